@@ -1,0 +1,91 @@
+#include "file_matching.h"
+
+#include "path_parts.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zentrope {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameChar(char a, char b) {
+#ifdef _WIN32
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(a) == lower(b);
+#else
+    return a == b;
+#endif
+}
+
+// Iterative wildcard matching: on a mismatch, let the last '*' swallow one more character.
+bool Glob(std::string_view name, std::string_view pattern) {
+    size_t n = 0, p = 0;
+    size_t starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || SameChar(pattern[p], name[n]))) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool HasWildcard(std::string_view text) {
+    return text.find_first_of("*?") != std::string_view::npos;
+}
+
+void AddEntry(const fs::directory_entry& entry, MatchedFiles& result) {
+    std::error_code ec;
+    if (entry.is_directory(ec))
+        return;
+    ++result.count;
+    uintmax_t size = entry.is_regular_file(ec) ? entry.file_size(ec) : 0;
+    if (!ec)
+        result.totalBytes += size;
+}
+
+} // namespace
+
+bool NameMatchesPattern(std::string_view name, std::string_view pattern) {
+    if (Glob(name, pattern))
+        return true;
+    // A trailing ".*" also accepts an empty extension: "*.*" matches "README".
+    bool dotStar = pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*";
+    return dotStar && name.find('.') == std::string_view::npos &&
+           Glob(name, pattern.substr(0, pattern.size() - 2));
+}
+
+MatchedFiles CountMatchingFiles(std::string_view pattern) {
+    MatchedFiles result;
+    std::string folder = DirectoryPart(pattern);
+    std::string namePattern = NamePart(pattern);
+    if (namePattern.empty() || HasWildcard(folder))
+        return result;
+    std::error_code ec;
+    if (!HasWildcard(namePattern)) {
+        fs::directory_entry entry(fs::path(std::string(pattern)), ec);
+        if (!ec && entry.exists(ec))
+            AddEntry(entry, result);
+        return result;
+    }
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (NameMatchesPattern(it->path().filename().string(), namePattern))
+            AddEntry(*it, result);
+    }
+    return result;
+}
+
+} // namespace zentrope

@@ -1,0 +1,23 @@
+// Counting the files that a name with wildcards matches, as the input file box shows them.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace zentrope {
+
+struct MatchedFiles {
+    uint64_t count = 0;
+    uint64_t totalBytes = 0; // 64 bits: inputs of 4 GiB and more keep their true size
+};
+
+// The folder part is taken literally; '*' and '?' in the name part match any run of
+// characters and any one character. Folders are skipped. An empty pattern, a pattern that
+// names a folder and a folder that does not exist all match nothing.
+MatchedFiles CountMatchingFiles(std::string_view pattern);
+
+// True when name matches the wildcard pattern; "*.*" also matches names without a dot,
+// as the find-first enumeration reads it.
+bool NameMatchesPattern(std::string_view name, std::string_view pattern);
+
+} // namespace zentrope

@@ -1,0 +1,20 @@
+// Reading the numbers typed into the edits of the window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace zentrope {
+
+// Leading white space skipped, then the digits up to the first other character; no digits
+// give 0. A value beyond 32 bits saturates, so it never reads as 0.
+uint32_t LeadingUnsigned(std::string_view text);
+
+// As LeadingUnsigned with an optional sign; values beyond 32 bits clamp to the nearer limit.
+int32_t LeadingSigned(std::string_view text);
+
+// The whole text as an optional sign and decimal digits within 32 bits; nothing otherwise.
+std::optional<int32_t> StrictInteger(std::string_view text);
+
+} // namespace zentrope
