@@ -1,0 +1,21 @@
+// Goodness-of-fit figures of one table row's p-values against the uniform distribution
+// on [0, 1]. Pure arithmetic; nothing here allocates.
+#pragma once
+
+#include <cstdint>
+
+namespace zentrope {
+
+// Ascending, in place.
+void SortPValues(double* values, int32_t n);
+
+// Kolmogorov tail probability 2 * sum (-1)^(j-1) exp(-2 j^2 lambda^2); 1 below 0.2.
+double KolmogorovQ(double lambda);
+
+// The following read an ascending array (SortPValues first) and need n >= 1 (SL: n >= 2).
+double KsPValue(const double* sorted, int32_t n);
+double AdPValue(const double* sorted, int32_t n);
+// Squared deviation from the even line 0 .. 1, relative to the line, in percent.
+double SlPercent(const double* sorted, int32_t n);
+
+} // namespace zentrope

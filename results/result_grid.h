@@ -1,0 +1,82 @@
+// The result table's cells: row 0 holds the headers, columns 0 to 2 are the fixed ones
+// ("N", "Test name", "pvals"), then one column per sequence and, with two or more
+// sequences, a spacer and the "KS", "AD" and "SL" columns.
+//
+// A run can fill millions of cells, so texts live in one character arena and each cell is a
+// packed reference into it; rows are reached through an order vector, so a sort moves
+// indices, never text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zentrope {
+
+inline constexpr std::string_view ErrorCellText = "- error -";
+
+// Where a text sits in a grid's arena; empty by default.
+struct CellText {
+    uint64_t packed = 0; // offset << LengthBits | length
+
+    static constexpr int LengthBits = 24;
+    static constexpr uint64_t MaxLength = (uint64_t{1} << LengthBits) - 1;
+    uint64_t Offset() const { return packed >> LengthBits; }
+    uint64_t Length() const { return packed & MaxLength; }
+    // The part [from, from + length) of this text.
+    CellText Part(uint64_t from, uint64_t length) const;
+};
+
+class ResultGrid {
+public:
+    static constexpr int32_t FixedColumns = 3;
+    static constexpr int32_t FixedRows = 1;
+
+    ResultGrid(); // 4 columns and 2 rows, as the empty table is laid out
+
+    int32_t ColumnCount() const { return column_count_; }
+    int32_t RowCount() const { return row_count_; }
+    // Empty outside the stored cells.
+    std::string_view Cell(int32_t col, int32_t row) const;
+    bool IsErrorCell(int32_t col, int32_t row) const { return Cell(col, row) == ErrorCellText; }
+
+    // One past the last sequence column as the last load left it; 0 before any load.
+    int32_t SequenceColumnEnd() const { return sequence_column_end_; }
+    // Drawn in the summary colour: every column beyond SequenceColumnEnd.
+    bool IsSummaryColumn(int32_t col) const { return col > sequence_column_end_; }
+    // The blank column before "KS" made by the last load, or -1 when it made none.
+    int32_t SpacerColumn() const { return spacer_column_; }
+
+    // Writing, used by the loader.
+    void SetColumnCount(int32_t count);
+    void SetRowCount(int32_t count);
+    void SetSequenceColumnEnd(int32_t end) { sequence_column_end_ = end; }
+    void SetSpacerColumn(int32_t col) { spacer_column_ = col; }
+    // Copies text into the arena (longer texts are cut at CellText::MaxLength).
+    CellText StoreText(std::string_view text);
+    void SetCell(int32_t col, int32_t row, CellText text);
+    void SetCell(int32_t col, int32_t row, std::string_view text) {
+        SetCell(col, row, StoreText(text));
+    }
+    // Empties every cell below the header row and restores the file's row order; the
+    // counts and the header row stay.
+    void ClearBody();
+
+    // Exchanges two whole rows (every column moves together).
+    void SwapRows(int32_t a, int32_t b);
+
+private:
+    size_t StoredRow(int32_t row) const;
+    std::string_view TextOf(CellText text) const;
+
+    std::string arena_;
+    std::vector<std::vector<CellText>> columns_; // indexed by stored row
+    std::vector<int32_t> row_order_;             // shown row -> stored row
+    int32_t column_count_ = 4;
+    int32_t row_count_ = 2;
+    int32_t sequence_column_end_ = 0;
+    int32_t spacer_column_ = -1;
+};
+
+} // namespace zentrope

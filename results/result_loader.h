@@ -1,0 +1,46 @@
+// Reads the tester's result file into the result table: one row per test, one column per
+// sequence, the count of valid p-values and, with two or more sequences, the KS, AD and SL
+// figures of every row.
+#pragma once
+
+#include "result_grid.h"
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+namespace zentrope {
+
+// The order of the two fields of a data line (the TestName_pv setting).
+enum class ResultLineFormat : int32_t {
+    PValueThenName = 0, // "p-value[TAB]test_name"
+    NameThenPValue = 1, // "test_name[TAB]p-value"
+};
+
+struct ResultLoadOptions {
+    ResultLineFormat format = ResultLineFormat::PValueThenName;
+    int32_t pval_digits = 7; // decimals of KS and AD; negative means printf's default 6
+    // Which summary column to sort by after the load; the first one set wins.
+    bool sort_ks = false;
+    bool sort_ad = false;
+    bool sort_sl = false;
+};
+
+struct ResultLoadOutcome {
+    bool loaded = false; // false: the file could not be opened, the grid is untouched
+    // The sort the load asks for, to be passed to DecideMarkerSort: the column, negative
+    // for descending. Empty when the table has no summaries or no sort box is checked.
+    std::optional<int32_t> sort_request;
+};
+
+using ResultMessageSink = std::function<void(const std::string&)>;
+
+// Reports "The result file can't be opened." through `report` when the file cannot be read.
+ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
+                                 ResultGrid& grid, const ResultMessageSink& report);
+ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& options,
+                                   ResultGrid& grid);
+
+} // namespace zentrope
