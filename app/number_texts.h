@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace zentrope {
@@ -13,8 +12,5 @@ uint32_t LeadingUnsigned(std::string_view text);
 
 // As LeadingUnsigned with an optional sign; values beyond 32 bits clamp to the nearer limit.
 int32_t LeadingSigned(std::string_view text);
-
-// The whole text as an optional sign and decimal digits within 32 bits; nothing otherwise.
-std::optional<int32_t> StrictInteger(std::string_view text);
 
 } // namespace zentrope
