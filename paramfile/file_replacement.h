@@ -1,0 +1,17 @@
+// Replacing a file's whole content so that it is either fully written or left as it was.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zentrope {
+
+// Writes the bytes to a temporary file beside the target and renames it over the target.
+// False, with the target untouched and no temporary left, when the target exists but cannot
+// be opened for writing, or the temporary cannot be created, written, closed or moved.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The temporary's name for a target; a test may look for leftovers under it.
+std::string TemporaryNameFor(const std::string& path);
+
+} // namespace zentrope
