@@ -1,0 +1,478 @@
+#include "result_text_view.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleHints>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The document margin of Qt's text edits, kept for the same look.
+constexpr int kMargin = 4;
+// Rich-text views place default tab stops every half inch.
+constexpr qreal kDefaultTabPoints = 36;
+constexpr int kDragScrollMs = 50;
+
+bool IsWordChar(QChar c) {
+    return c.isLetterOrNumber() || c == u'_' || c == u'.';
+}
+
+} // namespace
+
+ResultTextView::ResultTextView(QWidget* parent) : QAbstractScrollArea(parent) {
+    QFont font(QStringLiteral("Courier New"));
+    font.setPixelSize(17);
+    font.setStyleHint(QFont::TypeWriter);
+    setFont(font);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    updateScrollBars();
+}
+
+ResultTextView::~ResultTextView() = default;
+
+bool ResultTextView::loadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    setBytes(std::move(bytes));
+    return true;
+}
+
+void ResultTextView::setBytes(QByteArray bytes) {
+    lines_ = TextLines(std::move(bytes));
+    anchor_ = caret_ = TextPos{};
+    desiredX_ = -1;
+    horizontalScrollBar()->setRange(0, 0);
+    verticalScrollBar()->setValue(0);
+    updateScrollBars();
+    viewport()->update();
+}
+
+qreal ResultTextView::pointsToPixels(qreal points) const {
+    return points * logicalDpiX() / 72.0;
+}
+
+void ResultTextView::setTabStopsInPoints(const QList<qreal>& points) {
+    tabStopPoints_ = points;
+    viewport()->update();
+}
+
+QList<qreal> ResultTextView::tabStopsInPixels() const {
+    QList<qreal> pixels;
+    for (qreal points : tabStopPoints_)
+        pixels.append(pointsToPixels(points));
+    return pixels;
+}
+
+std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
+    auto layout = std::make_unique<QTextLayout>(lines_.text(line), font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    QList<QTextOption::Tab> tabs;
+    for (qreal x : tabStopsInPixels())
+        tabs.append(QTextOption::Tab(x, QTextOption::LeftTab));
+    option.setTabs(tabs);
+    option.setTabStopDistance(pointsToPixels(kDefaultTabPoints));
+    layout->setTextOption(option);
+    layout->beginLayout();
+    layout->createLine().setPosition(QPointF(0, 0));
+    layout->endLayout();
+    return layout;
+}
+
+int ResultTextView::lineLength(qsizetype line) const {
+    return static_cast<int>(lines_.text(line).size());
+}
+
+int ResultTextView::lineHeight() const {
+    return std::max(1, fontMetrics().height());
+}
+
+qsizetype ResultTextView::firstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+qsizetype ResultTextView::pageLineCount() const {
+    return std::max(1, (viewport()->height() - 2 * kMargin) / lineHeight());
+}
+
+TextPos ResultTextView::clamped(TextPos pos) const {
+    pos.line = std::clamp<qsizetype>(pos.line, 0, lines_.count() - 1);
+    pos.column = std::clamp(pos.column, 0, lineLength(pos.line));
+    return pos;
+}
+
+TextPos ResultTextView::endPosition() const {
+    const qsizetype last = lines_.count() - 1;
+    return {last, lineLength(last)};
+}
+
+qreal ResultTextView::columnX(TextPos pos) const {
+    return layoutLine(pos.line)->lineAt(0).cursorToX(pos.column);
+}
+
+TextPos ResultTextView::positionAt(QPoint viewportPoint) const {
+    const double row = std::floor(double(viewportPoint.y() - kMargin) / lineHeight());
+    const qsizetype line =
+        std::clamp<qsizetype>(firstVisibleLine() + qsizetype(row), 0, lines_.count() - 1);
+    const int x = viewportPoint.x() - kMargin + horizontalScrollBar()->value();
+    return {line, layoutLine(line)->lineAt(0).xToCursor(x)};
+}
+
+QPoint ResultTextView::viewportPointOf(TextPos pos) const {
+    const int x = kMargin - horizontalScrollBar()->value() + qRound(columnX(pos));
+    const int y = kMargin + int(pos.line - firstVisibleLine()) * lineHeight() + lineHeight() / 2;
+    return {x, y};
+}
+
+void ResultTextView::setSelection(TextPos anchor, TextPos caret) {
+    anchor_ = clamped(anchor);
+    caret_ = clamped(caret);
+    desiredX_ = -1;
+    ensureCaretVisible();
+    restartBlink();
+}
+
+void ResultTextView::selectAll() {
+    anchor_ = TextPos{};
+    caret_ = endPosition();
+    viewport()->update();
+}
+
+void ResultTextView::selectLastCharacter() {
+    const TextPos end = endPosition();
+    setSelection(moved(end, Motion::PreviousChar), end);
+}
+
+QString ResultTextView::selectedText() const {
+    const TextPos from = std::min(anchor_, caret_);
+    const TextPos to = std::max(anchor_, caret_);
+    if (from.line == to.line)
+        return lines_.text(from.line).mid(from.column, to.column - from.column);
+    QString text = lines_.text(from.line).mid(from.column);
+    text += u'\n';
+    if (to.line - from.line > 1) {
+        text += lines_.text(from.line + 1, to.line - 1);
+        text += u'\n';
+    }
+    text += lines_.text(to.line).left(to.column);
+    return text;
+}
+
+void ResultTextView::copy() {
+    if (hasSelection())
+        QGuiApplication::clipboard()->setText(selectedText());
+}
+
+QMenu* ResultTextView::createStandardContextMenu() {
+    auto* menu = new QMenu(this);
+    const auto shortcut = [](QKeySequence::StandardKey key) {
+        return u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    QAction* copyAction =
+        menu->addAction(tr("&Copy") + shortcut(QKeySequence::Copy), this, &ResultTextView::copy);
+    copyAction->setEnabled(hasSelection());
+    menu->addSeparator();
+    QAction* selectAllAction = menu->addAction(tr("Select All") + shortcut(QKeySequence::SelectAll),
+                                               this, &ResultTextView::selectAll);
+    selectAllAction->setEnabled(lines_.byteSize() > 0);
+    return menu;
+}
+
+void ResultTextView::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    menu->exec(event->globalPos());
+}
+
+TextPos ResultTextView::movedVertically(TextPos from, qsizetype lines) const {
+    const qsizetype line = std::clamp<qsizetype>(from.line + lines, 0, lines_.count() - 1);
+    const qreal x = desiredX_ >= 0 ? desiredX_ : columnX(from);
+    return {line, layoutLine(line)->lineAt(0).xToCursor(x)};
+}
+
+TextPos ResultTextView::moved(TextPos from, Motion motion) const {
+    const int length = lineLength(from.line);
+    const bool lastLine = from.line + 1 == lines_.count();
+    switch (motion) {
+    case Motion::NextChar:
+    case Motion::NextWord:
+        if (from.column < length) {
+            const auto mode =
+                motion == Motion::NextWord ? QTextLayout::SkipWords : QTextLayout::SkipCharacters;
+            return {from.line, layoutLine(from.line)->nextCursorPosition(from.column, mode)};
+        }
+        return lastLine ? from : TextPos{from.line + 1, 0};
+    case Motion::PreviousChar:
+    case Motion::PreviousWord:
+        if (from.column > 0) {
+            const auto mode = motion == Motion::PreviousWord ? QTextLayout::SkipWords
+                                                             : QTextLayout::SkipCharacters;
+            return {from.line, layoutLine(from.line)->previousCursorPosition(from.column, mode)};
+        }
+        return from.line == 0 ? from : TextPos{from.line - 1, lineLength(from.line - 1)};
+    case Motion::NextLine:
+        return movedVertically(from, 1);
+    case Motion::PreviousLine:
+        return movedVertically(from, -1);
+    case Motion::NextPage:
+        return movedVertically(from, pageLineCount());
+    case Motion::PreviousPage:
+        return movedVertically(from, -pageLineCount());
+    case Motion::StartOfLine:
+        return {from.line, 0};
+    case Motion::EndOfLine:
+        return {from.line, length};
+    case Motion::StartOfDocument:
+        return {};
+    case Motion::EndOfDocument:
+        return endPosition();
+    }
+    return from;
+}
+
+bool ResultTextView::applyMotionKey(QKeyEvent* event) {
+    struct KeyMotion {
+        QKeySequence::StandardKey move;
+        QKeySequence::StandardKey select;
+        Motion motion;
+    };
+    static const KeyMotion kKeys[] = {
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, Motion::NextChar},
+        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, Motion::PreviousChar},
+        {QKeySequence::MoveToNextWord, QKeySequence::SelectNextWord, Motion::NextWord},
+        {QKeySequence::MoveToPreviousWord, QKeySequence::SelectPreviousWord, Motion::PreviousWord},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, Motion::NextLine},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Motion::PreviousLine},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, Motion::NextPage},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, Motion::PreviousPage},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, Motion::StartOfLine},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, Motion::EndOfLine},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument,
+         Motion::StartOfDocument},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument,
+         Motion::EndOfDocument},
+    };
+    for (const KeyMotion& key : kKeys) {
+        const bool extend = event->matches(key.select);
+        if (!extend && !event->matches(key.move))
+            continue;
+        const bool vertical = key.motion == Motion::NextLine ||
+                              key.motion == Motion::PreviousLine ||
+                              key.motion == Motion::NextPage || key.motion == Motion::PreviousPage;
+        const qreal keptX = vertical ? (desiredX_ >= 0 ? desiredX_ : columnX(caret_)) : -1;
+        TextPos target = moved(caret_, key.motion);
+        // Without Shift, Left and Right first drop a selection at its near end.
+        if (!extend && hasSelection() && key.motion == Motion::NextChar)
+            target = std::max(anchor_, caret_);
+        if (!extend && hasSelection() && key.motion == Motion::PreviousChar)
+            target = std::min(anchor_, caret_);
+        if (key.motion == Motion::NextPage || key.motion == Motion::PreviousPage) {
+            const int step = key.motion == Motion::NextPage ? 1 : -1;
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + step * pageLineCount());
+        }
+        moveCaret(target, extend);
+        desiredX_ = keptX;
+        return true;
+    }
+    return false;
+}
+
+void ResultTextView::moveCaret(TextPos to, bool extend) {
+    caret_ = clamped(to);
+    if (!extend)
+        anchor_ = caret_;
+    desiredX_ = -1;
+    ensureCaretVisible();
+    restartBlink();
+}
+
+void ResultTextView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    if (applyMotionKey(event))
+        return;
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void ResultTextView::ensureCaretVisible() {
+    QScrollBar* vertical = verticalScrollBar();
+    const qsizetype page = pageLineCount();
+    if (caret_.line < vertical->value())
+        vertical->setValue(int(caret_.line));
+    else if (caret_.line >= vertical->value() + page)
+        vertical->setValue(int(caret_.line - page + 1));
+
+    // No horizontal bar is shown, yet the caret pulls the text sideways into view.
+    QScrollBar* horizontal = horizontalScrollBar();
+    const int x = qRound(columnX(caret_));
+    const int width = std::max(1, viewport()->width() - 2 * kMargin);
+    if (x < horizontal->value()) {
+        horizontal->setValue(x);
+    } else if (x >= horizontal->value() + width) {
+        const int offset = x - width + 1;
+        horizontal->setMaximum(std::max(horizontal->maximum(), offset));
+        horizontal->setValue(offset);
+    }
+}
+
+void ResultTextView::updateScrollBars() {
+    const qsizetype page = pageLineCount();
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setRange(0, int(std::max<qsizetype>(0, lines_.count() - page)));
+    vertical->setPageStep(int(page));
+    vertical->setSingleStep(1);
+}
+
+void ResultTextView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void ResultTextView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ResultTextView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+void ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) const {
+    const std::unique_ptr<QTextLayout> layout = layoutLine(line);
+    const QPointF origin(kMargin - horizontalScrollBar()->value(), top);
+    const TextPos from = std::min(anchor_, caret_);
+    const TextPos to = std::max(anchor_, caret_);
+    QList<QTextLayout::FormatRange> selection;
+    if (from != to && line >= from.line && line <= to.line) {
+        QTextLayout::FormatRange range;
+        range.start = line == from.line ? from.column : 0;
+        range.length = (line == to.line ? to.column : int(layout->text().size())) - range.start;
+        range.format.setBackground(palette().highlight());
+        range.format.setForeground(palette().highlightedText());
+        selection.append(range);
+        if (line < to.line) {
+            // The selected line break, as Qt's text edits show it.
+            const qreal end = origin.x() + layout->lineAt(0).naturalTextWidth();
+            painter.fillRect(QRectF(end, top, fontMetrics().horizontalAdvance(u' '), lineHeight()),
+                             palette().highlight());
+        }
+    }
+    painter.setPen(palette().text().color());
+    layout->draw(&painter, origin, selection);
+    if (caretShown_ && line == caret_.line)
+        layout->drawCursor(&painter, origin, caret_.column, 1);
+}
+
+void ResultTextView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const qsizetype first = firstVisibleLine();
+    const qsizetype shown = (viewport()->height() - kMargin) / lineHeight() + 1;
+    const qsizetype last = std::min(lines_.count() - 1, first + shown);
+    for (qsizetype line = first; line <= last; ++line)
+        paintLine(painter, line, kMargin + int(line - first) * lineHeight());
+}
+
+void ResultTextView::restartBlink() {
+    caretShown_ = hasFocus();
+    const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+    if (caretShown_ && flash > 0)
+        blinkTimer_.start(flash / 2, this);
+    else
+        blinkTimer_.stop();
+    viewport()->update();
+}
+
+void ResultTextView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    restartBlink();
+}
+
+void ResultTextView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    restartBlink();
+}
+
+void ResultTextView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == blinkTimer_.timerId()) {
+        caretShown_ = !caretShown_;
+        viewport()->update();
+    } else if (event->timerId() == dragScrollTimer_.timerId()) {
+        dragSelectTo(lastDragPoint_);
+    } else {
+        QAbstractScrollArea::timerEvent(event);
+    }
+}
+
+void ResultTextView::dragSelectTo(QPoint viewportPoint) {
+    lastDragPoint_ = viewportPoint;
+    caret_ = positionAt(viewportPoint);
+    ensureCaretVisible();
+    restartBlink();
+    // Outside the text the selection keeps growing while the mouse rests.
+    if (viewport()->rect().contains(viewportPoint))
+        dragScrollTimer_.stop();
+    else if (!dragScrollTimer_.isActive())
+        dragScrollTimer_.start(kDragScrollMs, this);
+}
+
+void ResultTextView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    moveCaret(positionAt(event->position().toPoint()),
+              event->modifiers().testFlag(Qt::ShiftModifier));
+    dragging_ = true;
+}
+
+void ResultTextView::mouseMoveEvent(QMouseEvent* event) {
+    if (dragging_ && event->buttons().testFlag(Qt::LeftButton))
+        dragSelectTo(event->position().toPoint());
+}
+
+void ResultTextView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !dragging_)
+        return;
+    dragging_ = false;
+    dragScrollTimer_.stop();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelection() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void ResultTextView::selectWordAt(TextPos pos) {
+    const QString text = lines_.text(pos.line);
+    int start = pos.column;
+    int end = pos.column;
+    while (start > 0 && IsWordChar(text[start - 1]))
+        --start;
+    while (end < text.size() && IsWordChar(text[end]))
+        ++end;
+    if (start == end && end < text.size())
+        ++end;
+    setSelection({pos.line, start}, {pos.line, end});
+}
+
+void ResultTextView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        selectWordAt(positionAt(event->position().toPoint()));
+}

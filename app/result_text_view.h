@@ -1,0 +1,118 @@
+// A read-only viewer for large text files: it keeps the file's bytes with a line index and
+// lays out only the lines in sight, with the look and keys of a read-only plain text edit.
+#pragma once
+
+#include "text_lines.h"
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QList>
+#include <compare>
+#include <memory>
+
+class QMenu;
+class QTextLayout;
+
+// A place in the text: a line and a UTF-16 index into its decoded text.
+struct TextPos {
+    qsizetype line = 0;
+    int column = 0;
+    auto operator<=>(const TextPos&) const = default;
+};
+
+class ResultTextView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit ResultTextView(QWidget* parent = nullptr);
+    ~ResultTextView() override;
+
+    // Shows the file's bytes; false, with the view unchanged, when it cannot be read.
+    bool loadFile(const QString& path);
+    void setBytes(QByteArray bytes);
+    const TextLines& lines() const { return lines_; }
+
+    TextPos caret() const { return caret_; }
+    TextPos anchor() const { return anchor_; }
+    void setSelection(TextPos anchor, TextPos caret);
+    bool hasSelection() const { return anchor_ != caret_; }
+    QString selectedText() const;
+    TextPos endPosition() const;
+    // Selects the last character of the text, leaving the caret at the end.
+    void selectLastCharacter();
+
+    // Stops past the last one follow every half inch.
+    void setTabStopsInPoints(const QList<qreal>& points);
+    QList<qreal> tabStopsInPixels() const;
+
+    qsizetype firstVisibleLine() const;
+    qsizetype pageLineCount() const;
+    int lineHeight() const;
+    // Distance of a text position from the left edge of its line's text.
+    qreal columnX(TextPos pos) const;
+    TextPos positionAt(QPoint viewportPoint) const;
+    QPoint viewportPointOf(TextPos pos) const;
+
+    // Copy and Select All, owned by the caller.
+    QMenu* createStandardContextMenu();
+
+public slots:
+    void selectAll();
+    void copy();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    enum class Motion {
+        NextChar,
+        PreviousChar,
+        NextWord,
+        PreviousWord,
+        NextLine,
+        PreviousLine,
+        NextPage,
+        PreviousPage,
+        StartOfLine,
+        EndOfLine,
+        StartOfDocument,
+        EndOfDocument
+    };
+
+    std::unique_ptr<QTextLayout> layoutLine(qsizetype line) const;
+    int lineLength(qsizetype line) const;
+    TextPos clamped(TextPos pos) const;
+    qreal pointsToPixels(qreal points) const;
+    TextPos moved(TextPos from, Motion motion) const;
+    TextPos movedVertically(TextPos from, qsizetype lines) const;
+    bool applyMotionKey(QKeyEvent* event);
+    void moveCaret(TextPos to, bool extend);
+    void ensureCaretVisible();
+    void updateScrollBars();
+    void restartBlink();
+    void dragSelectTo(QPoint viewportPoint);
+    void selectWordAt(TextPos pos);
+    void paintLine(QPainter& painter, qsizetype line, int top) const;
+
+    TextLines lines_;
+    TextPos anchor_;
+    TextPos caret_;
+    qreal desiredX_ = -1; // kept through vertical moves
+    QList<qreal> tabStopPoints_;
+    bool dragging_ = false;
+    QPoint lastDragPoint_;
+    bool caretShown_ = false;
+    QBasicTimer blinkTimer_;
+    QBasicTimer dragScrollTimer_;
+};

@@ -1,0 +1,30 @@
+// The bytes of a text file with the start of every line, so that a viewer can decode and lay
+// out only the lines in sight instead of holding a document object per line.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <vector>
+
+class TextLines {
+public:
+    TextLines();
+    explicit TextLines(QByteArray bytes);
+
+    // Lines end at LF; a CR just before the LF belongs to the line break. A file ending with
+    // LF has an empty last line after it, and an empty file is one empty line.
+    qsizetype count() const { return static_cast<qsizetype>(starts_.size()); }
+    qsizetype byteSize() const { return bytes_.size(); }
+    QByteArrayView bytes(qsizetype line) const;
+    // UTF-8; every invalid byte shows as U+FFFD.
+    QString text(qsizetype line) const;
+    // Lines first to last, joined with '\n'.
+    QString text(qsizetype first, qsizetype last) const;
+
+private:
+    qsizetype contentEnd(qsizetype line) const;
+
+    QByteArray bytes_;
+    std::vector<qsizetype> starts_;
+};
