@@ -1,0 +1,31 @@
+// What the test double of the tester reads and writes, shared with the tests that drive it.
+#pragma once
+
+namespace zentrope::fake_tester {
+
+// Read beside the executable, one instruction a line: "sleep <ms>", "exit <code>", "silent"
+// (write no result file).
+inline constexpr const char* ControlFile = "fake_tester.control";
+// Written beside the executable before anything else, as lines "pid <n>", "sid <n>",
+// "cwd <folder>", "argc <n>" and one "arg <text>" per argument.
+inline constexpr const char* RecordFile = "fake_tester.record";
+// Used when the parameter file names no output file, as the real tester does.
+inline constexpr const char* DefaultOutput = "_Zentrope.txt";
+
+// Three sequences of two tests, in the "p-value[TAB]test_name" format.
+inline constexpr const char* ResultText = "Fake Zentrope run\n"
+                                          "\n"
+                                          "Sequence #1\n"
+                                          "0.5\tDFT\n"
+                                          "0.25\tRuns\n"
+                                          "\n"
+                                          "Sequence #2\n"
+                                          "0.75\tDFT\n"
+                                          "-1\tRuns\n"
+                                          "\n"
+                                          "Sequence #3\n"
+                                          "0.125\tDFT\n"
+                                          "0.625\tRuns\n"
+                                          "\n";
+
+} // namespace zentrope::fake_tester
