@@ -22,6 +22,7 @@ struct CellText {
 
     static constexpr int LengthBits = 24;
     static constexpr uint64_t MaxLength = (uint64_t{1} << LengthBits) - 1;
+    static CellText At(uint64_t offset, uint64_t length);
     uint64_t Offset() const { return packed >> LengthBits; }
     uint64_t Length() const { return packed & MaxLength; }
     // The part [from, from + length) of this text.
@@ -53,8 +54,11 @@ public:
     void SetRowCount(int32_t count);
     void SetSequenceColumnEnd(int32_t end) { sequence_column_end_ = end; }
     void SetSpacerColumn(int32_t col) { spacer_column_ = col; }
-    // Copies text into the arena (longer texts are cut at CellText::MaxLength).
+    // Copies text into the arena. A text longer than CellText::MaxLength is stored whole;
+    // its handle shows the first MaxLength characters and Part() reaches all of it.
     CellText StoreText(std::string_view text);
+    // Room for `bytes` more characters, so that a load grows the arena once.
+    void ReserveText(size_t bytes);
     void SetCell(int32_t col, int32_t row, CellText text);
     void SetCell(int32_t col, int32_t row, std::string_view text) {
         SetCell(col, row, StoreText(text));
@@ -63,7 +67,7 @@ public:
     // counts and the header row stay.
     void ClearBody();
 
-    // Exchanges two whole rows (every column moves together).
+    // Exchanges two whole rows (every column moves together); rows out of range are ignored.
     void SwapRows(int32_t a, int32_t b);
 
 private:

@@ -1,0 +1,84 @@
+#include "goodness_of_fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zentrope {
+namespace {
+
+// Orders NaN after every number so that the comparison stays a strict weak order.
+bool LessWithNanLast(double a, double b) {
+    if (std::isnan(a))
+        return false;
+    return std::isnan(b) || a < b;
+}
+
+} // namespace
+
+void SortPValues(double* values, int32_t n) {
+    if (n > 1)
+        std::sort(values, values + n, LessWithNanLast);
+}
+
+double KolmogorovQ(double lambda) {
+    if (!(lambda >= 0.2))
+        return 1.0;
+    const double a = -2.0 * lambda * lambda;
+    double s = 0;
+    // Ends by j = 16 for lambda >= 0.2; the first term below 1e-8 is still added.
+    for (int32_t j = 1;; ++j) {
+        const double t = std::exp(a * (j * j));
+        s = t - s;
+        if (t < 1e-8)
+            break;
+    }
+    return 2.0 * std::fabs(s);
+}
+
+double KsPValue(const double* sorted, int32_t n) {
+    double d_max = 0;
+    double below = 0; // (i - 1) / n
+    for (int32_t i = 1; i <= n; ++i) {
+        const double above = static_cast<double>(i) / n;
+        const double d =
+            std::max(std::fabs(below - sorted[i - 1]), std::fabs(above - sorted[i - 1]));
+        if (d > d_max)
+            d_max = d;
+        below = above;
+    }
+    const double r = std::sqrt(static_cast<double>(n));
+    return KolmogorovQ((r + 0.12 + 0.11 / r) * d_max);
+}
+
+double AdPValue(const double* sorted, int32_t n) {
+    double s = -static_cast<double>(n) * n;
+    for (int32_t i = 0; i < n; ++i) {
+        double p = sorted[i] * (1.0 - sorted[n - 1 - i]);
+        // A value of exactly 0 or 1 would give log(0); the floor keeps A large but finite.
+        if (!(p >= 1e-20))
+            p = 1e-20;
+        s -= (2.0 * i + 1.0) * std::log(p);
+    }
+    const double a = s / n;
+    if (!(a >= 0.01))
+        return 1.0;
+    if (a <= 2)
+        return 1.0 - 2.0 * std::exp(-1.2337 / a) * (1.0 + a / 8.0 - 0.04958 * a * a / (a + 1.325)) /
+                         std::sqrt(a);
+    if (a <= 4)
+        return 0.6621361 * std::exp(-1.091638 * a) + 0.95059 * std::exp(-2.005138 * a);
+    return 0.4938691 * std::exp(-1.050321 * a) + 0.5946335 * std::exp(-1.527198 * a);
+}
+
+double SlPercent(const double* sorted, int32_t n) {
+    double deviation = 0;
+    double line = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        const double u = static_cast<double>(i) / (n - 1);
+        deviation += (u - sorted[i]) * (u - sorted[i]);
+        line += u * u;
+    }
+    return 100.0 * deviation / line;
+}
+
+} // namespace zentrope

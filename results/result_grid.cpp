@@ -1,0 +1,98 @@
+#include "result_grid.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace zentrope {
+
+CellText CellText::At(uint64_t offset, uint64_t length) {
+    return CellText{offset << LengthBits | std::min(length, MaxLength)};
+}
+
+CellText CellText::Part(uint64_t from, uint64_t length) const {
+    return At(Offset() + from, length);
+}
+
+ResultGrid::ResultGrid() {
+    columns_.resize(static_cast<size_t>(column_count_));
+    row_order_.resize(static_cast<size_t>(row_count_));
+    std::iota(row_order_.begin(), row_order_.end(), 0);
+}
+
+size_t ResultGrid::StoredRow(int32_t row) const {
+    const auto shown = static_cast<size_t>(row);
+    return shown < row_order_.size() ? static_cast<size_t>(row_order_[shown]) : shown;
+}
+
+std::string_view ResultGrid::TextOf(CellText text) const {
+    return std::string_view(arena_).substr(text.Offset(), text.Length());
+}
+
+std::string_view ResultGrid::Cell(int32_t col, int32_t row) const {
+    if (col < 0 || row < 0 || static_cast<size_t>(col) >= columns_.size())
+        return {};
+    const auto& column = columns_[static_cast<size_t>(col)];
+    const size_t stored = StoredRow(row);
+    return stored < column.size() ? TextOf(column[stored]) : std::string_view{};
+}
+
+void ResultGrid::SetColumnCount(int32_t count) {
+    column_count_ = std::max(count, 0);
+    if (columns_.size() < static_cast<size_t>(column_count_))
+        columns_.resize(static_cast<size_t>(column_count_));
+}
+
+void ResultGrid::SetRowCount(int32_t count) {
+    row_count_ = std::max(count, 0);
+    const size_t old_size = row_order_.size();
+    if (old_size < static_cast<size_t>(row_count_)) {
+        row_order_.resize(static_cast<size_t>(row_count_));
+        std::iota(row_order_.begin() + static_cast<std::ptrdiff_t>(old_size), row_order_.end(),
+                  static_cast<int32_t>(old_size));
+    }
+}
+
+CellText ResultGrid::StoreText(std::string_view text) {
+    const CellText stored = CellText::At(arena_.size(), text.size());
+    arena_.append(text);
+    return stored;
+}
+
+void ResultGrid::ReserveText(size_t bytes) {
+    arena_.reserve(arena_.size() + bytes);
+}
+
+void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
+    if (col < 0 || row < 0)
+        return;
+    if (columns_.size() <= static_cast<size_t>(col))
+        columns_.resize(static_cast<size_t>(col) + 1);
+    auto& column = columns_[static_cast<size_t>(col)];
+    const size_t stored = StoredRow(row);
+    if (column.size() <= stored)
+        column.resize(std::max(stored + 1, static_cast<size_t>(row_count_)));
+    column[stored] = text;
+}
+
+void ResultGrid::ClearBody() {
+    std::string headers;
+    for (auto& column : columns_) {
+        if (column.empty())
+            continue;
+        const std::string_view header = TextOf(column[0]);
+        column.assign(1, CellText::At(headers.size(), header.size()));
+        headers.append(header);
+    }
+    arena_ = std::move(headers);
+    row_order_.resize(static_cast<size_t>(row_count_));
+    std::iota(row_order_.begin(), row_order_.end(), 0);
+}
+
+void ResultGrid::SwapRows(int32_t a, int32_t b) {
+    const auto size = static_cast<int32_t>(row_order_.size());
+    if (a < 0 || b < 0 || a >= size || b >= size)
+        return;
+    std::swap(row_order_[static_cast<size_t>(a)], row_order_[static_cast<size_t>(b)]);
+}
+
+} // namespace zentrope

@@ -1,0 +1,24 @@
+// The steps of a result load, shared by the file and stream entry points.
+#pragma once
+
+#include "result_grid.h"
+#include "result_loader.h"
+
+#include <string_view>
+
+namespace zentrope {
+
+// Fills the header, sequence and fixed cells from the file's text (already stored in the
+// grid as `file`); returns the index of the last sequence column (2 when there is none).
+int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                           ResultGrid& grid);
+
+// Counts, KS, AD and SL of every row once the sections are read; returns the sort the
+// options ask for.
+std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
+                                           const ResultLoadOptions& options, ResultGrid& grid);
+
+// "%.*f" with printf's meaning of a negative precision (6) and at most MaxFixedDigits.
+std::string FormatDigits(double value, int32_t digits);
+
+} // namespace zentrope

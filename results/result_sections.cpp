@@ -1,0 +1,92 @@
+#include "result_loader_steps.h"
+
+#include "c_number.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace zentrope {
+namespace {
+
+// The tester's lines are read in pieces of at most this many characters; a longer line
+// counts as several lines.
+constexpr size_t LinePieceLength = 999;
+constexpr size_t ShortestDataLine = 3;
+constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
+
+std::string_view NextLine(std::string_view text, size_t pos) {
+    const size_t limit = std::min(text.size() - pos, LinePieceLength);
+    const void* lf = std::memchr(text.data() + pos, '\n', limit);
+    const size_t length =
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - (text.data() + pos)) + 1 : limit;
+    return text.substr(pos, length);
+}
+
+struct LoadCursor {
+    int32_t column = FirstSequenceColumn - 1;
+    int32_t row = 0;
+    bool in_section = false;
+};
+
+void OpenSection(LoadCursor& at, ResultGrid& grid) {
+    at.in_section = true;
+    at.row = 0;
+    ++at.column;
+    grid.SetColumnCount(at.column + 1);
+    grid.SetCell(at.column, 0, std::to_string(at.column - FirstSequenceColumn + 1));
+}
+
+// line_text is the stored copy of line.
+void ReadDataLine(std::string_view line, size_t tab, CellText line_text, ResultLineFormat format,
+                  LoadCursor& at, ResultGrid& grid, CellText error) {
+    const size_t second_end = line.back() == '\n' ? line.size() - 1 : line.size();
+    const CellText first = line_text.Part(0, tab);
+    const CellText second = line_text.Part(tab + 1, second_end - tab - 1);
+    const bool pvalue_first = format == ResultLineFormat::PValueThenName;
+    const CellText pvalue = pvalue_first ? first : second;
+    const CellText name = pvalue_first ? second : first;
+    const std::string_view pvalue_text =
+        pvalue_first ? line.substr(0, tab) : line.substr(tab + 1, second_end - tab - 1);
+
+    ++at.row;
+    if (at.column == FirstSequenceColumn) {
+        grid.SetRowCount(at.row + 1);
+        grid.SetCell(0, at.row, std::to_string(at.row));
+        grid.SetCell(1, at.row, name);
+    } else if (at.row >= grid.RowCount()) {
+        return; // below the table; every load empties such cells anyway
+    }
+    grid.SetCell(at.column, at.row, AtofC(pvalue_text) == -1.0 ? error : pvalue);
+}
+
+} // namespace
+
+int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                           ResultGrid& grid) {
+    const CellText error = grid.StoreText(ErrorCellText);
+    grid.SetCell(0, 0, "N");
+    grid.SetCell(1, 0, "Test name");
+    grid.SetCell(2, 0, "pvals");
+    LoadCursor at;
+    for (size_t pos = 0; pos < text.size();) {
+        const std::string_view line = NextLine(text, pos);
+        const CellText line_text = file.Part(pos, line.size());
+        pos += line.size();
+        if (!at.in_section) {
+            if (line.starts_with("Sequen"))
+                OpenSection(at, grid);
+            continue;
+        }
+        if (line.size() < ShortestDataLine) {
+            at.in_section = false;
+            continue;
+        }
+        const size_t tab = line.find('\t');
+        if (tab != std::string_view::npos)
+            ReadDataLine(line, tab, line_text, format, at, grid, error);
+    }
+    return at.column;
+}
+
+} // namespace zentrope

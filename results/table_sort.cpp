@@ -1,0 +1,97 @@
+#include "table_sort.h"
+
+#include "c_number.h"
+
+#include <string_view>
+
+namespace zentrope {
+namespace {
+
+// Hoare's quicksort over rows lo..hi. key(row) reads a row's key; before(a, b) is the
+// strict order of the requested direction. The two parts of a partition are disjoint, so
+// recursing into the smaller one and looping over the larger gives the very same order as
+// sorting the lower part first, with the stack depth bounded by log2 of the row count.
+template <typename KeyAt, typename Before>
+void HoareSort(ResultGrid& grid, int32_t lo, int32_t hi, const KeyAt& key, const Before& before) {
+    while (lo < hi) {
+        const auto middle = static_cast<int32_t>((static_cast<int64_t>(lo) + hi) / 2);
+        const auto pivot = key(middle);
+        int32_t i = lo;
+        int32_t j = hi;
+        do {
+            while (before(key(i), pivot) && i < hi)
+                ++i;
+            while (before(pivot, key(j)) && j > lo)
+                --j;
+            if (i <= j) {
+                grid.SwapRows(i, j);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (j - lo < hi - i) {
+            HoareSort(grid, lo, j, key, before);
+            lo = i;
+        } else {
+            HoareSort(grid, i, hi, key, before);
+            hi = j;
+        }
+    }
+}
+
+template <typename KeyAt>
+void SortRowsBy(ResultGrid& grid, int32_t lo, int32_t hi, bool ascending, const KeyAt& key) {
+    using Key = decltype(key(0));
+    if (ascending)
+        HoareSort(grid, lo, hi, key, [](const Key& a, const Key& b) { return a < b; });
+    else
+        HoareSort(grid, lo, hi, key, [](const Key& a, const Key& b) { return b < a; });
+}
+
+} // namespace
+
+SortDecision DecideHeaderSort(const SortState& state, int32_t column) {
+    const int32_t ascending = column == state.LastSortColumn ? 1 - state.SortAscending : 1;
+    return SortDecision{column, ascending == 1, SortState{column, ascending}};
+}
+
+SortDecision DecideMarkerSort(const SortState& state, int32_t y) {
+    if (y >= 0)
+        return DecideHeaderSort(state, y);
+    // Pretend the column was just sorted ascending, so that the toggle turns descending.
+    const int32_t column = y == INT32_MIN ? INT32_MAX : -y;
+    return DecideHeaderSort(SortState{column, 1}, column);
+}
+
+std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_button, int32_t col,
+                                            int32_t row) {
+    if (!right_button || row != 0)
+        return std::nullopt;
+    return DecideHeaderSort(state, col);
+}
+
+double CellNumber(const ResultGrid& grid, int32_t col, int32_t row) {
+    const std::string_view text = grid.Cell(col, row);
+    return text == ErrorCellText ? -1.0 : AtofC(text);
+}
+
+void SortRowsNumeric(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending) {
+    SortRowsBy(grid, lo, hi, ascending,
+               [&grid, col](int32_t row) { return CellNumber(grid, col, row); });
+}
+
+void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending) {
+    // Views stay valid: exchanging rows moves indices, never the stored text. The
+    // comparison of std::string_view is byte-wise on unsigned values.
+    SortRowsBy(grid, lo, hi, ascending, [&grid, col](int32_t row) { return grid.Cell(col, row); });
+}
+
+void ApplySort(ResultGrid& grid, const SortDecision& decision) {
+    const int32_t last_row = grid.RowCount() - 1;
+    if (decision.column == 1)
+        SortRowsText(grid, 1, ResultGrid::FixedRows, last_row, decision.ascending);
+    else
+        SortRowsNumeric(grid, decision.column, ResultGrid::FixedRows, last_row, decision.ascending);
+}
+
+} // namespace zentrope
