@@ -1,0 +1,27 @@
+// Every message box and file dialog of the window goes through this seam, so tests can answer
+// them without blocking.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QFileDialog;
+
+enum class MessageIcon { Information, Warning, Error };
+
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+    // A box with the caption "Zentrope GUI", the given icon and an OK button only,
+    // modal for the whole application.
+    virtual void ShowMessage(const QString& text, MessageIcon icon) = 0;
+    // Runs OD or SD as the caller set it up; the chosen full path, or nothing when cancelled.
+    virtual std::optional<QString> RunFileDialog(QFileDialog& dialog) = 0;
+};
+
+// The real boxes and dialogs.
+class ScreenDialogs final : public DialogSeam {
+public:
+    void ShowMessage(const QString& text, MessageIcon icon) override;
+    std::optional<QString> RunFileDialog(QFileDialog& dialog) override;
+};
