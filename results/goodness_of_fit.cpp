@@ -50,7 +50,7 @@ double KsPValue(const double* sorted, int32_t n) {
     return KolmogorovQ((r + 0.12 + 0.11 / r) * d_max);
 }
 
-double AdPValue(const double* sorted, int32_t n) {
+double AdStatistic(const double* sorted, int32_t n) {
     double s = -static_cast<double>(n) * n;
     for (int32_t i = 0; i < n; ++i) {
         double p = sorted[i] * (1.0 - sorted[n - 1 - i]);
@@ -59,7 +59,10 @@ double AdPValue(const double* sorted, int32_t n) {
             p = 1e-20;
         s -= (2.0 * i + 1.0) * std::log(p);
     }
-    const double a = s / n;
+    return s / n;
+}
+
+double AdPValueOfStatistic(double a) {
     if (!(a >= 0.01))
         return 1.0;
     if (a <= 2)
@@ -68,6 +71,10 @@ double AdPValue(const double* sorted, int32_t n) {
     if (a <= 4)
         return 0.6621361 * std::exp(-1.091638 * a) + 0.95059 * std::exp(-2.005138 * a);
     return 0.4938691 * std::exp(-1.050321 * a) + 0.5946335 * std::exp(-1.527198 * a);
+}
+
+double AdPValue(const double* sorted, int32_t n) {
+    return AdPValueOfStatistic(AdStatistic(sorted, n));
 }
 
 double SlPercent(const double* sorted, int32_t n) {

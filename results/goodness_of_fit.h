@@ -15,6 +15,10 @@ double KolmogorovQ(double lambda);
 // The following read an ascending array (SortPValues first) and need n >= 1 (SL: n >= 2).
 double KsPValue(const double* sorted, int32_t n);
 double AdPValue(const double* sorted, int32_t n);
+// The two halves of AdPValue: the statistic A^2 (each product floored at 1e-20) and its
+// p-value from the piecewise approximation.
+double AdStatistic(const double* sorted, int32_t n);
+double AdPValueOfStatistic(double a);
 // Squared deviation from the even line 0 .. 1, relative to the line, in percent.
 double SlPercent(const double* sorted, int32_t n);
 
