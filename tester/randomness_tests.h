@@ -1,0 +1,75 @@
+// The statistical tests. Each returns a p-value in [0, 1] from the published method, or
+// NoResult when the bits do not allow the test (the run writes -1 then). How many bits a
+// test needs to be valid is decided by the caller (test_plan.h); these functions only refuse
+// what cannot be computed at all.
+#pragma once
+
+#include "bit_sequence.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zentrope {
+
+inline constexpr double NoResult = -1.0;
+
+// Cumulative sums, forward mode: the largest excursion of the +-1 random walk.
+uint64_t CusumMaxExcursion(const BitSequence& s);
+double CusumPValue(uint64_t n, uint64_t z);
+double CumulativeSumTest(const BitSequence& s);
+
+// Frequency within blocks of m bits: chi-square with n/m degrees of freedom.
+double BlockFrequencyTest(const BitSequence& s, uint64_t m);
+
+// Serial test: psi-square of overlapping m-bit patterns (cyclic), for m, m-1 and m-2.
+struct SerialStatistics {
+    double psi_m = 0;
+    double psi_m1 = 0;
+    double psi_m2 = 0;
+};
+SerialStatistics SerialPsi(const BitSequence& s, int m);
+// The first p-value (first difference, 2^(m-1) degrees of freedom) and the second (second
+// difference, 2^(m-2)); the second needs m >= 2.
+double SerialFirstPValue(const SerialStatistics& st, int m);
+double SerialSecondPValue(const SerialStatistics& st, int m);
+double SerialTest(const BitSequence& s, int m);
+
+// Binary matrix rank over GF(2); each row holds `cols` bits in its low bits. The rows are
+// used as working space.
+int BinaryRank(std::span<uint64_t> rows, int cols);
+// Probability that a random rows x cols binary matrix has rank r.
+double RankProbability(int rows, int cols, int r);
+// Chi-square over the classes full rank, full rank - 1 and lower, 2 degrees of freedom.
+double RankClassPValue(const std::vector<uint64_t>& classCounts, int rows, int cols);
+// Matrices filled row by row from consecutive bits.
+double MatrixRankTest(const BitSequence& s, int rows, int cols);
+// 6 x 8 matrices: the rows are 8 bits, starting `byteOrder` bits (0 to 24) from the top, of
+// six consecutive 32-bit words.
+double Rank6x8Test(const BitSequence& s, int byteOrder);
+
+// Spectral test on the first `length` bits: the share of Fourier moduli under the 95%
+// threshold.
+uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length);
+double DftPValue(uint64_t length, uint64_t below);
+double DftTest(const BitSequence& s, uint64_t length);
+
+// Chi-square of s-bit blocks whose bits lie `distance` bits apart (distance 1: adjacent).
+double ShortBlocksTest(const BitSequence& s, int blockBits, uint64_t distance);
+uint64_t ShortBlockCount(uint64_t n, int blockBits, uint64_t distance);
+
+// Autocorrelation of s-bit block values at a lag of `distance` blocks, as a normal statistic.
+double WindowedAutocorrelationZ(const BitSequence& s, uint64_t distance, int blockBits);
+double WindowedAutocorrelationTest(const BitSequence& s, uint64_t distance, int blockBits);
+
+// Maurer's universal test: L-bit blocks, the first q of them initialise the table.
+struct MaurerStatistic {
+    double fn = 0;
+    uint64_t k = 0; // test blocks
+};
+MaurerStatistic MaurerFn(const BitSequence& s, int L, uint64_t q);
+double MaurerPValue(double fn, int L, uint64_t k);
+double MaurerTest(const BitSequence& s, int L, uint64_t q);
+inline constexpr int MaurerMaxL = 16;
+
+} // namespace zentrope

@@ -1,0 +1,14 @@
+// The distribution functions behind the p-values.
+#pragma once
+
+namespace zentrope {
+
+// Upper regularised incomplete gamma Q(a, x); the chi-square tail is Q(df / 2, chi2 / 2).
+double Igamc(double a, double x);
+double Erfc(double x);
+// Standard normal distribution function.
+double NormalCdf(double x);
+// Two-sided p-value of a standard normal statistic.
+double NormalTwoSided(double z);
+
+} // namespace zentrope

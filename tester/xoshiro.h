@@ -1,0 +1,19 @@
+// xoshiro256** (Blackman and Vigna), seeded through splitmix64: the built-in bit source.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace zentrope {
+
+struct Xoshiro256 {
+    std::array<uint64_t, 4> state{};
+};
+
+// The seed printed in every report, so runs repeat.
+inline constexpr uint64_t DefaultSeed = 0x5A454E54524F5045u; // "ZENTROPE"
+
+Xoshiro256 SeedXoshiro(uint64_t seed);
+uint64_t NextWord(Xoshiro256& g);
+
+} // namespace zentrope

@@ -1,0 +1,152 @@
+// Worked examples of the published test descriptions, and small cases computed by hand.
+#include "randomness_tests.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace zentrope {
+namespace {
+
+// The 100-bit example sequence of the published examples (binary expansion of e... as
+// printed there).
+const BitSequence Hundred = BitsFromText("11001001000011111101101010100010001000010110100011"
+                                         "00001000110100110001001100011001100010100010111000");
+
+TEST(CumulativeSum, WorkedExamples) {
+    const BitSequence ten = BitsFromText("1011010111");
+    EXPECT_EQ(CusumMaxExcursion(ten), 4u);
+    EXPECT_NEAR(CumulativeSumTest(ten), 0.4116588, 1e-6);
+    EXPECT_EQ(CusumMaxExcursion(Hundred), 16u);
+    EXPECT_NEAR(CumulativeSumTest(Hundred), 0.219194, 1e-6);
+}
+
+TEST(CumulativeSum, ExcursionCountsBothDirectionsAndPartialBytes) {
+    EXPECT_EQ(CusumMaxExcursion(BitsFromText("000000000111")), 9u);
+    EXPECT_EQ(CusumMaxExcursion(BitsFromText("1111111111111")), 13u);
+    EXPECT_EQ(CusumMaxExcursion(BitsFromText("10101010 10101010 1")), 1u);
+}
+
+TEST(BlockFrequency, WorkedExamples) {
+    EXPECT_NEAR(BlockFrequencyTest(BitsFromText("0110011010"), 3), 0.801252, 1e-6);
+    EXPECT_NEAR(BlockFrequencyTest(Hundred, 10), 0.706438, 1e-6);
+    EXPECT_EQ(BlockFrequencyTest(BitsFromText("0110"), 5), NoResult);
+}
+
+TEST(Serial, WorkedExample) {
+    const SerialStatistics st = SerialPsi(BitsFromText("0011011101"), 3);
+    EXPECT_NEAR(st.psi_m, 2.8, 1e-9);
+    EXPECT_NEAR(st.psi_m1, 1.2, 1e-9);
+    EXPECT_NEAR(st.psi_m2, 0.4, 1e-9);
+    EXPECT_NEAR(SerialFirstPValue(st, 3), 0.808792, 1e-6);
+    EXPECT_NEAR(SerialSecondPValue(st, 3), 0.670320, 1e-6);
+}
+
+TEST(Serial, OneBitPatternsAreTheFrequencyTest) {
+    // 7 ones, 3 zeros: psi^2_1 = (7 - 3)^2 / 10 = 1.6, chi-square with one degree of freedom.
+    const BitSequence s = BitsFromText("1110111001");
+    EXPECT_NEAR(SerialPsi(s, 1).psi_m, 1.6, 1e-12);
+    EXPECT_NEAR(SerialTest(s, 1), 0.2059032, 1e-6);
+}
+
+TEST(BinaryRank, WorkedExampleMatrices) {
+    std::vector<uint64_t> first{0b010, 0b110, 0b010};
+    std::vector<uint64_t> second{0b010, 0b101, 0b011};
+    EXPECT_EQ(BinaryRank(first, 3), 2);
+    EXPECT_EQ(BinaryRank(second, 3), 3);
+    std::vector<uint64_t> zero(32, 0);
+    EXPECT_EQ(BinaryRank(zero, 32), 0);
+    std::vector<uint64_t> identity;
+    for (int i = 0; i < 32; ++i)
+        identity.push_back(uint64_t{1} << i);
+    EXPECT_EQ(BinaryRank(identity, 32), 32);
+}
+
+TEST(BinaryRank, ExactClassProbabilities) {
+    EXPECT_NEAR(RankProbability(32, 32, 32), 0.288788, 1e-6);
+    EXPECT_NEAR(RankProbability(32, 32, 31), 0.577576, 1e-6);
+    // 3 x 3 by hand: full rank (7/8)(6/8)(4/8).
+    EXPECT_DOUBLE_EQ(RankProbability(3, 3, 3), 0.328125);
+    EXPECT_DOUBLE_EQ(RankProbability(1, 8, 0), 1.0 / 256);
+    double total = 0;
+    for (int r = 0; r <= 6; ++r)
+        total += RankProbability(6, 8, r);
+    EXPECT_NEAR(total, 1.0, 1e-12);
+}
+
+TEST(BinaryRank, WorkedExampleChiSquare) {
+    // Two matrices, one of full rank and one of full rank - 1, against the 32 x 32 classes;
+    // the published figure comes from probabilities rounded to four places.
+    EXPECT_NEAR(RankClassPValue({1, 1, 0}, 32, 32), 0.741948, 1e-4);
+}
+
+TEST(BinaryRank, SixByEightTakesTheChosenByteOfEachWord) {
+    // Six words whose top byte is the identity's rows and whose other bytes are zero: with
+    // byte order 0 every matrix has full rank, with byte order 8 rank 0.
+    BitSequence s;
+    for (int copy = 0; copy < 600; ++copy)
+        for (int j = 0; j < 6; ++j)
+            AppendBits(s, uint64_t{0x80u >> j} << 24, 32);
+    EXPECT_LT(Rank6x8Test(s, 0), 1e-10);
+    EXPECT_LT(Rank6x8Test(s, 8), 1e-10);
+    EXPECT_EQ(Rank6x8Test(s, 25), NoResult);
+}
+
+TEST(Dft, WorkedExample) {
+    // The published example counts 4 moduli below the threshold 5.4733, but the moduli of
+    // this sequence are 0, 2, 4.47, 2, 4.47 (by hand), all five below it; its p-value for
+    // the published count is checked on its own.
+    const BitSequence s = BitsFromText("1001010011");
+    EXPECT_EQ(DftPeaksBelowThreshold(s, 10), 5u);
+    EXPECT_NEAR(DftPValue(10, 4), 0.029523, 1e-6);
+    EXPECT_NEAR(DftTest(s, 10), 0.4681599, 1e-6);
+    EXPECT_EQ(DftTest(s, 11), NoResult);
+}
+
+TEST(Dft, ThresholdSeparatesAPeriodicSequenceFromNoise) {
+    // 0011 repeated: all the energy sits at frequency n/4, so every other modulus is zero.
+    BitSequence s;
+    for (int i = 0; i < 256; ++i)
+        AppendBits(s, 0b0011, 4);
+    EXPECT_EQ(DftPeaksBelowThreshold(s, 1024), 511u);
+}
+
+TEST(ShortBlocks, AdjacentBlocksAreThePokerTest) {
+    // 00 00 11 11 00 00 11 11: counts 4, 0, 0, 4 of 8, chi-square 8 with 3 degrees of freedom.
+    EXPECT_NEAR(ShortBlocksTest(BitsFromText("0000111100001111"), 2, 1), 0.0460117, 1e-6);
+}
+
+TEST(ShortBlocks, BlocksTakeTheirBitsAtTheDistance) {
+    // Frames of 4 bits, blocks from bits (0, 2) and (1, 3): "0011" gives 01 and 01 twice over,
+    // all four blocks alike: chi-square 12 with 3 degrees of freedom.
+    EXPECT_NEAR(ShortBlocksTest(BitsFromText("00110011"), 2, 2), 0.0073832, 1e-6);
+    EXPECT_EQ(ShortBlockCount(1000, 4, 1024), 0u);
+    EXPECT_EQ(ShortBlockCount(10000, 4, 1024), 2048u);
+    EXPECT_EQ(ShortBlocksTest(BitsFromText("0011"), 4, 2), NoResult);
+}
+
+TEST(WindowedAutocorrelation, HandComputedStatistics) {
+    const BitSequence alternating = BitsFromText("0101010101");
+    EXPECT_NEAR(WindowedAutocorrelationZ(alternating, 1, 1), -3.0, 1e-12);
+    EXPECT_NEAR(WindowedAutocorrelationZ(alternating, 2, 1), 8 / std::sqrt(8.0), 1e-12);
+    EXPECT_NEAR(WindowedAutocorrelationTest(alternating, 1, 1), 0.0026998, 1e-6);
+    // Blocks 0, 3, 0, 3 of 2 bits: centred -3, 3, -3, 3 of variance 5, three products of -9.
+    EXPECT_NEAR(WindowedAutocorrelationZ(BitsFromText("00110011"), 1, 2),
+                -27 / (5 * std::sqrt(3.0)), 1e-12);
+    EXPECT_EQ(WindowedAutocorrelationTest(alternating, 10, 1), NoResult);
+}
+
+TEST(Maurer, WorkedExampleStatistic) {
+    const MaurerStatistic st = MaurerFn(BitsFromText("01011010011101010111"), 2, 4);
+    EXPECT_EQ(st.k, 6u);
+    EXPECT_NEAR(st.fn, 1.1949875, 1e-7);
+}
+
+TEST(Maurer, PValueIsOneAtTheExpectedValue) {
+    EXPECT_NEAR(MaurerPValue(7.1836656, 8, 1000000), 1.0, 1e-12);
+    EXPECT_EQ(MaurerPValue(7.0, 17, 1000), NoResult);
+    EXPECT_EQ(MaurerFn(BitsFromText("0101"), 2, 4).k, 0u);
+}
+
+} // namespace
+} // namespace zentrope
