@@ -1,0 +1,261 @@
+#include "result_file_text.h"
+#include "result_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+using namespace zentrope;
+using namespace zentrope::testing;
+using Texts = std::vector<std::string>;
+
+namespace {
+
+const Texts Names = {"DFT", "SOB", "Serial"};
+
+// Figures computed separately (python) for the rows of FourSections.
+const std::string FourSections = ResultFile(Names, {{"0.10", "0.25", "-1"},
+                                                    {"0.5", "0.5", "0.3"},
+                                                    {"0.9", "0.75", "0.8"},
+                                                    {"0.33", "-1.0", "0.65"}});
+
+ResultLoadOptions Options(int32_t digits, bool ks, bool ad, bool sl) {
+    ResultLoadOptions options;
+    options.pval_digits = digits;
+    options.sort_ks = ks;
+    options.sort_ad = ad;
+    options.sort_sl = sl;
+    return options;
+}
+
+} // namespace
+
+TEST(ResultLoaderSections, FileWithoutSectionKeepsTheCounts) {
+    ResultGrid grid;
+    const ResultLoadOutcome outcome = LoadText(grid, "just a report\nSeq\n0.5\tDFT\n");
+    EXPECT_TRUE(outcome.loaded);
+    EXPECT_FALSE(outcome.sort_request);
+    EXPECT_EQ(grid.ColumnCount(), 4);
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.SequenceColumnEnd(), 3);
+    EXPECT_EQ(RowTexts(grid, 0), (Texts{"N", "Test name", "pvals", ""}));
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"", "", "1", ""}));
+
+    // After a larger table: its counts stay, its cells below the header do not.
+    LoadText(grid, FourSections);
+    LoadText(grid, "nothing here\n");
+    EXPECT_EQ(grid.ColumnCount(), 11);
+    EXPECT_EQ(grid.RowCount(), 4);
+    for (int32_t row = 1; row < 4; ++row)
+        EXPECT_EQ(RowTexts(grid, row), (Texts{"", "", "1", "", "", "", "", "", "", "", ""}));
+}
+
+TEST(ResultLoaderSections, OneSectionMakesNoSummaries) {
+    ResultGrid grid;
+    const ResultLoadOutcome outcome =
+        LoadText(grid, ResultFile(Names, {{"0.5", "-1", "0.25"}}), Options(7, true, true, true));
+    EXPECT_FALSE(outcome.sort_request);
+    EXPECT_EQ(grid.ColumnCount(), 4);
+    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.SpacerColumn(), -1);
+    EXPECT_EQ(grid.SequenceColumnEnd(), 4);
+    EXPECT_EQ(RowTexts(grid, 0), (Texts{"N", "Test name", "pvals", "1"}));
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT", "1", "0.5"}));
+    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "1", "- error -"}));
+    EXPECT_EQ(RowTexts(grid, 3), (Texts{"3", "Serial", "1", "0.25"}));
+}
+
+TEST(ResultLoaderSections, TwoSectionsGiveErrorFigures) {
+    ResultGrid grid;
+    const ResultLoadOutcome outcome =
+        LoadText(grid, ResultFile({"DFT"}, {{"0.5"}, {"0.25"}}), Options(7, true, false, false));
+    EXPECT_EQ(grid.ColumnCount(), 9);
+    EXPECT_EQ(grid.SpacerColumn(), 5);
+    EXPECT_EQ(RowTexts(grid, 0),
+              (Texts{"N", "Test name", "pvals", "1", "2", "", "KS", "AD", "SL"}));
+    EXPECT_EQ(RowTexts(grid, 1),
+              (Texts{"1", "DFT", "2", "0.5", "0.25", "", "- error -", "- error -", "- error -"}));
+    EXPECT_EQ(outcome.sort_request, 6);
+}
+
+TEST(ResultLoaderSections, FiguresOfEveryRow) {
+    ResultGrid grid;
+    LoadText(grid, FourSections, Options(7, false, false, false));
+    EXPECT_EQ(grid.ColumnCount(), 11);
+    EXPECT_EQ(grid.SequenceColumnEnd(), 7);
+    EXPECT_EQ(RowTexts(grid, 0),
+              (Texts{"N", "Test name", "pvals", "1", "2", "3", "4", "", "KS", "AD", "SL"}));
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT", "4", "0.10", "0.5", "0.9", "0.33", "",
+                                        "0.9289548", "0.9761605", "3.072"}));
+    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "3", "0.25", "0.5", "0.75", "- error -", "",
+                                        "0.9758684", "0.9592013", "10.000"}));
+    EXPECT_EQ(RowTexts(grid, 3), (Texts{"3", "Serial", "3", "- error -", "0.3", "0.8", "0.65", "",
+                                        "0.8554332", "0.8636784", "12.200"}));
+    EXPECT_TRUE(grid.IsErrorCell(6, 2));
+    EXPECT_TRUE(grid.IsSummaryColumn(8));
+    EXPECT_FALSE(grid.IsSummaryColumn(7));
+}
+
+TEST(ResultLoaderSections, SortRequestFollowsTheFirstCheckedBox) {
+    ResultGrid grid;
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, true, true, true)).sort_request, 8);
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, true, true)).sort_request, 9);
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, false, true)).sort_request, -10);
+    EXPECT_FALSE(LoadText(grid, FourSections, Options(7, false, false, false)).sort_request);
+}
+
+TEST(ResultLoaderSections, DigitsOfTheFigures) {
+    ResultGrid grid;
+    LoadText(grid, FourSections, Options(0, false, false, false));
+    EXPECT_EQ(RowTexts(grid, 1)[8], "1");
+    EXPECT_EQ(RowTexts(grid, 1)[10], "3.072"); // SL always has three
+    LoadText(grid, FourSections, Options(2, false, false, false));
+    EXPECT_EQ(RowTexts(grid, 1)[8], "0.93");
+    // printf reads a negative precision as none given: six decimals.
+    LoadText(grid, FourSections, Options(-3, false, false, false));
+    EXPECT_EQ(RowTexts(grid, 1)[8], "0.928955");
+    // A digit count from a file is bounded where it is used.
+    LoadText(grid, FourSections, Options(2000000000, false, false, false));
+    EXPECT_EQ(RowTexts(grid, 1)[8].size(), 22u);
+}
+
+TEST(ResultLoaderLines, MinusOneInItsWrittenForms) {
+    ResultGrid grid;
+    LoadText(grid,
+             ResultFile({"A", "B", "C", "D", "E"}, {{"-1", "-1.0", "-1.0000000", "-0.5", "-1e0"},
+                                                    {"0.1", "0.1", "0.1", "0.1", "0.1"},
+                                                    {"0.2", "0.2", "0.2", "0.2", "0.2"}}));
+    EXPECT_EQ(ColumnTexts(grid, 3),
+              (Texts{"1", "- error -", "- error -", "- error -", "-0.5", "- error -"}));
+    EXPECT_EQ(ColumnTexts(grid, 2), (Texts{"pvals", "2", "2", "2", "3", "2"}));
+}
+
+TEST(ResultLoaderLines, WrongFormatItemSwapsTheFields) {
+    ResultGrid grid;
+    ResultLoadOptions options;
+    options.format = ResultLineFormat::NameThenPValue;
+    LoadText(grid, ResultFile({"DFT", "3bits"}, {{"0.5", "0.25"}, {"0.75", "-1"}, {"0.1", "0.2"}}),
+             options);
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "0.5", "3", "DFT", "DFT", "DFT", "", "0.0012997",
+                                        "0.0000000", "100.000"}));
+    EXPECT_EQ(RowTexts(grid, 2)[1], "0.25");
+    EXPECT_EQ(RowTexts(grid, 2)[3], "3bits");
+}
+
+TEST(ResultLoaderLines, LineEndsAreKeptButTheLineFeed) {
+    ResultGrid grid;
+    LoadText(grid, "Sequence #1\r\n0.5\tDFT\r\n\r\n");
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT\r", "1", "0.5"}));
+    ResultLoadOptions options;
+    options.format = ResultLineFormat::NameThenPValue;
+    LoadText(grid, "Sequence #1\nDFT\t0.5\r\n", options);
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT", "1", "0.5\r"}));
+    // The last line without a line feed keeps every character.
+    LoadText(grid, "Sequence #1\n0.5\tDFT\n0.25\tSOB");
+    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "1", "0.25"}));
+    // Only the first TAB cuts.
+    LoadText(grid, "Sequence #1\n0.5\tA\tB\n");
+    EXPECT_EQ(RowTexts(grid, 1)[1], "A\tB");
+}
+
+TEST(ResultLoaderLines, WhatOpensClosesAndSkips) {
+    ResultGrid grid;
+    LoadText(grid, "Sequential run\n"
+                   "no tab here\n" // skipped
+                   "0.1\tA\n"
+                   "Sequence #2\n" // inside a section: skipped like any line
+                   "0.2\tB\n"
+                   "x\n"      // shorter than 3: ends the section
+                   "0.3\tC\n" // outside: ignored
+                   "Sequence #3\n"
+                   "\t\n" // 2 characters: ends the section
+                   "0.4\tD\n"
+                   "Sequ\n"
+                   " Sequence #4\n");
+    EXPECT_EQ(grid.ColumnCount(), 9);
+    EXPECT_EQ(ColumnTexts(grid, 1), (Texts{"Test name", "A", "B"}));
+    EXPECT_EQ(ColumnTexts(grid, 3), (Texts{"1", "0.1", "0.2"}));
+    EXPECT_EQ(ColumnTexts(grid, 4), (Texts{"2", "", ""}));
+}
+
+TEST(ResultLoaderLines, LongLinesAreReadInPiecesOf999) {
+    ResultGrid grid;
+    // 1200 characters before the TAB: the first piece has no TAB and is skipped, the second
+    // piece is a data line of its own.
+    const std::string long_line = std::string(1200, '7') + "\tLONG\n";
+    // A line of exactly 999 characters leaves its line feed as a line that ends the section.
+    const std::string exact = std::string(995, '8') + "\tXYZ\n";
+    LoadText(grid, "Sequence #1\n" + long_line + exact + "0.5\tAFTER\n");
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.Cell(3, 1), std::string(201, '7'));
+    EXPECT_EQ(grid.Cell(1, 1), "LONG");
+    EXPECT_EQ(grid.Cell(3, 2).size(), 995u);
+    EXPECT_EQ(grid.Cell(1, 2), "XYZ");
+}
+
+TEST(ResultLoaderRows, HeadingWithoutBlankLineIsNotSeen) {
+    ResultGrid grid;
+    LoadText(grid, "Sequence #1\n0.1\tA\nSequence #2\n0.2\tA\n\nSequence #3\n0.3\tA\n0.4\tA\n");
+    EXPECT_EQ(grid.ColumnCount(), 9);
+    EXPECT_EQ(ColumnTexts(grid, 1), (Texts{"Test name", "A", "A"}));
+    EXPECT_EQ(ColumnTexts(grid, 3), (Texts{"1", "0.1", "0.2"}));
+    EXPECT_EQ(ColumnTexts(grid, 4), (Texts{"2", "0.3", "0.4"}));
+}
+
+TEST(ResultLoaderRows, ShorterAndLongerSectionsThanTheFirst) {
+    ResultGrid grid;
+    // The last section is shorter: rows below it still get figures, their empty cell as 0.
+    std::string text = FourSections + "Sequence #5\n0.2\tDFT\n";
+    LoadText(grid, text);
+    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT", "5", "0.10", "0.5", "0.9", "0.33", "0.2", "",
+                                        "0.6750782", "0.7735867", "6.075"}));
+    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "4", "0.25", "0.5", "0.75", "- error -", "", "",
+                                        "0.9289548", "0.0000059", "6.250"}));
+    EXPECT_EQ(RowTexts(grid, 3), (Texts{"3", "Serial", "4", "- error -", "0.3", "0.8", "0.65", "",
+                                        "", "0.9289548", "0.0000074", "2.661"}));
+
+    // A longer section adds no rows.
+    LoadText(grid, ResultFile({"A", "B", "C"}, {{"0.1"}, {"0.2", "0.3"}, {"0.4", "0.5", "0.6"}}));
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(RowTexts(grid, 1)[2], "3");
+    EXPECT_EQ(grid.Cell(4, 2), "");
+}
+
+TEST(ResultLoaderRows, SecondSmallerLoadShowsNothingOfTheFirst) {
+    ResultGrid grid;
+    LoadText(grid, ResultFile({"A", "B", "C"}, {{"0.1", "0.2", "0.3"}, {"0.4", "0.5", "0.6"}}));
+    EXPECT_EQ(grid.Cell(8, 0), "SL");
+    // Five sections: the spacer lands where "SL" was.
+    LoadText(grid, ResultFile({"A"}, {{"0.9"}, {"0.8"}, {"0.7"}, {"0.6"}, {"0.5"}}));
+    EXPECT_EQ(grid.SpacerColumn(), 8);
+    EXPECT_EQ(grid.Cell(8, 0), "");
+    // One section and one row: growing the counts again shows only empty cells.
+    LoadText(grid, ResultFile({"Z"}, {{"0.5"}}));
+    grid.SetColumnCount(12);
+    grid.SetRowCount(4);
+    for (int32_t row = 1; row < 4; ++row)
+        for (int32_t col = 0; col < 12; ++col) {
+            if (!(row == 1 && col < 4)) {
+                EXPECT_EQ(grid.Cell(col, row), "") << col << "," << row;
+            }
+        }
+}
+
+TEST(ResultLoaderFiles, ReadsAFileAndReportsOneItCannotOpen) {
+    const auto path = std::filesystem::temp_directory_path() / "zentrope_results_loader_test.txt";
+    std::ofstream(path, std::ios::binary) << FourSections;
+    ResultGrid grid;
+    std::vector<std::string> messages;
+    const auto report = [&messages](const std::string& m) { messages.push_back(m); };
+    EXPECT_TRUE(LoadResultFile(path.string(), {}, grid, report).loaded);
+    EXPECT_EQ(RowTexts(grid, 3)[8], "0.8554332");
+    EXPECT_TRUE(messages.empty());
+    std::filesystem::remove(path);
+
+    const ResultLoadOutcome missing = LoadResultFile(path.string(), {}, grid, report);
+    EXPECT_FALSE(missing.loaded);
+    EXPECT_EQ(messages, (Texts{"The result file can't be opened."}));
+    EXPECT_EQ(RowTexts(grid, 3)[8], "0.8554332"); // untouched
+}
