@@ -20,7 +20,7 @@ struct Digits {
 };
 
 Digits TakeDigits(std::string_view text, size_t pos) {
-    constexpr int64_t Cap = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+    constexpr int64_t Cap = int64_t{1} << 32; // beyond both ends of the 32-bit range
     Digits d;
     for (d.end = pos; d.end < text.size() && IsDigit(text[d.end]); ++d.end, ++d.count)
         d.magnitude = std::min(Cap, d.magnitude * 10 + (text[d.end] - '0'));

@@ -1,0 +1,42 @@
+// Shared by the parameter file tests: the record a fresh window saves, scratch folders,
+// file bytes and a reader run that collects its messages.
+#pragma once
+
+#include "parameter_file_reader.h"
+#include "parameter_file_record.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zentrope::testing {
+
+// The controls after the built-in defaults are applied to a freshly built window.
+ParameterFileRecord DefaultRecord();
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh empty folder under the system's temporary folder, removed afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct ReadOutcome {
+    int result = -1;
+    std::vector<std::string> messages; // the detail texts, without the common introduction
+};
+
+// Reads text as a parameter file into set.
+ReadOutcome ReadText(const std::string& text, ParameterSet& set);
+
+} // namespace zentrope::testing
