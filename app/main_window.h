@@ -256,10 +256,17 @@ public:
     void ButtInFileClick();
     void ButtOutFileClick();
     void ButtZTRPexeClick();
+    // Eight times the bytes of the files EditInFile matches.
+    uint64_t InputBits = 0;
 
     // Applying a parameter set and parameter file commands
     void LoadAtStartup();
-    void ButtParaSaveClick();
+    // 0 when the file named in EditParaFile was read and applied, 1 otherwise.
+    int LoadNamedParameterFile();
+    // Copies Params into the controls; their handlers run as if the user had changed them.
+    void ApplyParameterSet();
+    // False when nothing was written (the box has been shown); callers must then stop.
+    bool ButtParaSaveClick();
     void ButtParaLoadClick();
     void ButtParaReloadClick();
     void ButtParaSaveAsClick();

@@ -1,0 +1,98 @@
+// The General page: the input and length summaries, the checks made on leaving a field, and
+// the three Change buttons.
+#include "dialog_folder.h"
+#include "file_matching.h"
+#include "label_captions.h"
+#include "main_window.h"
+#include "number_texts.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace zentrope;
+
+namespace {
+
+const QString ZeroLengthWarning =
+    QStringLiteral("The sequence length can be 0 only when there is a valid input file.");
+const QString ZeroCountWarning = QStringLiteral("The number of tests can't be 0.");
+
+// A box raised on leaving a field takes the focus itself, and putting the focus back leaves
+// another field: neither may raise a second box.
+bool leavingWarningUp = false;
+
+void WarnAndRefocus(TFIN& window, const QString& text, QLineEdit* edit) {
+    if (leavingWarningUp)
+        return;
+    leavingWarningUp = true;
+    window.ShowMessage(text, MessageIcon::Warning);
+    edit->setFocus(Qt::OtherFocusReason);
+    leavingWarningUp = false;
+}
+
+void ChooseFileInto(TFIN& window, bool mustExist, QLineEdit* edit) {
+    window.OD->setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    window.OD->setDirectory(DialogFolder(edit->text()));
+    if (auto chosen = window.RunFileDialog(window.OD))
+        edit->setText(*chosen);
+}
+
+} // namespace
+
+void TFIN::EditInFileChange() {
+    MatchedFiles files = CountMatchingFiles(EditInFile->text().toStdString());
+    InputBits = InputBitsOf(files);
+    LabTOTlen->setText(QString::fromStdString(TotalLengthCaption(files)));
+    EditNTChange();
+}
+
+void TFIN::EditnChange() {
+    Params.n = LeadingUnsigned(Editn->text().toStdString());
+    EditNTChange();
+}
+
+void TFIN::EditNTChange() {
+    if (cbAutoN->isChecked())
+        return;
+    int32_t sequences = LeadingSigned(EditNT->text().toStdString());
+    auto length = ComputedSequenceLength(InputBits, Params.n, sequences);
+    if (!length) {
+        LabSeqLen->clear();
+        return;
+    }
+    Params.NT = sequences;
+    LabSeqLen->setText(QString::fromStdString(SequenceLengthCaption(*length)));
+}
+
+void TFIN::cbAutoNClick() {
+    if (cbAutoN->isChecked())
+        LabSeqLen->setText(QString::fromUtf8(AutomaticLengthCaption));
+    else
+        EditNTChange();
+}
+
+void TFIN::EditnExit() {
+    if (InputBits == 0 && Params.n == 0)
+        WarnAndRefocus(*this, ZeroLengthWarning, Editn);
+}
+
+void TFIN::EditNTExit() {
+    if (LeadingSigned(EditNT->text().toStdString()) == 0)
+        WarnAndRefocus(*this, ZeroCountWarning, EditNT);
+}
+
+void TFIN::ButtInFileClick() {
+    // A wildcard pattern names no file, so it must be accepted as typed.
+    ChooseFileInto(*this, false, EditInFile);
+}
+
+void TFIN::ButtZTRPexeClick() {
+    ChooseFileInto(*this, true, EditZTRPexe);
+}
+
+void TFIN::ButtOutFileClick() {
+    if (auto chosen = RunFileDialog(SD))
+        EditOutFile->setText(*chosen);
+}

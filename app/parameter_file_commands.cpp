@@ -1,0 +1,97 @@
+// The parameter file commands: Save, Load new, Load and Save as, and the load behind them.
+#include "dialog_folder.h"
+#include "main_window.h"
+#include "parameter_file_reader.h"
+#include "parameter_file_writer.h"
+#include "path_parts.h"
+#include "window_parameter_record.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace zentrope;
+
+namespace {
+
+bool IsExistingFile(const QString& path) {
+    QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString NotFoundMessage(const QString& path) {
+    return QStringLiteral("Parameter file\n\"") + path + QStringLiteral("\"\nnot found.");
+}
+
+} // namespace
+
+int TFIN::LoadNamedParameterFile() {
+    const QString path = EditParaFile->text();
+    if (path.isEmpty())
+        return 1;
+    if (!IsExistingFile(path)) {
+        ShowMessage(NotFoundMessage(path), MessageIcon::Information);
+        return 1;
+    }
+    Params.InFile.reset();
+    Params.OutFile.reset();
+    auto sink = [this](const std::string& text) {
+        ShowMessage(QString::fromStdString(text), MessageIcon::Warning);
+    };
+    if (ReadParameterFile(path.toStdString(), Params, sink) != 0)
+        return 1;
+    ApplyParameterSet();
+    return 0;
+}
+
+void TFIN::LoadAtStartup() {
+    if (LoadNamedParameterFile() == 0)
+        return;
+    LabSeqLen->clear();
+    LabTOTlen->clear();
+    ApplyDefaults(Params);
+    ApplyParameterSet();
+}
+
+bool TFIN::ButtParaSaveClick() {
+    if (EditParaFile->text().isEmpty())
+        EditParaFile->setText(QString::fromUtf8(DefaultParameterFileName));
+    SaveResult result =
+        WriteParameterFile(ParameterFileRecordOf(*this), EditParaFile->text().toStdString());
+    if (result.outcome == SaveOutcome::Saved)
+        return true;
+    ShowMessage(QString::fromStdString(result.message),
+                result.outcome == SaveOutcome::InvalidInteger ? MessageIcon::Error
+                                                              : MessageIcon::Warning);
+    return false;
+}
+
+void TFIN::ButtParaLoadClick() {
+    // A name that does not exist is accepted here and reported by the load.
+    OD->setFileMode(QFileDialog::AnyFile);
+    OD->setDirectory(DialogFolder(EditParaFile->text()));
+    auto chosen = RunFileDialog(OD);
+    if (!chosen)
+        return;
+    EditParaFile->setText(*chosen);
+    LoadNamedParameterFile();
+}
+
+void TFIN::ButtParaReloadClick() {
+    if (IsExistingFile(EditParaFile->text()))
+        LoadNamedParameterFile();
+    else
+        ShowMessage(NotFoundMessage(EditParaFile->text()), MessageIcon::Warning);
+}
+
+void TFIN::ButtParaSaveAsClick() {
+    const std::string path = EditParaFile->text().toStdString();
+    SD->setDirectory(DialogFolder(EditParaFile->text()));
+    SD->selectFile(QString::fromStdString(NamePart(path)));
+    auto chosen = RunFileDialog(SD);
+    if (!chosen)
+        return;
+    EditParaFile->setText(*chosen);
+    ButtParaSaveClick();
+}

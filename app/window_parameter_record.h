@@ -1,0 +1,8 @@
+// What a save reads from the window: every control the parameter file names.
+#pragma once
+
+#include "parameter_file_record.h"
+
+class TFIN;
+
+zentrope::ParameterFileRecord ParameterFileRecordOf(const TFIN& window);
