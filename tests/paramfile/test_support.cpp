@@ -125,3 +125,85 @@ ReadOutcome ReadText(const std::string& text, ParameterSet& set) {
 }
 
 } // namespace zentrope::testing
+
+namespace zentrope::testing {
+namespace {
+
+std::string Text(const RangeParam& r) {
+    return std::to_string(r.min) + " " + std::to_string(r.max) + " " + std::to_string(r.step);
+}
+
+std::string Text(const std::optional<std::string>& name) {
+    return name ? "\"" + *name + "\"" : "(absent)";
+}
+
+std::string Text(double v) {
+    std::ostringstream s;
+    s.precision(17);
+    s << v;
+    return s.str();
+}
+
+template <typename T> std::string Text(const T& v) {
+    return std::to_string(v);
+}
+
+std::string ListText(const auto& values) {
+    std::string text;
+    for (auto v : values)
+        text += std::to_string(v) + " ";
+    return text;
+}
+
+} // namespace
+
+std::string Dump(const ParameterSet& s) {
+    std::string d;
+    auto add = [&](const char* name, const auto& value) {
+        d += std::string(name) + "=" + Text(value) + "\n";
+    };
+    add("n", s.n);
+    add("NT", s.NT);
+    add("TestName_pv", s.TestName_pv);
+    add("pval_digits", s.pval_digits);
+    add("auto_n", s.auto_n);
+    add("ShowPvals", s.ShowPvals);
+    add("OverallTestNumber", s.OverallTestNumber);
+    add("IdlePriority", s.IdlePriority);
+    add("sortKS", s.sortKS);
+    add("sortAD", s.sortAD);
+    add("sortSL", s.sortSL);
+    add("KSmin", s.KSmin);
+    add("ADmin", s.ADmin);
+    add("SLmax", s.SLmax);
+    add("InFile", s.InFile);
+    add("OutFile", s.OutFile);
+    d += "Enable=" + ListText(s.Enable) + "\n";
+    d += "ExecutionOrder=" + ListText(s.ExecutionOrder) + "\n";
+    add("DFT_max_n", s.DFT_max_n);
+    add("DFT_optimize", s.DFT_optimize);
+    add("DFT_rows", s.DFT_rows);
+    add("DFT_mode0", s.DFT_mode0);
+    add("DFT_mode1", s.DFT_mode1);
+    add("WinAutocorr_distance", s.WinAutocorr_distance);
+    add("WinAutocorr_block_size", s.WinAutocorr_block_size);
+    add("ShortBlocks_block_size", s.ShortBlocks_block_size);
+    add("ShortBlocks_bits_distance", s.ShortBlocks_bits_distance);
+    add("Permutation_block_size", s.Permutation_block_size);
+    add("Permutation_group_size", s.Permutation_group_size);
+    add("Runs_block_size", s.Runs_block_size);
+    add("Runs_run_length", s.Runs_run_length);
+    add("Coupon_block_size", s.Coupon_block_size);
+    add("LongBlocks_block_size", s.LongBlocks_block_size);
+    add("Maurer_block_size", s.Maurer_block_size);
+    add("Maurer_N", s.Maurer_N);
+    add("NOTM_block_size", s.NOTM_block_size);
+    add("NOTM_templates", s.NOTM_templates);
+    add("Serial_block_size", s.Serial_block_size);
+    add("Rank6x8_byte_order", s.Rank6x8_byte_order);
+    add("AMLS_block_length", s.AMLS_block_length);
+    add("Collision_block_size", s.Collision_block_size);
+    return d;
+}
+
+} // namespace zentrope::testing

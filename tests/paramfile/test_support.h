@@ -40,3 +40,10 @@ struct ReadOutcome {
 ReadOutcome ReadText(const std::string& text, ParameterSet& set);
 
 } // namespace zentrope::testing
+
+namespace zentrope::testing {
+
+// Every field as "name=value" lines, so two sets compare with a readable difference.
+std::string Dump(const ParameterSet& set);
+
+} // namespace zentrope::testing

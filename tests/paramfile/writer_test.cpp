@@ -80,9 +80,10 @@ TEST(ParameterFileWriter, EnableSectionFollowsTheListOrder) {
     EXPECT_NE(text.find("[Enable] # 1= test enabled, 0= test disabled\n\n# TEST PARAMETERS"),
               std::string::npos);
     for (TestId id = 1; id <= TestCount; ++id) {
-        if (HasParameters(id))
+        if (HasParameters(id)) {
             EXPECT_NE(text.find("\n" + std::string(SectionHeader(id)) + "\n"), std::string::npos)
                 << id;
+        }
     }
 }
 
@@ -118,7 +119,8 @@ TEST(ParameterFileWriter, TextsGoOutAsTyped) {
     record.EditInFile = "C:\\My bits\\run 1\\*.bin";
     record.EditOutFile = "";
     std::string text = Format(record);
-    EXPECT_EQ(LineStarting(text, "KSmin"), "KSmin  \t# KS threshold for bad p-values (0= disabled)");
+    EXPECT_EQ(LineStarting(text, "KSmin"),
+              "KSmin  \t# KS threshold for bad p-values (0= disabled)");
     EXPECT_EQ(LineStarting(text, "SLmax").substr(0, 12), "SLmax 1e+02 ");
     EXPECT_EQ(LineStarting(text, "InFile").substr(0, 32), "InFile \"C:\\My bits\\run 1\\*.bin\" ");
     EXPECT_EQ(LineStarting(text, "OutFile"), "OutFile \"\" \t# Full path of the output file");
@@ -147,8 +149,8 @@ TEST(ParameterFileWriter, IntegersAreRewrittenAndChecksComeOut) {
 }
 
 TEST(ParameterFileWriter, InvalidIntegerNamesTheFirstBadText) {
-    for (const char* bad : {"", "-", "+", "1.5", " 5", "5 ", "0x10", "2147483648", "-2147483649",
-                            "abc", "1e3"}) {
+    for (const char* bad :
+         {"", "-", "+", "1.5", " 5", "5 ", "0x10", "2147483648", "-2147483649", "abc", "1e3"}) {
         ParameterFileRecord record = DefaultRecord();
         record.eRNKstp = bad;
         FormattedParameterFile file = FormatParameterFile(record);
