@@ -1,0 +1,46 @@
+// Where a run's bits come from: the files matching InFile, read in name order as one stream
+// (the most significant bit of each byte first), or the built-in generator.
+#pragma once
+
+#include "bit_sequence.h"
+#include "xoshiro.h"
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zentrope {
+
+// The regular files a name or a wildcard pattern (* and ? in the last part) stands for,
+// sorted by name; empty when none.
+std::vector<std::string> ExpandInputPattern(const std::string& pattern);
+
+class BitInput {
+public:
+    explicit BitInput(uint64_t seed);                  // the generator
+    explicit BitInput(std::vector<std::string> files); // the files, in this order
+
+    bool IsGenerator() const { return files_.empty(); }
+    const std::vector<std::string>& Files() const { return files_; }
+    // Bits in all the files together (0 for the generator).
+    uint64_t TotalFileBits() const { return total_bits_; }
+
+    // The next n bits into `out`; false when the files end (or fail) before.
+    bool Next(uint64_t n, BitSequence& out);
+
+private:
+    bool NextFromFiles(uint64_t n, BitSequence& out);
+    bool OpenNextFile();
+
+    Xoshiro256 generator_;
+    std::vector<std::string> files_;
+    uint64_t total_bits_ = 0;
+    size_t next_file_ = 0;
+    std::ifstream current_;
+    uint64_t pending_ = 0; // bits of a byte already read but not yet handed out
+    int pending_count_ = 0;
+};
+
+} // namespace zentrope

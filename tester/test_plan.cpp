@@ -1,0 +1,240 @@
+#include "test_plan.h"
+#include "randomness_tests.h"
+#include "range_values.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+namespace zentrope {
+namespace {
+
+constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, CusumId = 8,
+                 SerialId = 9, Rank6x8Id = 11, Rank31Id = 12, Rank32Id = 13, WinAutocorrId = 17;
+
+// One parameter of a test: its label in line names, its range and its valid values.
+struct ParameterAxis {
+    const char* label;
+    RangeParam range;
+    int64_t lowest;
+    int64_t highest;
+};
+
+std::string LineName(TestId test, const std::vector<std::pair<const char*, int64_t>>& values) {
+    std::string name(DisplayName(test));
+    for (const auto& [label, value] : values)
+        name += " " + std::string(label) + "=" + std::to_string(value);
+    return name;
+}
+
+// The values of one axis that the test accepts; the others are reported.
+std::vector<int64_t> AxisValues(TestId test, const ParameterAxis& axis, TestPlan& plan) {
+    const RangeValues r = ExpandRange(axis.range);
+    const std::string where = std::string(DisplayName(test)) + " " + axis.label;
+    if (r.capped)
+        plan.notes.push_back(where + ": range cut to its first " + std::to_string(MaxRangeValues) +
+                             " values");
+    if (r.values.empty())
+        plan.notes.push_back(where + ": empty range (min > max), no line");
+    std::vector<int64_t> kept;
+    for (int64_t v : r.values) {
+        if (v >= axis.lowest && v <= axis.highest)
+            kept.push_back(v);
+        else
+            plan.notes.push_back(where + "=" + std::to_string(v) + " skipped: outside " +
+                                 std::to_string(axis.lowest) + " to " +
+                                 std::to_string(axis.highest));
+    }
+    return kept;
+}
+
+void AddLines(TestId test, const std::vector<ParameterAxis>& axes, TestPlan& plan) {
+    if (axes.empty()) {
+        plan.lines.push_back({test, LineName(test, {}), 0, 0});
+        return;
+    }
+    const std::vector<int64_t> firsts = AxisValues(test, axes[0], plan);
+    const std::vector<int64_t> seconds =
+        axes.size() > 1 ? AxisValues(test, axes[1], plan) : std::vector<int64_t>{0};
+    for (int64_t a : firsts)
+        for (int64_t b : seconds) {
+            std::vector<std::pair<const char*, int64_t>> named{{axes[0].label, a}};
+            if (axes.size() > 1)
+                named.emplace_back(axes[1].label, b);
+            plan.lines.push_back({test, LineName(test, named), a, b});
+        }
+}
+
+void AddDftLines(const ParameterSet& set, TestPlan& plan) {
+    for (int64_t rows : ExpandRange(set.DFT_rows).values) {
+        if (rows == 1)
+            plan.lines.push_back({DftId, LineName(DftId, {{"rows", 1}}), 1, 0});
+        else
+            plan.notImplemented.push_back(LineName(DftId, {{"rows", rows}}));
+    }
+}
+
+constexpr int64_t Unbounded = INT32_MAX;
+
+bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
+    switch (test) {
+    case DftId:
+        AddDftLines(set, plan);
+        return true;
+    case MaurerId:
+        AddLines(test, {{"L", set.Maurer_block_size, 1, MaurerMaxL}}, plan);
+        return true;
+    case ShortBlocksId:
+        AddLines(test,
+                 {{"s", set.ShortBlocks_block_size, 1, 24},
+                  {"d", set.ShortBlocks_bits_distance, 1, Unbounded}},
+                 plan);
+        return true;
+    case LongBlocksId:
+        AddLines(test, {{"m", set.LongBlocks_block_size, 8, Unbounded}}, plan);
+        return true;
+    case SerialId:
+        AddLines(test, {{"m", set.Serial_block_size, 1, 24}}, plan);
+        return true;
+    case Rank6x8Id:
+        AddLines(test, {{"order", set.Rank6x8_byte_order, 0, 24}}, plan);
+        return true;
+    case CusumId:
+    case Rank31Id:
+    case Rank32Id:
+        AddLines(test, {}, plan);
+        return true;
+    case WinAutocorrId:
+        AddLines(test,
+                 {{"d", set.WinAutocorr_distance, 1, Unbounded},
+                  {"s", set.WinAutocorr_block_size, 1, 16}},
+                 plan);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Matrices of the given shape needed so that every rank class expects at least 5.
+uint64_t RankMatrices(int rows, int cols) {
+    const int full = std::min(rows, cols);
+    const double rarest =
+        1 - RankProbability(rows, cols, full) - RankProbability(rows, cols, full - 1);
+    return static_cast<uint64_t>(5 / rarest + 1);
+}
+
+// Cells of a chi-square over s-bit blocks expect at least 5 blocks; beyond 1024 cells the
+// statistic is close to normal and 1 per cell suffices.
+uint64_t ShortBlocksBits(int64_t s, int64_t d) {
+    const uint64_t cells = uint64_t{1} << s;
+    const uint64_t blocks = cells <= 1024 ? 5 * cells : cells;
+    const auto distance = static_cast<uint64_t>(d);
+    const uint64_t frames = (blocks + distance - 1) / distance;
+    return frames * static_cast<uint64_t>(s) * distance;
+}
+
+uint64_t MaurerBits(int64_t L, int32_t N) {
+    const uint64_t patterns = uint64_t{1} << L;
+    const auto testMultiple = static_cast<uint64_t>(std::max(N, 1));
+    return (10 + testMultiple) * patterns * static_cast<uint64_t>(L);
+}
+
+} // namespace
+
+TestPlan MakeTestPlan(const ParameterSet& set) {
+    TestPlan plan;
+    std::array<bool, TestCount> planned{};
+    for (int8_t slot : set.ExecutionOrder) {
+        if (slot < 0 || slot >= TestCount || !set.Enable[static_cast<size_t>(slot)] ||
+            planned[static_cast<size_t>(slot)])
+            continue;
+        planned[static_cast<size_t>(slot)] = true;
+        const TestId test = slot + 1;
+        if (!AddTestLines(test, set, plan))
+            plan.notImplemented.emplace_back(DisplayName(test));
+    }
+    return plan;
+}
+
+uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
+    switch (line.test) {
+    case DftId:
+        return 1000;
+    case MaurerId:
+        return MaurerBits(line.first, set.Maurer_N);
+    case ShortBlocksId:
+        return ShortBlocksBits(line.first, line.second);
+    case LongBlocksId:
+        return static_cast<uint64_t>(line.first);
+    case CusumId:
+        return 100;
+    case SerialId:
+        return uint64_t{1} << (line.first + 3);
+    case Rank6x8Id:
+        return RankMatrices(6, 8) * 6 * 32; // each row takes a 32-bit word
+    case Rank31Id:
+        return RankMatrices(31, 31) * 31 * 31;
+    case Rank32Id:
+        return RankMatrices(32, 32) * 32 * 32;
+    case WinAutocorrId:
+        return static_cast<uint64_t>((line.first + 1000) * line.second);
+    default:
+        return UINT64_MAX;
+    }
+}
+
+double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const ParameterSet& set) {
+    if (bits.size < RequiredBits(line, set))
+        return NoResult;
+    const auto first = static_cast<int>(line.first);
+    switch (line.test) {
+    case DftId:
+        return DftTest(bits, DftLength(bits.size, set));
+    case MaurerId:
+        return MaurerTest(bits, first, 10 * (uint64_t{1} << first));
+    case ShortBlocksId:
+        return ShortBlocksTest(bits, first, static_cast<uint64_t>(line.second));
+    case LongBlocksId:
+        return BlockFrequencyTest(bits, static_cast<uint64_t>(line.first));
+    case CusumId:
+        return CumulativeSumTest(bits);
+    case SerialId:
+        return SerialTest(bits, first);
+    case Rank6x8Id:
+        return Rank6x8Test(bits, first);
+    case Rank31Id:
+        return MatrixRankTest(bits, 31, 31);
+    case Rank32Id:
+        return MatrixRankTest(bits, 32, 32);
+    case WinAutocorrId:
+        return WindowedAutocorrelationTest(bits, static_cast<uint64_t>(line.first),
+                                           static_cast<int>(line.second));
+    default:
+        return NoResult;
+    }
+}
+
+uint64_t LargestSmoothLength(uint64_t n) {
+    uint64_t best = 1;
+    for (uint64_t big : {uint64_t{1}, uint64_t{11}, uint64_t{13}})
+        for (uint64_t p7 = big; p7 <= n; p7 *= 7)
+            for (uint64_t p5 = p7; p5 <= n; p5 *= 5)
+                for (uint64_t p3 = p5; p3 <= n; p3 *= 3) {
+                    uint64_t v = p3;
+                    while (v * 2 <= n)
+                        v *= 2;
+                    best = std::max(best, v);
+                }
+    return n == 0 ? 0 : best;
+}
+
+uint64_t DftLength(uint64_t n, const ParameterSet& set) {
+    uint64_t length = n;
+    if (set.DFT_max_n > 0)
+        length = std::min<uint64_t>(length, set.DFT_max_n);
+    if (set.DFT_optimize > 0 && length > set.DFT_optimize)
+        length = LargestSmoothLength(length);
+    return length;
+}
+
+} // namespace zentrope

@@ -1,0 +1,42 @@
+// What a run does: one result line per enabled test and parameter combination, in execution
+// order, with the bits each line needs and the way to compute its p-value.
+#pragma once
+
+#include "bit_sequence.h"
+#include "parameter_set.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zentrope {
+
+struct PlannedTest {
+    TestId test = 0;
+    std::string name;  // display name and parameters, "Serial m=3"
+    int64_t first = 0; // the parameters, in the order of the name
+    int64_t second = 0;
+};
+
+struct TestPlan {
+    std::vector<PlannedTest> lines;
+    std::vector<std::string> notImplemented; // enabled tests (or parameter values) not run
+    std::vector<std::string> notes;          // ranges cut short, values out of bounds
+};
+
+TestPlan MakeTestPlan(const ParameterSet& set);
+
+// Bits per sequence for a valid p-value; shorter sequences give -1.
+uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set);
+
+// The p-value of the line on one sequence, or NoResult (-1).
+double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const ParameterSet& set);
+
+// Bits the spectral test uses of a sequence of n bits: at most DFT_max_n (0: no limit), and
+// above DFT_optimize cut to the largest length whose prime factors suit the transform.
+uint64_t DftLength(uint64_t n, const ParameterSet& set);
+
+// The largest m <= n of the form 2^a 3^b 5^c 7^d 11^e 13^f with e + f <= 1.
+uint64_t LargestSmoothLength(uint64_t n);
+
+} // namespace zentrope

@@ -1,0 +1,185 @@
+#include "tester_run.h"
+#include "bit_input.h"
+#include "c_number.h"
+#include "file_replacement.h"
+#include "parameter_file_reader.h"
+#include "result_report.h"
+#include "test_plan.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+namespace zentrope {
+namespace {
+
+constexpr std::string_view DefaultOutFile = "_Zentrope.txt";
+
+struct RunSetup {
+    ParameterSet set;
+    TestPlan plan;
+    std::unique_ptr<BitInput> input;
+    uint64_t n = 0;
+    std::vector<std::string> header;
+};
+
+std::string HexSeed() {
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "0x%016llX", static_cast<unsigned long long>(DefaultSeed));
+    return hex;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+    std::string text;
+    for (const std::string& item : items)
+        text += (text.empty() ? "" : ", ") + item;
+    return text.empty() ? "none" : text;
+}
+
+uint64_t MostRequiredBits(const RunSetup& run) {
+    uint64_t most = 0;
+    for (const PlannedTest& line : run.plan.lines)
+        most = std::max(most, RequiredBits(line, run.set));
+    return most;
+}
+
+// Settles n from the settings and the input; an empty text means it fits.
+std::string ChooseLength(RunSetup& run) {
+    const auto sequences = static_cast<uint64_t>(run.set.NT);
+    const uint64_t available = run.input->TotalFileBits() / sequences;
+    const bool files = !run.input->IsGenerator();
+    run.n = run.set.n;
+    if (run.n == 0 && files)
+        run.n = available;
+    if (run.n == 0)
+        return "n = 0 needs an input file (all its bits split over the sequences)";
+    if (run.set.auto_n) {
+        const uint64_t wanted = std::min<uint64_t>(MostRequiredBits(run), UINT32_MAX);
+        if (wanted > run.n) {
+            run.n = files ? std::max(run.n, std::min(wanted, available)) : wanted;
+            run.header.push_back("auto_n: n raised to " + std::to_string(run.n) + " bits");
+        }
+    }
+    if (files && run.n > available)
+        return "Too few bits: " + std::to_string(sequences) + " sequences of " +
+               std::to_string(run.n) + " bits need " + std::to_string(sequences * run.n) +
+               " bits, the input has " + std::to_string(run.input->TotalFileBits());
+    return {};
+}
+
+std::string OpenInput(RunSetup& run) {
+    const std::string pattern = run.set.InFile.value_or("");
+    if (pattern.empty()) {
+        run.input = std::make_unique<BitInput>(DefaultSeed);
+        return {};
+    }
+    std::vector<std::string> files = ExpandInputPattern(pattern);
+    if (files.empty())
+        return "No input file matches \"" + pattern + "\"";
+    run.input = std::make_unique<BitInput>(std::move(files));
+    return {};
+}
+
+void DescribeRun(RunSetup& run, const std::string& paramPath) {
+    std::vector<std::string>& h = run.header;
+    h.insert(h.begin(), {"Zentrope stand-in tester", "Parameter file: " + paramPath});
+    if (run.input->IsGenerator())
+        h.push_back("Input: built-in generator xoshiro256**, seed " + HexSeed());
+    else
+        h.push_back("Input: " + Joined(run.input->Files()) + " (" +
+                    std::to_string(run.input->TotalFileBits()) + " bits)");
+    h.push_back("Bits per sequence (n): " + std::to_string(run.n));
+    h.push_back("Number of sequences (NT): " + std::to_string(run.set.NT));
+    h.push_back("Result lines, with the bits per sequence each needs:");
+    for (const PlannedTest& line : run.plan.lines)
+        h.push_back("  " + line.name + ": " + std::to_string(RequiredBits(line, run.set)));
+    h.push_back("Not implemented, no line written: " + Joined(run.plan.notImplemented));
+    for (const std::string& note : run.plan.notes)
+        h.push_back("Note: " + note);
+}
+
+std::string ReadSettings(const std::string& path, ParameterSet& set, std::ostream& err) {
+    ApplyDefaults(set);
+    const MessageSink sink = [&err](const std::string& text) { err << text << "\n"; };
+    if (ReadParameterFile(path, set, sink) != 0)
+        return "The parameter file \"" + path + "\" could not be read";
+    if (set.NT < 1)
+        return "NT must be at least 1";
+    return {};
+}
+
+void LowerPriority(const ParameterSet& set) {
+    if (set.IdlePriority)
+        setpriority(PRIO_PROCESS, 0, 19);
+}
+
+// Empty when the input ends before the last sequence.
+std::optional<RunResults> TestSequences(RunSetup& run, std::ostream& out) {
+    RunResults results;
+    results.header = run.header;
+    for (const PlannedTest& line : run.plan.lines)
+        results.lineNames.push_back(line.name);
+    BitSequence bits;
+    for (int32_t k = 1; k <= run.set.NT; ++k) {
+        out << "Testing sequence " << k << " of " << run.set.NT << std::endl;
+        if (!run.input->Next(run.n, bits))
+            return std::nullopt;
+        std::vector<double>& row = results.pValues.emplace_back();
+        for (const PlannedTest& line : run.plan.lines) {
+            row.push_back(RunPlannedTest(line, bits, run.set));
+            if (run.set.ShowPvals)
+                out << FormatResultLine(line.name, row.back(), run.set) << "\n";
+        }
+    }
+    return results;
+}
+
+} // namespace
+
+int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "Usage: Zentrope.exe <parameter file>\n";
+        return ExitBadArguments;
+    }
+    RunSetup run;
+    if (std::string problem = ReadSettings(args[0], run.set, err); !problem.empty()) {
+        err << problem << "\n";
+        return ExitBadParameterFile;
+    }
+    run.plan = MakeTestPlan(run.set);
+    if (run.plan.lines.empty()) {
+        err << "No implemented test is enabled; not implemented: "
+            << Joined(run.plan.notImplemented) << "\n";
+        return ExitNothingToRun;
+    }
+    std::string problem = OpenInput(run);
+    if (problem.empty())
+        problem = ChooseLength(run);
+    if (!problem.empty()) {
+        err << problem << "\nNo result file written.\n";
+        return ExitBadInput;
+    }
+    DescribeRun(run, args[0]);
+    LowerPriority(run.set);
+    for (const std::string& line : run.header)
+        out << line << "\n";
+    const std::optional<RunResults> results = TestSequences(run, out);
+    if (!results) {
+        err << "The input ended before the last sequence.\nNo result file written.\n";
+        return ExitBadInput;
+    }
+    const std::string outFile =
+        run.set.OutFile.value_or("").empty() ? std::string(DefaultOutFile) : *run.set.OutFile;
+    if (!ReplaceFileContents(outFile, FormatResultFile(*results, run.set))) {
+        err << "The result file \"" << outFile << "\" could not be written\n";
+        return ExitOutputFailed;
+    }
+    out << "Results written to " << outFile << std::endl;
+    return ExitOk;
+}
+
+} // namespace zentrope
