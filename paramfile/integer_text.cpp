@@ -42,7 +42,8 @@ size_t SkipSign(std::string_view text, size_t pos, bool& negative) {
 
 std::optional<int32_t> ParseStrictInteger(std::string_view text) {
     bool negative = false;
-    Digits d = TakeDigits(text, SkipSign(text, 0, negative));
+    size_t digits = SkipSign(text, 0, negative);
+    Digits d = TakeDigits(text, digits);
     int64_t value = Signed(d.magnitude, negative);
     if (d.count == 0 || d.end != text.size() || value > std::numeric_limits<int32_t>::max() ||
         value < std::numeric_limits<int32_t>::min())
@@ -55,7 +56,8 @@ int32_t LenientInteger(std::string_view text) {
     while (pos < text.size() && IsCSpace(text[pos]))
         ++pos;
     bool negative = false;
-    int64_t value = Signed(TakeDigits(text, SkipSign(text, pos, negative)).magnitude, negative);
+    size_t digits = SkipSign(text, pos, negative);
+    int64_t value = Signed(TakeDigits(text, digits).magnitude, negative);
     return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
 }
