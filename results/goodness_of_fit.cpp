@@ -4,20 +4,14 @@
 #include <cmath>
 
 namespace zentrope {
-namespace {
-
-// Orders NaN after every number so that the comparison stays a strict weak order.
-bool LessWithNanLast(double a, double b) {
-    if (std::isnan(a))
-        return false;
-    return std::isnan(b) || a < b;
-}
-
-} // namespace
-
 void SortPValues(double* values, int32_t n) {
-    if (n > 1)
-        std::sort(values, values + n, LessWithNanLast);
+    if (n < 2)
+        return;
+    // NaN has no order: it goes after every number, which keeps the comparison of the
+    // numbers a strict weak order.
+    double* const numbers_end =
+        std::partition(values, values + n, [](double v) { return !std::isnan(v); });
+    std::sort(values, numbers_end);
 }
 
 double KolmogorovQ(double lambda) {

@@ -25,7 +25,10 @@ size_t ResultGrid::StoredRow(int32_t row) const {
 }
 
 std::string_view ResultGrid::TextOf(CellText text) const {
-    return std::string_view(arena_).substr(text.Offset(), text.Length());
+    const uint64_t offset = text.Offset();
+    if (offset >= CellText::OwnBlockStart)
+        return std::string_view(own_text_).substr(offset - CellText::OwnBlockStart, text.Length());
+    return std::string_view(file_text_).substr(offset, text.Length());
 }
 
 std::string_view ResultGrid::Cell(int32_t col, int32_t row) const {
@@ -53,13 +56,14 @@ void ResultGrid::SetRowCount(int32_t count) {
 }
 
 CellText ResultGrid::StoreText(std::string_view text) {
-    const CellText stored = CellText::At(arena_.size(), text.size());
-    arena_.append(text);
+    const CellText stored = CellText::At(CellText::OwnBlockStart + own_text_.size(), text.size());
+    own_text_.append(text);
     return stored;
 }
 
-void ResultGrid::ReserveText(size_t bytes) {
-    arena_.reserve(arena_.size() + bytes);
+CellText ResultGrid::AdoptFileText(std::string&& text) {
+    file_text_ = std::move(text);
+    return CellText::At(0, file_text_.size());
 }
 
 void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
@@ -80,10 +84,11 @@ void ResultGrid::ClearBody() {
         if (column.empty())
             continue;
         const std::string_view header = TextOf(column[0]);
-        column.assign(1, CellText::At(headers.size(), header.size()));
+        column.assign(1, CellText::At(CellText::OwnBlockStart + headers.size(), header.size()));
         headers.append(header);
     }
-    arena_ = std::move(headers);
+    own_text_ = std::move(headers);
+    file_text_ = std::string();
     row_order_.resize(static_cast<size_t>(row_count_));
     std::iota(row_order_.begin(), row_order_.end(), 0);
 }

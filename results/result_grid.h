@@ -2,8 +2,9 @@
 // ("N", "Test name", "pvals"), then one column per sequence and, with two or more
 // sequences, a spacer and the "KS", "AD" and "SL" columns.
 //
-// A run can fill millions of cells, so texts live in one character arena and each cell is a
-// packed reference into it; rows are reached through an order vector, so a sort moves
+// A run can fill millions of cells, so each cell is a packed reference into one of two
+// character blocks: the loaded file's text, taken over whole, and the grid's own texts
+// (headers, numbers, figures). Rows are reached through an order vector, so a sort moves
 // indices, never text.
 #pragma once
 
@@ -16,12 +17,14 @@ namespace zentrope {
 
 inline constexpr std::string_view ErrorCellText = "- error -";
 
-// Where a text sits in a grid's arena; empty by default.
+// Where a text sits in a grid's blocks; empty by default.
 struct CellText {
     uint64_t packed = 0; // offset << LengthBits | length
 
     static constexpr int LengthBits = 24;
     static constexpr uint64_t MaxLength = (uint64_t{1} << LengthBits) - 1;
+    // Offsets from here on address the grid's own block, those below the file's text.
+    static constexpr uint64_t OwnBlockStart = uint64_t{1} << 39;
     static CellText At(uint64_t offset, uint64_t length);
     uint64_t Offset() const { return packed >> LengthBits; }
     uint64_t Length() const { return packed & MaxLength; }
@@ -54,11 +57,13 @@ public:
     void SetRowCount(int32_t count);
     void SetSequenceColumnEnd(int32_t end) { sequence_column_end_ = end; }
     void SetSpacerColumn(int32_t col) { spacer_column_ = col; }
-    // Copies text into the arena. A text longer than CellText::MaxLength is stored whole;
-    // its handle shows the first MaxLength characters and Part() reaches all of it.
+    // Copies text into the own block. A text longer than CellText::MaxLength is stored
+    // whole; its handle shows the first MaxLength characters and Part() reaches all of it.
     CellText StoreText(std::string_view text);
-    // Room for `bytes` more characters, so that a load grows the arena once.
-    void ReserveText(size_t bytes);
+    // Takes over a loaded file's text without copying it; cells may then refer to its parts
+    // (through the returned handle's Part()) until the next ClearBody, which releases it.
+    CellText AdoptFileText(std::string&& text);
+    std::string_view FileText() const { return file_text_; }
     void SetCell(int32_t col, int32_t row, CellText text);
     void SetCell(int32_t col, int32_t row, std::string_view text) {
         SetCell(col, row, StoreText(text));
@@ -74,7 +79,8 @@ private:
     size_t StoredRow(int32_t row) const;
     std::string_view TextOf(CellText text) const;
 
-    std::string arena_;
+    std::string file_text_;
+    std::string own_text_;
     std::vector<std::vector<CellText>> columns_; // indexed by stored row
     std::vector<int32_t> row_order_;             // shown row -> stored row
     int32_t column_count_ = 4;

@@ -8,15 +8,13 @@
 namespace zentrope {
 namespace {
 
-ResultLoadOutcome LoadResultText(std::string_view text, const ResultLoadOptions& options,
+ResultLoadOutcome LoadResultText(std::string&& bytes, const ResultLoadOptions& options,
                                  ResultGrid& grid) {
     // Whatever an earlier, larger file left must not show through.
     grid.ClearBody();
-    // Room for the file and the texts the load makes (numbers, counts, figures), so that
-    // the arena of a large file is not copied while it grows.
-    grid.ReserveText(text.size() + text.size() / 8 + 4096);
-    const CellText file = grid.StoreText(text);
-    const int32_t last_sequence_column = ReadResultSections(text, file, options.format, grid);
+    const CellText file = grid.AdoptFileText(std::move(bytes));
+    const int32_t last_sequence_column =
+        ReadResultSections(grid.FileText(), file, options.format, grid);
     return ResultLoadOutcome{true, SummariseResultRows(last_sequence_column, options, grid)};
 }
 

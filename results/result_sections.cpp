@@ -15,6 +15,13 @@ constexpr size_t LinePieceLength = 999;
 constexpr size_t ShortestDataLine = 3;
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 
+// A p-value of exactly -1 marks a test without result. Only a text whose first character
+// after white space is a minus sign can read as -1, which spares most cells the conversion.
+bool IsMissingResult(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
+}
+
 std::string_view NextLine(std::string_view text, size_t pos) {
     const size_t limit = std::min(text.size() - pos, LinePieceLength);
     const void* lf = std::memchr(text.data() + pos, '\n', limit);
@@ -57,7 +64,7 @@ void ReadDataLine(std::string_view line, size_t tab, CellText line_text, ResultL
     } else if (at.row >= grid.RowCount()) {
         return; // below the table; every load empties such cells anyway
     }
-    grid.SetCell(at.column, at.row, AtofC(pvalue_text) == -1.0 ? error : pvalue);
+    grid.SetCell(at.column, at.row, IsMissingResult(pvalue_text) ? error : pvalue);
 }
 
 } // namespace
