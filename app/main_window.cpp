@@ -1,21 +1,76 @@
 #include "main_window.h"
 
+#include "control_factory.h"
+#include "edit_bindings.h"
+
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
 
 TFIN* FIN = nullptr;
 
+namespace {
+
+QWidget* AddPage(QTabWidget* pages, const char* name, const QString& caption) {
+    auto* page = new QWidget;
+    page->setObjectName(QLatin1String(name));
+    pages->addTab(page, caption);
+    return page;
+}
+
+WindowSetup CompleteSetup(WindowSetup setup) {
+    if (setup.executableDir.isEmpty())
+        setup.executableDir = QCoreApplication::applicationDirPath();
+    if (setup.currentDir.isEmpty())
+        setup.currentDir = QDir::currentPath();
+    return setup;
+}
+
+} // namespace
+
 TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
-    : QMainWindow(parent), setup_(setup), dialogs_(setup.dialogs) {
+    : QMainWindow(parent), setup_(CompleteSetup(setup)), dialogs_(setup.dialogs) {
     FIN = this;
     setObjectName("FIN");
     if (!dialogs_) {
         ownDialogs_ = std::make_unique<ScreenDialogs>();
         dialogs_ = ownDialogs_.get();
     }
+
+    PC = new QTabWidget;
+    PC->setObjectName("PC");
+    PC->setTabPosition(QTabWidget::West);
+    TSgeneral = AddPage(PC, "TSgeneral", "General");
+    TSparam = AddPage(PC, "TSparam", "Parameters");
+    TSresults = AddPage(PC, "TSresults", "Results");
+    TStable = AddPage(PC, "TStable", "Table");
+    BuildGeneralPage();
+    BuildParametersPage();
+    BuildResultPages();
+    BuildDialogs();
+    // A window smaller than its content scrolls.
+    auto* scroller = new QScrollArea;
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(PC);
+    setCentralWidget(scroller);
+    BindHandlers();
+
     setWindowTitle("Zentrope GUI v050711");
+    EditZTRPexe->setText("Zentrope.exe");
+    EditParaFile->setText(QString());
+    PC->setCurrentIndex(0);
+    ReadPreferences();
+    LoadAtStartup();
 }
 
 TFIN::~TFIN() {
@@ -35,8 +90,81 @@ QCheckBox* TFIN::TestCheckBox(int n) const {
     return findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(n));
 }
 
-void TFIN::OnFocusLeft(QWidget*, void (TFIN::*)()) {}
+void TFIN::OnFocusLeft(QWidget* widget, void (TFIN::*handler)()) {
+    BindFocusOut(widget, [this, handler] { (this->*handler)(); });
+}
 
-void TFIN::closeEvent(QCloseEvent* event) {
-    QMainWindow::closeEvent(event);
+void TFIN::BuildResultPages() {
+    RE = new ResultTextView(TSresults);
+    RE->setObjectName("RE");
+    (new QVBoxLayout(TSresults))->addWidget(RE);
+    SG = new QTableView(TStable);
+    SG->setObjectName("SG");
+    SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
+                "columns to move them.");
+    (new QVBoxLayout(TStable))->addWidget(SG);
+}
+
+void TFIN::BuildDialogs() {
+    OD = new QFileDialog(this);
+    OD->setObjectName("OD");
+    OD->setAcceptMode(QFileDialog::AcceptOpen);
+    OD->setFileMode(QFileDialog::ExistingFile);
+    OD->setNameFilter("Any file (*)");
+    SD = new QFileDialog(this);
+    SD->setObjectName("SD");
+    SD->setAcceptMode(QFileDialog::AcceptSave);
+    SD->setFileMode(QFileDialog::AnyFile);
+    SD->setOption(QFileDialog::DontConfirmOverwrite);
+    SD->selectFile("_Zentrope.txt");
+}
+
+void TFIN::BindHandlers() {
+    // Escape closes the window whichever control has the focus.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    for (int n = 1; n <= zentrope::TestCount; ++n) {
+        QCheckBox* box = TestCheckBox(n);
+        connect(box, &QCheckBox::toggled, this, [this, box] { CheckBoxTSTClick(box); });
+    }
+    connect(BBenableAll, &QPushButton::clicked, this, &TFIN::BBenableAllClick);
+    connect(BBenableNone, &QPushButton::clicked, this, &TFIN::BBenableNoneClick);
+    connect(BBenableToggle, &QPushButton::clicked, this, &TFIN::BBenableToggleClick);
+    connect(LBorder, &OrderListBox::EntryClicked, this, &TFIN::LBorderClick);
+    connect(LBorder, &OrderListBox::DragMoved, this,
+            [this](int y, bool* allowed) { *allowed = LBorderDragOver(y); });
+    connect(uAMLSmin, &UpDown::Clicked, this, &TFIN::uAMLSminClick);
+    connect(uAMLSmax, &UpDown::Clicked, this, &TFIN::uAMLSmaxClick);
+    connect(uAMLSstp, &UpDown::Clicked, this, &TFIN::uAMLSstpClick);
+    for (QLineEdit* edit : {EditKSmin, EditADmin, EditSLmax})
+        BindKeyPress(edit,
+                     [this](QObject* sender, QChar& key) { Edit_KS_AD_SL_KeyPress(sender, key); });
+    for (QLineEdit* edit :
+         {Editn,     EditNT,    EditPVdgt, eDFTmax,   eDFToptimize, eDFTdmin,  eDFTdmax,
+          eDFTdstp,  eAUTWmmin, eAUTWmmax, eAUTWmstp, eAUTWdmin,    eAUTWdmax, eAUTWdstp,
+          eSBLKsmin, eSBLKsmax, eSBLKsstp, eSBLKdmin, eSBLKdmax,    eSBLKdstp, eRUNsstp,
+          eRUNrstp,  ePERMsmin, ePERMsmax, ePERMsstp, ePERMtstp,    eNOTMmin,  eNOTMmax,
+          eNOTMstp,  eNOTMtemp, eMAUstp,   eMAU_n,    eCOUstp,      eLBLKmin,  eLBLKmax,
+          eLBLKstp,  eSERmin,   eSERmax,   eSERstp,   eCOLLsstp,    eRNKstp})
+        BindKeyPress(edit,
+                     [this](QObject* sender, QChar& key) { eTestParamKeyPress(sender, key); });
+
+    connect(Editn, &QLineEdit::textChanged, this, &TFIN::EditnChange);
+    OnFocusLeft(Editn, &TFIN::EditnExit);
+    OnFocusLeft(EditInFile, &TFIN::EditnExit);
+    connect(EditNT, &QLineEdit::textChanged, this, &TFIN::EditNTChange);
+    OnFocusLeft(EditNT, &TFIN::EditNTExit);
+    connect(cbAutoN, &QCheckBox::toggled, this, &TFIN::cbAutoNClick);
+    connect(EditInFile, &QLineEdit::textChanged, this, &TFIN::EditInFileChange);
+    connect(ButtInFile, &QPushButton::clicked, this, &TFIN::ButtInFileClick);
+    connect(ButtOutFile, &QPushButton::clicked, this, &TFIN::ButtOutFileClick);
+    connect(ButtZTRPexe, &QPushButton::clicked, this, &TFIN::ButtZTRPexeClick);
+    connect(ButtParaSave, &QPushButton::clicked, this, &TFIN::ButtParaSaveClick);
+    connect(ButtParaLoad, &QPushButton::clicked, this, &TFIN::ButtParaLoadClick);
+    connect(ButtParaReload, &QPushButton::clicked, this, &TFIN::ButtParaReloadClick);
+    connect(ButtParaSaveAs, &QPushButton::clicked, this, &TFIN::ButtParaSaveAsClick);
+    connect(ButtLoadResult, &QPushButton::clicked, this, &TFIN::ButtLoadResultClick);
+    connect(ButtRunWait, &QPushButton::clicked, this, &TFIN::ButtRunWaitClick);
+    connect(ButtRunExit, &QPushButton::clicked, this, &TFIN::ButtRunExitClick);
 }

@@ -273,6 +273,18 @@ public:
 
     // Results
     void ButtLoadResultClick();
+    // Shows the file as text in RE and as a table in SG; failures are shown in a box.
+    void LoadResultFile(const QString& path);
+    // A mouse release on SG at (X, Y) in SG's coordinates, or the loader's sort request:
+    // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
+    void SGMouseUp(Qt::MouseButton Button, int X, int Y);
+    // Gives SG its model, cell drawing and fixed cells; once, before the first load at latest.
+    void SetUpResultTable();
+    class ResultTableModel* SGModel = nullptr;
+    class ResultTableControl* SGControl = nullptr;
+    // The last sort, kept across loads: a second sort of the same column reverses it.
+    int32_t LastSortColumn = -9;
+    int32_t SortAscending = 0;
 
     // Launching the tester
     void ButtRunWaitClick();
@@ -289,6 +301,7 @@ private:
     void BindHandlers();
     void ReadPreferences();
     void WritePreferences();
+    QSize LayoutSize() const;
     void CentreWithLayoutSize();
 
     WindowSetup setup_;

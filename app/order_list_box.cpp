@@ -1,6 +1,7 @@
 #include "order_list_box.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 OrderListBox::OrderListBox(QWidget* parent) : QListWidget(parent) {
@@ -18,6 +19,7 @@ int OrderListBox::RowHeight() const {
 
 void OrderListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
+    emit EntryClicked();
     pressed_ = event->button() == Qt::LeftButton;
     dragging_ = false;
     pressPos_ = event->position().toPoint();
@@ -41,4 +43,11 @@ void OrderListBox::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     viewport()->setCursor(Qt::SizeVerCursor);
     QListWidget::mouseReleaseEvent(event);
+}
+
+void OrderListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before)
+        emit EntryClicked();
 }

@@ -14,6 +14,8 @@ public:
     int RowHeight() const;
 
 signals:
+    // The user pressed an entry or moved the selection with the keyboard.
+    void EntryClicked();
     // y in the list's client area; the receiver answers whether a drop there is allowed.
     void DragMoved(int y, bool* allowed);
 
@@ -21,6 +23,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QPoint pressPos_;

@@ -1,0 +1,77 @@
+#include "control_factory.h"
+
+#include "edit_bindings.h"
+#include "sizes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+int LayoutWidth(const QWidget* widget, int layoutPixels) {
+    return layoutPixels * widget->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 7;
+}
+
+void SetHint(QWidget* widget, const QString& hint) {
+    widget->setToolTip(hint);
+    widget->setToolTipDuration(10000);
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, int maxChars,
+                    int layoutWidth) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMinimumWidth(LayoutWidth(edit, layoutWidth));
+    if (maxChars > 0)
+        LimitTyping(edit, maxChars);
+    return edit;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& caption, const char* name) {
+    auto* label = new QLabel(caption, parent);
+    if (name)
+        label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QLabel* MakeNumberLabel(QWidget* parent, const char* name, const QString& text, int layoutWidth) {
+    QLabel* label = MakeLabel(parent, text, name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(LayoutWidth(label, layoutWidth));
+    return label;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, bool checked) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setLayoutDirection(Qt::RightToLeft);
+    box->setChecked(checked);
+    return box;
+}
+
+QComboBox* MakeComboBox(QWidget* parent, const char* name, const QStringList& items, int selected,
+                        int layoutWidth) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->setEditable(false);
+    combo->addItems(items);
+    combo->setCurrentIndex(selected);
+    combo->setMaxVisibleItems(20);
+    combo->setMinimumWidth(LayoutWidth(combo, layoutWidth));
+    return combo;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QStringList SizeUnitItems() {
+    QStringList items;
+    for (std::string_view unit : zentrope::SizeUnitList)
+        items << QString::fromLatin1(unit.data(), static_cast<qsizetype>(unit.size()));
+    return items;
+}

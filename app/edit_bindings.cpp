@@ -1,0 +1,150 @@
+#include "edit_bindings.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+
+namespace {
+
+const char* const LimitProperty = "typingLimit";
+
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QObject* parent, KeyPressHandler handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const std::optional<QChar> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
+        if (!typed)
+            return false;
+        QChar key = *typed;
+        handler_(watched, key);
+        return key.isNull();
+    }
+
+private:
+    KeyPressHandler handler_;
+};
+
+class TypingLimitFilter : public QObject {
+public:
+    TypingLimitFilter(QLineEdit* edit, int maxChars)
+        : QObject(edit), edit_(edit), maxChars_(maxChars) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            return FilterKey(*static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::ContextMenu) {
+            ShowMenu(*static_cast<QContextMenuEvent*>(event));
+            return true;
+        }
+        return false;
+    }
+
+private:
+    int Room() const { return maxChars_ - (edit_->text().size() - edit_->selectedText().size()); }
+
+    bool FilterKey(const QKeyEvent& key) {
+        if (key.matches(QKeySequence::Paste)) {
+            PasteWhatFits();
+            return true;
+        }
+        const QString text = key.text();
+        const bool insertsText = !text.isEmpty() && text.at(0).isPrint();
+        return insertsText && text.size() > Room();
+    }
+
+    // As a system edit with a limit does: the clipboard text is cut to what still fits.
+    void PasteWhatFits() {
+        if (edit_->isReadOnly())
+            return;
+        const int room = Room();
+        if (room <= 0)
+            return;
+        edit_->insert(QGuiApplication::clipboard()->text().left(room));
+    }
+
+    void ShowMenu(const QContextMenuEvent& event) {
+        QPointer<QMenu> menu = edit_->createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            if (action->objectName() != QLatin1String("edit-paste"))
+                continue;
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &TypingLimitFilter::PasteWhatFits);
+        }
+        menu->exec(event.globalPos());
+        delete menu;
+    }
+
+    QLineEdit* edit_;
+    int maxChars_;
+};
+
+class FocusOutFilter : public QObject {
+public:
+    FocusOutFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        // Another window taking the focus (a message box, a menu) is not leaving the field.
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                handler_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+std::optional<QChar> TypedCharacter(const QKeyEvent& event) {
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return QChar(8);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return QChar(13);
+    case Qt::Key_Escape:
+        return QChar(27);
+    case Qt::Key_Delete:
+        return std::nullopt;
+    default:
+        break;
+    }
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && event.key() >= Qt::Key_A &&
+        event.key() <= Qt::Key_Z)
+        return QChar(event.key() - Qt::Key_A + 1);
+    const QString text = event.text();
+    if (text.isEmpty() || !text.at(0).isPrint())
+        return std::nullopt;
+    return text.at(0);
+}
+
+void BindKeyPress(QLineEdit* edit, KeyPressHandler handler) {
+    edit->installEventFilter(new KeyPressFilter(edit, std::move(handler)));
+}
+
+void LimitTyping(QLineEdit* edit, int maxChars) {
+    edit->setProperty(LimitProperty, maxChars);
+    // A drop would bypass the limit.
+    edit->setAcceptDrops(false);
+    edit->installEventFilter(new TypingLimitFilter(edit, maxChars));
+}
+
+int TypingLimit(const QLineEdit* edit) {
+    return edit->property(LimitProperty).toInt();
+}
+
+void BindFocusOut(QWidget* widget, std::function<void()> handler) {
+    widget->installEventFilter(new FocusOutFilter(widget, std::move(handler)));
+}

@@ -1,0 +1,94 @@
+// Restoring the window from prefs.ini at start-up and saving it there on close.
+#include "main_window.h"
+#include "prefs_file.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+
+namespace {
+
+// Smaller than this, or with less than this much on a screen, a window cannot be used.
+constexpr QSize MinimumUsable(200, 120);
+constexpr QSize MinimumOnScreen(64, 32);
+
+bool Usable(const QRect& window) {
+    if (window.width() < MinimumUsable.width() || window.height() < MinimumUsable.height())
+        return false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect visible = screen->geometry().intersected(window);
+        if (visible.width() >= MinimumOnScreen.width() &&
+            visible.height() >= MinimumOnScreen.height())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void TFIN::ReadPreferences() {
+    resize(LayoutSize());
+    QFile file(setup_.currentDir + "/prefs.ini");
+    if (!file.open(QIODevice::ReadOnly)) {
+        CentreWithLayoutSize();
+        return;
+    }
+    const Preferences prefs = ParsePreferences(file.readAll());
+    if (prefs.zentropeExe)
+        EditZTRPexe->setText(*prefs.zentropeExe);
+    if (prefs.paraFile)
+        EditParaFile->setText(*prefs.paraFile);
+    if (prefs.activePageIndex) {
+        // A tab widget always shows a page: an index that names none shows the first.
+        const int index = *prefs.activePageIndex;
+        PC->setCurrentIndex(index >= 0 && index < PC->count() ? index : 0);
+    }
+    // The result pages are empty at start-up.
+    if (PC->currentIndex() > 1)
+        PC->setCurrentIndex(1);
+
+    const QRect restored(prefs.left.value_or(x()), prefs.top.value_or(y()),
+                         prefs.width.value_or(width()), prefs.height.value_or(height()));
+    if (!prefs.left && !prefs.top && !prefs.width && !prefs.height)
+        CentreWithLayoutSize();
+    else if (Usable(restored)) {
+        move(restored.topLeft());
+        resize(restored.size());
+    } else
+        CentreWithLayoutSize();
+}
+
+QSize TFIN::LayoutSize() const {
+    const auto* scroller = static_cast<const QScrollArea*>(centralWidget());
+    return PC->sizeHint() + QSize(scroller->frameWidth() * 2, scroller->frameWidth() * 2);
+}
+
+void TFIN::CentreWithLayoutSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QSize size = LayoutSize().boundedTo(available.size());
+    resize(size);
+    move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void TFIN::WritePreferences() {
+    QFile file(setup_.executableDir + "/prefs.ini");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        ShowMessage("Preference file not saved", MessageIcon::Warning);
+        return;
+    }
+    file.write(FormatPreferences(EditZTRPexe->text(), EditParaFile->text(), PC->currentIndex(),
+                                 QRect(pos(), size())));
+}
+
+void TFIN::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted() && !preferencesWritten_) {
+        preferencesWritten_ = true;
+        WritePreferences();
+    }
+}
