@@ -74,7 +74,7 @@ void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
     auto& column = columns_[static_cast<size_t>(col)];
     const size_t stored = StoredRow(row);
     if (column.size() <= stored)
-        column.resize(std::max(stored + 1, static_cast<size_t>(row_count_)));
+        column.resize(stored + 1); // grows geometrically; no room for cells never written
     column[stored] = text;
 }
 

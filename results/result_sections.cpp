@@ -44,27 +44,41 @@ void OpenSection(LoadCursor& at, ResultGrid& grid) {
     grid.SetCell(at.column, 0, std::to_string(at.column - FirstSequenceColumn + 1));
 }
 
+struct Span {
+    size_t from = 0;
+    size_t length = 0;
+};
+
+// Cut at the first TAB; the line feed that ends the second field is dropped.
+struct LineFields {
+    Span pvalue;
+    Span name;
+};
+
+LineFields CutDataLine(std::string_view line, size_t tab, ResultLineFormat format) {
+    const size_t end = line.back() == '\n' ? line.size() - 1 : line.size();
+    const Span first{0, tab};
+    const Span second{tab + 1, end - tab - 1};
+    if (format == ResultLineFormat::PValueThenName)
+        return {first, second};
+    return {second, first};
+}
+
 // line_text is the stored copy of line.
 void ReadDataLine(std::string_view line, size_t tab, CellText line_text, ResultLineFormat format,
                   LoadCursor& at, ResultGrid& grid, CellText error) {
-    const size_t second_end = line.back() == '\n' ? line.size() - 1 : line.size();
-    const CellText first = line_text.Part(0, tab);
-    const CellText second = line_text.Part(tab + 1, second_end - tab - 1);
-    const bool pvalue_first = format == ResultLineFormat::PValueThenName;
-    const CellText pvalue = pvalue_first ? first : second;
-    const CellText name = pvalue_first ? second : first;
-    const std::string_view pvalue_text =
-        pvalue_first ? line.substr(0, tab) : line.substr(tab + 1, second_end - tab - 1);
-
+    const LineFields fields = CutDataLine(line, tab, format);
     ++at.row;
     if (at.column == FirstSequenceColumn) {
         grid.SetRowCount(at.row + 1);
         grid.SetCell(0, at.row, std::to_string(at.row));
-        grid.SetCell(1, at.row, name);
+        grid.SetCell(1, at.row, line_text.Part(fields.name.from, fields.name.length));
     } else if (at.row >= grid.RowCount()) {
         return; // below the table; every load empties such cells anyway
     }
-    grid.SetCell(at.column, at.row, IsMissingResult(pvalue_text) ? error : pvalue);
+    const bool missing = IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
+    grid.SetCell(at.column, at.row,
+                 missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
 }
 
 } // namespace
