@@ -2,8 +2,11 @@
 
 #include "result_loader_steps.h"
 
+#include <filesystem>
 #include <fstream>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 namespace zentrope {
 namespace {
@@ -24,18 +27,22 @@ std::string ReadAll(std::istream& in) {
     return std::move(bytes).str();
 }
 
-// One read of the known size where the stream can tell it, else piece by piece.
-std::string ReadFile(std::ifstream& in) {
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0 || !in) {
-        in.clear();
+// Empty when the path names no readable file (a directory opens, but reads nothing).
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) // not a regular file: read it to its end
         return ReadAll(in);
-    }
     std::string bytes(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), size);
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
     bytes.resize(static_cast<size_t>(in.gcount()));
+    if (in)
+        bytes += ReadAll(in); // whatever was added since the size was taken
     return bytes;
 }
 
@@ -48,13 +55,27 @@ ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& op
 
 ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
                                  ResultGrid& grid, const ResultMessageSink& report) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto tell = [&report](const std::string& message) {
         if (report)
-            report("The result file can't be opened.");
+            report(message);
         return ResultLoadOutcome{};
+    };
+    std::optional<std::string> bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const std::bad_alloc&) {
+        return tell("The result file is too large to be loaded.");
+    } catch (const std::length_error&) {
+        return tell("The result file is too large to be loaded.");
     }
-    return LoadResultText(ReadFile(in), options, grid);
+    if (!bytes)
+        return tell("The result file can't be opened.");
+    try {
+        return LoadResultText(std::move(*bytes), options, grid);
+    } catch (const std::bad_alloc&) {
+        grid.ClearBody(); // no half-built table
+        return tell("The result file is too large to be loaded.");
+    }
 }
 
 } // namespace zentrope

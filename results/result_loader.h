@@ -29,7 +29,9 @@ struct ResultLoadOptions {
 };
 
 struct ResultLoadOutcome {
-    bool loaded = false; // false: the file could not be opened, the grid is untouched
+    // false: the file could not be opened or was too large for memory (reported); the grid
+    // is then untouched, or emptied below the header when memory ran out while filling it.
+    bool loaded = false;
     // The sort the load asks for, to be passed to DecideMarkerSort: the column, negative
     // for descending. Empty when the table has no summaries or no sort box is checked.
     std::optional<int32_t> sort_request;
@@ -37,7 +39,8 @@ struct ResultLoadOutcome {
 
 using ResultMessageSink = std::function<void(const std::string&)>;
 
-// Reports "The result file can't be opened." through `report` when the file cannot be read.
+// Reports "The result file can't be opened." through `report` when the file cannot be read,
+// and "The result file is too large to be loaded." when memory runs out.
 ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
                                  ResultGrid& grid, const ResultMessageSink& report);
 ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& options,
