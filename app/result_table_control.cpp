@@ -1,0 +1,169 @@
+#include "result_table_control.h"
+
+#include "result_cell_delegate.h"
+#include "result_table_headers.h"
+#include "result_table_model.h"
+
+#include <QAbstractButton>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTableView>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kFixedColumns = FixedColumnsHeader::Count;
+
+// Puts a header's sections back where they were after a drag; the cells move instead.
+void UndoSectionMove(QHeaderView* header, int oldVisual, int newVisual) {
+    const QSignalBlocker blocker(header);
+    header->moveSection(newVisual, oldVisual);
+}
+
+// Sizes of sections from..to (inclusive) after the one at `from` moved to `to`.
+std::vector<int> MovedSizes(const QHeaderView* header, int from, int to) {
+    std::vector<int> sizes;
+    for (int i = std::min(from, to); i <= std::max(from, to); ++i)
+        sizes.push_back(header->sectionSize(i));
+    if (from < to)
+        std::rotate(sizes.begin(), sizes.begin() + 1, sizes.end());
+    else
+        std::rotate(sizes.rbegin(), sizes.rbegin() + 1, sizes.rend());
+    return sizes;
+}
+
+void ApplySizes(QHeaderView* header, int from, int to, const std::vector<int>& sizes) {
+    int index = std::min(from, to);
+    for (int size : sizes)
+        header->resizeSection(index++, size);
+}
+
+} // namespace
+
+ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model)
+    : QObject(view), view_(view), model_(model), headerRow_(new ResultHeaderRow(model, view)),
+      fixedColumns_(new FixedColumnsHeader(model, view)) {
+    view->setModel(model);
+    view->setItemDelegate(new ResultCellDelegate(model, view));
+    view->setHorizontalHeader(headerRow_);
+    view->setVerticalHeader(fixedColumns_);
+    view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (QHeaderView* header :
+         {static_cast<QHeaderView*>(headerRow_), static_cast<QHeaderView*>(fixedColumns_)}) {
+        header->setSectionsMovable(true);
+        header->setSectionsClickable(false);
+        header->setSectionResizeMode(QHeaderView::Interactive);
+        header->setMinimumSectionSize(1);
+        header->viewport()->installEventFilter(this);
+    }
+    corner_ = view->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_ != nullptr)
+        corner_->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+
+    connect(headerRow_, &QHeaderView::sectionMoved, this, &ResultTableControl::ColumnMoved);
+    connect(fixedColumns_, &QHeaderView::sectionMoved, this, &ResultTableControl::RowMoved);
+    connect(model, &QAbstractItemModel::modelReset, this, &ResultTableControl::HideFixedCells);
+    HideFixedCells();
+}
+
+void ResultTableControl::HideFixedCells() {
+    for (int col = 0; col < kFixedColumns; ++col)
+        view_->setColumnHidden(col, true);
+    view_->setRowHidden(0, true);
+}
+
+void ResultTableControl::ColumnMoved(int, int oldVisual, int newVisual) {
+    UndoSectionMove(headerRow_, oldVisual, newVisual);
+    const int to = std::max(newVisual, kFixedColumns); // the fixed columns stay first
+    const std::vector<int> widths = MovedSizes(headerRow_, oldVisual, to);
+    model_->MoveColumn(oldVisual, to);
+    ApplySizes(headerRow_, oldVisual, to, widths);
+}
+
+void ResultTableControl::RowMoved(int, int oldVisual, int newVisual) {
+    UndoSectionMove(fixedColumns_, oldVisual, newVisual);
+    const int to = std::max(newVisual, 1); // the header row stays first
+    const std::vector<int> heights = MovedSizes(fixedColumns_, oldVisual, to);
+    model_->MoveRow(oldVisual, to);
+    ApplySizes(fixedColumns_, oldVisual, to, heights);
+}
+
+void ResultTableControl::SetColumnWidth(int32_t col, int width) {
+    if (col < kFixedColumns)
+        fixedColumns_->SetColumnWidth(col, width);
+    else
+        headerRow_->resizeSection(col, width);
+}
+
+int ResultTableControl::ColumnWidth(int32_t col) const {
+    return col < kFixedColumns ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
+}
+
+void ResultTableControl::SetRowHeight(int height) {
+    fixedColumns_->setDefaultSectionSize(height);
+    headerRow_->setFixedHeight(height);
+}
+
+GridCell ResultTableControl::CellAt(QPoint viewPoint) const {
+    const QPoint inRow = headerRow_->mapFrom(view_, viewPoint);
+    const QPoint inFixed = fixedColumns_->mapFrom(view_, viewPoint);
+    const bool overHeaderRow = inRow.y() >= 0 && inRow.y() < headerRow_->height();
+    const bool overFixed = inFixed.x() >= 0 && inFixed.x() < fixedColumns_->width();
+    const int fixedCol = fixedColumns_->ColumnAt(inFixed.x());
+    if (overHeaderRow && overFixed)
+        return {fixedCol, fixedCol < 0 ? -1 : 0};
+    if (overHeaderRow && inRow.x() >= 0 && inRow.x() < headerRow_->width()) {
+        const int col = headerRow_->logicalIndexAt(inRow.x());
+        return {col, col < 0 ? -1 : 0};
+    }
+    if (overFixed && inFixed.y() >= 0 && inFixed.y() < fixedColumns_->height()) {
+        const int row = fixedColumns_->logicalIndexAt(inFixed.y());
+        return {fixedCol, fixedCol < 0 ? -1 : row};
+    }
+    const QPoint inCells = view_->viewport()->mapFrom(view_, viewPoint);
+    if (!view_->viewport()->rect().contains(inCells))
+        return {};
+    const int col = view_->columnAt(inCells.x());
+    const int row = view_->rowAt(inCells.y());
+    return col < 0 || row < 0 ? GridCell{} : GridCell{col, row};
+}
+
+QPoint ResultTableControl::CellCentre(GridCell cell) const {
+    const bool fixed = cell.col < kFixedColumns;
+    const int x =
+        fixed
+            ? fixedColumns_->ColumnLeft(cell.col) + fixedColumns_->ColumnWidth(cell.col) / 2
+            : headerRow_->sectionViewportPosition(cell.col) + headerRow_->sectionSize(cell.col) / 2;
+    const int y = cell.row == 0 ? headerRow_->height() / 2
+                                : fixedColumns_->sectionViewportPosition(cell.row) +
+                                      fixedColumns_->sectionSize(cell.row) / 2;
+    const QWidget* xFrom = fixed ? static_cast<QWidget*>(fixedColumns_) : headerRow_;
+    const QWidget* yFrom = cell.row == 0 ? static_cast<QWidget*>(headerRow_) : fixedColumns_;
+    return {xFrom->mapTo(view_, QPoint(x, 0)).x(), yFrom->mapTo(view_, QPoint(0, y)).y()};
+}
+
+bool ResultTableControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        QPainter painter(corner_);
+        fixedColumns_->PaintCorner(painter, corner_->rect());
+        return true;
+    }
+    const bool mouse = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonRelease ||
+                       event->type() == QEvent::MouseButtonDblClick;
+    if (!mouse)
+        return false;
+    auto* mouseEvent = static_cast<QMouseEvent*>(event);
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const QPoint viewPoint =
+            static_cast<QWidget*>(watched)->mapTo(view_, mouseEvent->position().toPoint());
+        emit mouseReleased(mouseEvent->button(), viewPoint);
+    }
+    // The corner holds the fixed columns' header cells; it selects nothing.
+    return watched == corner_;
+}

@@ -1,0 +1,66 @@
+#include "result_table_headers.h"
+
+#include "result_cell_delegate.h"
+#include "result_table_model.h"
+
+#include <QPainter>
+#include <numeric>
+
+namespace {
+
+// The table's font, not the header's: every cell is measured and drawn in it.
+QFont TableFont(const QWidget* header) {
+    return header->parentWidget() ? header->parentWidget()->font() : header->font();
+}
+
+} // namespace
+
+ResultHeaderRow::ResultHeaderRow(const ResultTableModel* model, QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), model_(model) {}
+
+void ResultHeaderRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    DrawResultCell(*painter, rect, *model_, {logicalIndex, 0, false}, palette(), TableFont(this));
+}
+
+FixedColumnsHeader::FixedColumnsHeader(const ResultTableModel* model, QWidget* parent)
+    : QHeaderView(Qt::Vertical, parent), model_(model) {}
+
+void FixedColumnsHeader::SetColumnWidth(int col, int width) {
+    widths_[size_t(col)] = width;
+    // The table reserves the header's width when its geometry is laid out again.
+    emit geometriesChanged();
+    viewport()->update();
+}
+
+int FixedColumnsHeader::ColumnLeft(int col) const {
+    return std::accumulate(widths_.begin(), widths_.begin() + col, 0);
+}
+
+int FixedColumnsHeader::ColumnAt(int x) const {
+    for (int col = 0; col < Count; ++col) {
+        if (x >= ColumnLeft(col) && x < ColumnLeft(col) + widths_[size_t(col)])
+            return col;
+    }
+    return -1;
+}
+
+QSize FixedColumnsHeader::sizeHint() const {
+    return {ColumnLeft(Count), QHeaderView::sizeHint().height()};
+}
+
+void FixedColumnsHeader::PaintRow(QPainter& painter, const QRect& rect, int row) const {
+    for (int col = 0; col < Count; ++col) {
+        const QRect cell(rect.left() + ColumnLeft(col), rect.top(), widths_[size_t(col)],
+                         rect.height());
+        DrawResultCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
+    }
+}
+
+void FixedColumnsHeader::paintSection(QPainter* painter, const QRect& rect,
+                                      int logicalIndex) const {
+    PaintRow(*painter, rect, logicalIndex);
+}
+
+void FixedColumnsHeader::PaintCorner(QPainter& painter, const QRect& rect) const {
+    PaintRow(painter, rect, 0);
+}

@@ -1,0 +1,48 @@
+// The header row and the three fixed columns of the result table, drawn like its other cells.
+// As the view's own headers they stay in view while the other cells scroll.
+#pragma once
+
+#include <QHeaderView>
+#include <array>
+
+class ResultTableModel;
+
+// The horizontal header: row 0 of every column.
+class ResultHeaderRow : public QHeaderView {
+    Q_OBJECT
+public:
+    ResultHeaderRow(const ResultTableModel* model, QWidget* parent);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    const ResultTableModel* model_;
+};
+
+// The vertical header: columns 0 to 2 of every row side by side, and their header cells for the
+// corner above it.
+class FixedColumnsHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    static constexpr int Count = 3;
+
+    FixedColumnsHeader(const ResultTableModel* model, QWidget* parent);
+
+    void SetColumnWidth(int col, int width);
+    int ColumnWidth(int col) const { return widths_[size_t(col)]; }
+    int ColumnLeft(int col) const;
+    // The fixed column under x (header coordinates), or -1.
+    int ColumnAt(int x) const;
+    void PaintCorner(QPainter& painter, const QRect& rect) const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    void PaintRow(QPainter& painter, const QRect& rect, int row) const;
+
+    const ResultTableModel* model_;
+    std::array<int, Count> widths_{64, 64, 64};
+};

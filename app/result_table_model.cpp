@@ -1,0 +1,83 @@
+#include "result_table_model.h"
+
+#include <algorithm>
+#include <numeric>
+
+ResultTableModel::ResultTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int ResultTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.RowCount();
+}
+
+int ResultTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : grid_.ColumnCount();
+}
+
+int32_t ResultTableModel::GridColumn(int32_t col) const {
+    return col < int32_t(columnOrder_.size()) ? columnOrder_[size_t(col)] : col;
+}
+
+std::string_view ResultTableModel::Cell(int32_t col, int32_t row) const {
+    return grid_.Cell(GridColumn(col), row);
+}
+
+static QString CellString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return CellString(Cell(index.column(), index.row()));
+}
+
+QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return CellString(Cell(section, 0));
+    return section;
+}
+
+void ResultTableModel::Reload(const std::function<void(zentrope::ResultGrid&)>& load) {
+    beginResetModel();
+    load(grid_);
+    columnOrder_.clear();
+    endResetModel();
+}
+
+void ResultTableModel::AllCellsChanged() {
+    if (rowCount() == 0 || columnCount() == 0)
+        return;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void ResultTableModel::Sort(const zentrope::SortDecision& decision) {
+    zentrope::SortDecision onGrid = decision;
+    onGrid.column = GridColumn(decision.column);
+    zentrope::ApplySort(grid_, onGrid);
+    AllCellsChanged();
+}
+
+void ResultTableModel::MoveRow(int32_t from, int32_t to) {
+    const int32_t step = from < to ? 1 : -1;
+    for (int32_t row = from; row != to; row += step)
+        grid_.SwapRows(row, row + step);
+    AllCellsChanged();
+}
+
+void ResultTableModel::MoveColumn(int32_t from, int32_t to) {
+    const size_t needed = size_t(std::max({from, to, columnCount() - 1})) + 1;
+    const size_t known = columnOrder_.size();
+    if (known < needed) {
+        columnOrder_.resize(needed);
+        std::iota(columnOrder_.begin() + qsizetype(known), columnOrder_.end(), int32_t(known));
+    }
+    const auto first = columnOrder_.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else
+        std::rotate(first + to, first + from, first + from + 1);
+    AllCellsChanged();
+}

@@ -1,0 +1,44 @@
+// The result table as a Qt model over the compact grid: one text per cell in the grid's arena,
+// no item object per cell. Model row 0 is the header row, so index(r, c) is cell (c, r).
+#pragma once
+
+#include "result_grid.h"
+#include "table_sort.h"
+
+#include <QAbstractTableModel>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+class ResultTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ResultTableModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // The text of cell (col, row) as shown, bytes as the file has them.
+    std::string_view Cell(int32_t col, int32_t row) const;
+    int32_t SequenceColumnEnd() const { return grid_.SequenceColumnEnd(); }
+    const zentrope::ResultGrid& Grid() const { return grid_; }
+
+    // Lets a load rewrite the grid; views see a new table afterwards, in the columns' own order.
+    void Reload(const std::function<void(zentrope::ResultGrid&)>& load);
+    // Sorts the rows below the header; the column is counted as shown.
+    void Sort(const zentrope::SortDecision& decision);
+    // Dragging moves the cells, as the grid's own row and column moves do: colours and
+    // sorting go by the place a column is shown at.
+    void MoveRow(int32_t from, int32_t to);
+    void MoveColumn(int32_t from, int32_t to);
+
+private:
+    int32_t GridColumn(int32_t col) const;
+    void AllCellsChanged();
+
+    zentrope::ResultGrid grid_;
+    std::vector<int32_t> columnOrder_; // shown column -> grid column, once a column was moved
+};
