@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 using namespace zentrope;
 using namespace zentrope::testing;
@@ -260,4 +261,25 @@ TEST(ResultLoaderFiles, ReadsAFileAndReportsOneItCannotOpen) {
     EXPECT_FALSE(LoadResultFile(path.parent_path().string(), {}, grid, report).loaded);
     EXPECT_EQ(messages, (Texts(2, "The result file can't be opened.")));
     EXPECT_EQ(RowTexts(grid, 3)[8], "0.8554332"); // untouched
+}
+
+TEST(ResultLoaderFiles, ArbitraryTextKeepsTheTableWhole) {
+    const Texts pieces = {"Sequence #", "Seq", "\t", "\n",        "\r\n",
+                          "-1",         "0.5", "x",  "- error -", std::string(700, 'y')};
+    std::mt19937 random(7);
+    ResultGrid grid;
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += pieces[random() % pieces.size()];
+        LoadText(grid, text, Options(7, true, false, false));
+        const int32_t sequences = grid.SequenceColumnEnd() - 3;
+        if (sequences >= 1)
+            EXPECT_EQ(grid.ColumnCount(), sequences == 1 ? 4 : 7 + sequences);
+        for (int32_t row = 1; row < grid.RowCount(); ++row) {
+            const std::string_view count = grid.Cell(2, row);
+            EXPECT_FALSE(count.empty());
+            EXPECT_EQ(count.find_first_not_of("0123456789"), std::string_view::npos);
+        }
+    }
 }
