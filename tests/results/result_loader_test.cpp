@@ -274,8 +274,9 @@ TEST(ResultLoaderFiles, ArbitraryTextKeepsTheTableWhole) {
             text += pieces[random() % pieces.size()];
         LoadText(grid, text, Options(7, true, false, false));
         const int32_t sequences = grid.SequenceColumnEnd() - 3;
-        if (sequences >= 1)
+        if (sequences >= 1) {
             EXPECT_EQ(grid.ColumnCount(), sequences == 1 ? 4 : 7 + sequences);
+        }
         for (int32_t row = 1; row < grid.RowCount(); ++row) {
             const std::string_view count = grid.Cell(2, row);
             EXPECT_FALSE(count.empty());
