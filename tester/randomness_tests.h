@@ -71,5 +71,8 @@ MaurerStatistic MaurerFn(const BitSequence& s, int L, uint64_t q);
 double MaurerPValue(double fn, int L, uint64_t k);
 double MaurerTest(const BitSequence& s, int L, uint64_t q);
 inline constexpr int MaurerMaxL = 16;
+// Below 6 bits the published variance correction is too small (fn spreads up to 1.6 times
+// wider on random bits), so shorter blocks are not offered.
+inline constexpr int MaurerMinL = 6;
 
 } // namespace zentrope

@@ -82,7 +82,7 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddDftLines(set, plan);
         return true;
     case MaurerId:
-        AddLines(test, {{"L", set.Maurer_block_size, 1, MaurerMaxL}}, plan);
+        AddLines(test, {{"L", set.Maurer_block_size, MaurerMinL, MaurerMaxL}}, plan);
         return true;
     case ShortBlocksId:
         AddLines(test,

@@ -94,12 +94,13 @@ TEST(BinaryRank, SixByEightTakesTheChosenByteOfEachWord) {
 
 TEST(Dft, WorkedExample) {
     // The published example counts 4 moduli below the threshold 5.4733, but the moduli of
-    // this sequence are 0, 2, 4.47, 2, 4.47 (by hand), all five below it; its p-value for
-    // the published count is checked on its own.
+    // this sequence are 0, 2, 4.47, 2, 4.47 (by hand), all five below it. With the corrected
+    // variance 10 * 0.95 * 0.05 / 3.8 = 0.125, the published count 4 gives d = -0.75 /
+    // sqrt(0.125) and p = erfc(1.5); the true count 5 gives erfc(0.5).
     const BitSequence s = BitsFromText("1001010011");
     EXPECT_EQ(DftPeaksBelowThreshold(s, 10), 5u);
-    EXPECT_NEAR(DftPValue(10, 4), 0.029523, 1e-6);
-    EXPECT_NEAR(DftTest(s, 10), 0.4681599, 1e-6);
+    EXPECT_NEAR(DftPValue(10, 4), 0.0338949, 1e-6);
+    EXPECT_NEAR(DftTest(s, 10), 0.4795001, 1e-6);
     EXPECT_EQ(DftTest(s, 11), NoResult);
 }
 

@@ -1,0 +1,49 @@
+// Bad sources must be rejected by the tests that are sensitive to their fault.
+#include "random_sources.h"
+#include "randomness_tests.h"
+
+#include <gtest/gtest.h>
+
+namespace zentrope {
+namespace {
+
+constexpr double Rejected = 1e-6;
+
+TEST(Power, BiasedBitsFailTheFrequencyTests) {
+    Xoshiro256 g = SeedXoshiro(52);
+    const BitSequence s = BiasedBits(g, 1 << 17, 0.52);
+    EXPECT_LT(CumulativeSumTest(s), Rejected);
+    EXPECT_LT(BlockFrequencyTest(s, 512), Rejected);
+    EXPECT_LT(SerialTest(s, 1), Rejected);
+    EXPECT_LT(SerialTest(s, 3), Rejected);
+    EXPECT_LT(ShortBlocksTest(s, 4, 1), Rejected);
+    EXPECT_LT(ShortBlocksTest(s, 2, 1024), Rejected);
+}
+
+TEST(Power, ShortPeriodFailsTheStructureTests) {
+    // Period 1024 bits: every 32 x 32 matrix is the same, and so on.
+    const BitSequence s = PeriodicBits(7, 1024, 1 << 21);
+    EXPECT_LT(MatrixRankTest(s, 32, 32), Rejected);
+    EXPECT_LT(DftTest(s, 1 << 20), Rejected);
+    EXPECT_LT(SerialTest(s, 3), Rejected);
+    EXPECT_LT(WindowedAutocorrelationTest(s, 1024, 1), Rejected);
+    EXPECT_LT(WindowedAutocorrelationTest(s, 256, 4), Rejected);
+    EXPECT_LT(ShortBlocksTest(s, 2, 1024), Rejected);
+    EXPECT_LT(MaurerTest(s, 8, 2560), Rejected);
+    EXPECT_LT(Rank6x8Test(s, 5), Rejected);
+}
+
+TEST(Power, AGoodSequenceOfTheSameLengthPasses) {
+    // The same calls on the generator's own bits, so the rejections above are the sources'.
+    Xoshiro256 g = SeedXoshiro(52);
+    const BitSequence s = GeneratorBits(g, 1 << 21);
+    EXPECT_GT(CumulativeSumTest(s), 0.001);
+    EXPECT_GT(MatrixRankTest(s, 32, 32), 0.001);
+    EXPECT_GT(DftTest(s, 1 << 20), 0.001);
+    EXPECT_GT(WindowedAutocorrelationTest(s, 1024, 1), 0.001);
+    EXPECT_GT(ShortBlocksTest(s, 2, 1024), 0.001);
+    EXPECT_GT(MaurerTest(s, 8, 2560), 0.001);
+}
+
+} // namespace
+} // namespace zentrope

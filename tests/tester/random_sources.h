@@ -1,0 +1,43 @@
+// Bit sources for the tests: the built-in generator, a biased one and one of short period.
+#pragma once
+
+#include "bit_sequence.h"
+#include "xoshiro.h"
+
+#include <cstdint>
+
+namespace zentrope {
+
+inline BitSequence GeneratorBits(Xoshiro256& g, uint64_t n) {
+    BitSequence s;
+    while (s.size + 64 <= n)
+        AppendBits(s, NextWord(g), 64);
+    if (s.size < n)
+        AppendBits(s, NextWord(g), static_cast<int>(n - s.size));
+    return s;
+}
+
+// Each bit is one with the given probability.
+inline BitSequence BiasedBits(Xoshiro256& g, uint64_t n, double probabilityOfOne) {
+    const auto threshold = static_cast<uint64_t>(probabilityOfOne * 18446744073709551616.0);
+    BitSequence s;
+    for (uint64_t i = 0; i < n; ++i)
+        AppendBits(s, NextWord(g) < threshold ? 1 : 0, 1);
+    return s;
+}
+
+// The generator restarted from the same seed every `period` bits.
+inline BitSequence PeriodicBits(uint64_t seed, uint64_t period, uint64_t n) {
+    BitSequence s;
+    while (s.size < n) {
+        Xoshiro256 g = SeedXoshiro(seed);
+        const BitSequence block = GeneratorBits(g, std::min(period, n - s.size));
+        for (uint64_t i = 0; i < block.size; i += 64) {
+            const int count = static_cast<int>(std::min<uint64_t>(64, block.size - i));
+            AppendBits(s, BitsAt(block, i, count), count);
+        }
+    }
+    return s;
+}
+
+} // namespace zentrope

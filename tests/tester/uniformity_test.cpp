@@ -1,0 +1,89 @@
+// On the built-in generator every test's p-values must be uniform: 200 sequences per test,
+// judged by the front end's own KS figure. The seed is fixed, so the outcome never varies.
+#include "goodness_of_fit.h"
+#include "random_sources.h"
+#include "randomness_tests.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace zentrope {
+namespace {
+
+constexpr int Sequences = 200;
+
+double UniformityKs(uint64_t n, const std::function<double(const BitSequence&)>& test) {
+    Xoshiro256 g = SeedXoshiro(20261207);
+    std::vector<double> p;
+    for (int k = 0; k < Sequences; ++k) {
+        p.push_back(test(GeneratorBits(g, n)));
+        EXPECT_GE(p.back(), 0.0);
+        EXPECT_LE(p.back(), 1.0);
+    }
+    SortPValues(p.data(), Sequences);
+    return KsPValue(p.data(), Sequences);
+}
+
+TEST(Uniformity, FrequencyFamily) {
+    EXPECT_GT(UniformityKs(20000, CumulativeSumTest), 0.001);
+    EXPECT_GT(UniformityKs(20000, [](const BitSequence& s) { return BlockFrequencyTest(s, 128); }),
+              0.001);
+    for (int m : {1, 2, 3, 5})
+        EXPECT_GT(UniformityKs(20000, [m](const BitSequence& s) { return SerialTest(s, m); }),
+                  0.001)
+            << m;
+}
+
+TEST(Uniformity, MatrixRanks) {
+    EXPECT_GT(
+        UniformityKs(1024 * 60, [](const BitSequence& s) { return MatrixRankTest(s, 32, 32); }),
+        0.001);
+    EXPECT_GT(
+        UniformityKs(961 * 60, [](const BitSequence& s) { return MatrixRankTest(s, 31, 31); }),
+        0.001);
+    for (int order : {0, 13, 24})
+        EXPECT_GT(UniformityKs(192 * 800,
+                               [order](const BitSequence& s) { return Rank6x8Test(s, order); }),
+                  0.001)
+            << order;
+}
+
+TEST(Uniformity, Spectrum) {
+    EXPECT_GT(UniformityKs(16384, [](const BitSequence& s) { return DftTest(s, s.size); }), 0.001);
+    EXPECT_GT(UniformityKs(15000, [](const BitSequence& s) { return DftTest(s, s.size); }), 0.001);
+}
+
+TEST(Uniformity, BlocksAndAutocorrelation) {
+    for (auto [s, d] : {std::pair{4, 1}, {3, 17}, {6, 64}})
+        EXPECT_GT(UniformityKs(30000,
+                               [s, d](const BitSequence& bits) {
+                                   return ShortBlocksTest(bits, s, static_cast<uint64_t>(d));
+                               }),
+                  0.001)
+            << s << " " << d;
+    for (auto [d, s] : {std::pair{1, 1}, {37, 5}, {100, 16}})
+        EXPECT_GT(UniformityKs(20000,
+                               [d, s](const BitSequence& bits) {
+                                   return WindowedAutocorrelationTest(bits,
+                                                                      static_cast<uint64_t>(d), s);
+                               }),
+                  0.001)
+            << d << " " << s;
+}
+
+TEST(Uniformity, Maurer) {
+    for (int L : {6, 7}) {
+        const uint64_t patterns = uint64_t{1} << L;
+        const uint64_t n = (10 + 1000) * patterns * static_cast<uint64_t>(L);
+        EXPECT_GT(
+            UniformityKs(
+                n, [L, patterns](const BitSequence& s) { return MaurerTest(s, L, 10 * patterns); }),
+            0.001)
+            << L;
+    }
+}
+
+} // namespace
+} // namespace zentrope
