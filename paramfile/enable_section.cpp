@@ -42,12 +42,11 @@ SectionEnd ReadEnableSection(ReaderState& state, std::string& current) {
             Report(state, "\n\t!! ERROR !!\nTest not found in line: " + line + "\n\n");
             return SectionEnd::Fatal;
         }
-        if (entries == TestCount) {
-            ReportExtraEntry(state, line);
-            ++entries;
-        }
-        if (entries > TestCount)
+        if (entries >= TestCount) {
+            if (entries++ == TestCount)
+                ReportExtraEntry(state, line);
             continue;
+        }
         set.Enable[static_cast<size_t>(*id - 1)] = line[0] - '0';
         set.ExecutionOrder[static_cast<size_t>(entries++)] = static_cast<int8_t>(*id - 1);
     }

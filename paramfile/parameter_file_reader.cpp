@@ -47,13 +47,10 @@ void Report(const ReaderState& state, std::string_view detail) {
 }
 
 void ReportNoLine(const ReaderState& state, LineRead read, std::string_view section) {
-    std::string name(section);
-    if (read == LineRead::End)
-        Report(state, "\n\t!! ERROR !!\nReached the end of the configuration file while reading "
-                      "the '" +
-                          name + "' section.");
-    else
-        Report(state, "\n\t!! ERROR !!\nError while reading the '" + name + "' section.");
+    std::string what = read == LineRead::End
+                           ? "Reached the end of the configuration file while reading"
+                           : "Error while reading";
+    Report(state, "\n\t!! ERROR !!\n" + what + " the '" + std::string(section) + "' section.");
 }
 
 void CutAtHash(std::string& line) {
