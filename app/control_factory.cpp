@@ -22,9 +22,12 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, int 
                     int layoutWidth) {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(QLatin1String(name));
-    edit->setMinimumWidth(LayoutWidth(edit, layoutWidth));
-    if (maxChars > 0)
+    // Numeric edits keep their size; path edits may grow with the window.
+    if (maxChars > 0) {
+        edit->setFixedWidth(LayoutWidth(edit, layoutWidth));
         LimitTyping(edit, maxChars);
+    } else
+        edit->setMinimumWidth(LayoutWidth(edit, layoutWidth));
     return edit;
 }
 

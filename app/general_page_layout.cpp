@@ -95,7 +95,7 @@ void TFIN::BuildGeneralPage() {
             "If checked the overall p-value for the test# will be showed (really useless).");
     for (QCheckBox* box : {cbAutoN, cbShowPvals, cbOTnumber}) {
         box->setFixedWidth(boxWidth);
-        grid->addWidget(box, row++, 0, 1, 2);
+        grid->addWidget(box, row++, 0, Qt::AlignLeft);
     }
 
     Panel5 = new QGroupBox("Sort the overall test-name values", page);
@@ -110,7 +110,7 @@ void TFIN::BuildGeneralPage() {
     for (QCheckBox* box : {cbSortKS, cbSortAD, cbSortSL})
         sorts->addWidget(box);
     sorts->addStretch(1);
-    grid->addWidget(Panel5, row++, 0, 1, 2);
+    grid->addWidget(Panel5, row++, 0, 1, 2, Qt::AlignLeft);
 
     Panel4 = new QGroupBox("Threshold values for the partial result", page);
     Panel4->setObjectName("Panel4");
@@ -130,7 +130,7 @@ void TFIN::BuildGeneralPage() {
         thresholds->addSpacing(12);
     }
     thresholds->addStretch(1);
-    grid->addWidget(Panel4, row++, 0, 1, 3);
+    grid->addWidget(Panel4, row++, 0, 1, 3, Qt::AlignLeft);
 
     PanelPriority = new QFrame(page);
     PanelPriority->setObjectName("PanelPriority");

@@ -19,7 +19,7 @@ namespace {
 
 // Columns of the page's grid: the test, then two groups of caption, min, max and step.
 constexpr int FirstGroup = 1;
-constexpr int SecondGroup = 8;
+constexpr int SecondGroup = 9;
 constexpr int TestRows = 22;
 
 QLineEdit* RangeEdit(QWidget* page, const char* name, const char* text, int maxChars) {
@@ -227,12 +227,13 @@ void TFIN::BuildParametersPage() {
     Panel1 = new QGroupBox("Execution order", page);
     Panel1->setObjectName("Panel1");
     Panel1->setAlignment(Qt::AlignHCenter);
-    QFont bold = Panel1->font();
-    bold.setBold(true);
-    Panel1->setFont(bold);
+    QFont font = Panel1->font();
+    font.setBold(true);
+    Panel1->setFont(font);
     LBorder = new OrderListBox(Panel1);
     LBorder->setObjectName("LBorder");
-    LBorder->setFont(page->font());
+    font.setBold(false);
+    LBorder->setFont(font);
     SetHint(LBorder, "Drag the tests to change the order");
     LBorder->setMinimumHeight(LBorder->fontMetrics().height() * 24);
     (new QVBoxLayout(Panel1))->addWidget(LBorder);

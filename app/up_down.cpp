@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -14,8 +15,9 @@ QToolButton* MakeArrow(Qt::ArrowType type, const char* name, QWidget* parent) {
     arrow->setArrowType(type);
     arrow->setAutoRepeat(true);
     arrow->setFocusPolicy(Qt::NoFocus);
-    arrow->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    arrow->setFixedWidth(16);
+    // Together the two arrows are as high as a line edit.
+    const int half = std::max(11, (parent->fontMetrics().height() + 8) / 2);
+    arrow->setFixedSize(16, half);
     return arrow;
 }
 
@@ -29,7 +31,7 @@ UpDown::UpDown(int min, int max, int position, bool wrap, QWidget* parent)
     column->setSpacing(0);
     column->addWidget(up_);
     column->addWidget(down_);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(up_, &QToolButton::clicked, this, &UpDown::ClickUp);
     connect(down_, &QToolButton::clicked, this, &UpDown::ClickDown);
 }
