@@ -1,0 +1,128 @@
+#include "randomness_tests.h"
+#include "test_plan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace zentrope {
+namespace {
+
+ParameterSet Defaults() {
+    ParameterSet set;
+    ApplyDefaults(set);
+    return set;
+}
+
+std::vector<std::string> Names(const TestPlan& plan) {
+    std::vector<std::string> names;
+    for (const PlannedTest& line : plan.lines)
+        names.push_back(line.name);
+    return names;
+}
+
+bool Contains(const std::vector<std::string>& items, const std::string& text) {
+    return std::find(items.begin(), items.end(), text) != items.end();
+}
+
+TEST(TestPlan, DefaultsGiveOneLinePerParameterCombinationInExecutionOrder) {
+    const TestPlan plan = MakeTestPlan(Defaults());
+    const std::vector<std::string> names = Names(plan);
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.front(), "DFT rows=1");
+    EXPECT_EQ(names[1], "Maurer L=8");
+    EXPECT_EQ(names[2], "Short blocks s=1 d=1024");
+    EXPECT_EQ(names[3], "Short blocks s=1 d=4096");
+    EXPECT_TRUE(Contains(names, "Long blocks m=2048"));
+    EXPECT_TRUE(Contains(names, "Serial m=3"));
+    EXPECT_TRUE(Contains(names, "Rank 6x8 order=24"));
+    EXPECT_TRUE(Contains(names, "Windowed autocorrelation d=4096 s=16"));
+    EXPECT_EQ(names.back(), "Windowed autocorrelation d=4096 s=16");
+    // 1 + 1 + 10 + 3 + 1 + 3 + 25 + 1 + 1 + 10
+    EXPECT_EQ(names.size(), 56u);
+}
+
+TEST(TestPlan, NamesWhatItDoesNotRun) {
+    const TestPlan plan = MakeTestPlan(Defaults());
+    for (const char* missing : {"Serial two-bit", "Blocks'n'gaps", "Runs", "NOTM", "SOB", "GCD",
+                                "Tough birthday spacings", "Permutation", "Coupon collector",
+                                "AMLS", "Collision", "DFT rows=2", "DFT rows=32"})
+        EXPECT_TRUE(Contains(plan.notImplemented, missing)) << missing;
+    EXPECT_TRUE(Contains(plan.notes, "Maurer L=2 skipped: outside 6 to 16"));
+}
+
+TEST(TestPlan, FollowsTheEnabledSlotsOnce) {
+    ParameterSet set = Defaults();
+    set.ExecutionOrder.fill(-1);
+    set.ExecutionOrder[0] = 12; // Rank 32x32
+    set.ExecutionOrder[1] = 7;  // Cumulative sum
+    set.ExecutionOrder[2] = 12; // listed twice: runs once
+    set.ExecutionOrder[3] = 0;  // DFT, disabled below
+    set.Enable[0] = 0;
+    EXPECT_EQ(Names(MakeTestPlan(set)), (std::vector<std::string>{"Rank 32x32", "Cumulative sum"}));
+}
+
+TEST(TestPlan, ValuesOutsideATestsDomainAreSkippedWithANote) {
+    ParameterSet set = Defaults();
+    set.ExecutionOrder.fill(-1);
+    set.ExecutionOrder[0] = 8; // Serial
+    set.Serial_block_size = {0, 30, 10};
+    const TestPlan plan = MakeTestPlan(set);
+    EXPECT_EQ(Names(plan), (std::vector<std::string>{"Serial m=10", "Serial m=20"}));
+    EXPECT_TRUE(Contains(plan.notes, "Serial m=0 skipped: outside 1 to 24"));
+    EXPECT_TRUE(Contains(plan.notes, "Serial m=30 skipped: outside 1 to 24"));
+    set.Serial_block_size = {1, INT32_MAX, 1};
+    EXPECT_EQ(MakeTestPlan(set).lines.size(), 24u);
+}
+
+TEST(TestPlan, RequiredBitsFollowThePublishedRecommendations) {
+    const ParameterSet set = Defaults();
+    // Maurer L = 6 with 1000 * 2^L test blocks: the recommended 387840 bits.
+    EXPECT_EQ(RequiredBits({2, "", 6, 0}, set), 387840u);
+    // Rank 32 x 32: 38 matrices.
+    EXPECT_EQ(RequiredBits({13, "", 0, 0}, set), 38u * 1024);
+    // Serial: m < log2(n) - 2.
+    EXPECT_EQ(RequiredBits({9, "", 3, 0}, set), 64u);
+}
+
+TEST(TestPlan, TooShortSequencesGiveNoResult) {
+    const ParameterSet set = Defaults();
+    const BitSequence bits = BitsFromText(std::string(500, '1') + std::string(500, '0'));
+    EXPECT_EQ(RunPlannedTest({2, "", 6, 0}, bits, set), NoResult);
+    EXPECT_EQ(RunPlannedTest({13, "", 0, 0}, bits, set), NoResult);
+    EXPECT_GE(RunPlannedTest({9, "", 3, 0}, bits, set), 0.0);
+}
+
+bool IsSmooth(uint64_t v) {
+    int big = 0;
+    for (uint64_t p : {11u, 13u})
+        while (v % p == 0) {
+            v /= p;
+            ++big;
+        }
+    for (uint64_t p : {2u, 3u, 5u, 7u})
+        while (v % p == 0)
+            v /= p;
+    return v == 1 && big <= 1;
+}
+
+TEST(TestPlan, DftLengthIsCappedAndMadeSmooth) {
+    for (uint64_t n = 1; n < 3000; ++n) {
+        const uint64_t m = LargestSmoothLength(n);
+        ASSERT_TRUE(IsSmooth(m)) << n;
+        for (uint64_t k = m + 1; k <= n; ++k)
+            ASSERT_FALSE(IsSmooth(k)) << n;
+    }
+    EXPECT_EQ(LargestSmoothLength(17 * 19), 320u);
+    EXPECT_EQ(LargestSmoothLength(143), 140u); // 11 * 13 has both large factors
+    ParameterSet set = Defaults();
+    EXPECT_EQ(DftLength(1048576, set), 1048576u);
+    EXPECT_EQ(DftLength(5000011, set), LargestSmoothLength(5000011));
+    EXPECT_EQ(DftLength(100000000, set), 33554432u);
+    set.DFT_max_n = 0;
+    set.DFT_optimize = 0;
+    EXPECT_EQ(DftLength(100000007, set), 100000007u);
+}
+
+} // namespace
+} // namespace zentrope
