@@ -1,10 +1,10 @@
 // The General page: the input and length summaries, the checks made on leaving a field, and
 // the three Change buttons.
-#include "dialog_folder.h"
 #include "file_matching.h"
 #include "label_captions.h"
 #include "main_window.h"
 #include "number_texts.h"
+#include "shared_dialogs.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -35,7 +35,7 @@ void WarnAndRefocus(TFIN& window, const QString& text, QLineEdit* edit) {
 void ChooseFileInto(TFIN& window, bool mustExist, QLineEdit* edit) {
     window.OD->setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     window.OD->setDirectory(DialogFolder(edit->text()));
-    if (auto chosen = window.RunFileDialog(window.OD))
+    if (auto chosen = ChooseFile(window, window.OD))
         edit->setText(*chosen);
 }
 
@@ -93,6 +93,6 @@ void TFIN::ButtZTRPexeClick() {
 }
 
 void TFIN::ButtOutFileClick() {
-    if (auto chosen = RunFileDialog(SD))
+    if (auto chosen = ChooseFile(*this, SD))
         EditOutFile->setText(*chosen);
 }

@@ -1,9 +1,9 @@
 // The parameter file commands: Save, Load new, Load and Save as, and the load behind them.
-#include "dialog_folder.h"
 #include "main_window.h"
 #include "parameter_file_reader.h"
 #include "parameter_file_writer.h"
 #include "path_parts.h"
+#include "shared_dialogs.h"
 #include "window_parameter_record.h"
 
 #include <QFileDialog>
@@ -71,7 +71,7 @@ void TFIN::ButtParaLoadClick() {
     // A name that does not exist is accepted here and reported by the load.
     OD->setFileMode(QFileDialog::AnyFile);
     OD->setDirectory(DialogFolder(EditParaFile->text()));
-    auto chosen = RunFileDialog(OD);
+    auto chosen = ChooseFile(*this, OD);
     if (!chosen)
         return;
     EditParaFile->setText(*chosen);
@@ -89,7 +89,7 @@ void TFIN::ButtParaSaveAsClick() {
     const std::string path = EditParaFile->text().toStdString();
     SD->setDirectory(DialogFolder(EditParaFile->text()));
     SD->selectFile(QString::fromStdString(NamePart(path)));
-    auto chosen = RunFileDialog(SD);
+    auto chosen = ChooseFile(*this, SD);
     if (!chosen)
         return;
     EditParaFile->setText(*chosen);

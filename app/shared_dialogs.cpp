@@ -1,0 +1,23 @@
+#include "shared_dialogs.h"
+
+#include "main_window.h"
+#include "path_parts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+QString DialogFolder(const QString& path) {
+    return QDir::current().absoluteFilePath(
+        QString::fromStdString(zentrope::DirectoryPart(path.toStdString())));
+}
+
+std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog) {
+    std::optional<QString> chosen = window.RunFileDialog(dialog);
+    if (chosen) {
+        const QFileInfo file(*chosen);
+        dialog->setDirectory(file.absolutePath());
+        dialog->selectFile(file.fileName());
+    }
+    return chosen;
+}

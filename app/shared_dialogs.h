@@ -1,0 +1,16 @@
+// How the commands use the shared dialogs OD and SD.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QFileDialog;
+class TFIN;
+
+// The path's folder part, resolved against the current folder (the current folder itself
+// when the path has no folder part).
+QString DialogFolder(const QString& path);
+
+// Runs the dialog through the window; a confirmed choice stays in the dialog as its folder
+// and file name, so the next use opens where this one ended.
+std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog);

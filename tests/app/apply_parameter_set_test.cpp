@@ -1,0 +1,278 @@
+// Applying a parameter set to the window, and the load made when the window opens.
+#include "gui_test_main.h"
+#include "parameter_set.h"
+#include "test_catalogue.h"
+#include "window_in_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+#include <climits>
+
+using namespace zentrope;
+
+namespace {
+
+QStringList OrderTexts(const TFIN& w) {
+    QStringList texts;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        texts << w.LBorder->item(row)->text();
+    return texts;
+}
+
+QList<int> OrderIds(const TFIN& w) {
+    QList<int> ids;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
+    return ids;
+}
+
+// The list holds exactly the tests whose boxes are checked, each once.
+void VerifySelectionMatchesList(const TFIN& w) {
+    QStringList checked;
+    for (int n = 1; n <= TestCount; ++n)
+        if (w.TestCheckBox(n)->isChecked())
+            checked << w.TestCheckBox(n)->text();
+    QStringList listed = OrderTexts(w);
+    QCOMPARE(QSet<QString>(listed.begin(), listed.end()).size(), listed.size());
+    checked.sort();
+    listed.sort();
+    QCOMPARE(listed, checked);
+}
+
+ParameterSet Defaults() {
+    ParameterSet set;
+    ApplyDefaults(set);
+    return set;
+}
+
+void SetOrder(ParameterSet& set, std::initializer_list<int> order) {
+    set.ExecutionOrder.fill(-1);
+    int i = 0;
+    for (int slot : order)
+        set.ExecutionOrder[i++] = static_cast<int8_t>(slot);
+}
+
+const QByteArray GoodFile = "[General]\nn 3 mb\nNT 7\nInFile \"\"\n[Enable]\n1 gcd\n";
+
+} // namespace
+
+class ApplyParameterSetTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sizesAndNumbers() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        struct Case {
+            uint32_t n;
+            const char* text;
+            const char* unit;
+        };
+        for (Case c : {Case{1048576, "1", "Mbits"}, Case{3000000, "3", "mbits"},
+                       Case{0, "0", "bits"}, Case{4294967295u, "4294967295", "bits"}}) {
+            w.Params = Defaults();
+            w.Params.n = c.n;
+            w.ApplyParameterSet();
+            QCOMPARE(w.Editn->text(), QString(c.text));
+            QCOMPARE(w.CBnUM->currentText(), QString(c.unit));
+        }
+        w.Params.KSmin = 0.00001;
+        w.Params.DFT_optimize = 1024000;
+        w.ApplyParameterSet();
+        QCOMPARE(w.EditKSmin->text(), QString("1e-05"));
+        QCOMPARE(w.EditSLmax->text(), QString("100"));
+        QCOMPARE(w.EditADmin->text(), QString("0"));
+        QCOMPARE(w.eDFToptimize->text(), QString("1000"));
+        QCOMPARE(w.CBdftOptimize->currentText(), QString("Kbits"));
+        QCOMPARE(w.eDFTmax->text(), QString("32"));
+        QCOMPARE(w.CBdftMax->currentText(), QString("Mbits"));
+    }
+
+    void wideValuesAreShownWhole() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        w.Params.KSmin = 0.0001234;
+        w.Params.NT = INT_MIN;
+        w.Params.Maurer_N = 1000000;
+        w.Params.Runs_block_size.step = -1000;
+        w.ApplyParameterSet();
+        QCOMPARE(w.EditKSmin->text(), QString("0.0001234"));
+        QCOMPARE(w.EditNT->text(), QString("-2147483648"));
+        QCOMPARE(w.eMAU_n->text(), QString("1000000"));
+        QCOMPARE(w.eRUNsstp->text(), QString("-1000"));
+    }
+
+    void flagsAndChoices() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        w.Params.TestName_pv = 5;
+        w.Params.IdlePriority = 0;
+        w.Params.sortKS = 2;
+        w.Params.sortSL = 0;
+        w.Params.DFT_mode1 = 0;
+        w.Params.ShowPvals = 1;
+        w.ApplyParameterSet();
+        QCOMPARE(w.CBsaveFormat->currentIndex(), 1);
+        QVERIFY(w.RBpriNorm->isChecked() && !w.RBpriIdle->isChecked());
+        QVERIFY(w.cbSortKS->isChecked() && !w.cbSortSL->isChecked());
+        QVERIFY(w.cbDFTm0->isChecked() && !w.cbDFTm1->isChecked());
+        QVERIFY(w.cbShowPvals->isChecked());
+        w.Params.IdlePriority = 1;
+        w.ApplyParameterSet();
+        QVERIFY(w.RBpriIdle->isChecked() && !w.RBpriNorm->isChecked());
+    }
+
+    void spinnersStayInTheirRange() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        w.Params.Runs_block_size = {1, 40, 1};
+        w.Params.Collision_block_size = {20, 28, 1};
+        w.Params.pval_digits = 65536 + 9; // a 16-bit position: the low bits count
+        w.ApplyParameterSet();
+        QCOMPARE(w.uRUNsmax->Position(), 32);
+        QCOMPARE(w.STrunSmax->text(), QString("32"));
+        QCOMPARE(w.uRUNsmin->Position(), 2);
+        QCOMPARE(w.STcollsMin->text(), QString("20"));
+        QCOMPARE(w.UDpvalDGT->Position(), 9);
+        QCOMPARE(w.EditPVdgt->text(), QString("9"));
+    }
+
+    void amlsSpinnersCountPowersOfTwo() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        struct Case {
+            int32_t value;
+            int position;
+        };
+        for (Case c : {Case{3, 2}, Case{32768, 15}, Case{1, 1}, Case{0, 1}, Case{-8, 1}, Case{6, 3},
+                       Case{5, 2}, Case{1 << 20, 15}}) {
+            w.Params.AMLS_block_length = {c.value, c.value, -40};
+            w.ApplyParameterSet();
+            QCOMPARE(w.uAMLSmin->Position(), c.position);
+            QCOMPARE(w.uAMLSmax->Position(), c.position);
+            QCOMPARE(w.LabAMLSmin->text(), QString::number(c.value));
+            QCOMPARE(w.LabAMLSmax->text(), QString::number(c.value));
+        }
+        QCOMPARE(w.uAMLSstp->Position(), -31);
+        QCOMPARE(w.LabAMLSstp->text(), QString("-40"));
+    }
+
+    void selectionFollowsEnableAndOrder() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        // "1 runs", "0 dft": DFT holds a slot but stays off.
+        w.Params.Enable.fill(1);
+        w.Params.Enable[0] = 0;
+        SetOrder(w.Params, {6, 0});
+        w.ApplyParameterSet();
+        QCOMPARE(OrderTexts(w), QStringList{"Runs"});
+        QCOMPARE(OrderIds(w), QList<int>{7});
+        QVERIFY(w.CheckBox14->isChecked());
+        QVERIFY(!w.CheckBox1->isChecked());
+        VerifySelectionMatchesList(w);
+        // A test in two slots is listed once, where it first stands.
+        SetOrder(w.Params, {14, 1, 14, 20, 1});
+        w.ApplyParameterSet();
+        QCOMPARE(OrderTexts(w), (QStringList{"GCD", "Maurer", "Collision"}));
+        QCOMPARE(OrderIds(w), (QList<int>{15, 2, 21}));
+        VerifySelectionMatchesList(w);
+        SetOrder(w.Params, {});
+        w.ApplyParameterSet();
+        QVERIFY(OrderTexts(w).isEmpty());
+        VerifySelectionMatchesList(w);
+    }
+
+    void defaultsAtStartWithoutPreferences() {
+        WindowInFolder f;
+        TFIN& w = f.Open();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(w.EditNT->text(), QString("50"));
+        QCOMPARE(w.Editn->text(), QString("1"));
+        QCOMPARE(w.CBnUM->currentText(), QString("Mbits"));
+        QCOMPARE(w.EditInFile->text(), QString());
+        QCOMPARE(w.EditOutFile->text(), QString("_Zentrope.txt"));
+        QCOMPARE(w.LabTOTlen->text(), QString("(No file)"));
+        QCOMPARE(w.LabSeqLen->text(), QString());
+        QCOMPARE(w.LabAMLSmin->text(), QString("2"));
+        QCOMPARE(w.LabAMLSmax->text(), QString("32768"));
+        QCOMPARE(w.LabAMLSstp->text(), QString("-1"));
+        QList<int> catalogueOrder;
+        for (int id = 1; id <= TestCount; ++id)
+            catalogueOrder << id;
+        QCOMPARE(OrderIds(w), catalogueOrder);
+        VerifySelectionMatchesList(w);
+    }
+
+    void startWithAMissingFile() {
+        WindowInFolder f;
+        f.Write("prefs.ini", "para_file=" + f.Path("gone.par").toUtf8() + "\n");
+        TFIN& w = f.Open();
+        QCOMPARE(f.MessageTexts(),
+                 QStringList{"Parameter file\n\"" + f.Path("gone.par") + "\"\nnot found."});
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Information);
+        QCOMPARE(w.EditParaFile->text(), f.Path("gone.par"));
+        QCOMPARE(w.EditNT->text(), QString("50"));
+        QCOMPARE(w.LBorder->count(), TestCount);
+    }
+
+    void startWithABrokenFile() {
+        WindowInFolder f;
+        // The reader stores InFile and NT before it meets the unknown key; only InFile,
+        // which the defaults leave alone, reaches the window.
+        f.Write("in.bin", QByteArray(100, 'x'));
+        f.Write("broken.par",
+                "[General]\nInFile \"" + f.Path("in.bin").toUtf8() + "\"\nNT 9\nbogus 1\n");
+        f.Write("prefs.ini", "para_file=broken.par\n");
+        TFIN& w = f.Open();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.MessageTexts()[0].startsWith("ERROR while parsing the parameter file:\n"));
+        QVERIFY(f.MessageTexts()[0].contains("bogus"));
+        QCOMPARE(w.EditNT->text(), QString("50"));
+        QCOMPARE(w.EditInFile->text(), f.Path("in.bin"));
+        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+    }
+
+    void startWithAGoodFile() {
+        WindowInFolder f;
+        f.Write("good.par", GoodFile);
+        f.Write("prefs.ini", "para_file=good.par\n");
+        TFIN& w = f.Open();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(w.EditNT->text(), QString("7"));
+        QCOMPARE(w.Editn->text(), QString("3"));
+        QCOMPARE(w.CBnUM->currentText(), QString("mbits"));
+        QCOMPARE(OrderTexts(w), QStringList{"GCD"});
+        // No OutFile line: the layout's name stays.
+        QCOMPARE(w.EditOutFile->text(), QString("_Zentrope.txt"));
+    }
+
+    void handlersRunOnlyOnRealChanges() {
+        WindowInFolder f;
+        f.Write("in.bin", QByteArray(100, 'x'));
+        TFIN& w = f.Open();
+        w.Params.InFile = f.Path("in.bin").toStdString();
+        w.ApplyParameterSet();
+        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+        f.Write("in.bin", QByteArray(200, 'x'));
+        w.ApplyParameterSet(); // same text: the input is not counted again
+        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+        // The input is applied before the length, so n = 0 sees the new input size.
+        w.Params.InFile = f.Path("*.bin").toStdString();
+        w.Params.n = 0;
+        w.Params.NT = 4;
+        w.ApplyParameterSet();
+        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 400 bits"));
+        w.Params.auto_n = 1;
+        w.ApplyParameterSet();
+        QCOMPARE(w.LabSeqLen->text(),
+                 QString("The sequence length will be calculated by Zentrope"));
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(ApplyParameterSetTest)
+#include "apply_parameter_set_test.moc"
