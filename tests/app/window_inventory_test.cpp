@@ -1,0 +1,335 @@
+// Every control other parts of the program address by name exists with its kind, caption,
+// limits, items, ranges and hint.
+#include "edit_bindings.h"
+#include "gui_test_main.h"
+#include "order_list_box.h"
+#include "result_text_view.h"
+#include "up_down.h"
+#include "window_test_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace {
+
+const char* const ThresholdHint =
+    "While Zentrope is running, when the partial test-name p-value is worst than this, the "
+    "p-value is showed to indicate a possibly weak generator.";
+const char* const UnitHint = "K, M, G: x1024 - k, m, g: x1000";
+
+struct EditRow {
+    const char* name;
+    int limit;
+    const char* hint;
+};
+
+const EditRow Edits[] = {
+    {"Editn", 10,
+     "When a valid input file is specified, this can be 0 to automatically test all the bits."},
+    {"EditNT", 10,
+     "The enabled tests are executed this number of times (sequences to test)."},
+    {"EditPVdgt", 2, "The p-values will be saved with these digits."},
+    {"EditInFile", 0,
+     "The file(s) with the bits to test. If no file is specified, the hard coded generator (in "
+     "the module RBG) will be used."},
+    {"EditOutFile", 0, "Zentrope saves the results in this file."},
+    {"EditKSmin", 7, ThresholdHint},
+    {"EditADmin", 7, ThresholdHint},
+    {"EditSLmax", 7,
+     "While Zentrope is running, when the partial test-name value is worst than this, the value "
+     "is showed to indicate a possibly weak generator."},
+    {"EditZTRPexe", 0, "Full path of the Zentrope executable."},
+    {"EditParaFile", 0, "The parameters file used by Zentrope."},
+    {"eDFTmax", 10, ""},    {"eDFToptimize", 10, ""}, {"eDFTdmin", 10, ""},
+    {"eDFTdmax", 10, ""},   {"eDFTdstp", 3, ""},      {"eAUTWmmin", 2, ""},
+    {"eAUTWmmax", 2, ""},   {"eAUTWmstp", 3, ""},     {"eAUTWdmin", 10, ""},
+    {"eAUTWdmax", 10, ""},  {"eAUTWdstp", 3, ""},     {"eSBLKsmin", 2, ""},
+    {"eSBLKsmax", 2, ""},   {"eSBLKsstp", 3, ""},     {"eSBLKdmin", 10, ""},
+    {"eSBLKdmax", 10, ""},  {"eSBLKdstp", 3, ""},     {"eRUNsstp", 3, ""},
+    {"eRUNrstp", 3, ""},    {"ePERMsmin", 2, ""},     {"ePERMsmax", 2, ""},
+    {"ePERMsstp", 3, ""},   {"ePERMtstp", 3, ""},     {"eNOTMmin", 2, ""},
+    {"eNOTMmax", 2, ""},    {"eNOTMstp", 3, ""},      {"eNOTMtemp", 10, ""},
+    {"eMAUstp", 3, ""},     {"eMAU_n", 6, ""},        {"eCOUstp", 3, ""},
+    {"eLBLKmin", 10, ""},   {"eLBLKmax", 10, ""},     {"eLBLKstp", 10, ""},
+    {"eSERmin", 2, ""},     {"eSERmax", 2, ""},       {"eSERstp", 3, ""},
+    {"eCOLLsstp", 3, ""},   {"eRNKstp", 3, ""},
+};
+
+struct CaptionRow {
+    const char* name;
+    const char* className;
+    const char* caption;
+    const char* hint;
+};
+
+const CaptionRow Captions[] = {
+    {"ButtInFile", "QPushButton", "&Change", ""},
+    {"ButtOutFile", "QPushButton", "C&hange", ""},
+    {"ButtLoadResult", "QPushButton", "Load a &result file", ""},
+    {"ButtZTRPexe", "QPushButton", "Ch&ange", ""},
+    {"ButtParaReload", "QPushButton", "&Load", "Load the parameters file in the edit box."},
+    {"ButtParaLoad", "QPushButton", "Load &new",
+     "Load the parameters file using the load dialog."},
+    {"ButtParaSave", "QPushButton", "&Save", "Save the parameters file."},
+    {"ButtParaSaveAs", "QPushButton", "Save &as",
+     "Save the parameters file using the save dialog."},
+    {"ButtRunWait", "QPushButton", "... &WAIT for the output file and load it",
+     "Well suited for short running times"},
+    {"ButtRunExit", "QPushButton", "... &EXIT Zentrope GUI immediately",
+     "Well suited for long running times with Zentrope in idle priority"},
+    {"BBenableAll", "QPushButton", "&All", ""},
+    {"BBenableNone", "QPushButton", "&None", ""},
+    {"BBenableToggle", "QPushButton", "&Toggle", ""},
+    {"cbAutoN", "QCheckBox", "Automatic length",
+     "If checked, Zentrope may change the sequence length to run all the enabled tests."},
+    {"cbShowPvals", "QCheckBox", "Show p-values",
+     "If checked the p-values will be showed while the test is running."},
+    {"cbOTnumber", "QCheckBox", "Overall test #",
+     "If checked the overall p-value for the test# will be showed (really useless)."},
+    {"cbSortKS", "QCheckBox", "KS", "The overall test-name p-values will be sorted by KS."},
+    {"cbSortAD", "QCheckBox", "AD", "The overall test-name p-values will be sorted by AD."},
+    {"cbSortSL", "QCheckBox", "SL", "The overall test-name p-values will be sorted by SL."},
+    {"cbDFTm0", "QCheckBox", "Mode 0", ""},
+    {"cbDFTm1", "QCheckBox", "Mode 1", ""},
+    {"RBpriIdle", "QRadioButton", "Idle", ""},
+    {"RBpriNorm", "QRadioButton", "Normal", ""},
+    {"Panel5", "QGroupBox", "Sort the overall test-name values", ""},
+    {"Panel4", "QGroupBox", "Threshold values for the partial result", ""},
+    {"Panel1", "QGroupBox", "Execution order", ""},
+    {"Panel2", "QGroupBox", "Save parameters, run Zentrope and...", ""},
+    {"StaticText3", "QLabel",
+     "Don't change neither the name nor the caption of the check boxes from 1 to 21", ""},
+};
+
+// Screen numbering of the test check boxes and the test each shows.
+const char* const TestBoxCaptions[] = {
+    "DFT",           "Windowed autocorrelation", "Short blocks",   "Permutation",
+    "Coupon collector", "NOTM",                 "Maurer",         "Long blocks",
+    "AMLS",          "Serial",                  "Rank 6x8",       "Serial two-bit",
+    "Blocks'n'gaps", "Runs",                    "Cumulative sum", "SOB",
+    "Rank 31x31",    "Rank 32x32",              "GCD",            "Tough birthday spacings",
+    "Collision"};
+
+struct SpinnerRow {
+    const char* name;
+    int min;
+    int max;
+    bool wrap;
+    const char* shownIn; // the associated label or edit, empty for the AMLS spinners
+};
+
+const SpinnerRow Spinners[] = {
+    {"UDpvalDGT", 1, 20, false, "EditPVdgt"}, {"uRUNsmin", 2, 32, true, "STrunSmin"},
+    {"uRUNsmax", 2, 32, true, "STrunSmax"},   {"uRUNrmin", 2, 10, true, "STrunRmin"},
+    {"uRUNrmax", 2, 10, true, "STrunRmax"},   {"uPERMtmin", 2, 12, true, "STPermGSmin"},
+    {"uPERMtmax", 2, 12, true, "STPermGSmax"}, {"uMAUmin", 2, 16, true, "STmauMin"},
+    {"uMAUmax", 2, 16, true, "STmauMax"},     {"uCOUmin", 2, 9, true, "STcouMin"},
+    {"uCOUmax", 2, 9, true, "STcouMax"},      {"uCOLLsmin", 10, 31, true, "STcollsMin"},
+    {"uCOLLsmax", 10, 31, true, "STcollsMax"}, {"uRNKmin", 0, 24, true, "STrnkMin"},
+    {"uRNKmax", 0, 24, true, "STrnkMax"},     {"uAMLSmin", 1, 15, false, ""},
+    {"uAMLSmax", 1, 15, false, ""},           {"uAMLSstp", -31, -1, true, ""},
+};
+
+QStringList UnitItems() {
+    return {"bits",  "Kbits",  "Mbits",  "Gbits",  "kbits",  "mbits",  "gbits",
+            "Bytes", "KBytes", "MBytes", "GBytes", "kBytes", "mBytes", "gBytes"};
+}
+
+QStringList LabelTexts(QWidget* page) {
+    QStringList texts;
+    for (QLabel* label : page->findChildren<QLabel*>())
+        texts << label->text();
+    return texts;
+}
+
+} // namespace
+
+class WindowInventoryTest : public QObject {
+    Q_OBJECT
+
+    WindowFixture fixture_;
+    TFIN* w_ = nullptr;
+
+    template <typename T> T* Control(const char* name) {
+        T* control = w_->findChild<T*>(QLatin1String(name));
+        if (!control)
+            qWarning("no %s named %s", T::staticMetaObject.className(), name);
+        return control;
+    }
+
+private slots:
+    void initTestCase() { w_ = &fixture_.Open(); }
+
+    void windowAndPages() {
+        QCOMPARE(w_->objectName(), QString("FIN"));
+        QCOMPARE(FIN, w_);
+        QVERIFY(w_->windowTitle().startsWith("Zentrope GUI v050711"));
+        QTabWidget* pages = Control<QTabWidget>("PC");
+        QVERIFY(pages);
+        QCOMPARE(pages->tabPosition(), QTabWidget::West);
+        const char* const names[] = {"TSgeneral", "TSparam", "TSresults", "TStable"};
+        const QStringList captions = {"General", "Parameters", "Results", "Table"};
+        QCOMPARE(pages->count(), 4);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(pages->widget(i)->objectName(), QString(names[i]));
+            QCOMPARE(pages->tabText(i), captions[i]);
+        }
+        QVERIFY(qobject_cast<ResultTextView*>(Control<QWidget>("RE")));
+        QVERIFY(w_->TSresults->isAncestorOf(w_->RE));
+        QTableView* grid = Control<QTableView>("SG");
+        QVERIFY(grid && w_->TStable->isAncestorOf(grid));
+        QVERIFY(grid->toolTip().startsWith("Right click the first row to sort the values."));
+    }
+
+    void edits_data() {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<int>("limit");
+        for (const EditRow& row : Edits)
+            QTest::newRow(row.name) << QString(row.hint) << row.limit;
+    }
+    void edits() {
+        QFETCH(QString, hint);
+        QFETCH(int, limit);
+        QLineEdit* edit = Control<QLineEdit>(QTest::currentDataTag());
+        QVERIFY(edit);
+        QCOMPARE(TypingLimit(edit), limit);
+        QCOMPARE(edit->toolTip(), hint);
+        if (!hint.isEmpty())
+            QCOMPARE(edit->toolTipDuration(), 10000);
+    }
+
+    void captions_data() {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        for (const CaptionRow& row : Captions)
+            QTest::newRow(row.name) << QString(row.className) << QString(row.caption)
+                                    << QString(row.hint);
+    }
+    void captions() {
+        QFETCH(QString, className);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        QWidget* control = Control<QWidget>(QTest::currentDataTag());
+        QVERIFY(control);
+        QCOMPARE(QString(control->metaObject()->className()), className);
+        const QVariant text = control->property(
+            qobject_cast<QGroupBox*>(control) ? "title" : "text");
+        QCOMPARE(text.toString(), caption);
+        QCOMPARE(control->toolTip(), hint);
+    }
+
+    void testCheckBoxes() {
+        for (int n = 1; n <= 21; ++n) {
+            QCheckBox* box = w_->TestCheckBox(n);
+            QVERIFY(box);
+            QCOMPARE(box->objectName(), QString("CheckBox%1").arg(n));
+            QCOMPARE(box->text(), QString(TestBoxCaptions[n - 1]));
+            QVERIFY(w_->TSparam->isAncestorOf(box));
+        }
+        QCOMPARE(w_->CheckBox9, w_->TestCheckBox(9));
+        // Captions stand to the left of their boxes.
+        QCOMPARE(w_->CheckBox1->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(w_->cbAutoN->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(w_->StaticText3->isHidden());
+    }
+
+    void comboBoxes() {
+        QComboBox* unit = Control<QComboBox>("CBnUM");
+        QVERIFY(unit && !unit->isEditable());
+        QCOMPARE(unit->toolTip(), QString(UnitHint));
+        QCOMPARE(unit->maxVisibleItems(), 20);
+        for (const char* name : {"CBnUM", "CBdftMax", "CBdftOptimize"}) {
+            QComboBox* combo = Control<QComboBox>(name);
+            QVERIFY(combo);
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            QCOMPARE(items, UnitItems());
+        }
+        QComboBox* format = Control<QComboBox>("CBsaveFormat");
+        QVERIFY(format && !format->isEditable());
+        QCOMPARE(format->count(), 2);
+        QCOMPARE(format->itemText(0), QString("p-value[TAB]test_name"));
+        QCOMPARE(format->itemText(1), QString("test_name[TAB]p-value"));
+    }
+
+    void spinners_data() {
+        QTest::addColumn<int>("min");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<QString>("shownIn");
+        for (const SpinnerRow& row : Spinners)
+            QTest::newRow(row.name) << row.min << row.max << row.wrap << QString(row.shownIn);
+    }
+    void spinners() {
+        QFETCH(int, min);
+        QFETCH(int, max);
+        QFETCH(bool, wrap);
+        QFETCH(QString, shownIn);
+        UpDown* spinner = Control<UpDown>(QTest::currentDataTag());
+        QVERIFY(spinner);
+        QCOMPARE(spinner->Min(), min);
+        QCOMPARE(spinner->Max(), max);
+        QCOMPARE(spinner->Wrap(), wrap);
+        if (shownIn.isEmpty())
+            return;
+        QWidget* associate = Control<QWidget>(shownIn.toLatin1().constData());
+        QVERIFY(associate);
+        QCOMPARE(associate->property("text").toString(),
+                 QString::number(spinner->Position()));
+    }
+
+    void orderListAndLabels() {
+        OrderListBox* order = Control<OrderListBox>("LBorder");
+        QVERIFY(order && w_->Panel1->isAncestorOf(order));
+        QCOMPARE(order->toolTip(), QString("Drag the tests to change the order"));
+        for (const char* name : {"LabSeqLen", "LabTOTlen", "LabAMLSmin", "LabAMLSmax",
+                                 "LabAMLSstp", "STrunSmin", "STcollsMax"})
+            QVERIFY(Control<QLabel>(name));
+        QVERIFY(w_->LabAMLSmin->alignment() & Qt::AlignRight);
+        const QStringList general = LabelTexts(w_->TSgeneral);
+        for (const char* caption :
+             {"Sequence length", "Number of seqs", "Save format", "P-value digits",
+              "Input file name", "Output file name", "Zentrope running priority",
+              "Zentrope executable", "Parameter file name", "KSmin", "ADmin", "SLmax"})
+            QVERIFY2(general.contains(caption), caption);
+        const QStringList params = LabelTexts(w_->TSparam);
+        for (const char* caption :
+             {"max", "optimize", "Rows:", "Block size:", "Block dist:", "Run length:",
+              "Group size:", "templates", "Q+K", "Byte order:", "Blk length:", "min", "step"})
+            QVERIFY2(params.contains(caption), caption);
+    }
+
+    void fileDialogs() {
+        QCOMPARE(w_->OD->objectName(), QString("OD"));
+        QCOMPARE(w_->OD->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(w_->OD->nameFilters(), QStringList{"Any file (*)"});
+        QCOMPARE(w_->SD->objectName(), QString("SD"));
+        QCOMPARE(w_->SD->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(w_->SD->testOption(QFileDialog::DontConfirmOverwrite));
+    }
+
+    // Start-up replaces every placeholder of the layout.
+    void noPlaceholderAfterStartUp() {
+        for (const char* name : {"Editn", "EditNT", "EditInFile", "EditKSmin", "EditADmin",
+                                 "EditSLmax", "EditZTRPexe", "EditParaFile"})
+            QVERIFY2(Control<QLineEdit>(name)->text() != name, name);
+        for (QLabel* label : {w_->LabAMLSmin, w_->LabAMLSmax, w_->LabAMLSstp, w_->LabTOTlen})
+            QVERIFY2(label->text() != "999999" && label->text() != "-15" &&
+                         label->text() != "(Total size xxx)",
+                     qPrintable(label->objectName()));
+        QCOMPARE(w_->EditZTRPexe->text(), QString("Zentrope.exe"));
+        QCOMPARE(w_->EditParaFile->text(), QString());
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(WindowInventoryTest)
+#include "window_inventory_test.moc"
