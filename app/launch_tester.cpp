@@ -1,0 +1,145 @@
+// The two run buttons: save the parameters and start the tester, then either leave it running
+// and close, or wait for it and load its result.
+#include "main_window.h"
+#include "path_parts.h"
+#include "result_freshness.h"
+#include "tester_process.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace zentrope;
+
+namespace {
+
+const QString DefaultOutFile = QStringLiteral("_Zentrope.txt");
+const QString NoExecutableText =
+    QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
+                   "edit box \"Zentrope executable\" (on page \"General\").");
+const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
+constexpr int NoticeTickMs = 1000;
+
+QString ParameterFileNotFoundText(const QString& path) {
+    return QStringLiteral("Parameter file\n\"%1\"\nnot found.").arg(path);
+}
+
+QString FolderOf(const QString& path) {
+    return QString::fromStdString(DirectoryPart(path.toStdString()));
+}
+
+// A bare output name lies in the tester's folder, where the tester was started.
+QString ResolveResultPath(const QString& outFile, const QString& executable) {
+    return FolderOf(outFile).isEmpty() ? FolderOf(executable) + outFile : outFile;
+}
+
+// Null when nothing was started; the user has then been told why.
+std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
+    const QString executable = window.EditZTRPexe->text();
+    if (executable.isEmpty()) {
+        window.ShowMessage(NoExecutableText, MessageIcon::Error);
+        return nullptr;
+    }
+    if (!QFileInfo(executable).isFile()) {
+        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
+        return nullptr;
+    }
+    const bool saved = window.ButtParaSaveClick();
+    const QString parameterFile = window.EditParaFile->text();
+    if (!QFileInfo(parameterFile).isFile()) {
+        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
+        return nullptr;
+    }
+    // A file left by an earlier save does not hold what the window shows; the save has
+    // already told the user why it failed.
+    if (!saved)
+        return nullptr;
+    // After the save, so this run's file keeps the empty name and the tester its own default.
+    if (window.EditOutFile->text().isEmpty())
+        window.EditOutFile->setText(DefaultOutFile);
+    TesterStart start = StartTester(executable, parameterFile, FolderOf(executable));
+    if (!start.process)
+        window.ShowMessage(start.error, MessageIcon::Warning);
+    return std::move(start.process);
+}
+
+QString ElapsedText(qint64 seconds) {
+    const auto twoDigits = [](qint64 value) {
+        return QString::number(value).rightJustified(2, '0');
+    };
+    const QString minutesAndSeconds = twoDigits(seconds / 60 % 60) + ':' + twoDigits(seconds % 60);
+    return QString::number(seconds / 3600) + ':' + minutesAndSeconds;
+}
+
+// Shown while the window waits for the tester. It has no buttons and nothing but the end of
+// the run closes it; being modal, it keeps input from the window, which still repaints.
+class WaitNotice : public QDialog {
+public:
+    explicit WaitNotice(QWidget* parent)
+        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+          text_(new QLabel(this)) {
+        setWindowTitle(QStringLiteral("Zentrope GUI"));
+        setWindowModality(Qt::ApplicationModal);
+        (new QVBoxLayout(this))->addWidget(text_);
+        clock_.start();
+        showElapsed();
+        connect(&ticker_, &QTimer::timeout, this, &WaitNotice::showElapsed);
+        ticker_.start(NoticeTickMs);
+    }
+
+    // Neither Escape nor the title bar may end the wait.
+    void reject() override {}
+
+private:
+    void showElapsed() {
+        text_->setText(QStringLiteral("Waiting for Zentrope to end.\nTime waited: %1")
+                           .arg(ElapsedText(clock_.elapsed() / 1000)));
+    }
+
+    QLabel* text_;
+    QElapsedTimer clock_;
+    QTimer ticker_;
+};
+
+void WaitShowingNotice(TFIN& window, TesterProcess& tester) {
+    WaitNotice notice(&window);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    notice.show();
+    tester.waitForEnd();
+    QApplication::restoreOverrideCursor();
+}
+
+// Loading a left-over file silently would pass off an earlier run's figures as this one's.
+void WarnIfNotWritten(TFIN& window, const QString& path, const QDateTime& runStartedAt) {
+    const ResultFreshness freshness = CheckResultFreshness(path, runStartedAt);
+    if (freshness == ResultFreshness::Written)
+        return;
+    QString text =
+        QStringLiteral("Zentrope has ended without writing the output file\n\"%1\".").arg(path);
+    if (freshness == ResultFreshness::Older)
+        text += QStringLiteral("\nThe file found there is older than this run; it is loaded as "
+                               "it is.");
+    window.ShowMessage(text, MessageIcon::Warning);
+}
+
+} // namespace
+
+void TFIN::ButtRunExitClick() {
+    if (LaunchTester(*this))
+        close();
+}
+
+void TFIN::ButtRunWaitClick() {
+    std::unique_ptr<TesterProcess> tester = LaunchTester(*this);
+    if (!tester)
+        return;
+    WaitShowingNotice(*this, *tester);
+    const QString path = ResolveResultPath(EditOutFile->text(), EditZTRPexe->text());
+    WarnIfNotWritten(*this, path, tester->startedAt());
+    LoadResultFile(path);
+}

@@ -1,0 +1,34 @@
+// The run that closes the front end: the window goes through its normal close,
+// and the tester runs on.
+#include "gui_test_main.h"
+#include "launch_fixture.h"
+
+#include <QTest>
+
+class LaunchExitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void closesTheWindowAndLeavesTheTesterRunning();
+};
+
+void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.tester.setControl("sleep 1500");
+    fixture.window->show();
+
+    fixture.window->ButtRunExitClick();
+    QVERIFY(!fixture.window->isVisible());
+    QFile prefs(fixture.programFolder.filePath("prefs.ini"));
+    QVERIFY(prefs.open(QIODevice::ReadOnly));
+    QVERIFY(
+        prefs.readAll().startsWith("zentrope_exe=" + fixture.tester.executable().toLocal8Bit()));
+
+    const QString result = fixture.tester.filePath("_Zentrope.txt");
+    QVERIFY(fixture.tester.waitForRecord().found);
+    QVERIFY(!QFile::exists(result));
+    QVERIFY(zentrope::testing::WaitForFile(result));
+}
+
+ZENTROPE_GUI_TEST_MAIN(LaunchExitTest)
+#include "launch_exit_test.moc"

@@ -1,0 +1,174 @@
+// The waiting run: where the result is looked for, the warning for a result not
+// written by this run, and a window that keeps painting, but takes no input,
+// while it waits.
+#include "gui_test_main.h"
+#include "launch_fixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void MakeOlder(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime));
+}
+
+QByteArray FileText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Through the window system, where a modal window blocks input, as a user's
+// click would.
+void ClickAsTheUserWould(QWidget* button) {
+    QWidget* window = button->window();
+    const QPoint centre = button->mapTo(window, button->rect().center());
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+class LaunchWaitTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadsTheResultFromWhereTheTesterWroteIt_data();
+    void loadsTheResultFromWhereTheTesterWroteIt();
+    void warnsOfAResultNotWrittenByThisRun();
+    void keepsPaintingButTakesNoInputWhileWaiting();
+};
+
+void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt_data() {
+    QTest::addColumn<QString>("outFile");
+    QTest::addColumn<bool>("inTestersFolder");
+    QTest::newRow("empty name") << "" << true;
+    QTest::newRow("bare name") << "result.txt" << true;
+    QTest::newRow("full path") << "out folder/result file.txt" << false;
+}
+
+void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
+    QFETCH(QString, outFile);
+    QFETCH(bool, inTestersFolder);
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    if (!inTestersFolder) {
+        QVERIFY(QDir(fixture.work.path()).mkpath("out folder"));
+        outFile = fixture.work.filePath(outFile);
+    }
+    fixture.window->EditOutFile->setText(outFile);
+    fixture.window->show();
+
+    fixture.window->ButtRunWaitClick();
+    QVERIFY(fixture.dialogs.messages.isEmpty());
+    // The parameter file keeps the name as typed; the edit shows where the result
+    // was read.
+    QVERIFY(FileText(fixture.work.filePath("para"))
+                .contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
+    const QString shown = outFile.isEmpty() ? "_Zentrope.txt" : outFile;
+    QCOMPARE(fixture.window->EditOutFile->text(), shown);
+    const QString path = inTestersFolder ? fixture.tester.filePath(shown) : shown;
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(fixture.window->PC->currentWidget(), fixture.window->TStable);
+
+    const int dft = fixture.rowOf("DFT");
+    const int runs = fixture.rowOf("Runs");
+    QVERIFY(dft > 0 && runs > 0);
+    QCOMPARE(fixture.cell(3, dft), QString("0.5"));
+    QCOMPARE(fixture.cell(5, dft), QString("0.125"));
+    QCOMPARE(fixture.cell(2, dft), QString("3"));
+    QCOMPARE(fixture.cell(4, runs), QString("- error -"));
+    QCOMPARE(fixture.cell(2, runs), QString("2"));
+}
+
+void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
+    LaunchFixture fixture;
+    fixture.tester.setControl("silent");
+    const QString result = fixture.tester.filePath("_Zentrope.txt");
+    const QString warning =
+        "Zentrope has ended without writing the output file\n\"" + result + "\".";
+    fixture.window->EditOutFile->setText("_Zentrope.txt");
+    fixture.window->show();
+
+    fixture.window->ButtRunWaitClick();
+    QVERIFY(!fixture.dialogs.messages.isEmpty());
+    QCOMPARE(fixture.dialogs.messages[0], (ShownMessage{warning, MessageIcon::Warning}));
+    QCOMPARE(fixture.rowOf("Old"), -1);
+
+    fixture.dialogs.messages.clear();
+    WriteFile(result, "Sequence #1\n0.9\tOld\n\n");
+    MakeOlder(result);
+    fixture.window->ButtRunWaitClick();
+    QCOMPARE(fixture.dialogs.messages.size(), 1);
+    QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
+    QVERIFY(
+        fixture.dialogs.messages[0].text.startsWith(warning + "\nThe file found there is older"));
+    QVERIFY(fixture.rowOf("Old") > 0);
+}
+
+void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
+    LaunchFixture fixture;
+    fixture.tester.setControl("sleep 1500\nsilent");
+    TFIN& window = *fixture.window;
+    window.show();
+    window.PC->setCurrentWidget(window.TSparam);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    QSignalSpy clicks(window.ButtRunWait, &QPushButton::clicked);
+    int ticks = 0;
+    QString notice;
+    bool busyCursor = false;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, [&] {
+        ++ticks;
+        if (QWidget* modal = QApplication::activeModalWidget())
+            notice = modal->findChild<QLabel*>()->text();
+        busyCursor = QApplication::overrideCursor() &&
+                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        window.update();
+        if (ticks == 3)
+            ClickAsTheUserWould(window.ButtRunWait);
+    });
+    timer.start(100);
+
+    window.ButtRunWaitClick();
+    timer.stop();
+    QVERIFY2(ticks >= 8, qPrintable(QString("%1 ticks").arg(ticks)));
+    QVERIFY2(counter.paints >= 4, qPrintable(QString("%1 paints").arg(counter.paints)));
+    QVERIFY(notice.startsWith("Waiting for Zentrope to end.\nTime waited: 0:00:0"));
+    QVERIFY(busyCursor);
+    QCOMPARE(clicks.count(), 0);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The same click once the wait is over reaches the button.
+    ClickAsTheUserWould(window.ButtRunWait);
+    QCOMPARE(clicks.count(), 1);
+}
+
+ZENTROPE_GUI_TEST_MAIN(LaunchWaitTest)
+#include "launch_wait_test.moc"
