@@ -1,0 +1,212 @@
+// Whole runs: the front end's parameter file in, the result file out and read back by the
+// front end's loader.
+#include "parameter_file_writer.h"
+#include "result_loader.h"
+#include "temp_folder.h"
+#include "tester_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace zentrope {
+namespace {
+
+// The window's controls after the built-in defaults were applied.
+ParameterFileRecord DefaultRecord() {
+    ParameterFileRecord r;
+    r.Editn = "1";
+    r.CBnUM = 2; // Mbits
+    r.EditNT = "50";
+    r.UDpvalDGT = 7;
+    r.RBpriIdle = true;
+    r.cbSortSL = true;
+    r.EditKSmin = "0.0005";
+    r.EditADmin = "0";
+    r.EditSLmax = "100";
+    for (TestId id = 1; id <= TestCount; ++id)
+        r.LBorder.push_back(id);
+    r.LabAMLSmin = "2", r.LabAMLSmax = "32768", r.LabAMLSstp = "-1";
+    r.uCOLLsmin = 20, r.uCOLLsmax = 28, r.eCOLLsstp = "1";
+    r.uCOUmin = 2, r.uCOUmax = 9, r.eCOUstp = "1";
+    r.eDFTmax = "32", r.CBdftMax = 2, r.eDFToptimize = "3", r.CBdftOptimize = 2;
+    r.eDFTdmin = "1", r.eDFTdmax = "32", r.eDFTdstp = "-1", r.cbDFTm0 = true, r.cbDFTm1 = true;
+    r.eLBLKmin = "512", r.eLBLKmax = "2048", r.eLBLKstp = "-1";
+    r.uMAUmin = 2, r.uMAUmax = 12, r.eMAUstp = "6", r.eMAU_n = "1000";
+    r.eNOTMmin = "2", r.eNOTMmax = "31", r.eNOTMstp = "-2", r.eNOTMtemp = "3";
+    r.ePERMsmin = "1", r.ePERMsmax = "8", r.ePERMsstp = "-1";
+    r.uPERMtmin = 4, r.uPERMtmax = 8, r.ePERMtstp = "4";
+    r.uRNKmin = 0, r.uRNKmax = 24, r.eRNKstp = "1";
+    r.uRUNsmin = 4, r.uRUNsmax = 32, r.eRUNsstp = "-1";
+    r.uRUNrmin = 6, r.uRUNrmax = 10, r.eRUNrstp = "2";
+    r.eSERmin = "1", r.eSERmax = "3", r.eSERstp = "1";
+    r.eSBLKsmin = "1", r.eSBLKsmax = "16", r.eSBLKsstp = "-1";
+    r.eSBLKdmin = "1024", r.eSBLKdmax = "4096", r.eSBLKdstp = "-2";
+    r.eAUTWdmin = "1024", r.eAUTWdmax = "4096", r.eAUTWdstp = "-2";
+    r.eAUTWmmin = "1", r.eAUTWmmax = "16", r.eAUTWmstp = "-1";
+    return r;
+}
+
+// A quick run: Serial and Cumulative sum on short sequences.
+ParameterFileRecord QuickRecord(const TempFolder& dir) {
+    ParameterFileRecord r = DefaultRecord();
+    r.Editn = "4096";
+    r.CBnUM = 0;
+    r.EditNT = "5";
+    r.LBorder = {9, 8};
+    r.EditOutFile = dir.File("result.txt");
+    return r;
+}
+
+struct RunOutput {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+RunOutput RunWith(const TempFolder& dir, const ParameterFileRecord& record) {
+    const std::string para = dir.Write("para", FormatParameterFile(record).text);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunTester({para}, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+size_t FilesIn(const TempFolder& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
+    TempFolder dir;
+    ParameterFileRecord record = DefaultRecord();
+    record.EditOutFile = dir.File("result.txt");
+    const RunOutput run = RunWith(dir, record);
+    ASSERT_EQ(run.code, ExitOk) << run.err;
+    ResultGrid grid;
+    ResultLoadOptions options;
+    options.sort_sl = true;
+    const ResultLoadOutcome outcome =
+        LoadResultFile(dir.File("result.txt"), options, grid, [](const std::string&) {});
+    ASSERT_TRUE(outcome.loaded);
+    EXPECT_EQ(grid.SequenceColumnEnd(), 3 + 50);
+    EXPECT_EQ(grid.RowCount(), 1 + 56);
+    const int ks = grid.SequenceColumnEnd() + 1;
+    EXPECT_EQ(grid.Cell(ks, 0), "KS");
+    EXPECT_EQ(grid.Cell(ks + 2, 0), "SL");
+    int withFigures = 0;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        if (grid.Cell(1, row) == "Maurer L=8") { // needs 2 Mbits: no result at 1 Mbit
+            EXPECT_TRUE(grid.IsErrorCell(3, row));
+            EXPECT_TRUE(grid.IsErrorCell(ks, row));
+            continue;
+        }
+        EXPECT_EQ(grid.Cell(2, row), "50") << grid.Cell(1, row);
+        EXPECT_FALSE(grid.IsErrorCell(ks, row)) << grid.Cell(1, row);
+        ++withFigures;
+    }
+    EXPECT_EQ(withFigures, 55);
+    EXPECT_NE(run.out.find("Results written to"), std::string::npos);
+}
+
+TEST(TesterRun, NameFirstFormatReadsBackInThatFormat) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record.CBsaveFormat = 1;
+    ASSERT_EQ(RunWith(dir, record).code, ExitOk);
+    EXPECT_NE(ReadAll(dir.File("result.txt")).find("Sequence #5\nSerial m=1\t0."),
+              std::string::npos);
+    ResultGrid grid;
+    ResultLoadOptions options;
+    options.format = ResultLineFormat::NameThenPValue;
+    LoadResultFile(dir.File("result.txt"), options, grid, [](const std::string&) {});
+    EXPECT_EQ(grid.Cell(1, 1), "Serial m=1");
+    EXPECT_EQ(grid.Cell(1, 4), "Cumulative sum");
+    EXPECT_EQ(grid.Cell(2, 4), "5");
+}
+
+TEST(TesterRun, RefusesBadArgumentsAndUnreadableParameterFiles) {
+    TempFolder dir;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunTester({}, out, err), ExitBadArguments);
+    EXPECT_EQ(RunTester({"a", "b"}, out, err), ExitBadArguments);
+    EXPECT_EQ(RunTester({dir.File("missing")}, out, err), ExitBadParameterFile);
+    EXPECT_NE(err.str().find("missing"), std::string::npos);
+    dir.Write("broken", "[General]\nnonsense 1\n");
+    EXPECT_EQ(RunTester({dir.File("broken")}, out, err), ExitBadParameterFile);
+}
+
+TEST(TesterRun, TooFewBitsWriteNoResultAndKeepTheOldOne) {
+    TempFolder dir;
+    dir.Write("result.txt", "old result");
+    ParameterFileRecord record = QuickRecord(dir);
+    record.EditInFile = dir.Write("input.bin", std::string(2000, 'x')); // 16000 bits
+    const RunOutput run = RunWith(dir, record);                         // needs 5 x 4096
+    EXPECT_EQ(run.code, ExitBadInput);
+    EXPECT_NE(run.err.find("Too few bits"), std::string::npos);
+    EXPECT_EQ(ReadAll(dir.File("result.txt")), "old result");
+    EXPECT_EQ(FilesIn(dir), 3u); // no temporary left behind
+    record.EditInFile = dir.File("*.none");
+    EXPECT_EQ(RunWith(dir, record).code, ExitBadInput);
+}
+
+TEST(TesterRun, ZeroLengthSplitsTheInputFilesOverTheSequences) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record.Editn = "0";
+    dir.Write("in1.bin", std::string(1000, '\x5A'));
+    dir.Write("in2.bin", std::string(1000, '\x3C'));
+    record.EditInFile = dir.File("in?.bin");
+    ASSERT_EQ(RunWith(dir, record).code, ExitOk);
+    const std::string text = ReadAll(dir.File("result.txt"));
+    EXPECT_NE(text.find("Bits per sequence (n): 3200\n"), std::string::npos);
+    EXPECT_NE(text.find("in1.bin, "), std::string::npos);
+    record.EditInFile = "";
+    EXPECT_EQ(RunWith(dir, record).code, ExitBadInput); // the generator has no length of its own
+}
+
+TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record.LBorder = {2}; // Maurer
+    record.uMAUmin = 6, record.uMAUmax = 6;
+    record.EditNT = "3";
+    record.cbAutoN = true;
+    ASSERT_EQ(RunWith(dir, record).code, ExitOk);
+    const std::string text = ReadAll(dir.File("result.txt"));
+    EXPECT_NE(text.find("Bits per sequence (n): 387840\n"), std::string::npos);
+    EXPECT_EQ(text.find("\n-1\tMaurer L=6"), std::string::npos);
+}
+
+TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record.LBorder = {15, 21}; // GCD, Collision
+    RunOutput run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitNothingToRun);
+    EXPECT_NE(run.err.find("GCD, Collision"), std::string::npos);
+    record = QuickRecord(dir);
+    record.EditOutFile = dir.File("no/such/folder/result.txt");
+    EXPECT_EQ(RunWith(dir, record).code, ExitOutputFailed);
+}
+
+TEST(TesterRun, EmptyOutputNameWritesTheDefaultNameInTheWorkingFolder) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record.EditOutFile = "";
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const int code = RunWith(dir, record).code;
+    std::filesystem::current_path(before);
+    EXPECT_EQ(code, ExitOk);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("_Zentrope.txt")));
+}
+
+} // namespace
+} // namespace zentrope
