@@ -1,0 +1,141 @@
+// Loads a run of 2,000 tests by 1,000 sequences (about 45 MB of text) into a real main window
+// offscreen, with the text view and the table both drawn, and prints the time of each step and
+// the peak memory of the process.
+//
+//   bench_window_load [--tests N] [--sequences N] [--file PATH] [--grab FOLDER]
+//
+// --file loads an existing result file instead of generating one; --grab saves pictures of
+// both pages there.
+#include "dialog_seam.h"
+#include "main_window.h"
+#include "result_file_generator.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <clocale>
+#include <cstdio>
+
+namespace {
+
+// Boxes are printed; dialogs are cancelled.
+class PrintedDialogs : public DialogSeam {
+public:
+    void ShowMessage(const QString& text, MessageIcon) override {
+        std::printf("message box: %s\n", qPrintable(text));
+    }
+    std::optional<QString> RunFileDialog(QFileDialog&) override { return std::nullopt; }
+};
+
+struct Options {
+    zentrope::ResultFileShape shape;
+    QString file;
+    QString grabFolder;
+};
+
+Options ParseOptions(const QStringList& args) {
+    Options options;
+    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+        const QString& name = args[i];
+        const QString& value = args[i + 1];
+        if (name == "--tests")
+            options.shape.tests = value.toInt();
+        else if (name == "--sequences")
+            options.shape.sequences = value.toInt();
+        else if (name == "--file")
+            options.file = value;
+        else if (name == "--grab")
+            options.grabFolder = value;
+    }
+    return options;
+}
+
+// A figure of /proc/self/status, such as VmHWM (peak resident memory), in MB.
+double StatusMegabytes(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
+}
+
+void Report(const char* step, const QElapsedTimer& timer) {
+    std::printf("%-40s %8.3f s\n", step, double(timer.nsecsElapsed()) / 1e9);
+}
+
+// Draws a page's widget now, as the screen would after the event loop's next turn.
+void ShowPage(TFIN& window, QWidget* page, QWidget* area) {
+    window.PC->setCurrentWidget(page);
+    QApplication::processEvents();
+    area->repaint();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    const Options options = ParseOptions(app.arguments());
+
+    QTemporaryDir dir;
+    QString path = options.file;
+    if (path.isEmpty()) {
+        path = dir.filePath("results.txt");
+        QElapsedTimer generation;
+        generation.start();
+        zentrope::WriteResultFile(path.toStdString(), options.shape);
+        std::printf("generated %d tests x %d sequences, %.1f MB in %.3f s\n", options.shape.tests,
+                    options.shape.sequences, double(QFileInfo(path).size()) / 1e6,
+                    double(generation.nsecsElapsed()) / 1e9);
+    }
+
+    PrintedDialogs dialogs;
+    TFIN window(WindowSetup{dir.path(), dir.path(), &dialogs});
+    window.resize(1024, 768);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    const double startMegabytes = StatusMegabytes("VmRSS");
+
+    QElapsedTimer total;
+    total.start();
+    QElapsedTimer step;
+    step.start();
+    window.LoadResultFile(path);
+    Report("LoadResultFile", step);
+    step.restart();
+    ShowPage(window, window.TStable, window.SG->viewport());
+    Report("table drawn", step);
+    step.restart();
+    ShowPage(window, window.TSresults, window.RE->viewport());
+    Report("text drawn", step);
+    Report("whole load, both pages shown", total);
+
+    step.restart();
+    window.SGMouseUp(Qt::LeftButton, -9999, 1);
+    window.SG->viewport()->repaint();
+    Report("sort by test name", step);
+
+    std::printf("rows %d, columns %d\n", window.SG->model()->rowCount(),
+                window.SG->model()->columnCount());
+    std::printf("memory before the load %.1f MB, peak %.1f MB (VmHWM)\n", startMegabytes,
+                StatusMegabytes("VmHWM"));
+
+    if (!options.grabFolder.isEmpty()) {
+        window.PC->setCurrentWidget(window.TStable);
+        window.grab().save(options.grabFolder + "/table.png");
+        window.PC->setCurrentWidget(window.TSresults);
+        window.grab().save(options.grabFolder + "/text.png");
+    }
+    return 0;
+}
