@@ -1,0 +1,131 @@
+// The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
+// click on its header row.
+#include "main_window.h"
+#include "result_loader.h"
+#include "result_table_control.h"
+#include "result_table_model.h"
+#include "shared_dialogs.h"
+#include "table_sort.h"
+#include "text_width_meter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QTabWidget>
+#include <QTableView>
+
+using namespace zentrope;
+
+namespace {
+
+// Where the tab stops of RE lie, in points.
+const QList<qreal> ResultTabStops = {0, 100, 200, 300, 400};
+constexpr int SpacerWidth = 20;
+constexpr int CellPadding = 6;
+constexpr int FixedCellPadding = 4; // the raised frame of fixed cells takes more room
+
+ResultLoadOptions LoadOptionsOf(const TFIN& window) {
+    ResultLoadOptions options;
+    options.format = window.CBsaveFormat->currentIndex() == 1 ? ResultLineFormat::NameThenPValue
+                                                              : ResultLineFormat::PValueThenName;
+    options.pval_digits = window.Params.pval_digits;
+    options.sort_ks = window.cbSortKS->isChecked();
+    options.sort_ad = window.cbSortAD->isChecked();
+    options.sort_sl = window.cbSortSL->isChecked();
+    return options;
+}
+
+// The widest text of a column over every row, headers in their bold face.
+int WidestText(const ResultTableModel& model, int32_t col, const TextWidthMeter& cells,
+               const TextWidthMeter& headers) {
+    int widest = headers.Width(model.Cell(col, 0));
+    for (int32_t row = 1; row < model.rowCount(); ++row)
+        widest = std::max(widest, cells.Width(model.Cell(col, row)));
+    return widest;
+}
+
+void SizeResultColumns(const ResultTableModel& model, ResultTableControl& control,
+                       const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);
+    const TextWidthMeter cells(font);
+    const TextWidthMeter headers(bold);
+    const int32_t end = model.SequenceColumnEnd();
+    for (int32_t col = 0; col < end; ++col) {
+        const int padding = CellPadding + (col < ResultGrid::FixedColumns ? FixedCellPadding : 0);
+        control.SetColumnWidth(col, WidestText(model, col, cells, headers) + padding);
+    }
+    if (model.Grid().SpacerColumn() != end)
+        return;
+    control.SetColumnWidth(end, SpacerWidth);
+    for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
+        control.SetColumnWidth(col, WidestText(model, col, cells, headers) + CellPadding);
+}
+
+} // namespace
+
+void TFIN::SetUpResultTable() {
+    if (SGModel != nullptr)
+        return;
+    SGModel = new ResultTableModel(SG);
+    SGControl = new ResultTableControl(SG, SGModel);
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    connect(SGControl, &ResultTableControl::mouseReleased, this,
+            [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
+}
+
+void TFIN::ButtLoadResultClick() {
+    if (std::optional<QString> chosen = ChooseFile(*this, OD))
+        LoadResultFile(*chosen);
+}
+
+void TFIN::LoadResultFile(const QString& path) {
+    SetUpResultTable();
+    if (!RE->loadFile(path)) {
+        ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
+        return;
+    }
+    PC->setTabText(PC->indexOf(TSresults), QStringLiteral("Results: ") + path);
+    PC->setCurrentWidget(TSresults);
+    RE->setTabStopsInPoints(ResultTabStops);
+    RE->selectLastCharacter();
+
+    const ResultLoadOptions options = LoadOptionsOf(*this);
+    std::string failure;
+    ResultLoadOutcome outcome;
+    const auto load = [&](ResultGrid& grid) {
+        outcome = zentrope::LoadResultFile(QFile::encodeName(path).toStdString(), options, grid,
+                                           [&](const std::string& text) { failure = text; });
+    };
+    SGModel->Reload(load);
+    if (!outcome.loaded) {
+        ShowMessage(QString::fromStdString(failure), MessageIcon::Error);
+        return;
+    }
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    SizeResultColumns(*SGModel, *SGControl, SG->font());
+    PC->setCurrentWidget(TStable);
+    SG->setFocus();
+    if (outcome.sort_request)
+        SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+}
+
+void TFIN::SGMouseUp(Qt::MouseButton Button, int X, int Y) {
+    const SortState state{LastSortColumn, SortAscending};
+    std::optional<SortDecision> decision;
+    if (X == SortMarker) {
+        decision = DecideMarkerSort(state, Y);
+    } else {
+        const GridCell cell = SGControl->CellAt(QPoint(X, Y));
+        decision = DecideMouseSort(state, Button == Qt::RightButton, cell.col, cell.row);
+    }
+    if (!decision)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SGModel->Sort(*decision);
+    LastSortColumn = decision->after.LastSortColumn;
+    SortAscending = decision->after.SortAscending;
+    QApplication::restoreOverrideCursor();
+}
