@@ -33,8 +33,7 @@ struct EditRow {
 const EditRow Edits[] = {
     {"Editn", 10,
      "When a valid input file is specified, this can be 0 to automatically test all the bits."},
-    {"EditNT", 10,
-     "The enabled tests are executed this number of times (sequences to test)."},
+    {"EditNT", 10, "The enabled tests are executed this number of times (sequences to test)."},
     {"EditPVdgt", 2, "The p-values will be saved with these digits."},
     {"EditInFile", 0,
      "The file(s) with the bits to test. If no file is specified, the hard coded generator (in "
@@ -47,19 +46,44 @@ const EditRow Edits[] = {
      "is showed to indicate a possibly weak generator."},
     {"EditZTRPexe", 0, "Full path of the Zentrope executable."},
     {"EditParaFile", 0, "The parameters file used by Zentrope."},
-    {"eDFTmax", 10, ""},    {"eDFToptimize", 10, ""}, {"eDFTdmin", 10, ""},
-    {"eDFTdmax", 10, ""},   {"eDFTdstp", 3, ""},      {"eAUTWmmin", 2, ""},
-    {"eAUTWmmax", 2, ""},   {"eAUTWmstp", 3, ""},     {"eAUTWdmin", 10, ""},
-    {"eAUTWdmax", 10, ""},  {"eAUTWdstp", 3, ""},     {"eSBLKsmin", 2, ""},
-    {"eSBLKsmax", 2, ""},   {"eSBLKsstp", 3, ""},     {"eSBLKdmin", 10, ""},
-    {"eSBLKdmax", 10, ""},  {"eSBLKdstp", 3, ""},     {"eRUNsstp", 3, ""},
-    {"eRUNrstp", 3, ""},    {"ePERMsmin", 2, ""},     {"ePERMsmax", 2, ""},
-    {"ePERMsstp", 3, ""},   {"ePERMtstp", 3, ""},     {"eNOTMmin", 2, ""},
-    {"eNOTMmax", 2, ""},    {"eNOTMstp", 3, ""},      {"eNOTMtemp", 10, ""},
-    {"eMAUstp", 3, ""},     {"eMAU_n", 6, ""},        {"eCOUstp", 3, ""},
-    {"eLBLKmin", 10, ""},   {"eLBLKmax", 10, ""},     {"eLBLKstp", 10, ""},
-    {"eSERmin", 2, ""},     {"eSERmax", 2, ""},       {"eSERstp", 3, ""},
-    {"eCOLLsstp", 3, ""},   {"eRNKstp", 3, ""},
+    {"eDFTmax", 10, ""},
+    {"eDFToptimize", 10, ""},
+    {"eDFTdmin", 10, ""},
+    {"eDFTdmax", 10, ""},
+    {"eDFTdstp", 3, ""},
+    {"eAUTWmmin", 2, ""},
+    {"eAUTWmmax", 2, ""},
+    {"eAUTWmstp", 3, ""},
+    {"eAUTWdmin", 10, ""},
+    {"eAUTWdmax", 10, ""},
+    {"eAUTWdstp", 3, ""},
+    {"eSBLKsmin", 2, ""},
+    {"eSBLKsmax", 2, ""},
+    {"eSBLKsstp", 3, ""},
+    {"eSBLKdmin", 10, ""},
+    {"eSBLKdmax", 10, ""},
+    {"eSBLKdstp", 3, ""},
+    {"eRUNsstp", 3, ""},
+    {"eRUNrstp", 3, ""},
+    {"ePERMsmin", 2, ""},
+    {"ePERMsmax", 2, ""},
+    {"ePERMsstp", 3, ""},
+    {"ePERMtstp", 3, ""},
+    {"eNOTMmin", 2, ""},
+    {"eNOTMmax", 2, ""},
+    {"eNOTMstp", 3, ""},
+    {"eNOTMtemp", 10, ""},
+    {"eMAUstp", 3, ""},
+    {"eMAU_n", 6, ""},
+    {"eCOUstp", 3, ""},
+    {"eLBLKmin", 10, ""},
+    {"eLBLKmax", 10, ""},
+    {"eLBLKstp", 10, ""},
+    {"eSERmin", 2, ""},
+    {"eSERmax", 2, ""},
+    {"eSERstp", 3, ""},
+    {"eCOLLsstp", 3, ""},
+    {"eRNKstp", 3, ""},
 };
 
 struct CaptionRow {
@@ -75,8 +99,7 @@ const CaptionRow Captions[] = {
     {"ButtLoadResult", "QPushButton", "Load a &result file", ""},
     {"ButtZTRPexe", "QPushButton", "Ch&ange", ""},
     {"ButtParaReload", "QPushButton", "&Load", "Load the parameters file in the edit box."},
-    {"ButtParaLoad", "QPushButton", "Load &new",
-     "Load the parameters file using the load dialog."},
+    {"ButtParaLoad", "QPushButton", "Load &new", "Load the parameters file using the load dialog."},
     {"ButtParaSave", "QPushButton", "&Save", "Save the parameters file."},
     {"ButtParaSaveAs", "QPushButton", "Save &as",
      "Save the parameters file using the save dialog."},
@@ -109,13 +132,27 @@ const CaptionRow Captions[] = {
 };
 
 // Screen numbering of the test check boxes and the test each shows.
-const char* const TestBoxCaptions[] = {
-    "DFT",           "Windowed autocorrelation", "Short blocks",   "Permutation",
-    "Coupon collector", "NOTM",                 "Maurer",         "Long blocks",
-    "AMLS",          "Serial",                  "Rank 6x8",       "Serial two-bit",
-    "Blocks'n'gaps", "Runs",                    "Cumulative sum", "SOB",
-    "Rank 31x31",    "Rank 32x32",              "GCD",            "Tough birthday spacings",
-    "Collision"};
+const char* const TestBoxCaptions[] = {"DFT",
+                                       "Windowed autocorrelation",
+                                       "Short blocks",
+                                       "Permutation",
+                                       "Coupon collector",
+                                       "NOTM",
+                                       "Maurer",
+                                       "Long blocks",
+                                       "AMLS",
+                                       "Serial",
+                                       "Rank 6x8",
+                                       "Serial two-bit",
+                                       "Blocks'n'gaps",
+                                       "Runs",
+                                       "Cumulative sum",
+                                       "SOB",
+                                       "Rank 31x31",
+                                       "Rank 32x32",
+                                       "GCD",
+                                       "Tough birthday spacings",
+                                       "Collision"};
 
 struct SpinnerRow {
     const char* name;
@@ -126,15 +163,24 @@ struct SpinnerRow {
 };
 
 const SpinnerRow Spinners[] = {
-    {"UDpvalDGT", 1, 20, false, "EditPVdgt"}, {"uRUNsmin", 2, 32, true, "STrunSmin"},
-    {"uRUNsmax", 2, 32, true, "STrunSmax"},   {"uRUNrmin", 2, 10, true, "STrunRmin"},
-    {"uRUNrmax", 2, 10, true, "STrunRmax"},   {"uPERMtmin", 2, 12, true, "STPermGSmin"},
-    {"uPERMtmax", 2, 12, true, "STPermGSmax"}, {"uMAUmin", 2, 16, true, "STmauMin"},
-    {"uMAUmax", 2, 16, true, "STmauMax"},     {"uCOUmin", 2, 9, true, "STcouMin"},
-    {"uCOUmax", 2, 9, true, "STcouMax"},      {"uCOLLsmin", 10, 31, true, "STcollsMin"},
-    {"uCOLLsmax", 10, 31, true, "STcollsMax"}, {"uRNKmin", 0, 24, true, "STrnkMin"},
-    {"uRNKmax", 0, 24, true, "STrnkMax"},     {"uAMLSmin", 1, 15, false, ""},
-    {"uAMLSmax", 1, 15, false, ""},           {"uAMLSstp", -31, -1, true, ""},
+    {"UDpvalDGT", 1, 20, false, "EditPVdgt"},
+    {"uRUNsmin", 2, 32, true, "STrunSmin"},
+    {"uRUNsmax", 2, 32, true, "STrunSmax"},
+    {"uRUNrmin", 2, 10, true, "STrunRmin"},
+    {"uRUNrmax", 2, 10, true, "STrunRmax"},
+    {"uPERMtmin", 2, 12, true, "STPermGSmin"},
+    {"uPERMtmax", 2, 12, true, "STPermGSmax"},
+    {"uMAUmin", 2, 16, true, "STmauMin"},
+    {"uMAUmax", 2, 16, true, "STmauMax"},
+    {"uCOUmin", 2, 9, true, "STcouMin"},
+    {"uCOUmax", 2, 9, true, "STcouMax"},
+    {"uCOLLsmin", 10, 31, true, "STcollsMin"},
+    {"uCOLLsmax", 10, 31, true, "STcollsMax"},
+    {"uRNKmin", 0, 24, true, "STrnkMin"},
+    {"uRNKmax", 0, 24, true, "STrnkMax"},
+    {"uAMLSmin", 1, 15, false, ""},
+    {"uAMLSmax", 1, 15, false, ""},
+    {"uAMLSstp", -31, -1, true, ""},
 };
 
 QStringList UnitItems() {
@@ -210,8 +256,8 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hint");
         for (const CaptionRow& row : Captions)
-            QTest::newRow(row.name) << QString(row.className) << QString(row.caption)
-                                    << QString(row.hint);
+            QTest::newRow(row.name)
+                << QString(row.className) << QString(row.caption) << QString(row.hint);
     }
     void captions() {
         QFETCH(QString, className);
@@ -220,8 +266,8 @@ private slots:
         QWidget* control = Control<QWidget>(QTest::currentDataTag());
         QVERIFY(control);
         QCOMPARE(QString(control->metaObject()->className()), className);
-        const QVariant text = control->property(
-            qobject_cast<QGroupBox*>(control) ? "title" : "text");
+        const QVariant text =
+            control->property(qobject_cast<QGroupBox*>(control) ? "title" : "text");
         QCOMPARE(text.toString(), caption);
         QCOMPARE(control->toolTip(), hint);
     }
@@ -283,16 +329,15 @@ private slots:
             return;
         QWidget* associate = Control<QWidget>(shownIn.toLatin1().constData());
         QVERIFY(associate);
-        QCOMPARE(associate->property("text").toString(),
-                 QString::number(spinner->Position()));
+        QCOMPARE(associate->property("text").toString(), QString::number(spinner->Position()));
     }
 
     void orderListAndLabels() {
         OrderListBox* order = Control<OrderListBox>("LBorder");
         QVERIFY(order && w_->Panel1->isAncestorOf(order));
         QCOMPARE(order->toolTip(), QString("Drag the tests to change the order"));
-        for (const char* name : {"LabSeqLen", "LabTOTlen", "LabAMLSmin", "LabAMLSmax",
-                                 "LabAMLSstp", "STrunSmin", "STcollsMax"})
+        for (const char* name : {"LabSeqLen", "LabTOTlen", "LabAMLSmin", "LabAMLSmax", "LabAMLSstp",
+                                 "STrunSmin", "STcollsMax"})
             QVERIFY(Control<QLabel>(name));
         QVERIFY(w_->LabAMLSmin->alignment() & Qt::AlignRight);
         const QStringList general = LabelTexts(w_->TSgeneral);

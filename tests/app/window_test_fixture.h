@@ -38,9 +38,8 @@ public:
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {
-        runs.append({dialog.objectName(), dialog.directory().absolutePath(),
-                     dialog.nameFilters(), dialog.fileMode(), dialog.acceptMode(),
-                     dialog.options()});
+        runs.append({dialog.objectName(), dialog.directory().absolutePath(), dialog.nameFilters(),
+                     dialog.fileMode(), dialog.acceptMode(), dialog.options()});
         const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
         if (answer.isNull())
             return std::nullopt;
@@ -64,8 +63,8 @@ public:
     WindowFixture& operator=(const WindowFixture&) = delete;
 
     TFIN& Open() {
-        window = std::make_unique<TFIN>(
-            WindowSetup{programDir.path(), currentDir.path(), &dialogs});
+        window =
+            std::make_unique<TFIN>(WindowSetup{programDir.path(), currentDir.path(), &dialogs});
         return *window;
     }
 

@@ -1,0 +1,198 @@
+// prefs.ini: reading its lines, restoring the window from it, and writing it on close.
+#include "gui_test_main.h"
+#include "prefs_file.h"
+#include "window_test_fixture.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace {
+
+QRect ScreenRect() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+} // namespace
+
+class PrefsFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linesEndingInCrLfReadLikeLf() {
+        const Preferences lf = ParsePreferences("zentrope_exe=/opt/z/tester\npara_file=/p/a.par\n"
+                                                "ActivePageIndex=1\nFINl=3\nFINt=4\nFINw=500\n"
+                                                "FINh=400\n");
+        const Preferences crlf = ParsePreferences(
+            "zentrope_exe=/opt/z/tester\r\npara_file=/p/a.par\r\nActivePageIndex=1\r\nFINl=3\r\n"
+            "FINt=4\r\nFINw=500\r\nFINh=400\r\n");
+        for (const Preferences& prefs : {lf, crlf}) {
+            QCOMPARE(prefs.zentropeExe, QString("/opt/z/tester"));
+            QCOMPARE(prefs.paraFile, QString("/p/a.par"));
+            QCOMPARE(prefs.activePageIndex, 1);
+            QCOMPARE(prefs.left, 3);
+            QCOMPARE(prefs.top, 4);
+            QCOMPARE(prefs.width, 500);
+            QCOMPARE(prefs.height, 400);
+        }
+    }
+
+    void valuesKeepBlanksAndNonAsciiEnds() {
+        const Preferences prefs = ParsePreferences(
+            "zentrope_exe=C:\\tools\\tester.exe  \npara_file=/home/j\xc3\xbcrgen/lauf\xc3\xa9\n");
+        QCOMPARE(prefs.zentropeExe, QString("C:\\tools\\tester.exe  "));
+        QCOMPARE(prefs.paraFile, QString::fromUtf8("/home/j\xc3\xbcrgen/lauf\xc3\xa9"));
+    }
+
+    void keysAreExactPrefixesAndTheLastOneWins() {
+        const Preferences prefs = ParsePreferences("para_file=\nFINw=abc\nFINl=10\n finl=1\n"
+                                                   "finl=2\nFINl=-7x\nnoise\n\n\x01\n"
+                                                   "ActivePageIndex= +2\n");
+        QCOMPARE(prefs.paraFile, QString(""));
+        QCOMPARE(prefs.width, 0);
+        QCOMPARE(prefs.left, -7);
+        QCOMPARE(prefs.activePageIndex, 2);
+        QVERIFY(!prefs.zentropeExe);
+        QVERIFY(!prefs.top);
+    }
+
+    // A line is read in pieces of 999 bytes, each handled as a line of its own.
+    void longLinesAreReadInPieces() {
+        const QByteArray path(1100, 'x');
+        const Preferences prefs =
+            ParsePreferences("para_file=" + path + "\n" + QByteArray(999, '#') + "FINt=12\n");
+        QCOMPARE(prefs.paraFile->size(), 999 - 10);
+        QCOMPARE(prefs.top, 12);
+    }
+
+    void numbersReadAsAtolDoes() {
+        QCOMPARE(LeadingInteger("  42"), 42);
+        QCOMPARE(LeadingInteger("+3px"), 3);
+        QCOMPARE(LeadingInteger("-"), 0);
+        QCOMPARE(LeadingInteger(""), 0);
+        QCOMPARE(LeadingInteger("99999999999"), std::numeric_limits<int>::max());
+        QCOMPARE(LeadingInteger("-99999999999"), std::numeric_limits<int>::min());
+    }
+
+    void sevenLinesWithBareLineFeeds() {
+        QCOMPARE(FormatPreferences("Zentrope.exe", QString::fromUtf8("/r/\xc3\xa9.par"), 1,
+                                   QRect(-4, 30, 833, 738)),
+                 QByteArray("zentrope_exe=Zentrope.exe\npara_file=/r/\xc3\xa9.par\n"
+                            "ActivePageIndex=1\nFINl=-4\nFINt=30\nFINw=833\nFINh=738\n"));
+    }
+
+    void withoutPrefsTheWindowOpensCentredOnGeneral() {
+        WindowFixture fixture;
+        // The file beside the executable is only written, never read.
+        WindowFixture::Write(fixture.programDir.filePath("prefs.ini"), "ActivePageIndex=1\n");
+        TFIN& w = fixture.Open();
+        QCOMPARE(w.PC->currentIndex(), 0);
+        QCOMPARE(w.EditZTRPexe->text(), QString("Zentrope.exe"));
+        QCOMPARE(w.EditParaFile->text(), QString());
+        QVERIFY(fixture.dialogs.messages.isEmpty());
+        QVERIFY(ScreenRect().contains(w.geometry().center()));
+        QVERIFY(qAbs(w.geometry().center().x() - ScreenRect().center().x()) <= 1);
+    }
+
+    void activePageIndexRestoresGeneralOrParameters_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("0") << QByteArray("0") << 0;
+        QTest::newRow("1") << QByteArray("1") << 1;
+        QTest::newRow("results") << QByteArray("2") << 1;
+        QTest::newRow("table") << QByteArray("3") << 1;
+        QTest::newRow("no such page") << QByteArray("7") << 0;
+        QTest::newRow("none") << QByteArray("-1") << 0;
+    }
+    void activePageIndexRestoresGeneralOrParameters() {
+        QFETCH(QByteArray, value);
+        QFETCH(int, shown);
+        WindowFixture fixture;
+        fixture.WritePrefs("ActivePageIndex=" + value + "\r\n");
+        TFIN& w = fixture.Open();
+        QCOMPARE(w.PC->currentIndex(), shown);
+        w.close();
+        QVERIFY(fixture.WrittenPrefs().contains("\nActivePageIndex=" + QByteArray::number(shown) +
+                                                "\n"));
+    }
+
+    void pathsAndRectangleAreRestored() {
+        WindowFixture fixture;
+        fixture.WritePrefs("FINl=10\nFINt=20\nFINw=640\nFINh=400\n"
+                           "zentrope_exe=/opt/z t/tester  \npara_file=\n");
+        TFIN& w = fixture.Open();
+        QCOMPARE(w.EditZTRPexe->text(), QString("/opt/z t/tester  "));
+        QCOMPARE(w.EditParaFile->text(), QString());
+        QCOMPARE(w.pos(), QPoint(10, 20));
+        QCOMPARE(w.size(), QSize(640, 400));
+        // An empty parameter file path gives the defaults without a word.
+        QVERIFY(fixture.dialogs.messages.isEmpty());
+    }
+
+    void unusableRectanglesAreCentred_data() {
+        QTest::addColumn<QByteArray>("prefs");
+        QTest::newRow("width abc") << QByteArray("FINl=10\nFINt=20\nFINw=abc\nFINh=400\n");
+        QTest::newRow("tiny") << QByteArray("FINl=10\nFINt=20\nFINw=50\nFINh=30\n");
+        QTest::newRow("off every screen")
+            << QByteArray("FINl=30000\nFINt=20\nFINw=640\nFINh=400\n");
+        QTest::newRow("above the screen")
+            << QByteArray("FINl=10\nFINt=-5000\nFINw=640\nFINh=400\n");
+    }
+    void unusableRectanglesAreCentred() {
+        QFETCH(QByteArray, prefs);
+        WindowFixture fixture;
+        fixture.WritePrefs(prefs);
+        TFIN& w = fixture.Open();
+        QVERIFY(w.width() >= 200 && w.height() >= 120);
+        QVERIFY(ScreenRect().contains(w.geometry().center()));
+    }
+
+    void closingWritesTheSevenLinesBesideTheExecutable() {
+        WindowFixture fixture;
+        TFIN& w = fixture.Open();
+        w.EditZTRPexe->setText("/usr/local/bin/zentrope");
+        w.EditParaFile->setText(QString::fromUtf8("/data/p\xc3\xa4ra"));
+        w.PC->setCurrentIndex(2);
+        w.move(7, 9);
+        w.resize(700, 500);
+        QVERIFY(w.close());
+        QCOMPARE(fixture.WrittenPrefs(),
+                 QByteArray("zentrope_exe=/usr/local/bin/zentrope\npara_file=/data/p\xc3\xa4ra\n"
+                            "ActivePageIndex=2\nFINl=7\nFINt=9\nFINw=700\nFINh=500\n"));
+        QVERIFY(!QFile::exists(fixture.currentDir.filePath("prefs.ini")));
+        // What was written is read back the same by the next start from that folder.
+        WindowFixture again;
+        again.WritePrefs(fixture.WrittenPrefs());
+        TFIN& next = again.Open();
+        QCOMPARE(next.EditParaFile->text(), QString::fromUtf8("/data/p\xc3\xa4ra"));
+        QCOMPARE(next.PC->currentIndex(), 1);
+        QCOMPARE(next.geometry(), QRect(7, 9, 700, 500));
+    }
+
+    void escapeInAnEditClosesAndWrites() {
+        WindowFixture fixture;
+        TFIN& w = fixture.Open();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.PC->setCurrentIndex(1);
+        w.eMAU_n->setFocus();
+        QTest::keyClick(w.eMAU_n, Qt::Key_Escape);
+        QVERIFY(!w.isVisible());
+        QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=Zentrope.exe\n"));
+    }
+
+    void unwritablePrefsAreReported() {
+        WindowFixture fixture;
+        fixture.window = std::make_unique<TFIN>(WindowSetup{
+            fixture.programDir.filePath("missing"), fixture.currentDir.path(), &fixture.dialogs});
+        QVERIFY(fixture.window->close());
+        QCOMPARE(fixture.dialogs.messages.size(), 1);
+        QCOMPARE(fixture.dialogs.messages[0].text, QString("Preference file not saved"));
+        QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(PrefsFileTest)
+#include "prefs_file_test.moc"
