@@ -1,6 +1,7 @@
 // The General page: the input and length summaries, the checks made on leaving a field, and
 // the three Change buttons.
 #include "file_matching.h"
+#include "integer_text.h"
 #include "label_captions.h"
 #include "main_window.h"
 #include "number_texts.h"
@@ -56,7 +57,7 @@ void TFIN::EditnChange() {
 void TFIN::EditNTChange() {
     if (cbAutoN->isChecked())
         return;
-    int32_t sequences = LeadingSigned(EditNT->text().toStdString());
+    int32_t sequences = LenientInteger(EditNT->text().toStdString());
     auto length = ComputedSequenceLength(InputBits, Params.n, sequences);
     if (!length) {
         LabSeqLen->clear();
@@ -79,7 +80,7 @@ void TFIN::EditnExit() {
 }
 
 void TFIN::EditNTExit() {
-    if (LeadingSigned(EditNT->text().toStdString()) == 0)
+    if (LenientInteger(EditNT->text().toStdString()) == 0)
         WarnAndRefocus(*this, ZeroCountWarning, EditNT);
 }
 

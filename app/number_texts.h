@@ -1,4 +1,4 @@
-// Reading the numbers typed into the edits of the window.
+// Reading the sequence length typed into Editn.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,5 @@ namespace zentrope {
 // Leading white space skipped, then the digits up to the first other character; no digits
 // give 0. A value beyond 32 bits saturates, so it never reads as 0.
 uint32_t LeadingUnsigned(std::string_view text);
-
-// As LeadingUnsigned with an optional sign; values beyond 32 bits clamp to the nearer limit.
-int32_t LeadingSigned(std::string_view text);
 
 } // namespace zentrope
