@@ -1,4 +1,5 @@
-// Starting the tester: its command line, its folder, the failures, and waiting for its end.
+// Starting the tester: which file is started, the failures, and a tester that runs on alone.
+// What it receives and how the window waits for it are tested through the run buttons.
 #include "fake_tester_folder.h"
 #include "fake_tester_protocol.h"
 #include "tester_process.h"
@@ -6,10 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <cerrno>
 #include <cstring>
 
@@ -43,74 +42,38 @@ QString MakeFile(const QString& folder, const QString& name, const QByteArray& b
 class TesterProcessTest : public QObject {
     Q_OBJECT
 private slots:
-    void argumentArrivesAsOneEntryInTheTestersFolder_data();
-    void argumentArrivesAsOneEntryInTheTestersFolder();
-    void emptyFolderMeansTheCurrentOne();
-    void bareNameIsTakenFromTheCurrentFolderNeverFromPath();
+    void relativePathsAreTakenFromTheCurrentFolderNeverFromPath();
     void failedStartGivesTheSystemsText_data();
     void failedStartGivesTheSystemsText();
-    void waitingKeepsTheEventLoopRunning();
     void testerOutlivesItsHandleAndItsStarter();
 };
 
-void TesterProcessTest::argumentArrivesAsOneEntryInTheTestersFolder_data() {
-    QTest::addColumn<QString>("subfolder");
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("plain") << ""
-                           << "para.txt";
-    QTest::newRow("spaces") << "my tester"
-                            << "/some folder/my para file";
-    QTest::newRow("quotes") << "say \"hi\" 'there'"
-                            << "\"quoted\" and 'single' \\ end\"";
-    QTest::newRow("shell characters") << "a $b; c"
-                                      << "$HOME * `x` | y";
-}
-
-void TesterProcessTest::argumentArrivesAsOneEntryInTheTestersFolder() {
-    QFETCH(QString, subfolder);
-    QFETCH(QString, argument);
-    FakeTesterFolder tester(subfolder);
-    QVERIFY(tester.isValid());
-    tester.setControl("silent");
-
-    TesterStart start = StartTester(tester.executable(), argument, tester.folder());
-    QVERIFY2(start.process, qPrintable(start.error));
-    const FakeTesterRecord record = tester.waitForRecord();
-    QVERIFY(record.found);
-    QCOMPARE(record.arguments, QStringList{argument});
-    QCOMPARE(record.workingFolder, Canonical(tester.folder()));
-    start.process->waitForEnd();
-}
-
-void TesterProcessTest::emptyFolderMeansTheCurrentOne() {
-    FakeTesterFolder tester;
-    tester.setControl("silent");
-    TesterStart start = StartTester(tester.executable(), "p", QString());
-    QVERIFY2(start.process, qPrintable(start.error));
-    QCOMPARE(tester.waitForRecord().workingFolder, Canonical(QDir::currentPath()));
-    start.process->waitForEnd();
-}
-
-void TesterProcessTest::bareNameIsTakenFromTheCurrentFolderNeverFromPath() {
-    FakeTesterFolder tester;
+void TesterProcessTest::relativePathsAreTakenFromTheCurrentFolderNeverFromPath() {
+    FakeTesterFolder tester("tester folder");
     tester.setControl("silent");
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(tester.folder()));
     TesterStart bare = StartTester("fake_tester", "p", QString());
     TesterStart onPathOnly = StartTester("sh", "-c true", QString());
+    QVERIFY(QDir::setCurrent(tester.folder() + "/.."));
+    // Resolved before the child moves into its folder.
+    TesterStart withFolder = StartTester("tester folder/fake_tester", "p", "tester folder/");
     QDir::setCurrent(previous);
 
-    QVERIFY2(bare.process, qPrintable(bare.error));
-    QCOMPARE(tester.waitForRecord().workingFolder, Canonical(tester.folder()));
-    bare.process->waitForEnd();
     QVERIFY(!onPathOnly.process);
     QCOMPARE(onPathOnly.error, SystemText(ENOENT));
+    for (TesterStart* start : {&bare, &withFolder}) {
+        QVERIFY2(start->process, qPrintable(start->error));
+        start->process->waitForEnd();
+    }
+    QCOMPARE(tester.waitForRecord().workingFolder, Canonical(tester.folder()));
 }
 
 void TesterProcessTest::failedStartGivesTheSystemsText_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("executable");
     QTest::addColumn<int>("error");
+    QTest::newRow("missing") << QByteArray() << false << ENOENT;
     QTest::newRow("text without execute permission") << QByteArray("n 1 Mb\n") << false << EACCES;
     QTest::newRow("executable that is no program")
         << QByteArray("\x01\x02garbage") << true << ENOEXEC;
@@ -124,33 +87,13 @@ void TesterProcessTest::failedStartGivesTheSystemsText() {
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
     if (executable)
         permissions |= QFile::ExeOwner;
-    const QString path = MakeFile(folder.path(), "not a program", bytes, permissions);
+    const QString path = bytes.isEmpty()
+                             ? folder.filePath("missing")
+                             : MakeFile(folder.path(), "not a program", bytes, permissions);
 
     TesterStart start = StartTester(path, "p", folder.path());
     QVERIFY(!start.process);
     QCOMPARE(start.error, SystemText(error));
-    TesterStart missing = StartTester(folder.filePath("missing"), "p", folder.path());
-    QVERIFY(!missing.process);
-    QCOMPARE(missing.error, SystemText(ENOENT));
-}
-
-void TesterProcessTest::waitingKeepsTheEventLoopRunning() {
-    FakeTesterFolder tester;
-    tester.setControl("sleep 600\nexit 3");
-    TesterStart start = StartTester(tester.executable(), "p", tester.folder());
-    QVERIFY2(start.process, qPrintable(start.error));
-    QSignalSpy ended(start.process.get(), &TesterProcess::ended);
-    int ticks = 0;
-    QTimer timer;
-    connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    timer.start(50);
-
-    start.process->waitForEnd();
-    QVERIFY(start.process->hasEnded());
-    QCOMPARE(ended.count(), 1);
-    QVERIFY2(ticks >= 5, qPrintable(QString("only %1 ticks").arg(ticks)));
-    QVERIFY(QFile::exists(tester.filePath(fake_tester::DefaultOutput)));
-    start.process->waitForEnd(); // returns at once once ended
 }
 
 void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
