@@ -1,0 +1,245 @@
+// Loading a result file through the window: the text page, the table model, the fixed cells,
+// sorting by right clicks on the header row and by the sort boxes, and the failures.
+#include "../results/result_file_text.h"
+#include "gui_test_main.h"
+#include "result_table_control.h"
+#include "result_table_model.h"
+#include "window_in_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+using zentrope::testing::ResultFile;
+
+namespace {
+
+const std::vector<std::string> Names = {"DFT", "SOB", "Serial"};
+// Three sections: every row gets KS, AD and SL figures.
+const std::string ThreeSections =
+    ResultFile(Names, {{"0.5", "0.0012", "-1"}, {"0.25", "0.987", "0.3"}, {"0.75", "0.5", "0.6"}});
+
+QString Text(const TFIN& w, int row, int col) {
+    return w.SG->model()->index(row, col).data().toString();
+}
+
+QStringList Column(const TFIN& w, int col) {
+    QStringList texts;
+    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
+        texts << Text(w, row, col);
+    return texts;
+}
+
+// A window shown offscreen, with no sort box checked.
+TFIN& OpenShown(WindowInFolder& f) {
+    TFIN& w = f.Open();
+    for (QCheckBox* box : {w.cbSortKS, w.cbSortAD, w.cbSortSL})
+        box->setChecked(false);
+    w.resize(900, 700);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        qWarning("window not exposed");
+    return w;
+}
+
+QString WriteResults(const WindowInFolder& f, const std::string& text,
+                     const QString& name = "results.txt") {
+    f.Write(name, QByteArray::fromStdString(text));
+    return f.Path(name);
+}
+
+// Presses and releases a mouse button over cell (col, row) of SG, on whichever part of the
+// table shows it.
+void ClickCell(TFIN& w, Qt::MouseButton button, int col, int row) {
+    QApplication::processEvents();
+    const QPoint at = w.SGControl->CellCentre({col, row});
+    QWidget* target = w.SG->childAt(at);
+    QVERIFY(target != nullptr);
+    QTest::mouseClick(target, button, {}, target->mapFrom(w.SG, at));
+}
+
+} // namespace
+
+class ResultsPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void loadShowsTheTextThenTheTable() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        const QString path = WriteResults(f, ThreeSections);
+        w.LoadResultFile(path);
+        const qsizetype lastLine = w.RE->lines().count() - 1;
+        QCOMPARE(w.RE->lines().text(0, lastLine).toStdString(), ThreeSections);
+        QCOMPARE(w.PC->tabText(w.PC->indexOf(w.TSresults)), "Results: " + path);
+        QCOMPARE(w.RE->selectedText(), QString("\n"));
+        QCOMPARE(w.RE->caret(), w.RE->endPosition());
+        QCOMPARE(w.RE->tabStopsInPixels().size(), 5);
+        QCOMPARE(w.PC->currentWidget(), w.TStable);
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void modelRowZeroIsTheHeaderRow() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        QAbstractItemModel* model = w.SG->model();
+        QCOMPARE(model->rowCount(), 4);
+        QCOMPARE(model->columnCount(), 10);
+        QStringList headers;
+        for (int col = 0; col < model->columnCount(); ++col)
+            headers << Text(w, 0, col);
+        QCOMPARE(headers,
+                 QStringList({"N", "Test name", "pvals", "1", "2", "3", "", "KS", "AD", "SL"}));
+        // index(r, c) is cell (c, r): column 4 is the second sequence.
+        QCOMPARE(Column(w, 4), QStringList({"0.25", "0.987", "0.3"}));
+        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+        QCOMPARE(Column(w, 2), QStringList({"3", "3", "2"}));
+        QCOMPARE(Text(w, 3, 3), QString("- error -"));
+        QCOMPARE(Text(w, 3, 7), QString("- error -")); // two values give no KS
+        QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QString("KS"));
+    }
+
+    void aLoadReplacesEveryCell() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        w.LoadResultFile(WriteResults(f, ResultFile({"GCD", "Runs"}, {{"0.1", "0.2"}}), "b.txt"));
+        QAbstractItemModel* model = w.SG->model();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->columnCount(), 4);
+        QCOMPARE(Column(w, 1), QStringList({"GCD", "Runs"}));
+        QCOMPARE(Column(w, 3), QStringList({"0.1", "0.2"}));
+        QCOMPARE(Column(w, 2), QStringList({"1", "1"}));
+    }
+
+    void columnsFitTheirWidestTextAndRowsTheFont() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        const std::string longName = "Tough birthday spacings";
+        w.LoadResultFile(WriteResults(
+            f, ResultFile({"DFT", longName}, {{"0.5", "0.25"}, {"0.5", "0.123456789"}})));
+        const QFontMetrics metrics(w.SG->font());
+        QVERIFY(w.SGControl->ColumnWidth(1) >=
+                metrics.horizontalAdvance(QString::fromStdString(longName)) + 10);
+        QVERIFY(w.SGControl->ColumnWidth(4) >= metrics.horizontalAdvance("0.123456789") + 6);
+        QVERIFY(w.SGControl->ColumnWidth(3) < w.SGControl->ColumnWidth(4));
+        QCOMPARE(w.SGControl->ColumnWidth(5), 20); // the spacer
+        QCOMPARE(w.SG->verticalHeader()->sectionSize(1), metrics.height() + 4);
+    }
+
+    void rightClicksOnTheHeaderRowSortAndToggle() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        ClickCell(w, Qt::RightButton, 4, 0);
+        QCOMPARE(Column(w, 4), QStringList({"0.25", "0.3", "0.987"}));
+        QCOMPARE(Column(w, 1), QStringList({"DFT", "Serial", "SOB"})); // rows stay whole
+        ClickCell(w, Qt::RightButton, 4, 0);
+        QCOMPARE(Column(w, 4), QStringList({"0.987", "0.3", "0.25"}));
+        // Another header starts ascending again; "- error -" counts as -1.
+        ClickCell(w, Qt::RightButton, 3, 0);
+        QCOMPARE(Column(w, 3), QStringList({"- error -", "0.0012", "0.5"}));
+        // The header of a fixed column sorts too: column 0 gives back the file's order.
+        ClickCell(w, Qt::RightButton, 0, 0);
+        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+        ClickCell(w, Qt::RightButton, 1, 0);
+        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"})); // upper case first
+        QCOMPARE(w.LastSortColumn, 1);
+        QCOMPARE(w.SortAscending, 1);
+    }
+
+    void otherReleasesDoNotSort() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        const QStringList before = Column(w, 1);
+        ClickCell(w, Qt::LeftButton, 4, 0);
+        ClickCell(w, Qt::RightButton, 4, 2);
+        ClickCell(w, Qt::RightButton, 1, 2);
+        QCOMPARE(Column(w, 1), before);
+        QCOMPARE(w.LastSortColumn, -9);
+    }
+
+    void theCheckedSummaryBoxChoosesTheSort() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        const QString path = WriteResults(f, ResultFile(Names, {{"0.5", "0.01", "0.1"},
+                                                                {"0.5", "0.02", "0.5"},
+                                                                {"0.5", "0.03", "0.9"}}));
+        w.cbSortKS->setChecked(true);
+        w.cbSortSL->setChecked(true); // KS comes first
+        w.LoadResultFile(path);
+        QCOMPARE(w.LastSortColumn, 7);
+        QCOMPARE(Column(w, 1), QStringList({"SOB", "DFT", "Serial"})); // KS ascending
+        // The same column again: the order is reversed.
+        w.LoadResultFile(path);
+        QCOMPARE(Column(w, 1), QStringList({"Serial", "DFT", "SOB"}));
+
+        w.cbSortKS->setChecked(false);
+        w.LoadResultFile(path); // SL: always descending, worst first
+        QCOMPARE(w.LastSortColumn, 9);
+        QCOMPARE(w.SortAscending, 0);
+        QCOMPARE(Column(w, 1).first(), QString("SOB"));
+        w.LoadResultFile(path);
+        QCOMPARE(w.SortAscending, 0);
+    }
+
+    void namesFirstFormatReadsTheSecondField() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.CBsaveFormat->setCurrentIndex(1);
+        w.LoadResultFile(WriteResults(f, "Sequence #1\nDFT\t0.5\nSOB\t0.25\n\n"));
+        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB"}));
+        QCOMPARE(Column(w, 3), QStringList({"0.5", "0.25"}));
+    }
+
+    void aMissingFileIsReportedAndChangesNothing() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        w.PC->setCurrentWidget(w.TSgeneral);
+        const QString caption = w.PC->tabText(w.PC->indexOf(w.TSresults));
+        const QString missing = f.Path("none.txt");
+        w.LoadResultFile(missing);
+        QCOMPARE(f.MessageTexts(), QStringList("Cannot open file " + missing));
+        QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Error);
+        QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
+        QCOMPARE(w.PC->tabText(w.PC->indexOf(w.TSresults)), caption);
+        QCOMPARE(w.SG->model()->rowCount(), 4);
+    }
+
+    void theButtonLoadsTheChosenFile() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        const QString path = WriteResults(f, ThreeSections);
+        w.ButtLoadResultClick(); // cancelled
+        QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
+        f.dialogs.answers.push_back(path);
+        w.ButtLoadResultClick();
+        QCOMPARE(f.dialogs.opened.last().dialog, QString("OD"));
+        QCOMPARE(w.PC->currentWidget(), w.TStable);
+        QCOMPARE(Text(w, 1, 1), QString("DFT"));
+    }
+
+    void draggedRowsAndColumnsTakeTheirCells() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        w.SG->verticalHeader()->moveSection(3, 1);
+        QCOMPARE(Column(w, 1), QStringList({"Serial", "DFT", "SOB"}));
+        QCOMPARE(w.SG->verticalHeader()->logicalIndex(1), 1); // the header itself stays put
+        w.SG->horizontalHeader()->moveSection(5, 3);
+        QCOMPARE(Text(w, 0, 3), QString("3"));
+        QCOMPARE(Text(w, 0, 4), QString("1"));
+        // A sort goes by the place a column is shown at.
+        ClickCell(w, Qt::RightButton, 3, 0);
+        QCOMPARE(Column(w, 3), QStringList({"0.5", "0.6", "0.75"}));
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(ResultsPageTest)
+#include "results_page_test.moc"
