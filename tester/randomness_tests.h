@@ -62,6 +62,15 @@ uint64_t ShortBlockCount(uint64_t n, int blockBits, uint64_t distance);
 double WindowedAutocorrelationZ(const BitSequence& s, uint64_t distance, int blockBits);
 double WindowedAutocorrelationTest(const BitSequence& s, uint64_t distance, int blockBits);
 
+// Non-overlapping template matching: matches of an aperiodic m-bit template counted in each
+// of `blocks` equal blocks, chi-square against the expected count.
+bool IsAperiodicTemplate(uint32_t pattern, int m);
+// The first `limit` aperiodic templates of m bits in ascending order.
+std::vector<uint32_t> AperiodicTemplates(int m, size_t limit);
+std::vector<uint64_t> TemplateMatchesPerBlock(const BitSequence& s, uint32_t pattern, int m,
+                                              uint64_t blocks);
+double NonOverlappingTemplateTest(const BitSequence& s, uint32_t pattern, int m, uint64_t blocks);
+
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.
 struct MaurerStatistic {
     double fn = 0;

@@ -10,7 +10,11 @@ namespace zentrope {
 namespace {
 
 constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, CusumId = 8,
-                 SerialId = 9, Rank6x8Id = 11, Rank31Id = 12, Rank32Id = 13, WinAutocorrId = 17;
+                 SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12, Rank32Id = 13,
+                 WinAutocorrId = 17;
+
+// Template matching counts in this many blocks, as the published test recommends.
+constexpr uint64_t NotmBlocks = 8;
 
 // One parameter of a test: its label in line names, its range and its valid values.
 struct ParameterAxis {
@@ -74,6 +78,34 @@ void AddDftLines(const ParameterSet& set, TestPlan& plan) {
     }
 }
 
+std::string TemplateText(uint32_t pattern, int m) {
+    std::string text;
+    for (int bit = m - 1; bit >= 0; --bit)
+        text += ((pattern >> bit) & 1) ? '1' : '0';
+    return text;
+}
+
+// Every length from the range with its first NOTM_templates aperiodic templates (0: all),
+// at most MaxRangeValues of them per length.
+void AddTemplateLines(const ParameterSet& set, TestPlan& plan) {
+    const size_t wanted =
+        set.NOTM_templates <= 0 ? SIZE_MAX : static_cast<size_t>(set.NOTM_templates);
+    for (int64_t m : AxisValues(NotmId, {"m", set.NOTM_block_size, 2, 31}, plan)) {
+        const int width = static_cast<int>(m);
+        std::vector<uint32_t> templates =
+            AperiodicTemplates(width, std::min(wanted, MaxRangeValues + 1));
+        if (templates.size() > MaxRangeValues) {
+            templates.resize(MaxRangeValues);
+            plan.notes.push_back("NOTM m=" + std::to_string(m) + ": templates cut to the first " +
+                                 std::to_string(MaxRangeValues));
+        }
+        for (uint32_t pattern : templates)
+            plan.lines.push_back(
+                {NotmId, LineName(NotmId, {{"m", m}}) + " B=" + TemplateText(pattern, width), m,
+                 pattern});
+    }
+}
+
 constexpr int64_t Unbounded = INT32_MAX;
 
 bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
@@ -95,6 +127,9 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         return true;
     case SerialId:
         AddLines(test, {{"m", set.Serial_block_size, 1, 24}}, plan);
+        return true;
+    case NotmId:
+        AddTemplateLines(set, plan);
         return true;
     case Rank6x8Id:
         AddLines(test, {{"order", set.Rank6x8_byte_order, 0, 24}}, plan);
@@ -170,6 +205,8 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
         return 100;
     case SerialId:
         return uint64_t{1} << (line.first + 3);
+    case NotmId: // at least 5 matches expected in each block
+        return NotmBlocks * (5 * (uint64_t{1} << line.first) + static_cast<uint64_t>(line.first));
     case Rank6x8Id:
         return RankMatrices(6, 8) * 6 * 32; // each row takes a 32-bit word
     case Rank31Id:
@@ -200,6 +237,9 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return CumulativeSumTest(bits);
     case SerialId:
         return SerialTest(bits, first);
+    case NotmId:
+        return NonOverlappingTemplateTest(bits, static_cast<uint32_t>(line.second), first,
+                                          NotmBlocks);
     case Rank6x8Id:
         return Rank6x8Test(bits, first);
     case Rank31Id:

@@ -73,6 +73,16 @@ TEST(Uniformity, BlocksAndAutocorrelation) {
             << d << " " << s;
 }
 
+TEST(Uniformity, TemplateMatching) {
+    for (auto [m, pattern] : {std::pair{2, 0b01u}, {4, 0b0011u}, {9, 0b000000001u}})
+        EXPECT_GT(UniformityKs(8 * (5 * (1u << m) + 2000),
+                               [m, pattern](const BitSequence& s) {
+                                   return NonOverlappingTemplateTest(s, pattern, m, 8);
+                               }),
+                  0.001)
+            << m;
+}
+
 TEST(Uniformity, Maurer) {
     for (int L : {6, 7}) {
         const uint64_t patterns = uint64_t{1} << L;

@@ -137,6 +137,30 @@ TEST(WindowedAutocorrelation, HandComputedStatistics) {
     EXPECT_EQ(WindowedAutocorrelationTest(alternating, 10, 1), NoResult);
 }
 
+TEST(TemplateMatching, WorkedExample) {
+    const BitSequence s = BitsFromText("10100100101110010110");
+    EXPECT_EQ(TemplateMatchesPerBlock(s, 0b001, 3, 2), (std::vector<uint64_t>{2, 1}));
+    EXPECT_NEAR(NonOverlappingTemplateTest(s, 0b001, 3, 2), 0.344154, 1e-6);
+}
+
+TEST(TemplateMatching, MatchesDoNotOverlapAndStayInTheirBlock) {
+    // "1111": a scan that skipped one bit after a match would find 11 three times.
+    EXPECT_EQ(TemplateMatchesPerBlock(BitsFromText("1111 0000"), 0b11, 2, 2),
+              (std::vector<uint64_t>{2, 0}));
+    // The 11 across the boundary of 0001 | 1000 belongs to no block.
+    EXPECT_EQ(TemplateMatchesPerBlock(BitsFromText("0001 1000"), 0b11, 2, 2),
+              (std::vector<uint64_t>{0, 0}));
+}
+
+TEST(TemplateMatching, AperiodicTemplatesAsPublished) {
+    EXPECT_EQ(AperiodicTemplates(2, 100), (std::vector<uint32_t>{0b01, 0b10}));
+    EXPECT_EQ(AperiodicTemplates(3, 100), (std::vector<uint32_t>{0b001, 0b011, 0b100, 0b110}));
+    EXPECT_EQ(AperiodicTemplates(9, 1000).size(), 148u);
+    EXPECT_EQ(AperiodicTemplates(10, 1000).size(), 284u);
+    EXPECT_EQ(AperiodicTemplates(9, 2), (std::vector<uint32_t>{0b000000001, 0b000000011}));
+    EXPECT_FALSE(IsAperiodicTemplate(0b1001, 4)); // its first and last bits coincide
+}
+
 TEST(Maurer, WorkedExampleStatistic) {
     const MaurerStatistic st = MaurerFn(BitsFromText("01011010011101010111"), 2, 4);
     EXPECT_EQ(st.k, 6u);
