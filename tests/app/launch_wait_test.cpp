@@ -65,16 +65,24 @@ private slots:
 void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt_data() {
     QTest::addColumn<QString>("outFile");
     QTest::addColumn<bool>("inTestersFolder");
-    QTest::newRow("empty name") << "" << true;
-    QTest::newRow("bare name") << "result.txt" << true;
-    QTest::newRow("full path") << "out folder/result file.txt" << false;
+    QTest::addColumn<bool>("bareExecutable");
+    QTest::newRow("empty name") << "" << true << false;
+    QTest::newRow("bare name") << "result.txt" << true << false;
+    QTest::newRow("full path") << "out folder/result file.txt" << false << false;
+    // Started from the current folder, which is then where the result lies.
+    QTest::newRow("bare executable") << "result.txt" << true << true;
 }
 
 void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QFETCH(QString, outFile);
     QFETCH(bool, inTestersFolder);
+    QFETCH(bool, bareExecutable);
     LaunchFixture fixture;
     QVERIFY(fixture.isValid());
+    if (bareExecutable) {
+        QDir::setCurrent(fixture.tester.folder());
+        fixture.window->EditZTRPexe->setText("fake_tester");
+    }
     if (!inTestersFolder) {
         QVERIFY(QDir(fixture.work.path()).mkpath("out folder"));
         outFile = fixture.work.filePath(outFile);
