@@ -19,6 +19,9 @@ constexpr int kMargin = 4;
 // Rich-text views place default tab stops every half inch.
 constexpr qreal kDefaultTabPoints = 36;
 constexpr int kDragScrollMs = 50;
+// Longer lines are shown and walked by the caret up to here only, so that a file without line
+// breaks cannot stall the window; copying still takes such lines whole.
+constexpr qsizetype kMaxShownBytes = qsizetype(1) << 16;
 
 bool IsWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_' || c == u'.';
@@ -77,7 +80,7 @@ QList<qreal> ResultTextView::tabStopsInPixels() const {
 }
 
 std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
-    auto layout = std::make_unique<QTextLayout>(lines_.text(line), font());
+    auto layout = std::make_unique<QTextLayout>(shownText(line), font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     QList<QTextOption::Tab> tabs;
@@ -92,8 +95,13 @@ std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
     return layout;
 }
 
+QString ResultTextView::shownText(qsizetype line) const {
+    const QByteArrayView bytes = lines_.bytes(line);
+    return QString::fromUtf8(bytes.first(std::min(bytes.size(), kMaxShownBytes)));
+}
+
 int ResultTextView::lineLength(qsizetype line) const {
-    return static_cast<int>(lines_.text(line).size());
+    return static_cast<int>(shownText(line).size());
 }
 
 int ResultTextView::lineHeight() const {
@@ -159,15 +167,21 @@ void ResultTextView::selectLastCharacter() {
 QString ResultTextView::selectedText() const {
     const TextPos from = std::min(anchor_, caret_);
     const TextPos to = std::max(anchor_, caret_);
+    // The end of a line stands for the end of its whole text, shown or not.
+    const auto upTo = [this](TextPos end) {
+        return end.column < lineLength(end.line) ? end.column : -1;
+    };
+    const QString first = lines_.text(from.line);
+    const int start = upTo(from) < 0 ? int(first.size()) : from.column;
     if (from.line == to.line)
-        return lines_.text(from.line).mid(from.column, to.column - from.column);
-    QString text = lines_.text(from.line).mid(from.column);
+        return first.mid(start, upTo(to) < 0 ? -1 : to.column - start);
+    QString text = first.mid(start);
     text += u'\n';
     if (to.line - from.line > 1) {
         text += lines_.text(from.line + 1, to.line - 1);
         text += u'\n';
     }
-    text += lines_.text(to.line).left(to.column);
+    text += lines_.text(to.line).left(upTo(to));
     return text;
 }
 
@@ -460,7 +474,7 @@ void ResultTextView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ResultTextView::selectWordAt(TextPos pos) {
-    const QString text = lines_.text(pos.line);
+    const QString text = shownText(pos.line);
     int start = pos.column;
     int end = pos.column;
     while (start > 0 && IsWordChar(text[start - 1]))

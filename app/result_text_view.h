@@ -91,6 +91,7 @@ private:
     };
 
     std::unique_ptr<QTextLayout> layoutLine(qsizetype line) const;
+    QString shownText(qsizetype line) const;
     int lineLength(qsizetype line) const;
     TextPos clamped(TextPos pos) const;
     qreal pointsToPixels(qreal points) const;

@@ -226,6 +226,22 @@ private slots:
         QCOMPARE(view.selectedText(), QString("SOB"));
     }
 
+    void aHugeLineIsShownInPartButCopiedWhole() {
+        const QByteArray huge(4 << 20, 'x');
+        ShownView shown(huge + "\nnext");
+        ResultTextView& view = shown.view;
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_End);
+        QVERIFY(view.caret().column > 0 && view.caret().column < huge.size());
+        view.viewport()->repaint();
+        QTest::keyClick(&view, Qt::Key_End, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), QString("\nnext"));
+        QTest::keyClick(&view, Qt::Key_Home, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(view.selectedText(), QString::fromLatin1(huge));
+        view.selectAll();
+        QCOMPARE(view.selectedText(), QString::fromLatin1(huge + "\nnext"));
+    }
+
     void newTextStartsAtTheTop() {
         ShownView shown(NumberedLines(300));
         ResultTextView& view = shown.view;
