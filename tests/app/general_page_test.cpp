@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -130,6 +131,34 @@ private slots:
         TabTo(w, w.EditNT);
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
         QCOMPARE(QApplication::focusWidget(), w.Editn);
+    }
+
+    // A real box takes the focus from the field just entered, and closing it gives the focus
+    // back: neither may raise another box.
+    void realBoxFromLeavingAFieldShowsOnce() {
+        WindowInFolder f;
+        TFIN w(WindowSetup{f.dir.path(), f.dir.path(), nullptr});
+        w.show();
+        w.Editn->setText("8");
+        w.EditNT->setText("0");
+        TabTo(w, w.EditNT);
+        w.Editn->setText("0");
+        int boxes = 0;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ++boxes;
+                box->close();
+            }
+        });
+        closer.start(50);
+        TabTo(w, w.Editn);
+        QTest::qWait(300);
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::qWait(300);
+        QCOMPARE(boxes, 1);
+        QCOMPARE(QApplication::focusWidget(), w.EditNT);
     }
 
     void leavingValidFieldsIsQuiet() {
