@@ -71,6 +71,19 @@ std::vector<uint64_t> TemplateMatchesPerBlock(const BitSequence& s, uint32_t pat
                                               uint64_t blocks);
 double NonOverlappingTemplateTest(const BitSequence& s, uint32_t pattern, int m, uint64_t blocks);
 
+// Coupon collector: the lengths of consecutive segments of s-bit values that each hold all
+// d = 2^s values, pooled into classes of at least 5 expected, chi-square against the exact
+// length distribution. The number of segments is fixed from the bits available.
+// Probabilities of the lengths d, d + 1, ... until the rest is at most `tail`.
+std::vector<double> CouponLengthProbabilities(uint64_t d, double tail);
+// Segments to look for in `blocks` s-bit blocks: a random sequence holds them all but with a
+// chance of about 1e-15.
+uint64_t CouponSegmentCount(uint64_t blocks, int blockBits);
+// Lengths in blocks of the first `count` segments, each the shortest stretch of s-bit values
+// holding all 2^s of them; empty when the bits end first.
+std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, uint64_t count);
+double CouponCollectorTest(const BitSequence& s, int blockBits);
+
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.
 struct MaurerStatistic {
     double fn = 0;

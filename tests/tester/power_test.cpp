@@ -31,6 +31,8 @@ TEST(Power, ShortPeriodFailsTheStructureTests) {
     EXPECT_LT(ShortBlocksTest(s, 2, 1024), Rejected);
     EXPECT_LT(MaurerTest(s, 8, 2560), Rejected);
     EXPECT_LT(Rank6x8Test(s, 5), Rejected);
+    EXPECT_LT(CouponCollectorTest(s, 2), Rejected);
+    EXPECT_LT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), Rejected);
 }
 
 TEST(Power, AGoodSequenceOfTheSameLengthPasses) {
@@ -43,6 +45,8 @@ TEST(Power, AGoodSequenceOfTheSameLengthPasses) {
     EXPECT_GT(WindowedAutocorrelationTest(s, 1024, 1), 0.001);
     EXPECT_GT(ShortBlocksTest(s, 2, 1024), 0.001);
     EXPECT_GT(MaurerTest(s, 8, 2560), 0.001);
+    EXPECT_GT(CouponCollectorTest(s, 2), 0.001);
+    EXPECT_GT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), 0.001);
 }
 
 } // namespace

@@ -83,6 +83,15 @@ TEST(Uniformity, TemplateMatching) {
             << m;
 }
 
+TEST(Uniformity, CouponCollector) {
+    for (auto [s, n] : {std::pair{2, 20000}, {5, 150000}, {8, 1 << 20}})
+        EXPECT_GT(
+            UniformityKs(static_cast<uint64_t>(n),
+                         [s](const BitSequence& bits) { return CouponCollectorTest(bits, s); }),
+            0.001)
+            << s;
+}
+
 TEST(Uniformity, Maurer) {
     for (int L : {6, 7}) {
         const uint64_t patterns = uint64_t{1} << L;

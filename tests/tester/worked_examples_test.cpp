@@ -161,6 +161,32 @@ TEST(TemplateMatching, AperiodicTemplatesAsPublished) {
     EXPECT_FALSE(IsAperiodicTemplate(0b1001, 4)); // its first and last bits coincide
 }
 
+TEST(CouponCollector, ExactLengthProbabilities) {
+    // Two values: the segment ends with the first change, P(r) = 2^(1 - r).
+    const std::vector<double> two = CouponLengthProbabilities(2, 1e-3);
+    ASSERT_GE(two.size(), 3u);
+    EXPECT_DOUBLE_EQ(two[0], 0.5);
+    EXPECT_DOUBLE_EQ(two[2], 0.125);
+    // Four values: P(4) = 4! / 4^4, P(5) = 4! / 4^5 * S(4, 3) with S(4, 3) = 6.
+    const std::vector<double> four = CouponLengthProbabilities(4, 1e-9);
+    EXPECT_NEAR(four[0], 24.0 / 256, 1e-15);
+    EXPECT_NEAR(four[1], 24.0 * 6 / 1024, 1e-15);
+    double total = 0;
+    for (double p : four)
+        total += p;
+    EXPECT_NEAR(total, 1.0, 1e-9);
+}
+
+TEST(CouponCollector, SegmentsEndWhenEveryValueWasSeen) {
+    // 1-bit values 0 1 | 1 1 0 | 0 0 1 | 0: three whole segments, the last value left over.
+    const BitSequence s = BitsFromText("01 110 001 0");
+    EXPECT_EQ(CouponSegmentLengths(s, 1, 3), (std::vector<uint64_t>{2, 3, 3}));
+    EXPECT_TRUE(CouponSegmentLengths(s, 1, 4).empty());
+    // 2-bit values 00 01 00 10 11 | 11 10 01 00
+    EXPECT_EQ(CouponSegmentLengths(BitsFromText("0001001011 11100100"), 2, 2),
+              (std::vector<uint64_t>{5, 4}));
+}
+
 TEST(Maurer, WorkedExampleStatistic) {
     const MaurerStatistic st = MaurerFn(BitsFromText("01011010011101010111"), 2, 4);
     EXPECT_EQ(st.k, 6u);

@@ -1,0 +1,123 @@
+#include "randomness_tests.h"
+#include "special_functions.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zentrope {
+namespace {
+
+// Mean and standard deviation of a segment's length for d equally likely values.
+struct SegmentMoments {
+    double mean = 0;
+    double sd = 0;
+};
+
+SegmentMoments CouponMoments(uint64_t d) {
+    double harmonic = 0;
+    double squares = 0;
+    for (uint64_t i = 1; i <= d; ++i) {
+        harmonic += 1.0 / static_cast<double>(i);
+        squares += 1.0 / static_cast<double>(i * i);
+    }
+    const double dd = static_cast<double>(d);
+    return {dd * harmonic, std::sqrt(dd * dd * squares - dd * harmonic)};
+}
+
+} // namespace
+
+std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, uint64_t count) {
+    const uint64_t d = uint64_t{1} << blockBits;
+    const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
+    std::vector<uint64_t> lengths;
+    std::vector<uint64_t> seenIn(static_cast<size_t>(d), 0); // segment number + 1 seen in
+    uint64_t distinct = 0;
+    uint64_t start = 0;
+    for (uint64_t i = 0; i < blocks && lengths.size() < count; ++i) {
+        uint64_t& seen = seenIn[BitsAt(s, i * static_cast<uint64_t>(blockBits), blockBits)];
+        if (seen == lengths.size() + 1)
+            continue;
+        seen = lengths.size() + 1;
+        if (++distinct == d) {
+            lengths.push_back(i + 1 - start);
+            start = i + 1;
+            distinct = 0;
+        }
+    }
+    if (lengths.size() < count)
+        lengths.clear();
+    return lengths;
+}
+
+std::vector<double> CouponLengthProbabilities(uint64_t d, double tail) {
+    // seen[k]: probability that k distinct values have appeared after r draws.
+    std::vector<double> seen(static_cast<size_t>(d) + 1, 0);
+    seen[0] = 1;
+    const double dd = static_cast<double>(d);
+    std::vector<double> probability; // index r - d
+    double remaining = 1;
+    for (uint64_t r = 1; remaining > tail; ++r) {
+        // A segment ends at draw r when d - 1 values were seen and the last one comes now.
+        if (r >= d) {
+            const double p = seen[d - 1] / dd;
+            probability.push_back(p);
+            remaining -= p;
+        }
+        for (uint64_t k = std::min(r, d - 1); k >= 1; --k)
+            seen[k] = seen[k] * static_cast<double>(k) / dd +
+                      seen[k - 1] * static_cast<double>(d - k + 1) / dd;
+        seen[0] = 0;
+    }
+    return probability;
+}
+
+uint64_t CouponSegmentCount(uint64_t blocks, int blockBits) {
+    const SegmentMoments m = CouponMoments(uint64_t{1} << blockBits);
+    // The most segments whose total length stays within the blocks but for 8 standard
+    // deviations, so that running out is practically impossible for random bits.
+    uint64_t count = static_cast<uint64_t>(static_cast<double>(blocks) / m.mean);
+    while (count > 0 &&
+           static_cast<double>(count) * m.mean + 8 * std::sqrt(static_cast<double>(count)) * m.sd >
+               static_cast<double>(blocks))
+        --count;
+    return count;
+}
+
+double CouponCollectorTest(const BitSequence& s, int blockBits) {
+    if (blockBits < 1 || blockBits > 12)
+        return NoResult;
+    const uint64_t d = uint64_t{1} << blockBits;
+    const uint64_t count = CouponSegmentCount(s.size / static_cast<uint64_t>(blockBits), blockBits);
+    const std::vector<uint64_t> lengths = CouponSegmentLengths(s, blockBits, count);
+    if (count < 2 || lengths.empty())
+        return NoResult;
+    const double n = static_cast<double>(count);
+    const std::vector<double> probability = CouponLengthProbabilities(d, 5 / n);
+    std::vector<uint64_t> observed(probability.size() + 1, 0); // the last: longer ones
+    for (uint64_t len : lengths)
+        ++observed[std::min<uint64_t>(len - d, probability.size())];
+    // Neighbouring lengths are pooled until each class expects at least 5 segments.
+    double chi2 = 0;
+    int classes = 0;
+    double expected = 0;
+    double got = 0;
+    double rest = 1;
+    for (size_t r = 0; r <= probability.size(); ++r) {
+        const double p = r < probability.size() ? probability[r] : rest;
+        expected += n * p;
+        got += static_cast<double>(observed[r]);
+        rest -= r < probability.size() ? p : 0;
+        const bool last = r == probability.size();
+        if ((expected >= 5 && n * rest >= 5) || last) {
+            chi2 += (got - expected) * (got - expected) / expected;
+            ++classes;
+            expected = 0;
+            got = 0;
+        }
+    }
+    if (classes < 2)
+        return NoResult;
+    return Igamc((classes - 1) / 2.0, chi2 / 2);
+}
+
+} // namespace zentrope
