@@ -5,7 +5,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -69,16 +70,13 @@ private:
         edit_->insert(QGuiApplication::clipboard()->text().left(room));
     }
 
+    // The menu's paste obeys the limit too, while a longer text the program set stays whole.
     void ShowMenu(const QContextMenuEvent& event) {
-        QPointer<QMenu> menu = edit_->createStandardContextMenu();
-        for (QAction* action : menu->actions()) {
-            if (action->objectName() != QLatin1String("edit-paste"))
-                continue;
-            disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &TypingLimitFilter::PasteWhatFits);
-        }
+        const int unlimited = edit_->maxLength();
+        edit_->setMaxLength(std::max(maxChars_, static_cast<int>(edit_->text().size())));
+        std::unique_ptr<QMenu> menu(edit_->createStandardContextMenu());
         menu->exec(event.globalPos());
-        delete menu;
+        edit_->setMaxLength(unlimited);
     }
 
     QLineEdit* edit_;

@@ -50,7 +50,6 @@ void UpDown::Associate(QLabel* label) {
 void UpDown::Associate(QLineEdit* edit) {
     edit_ = edit;
     ShowPosition();
-    connect(edit_, &QLineEdit::textChanged, this, &UpDown::TakeTypedPosition);
 }
 
 void UpDown::ClickUp() {
@@ -62,7 +61,7 @@ void UpDown::ClickDown() {
 }
 
 void UpDown::Step(int delta) {
-    const int next = position_ + delta;
+    const int next = Position() + delta;
     if (next > max_)
         position_ = wrap_ ? min_ : max_;
     else if (next < min_)
@@ -81,9 +80,12 @@ void UpDown::ShowPosition() {
         edit_->setText(text);
 }
 
-void UpDown::TakeTypedPosition(const QString& text) {
-    bool ok = false;
-    const int typed = text.trimmed().toInt(&ok);
-    if (ok && typed >= min_ && typed <= max_)
-        position_ = typed;
+int UpDown::Position() const {
+    if (edit_) {
+        bool ok = false;
+        const int typed = edit_->text().trimmed().toInt(&ok);
+        if (ok && typed >= min_ && typed <= max_)
+            position_ = typed;
+    }
+    return position_;
 }

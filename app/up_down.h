@@ -15,15 +15,15 @@ public:
 
     int Min() const { return min_; }
     int Max() const { return max_; }
-    int Position() const { return position_; }
+    // With an associated edit, a number typed there that lies in the range is the position.
+    int Position() const;
     bool Wrap() const { return wrap_; }
 
     // Takes the low 16 bits as a signed number, as the position is a 16-bit value, and keeps
     // the result within Min to Max.
     void SetPosition(int value);
 
-    // The associate shows the position. A number typed into an associated edit that lies in
-    // the range becomes the position.
+    // The associate shows the position.
     void Associate(QLabel* label);
     void Associate(QLineEdit* edit);
 
@@ -40,11 +40,10 @@ signals:
 private:
     void Step(int delta);
     void ShowPosition();
-    void TakeTypedPosition(const QString& text);
 
     int min_;
     int max_;
-    int position_;
+    mutable int position_;
     bool wrap_;
     QLabel* label_ = nullptr;
     QLineEdit* edit_ = nullptr;

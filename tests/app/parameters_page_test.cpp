@@ -1,0 +1,370 @@
+// The Parameters page: the execution order kept by the test check boxes and the enable
+// buttons, live reordering by dragging, the keystroke filters and typing limits, the spinners.
+#include "edit_bindings.h"
+#include "gui_test_main.h"
+#include "window_test_fixture.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// TestId of the test shown by CheckBoxN, in screen order N = 1 to 21.
+const int BoxTest[] = {1, 17, 3, 18, 19, 10, 2, 4, 20, 9, 11, 5, 6, 7, 8, 14, 12, 13, 15, 16, 21};
+
+QList<int> OrderIds(const TFIN& w) {
+    QList<int> ids;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
+    return ids;
+}
+
+QStringList OrderTexts(const TFIN& w) {
+    QStringList texts;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        texts << w.LBorder->item(row)->text();
+    return texts;
+}
+
+QList<int> BoxTests(std::initializer_list<int> boxes) {
+    QList<int> ids;
+    for (int n : boxes)
+        ids << BoxTest[n - 1];
+    return ids;
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, int y, Qt::MouseButtons buttons) {
+    const QPoint local(10, y);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, target->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+QString Typed(QLineEdit* edit, const QString& start, const QString& keys) {
+    edit->setText(start);
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, keys);
+    return edit->text();
+}
+
+// Chooses Paste in the edit's context menu.
+void PasteFromMenu(QLineEdit* edit) {
+    QTimer::singleShot(0, edit, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions())
+            if (action->text().startsWith("&Paste"))
+                action->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                            edit->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(edit, &event);
+}
+
+} // namespace
+
+class ParametersPageTest : public QObject {
+    Q_OBJECT
+
+    WindowFixture fixture_;
+    TFIN* w_ = nullptr;
+
+    void CheckOnly(std::initializer_list<int> boxes) {
+        w_->BBenableNoneClick();
+        for (int n : boxes)
+            w_->TestCheckBox(n)->setChecked(true);
+    }
+
+    // Entries are exactly the checked tests, each once, with the TestId of their text.
+    void VerifyOrderMatchesBoxes() {
+        QList<int> ids = OrderIds(*w_);
+        for (int row = 0; row < w_->LBorder->count(); ++row) {
+            const QString text = w_->LBorder->item(row)->text();
+            bool found = false;
+            for (int n = 1; n <= 21; ++n)
+                if (w_->TestCheckBox(n)->text() == text) {
+                    QCOMPARE(ids[row], BoxTest[n - 1]);
+                    QVERIFY(w_->TestCheckBox(n)->isChecked());
+                    found = true;
+                }
+            QVERIFY(found);
+        }
+        std::sort(ids.begin(), ids.end());
+        QVERIFY(std::adjacent_find(ids.begin(), ids.end()) == ids.end());
+        int checked = 0;
+        for (int n = 1; n <= 21; ++n)
+            checked += w_->TestCheckBox(n)->isChecked();
+        QCOMPARE(ids.size(), checked);
+    }
+
+    void StartDrag(int row) {
+        const int rowHeight = w_->LBorder->RowHeight();
+        QWidget* view = w_->LBorder->viewport();
+        SendMouse(view, QEvent::MouseButtonPress, row * rowHeight + rowHeight / 2, Qt::LeftButton);
+    }
+    void DragTo(int row) {
+        const int rowHeight = w_->LBorder->RowHeight();
+        SendMouse(w_->LBorder->viewport(), QEvent::MouseMove, row * rowHeight + rowHeight / 2,
+                  Qt::LeftButton);
+    }
+    void Drop(int row) {
+        const int rowHeight = w_->LBorder->RowHeight();
+        SendMouse(w_->LBorder->viewport(), QEvent::MouseButtonRelease,
+                  row * rowHeight + rowHeight / 2, Qt::NoButton);
+    }
+
+private slots:
+    void initTestCase() {
+        w_ = &fixture_.Open();
+        w_->PC->setCurrentWidget(w_->TSparam);
+        w_->show();
+        QApplication::setActiveWindow(w_);
+        QVERIFY(QTest::qWaitForWindowActive(w_));
+    }
+
+    void tickingAppendsAndUntickingRemoves() {
+        CheckOnly({});
+        QVERIFY(w_->LBorder->count() == 0);
+        for (QCheckBox* box : {w_->CheckBox6, w_->CheckBox1})
+            QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+        w_->CheckBox12->setChecked(true);
+        QCOMPARE(OrderTexts(*w_), (QStringList{"NOTM", "DFT", "Serial two-bit"}));
+        QCOMPARE(OrderIds(*w_), (QList<int>{10, 1, 5}));
+        w_->CheckBox6->setChecked(false);
+        QCOMPARE(OrderIds(*w_), (QList<int>{1, 5}));
+        // Checking again moves a test to the end.
+        w_->CheckBox1->setChecked(false);
+        w_->CheckBox1->setChecked(true);
+        QCOMPARE(OrderIds(*w_), (QList<int>{5, 1}));
+    }
+
+    void aCaptionOfNoTestChangesNothing() {
+        CheckOnly({3});
+        w_->CheckBox1->setText("dft");
+        w_->CheckBox1->setChecked(true);
+        w_->CheckBox1->setText("DFT");
+        QCOMPARE(OrderIds(*w_), BoxTests({3}));
+        w_->CheckBox1->setChecked(false);
+    }
+
+    void allKeepsTheCheckedAndAppendsTheRestByNumber() {
+        CheckOnly({5, 1, 3});
+        QTest::mouseClick(w_->BBenableAll, Qt::LeftButton);
+        QCOMPARE(OrderIds(*w_), BoxTests({5,  1,  3,  2,  4,  6,  7,  8,  9,  10, 11,
+                                          12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
+        VerifyOrderMatchesBoxes();
+    }
+
+    void noneEmptiesAndToggleInverts() {
+        QTest::mouseClick(w_->BBenableNone, Qt::LeftButton);
+        QCOMPARE(w_->LBorder->count(), 0);
+        for (int n = 1; n <= 21; ++n)
+            QVERIFY(!w_->TestCheckBox(n)->isChecked());
+        QTest::mouseClick(w_->BBenableToggle, Qt::LeftButton);
+        QCOMPARE(OrderIds(*w_), BoxTests({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
+                                          12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
+        CheckOnly({20, 2});
+        w_->BBenableToggleClick();
+        QCOMPARE(OrderIds(*w_),
+                 BoxTests({1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 21}));
+    }
+
+    // Whatever the user does with boxes and buttons, the list mirrors the checked boxes.
+    void anySequenceKeepsTheOrderInStep() {
+        QRandomGenerator random(20260711);
+        for (int step = 0; step < 400; ++step) {
+            const int choice = random.bounded(24);
+            if (choice == 21)
+                w_->BBenableAllClick();
+            else if (choice == 22)
+                w_->BBenableNoneClick();
+            else if (choice == 23)
+                w_->BBenableToggleClick();
+            else
+                w_->TestCheckBox(choice + 1)->toggle();
+            VerifyOrderMatchesBoxes();
+        }
+    }
+
+    void draggingReordersLive() {
+        CheckOnly({1, 2, 3, 4, 5});
+        StartDrag(0);
+        QCOMPARE(w_->DragIndex, 0);
+        DragTo(1);
+        QCOMPARE(OrderIds(*w_), BoxTests({2, 1, 3, 4, 5}));
+        DragTo(2);
+        DragTo(3);
+        QCOMPARE(OrderIds(*w_), BoxTests({2, 3, 4, 1, 5}));
+        QCOMPARE(w_->DragIndex, 3);
+        // Below the last entry the drop is refused and nothing moves.
+        DragTo(7);
+        QCOMPARE(OrderIds(*w_), BoxTests({2, 3, 4, 1, 5}));
+        QCOMPARE(w_->LBorder->viewport()->cursor().shape(), Qt::ForbiddenCursor);
+        DragTo(0);
+        Drop(0);
+        QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3, 4, 5}));
+        QCOMPARE(w_->LBorder->viewport()->cursor().shape(), Qt::SizeVerCursor);
+        // Releasing added nothing; the boxes still match.
+        VerifyOrderMatchesBoxes();
+    }
+
+    void aSmallMoveIsNoDrag() {
+        CheckOnly({1, 2, 3});
+        StartDrag(2);
+        const int rowHeight = w_->LBorder->RowHeight();
+        SendMouse(w_->LBorder->viewport(), QEvent::MouseMove, 2 * rowHeight + rowHeight / 2 + 1,
+                  Qt::LeftButton);
+        Drop(2);
+        QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3}));
+        QCOMPARE(w_->DragIndex, 2);
+    }
+
+    void aStaleDragIndexMovesNothing() {
+        CheckOnly({1, 2, 3});
+        w_->DragIndex = -1;
+        QVERIFY(w_->LBorderDragOver(w_->LBorder->RowHeight() + 1));
+        w_->DragIndex = 9;
+        w_->LBorderDragOver(1);
+        QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3}));
+        CheckOnly({});
+        w_->DragIndex = 0;
+        QVERIFY(!w_->LBorderDragOver(w_->LBorder->RowHeight() + 1));
+    }
+
+    void keyFiltersByEditKind_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("step takes minus") << "ePERMtstp"
+                                          << "-1-"
+                                          << "-1-";
+        QTest::newRow("min refuses minus") << "ePERMsmin"
+                                           << "-12"
+                                           << "12";
+        QTest::newRow("digits only") << "eMAU_n"
+                                     << "1 2.3+4a"
+                                     << "1234";
+        QTest::newRow("length") << "Editn"
+                                << "-5e3"
+                                << "53";
+        QTest::newRow("threshold point") << "EditKSmin"
+                                         << "0.05"
+                                         << "0.05";
+        QTest::newRow("threshold no minus") << "EditSLmax"
+                                            << "-1e5"
+                                            << "15";
+    }
+    void keyFiltersByEditKind() {
+        QFETCH(QString, edit);
+        QFETCH(QString, keys);
+        QFETCH(QString, result);
+        QLineEdit* control = w_->findChild<QLineEdit*>(edit);
+        QCOMPARE(Typed(control, "", keys), result);
+    }
+
+    void editingKeysStillWork() {
+        QLineEdit* edit = w_->eNOTMtemp;
+        edit->setText("12345");
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClick(edit, Qt::Key_Right);
+        QTest::keyClick(edit, Qt::Key_9);
+        QCOMPARE(edit->text(), QString("2934"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString("2934"));
+    }
+
+    void clipboardShortcutIsDiscardedButTheMenuPastes() {
+        QGuiApplication::clipboard()->setText("7-7");
+        QLineEdit* edit = w_->eDFTdmax;
+        edit->setText("1");
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("1"));
+        PasteFromMenu(edit);
+        QCOMPARE(edit->text(), QString("17-7"));
+    }
+
+    void limitsBindTypingAndPastingOnly() {
+        QLineEdit* edit = w_->eSERmin;
+        QCOMPARE(Typed(edit, "16", "7"), QString("16"));
+        edit->selectAll();
+        QTest::keyClicks(edit, "423");
+        QCOMPARE(edit->text(), QString("42"));
+        // Pasting keeps what fits.
+        QGuiApplication::clipboard()->setText("98765");
+        edit->setText("");
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QString("98"));
+        edit->setText("1");
+        PasteFromMenu(edit);
+        QCOMPARE(edit->text(), QString("19"));
+        // The program's texts are never cut; the user can only shorten them.
+        w_->EditKSmin->setText("0.0001234");
+        w_->eMAU_n->setText("1000000");
+        QCOMPARE(w_->EditKSmin->text(), QString("0.0001234"));
+        QCOMPARE(Typed(w_->eMAU_n, "1000000", "5"), QString("1000000"));
+        PasteFromMenu(w_->eMAU_n);
+        QCOMPARE(w_->eMAU_n->text(), QString("1000000"));
+        QTest::keyClick(w_->eMAU_n, Qt::Key_Backspace);
+        QCOMPARE(w_->eMAU_n->text(), QString("100000"));
+    }
+
+    void amlsArrowsRewriteTheirLabels() {
+        w_->uAMLSmin->SetPosition(14);
+        w_->uAMLSmax->SetPosition(2);
+        w_->LabAMLSmin->setText("3");
+        QCOMPARE(w_->LabAMLSmin->text(), QString("3"));
+        QTest::mouseClick(w_->uAMLSmin->UpArrow(), Qt::LeftButton);
+        QCOMPARE(w_->LabAMLSmin->text(), QString("32768"));
+        QTest::mouseClick(w_->uAMLSmin->UpArrow(), Qt::LeftButton);
+        QCOMPARE(w_->uAMLSmin->Position(), 15);
+        QTest::mouseClick(w_->uAMLSmax->DownArrow(), Qt::LeftButton);
+        QTest::mouseClick(w_->uAMLSmax->DownArrow(), Qt::LeftButton);
+        QCOMPARE(w_->uAMLSmax->Position(), 1);
+        QCOMPARE(w_->LabAMLSmax->text(), QString("2"));
+        w_->uAMLSstp->SetPosition(-31);
+        QTest::mouseClick(w_->uAMLSstp->DownArrow(), Qt::LeftButton);
+        QCOMPARE(w_->uAMLSstp->Position(), -1);
+        QCOMPARE(w_->LabAMLSstp->text(), QString("-1"));
+        w_->uAMLSstp->ClickUp();
+        QCOMPARE(w_->LabAMLSstp->text(), QString("-31"));
+    }
+
+    void spinnersShowTheirPosition() {
+        w_->uRUNsmax->SetPosition(40);
+        QCOMPARE(w_->STrunSmax->text(), QString("32"));
+        w_->uRUNsmax->SetPosition(65536 + 5);
+        QCOMPARE(w_->uRUNsmax->Position(), 5);
+        w_->uCOLLsmin->SetPosition(31);
+        w_->uCOLLsmin->ClickUp();
+        QCOMPARE(w_->STcollsMin->text(), QString("10"));
+        // The digits spinner takes a number typed into its edit, and refuses one out of range.
+        QCOMPARE(Typed(w_->EditPVdgt, "", "12"), QString("12"));
+        QCOMPARE(w_->UDpvalDGT->Position(), 12);
+        Typed(w_->EditPVdgt, "", "25");
+        QCOMPARE(w_->UDpvalDGT->Position(), 12);
+        Typed(w_->EditPVdgt, "", "20");
+        QTest::mouseClick(w_->UDpvalDGT->UpArrow(), Qt::LeftButton);
+        QCOMPARE(w_->EditPVdgt->text(), QString("20"));
+        w_->UDpvalDGT->ClickDown();
+        QCOMPARE(w_->EditPVdgt->text(), QString("19"));
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(ParametersPageTest)
+#include "parameters_page_test.moc"
