@@ -50,7 +50,9 @@ void ResultTableModel::AllCellsChanged() {
     if (rowCount() == 0 || columnCount() == 0)
         return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    // The header row and the fixed columns are drawn by the headers.
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
 }
 
 void ResultTableModel::Sort(const zentrope::SortDecision& decision) {
