@@ -25,8 +25,8 @@ void PaintResultCell(QPainter& painter, const QRect& rect, const QString& text,
     painter.restore();
 }
 
-void DrawResultCell(QPainter& painter, const QRect& rect, const ResultTableModel& model,
-                    CellPlace place, const QPalette& palette, const QFont& font) {
+void SGDrawCell(QPainter& painter, const QRect& rect, const ResultTableModel& model,
+                CellPlace place, const QPalette& palette, const QFont& font) {
     const std::string_view text = model.Cell(place.col, place.row);
     const CellLook look = DecideCellLook(text, place, model.SequenceColumnEnd(), palette);
     PaintResultCell(painter, rect, QString::fromUtf8(text.data(), qsizetype(text.size())), look,
@@ -40,5 +40,5 @@ void ResultCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                const QModelIndex& index) const {
     const CellPlace place{index.column(), index.row(),
                           option.state.testFlag(QStyle::State_Selected)};
-    DrawResultCell(*painter, option.rect, *model_, place, option.palette, option.font);
+    SGDrawCell(*painter, option.rect, *model_, place, option.palette, option.font);
 }

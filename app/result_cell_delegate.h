@@ -1,4 +1,4 @@
-// Paints the result table's cells (SGDrawCell) with the decision of result_cell_style.h.
+// Paints the result table's cells with the decision of result_cell_style.h.
 #pragma once
 
 #include "result_cell_style.h"
@@ -13,9 +13,9 @@ class ResultTableModel;
 void PaintResultCell(QPainter& painter, const QRect& rect, const QString& text,
                      const CellLook& look, const QFont& font);
 
-// Looks and paints cell (col, row) of the model as it stands.
-void DrawResultCell(QPainter& painter, const QRect& rect, const ResultTableModel& model,
-                    CellPlace place, const QPalette& palette, const QFont& font);
+// The owner drawing of one cell: its look decided from the model as it stands, then painted.
+void SGDrawCell(QPainter& painter, const QRect& rect, const ResultTableModel& model,
+                CellPlace place, const QPalette& palette, const QFont& font);
 
 class ResultCellDelegate : public QStyledItemDelegate {
     Q_OBJECT

@@ -19,7 +19,7 @@ ResultHeaderRow::ResultHeaderRow(const ResultTableModel* model, QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent), model_(model) {}
 
 void ResultHeaderRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    DrawResultCell(*painter, rect, *model_, {logicalIndex, 0, false}, palette(), TableFont(this));
+    SGDrawCell(*painter, rect, *model_, {logicalIndex, 0, false}, palette(), TableFont(this));
 }
 
 FixedColumnsHeader::FixedColumnsHeader(const ResultTableModel* model, QWidget* parent)
@@ -52,7 +52,7 @@ void FixedColumnsHeader::PaintRow(QPainter& painter, const QRect& rect, int row)
     for (int col = 0; col < Count; ++col) {
         const QRect cell(rect.left() + ColumnLeft(col), rect.top(), widths_[size_t(col)],
                          rect.height());
-        DrawResultCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
+        SGDrawCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
     }
 }
 
