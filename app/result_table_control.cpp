@@ -61,8 +61,10 @@ ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model
         header->viewport()->installEventFilter(this);
     }
     corner_ = view->findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
-    if (corner_ != nullptr)
+    if (corner_ != nullptr) {
+        corner_->setMouseTracking(true);
         corner_->installEventFilter(this);
+    }
     view->viewport()->installEventFilter(this);
 
     connect(headerRow_, &QHeaderView::sectionMoved, this, &ResultTableControl::ColumnMoved);
@@ -147,15 +149,29 @@ QPoint ResultTableControl::CellCentre(GridCell cell) const {
     return {xFrom->mapTo(view_, QPoint(x, 0)).x(), yFrom->mapTo(view_, QPoint(0, y)).y()};
 }
 
+void ResultTableControl::ResizeFromCorner(QMouseEvent* event) {
+    const int x = int(event->position().x());
+    if (event->type() == QEvent::MouseButtonPress && event->button() == Qt::LeftButton)
+        resizingColumn_ = fixedColumns_->BorderAt(x);
+    else if (event->type() == QEvent::MouseButtonRelease)
+        resizingColumn_ = -1;
+    if (resizingColumn_ >= 0 && event->type() == QEvent::MouseMove)
+        SetColumnWidth(resizingColumn_,
+                       std::max(1, x - fixedColumns_->ColumnLeft(resizingColumn_)));
+    const bool onBorder = resizingColumn_ >= 0 || fixedColumns_->BorderAt(x) >= 0;
+    corner_->setCursor(onBorder ? Qt::SplitHCursor : Qt::ArrowCursor);
+}
+
 bool ResultTableControl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == corner_ && event->type() == QEvent::Paint) {
+    const bool corner = watched == corner_;
+    if (corner && event->type() == QEvent::Paint) {
         QPainter painter(corner_);
         fixedColumns_->PaintCorner(painter, corner_->rect());
         return true;
     }
-    const bool mouse = event->type() == QEvent::MouseButtonPress ||
-                       event->type() == QEvent::MouseButtonRelease ||
-                       event->type() == QEvent::MouseButtonDblClick;
+    const bool mouse =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+        event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseMove;
     if (!mouse)
         return false;
     auto* mouseEvent = static_cast<QMouseEvent*>(event);
@@ -164,6 +180,9 @@ bool ResultTableControl::eventFilter(QObject* watched, QEvent* event) {
             static_cast<QWidget*>(watched)->mapTo(view_, mouseEvent->position().toPoint());
         emit mouseReleased(mouseEvent->button(), viewPoint);
     }
-    // The corner holds the fixed columns' header cells; it selects nothing.
-    return watched == corner_;
+    // The corner holds the fixed columns' header cells: their borders resize the columns, and
+    // it selects nothing.
+    if (corner)
+        ResizeFromCorner(mouseEvent);
+    return corner;
 }

@@ -43,11 +43,12 @@ private:
     void HideFixedCells();
     void ColumnMoved(int logical, int oldVisual, int newVisual);
     void RowMoved(int logical, int oldVisual, int newVisual);
-    QWidget* Corner() const;
+    void ResizeFromCorner(QMouseEvent* event);
 
     QTableView* view_;
     ResultTableModel* model_;
     ResultHeaderRow* headerRow_;
     FixedColumnsHeader* fixedColumns_;
     QAbstractButton* corner_;
+    int resizingColumn_ = -1; // the fixed column whose border is being dragged
 };

@@ -4,6 +4,7 @@
 #include "result_table_model.h"
 
 #include <QPainter>
+#include <cstdlib>
 #include <numeric>
 
 namespace {
@@ -39,6 +40,15 @@ int FixedColumnsHeader::ColumnLeft(int col) const {
 int FixedColumnsHeader::ColumnAt(int x) const {
     for (int col = 0; col < Count; ++col) {
         if (x >= ColumnLeft(col) && x < ColumnLeft(col) + widths_[size_t(col)])
+            return col;
+    }
+    return -1;
+}
+
+int FixedColumnsHeader::BorderAt(int x) const {
+    constexpr int grip = 3;
+    for (int col = 0; col < Count; ++col) {
+        if (std::abs(x - ColumnLeft(col + 1)) <= grip)
             return col;
     }
     return -1;

@@ -34,6 +34,8 @@ public:
     int ColumnLeft(int col) const;
     // The fixed column under x (header coordinates), or -1.
     int ColumnAt(int x) const;
+    // The fixed column whose right border lies within a few pixels of x, or -1.
+    int BorderAt(int x) const;
     void PaintCorner(QPainter& painter, const QRect& rect) const;
     QSize sizeHint() const override;
 

@@ -131,6 +131,23 @@ private slots:
         QCOMPARE(w.SG->verticalHeader()->sectionSize(1), metrics.height() + 4);
     }
 
+    void fixedColumnsResizeByTheirHeaderBorders() {
+        WindowInFolder f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        const int before = w.SGControl->ColumnWidth(1);
+        const QPoint name = w.SGControl->CellCentre({1, 0});
+        QWidget* corner = w.SG->childAt(name);
+        const QPoint border = corner->mapFrom(w.SG, name) + QPoint(before / 2, 0);
+        QTest::mousePress(corner, Qt::LeftButton, {}, border);
+        QTest::mouseMove(corner, border + QPoint(30, 0));
+        QTest::mouseRelease(corner, Qt::LeftButton, {}, border + QPoint(30, 0));
+        QVERIFY(qAbs(w.SGControl->ColumnWidth(1) - (before + 30)) <= 1);
+        QCOMPARE(w.SG->verticalHeader()->width(), w.SGControl->ColumnWidth(0) +
+                                                      w.SGControl->ColumnWidth(1) +
+                                                      w.SGControl->ColumnWidth(2));
+    }
+
     void rightClicksOnTheHeaderRowSortAndToggle() {
         WindowInFolder f;
         TFIN& w = OpenShown(f);
