@@ -1,8 +1,14 @@
 #include "tester_run.h"
 
+#include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return zentrope::RunTester(args, std::cout, std::cerr);
+    try {
+        return zentrope::RunTester(args, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "Zentrope.exe stopped: " << e.what() << "\nNo result file written.\n";
+        return zentrope::ExitFailed;
+    }
 }

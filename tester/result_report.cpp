@@ -3,9 +3,24 @@
 #include "goodness_of_fit.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace zentrope {
 namespace {
+
+// The loader reads long lines in pieces, and a piece that began like a heading would open a
+// section: report lines are cut well before that, each piece after the first indented.
+constexpr size_t MaxReportPiece = 240;
+
+void AppendReportLine(std::string& out, std::string_view line) {
+    out += line.substr(0, MaxReportPiece);
+    out += "\n";
+    for (size_t at = MaxReportPiece; at < line.size(); at += MaxReportPiece) {
+        out += "  ";
+        out += line.substr(at, MaxReportPiece);
+        out += "\n";
+    }
+}
 
 std::string FormatPValue(double p, int32_t digits) {
     return p < 0 ? std::string("-1") : FormatFixed(p, digits);
@@ -93,7 +108,7 @@ std::string FormatResultLine(const std::string& name, double p, const ParameterS
 std::string FormatResultFile(const RunResults& results, const ParameterSet& set) {
     std::string out;
     for (const std::string& line : results.header)
-        out += line + "\n";
+        AppendReportLine(out, line);
     out += "\n";
     for (size_t k = 0; k < results.pValues.size(); ++k) {
         out += "Sequence #" + std::to_string(k + 1) + "\n";

@@ -295,7 +295,7 @@ uint64_t LargestSmoothLength(uint64_t n) {
 }
 
 uint64_t DftLength(uint64_t n, const ParameterSet& set) {
-    uint64_t length = n;
+    uint64_t length = std::min(n, MaxDftLength);
     if (set.DFT_max_n > 0)
         length = std::min<uint64_t>(length, set.DFT_max_n);
     if (set.DFT_optimize > 0 && length > set.DFT_optimize)

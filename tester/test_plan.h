@@ -32,9 +32,12 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set);
 // The p-value of the line on one sequence, or NoResult (-1).
 double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const ParameterSet& set);
 
-// Bits the spectral test uses of a sequence of n bits: at most DFT_max_n (0: no limit), and
-// above DFT_optimize cut to the largest length whose prime factors suit the transform.
+// Bits the spectral test uses of a sequence of n bits: at most DFT_max_n (0: no limit) and
+// MaxDftLength, and above DFT_optimize cut to the largest length whose prime factors suit the
+// transform.
 uint64_t DftLength(uint64_t n, const ParameterSet& set);
+// The transform takes 16 bytes per bit: 1 GiB here.
+inline constexpr uint64_t MaxDftLength = uint64_t{1} << 26;
 
 // The largest m <= n of the form 2^a 3^b 5^c 7^d 11^e 13^f with e + f <= 1.
 uint64_t LargestSmoothLength(uint64_t n);

@@ -14,6 +14,7 @@ enum TesterExit : int {
     ExitNothingToRun = 3,
     ExitBadInput = 4,     // no input file, or too few bits for the run
     ExitOutputFailed = 5, // the result file could not be written
+    ExitFailed = 6,       // out of memory or another unexpected failure
 };
 
 // args: the program's arguments after its name. Progress goes to `out`, problems to `err`.

@@ -76,6 +76,11 @@ TEST(ResultReport, FlagsFiguresBeyondTheThresholds) {
 
 TEST(ResultReport, TheLoaderReadsSectionsAndNothingElse) {
     RunResults r = SampleResults();
+    // A long report line (many input files, say) is read in pieces by the loader; no piece
+    // may begin like a heading.
+    // 999 characters, then what would be a heading if the line were written whole.
+    const std::string longLine = "Input: " + std::string(992, 'x') + "Sequence #1 and more";
+    r.header.push_back(longLine);
     const std::string text = FormatResultFile(r, Defaults());
     std::istringstream in(text);
     ResultGrid grid;

@@ -125,7 +125,8 @@ TEST(TestPlan, DftLengthIsCappedAndMadeSmooth) {
     EXPECT_EQ(DftLength(100000000, set), 33554432u);
     set.DFT_max_n = 0;
     set.DFT_optimize = 0;
-    EXPECT_EQ(DftLength(100000007, set), 100000007u);
+    EXPECT_EQ(DftLength(50000017, set), 50000017u);
+    EXPECT_EQ(DftLength(100000007, set), MaxDftLength);
 }
 
 } // namespace
