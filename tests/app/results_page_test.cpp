@@ -114,6 +114,11 @@ private slots:
         QCOMPARE(Column(w, 1), QStringList({"GCD", "Runs"}));
         QCOMPARE(Column(w, 3), QStringList({"0.1", "0.2"}));
         QCOMPARE(Column(w, 2), QStringList({"1", "1"}));
+        // The header row and the fixed columns are drawn by the headers, not twice.
+        QVERIFY(w.SG->isRowHidden(0));
+        for (int col = 0; col < 3; ++col)
+            QVERIFY(w.SG->isColumnHidden(col));
+        QVERIFY(!w.SG->isColumnHidden(3));
     }
 
     void columnsFitTheirWidestTextAndRowsTheFont() {
