@@ -131,6 +131,17 @@ TEST(TesterRun, NameFirstFormatReadsBackInThatFormat) {
     EXPECT_EQ(grid.Cell(2, 4), "5");
 }
 
+TEST(TesterRun, ShowsProgressAndOnRequestEveryPValue) {
+    TempFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    RunOutput run = RunWith(dir, record);
+    EXPECT_NE(run.out.find("Testing sequence 5 of 5\n"), std::string::npos);
+    EXPECT_EQ(run.out.find("\tSerial m=1\n"), std::string::npos);
+    record.cbShowPvals = true;
+    run = RunWith(dir, record);
+    EXPECT_NE(run.out.find("\tSerial m=1\n"), std::string::npos);
+}
+
 TEST(TesterRun, RefusesBadArgumentsAndUnreadableParameterFiles) {
     TempFolder dir;
     std::ostringstream out;
