@@ -1,5 +1,5 @@
+#include "pooled_chi_square.h"
 #include "randomness_tests.h"
-#include "special_functions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -73,14 +73,7 @@ std::vector<double> CouponLengthProbabilities(uint64_t d, double tail) {
 
 uint64_t CouponSegmentCount(uint64_t blocks, int blockBits) {
     const SegmentMoments m = CouponMoments(uint64_t{1} << blockBits);
-    // The most segments whose total length stays within the blocks but for 8 standard
-    // deviations, so that running out is practically impossible for random bits.
-    uint64_t count = static_cast<uint64_t>(static_cast<double>(blocks) / m.mean);
-    while (count > 0 &&
-           static_cast<double>(count) * m.mean + 8 * std::sqrt(static_cast<double>(count)) * m.sd >
-               static_cast<double>(blocks))
-        --count;
-    return count;
+    return SegmentCountWithin(static_cast<double>(blocks), m.mean, m.sd);
 }
 
 double CouponCollectorTest(const BitSequence& s, int blockBits) {
@@ -91,33 +84,13 @@ double CouponCollectorTest(const BitSequence& s, int blockBits) {
     const std::vector<uint64_t> lengths = CouponSegmentLengths(s, blockBits, count);
     if (count < 2 || lengths.empty())
         return NoResult;
-    const double n = static_cast<double>(count);
-    const std::vector<double> probability = CouponLengthProbabilities(d, 5 / n);
-    std::vector<uint64_t> observed(probability.size() + 1, 0); // the last: longer ones
+    // Lengths d, d + 1, ... and, in the last class, all longer ones.
+    const std::vector<double> probability =
+        CouponLengthProbabilities(d, 5 / static_cast<double>(count));
+    std::vector<uint64_t> observed(probability.size() + 1, 0);
     for (uint64_t len : lengths)
         ++observed[std::min<uint64_t>(len - d, probability.size())];
-    // Neighbouring lengths are pooled until each class expects at least 5 segments.
-    double chi2 = 0;
-    int classes = 0;
-    double expected = 0;
-    double got = 0;
-    double rest = 1;
-    for (size_t r = 0; r <= probability.size(); ++r) {
-        const double p = r < probability.size() ? probability[r] : rest;
-        expected += n * p;
-        got += static_cast<double>(observed[r]);
-        rest -= r < probability.size() ? p : 0;
-        const bool last = r == probability.size();
-        if ((expected >= 5 && n * rest >= 5) || last) {
-            chi2 += (got - expected) * (got - expected) / expected;
-            ++classes;
-            expected = 0;
-            got = 0;
-        }
-    }
-    if (classes < 2)
-        return NoResult;
-    return Igamc((classes - 1) / 2.0, chi2 / 2);
+    return PooledChiSquarePValue(observed, probability);
 }
 
 } // namespace zentrope

@@ -1,0 +1,45 @@
+#include "pooled_chi_square.h"
+#include "randomness_tests.h"
+#include "special_functions.h"
+
+#include <cmath>
+
+namespace zentrope {
+
+uint64_t SegmentCountWithin(double budget, double mean, double sd) {
+    if (budget <= 0 || mean <= 0)
+        return 0;
+    // count * mean + 8 sd sqrt(count) = budget, solved for sqrt(count).
+    const double root = (-8 * sd + std::sqrt(64 * sd * sd + 4 * mean * budget)) / (2 * mean);
+    return root > 0 ? static_cast<uint64_t>(root * root) : 0;
+}
+
+double PooledChiSquarePValue(const std::vector<uint64_t>& observed,
+                             const std::vector<double>& probability) {
+    double total = 0;
+    for (uint64_t c : observed)
+        total += static_cast<double>(c);
+    double chi2 = 0;
+    int classes = 0;
+    double expected = 0;
+    double got = 0;
+    double rest = 1;
+    for (size_t k = 0; k < observed.size(); ++k) {
+        const bool last = k + 1 == observed.size();
+        const double p = last ? rest : probability[k];
+        expected += total * p;
+        got += static_cast<double>(observed[k]);
+        rest -= p;
+        if ((expected >= 5 && total * rest >= 5) || last) {
+            chi2 += (got - expected) * (got - expected) / expected;
+            ++classes;
+            expected = 0;
+            got = 0;
+        }
+    }
+    if (classes < 2)
+        return NoResult;
+    return Igamc((classes - 1) / 2.0, chi2 / 2);
+}
+
+} // namespace zentrope
