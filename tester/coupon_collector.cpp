@@ -5,13 +5,6 @@
 #include <cmath>
 
 namespace zentrope {
-namespace {
-
-// Mean and standard deviation of a segment's length for d equally likely values.
-struct SegmentMoments {
-    double mean = 0;
-    double sd = 0;
-};
 
 SegmentMoments CouponMoments(uint64_t d) {
     double harmonic = 0;
@@ -23,8 +16,6 @@ SegmentMoments CouponMoments(uint64_t d) {
     const double dd = static_cast<double>(d);
     return {dd * harmonic, std::sqrt(dd * dd * squares - dd * harmonic)};
 }
-
-} // namespace
 
 std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, uint64_t count) {
     const uint64_t d = uint64_t{1} << blockBits;
@@ -72,8 +63,7 @@ std::vector<double> CouponLengthProbabilities(uint64_t d, double tail) {
 }
 
 uint64_t CouponSegmentCount(uint64_t blocks, int blockBits) {
-    const SegmentMoments m = CouponMoments(uint64_t{1} << blockBits);
-    return SegmentCountWithin(static_cast<double>(blocks), m.mean, m.sd);
+    return SegmentCountWithin(blocks, CouponMoments(uint64_t{1} << blockBits));
 }
 
 double CouponCollectorTest(const BitSequence& s, int blockBits) {

@@ -6,12 +6,18 @@
 
 namespace zentrope {
 
-uint64_t SegmentCountWithin(double budget, double mean, double sd) {
-    if (budget <= 0 || mean <= 0)
+uint64_t SegmentCountWithin(uint64_t budget, const SegmentMoments& m) {
+    if (m.mean <= 0)
         return 0;
     // count * mean + 8 sd sqrt(count) = budget, solved for sqrt(count).
-    const double root = (-8 * sd + std::sqrt(64 * sd * sd + 4 * mean * budget)) / (2 * mean);
+    const double b = static_cast<double>(budget);
+    const double root = (-8 * m.sd + std::sqrt(64 * m.sd * m.sd + 4 * m.mean * b)) / (2 * m.mean);
     return root > 0 ? static_cast<uint64_t>(root * root) : 0;
+}
+
+uint64_t BlocksForSegments(uint64_t count, const SegmentMoments& m) {
+    const double c = static_cast<double>(count);
+    return static_cast<uint64_t>(std::ceil(c * m.mean + 8 * m.sd * std::sqrt(c))) + 1;
 }
 
 double PooledChiSquarePValue(const std::vector<uint64_t>& observed,

@@ -7,10 +7,17 @@
 
 namespace zentrope {
 
-// How many segments of the given mean and standard deviation to look for within `budget`
-// blocks: their total stays 8 standard deviations below the budget, so a random sequence
-// runs out with a chance of about 1e-15.
-uint64_t SegmentCountWithin(double budget, double mean, double sd);
+// Mean and standard deviation of a segment's length in blocks.
+struct SegmentMoments {
+    double mean = 0;
+    double sd = 0;
+};
+
+// How many segments to look for within `budget` blocks: their total stays 8 standard
+// deviations below the budget, so a random sequence runs out with a chance of about 1e-15.
+uint64_t SegmentCountWithin(uint64_t budget, const SegmentMoments& m);
+// The fewest blocks in which SegmentCountWithin looks for `count` segments.
+uint64_t BlocksForSegments(uint64_t count, const SegmentMoments& m);
 
 // Chi-square p-value of `total` observations in classes of the given probabilities (the last
 // class takes what the others leave). Neighbouring classes are pooled, from the first on,

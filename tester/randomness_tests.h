@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bit_sequence.h"
+#include "pooled_chi_square.h"
 
 #include <cstdint>
 #include <span>
@@ -74,6 +75,7 @@ double NonOverlappingTemplateTest(const BitSequence& s, uint32_t pattern, int m,
 // Coupon collector: the lengths of consecutive segments of s-bit values that each hold all
 // d = 2^s values, pooled into classes of at least 5 expected, chi-square against the exact
 // length distribution. The number of segments is fixed from the bits available.
+SegmentMoments CouponMoments(uint64_t d);
 // Probabilities of the lengths d, d + 1, ... until the rest is at most `tail`.
 std::vector<double> CouponLengthProbabilities(uint64_t d, double tail);
 // Segments to look for in `blocks` s-bit blocks: a random sequence holds them all but with a
@@ -83,6 +85,17 @@ uint64_t CouponSegmentCount(uint64_t blocks, int blockBits);
 // holding all 2^s of them; empty when the bits end first.
 std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, uint64_t count);
 double CouponCollectorTest(const BitSequence& s, int blockBits);
+
+// Runs up of s-bit values, the value that ends a run skipped so that runs are independent
+// (Knuth); lengths 1 to longest - 1 and longest or more, against the exact probabilities for
+// values with ties: a run is at least k long with probability C(2^s, k) / 2^(s k).
+double RunAtLeast(int blockBits, int k);
+SegmentMoments RunMoments(int blockBits); // in blocks, the skipped value included
+// Runs counted by length class (index length - 1, the last class longest and more) over the
+// first `runs` runs; empty when the bits end first.
+std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int longest,
+                                      uint64_t runs);
+double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.
 struct MaurerStatistic {

@@ -8,12 +8,13 @@
 namespace zentrope {
 namespace {
 
-constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, CusumId = 8,
-                 SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12, Rank32Id = 13,
-                 WinAutocorrId = 17, CouponId = 19;
+constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, RunsId = 7,
+                 CusumId = 8, SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12,
+                 Rank32Id = 13, WinAutocorrId = 17, CouponId = 19;
 
-// Coupon collector lines need this many segments.
+// Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;
+constexpr uint64_t RunsNeeded = 1000;
 
 // Template matching counts in this many blocks, as the published test recommends.
 constexpr uint64_t NotmBlocks = 8;
@@ -144,6 +145,10 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     case CouponId:
         AddLines(test, {{"s", set.Coupon_block_size, 1, 12}}, plan);
         return true;
+    case RunsId:
+        AddLines(test, {{"s", set.Runs_block_size, 1, 32}, {"r", set.Runs_run_length, 2, 32}},
+                 plan);
+        return true;
     case WinAutocorrId:
         AddLines(test,
                  {{"d", set.WinAutocorr_distance, 1, Unbounded},
@@ -171,22 +176,6 @@ uint64_t ShortBlocksBits(int64_t s, int64_t d) {
     const auto distance = static_cast<uint64_t>(d);
     const uint64_t frames = (blocks + distance - 1) / distance;
     return frames * static_cast<uint64_t>(s) * distance;
-}
-
-// The fewest s-bit blocks in which CouponSegments segments are looked for.
-uint64_t CouponBlocks(int s) {
-    uint64_t low = 1;
-    uint64_t high = 1;
-    while (CouponSegmentCount(high, s) < CouponSegments)
-        high *= 2;
-    while (low < high) {
-        const uint64_t mid = low + (high - low) / 2;
-        if (CouponSegmentCount(mid, s) < CouponSegments)
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    return high;
 }
 
 uint64_t MaurerBits(int64_t L, int32_t N) {
@@ -237,7 +226,11 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case WinAutocorrId:
         return static_cast<uint64_t>((line.first + 1000) * line.second);
     case CouponId:
-        return CouponBlocks(static_cast<int>(line.first)) * static_cast<uint64_t>(line.first);
+        return BlocksForSegments(CouponSegments, CouponMoments(uint64_t{1} << line.first)) *
+               static_cast<uint64_t>(line.first);
+    case RunsId:
+        return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
+               static_cast<uint64_t>(line.first);
     default:
         return UINT64_MAX;
     }
@@ -271,6 +264,8 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return MatrixRankTest(bits, 32, 32);
     case CouponId:
         return CouponCollectorTest(bits, first);
+    case RunsId:
+        return RunsUpTest(bits, first, static_cast<int>(line.second));
     case WinAutocorrId:
         return WindowedAutocorrelationTest(bits, static_cast<uint64_t>(line.first),
                                            static_cast<int>(line.second));

@@ -32,6 +32,7 @@ TEST(Power, ShortPeriodFailsTheStructureTests) {
     EXPECT_LT(MaurerTest(s, 8, 2560), Rejected);
     EXPECT_LT(Rank6x8Test(s, 5), Rejected);
     EXPECT_LT(CouponCollectorTest(s, 2), Rejected);
+    EXPECT_LT(RunsUpTest(s, 4, 6), Rejected);
     EXPECT_LT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), Rejected);
 }
 
@@ -46,6 +47,7 @@ TEST(Power, AGoodSequenceOfTheSameLengthPasses) {
     EXPECT_GT(ShortBlocksTest(s, 2, 1024), 0.001);
     EXPECT_GT(MaurerTest(s, 8, 2560), 0.001);
     EXPECT_GT(CouponCollectorTest(s, 2), 0.001);
+    EXPECT_GT(RunsUpTest(s, 4, 6), 0.001);
     EXPECT_GT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), 0.001);
 }
 

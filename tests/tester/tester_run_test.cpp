@@ -95,7 +95,7 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
         LoadResultFile(dir.File("result.txt"), options, grid, [](const std::string&) {});
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(grid.SequenceColumnEnd(), 3 + 50);
-    EXPECT_EQ(grid.RowCount(), 1 + 69);
+    EXPECT_EQ(grid.RowCount(), 1 + 81);
     const int ks = grid.SequenceColumnEnd() + 1;
     EXPECT_EQ(grid.Cell(ks, 0), "KS");
     EXPECT_EQ(grid.Cell(ks + 2, 0), "SL");
@@ -111,7 +111,7 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
         EXPECT_FALSE(grid.IsErrorCell(ks, row)) << grid.Cell(1, row);
         ++withFigures;
     }
-    EXPECT_EQ(withFigures, 67);
+    EXPECT_EQ(withFigures, 79);
     EXPECT_NE(run.out.find("Results written to"), std::string::npos);
 }
 

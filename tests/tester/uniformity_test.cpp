@@ -92,6 +92,14 @@ TEST(Uniformity, CouponCollector) {
             << s;
 }
 
+TEST(Uniformity, RunsUp) {
+    for (auto [s, r] : {std::pair{1, 2}, {4, 6}, {16, 8}, {32, 10}})
+        EXPECT_GT(UniformityKs(static_cast<uint64_t>(8000 * s),
+                               [s, r](const BitSequence& bits) { return RunsUpTest(bits, s, r); }),
+                  0.001)
+            << s << " " << r;
+}
+
 TEST(Uniformity, Maurer) {
     for (int L : {6, 7}) {
         const uint64_t patterns = uint64_t{1} << L;

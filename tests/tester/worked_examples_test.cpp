@@ -187,6 +187,36 @@ TEST(CouponCollector, SegmentsEndWhenEveryValueWasSeen) {
               (std::vector<uint64_t>{5, 4}));
 }
 
+TEST(RunsUp, ExactProbabilitiesWithTies) {
+    EXPECT_DOUBLE_EQ(RunAtLeast(1, 1), 1.0);
+    EXPECT_DOUBLE_EQ(RunAtLeast(1, 2), 0.25); // only 0 then 1
+    EXPECT_DOUBLE_EQ(RunAtLeast(1, 3), 0.0);
+    EXPECT_DOUBLE_EQ(RunAtLeast(2, 2), 6.0 / 16);  // C(4, 2) / 4^2
+    EXPECT_NEAR(RunAtLeast(32, 3), 1.0 / 6, 1e-9); // nearly without ties: 1 / k!
+    // One bit: lengths 1 and 2 with 3/4 and 1/4, plus the skipped value.
+    const SegmentMoments m = RunMoments(1);
+    EXPECT_NEAR(m.mean, 2.25, 1e-12);
+    EXPECT_NEAR(m.sd, std::sqrt(0.1875), 1e-12);
+}
+
+TEST(RunsUp, RunsEndAtTheFirstValueNotAboveAndSkipIt) {
+    // 2-bit values 0 1 3 (2) | 1 (1) | 2 3 (0) | 3: lengths 3, 1, 2; the last run is open.
+    const BitSequence s = BitsFromText("00 01 11 10 01 01 10 11 00 11");
+    EXPECT_EQ(RunLengthCounts(s, 2, 3, 3), (std::vector<uint64_t>{1, 1, 1}));
+    EXPECT_EQ(RunLengthCounts(s, 2, 2, 3), (std::vector<uint64_t>{1, 2}));
+    EXPECT_TRUE(RunLengthCounts(s, 2, 3, 4).empty());
+}
+
+TEST(SegmentBudget, BlocksAndCountsAgree) {
+    for (const SegmentMoments m : {RunMoments(1), RunMoments(16), CouponMoments(512)})
+        for (uint64_t count : {1u, 50u, 1000u, 123457u}) {
+            const uint64_t blocks = BlocksForSegments(count, m);
+            EXPECT_GE(SegmentCountWithin(blocks, m), count);
+            EXPECT_LT(SegmentCountWithin(blocks - 2, m), count + 1);
+            EXPECT_GT(static_cast<double>(blocks), static_cast<double>(count) * m.mean);
+        }
+}
+
 TEST(Maurer, WorkedExampleStatistic) {
     const MaurerStatistic st = MaurerFn(BitsFromText("01011010011101010111"), 2, 4);
     EXPECT_EQ(st.k, 6u);
