@@ -1,0 +1,90 @@
+// The real boxes and dialogs behind the seam, driven by a timer as a user would answer them.
+#include "dialog_seam.h"
+#include "gui_test_main.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+// Runs answer on the modal window once it is up. The answer must close it whatever it finds,
+// so a failing check cannot leave the test waiting.
+void WhenModalShows(std::function<void(QWidget*)> answer) {
+    QTimer::singleShot(50, [answer] { answer(QApplication::activeModalWidget()); });
+}
+
+} // namespace
+
+class DialogSeamTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBoxHasTheCaptionIconAndOkOnly_data() {
+        QTest::addColumn<MessageIcon>("icon");
+        QTest::addColumn<QMessageBox::Icon>("shown");
+        QTest::newRow("information") << MessageIcon::Information << QMessageBox::Information;
+        QTest::newRow("warning") << MessageIcon::Warning << QMessageBox::Warning;
+        QTest::newRow("error") << MessageIcon::Error << QMessageBox::Critical;
+    }
+    void messageBoxHasTheCaptionIconAndOkOnly() {
+        QFETCH(MessageIcon, icon);
+        QFETCH(QMessageBox::Icon, shown);
+        struct Seen {
+            QString title, text;
+            QMessageBox::Icon icon = QMessageBox::NoIcon;
+            Qt::WindowModality modality = Qt::NonModal;
+            QWidget* owner = nullptr;
+            QList<QMessageBox::StandardButton> buttons;
+        };
+        std::optional<Seen> seen;
+        WhenModalShows([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box)
+                return;
+            seen = Seen{box->windowTitle(),    box->text(),         box->icon(),
+                        box->windowModality(), box->parentWidget(), {}};
+            for (QAbstractButton* button : box->buttons())
+                seen->buttons << box->standardButton(button);
+            box->buttons().first()->click();
+        });
+        ScreenDialogs().ShowMessage("Parameter file\n\"/x\"\nnot found.", icon);
+        QVERIFY(seen);
+        QCOMPARE(seen->title, QString("Zentrope GUI"));
+        QCOMPARE(seen->text, QString("Parameter file\n\"/x\"\nnot found."));
+        QCOMPARE(seen->icon, shown);
+        QCOMPARE(seen->modality, Qt::ApplicationModal);
+        QVERIFY(!seen->owner);
+        QCOMPARE(seen->buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+
+    void fileDialogGivesTheChosenPathOrNothing() {
+        QTemporaryDir dir;
+        QFile(dir.filePath("chosen.par")).open(QIODevice::WriteOnly);
+        QFileDialog dialog;
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDirectory(dir.path());
+        QWidget* shown = nullptr;
+        WhenModalShows([&](QWidget* modal) {
+            shown = modal;
+            // As a user types a name into the dialog.
+            if (auto* name = dialog.findChild<QLineEdit*>("fileNameEdit"))
+                name->setText("chosen.par");
+            QMetaObject::invokeMethod(&dialog, "done", Q_ARG(int, QDialog::Accepted));
+        });
+        ScreenDialogs dialogs;
+        QCOMPARE(dialogs.RunFileDialog(dialog).value_or("cancelled"), dir.filePath("chosen.par"));
+        QCOMPARE(shown, &dialog);
+        WhenModalShows([&](QWidget*) { QMetaObject::invokeMethod(&dialog, "reject"); });
+        QCOMPARE(dialogs.RunFileDialog(dialog), std::nullopt);
+    }
+};
+
+ZENTROPE_GUI_TEST_MAIN(DialogSeamTest)
+#include "dialog_seam_test.moc"
