@@ -97,6 +97,17 @@ std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int l
                                       uint64_t runs);
 double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
+// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them so that the
+// urns stay sparse, thrown into 2^s urns; the number of balls that land in a taken urn
+// against its exact distribution, two-sided.
+uint64_t CollisionBalls(uint64_t bits, int urnBits);
+double ExpectedCollisions(uint64_t balls, int urnBits);
+// P(collisions = c) for c = 0, 1, ... up to where the rest is negligible.
+std::vector<double> CollisionDistribution(uint64_t balls, int urnBits);
+// Collisions among the first `balls` blocks.
+uint64_t CountCollisions(const BitSequence& s, int urnBits, uint64_t balls);
+double CollisionTest(const BitSequence& s, int urnBits);
+
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.
 struct MaurerStatistic {
     double fn = 0;

@@ -10,7 +10,10 @@ namespace {
 
 constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, RunsId = 7,
                  CusumId = 8, SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12,
-                 Rank32Id = 13, WinAutocorrId = 17, CouponId = 19;
+                 Rank32Id = 13, WinAutocorrId = 17, CouponId = 19, CollisionId = 21;
+
+// Collision lines need this many collisions expected, so that the count is not too coarse.
+constexpr double CollisionsNeeded = 100;
 
 // Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;
@@ -145,6 +148,9 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     case CouponId:
         AddLines(test, {{"s", set.Coupon_block_size, 1, 12}}, plan);
         return true;
+    case CollisionId:
+        AddLines(test, {{"s", set.Collision_block_size, 9, 32}}, plan);
+        return true;
     case RunsId:
         AddLines(test, {{"s", set.Runs_block_size, 1, 32}, {"r", set.Runs_run_length, 2, 32}},
                  plan);
@@ -176,6 +182,22 @@ uint64_t ShortBlocksBits(int64_t s, int64_t d) {
     const auto distance = static_cast<uint64_t>(d);
     const uint64_t frames = (blocks + distance - 1) / distance;
     return frames * static_cast<uint64_t>(s) * distance;
+}
+
+// The fewest bits whose blocks expect CollisionsNeeded collisions.
+uint64_t CollisionBits(int s) {
+    uint64_t low = 2;
+    uint64_t high = uint64_t{1} << s;
+    if (ExpectedCollisions(high, s) < CollisionsNeeded)
+        return UINT64_MAX;
+    while (low < high) {
+        const uint64_t mid = low + (high - low) / 2;
+        if (ExpectedCollisions(mid, s) < CollisionsNeeded)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return high * static_cast<uint64_t>(s);
 }
 
 uint64_t MaurerBits(int64_t L, int32_t N) {
@@ -228,6 +250,8 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case CouponId:
         return BlocksForSegments(CouponSegments, CouponMoments(uint64_t{1} << line.first)) *
                static_cast<uint64_t>(line.first);
+    case CollisionId:
+        return CollisionBits(static_cast<int>(line.first));
     case RunsId:
         return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
@@ -264,6 +288,8 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return MatrixRankTest(bits, 32, 32);
     case CouponId:
         return CouponCollectorTest(bits, first);
+    case CollisionId:
+        return CollisionTest(bits, first);
     case RunsId:
         return RunsUpTest(bits, first, static_cast<int>(line.second));
     case WinAutocorrId:

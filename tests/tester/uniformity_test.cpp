@@ -100,6 +100,14 @@ TEST(Uniformity, RunsUp) {
             << s << " " << r;
 }
 
+TEST(Uniformity, Collision) {
+    for (auto [s, n] : {std::pair{12, 18000}, {16, 64000}})
+        EXPECT_GT(UniformityKs(static_cast<uint64_t>(n),
+                               [s](const BitSequence& bits) { return CollisionTest(bits, s); }),
+                  0.001)
+            << s;
+}
+
 TEST(Uniformity, Maurer) {
     for (int L : {6, 7}) {
         const uint64_t patterns = uint64_t{1} << L;

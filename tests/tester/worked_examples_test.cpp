@@ -217,6 +217,38 @@ TEST(SegmentBudget, BlocksAndCountsAgree) {
         }
 }
 
+TEST(Collision, PublishedTableFor16384BallsInAMillionUrns) {
+    // Knuth's example: m = 2^20 urns, n = 2^14 balls; P(collisions <= c).
+    const std::vector<double> p = CollisionDistribution(1 << 14, 20);
+    const std::vector<std::pair<size_t, double>> table{{101, 0.009}, {108, 0.043}, {119, 0.244},
+                                                       {126, 0.476}, {134, 0.742}, {145, 0.946},
+                                                       {153, 0.989}};
+    double below = 0;
+    size_t next = 0;
+    for (size_t c = 0; c < p.size() && next < table.size(); ++c) {
+        below += p[c];
+        if (c == table[next].first) {
+            EXPECT_NEAR(below, table[next].second, 0.0006) << c;
+            ++next;
+        }
+    }
+    EXPECT_EQ(next, table.size());
+}
+
+TEST(Collision, HandComputedCases) {
+    // 3 balls in 2 urns: all in one urn (2 collisions) with 1/4, else 1 collision.
+    const std::vector<double> three = CollisionDistribution(3, 1);
+    EXPECT_DOUBLE_EQ(three[0], 0.0);
+    EXPECT_DOUBLE_EQ(three[1], 0.75);
+    EXPECT_DOUBLE_EQ(three[2], 0.25);
+    // 2-bit values 00 01 00 11 01 00: three distinct among six.
+    const BitSequence s = BitsFromText("00 01 00 11 01 00");
+    EXPECT_EQ(CountCollisions(s, 2, 6), 3u);
+    EXPECT_EQ(CountCollisions(s, 2, 3), 1u);
+    EXPECT_EQ(CollisionBalls(12, 2), 4u); // at most one ball per urn on average
+    EXPECT_EQ(CollisionBalls(12, 3), 4u);
+}
+
 TEST(Maurer, WorkedExampleStatistic) {
     const MaurerStatistic st = MaurerFn(BitsFromText("01011010011101010111"), 2, 4);
     EXPECT_EQ(st.k, 6u);

@@ -1,0 +1,85 @@
+#include "randomness_tests.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace zentrope {
+namespace {
+
+// Distribution of the collisions are computed once per shape: every sequence of a run has
+// the same number of balls.
+const std::vector<double>& CachedDistribution(uint64_t balls, int urnBits) {
+    static std::map<std::pair<uint64_t, int>, std::vector<double>> cache;
+    auto [it, added] = cache.try_emplace({balls, urnBits});
+    if (added)
+        it->second = CollisionDistribution(balls, urnBits);
+    return it->second;
+}
+
+} // namespace
+
+double ExpectedCollisions(uint64_t balls, int urnBits) {
+    const double m = std::ldexp(1.0, urnBits);
+    const double n = static_cast<double>(balls);
+    return n - m * -std::expm1(n * std::log1p(-1 / m));
+}
+
+std::vector<double> CollisionDistribution(uint64_t balls, int urnBits) {
+    const double m = std::ldexp(1.0, urnBits);
+    const double mean = ExpectedCollisions(balls, urnBits);
+    // Far beyond the mean the probabilities are below any use.
+    const auto top = static_cast<size_t>(
+        std::min<double>(static_cast<double>(balls), mean + 12 * std::sqrt(mean) + 50));
+    std::vector<double> p(top + 1, 0);
+    p[0] = 1;
+    size_t lo = 0; // below lo and above hi the probabilities are 0 or negligible
+    size_t hi = 0;
+    // Before ball i, with c collisions, i - 1 - c urns are taken; ball i adds a collision
+    // with probability (i - 1 - c) / m.
+    for (uint64_t i = 1; i <= balls; ++i) {
+        const auto before = static_cast<double>(i - 1);
+        hi = std::min(hi + 1, top);
+        for (size_t c = hi; c >= std::max<size_t>(lo, 1); --c)
+            p[c] = p[c] * (1 - (before - static_cast<double>(c)) / m) +
+                   p[c - 1] * (before - static_cast<double>(c - 1)) / m;
+        if (lo == 0)
+            p[0] *= 1 - before / m;
+        while (lo < hi && p[lo] < 1e-40)
+            p[lo++] = 0;
+    }
+    return p;
+}
+
+uint64_t CountCollisions(const BitSequence& s, int urnBits, uint64_t balls) {
+    const auto width = static_cast<uint64_t>(urnBits);
+    std::vector<uint32_t> values(static_cast<size_t>(balls));
+    for (uint64_t i = 0; i < balls; ++i)
+        values[i] = static_cast<uint32_t>(BitsAt(s, i * width, urnBits));
+    std::sort(values.begin(), values.end());
+    const auto distinct =
+        static_cast<uint64_t>(std::unique(values.begin(), values.end()) - values.begin());
+    return balls - distinct;
+}
+
+uint64_t CollisionBalls(uint64_t bits, int urnBits) {
+    return std::min(bits / static_cast<uint64_t>(urnBits), uint64_t{1} << urnBits);
+}
+
+double CollisionTest(const BitSequence& s, int urnBits) {
+    if (urnBits < 1 || urnBits > 32)
+        return NoResult;
+    const uint64_t balls = CollisionBalls(s.size, urnBits);
+    if (balls < 2)
+        return NoResult;
+    const std::vector<double>& p = CachedDistribution(balls, urnBits);
+    const auto c = static_cast<size_t>(CountCollisions(s, urnBits, balls));
+    double below = 0; // P(C <= c)
+    for (size_t k = 0; k <= std::min(c, p.size() - 1); ++k)
+        below += p[k];
+    const double above = 1 - below + (c < p.size() ? p[c] : 0); // P(C >= c)
+    return std::clamp(2 * std::min(below, above), 0.0, 1.0);
+}
+
+} // namespace zentrope
