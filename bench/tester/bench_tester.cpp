@@ -18,6 +18,7 @@ double Seconds(Clock::duration d) {
 
 struct TestTime {
     int lines = 0;
+    int withoutResult = 0; // lines whose sequences are too short for them
     double seconds = 0;
 };
 
@@ -38,8 +39,10 @@ int main() {
         generating += Seconds(Clock::now() - t);
         for (const PlannedTest& line : plan.lines) {
             t = Clock::now();
-            RunPlannedTest(line, bits, set);
+            const double p = RunPlannedTest(line, bits, set);
             times[line.test].seconds += Seconds(Clock::now() - t);
+            if (k == 0 && p < 0)
+                ++times[line.test].withoutResult;
         }
     }
     const double total = Seconds(Clock::now() - start);
@@ -48,11 +51,13 @@ int main() {
     const double mbits = static_cast<double>(set.n) * set.NT / 1048576.0;
     std::printf("%d sequences of %u bits (%.0f Mbit), %zu result lines\n", set.NT, set.n, mbits,
                 plan.lines.size());
-    std::printf("%-26s %6s %9s %10s\n", "test", "lines", "seconds", "Mbit/s");
+    std::printf("%-26s %6s %10s %9s %10s\n", "test", "lines", "no result", "seconds", "Mbit/s");
     for (const auto& [test, time] : times)
-        std::printf("%-26s %6d %9.3f %10.1f\n", std::string(DisplayName(test)).c_str(), time.lines,
-                    time.seconds, mbits / time.seconds);
-    std::printf("%-26s %6s %9.3f %10.1f\n", "(generator)", "", generating, mbits / generating);
-    std::printf("%-26s %6zu %9.3f %10.1f\n", "whole run", plan.lines.size(), total, mbits / total);
+        std::printf("%-26s %6d %10d %9.3f %10.1f\n", std::string(DisplayName(test)).c_str(),
+                    time.lines, time.withoutResult, time.seconds, mbits / time.seconds);
+    std::printf("%-26s %6s %10s %9.3f %10.1f\n", "(generator)", "", "", generating,
+                mbits / generating);
+    std::printf("%-26s %6zu %10s %9.3f %10.1f\n", "whole run", plan.lines.size(), "", total,
+                mbits / total);
     return 0;
 }
