@@ -32,7 +32,8 @@ UpDown* Spinner(QWidget* page, const char* name, int min, int max, int position,
     return spinner;
 }
 
-// A number label with its spinner just right of it, as one control.
+// A number label with its spinner just right of it, as one control. The pair keeps to the
+// right, so a label that grows keeps its right edge.
 QWidget* Pair(QWidget* page, QLabel* label, UpDown* spinner) {
     auto* pair = new QWidget(page);
     auto* row = new QHBoxLayout(pair);
@@ -40,9 +41,9 @@ QWidget* Pair(QWidget* page, QLabel* label, UpDown* spinner) {
     row->setSpacing(2);
     label->setParent(pair);
     spinner->setParent(pair);
+    row->addStretch(1);
     row->addWidget(label);
     row->addWidget(spinner);
-    row->addStretch(1);
     return pair;
 }
 

@@ -163,6 +163,9 @@ private slots:
         QCOMPARE(OrderIds(*w_), BoxTests({5,  1,  3,  2,  4,  6,  7,  8,  9,  10, 11,
                                           12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
         VerifyOrderMatchesBoxes();
+        // All 21 entries are in sight without scrolling.
+        const QRect last = w_->LBorder->visualItemRect(w_->LBorder->item(20));
+        QVERIFY(w_->LBorder->viewport()->rect().contains(last));
     }
 
     void noneEmptiesAndToggleInverts() {

@@ -170,15 +170,24 @@ private slots:
         QCOMPARE(next.geometry(), QRect(7, 9, 700, 500));
     }
 
-    void escapeInAnEditClosesAndWrites() {
+    void escapeClosesFromAnyControlAndWrites_data() {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("edit") << "eMAU_n";
+        QTest::newRow("combo box") << "CBnUM";
+        QTest::newRow("order list") << "LBorder";
+        QTest::newRow("check box") << "CheckBox5";
+    }
+    void escapeClosesFromAnyControlAndWrites() {
+        QFETCH(QString, control);
         WindowFixture fixture;
         TFIN& w = fixture.Open();
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.PC->setCurrentIndex(1);
-        w.eMAU_n->setFocus();
-        QTest::keyClick(w.eMAU_n, Qt::Key_Escape);
+        auto* widget = w.findChild<QWidget*>(control);
+        w.PC->setCurrentIndex(w.TSparam->isAncestorOf(widget) ? 1 : 0);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_Escape);
         QVERIFY(!w.isVisible());
         QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=Zentrope.exe\n"));
     }
