@@ -32,16 +32,16 @@ UpDown* Spinner(QWidget* page, const char* name, int min, int max, int position,
     return spinner;
 }
 
-// A number label with its spinner just right of it, as one control. The pair keeps to the
-// right, so a label that grows keeps its right edge.
-QWidget* Pair(QWidget* page, QLabel* label, UpDown* spinner) {
+// A number label with its spinner just right of it, as one control. A pair kept to the right
+// lets its label grow to the left, keeping the right edge.
+QWidget* Pair(QWidget* page, QLabel* label, UpDown* spinner, Qt::Alignment side) {
     auto* pair = new QWidget(page);
     auto* row = new QHBoxLayout(pair);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
+    row->setAlignment(side);
     label->setParent(pair);
     spinner->setParent(pair);
-    row->addStretch(1);
     row->addWidget(label);
     row->addWidget(spinner);
     return pair;
@@ -52,7 +52,7 @@ QWidget* SpinnerPair(QWidget* page, QLabel*& label, const char* labelName, UpDow
     label = MakeNumberLabel(page, labelName, QString::number(position), 17);
     spinner = Spinner(page, spinnerName, min, max, position, true);
     spinner->Associate(label);
-    return Pair(page, label, spinner);
+    return Pair(page, label, spinner, Qt::AlignLeft);
 }
 
 void AddRange(QGridLayout* grid, int row, int column, const QString& caption, QWidget* min,
@@ -217,8 +217,10 @@ void TFIN::BuildParametersPage() {
     uAMLSmax = Spinner(page, "uAMLSmax", 1, 15, 15, false);
     LabAMLSstp = MakeNumberLabel(page, "LabAMLSstp", "-15", 20);
     uAMLSstp = Spinner(page, "uAMLSstp", -31, -1, -1, true);
-    AddRange(grid, row++, FirstGroup, "Blk length:", Pair(page, LabAMLSmin, uAMLSmin),
-             Pair(page, LabAMLSmax, uAMLSmax), Pair(page, LabAMLSstp, uAMLSstp));
+    AddRange(grid, row++, FirstGroup,
+             "Blk length:", Pair(page, LabAMLSmin, uAMLSmin, Qt::AlignRight),
+             Pair(page, LabAMLSmax, uAMLSmax, Qt::AlignRight),
+             Pair(page, LabAMLSstp, uAMLSstp, Qt::AlignRight));
 
     const int firstPlain = row;
     for (QCheckBox* box : {CheckBox12, CheckBox13, CheckBox15, CheckBox16, CheckBox17, CheckBox18,
