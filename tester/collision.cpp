@@ -75,11 +75,13 @@ double CollisionTest(const BitSequence& s, int urnBits) {
         return NoResult;
     const std::vector<double>& p = CachedDistribution(balls, urnBits);
     const auto c = static_cast<size_t>(CountCollisions(s, urnBits, balls));
-    double below = 0; // P(C <= c)
-    for (size_t k = 0; k <= std::min(c, p.size() - 1); ++k)
+    // Two-sided mid-p: the count is discrete, and half its own probability on either side
+    // keeps the p-values close to uniform.
+    double below = 0; // P(C < c)
+    for (size_t k = 0; k < std::min(c, p.size()); ++k)
         below += p[k];
-    const double above = 1 - below + (c < p.size() ? p[c] : 0); // P(C >= c)
-    return std::clamp(2 * std::min(below, above), 0.0, 1.0);
+    const double mid = below + (c < p.size() ? p[c] / 2 : 0);
+    return std::clamp(2 * std::min(mid, 1 - mid), 0.0, 1.0);
 }
 
 } // namespace zentrope

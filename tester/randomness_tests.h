@@ -99,7 +99,7 @@ double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
 // Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them so that the
 // urns stay sparse, thrown into 2^s urns; the number of balls that land in a taken urn
-// against its exact distribution, two-sided.
+// against its exact distribution, two-sided mid-p.
 uint64_t CollisionBalls(uint64_t bits, int urnBits);
 double ExpectedCollisions(uint64_t balls, int urnBits);
 // P(collisions = c) for c = 0, 1, ... up to where the rest is negligible.

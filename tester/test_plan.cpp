@@ -12,8 +12,9 @@ constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, R
                  CusumId = 8, SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12,
                  Rank32Id = 13, WinAutocorrId = 17, CouponId = 19, CollisionId = 21;
 
-// Collision lines need this many collisions expected, so that the count is not too coarse.
-constexpr double CollisionsNeeded = 100;
+// Collision lines need this many collisions expected (a spread of 20), so that the count is
+// fine enough for nearly uniform p-values.
+constexpr double CollisionsNeeded = 400;
 
 // Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;

@@ -101,7 +101,7 @@ TEST(Uniformity, RunsUp) {
 }
 
 TEST(Uniformity, Collision) {
-    for (auto [s, n] : {std::pair{12, 18000}, {16, 64000}})
+    for (auto [s, n] : {std::pair{12, 4096 * 12}, {16, 7300 * 16}})
         EXPECT_GT(UniformityKs(static_cast<uint64_t>(n),
                                [s](const BitSequence& bits) { return CollisionTest(bits, s); }),
                   0.001)
