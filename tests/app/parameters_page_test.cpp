@@ -221,17 +221,6 @@ private slots:
         VerifyOrderMatchesBoxes();
     }
 
-    void aSmallMoveIsNoDrag() {
-        CheckOnly({1, 2, 3});
-        StartDrag(2);
-        const int rowHeight = w_->LBorder->RowHeight();
-        SendMouse(w_->LBorder->viewport(), QEvent::MouseMove, 2 * rowHeight + rowHeight / 2 + 1,
-                  Qt::LeftButton);
-        Drop(2);
-        QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3}));
-        QCOMPARE(w_->DragIndex, 2);
-    }
-
     void aStaleDragIndexMovesNothing() {
         CheckOnly({1, 2, 3});
         w_->DragIndex = -1;
