@@ -1,14 +1,19 @@
+#include "guarded_application.h"
 #include "main_window.h"
 
-#include <QApplication>
 #include <clocale>
+#include <exception>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     // Files are written and read with a decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    TFIN window;
-    FIN = &window;
-    window.show();
-    return app.exec();
+    try {
+        TFIN window;
+        window.show();
+        app.exec();
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+    return 0;
 }

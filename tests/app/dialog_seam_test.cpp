@@ -1,5 +1,6 @@
 // The real boxes and dialogs behind the seam, driven by a timer as a user would answer them.
 #include "dialog_seam.h"
+#include "guarded_application.h"
 #include "gui_test_main.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -62,6 +64,22 @@ private slots:
         QCOMPARE(seen->modality, Qt::ApplicationModal);
         QVERIFY(!seen->owner);
         QCOMPARE(seen->buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
+    }
+
+    // An escaped exception shows its message, or nothing for one of no known kind.
+    void exceptionsShowTheirMessage() {
+        QStringList shown;
+        const auto closeBox = [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                shown << box->windowTitle() + "|" + box->text();
+                box->buttons().first()->click();
+            }
+        };
+        WhenModalShows(closeBox);
+        ShowException(std::make_exception_ptr(std::runtime_error("disk full")));
+        WhenModalShows(closeBox);
+        ShowException(std::make_exception_ptr(42));
+        QCOMPARE(shown, (QStringList{"Zentrope GUI|disk full", "Zentrope GUI|"}));
     }
 
     void fileDialogGivesTheChosenPathOrNothing() {
