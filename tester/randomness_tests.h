@@ -108,6 +108,17 @@ std::vector<double> CollisionDistribution(uint64_t balls, int urnBits);
 uint64_t CountCollisions(const BitSequence& s, int urnBits, uint64_t balls);
 double CollisionTest(const BitSequence& s, int urnBits);
 
+// Permutation test (Knuth) on groups of t s-bit values: the relative order of each group whose
+// values are all different is one of t! equally likely orderings (values are exchangeable);
+// groups with equal values are left out. Chi-square with t! - 1 degrees of freedom.
+inline constexpr int MaxPermutationGroup = 10;
+uint64_t Factorial(int t);
+// The chance that a group of t s-bit values holds no equal values.
+double DistinctGroupProbability(int blockBits, int groupSize);
+// 0 to t! - 1 for the ordering of the group's values; -1 when two are equal.
+int64_t OrderingIndex(const std::vector<uint64_t>& group);
+double PermutationTest(const BitSequence& s, int blockBits, int groupSize);
+
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.
 struct MaurerStatistic {
     double fn = 0;

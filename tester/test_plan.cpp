@@ -4,13 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace zentrope {
 namespace {
 
 constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, RunsId = 7,
                  CusumId = 8, SerialId = 9, NotmId = 10, Rank6x8Id = 11, Rank31Id = 12,
-                 Rank32Id = 13, WinAutocorrId = 17, CouponId = 19, CollisionId = 21;
+                 Rank32Id = 13, WinAutocorrId = 17, PermutationId = 18, CouponId = 19,
+                 CollisionId = 21;
 
 // Collision lines need this many collisions expected (a spread of 20), so that the count is
 // fine enough for nearly uniform p-values.
@@ -152,6 +154,12 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     case CollisionId:
         AddLines(test, {{"s", set.Collision_block_size, 9, 32}}, plan);
         return true;
+    case PermutationId:
+        AddLines(test,
+                 {{"s", set.Permutation_block_size, 1, 32},
+                  {"t", set.Permutation_group_size, 2, MaxPermutationGroup}},
+                 plan);
+        return true;
     case RunsId:
         AddLines(test, {{"s", set.Runs_block_size, 1, 32}, {"r", set.Runs_run_length, 2, 32}},
                  plan);
@@ -175,11 +183,24 @@ uint64_t RankMatrices(int rows, int cols) {
     return static_cast<uint64_t>(5 / rarest + 1);
 }
 
-// Cells of a chi-square over s-bit blocks expect at least 5 blocks; beyond 1024 cells the
-// statistic is close to normal and 1 per cell suffices.
+// Cells of a chi-square over equally likely cells expect at least 5 counts; beyond 1024 cells
+// the statistic is close to normal and 1 per cell suffices.
+uint64_t CountsForCells(uint64_t cells) {
+    return cells <= 1024 ? 5 * cells : cells;
+}
+
+// Groups with equal values are left out; on average enough remain.
+uint64_t PermutationBits(int s, int t) {
+    const double distinct = DistinctGroupProbability(s, t);
+    if (distinct <= 0)
+        return UINT64_MAX;
+    const double bits =
+        std::ceil(static_cast<double>(CountsForCells(Factorial(t))) / distinct) * s * t;
+    return bits < 0x1p63 ? static_cast<uint64_t>(bits) : UINT64_MAX;
+}
+
 uint64_t ShortBlocksBits(int64_t s, int64_t d) {
-    const uint64_t cells = uint64_t{1} << s;
-    const uint64_t blocks = cells <= 1024 ? 5 * cells : cells;
+    const uint64_t blocks = CountsForCells(uint64_t{1} << s);
     const auto distance = static_cast<uint64_t>(d);
     const uint64_t frames = (blocks + distance - 1) / distance;
     return frames * static_cast<uint64_t>(s) * distance;
@@ -253,6 +274,8 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
                static_cast<uint64_t>(line.first);
     case CollisionId:
         return CollisionBits(static_cast<int>(line.first));
+    case PermutationId:
+        return PermutationBits(static_cast<int>(line.first), static_cast<int>(line.second));
     case RunsId:
         return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
@@ -291,6 +314,8 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return CouponCollectorTest(bits, first);
     case CollisionId:
         return CollisionTest(bits, first);
+    case PermutationId:
+        return PermutationTest(bits, first, static_cast<int>(line.second));
     case RunsId:
         return RunsUpTest(bits, first, static_cast<int>(line.second));
     case WinAutocorrId:

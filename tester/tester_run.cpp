@@ -40,11 +40,20 @@ std::string Joined(const std::vector<std::string>& items) {
     return text.empty() ? "none" : text;
 }
 
+// The most bits a line needs, among the lines that a sequence (at most 2^32 - 1 bits) can
+// satisfy at all.
 uint64_t MostRequiredBits(const RunSetup& run) {
     uint64_t most = 0;
-    for (const PlannedTest& line : run.plan.lines)
-        most = std::max(most, RequiredBits(line, run.set));
+    for (const PlannedTest& line : run.plan.lines) {
+        const uint64_t needed = RequiredBits(line, run.set);
+        if (needed <= UINT32_MAX)
+            most = std::max(most, needed);
+    }
     return most;
+}
+
+std::string NeededText(uint64_t bits) {
+    return bits <= UINT32_MAX ? std::to_string(bits) : "more than a sequence can hold";
 }
 
 // Settles n from the settings and the input; an empty text means it fits.
@@ -58,7 +67,7 @@ std::string ChooseLength(RunSetup& run) {
     if (run.n == 0)
         return "n = 0 needs an input file (all its bits split over the sequences)";
     if (run.set.auto_n) {
-        const uint64_t wanted = std::min<uint64_t>(MostRequiredBits(run), UINT32_MAX);
+        const uint64_t wanted = MostRequiredBits(run);
         if (wanted > run.n) {
             run.n = files ? std::max(run.n, std::min(wanted, available)) : wanted;
             run.header.push_back("auto_n: n raised to " + std::to_string(run.n) + " bits");
@@ -96,7 +105,7 @@ void DescribeRun(RunSetup& run, const std::string& paramPath) {
     h.push_back("Number of sequences (NT): " + std::to_string(run.set.NT));
     h.push_back("Result lines, with the bits per sequence each needs:");
     for (const PlannedTest& line : run.plan.lines)
-        h.push_back("  " + line.name + ": " + std::to_string(RequiredBits(line, run.set)));
+        h.push_back("  " + line.name + ": " + NeededText(RequiredBits(line, run.set)));
     h.push_back("Not implemented, no line written: " + Joined(run.plan.notImplemented));
     for (const std::string& note : run.plan.notes)
         h.push_back("Note: " + note);

@@ -34,6 +34,7 @@ TEST(Power, ShortPeriodFailsTheStructureTests) {
     EXPECT_LT(CouponCollectorTest(s, 2), Rejected);
     EXPECT_LT(RunsUpTest(s, 4, 6), Rejected);
     EXPECT_LT(CollisionTest(s, 20), Rejected);
+    EXPECT_LT(PermutationTest(s, 8, 4), Rejected);
     EXPECT_LT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), Rejected);
 }
 
@@ -50,6 +51,7 @@ TEST(Power, AGoodSequenceOfTheSameLengthPasses) {
     EXPECT_GT(CouponCollectorTest(s, 2), 0.001);
     EXPECT_GT(RunsUpTest(s, 4, 6), 0.001);
     EXPECT_GT(CollisionTest(s, 20), 0.001);
+    EXPECT_GT(PermutationTest(s, 8, 4), 0.001);
     EXPECT_GT(NonOverlappingTemplateTest(s, 0b000000001, 9, 8), 0.001);
 }
 

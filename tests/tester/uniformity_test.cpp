@@ -108,6 +108,15 @@ TEST(Uniformity, Collision) {
             << s;
 }
 
+TEST(Uniformity, Permutation) {
+    for (auto [s, t] : {std::pair{2, 3}, {8, 4}, {16, 5}})
+        EXPECT_GT(
+            UniformityKs(30000,
+                         [s, t](const BitSequence& bits) { return PermutationTest(bits, s, t); }),
+            0.001)
+            << s << " " << t;
+}
+
 TEST(Uniformity, Maurer) {
     for (int L : {6, 7}) {
         const uint64_t patterns = uint64_t{1} << L;

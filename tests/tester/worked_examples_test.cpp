@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace zentrope {
@@ -247,6 +248,32 @@ TEST(Collision, HandComputedCases) {
     EXPECT_EQ(CountCollisions(s, 2, 3), 1u);
     EXPECT_EQ(CollisionBalls(12, 2), 4u); // at most one ball per urn on average
     EXPECT_EQ(CollisionBalls(12, 3), 4u);
+}
+
+TEST(Permutation, OrderingsAreNumberedOnceEach) {
+    std::vector<uint64_t> group{1, 2, 3, 4};
+    std::vector<bool> seen(24, false);
+    do {
+        const int64_t index = OrderingIndex(group);
+        ASSERT_GE(index, 0);
+        ASSERT_LT(index, 24);
+        EXPECT_FALSE(seen[static_cast<size_t>(index)]);
+        seen[static_cast<size_t>(index)] = true;
+    } while (std::next_permutation(group.begin(), group.end()));
+    EXPECT_EQ(OrderingIndex({2, 1, 3}), 2);
+    EXPECT_EQ(OrderingIndex({3, 2, 1}), 5);
+    EXPECT_EQ(OrderingIndex({3, 1, 3}), -1);
+    EXPECT_EQ(Factorial(10), 3628800u);
+}
+
+TEST(Permutation, GroupsWithEqualValuesAreLeftOut) {
+    EXPECT_DOUBLE_EQ(DistinctGroupProbability(2, 4), 24.0 / 256);
+    EXPECT_DOUBLE_EQ(DistinctGroupProbability(1, 3), 0.0);
+    // Pairs of bits 01 10 01 00 11: orders 0, 1, 0; chi-square (0.25 + 0.25) / 1.5 with one
+    // degree of freedom, p = erfc(sqrt(1 / 6)).
+    EXPECT_NEAR(PermutationTest(BitsFromText("0110010011"), 1, 2), std::erfc(std::sqrt(1.0 / 6)),
+                1e-12);
+    EXPECT_EQ(PermutationTest(BitsFromText("0011"), 1, 2), NoResult); // no distinct pair
 }
 
 TEST(Maurer, WorkedExampleStatistic) {
