@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -231,6 +233,17 @@ private slots:
         CheckOnly({});
         w_->DragIndex = 0;
         QVERIFY(!w_->LBorderDragOver(w_->LBorder->RowHeight() + 1));
+    }
+
+    void aSmallWindowScrolls() {
+        const QSize before = w_->size();
+        auto* scroller = qobject_cast<QScrollArea*>(w_->centralWidget());
+        QVERIFY(scroller);
+        w_->resize(300, 200);
+        QApplication::processEvents();
+        QVERIFY(scroller->verticalScrollBar()->isVisible());
+        QVERIFY(scroller->horizontalScrollBar()->isVisible());
+        w_->resize(before);
     }
 
     void keyFiltersByEditKind_data() {
