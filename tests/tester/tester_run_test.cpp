@@ -193,14 +193,18 @@ TEST(TesterRun, ZeroLengthSplitsTheInputFilesOverTheSequences) {
 TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
     TempFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
-    record.LBorder = {2}; // Maurer
+    record.LBorder = {2, 18}; // Maurer, Permutation
     record.uMAUmin = 6, record.uMAUmax = 6;
+    // Four different 1-bit values never occur: no length is enough, so it is not chased.
+    record.ePERMsmin = "1", record.ePERMsmax = "1", record.uPERMtmax = 4;
     record.EditNT = "3";
     record.cbAutoN = true;
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
     const std::string text = ReadAll(dir.File("result.txt"));
     EXPECT_NE(text.find("Bits per sequence (n): 387840\n"), std::string::npos);
     EXPECT_EQ(text.find("\n-1\tMaurer L=6"), std::string::npos);
+    EXPECT_NE(text.find("\n-1\tPermutation s=1 t=4"), std::string::npos);
+    EXPECT_NE(text.find("Permutation s=1 t=4: more than a sequence can hold"), std::string::npos);
 }
 
 TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
