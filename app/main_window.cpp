@@ -103,6 +103,7 @@ void TFIN::BuildResultPages() {
     SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
                 "columns to move them.");
     (new QVBoxLayout(TStable))->addWidget(SG);
+    SetUpResultTable();
 }
 
 void TFIN::BuildDialogs() {
