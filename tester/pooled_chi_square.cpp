@@ -1,6 +1,6 @@
 #include "pooled_chi_square.h"
 #include "randomness_tests.h"
-#include "special_functions.h"
+#include "distributions.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 #include "randomness_tests.h"
-#include "special_functions.h"
+#include "distributions.h"
 
 #include <cmath>
 

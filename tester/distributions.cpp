@@ -1,7 +1,7 @@
-#include "special_functions.h"
+#include "distributions.h"
 
-#include <boost/math/special_functions/erf.hpp>
-#include <boost/math/special_functions/gamma.hpp>
+#include <boost/math/distributions/erf.hpp>
+#include <boost/math/distributions/gamma.hpp>
 
 #include <cmath>
 
