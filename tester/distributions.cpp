@@ -1,7 +1,7 @@
 #include "distributions.h"
 
-#include <boost/math/distributions/erf.hpp>
-#include <boost/math/distributions/gamma.hpp>
+#include <boost/math/special_functions/erf.hpp>
+#include <boost/math/special_functions/gamma.hpp>
 
 #include <cmath>
 
