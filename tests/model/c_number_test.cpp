@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cmath>
+#include <string>
 
 using namespace zentrope;
 
@@ -20,6 +21,15 @@ TEST(AtofC, ReadsLikeTheCLibrary) {
     EXPECT_TRUE(std::isinf(AtofC("1e999")));
     EXPECT_EQ(AtofC("1e-999"), 0.0);
     EXPECT_TRUE(std::isnan(AtofC("nan")));
+}
+
+TEST(AtofC, OutOfRangeGoesByTheMagnitudeNotTheSpelling) {
+    const std::string zeros(400, '0');
+    EXPECT_EQ(AtofC("0." + zeros + "1"), 0.0);
+    EXPECT_EQ(AtofC("-0." + zeros + "1e-5"), 0.0);
+    EXPECT_TRUE(std::isinf(AtofC("1" + zeros + "e-50")));
+    EXPECT_EQ(AtofC("-1" + zeros + "xyz"), -HUGE_VAL);
+    EXPECT_EQ(AtofC("0." + zeros + "1e300"), 1e-101); // in range: read as it is
 }
 
 TEST(FormatNumbers, MatchPrintfInTheCLocale) {
