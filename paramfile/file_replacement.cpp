@@ -21,17 +21,24 @@ bool TargetWritable(const fs::path& target) {
     return probe.is_open();
 }
 
-bool WriteAll(const fs::path& file, std::string_view bytes) {
+enum class WriteOutcome { Written, NotOpened, Failed };
+
+WriteOutcome WriteBytesTo(const fs::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     if (!out)
-        return false;
+        return WriteOutcome::NotOpened;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out.fail())
-        return true;
+    return out.fail() ? WriteOutcome::Failed : WriteOutcome::Written;
+}
+
+// A link is saved through: the file it names gets the new content and the link stays.
+fs::path ResolvedTarget(const std::string& path) {
     std::error_code ec;
-    fs::remove(file, ec);
-    return false;
+    if (!fs::is_symlink(fs::symlink_status(path, ec)))
+        return path;
+    fs::path linked = fs::canonical(path, ec);
+    return ec ? fs::path(path) : linked;
 }
 
 void KeepPermissions(const fs::path& from, const fs::path& to) {
@@ -48,14 +55,23 @@ std::string TemporaryNameFor(const std::string& path) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
-    const fs::path target(path);
-    const fs::path temporary(TemporaryNameFor(path));
+    const fs::path target = ResolvedTarget(path);
+    const fs::path temporary(TemporaryNameFor(target.string()));
     if (!TargetWritable(target))
         return false;
-    if (!WriteAll(temporary, bytes))
-        return false;
-    KeepPermissions(target, temporary);
     std::error_code ec;
+    switch (WriteBytesTo(temporary, bytes)) {
+    case WriteOutcome::NotOpened:
+        // A folder closed to new files may still let its files be rewritten; the content
+        // is complete, so only a failing disk could leave the target short.
+        return WriteBytesTo(target, bytes) == WriteOutcome::Written;
+    case WriteOutcome::Failed:
+        fs::remove(temporary, ec);
+        return false;
+    case WriteOutcome::Written:
+        break;
+    }
+    KeepPermissions(target, temporary);
     fs::rename(temporary, target, ec);
     if (ec) {
         fs::remove(temporary, ec);

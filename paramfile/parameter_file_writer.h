@@ -34,7 +34,8 @@ struct SaveResult {
 };
 
 // Writes the file completely under a temporary name in the target's folder and only then
-// moves it over the target, so a failed save never leaves a truncated parameter file.
+// moves it over the target, so a failed save never leaves a truncated parameter file (a
+// folder that takes no new file gets the target rewritten in place instead).
 SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path);
 
 } // namespace zentrope

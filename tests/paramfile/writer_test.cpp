@@ -208,3 +208,26 @@ TEST(ParameterFileSaveDeathTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(ReadBytes(path), "old\n");
     EXPECT_FALSE(fs::exists(TemporaryNameFor(path.string())));
 }
+
+TEST(ParameterFileSave, WhereNoTemporaryCanBeMadeTheFileIsRewrittenInPlace) {
+    ScratchFolder folder;
+    fs::path path = folder / "para";
+    WriteBytes(path, "old\n");
+    fs::create_directory(TemporaryNameFor(path.string())); // the temporary's name is taken
+    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string()).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(ReadBytes(path), Format(DefaultRecord()));
+    EXPECT_TRUE(fs::is_empty(TemporaryNameFor(path.string())));
+}
+
+TEST(ParameterFileSave, ALinkIsSavedThroughAndStays) {
+    ScratchFolder folder;
+    fs::create_directory(folder / "real");
+    fs::path file = folder / "real" / "para";
+    fs::path link = folder / "link";
+    WriteBytes(file, "old\n");
+    fs::create_symlink(file, link);
+    ASSERT_EQ(WriteParameterFile(DefaultRecord(), link.string()).outcome, SaveOutcome::Saved);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(file), Format(DefaultRecord()));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
