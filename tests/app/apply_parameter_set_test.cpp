@@ -2,7 +2,7 @@
 #include "gui_test_main.h"
 #include "parameter_set.h"
 #include "test_catalogue.h"
-#include "window_in_folder.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,7 +66,7 @@ class ApplyParameterSetTest : public QObject {
 
 private slots:
     void sizesAndNumbers() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         struct Case {
             uint32_t n;
@@ -89,7 +89,7 @@ private slots:
     }
 
     void wideValuesAreShownWhole() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.Params.KSmin = 0.0001234;
         w.Params.NT = INT_MIN;
@@ -103,7 +103,7 @@ private slots:
     }
 
     void spinnersStayInTheirRange() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.Params.Runs_block_size = {1, 40, 1};
         w.Params.Collision_block_size = {20, 28, 1};
@@ -118,7 +118,7 @@ private slots:
     }
 
     void amlsSpinnersCountPowersOfTwo() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         struct Case {
             int32_t value;
@@ -138,7 +138,7 @@ private slots:
     }
 
     void selectionFollowsEnableAndOrder() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         // "1 runs", "0 dft": DFT holds a slot but stays off.
         w.Params.Enable.fill(1);
@@ -163,7 +163,7 @@ private slots:
     }
 
     void defaultsAtStartWithoutPreferences() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(f.dialogs.messages.isEmpty());
         QCOMPARE(w.EditNT->text(), QString("50"));
@@ -184,7 +184,7 @@ private slots:
     }
 
     void startWithAMissingFile() {
-        WindowInFolder f;
+        WindowFixture f;
         f.Write("prefs.ini", "para_file=" + f.Path("gone.par").toUtf8() + "\n");
         TFIN& w = f.Open();
         QCOMPARE(f.MessageTexts(),
@@ -196,7 +196,7 @@ private slots:
     }
 
     void startWithABrokenFile() {
-        WindowInFolder f;
+        WindowFixture f;
         // The reader stores InFile and NT before it meets the unknown key; only InFile,
         // which the defaults leave alone, reaches the window.
         f.Write("in.bin", QByteArray(100, 'x'));
@@ -213,7 +213,7 @@ private slots:
     }
 
     void startWithAGoodFile() {
-        WindowInFolder f;
+        WindowFixture f;
         f.Write("good.par", GoodFile);
         f.Write("prefs.ini", "para_file=good.par\n");
         TFIN& w = f.Open();
@@ -227,7 +227,7 @@ private slots:
     }
 
     void handlersRunOnlyOnRealChanges() {
-        WindowInFolder f;
+        WindowFixture f;
         f.Write("in.bin", QByteArray(100, 'x'));
         TFIN& w = f.Open();
         w.Params.InFile = f.Path("in.bin").toStdString();

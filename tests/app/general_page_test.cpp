@@ -1,6 +1,6 @@
 // The General page live: summaries, leaving-field warnings and the Change buttons.
 #include "gui_test_main.h"
-#include "window_in_folder.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +15,7 @@ const QString ZeroLength = "The sequence length can be 0 only when there is a va
 const QString ZeroCount = "The number of tests can't be 0.";
 const QString ThreeFiles = "3 files, 24 mbits, 22.9 Mb";
 
-void MakeThreeFiles(const WindowInFolder& f) {
+void MakeThreeFiles(const WindowFixture& f) {
     for (const char* name : {"in/a.bin", "in/b.bin", "in/c.bin"})
         f.Write(name, QByteArray(1000000, 'x'));
 }
@@ -34,7 +34,7 @@ class GeneralPageTest : public QObject {
 
 private slots:
     void inputSummaryFollowsThePattern() {
-        WindowInFolder f;
+        WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         w.EditInFile->setText(f.Path("in/*.bin"));
@@ -48,7 +48,7 @@ private slots:
     }
 
     void computedLengthFollowsLengthCountAndInput() {
-        WindowInFolder f;
+        WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         w.cbAutoN->setChecked(false);
@@ -74,7 +74,7 @@ private slots:
     }
 
     void automaticLengthKeepsItsText() {
-        WindowInFolder f;
+        WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         const QString automatic = "The sequence length will be calculated by Zentrope";
@@ -90,7 +90,7 @@ private slots:
     }
 
     void leavingAZeroLengthWithoutInput() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.show();
         w.EditInFile->setText("");
@@ -113,7 +113,7 @@ private slots:
     }
 
     void leavingAZeroCount() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.show();
         w.Editn->setText("8");
@@ -136,8 +136,8 @@ private slots:
     // A real box takes the focus from the field just entered, and closing it gives the focus
     // back: neither may raise another box.
     void realBoxFromLeavingAFieldShowsOnce() {
-        WindowInFolder f;
-        TFIN w(WindowSetup{f.dir.path(), f.dir.path(), nullptr});
+        WindowFixture f;
+        TFIN w(WindowSetup{f.programDir.path(), f.currentDir.path(), nullptr});
         w.show();
         w.Editn->setText("8");
         w.EditNT->setText("0");
@@ -162,7 +162,7 @@ private slots:
     }
 
     void leavingValidFieldsIsQuiet() {
-        WindowInFolder f;
+        WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         w.show();
@@ -175,7 +175,7 @@ private slots:
     }
 
     void inputFileButton() {
-        WindowInFolder f;
+        WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         w.EditInFile->setText(f.Path("in/old.bin"));
@@ -192,7 +192,7 @@ private slots:
     }
 
     void testerButtonWantsAnExistingFile() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.EditZTRPexe->setText("Zentrope.exe"); // no folder: the current one
         f.dialogs.answers = {f.Path("bin/tester")};
@@ -208,7 +208,7 @@ private slots:
     }
 
     void outputFileButtonKeepsTheDialogsState() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         const QString before = w.EditOutFile->text();
         w.ButtOutFileClick(); // cancelled

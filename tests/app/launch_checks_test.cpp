@@ -63,7 +63,7 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
 
         (fixture.window.get()->*handler)();
         QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Error}}));
-        QVERIFY(!QFile::exists(fixture.work.filePath("para")));
+        QVERIFY(!QFile::exists(fixture.currentDir.filePath("para")));
         QVERIFY(fixture.window->isVisible());
     }
 }
@@ -78,7 +78,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     QFETCH(Handler, handler);
     LaunchFixture fixture;
     fixture.window->show();
-    const QString missing = fixture.work.filePath("no folder/para");
+    const QString missing = fixture.currentDir.filePath("no folder/para");
     fixture.window->EditParaFile->setText(missing);
     (fixture.window.get()->*handler)();
     QCOMPARE(fixture.dialogs.messages.size(), 2);
@@ -88,7 +88,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
              (ShownMessage{"Parameter file\n\"" + missing + "\"\nnot found.", MessageIcon::Error}));
 
     fixture.dialogs.messages.clear();
-    const QString earlier = fixture.work.filePath("para");
+    const QString earlier = fixture.currentDir.filePath("para");
     QFile(earlier).open(QIODevice::WriteOnly);
     fixture.window->EditParaFile->setText(earlier);
     fixture.window->eDFTdstp->setText("-");
@@ -109,7 +109,7 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     LaunchFixture fixture;
     fixture.window->show();
     const int page = fixture.window->PC->currentIndex();
-    const QString notAProgram = fixture.work.filePath("tester.txt");
+    const QString notAProgram = fixture.currentDir.filePath("tester.txt");
     QFile file(notAProgram);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("not a program\n");
@@ -139,7 +139,7 @@ void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder() {
     LaunchFixture fixture(testerFolder);
     QVERIFY(fixture.isValid());
     fixture.tester.setControl("silent");
-    const QString parameterFile = fixture.work.filePath(parameterName);
+    const QString parameterFile = fixture.currentDir.filePath(parameterName);
     fixture.window->EditParaFile->setText(parameterFile);
 
     fixture.window->ButtRunExitClick();

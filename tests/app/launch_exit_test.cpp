@@ -19,7 +19,7 @@ void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
 
     fixture.window->ButtRunExitClick();
     QVERIFY(!fixture.window->isVisible());
-    QFile prefs(fixture.programFolder.filePath("prefs.ini"));
+    QFile prefs(fixture.programDir.filePath("prefs.ini"));
     QVERIFY(prefs.open(QIODevice::ReadOnly));
     QVERIFY(
         prefs.readAll().startsWith("zentrope_exe=" + fixture.tester.executable().toLocal8Bit()));

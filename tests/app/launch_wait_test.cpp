@@ -84,8 +84,8 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
         fixture.window->EditZTRPexe->setText("fake_tester");
     }
     if (!inTestersFolder) {
-        QVERIFY(QDir(fixture.work.path()).mkpath("out folder"));
-        outFile = fixture.work.filePath(outFile);
+        QVERIFY(QDir(fixture.currentDir.path()).mkpath("out folder"));
+        outFile = fixture.currentDir.filePath(outFile);
     }
     fixture.window->EditOutFile->setText(outFile);
     fixture.window->show();
@@ -94,7 +94,7 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
     // The parameter file keeps the name as typed; the edit shows where the result
     // was read.
-    QVERIFY(FileText(fixture.work.filePath("para"))
+    QVERIFY(FileText(fixture.currentDir.filePath("para"))
                 .contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
     const QString shown = outFile.isEmpty() ? "_Zentrope.txt" : outFile;
     QCOMPARE(fixture.window->EditOutFile->text(), shown);

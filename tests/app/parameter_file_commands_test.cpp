@@ -1,6 +1,6 @@
 // Save, Load, Load new and Save as, driven through the window with real files.
 #include "gui_test_main.h"
-#include "window_in_folder.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,7 +57,7 @@ class ParameterFileCommandsTest : public QObject {
 
 private slots:
     void loadNeedsAnExistingFile() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         w.EditNT->setText("5");
         w.ButtParaReloadClick();
@@ -76,7 +76,7 @@ private slots:
     }
 
     void loadReadsTheNamedFile() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         f.Write("small.par", SmallFile);
         w.EditParaFile->setText("small.par");
@@ -93,7 +93,7 @@ private slots:
     }
 
     void loadNewThroughTheOpenDialog() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         f.Write("runs/chosen.par", SmallFile);
         QVERIFY(QDir().mkpath(f.Path("old")));
@@ -118,7 +118,7 @@ private slots:
     }
 
     void saveAsThroughTheSaveDialog() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(QDir().mkpath(f.Path("runs")));
         QVERIFY(QDir().mkpath(f.Path("other")));
@@ -142,7 +142,7 @@ private slots:
     }
 
     void saveWithoutANameUsesTheDefaultName() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(w.ButtParaSaveClick());
         QCOMPARE(w.EditParaFile->text(), QString("Zentrope_GUI_para"));
@@ -150,7 +150,7 @@ private slots:
     }
 
     void failedSavesAreReported() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         f.Write("kept.par", "old content");
         w.EditParaFile->setText(f.Path("kept.par"));
@@ -168,7 +168,7 @@ private slots:
     }
 
     void saveLoadSaveIsByteIdentical() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = f.Open();
         ChangeEverything(w);
         w.EditParaFile->setText("first.par");

@@ -2,7 +2,7 @@
 // buttons, live reordering by dragging, the keystroke filters and typing limits, the spinners.
 #include "edit_bindings.h"
 #include "gui_test_main.h"
-#include "window_test_fixture.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // prefs.ini: reading its lines, restoring the window from it, and writing it on close.
 #include "gui_test_main.h"
 #include "prefs_file.h"
-#include "window_test_fixture.h"
+#include "window_fixture.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -78,7 +78,7 @@ private slots:
     void withoutPrefsTheWindowOpensCentredOnGeneral() {
         WindowFixture fixture;
         // The file beside the executable is only written, never read.
-        WindowFixture::Write(fixture.programDir.filePath("prefs.ini"), "ActivePageIndex=1\n");
+        fixture.Write(fixture.programDir.filePath("prefs.ini"), "ActivePageIndex=1\n");
         TFIN& w = fixture.Open();
         QCOMPARE(w.PC->currentIndex(), 0);
         QCOMPARE(w.EditZTRPexe->text(), QString("Zentrope.exe"));

@@ -4,7 +4,7 @@
 #include "gui_test_main.h"
 #include "result_table_control.h"
 #include "result_table_model.h"
-#include "window_in_folder.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,7 +34,7 @@ QStringList Column(const TFIN& w, int col) {
 }
 
 // A window shown offscreen, with no sort box checked.
-TFIN& OpenShown(WindowInFolder& f) {
+TFIN& OpenShown(WindowFixture& f) {
     TFIN& w = f.Open();
     for (QCheckBox* box : {w.cbSortKS, w.cbSortAD, w.cbSortSL})
         box->setChecked(false);
@@ -45,7 +45,7 @@ TFIN& OpenShown(WindowInFolder& f) {
     return w;
 }
 
-QString WriteResults(const WindowInFolder& f, const std::string& text,
+QString WriteResults(const WindowFixture& f, const std::string& text,
                      const QString& name = "results.txt") {
     f.Write(name, QByteArray::fromStdString(text));
     return f.Path(name);
@@ -68,7 +68,7 @@ class ResultsPageTest : public QObject {
 
 private slots:
     void loadShowsTheTextThenTheTable() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
         w.LoadResultFile(path);
@@ -83,7 +83,7 @@ private slots:
     }
 
     void modelRowZeroIsTheHeaderRow() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         QAbstractItemModel* model = w.SG->model();
@@ -104,7 +104,7 @@ private slots:
     }
 
     void aLoadReplacesEveryCell() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         w.LoadResultFile(WriteResults(f, ResultFile({"GCD", "Runs"}, {{"0.1", "0.2"}}), "b.txt"));
@@ -122,7 +122,7 @@ private slots:
     }
 
     void columnsFitTheirWidestTextAndRowsTheFont() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         const std::string longName = "Tough birthday spacings";
         w.LoadResultFile(WriteResults(
@@ -137,7 +137,7 @@ private slots:
     }
 
     void fixedColumnsResizeByTheirHeaderBorders() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         const int before = w.SGControl->ColumnWidth(1);
@@ -154,7 +154,7 @@ private slots:
     }
 
     void rightClicksOnTheHeaderRowSortAndToggle() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         ClickCell(w, Qt::RightButton, 4, 0);
@@ -175,7 +175,7 @@ private slots:
     }
 
     void otherReleasesDoNotSort() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         const QStringList before = Column(w, 1);
@@ -187,7 +187,7 @@ private slots:
     }
 
     void theCheckedSummaryBoxChoosesTheSort() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ResultFile(Names, {{"0.5", "0.01", "0.1"},
                                                                 {"0.5", "0.02", "0.5"},
@@ -211,7 +211,7 @@ private slots:
     }
 
     void namesFirstFormatReadsTheSecondField() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.CBsaveFormat->setCurrentIndex(1);
         w.LoadResultFile(WriteResults(f, "Sequence #1\nDFT\t0.5\nSOB\t0.25\n\n"));
@@ -220,7 +220,7 @@ private slots:
     }
 
     void aMissingFileIsReportedAndChangesNothing() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         w.PC->setCurrentWidget(w.TSgeneral);
@@ -235,7 +235,7 @@ private slots:
     }
 
     void theButtonLoadsTheChosenFile() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
         w.ButtLoadResultClick(); // cancelled
@@ -248,7 +248,7 @@ private slots:
     }
 
     void draggedRowsAndColumnsTakeTheirCells() {
-        WindowInFolder f;
+        WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         w.SG->verticalHeader()->moveSection(3, 1);

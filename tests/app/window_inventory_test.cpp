@@ -5,7 +5,7 @@
 #include "order_list_box.h"
 #include "result_text_view.h"
 #include "up_down.h"
-#include "window_test_fixture.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-// A window opened in a temporary current folder (so no real prefs.ini is read or written),
-// with its message boxes recorded and its file dialogs answered from a script.
+// A window opened with its own program and current folders (temporary, so no real prefs.ini
+// is touched), its message boxes recorded and its file dialogs answered from a script.
 #pragma once
 
 #include "dialog_seam.h"
@@ -11,15 +11,15 @@
 #include <QFileInfo>
 #include <QList>
 #include <QTemporaryDir>
-#include <deque>
 #include <memory>
 
 struct ShownMessage {
     QString text;
     MessageIcon icon;
+    bool operator==(const ShownMessage&) const = default;
 };
 
-// How a dialog stood when the window ran it.
+// How a file dialog stood when the window ran it.
 struct OpenedDialog {
     QString dialog; // "OD" or "SD"
     QString folder;
@@ -31,7 +31,7 @@ class ScriptedDialogs : public DialogSeam {
 public:
     QList<ShownMessage> messages;
     QList<OpenedDialog> opened;
-    std::deque<QString> answers; // one per dialog run; an empty one or none left cancels
+    QStringList answers; // one per dialog run; an empty one or none left cancels
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
         messages.append({text, icon});
@@ -41,34 +41,38 @@ public:
         opened.append({dialog.objectName(), dialog.directory().absolutePath(),
                        QFileInfo(dialog.selectedFiles().value(0)).fileName(),
                        dialog.fileMode() == QFileDialog::ExistingFile});
-        if (answers.empty())
-            return std::nullopt;
-        const QString answer = answers.front();
-        answers.pop_front();
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
         if (answer.isEmpty())
             return std::nullopt;
         return answer;
     }
 };
 
-class WindowInFolder {
+// While it lives, the process works in currentDir, as the front end works in its current
+// folder.
+class WindowFixture {
 public:
-    QTemporaryDir dir;
+    QTemporaryDir programDir;
+    QTemporaryDir currentDir;
     ScriptedDialogs dialogs;
     std::unique_ptr<TFIN> window;
 
-    WindowInFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir.path()); }
-    ~WindowInFolder() {
+    WindowFixture() : previous_(QDir::currentPath()) { QDir::setCurrent(currentDir.path()); }
+    ~WindowFixture() {
         window.reset();
         QDir::setCurrent(previous_);
     }
+    WindowFixture(const WindowFixture&) = delete;
+    WindowFixture& operator=(const WindowFixture&) = delete;
 
     TFIN& Open() {
-        window = std::make_unique<TFIN>(WindowSetup{dir.path(), dir.path(), &dialogs});
+        window =
+            std::make_unique<TFIN>(WindowSetup{programDir.path(), currentDir.path(), &dialogs});
         return *window;
     }
 
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    // A name relative to the current folder; an absolute path stays as it is.
+    QString Path(const QString& name) const { return QDir(currentDir.path()).filePath(name); }
 
     void Write(const QString& name, const QByteArray& content) const {
         QDir().mkpath(QFileInfo(Path(name)).absolutePath());
@@ -88,6 +92,10 @@ public:
             texts << m.text;
         return texts;
     }
+
+    // The window reads prefs.ini from the current folder and writes it to its program folder.
+    void WritePrefs(const QByteArray& content) const { Write("prefs.ini", content); }
+    QByteArray WrittenPrefs() const { return Read(programDir.filePath("prefs.ini")); }
 
 private:
     QString previous_;
