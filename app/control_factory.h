@@ -3,9 +3,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,6 +32,9 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& captio
 QComboBox* MakeComboBox(QWidget* parent, const char* name, const QStringList& items, int selected,
                         int layoutWidth);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption);
+
+// The widgets side by side, packed to the left.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets);
 
 // The 14 size units of the length and DFT combo boxes.
 QStringList SizeUnitItems();

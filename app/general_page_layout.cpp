@@ -16,15 +16,6 @@
 
 namespace {
 
-QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(4);
-    for (QWidget* widget : widgets)
-        row->addWidget(widget);
-    row->addStretch(1);
-    return row;
-}
-
 const char* const ThresholdHint =
     "While Zentrope is running, when the partial test-name p-value is worst than this, the "
     "p-value is showed to indicate a possibly weak generator.";

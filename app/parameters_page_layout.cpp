@@ -69,15 +69,6 @@ void AddRange(QGridLayout* grid, int row, int column, const QString& caption, QW
     }
 }
 
-QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(4);
-    for (QWidget* widget : widgets)
-        row->addWidget(widget);
-    row->addStretch(1);
-    return row;
-}
-
 } // namespace
 
 void TFIN::BuildParametersPage() {
