@@ -1,5 +1,6 @@
-#include "randomness_tests.h"
 #include "distributions.h"
+#include "randomness_tests.h"
+#include "uniform_chi_square.h"
 
 #include <cmath>
 
@@ -56,12 +57,7 @@ double PermutationTest(const BitSequence& s, int blockBits, int groupSize) {
     }
     if (distinct < cells)
         return NoResult;
-    const double expected = static_cast<double>(distinct) / static_cast<double>(cells);
-    double chi2 = 0;
-    for (uint64_t c : counts)
-        chi2 += (static_cast<double>(c) - expected) * (static_cast<double>(c) - expected);
-    chi2 /= expected;
-    return Igamc((static_cast<double>(cells) - 1) / 2, chi2 / 2);
+    return Igamc((static_cast<double>(cells) - 1) / 2, UniformChiSquare(counts, distinct) / 2);
 }
 
 } // namespace zentrope

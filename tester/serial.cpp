@@ -1,5 +1,6 @@
-#include "randomness_tests.h"
 #include "distributions.h"
+#include "randomness_tests.h"
+#include "uniform_chi_square.h"
 
 #include <cmath>
 
@@ -31,19 +32,6 @@ std::vector<uint64_t> FoldCounts(const std::vector<uint64_t>& counts) {
     return folded;
 }
 
-double Psi2(const std::vector<uint64_t>& counts, uint64_t n) {
-    if (counts.size() < 2)
-        return 0;
-    const double cells = static_cast<double>(counts.size());
-    const double expected = static_cast<double>(n) / cells;
-    double sum = 0;
-    for (uint64_t c : counts) {
-        const double d = static_cast<double>(c) - expected;
-        sum += d * d;
-    }
-    return sum * cells / static_cast<double>(n);
-}
-
 } // namespace
 
 SerialStatistics SerialPsi(const BitSequence& s, int m) {
@@ -51,13 +39,13 @@ SerialStatistics SerialPsi(const BitSequence& s, int m) {
     if (m < 1 || s.size == 0)
         return st;
     std::vector<uint64_t> counts = CyclicPatternCounts(s, m);
-    st.psi_m = Psi2(counts, s.size);
+    st.psi_m = UniformChiSquare(counts, s.size);
     if (m >= 2) {
         counts = FoldCounts(counts);
-        st.psi_m1 = Psi2(counts, s.size);
+        st.psi_m1 = UniformChiSquare(counts, s.size);
     }
     if (m >= 3)
-        st.psi_m2 = Psi2(FoldCounts(counts), s.size);
+        st.psi_m2 = UniformChiSquare(FoldCounts(counts), s.size);
     return st;
 }
 

@@ -1,5 +1,6 @@
-#include "randomness_tests.h"
 #include "distributions.h"
+#include "randomness_tests.h"
+#include "uniform_chi_square.h"
 
 #include <cmath>
 
@@ -35,14 +36,7 @@ double ShortBlocksTest(const BitSequence& s, int blockBits, uint64_t distance) {
         }
     }
     const double cells = static_cast<double>(counts.size());
-    const double expected = static_cast<double>(blocks) / cells;
-    double chi2 = 0;
-    for (uint64_t c : counts) {
-        const double d = static_cast<double>(c) - expected;
-        chi2 += d * d;
-    }
-    chi2 /= expected;
-    return Igamc((cells - 1) / 2, chi2 / 2);
+    return Igamc((cells - 1) / 2, UniformChiSquare(counts, blocks) / 2);
 }
 
 } // namespace zentrope
