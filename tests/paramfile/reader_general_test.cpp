@@ -18,18 +18,12 @@ std::string General(const std::string& lines) {
     return "[General]\n" + lines + "[Enable]\n";
 }
 
-ParameterSet Defaults() {
-    ParameterSet set;
-    ApplyDefaults(set);
-    return set;
-}
-
 } // namespace
 
 TEST(ReaderGeneral, KeysMatchInAnyCaseByPrefix) {
     for (const char* line :
          {"NT 50\n", "nt 50\n", "Nt 50\n", "nT\t50 \t# 60\n", "  7 NT 50\n", "NTimes50\n"}) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         set.NT = 3;
         ReadOutcome read = ReadText(General(line), set);
         EXPECT_EQ(read.result, 0) << line;
@@ -37,21 +31,21 @@ TEST(ReaderGeneral, KeysMatchInAnyCaseByPrefix) {
         EXPECT_EQ(set.NT, std::string(line) == "NTimes50\n" ? 0 : 50) << line;
     }
     for (const char* line : {"NT=50\n", "NTx 5\n", "NT\n"}) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadText(General(line), set);
         EXPECT_EQ(set.NT, 0) << line; // the value is taken right after the prefix
     }
 }
 
 TEST(ReaderGeneral, EveryKeyReachesItsField) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText(General("TESTNAME_PV 1\nPval_Digits 12\nAuto_N 1\nshowpvals 1\n"
                                         "OverallTestNumber 1\nIdlePriority 0\nsortKS 1\nsortAD 1\n"
                                         "sortSL 0\nKSmin 1e-05\nADmin .25\nSLmax 99.5xyz\n"
                                         "n 8 MB\n"),
                                 set);
     EXPECT_EQ(read.result, 0);
-    ParameterSet expected = Defaults();
+    ParameterSet expected = DefaultSet();
     expected.TestName_pv = 1;
     expected.pval_digits = 12;
     expected.auto_n = expected.ShowPvals = expected.OverallTestNumber = 1;
@@ -75,7 +69,7 @@ TEST(ReaderGeneral, SequenceLengthTakesItsUnitAsWritten) {
                  {"n 3 mb\r\n", 3000000},        {"n 8 bytes\n", 8},
                  {"n 4294967295\n", 4294967295u}};
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         EXPECT_EQ(ReadText(General(c.line), set).result, 0) << c.line;
         EXPECT_EQ(set.n, c.n) << c.line;
     }
@@ -83,7 +77,7 @@ TEST(ReaderGeneral, SequenceLengthTakesItsUnitAsWritten) {
 
 TEST(ReaderGeneral, SequenceLengthBeyond32BitsIsReportedAndKept) {
     for (const char* line : {"n 4 Gb", "n 1 GB", "n -1 b"}) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(General(std::string(line) + "\nNT 9\n"), set);
         EXPECT_EQ(read.result, 0);
         EXPECT_EQ(
@@ -106,7 +100,7 @@ TEST(ReaderGeneral, QuotedNames) {
         {"OutFileName\"x.txt\"\n", "previous", "x.txt"},
     };
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         set.InFile = "previous";
         set.OutFile = "kept";
         ReadOutcome read = ReadText(General(c.line), set);
@@ -114,7 +108,7 @@ TEST(ReaderGeneral, QuotedNames) {
         EXPECT_EQ(set.InFile, c.in) << c.line;
         EXPECT_EQ(set.OutFile, c.out) << c.line;
     }
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadText(General("InFile \"\"\n"), set);
     EXPECT_FALSE(set.InFile.has_value()); // an empty name leaves an absent name absent
 }
@@ -132,7 +126,7 @@ TEST(ReaderGeneral, NameWithoutBothQuotationMarksIsFatal) {
                  {"InFile \"C:\\bits#1.bin\"\n", inMessage},
                  {"InFile\n", inMessage}};
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(General(std::string(c.line) + "NT 9\n"), set);
         EXPECT_EQ(read.result, 1) << c.line;
         EXPECT_EQ(read.messages, Messages{c.message}) << c.line;
@@ -149,7 +143,7 @@ TEST(ReaderGeneral, UnknownKeyIsFatalAndNamedWithoutLineEnd) {
                  {"n\t5\n", "n\t5"},
                  {"Colour\n", "colour"}};
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(General(c.line), set);
         EXPECT_EQ(read.result, 1) << c.line;
         EXPECT_EQ(read.messages, Messages{Error + "Parameter \"" + c.named +
@@ -160,7 +154,7 @@ TEST(ReaderGeneral, UnknownKeyIsFatalAndNamedWithoutLineEnd) {
 TEST(ReaderGeneral, EndOfFileInsideTheSectionIsFatal) {
     for (const char* text : {"# Created with Zentrope GUI v050711\n\n[General]\nNT 7\nsortSL 0\n",
                              "[General]", "[general] # x\n\n   \n# only comments\n12345\n"}) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(text, set);
         EXPECT_EQ(read.result, 1) << text;
         EXPECT_EQ(read.messages,
@@ -170,13 +164,13 @@ TEST(ReaderGeneral, EndOfFileInsideTheSectionIsFatal) {
 }
 
 TEST(ReaderGeneral, HeadersAreRecognisedOnlyAtTheLineStart) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText(" [General]\nNT 7\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(set.NT, 50);
 
     // General after Enable is not looked for: its lines are then ignored one by one.
-    set = Defaults();
+    set = DefaultSet();
     read = ReadText("[Enable]\n1 dft\n[General]\nNT 7\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages, Messages{"Test not found: [general]\n"});
@@ -184,7 +178,7 @@ TEST(ReaderGeneral, HeadersAreRecognisedOnlyAtTheLineStart) {
 }
 
 TEST(ReaderEnable, EntriesFillSlotsInFileOrder) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     set.Enable[2] = 0;
     ReadOutcome read = ReadText("[ENABLE]\n1 gcd\n0 dft\n1 runs\n", set);
     EXPECT_EQ(read.result, 0);
@@ -201,14 +195,14 @@ TEST(ReaderEnable, EntriesFillSlotsInFileOrder) {
 }
 
 TEST(ReaderEnable, DuplicatesEmptySectionAndIgnoredLines) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadText("[Enable]\n1 dft\n\n# 1 gcd\n2 gcd\n 1 gcd\n1-runs\n0 DFT # again\n", set);
     EXPECT_EQ(set.Enable[0], 0); // the later line decides
     EXPECT_EQ(set.Enable[14], 1);
     EXPECT_EQ(std::vector<int>(set.ExecutionOrder.begin(), set.ExecutionOrder.begin() + 4),
               (std::vector<int>{0, 6, 0, -1}));
 
-    set = Defaults();
+    set = DefaultSet();
     EXPECT_EQ(ReadText("[Enable] # 1= test enabled\n\n[AMLS]\n1 2 3\n", set).result, 0);
     EXPECT_EQ(set.ExecutionOrder, FilledWith<int8_t>(-1));
     EXPECT_EQ(set.AMLS_block_length, (RangeParam{1, 2, 3}));
@@ -222,7 +216,7 @@ TEST(ReaderEnable, OverlappingKeysFollowTheCatalogueOrder) {
                  {"1 serialx\n", 8},        {"1xdft\n", 0},    {"1 rank 6x8 # r\n", 10},
                  {"1 Runs\r\n", 6},         {"0 dft2 x", 0}};
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadText(std::string("[Enable]\n") + c.line, set);
         EXPECT_EQ(set.ExecutionOrder[0], c.index) << c.line;
     }
@@ -234,7 +228,7 @@ TEST(ReaderEnable, UnknownTestIsFatal) {
         const char* shown;
     } cases[] = {{"1 xyz\n", "1 xyz\n"}, {"1 XYZ # c\n", "1 xyz "}, {"1\n", "1\n"}};
     for (const Case& c : cases) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(std::string("[Enable]\n") + c.line + "[AMLS]\n1 2 3\n", set);
         EXPECT_EQ(read.result, 1) << c.line;
         EXPECT_EQ(read.messages, Messages{Error + "Test not found in line: " + c.shown + "\n\n"});
@@ -247,7 +241,7 @@ TEST(ReaderEnable, EntriesBeyondTheSlotsAreReportedOnceAndIgnored) {
     for (TestId id = 1; id <= TestCount; ++id)
         text += "1 " + std::string(TestKey(id)) + "\n";
     text += "0 DFT\n0 gcd\n[Runs]\n9 9 9\n9 9 9\n";
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText(text, set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages,
@@ -261,7 +255,7 @@ TEST(ReaderEnable, EntriesBeyondTheSlotsAreReportedOnceAndIgnored) {
 }
 
 TEST(ReaderEnable, HeaderEndingTheSectionIsTakenWhole) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[Enable]\n1 dft\n[GCD] # no such section\n1 2 3\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages, Messages{"Test not found: [gcd] # no such section\n"});
@@ -270,7 +264,7 @@ TEST(ReaderEnable, HeaderEndingTheSectionIsTakenWhole) {
 TEST(ReaderFile, UnopenableFileIsFatal) {
     ScratchFolder folder;
     for (const std::string& path : {(folder / "missing").string(), folder.path().string()}) {
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         std::vector<std::string> shown;
         int result =
             ReadParameterFile(path, set, [&](const std::string& text) { shown.push_back(text); });
@@ -285,14 +279,14 @@ TEST(ReaderFile, LongLineIsReadIn998CharacterPieces) {
     first.resize(998, ' ');
     std::string line = first + "sortSL 0";
     line.resize(1500, ' ');
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText(General(line + "\n"), set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(set.NT, 7);
     EXPECT_EQ(set.sortSL, 0);
 
     // Three characters fewer before the key split it: the second piece starts "tSL 0".
-    set = Defaults();
+    set = DefaultSet();
     EXPECT_EQ(ReadText(General(line.erase(4, 3) + "\n"), set).result, 1);
 }
 
@@ -333,7 +327,7 @@ TEST(ReaderFile, BrokenReadIsFatal) {
     for (const Case& c : cases) {
         BreakingBuffer buffer(c.text);
         std::istream in(&buffer);
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         Messages shown;
         int result =
             ReadParameterStream(in, set, [&](const std::string& text) { shown.push_back(text); });

@@ -14,12 +14,6 @@ using Messages = std::vector<std::string>;
 
 const std::string Error = "\n\t!! ERROR !!\n";
 
-ParameterSet Defaults() {
-    ParameterSet set;
-    ApplyDefaults(set);
-    return set;
-}
-
 std::string DefaultFile() {
     return FormatParameterFile(DefaultRecord()).text;
 }
@@ -50,20 +44,20 @@ TEST(ReaderSections, DefaultFileReadsBackToTheDefaults) {
     ReadOutcome read = ReadText(DefaultFile(), set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages, Messages{});
-    ParameterSet expected = Defaults();
+    ParameterSet expected = DefaultSet();
     expected.OutFile = "_Zentrope.txt";
     EXPECT_EQ(Dump(set), Dump(expected));
 }
 
 TEST(ReaderSections, MissingValuesAreReportedAndKept) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[Rank 6x8]\n0\t24\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages, Messages{MissingValue("[Rank 6x8]\n")});
     EXPECT_EQ(set.Rank6x8_byte_order, (RangeParam{0, 24, 1}));
 
     // The header is named as written, cut at its comment; a blank line has no values at all.
-    set = Defaults();
+    set = DefaultSet();
     read = ReadText("[MAURER] # m\n\n", set);
     EXPECT_EQ(read.messages, Messages(4, MissingValue("[MAURER] ")));
     EXPECT_EQ(set.Maurer_block_size, (RangeParam{2, 12, 6}));
@@ -71,7 +65,7 @@ TEST(ReaderSections, MissingValuesAreReportedAndKept) {
 }
 
 TEST(ReaderSections, NumbersAreSeparatedByAnythingButDigitsAndMinus) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[Serial]\n# a comment line\n#\n2.5 +7 # 8\n"
                                 "[Permutation]\n-\t--5\t-3-4\nx9y8z7w6\n"
                                 "[Non overlapping template matchings]\n1\t2\t3\t4\t5\r\n",
@@ -86,13 +80,13 @@ TEST(ReaderSections, NumbersAreSeparatedByAnythingButDigitsAndMinus) {
 }
 
 TEST(ReaderSections, OutOfRangeIntegersSaturate) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadText("[Serial]\n99999999999 -99999999999 2147483647\n", set);
     EXPECT_EQ(set.Serial_block_size, (RangeParam{2147483647, -2147483648, 2147483647}));
 }
 
 TEST(ReaderSections, SectionHeadersMatchByPrefixFromTheSecondCharacter) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[Serial two-bit]\n4 5 6\n(runs)\n1 2 3\n4 5 6\n"
                                 "[GCD]\n7 8 9\n[AMLS]\n1 2 3\n",
                                 set);
@@ -105,7 +99,7 @@ TEST(ReaderSections, SectionHeadersMatchByPrefixFromTheSecondCharacter) {
 }
 
 TEST(ReaderSections, DftSizeLinesAreTakenAsTheyStand) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[dft]\n64 MB # c\n1.5 kb\n2 4 8\n0 1\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(set.DFT_max_n, 536870912u);
@@ -115,14 +109,14 @@ TEST(ReaderSections, DftSizeLinesAreTakenAsTheyStand) {
     EXPECT_EQ(set.DFT_mode1, 1);
 
     // Not skipped when commented: the comment line is read as a size of 0.
-    set = Defaults();
+    set = DefaultSet();
     ReadText("[DFT]\n# c\n3 Mb\n1 1 1\n1 1\n", set);
     EXPECT_EQ(set.DFT_max_n, 0u);
     EXPECT_EQ(set.DFT_optimize, 3145728u);
 }
 
 TEST(ReaderSections, DftSizeBeyond32BitsIsReportedAndKept) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[DFT]\n1 GB \t# max n\n8 gB\n1 1 1\n1 1\n", set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(
@@ -194,7 +188,7 @@ TEST(ReaderSections, TruncatedFileStopsInEverySectionKind) {
             header = lines[count - 1].substr(0, lines[count - 1].size() - 1);
         bool sectionComplete =
             count == lines.size() || lines[count] == "\n" || lines[count - 1] == "\n";
-        ParameterSet set = Defaults();
+        ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(Joined(lines, count), set);
         if (sectionComplete) {
             EXPECT_EQ(read.result, 0) << count;
@@ -213,7 +207,7 @@ TEST(ReaderSections, TruncatedFileStopsInEverySectionKind) {
 }
 
 TEST(ReaderSections, LastLineWithoutLineEndIsStillRead) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[Runs]\n4\t32", set);
     EXPECT_EQ(read.result, 1);
     EXPECT_EQ(read.messages,

@@ -7,6 +7,12 @@
 
 namespace zentrope::testing {
 
+ParameterSet DefaultSet() {
+    ParameterSet set;
+    ApplyDefaults(set);
+    return set;
+}
+
 ParameterFileRecord DefaultRecord() {
     ParameterFileRecord r;
     r.Editn = "1";
@@ -103,13 +109,18 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
 ScratchFolder::ScratchFolder() {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
-            ("zentrope-paramfile-" + std::to_string(seed()) + std::to_string(seed()));
+            ("zentrope-test-" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directories(path_);
 }
 
 ScratchFolder::~ScratchFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
+}
+
+std::string ScratchFolder::Write(const std::string& name, const std::string& bytes) const {
+    WriteBytes(path_ / name, bytes);
+    return File(name);
 }
 
 ReadOutcome ReadText(const std::string& text, ParameterSet& set) {

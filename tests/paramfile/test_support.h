@@ -1,15 +1,18 @@
-// Shared by the parameter file tests: the record a fresh window saves, scratch folders,
-// file bytes and a reader run that collects its messages.
+// Shared by the parameter file and stand-in tester tests: the built-in defaults, the record a
+// fresh window saves, scratch folders, file bytes and a reader run that collects its messages.
 #pragma once
 
 #include "parameter_file_reader.h"
 #include "parameter_file_record.h"
+#include "parameter_set.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace zentrope::testing {
+
+ParameterSet DefaultSet();
 
 // The controls after the built-in defaults are applied to a freshly built window.
 ParameterFileRecord DefaultRecord();
@@ -26,6 +29,10 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     const std::filesystem::path& path() const { return path_; }
+    // The path of a file in the folder, as the readers and the tester take it.
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    // Writes the file and returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const;
 
 private:
     std::filesystem::path path_;

@@ -1,13 +1,15 @@
 #include "bit_input.h"
-#include "temp_folder.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace zentrope {
 namespace {
 
+using testing::ScratchFolder;
+
 TEST(BitInput, PatternsMatchFilesInNameOrder) {
-    TempFolder dir;
+    ScratchFolder dir;
     dir.Write("b.bin", "b");
     dir.Write("a.bin", "a");
     dir.Write("c.txt", "c");
@@ -22,7 +24,7 @@ TEST(BitInput, PatternsMatchFilesInNameOrder) {
 }
 
 TEST(BitInput, ConcatenatesFilesMostSignificantBitFirst) {
-    TempFolder dir;
+    ScratchFolder dir;
     BitInput input({dir.Write("1", "\xA5\x0F"), dir.Write("2", "\xC3")});
     EXPECT_EQ(input.TotalFileBits(), 24u);
     BitSequence s;
@@ -36,7 +38,7 @@ TEST(BitInput, ConcatenatesFilesMostSignificantBitFirst) {
 }
 
 TEST(BitInput, ReportsAnInputThatEndsEarly) {
-    TempFolder dir;
+    ScratchFolder dir;
     BitInput input({dir.Write("only", "\xFF\xFF")});
     BitSequence s;
     EXPECT_FALSE(input.Next(17, s));

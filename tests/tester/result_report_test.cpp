@@ -2,6 +2,7 @@
 #include "randomness_tests.h"
 #include "result_loader.h"
 #include "result_report.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,7 @@
 namespace zentrope {
 namespace {
 
-ParameterSet Defaults() {
-    ParameterSet set;
-    ApplyDefaults(set);
-    return set;
-}
+using testing::DefaultSet;
 
 // Three lines over four sequences: one uniform-looking, one with a failed sequence, one bad.
 RunResults SampleResults() {
@@ -27,7 +24,7 @@ RunResults SampleResults() {
 }
 
 TEST(ResultReport, ResultLinesInBothFormats) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     EXPECT_EQ(FormatResultLine("Serial m=3", 0.25, set), "0.2500000\tSerial m=3");
     EXPECT_EQ(FormatResultLine("Serial m=3", NoResult, set), "-1\tSerial m=3");
     set.TestName_pv = 1;
@@ -52,8 +49,8 @@ TEST(ResultReport, SummariesSkipFailedSequencesAndNeedThreeValues) {
 
 TEST(ResultReport, SortsAsAskedWithLinesWithoutFiguresLast) {
     RunResults r = SampleResults();
-    r.pValues[0][1] = -1;          // Maurer: too few values
-    ParameterSet set = Defaults(); // sortSL
+    r.pValues[0][1] = -1;            // Maurer: too few values
+    ParameterSet set = DefaultSet(); // sortSL
     std::vector<LineSummary> rows = SummarizeLines(r);
     SortSummaries(rows, set);
     EXPECT_EQ(rows[0].name, "Cumulative sum");
@@ -67,7 +64,7 @@ TEST(ResultReport, SortsAsAskedWithLinesWithoutFiguresLast) {
 }
 
 TEST(ResultReport, FlagsFiguresBeyondTheThresholds) {
-    const ParameterSet set = Defaults(); // KSmin 0.0005, AD and SL thresholds off
+    const ParameterSet set = DefaultSet(); // KSmin 0.0005, AD and SL thresholds off
     const std::string text = FormatResultFile(SampleResults(), set);
     EXPECT_NE(text.find("\tCumulative sum\t<-- bad: KS<0.0005\n"), std::string::npos);
     EXPECT_EQ(text.find("Serial m=1\t<--"), std::string::npos);
@@ -81,7 +78,7 @@ TEST(ResultReport, TheLoaderReadsSectionsAndNothingElse) {
     // 999 characters, then what would be a heading if the line were written whole.
     const std::string longLine = "Input: " + std::string(992, 'x') + "Sequence #1 and more";
     r.header.push_back(longLine);
-    const std::string text = FormatResultFile(r, Defaults());
+    const std::string text = FormatResultFile(r, DefaultSet());
     std::istringstream in(text);
     ResultGrid grid;
     ResultLoadOptions options;

@@ -1,5 +1,6 @@
 #include "randomness_tests.h"
 #include "test_plan.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,7 @@
 namespace zentrope {
 namespace {
 
-ParameterSet Defaults() {
-    ParameterSet set;
-    ApplyDefaults(set);
-    return set;
-}
+using testing::DefaultSet;
 
 std::vector<std::string> Names(const TestPlan& plan) {
     std::vector<std::string> names;
@@ -26,7 +23,7 @@ bool Contains(const std::vector<std::string>& items, const std::string& text) {
 }
 
 TEST(TestPlan, DefaultsGiveOneLinePerParameterCombinationInExecutionOrder) {
-    const TestPlan plan = MakeTestPlan(Defaults());
+    const TestPlan plan = MakeTestPlan(DefaultSet());
     const std::vector<std::string> names = Names(plan);
     ASSERT_FALSE(names.empty());
     EXPECT_EQ(names.front(), "DFT rows=1");
@@ -49,7 +46,7 @@ TEST(TestPlan, DefaultsGiveOneLinePerParameterCombinationInExecutionOrder) {
 }
 
 TEST(TestPlan, NamesWhatItDoesNotRun) {
-    const TestPlan plan = MakeTestPlan(Defaults());
+    const TestPlan plan = MakeTestPlan(DefaultSet());
     for (const char* missing : {"Serial two-bit", "Blocks'n'gaps", "SOB", "GCD",
                                 "Tough birthday spacings", "AMLS", "DFT rows=2", "DFT rows=32"})
         EXPECT_TRUE(Contains(plan.notImplemented, missing)) << missing;
@@ -57,7 +54,7 @@ TEST(TestPlan, NamesWhatItDoesNotRun) {
 }
 
 TEST(TestPlan, FollowsTheEnabledSlotsOnce) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     set.ExecutionOrder.fill(-1);
     set.ExecutionOrder[0] = 12; // Rank 32x32
     set.ExecutionOrder[1] = 7;  // Cumulative sum
@@ -68,7 +65,7 @@ TEST(TestPlan, FollowsTheEnabledSlotsOnce) {
 }
 
 TEST(TestPlan, ValuesOutsideATestsDomainAreSkippedWithANote) {
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     set.ExecutionOrder.fill(-1);
     set.ExecutionOrder[0] = 8; // Serial
     set.Serial_block_size = {0, 30, 10};
@@ -81,7 +78,7 @@ TEST(TestPlan, ValuesOutsideATestsDomainAreSkippedWithANote) {
 }
 
 TEST(TestPlan, RequiredBitsFollowThePublishedRecommendations) {
-    const ParameterSet set = Defaults();
+    const ParameterSet set = DefaultSet();
     // Maurer L = 6 with 1000 * 2^L test blocks: the recommended 387840 bits.
     EXPECT_EQ(RequiredBits({2, "", 6, 0}, set), 387840u);
     // Rank 32 x 32: 38 matrices.
@@ -91,7 +88,7 @@ TEST(TestPlan, RequiredBitsFollowThePublishedRecommendations) {
 }
 
 TEST(TestPlan, TooShortSequencesGiveNoResult) {
-    const ParameterSet set = Defaults();
+    const ParameterSet set = DefaultSet();
     const BitSequence bits = BitsFromText(std::string(500, '1') + std::string(500, '0'));
     EXPECT_EQ(RunPlannedTest({2, "", 6, 0}, bits, set), NoResult);
     EXPECT_EQ(RunPlannedTest({13, "", 0, 0}, bits, set), NoResult);
@@ -120,7 +117,7 @@ TEST(TestPlan, DftLengthIsCappedAndMadeSmooth) {
     }
     EXPECT_EQ(LargestSmoothLength(17 * 19), 320u);
     EXPECT_EQ(LargestSmoothLength(143), 140u); // 11 * 13 has both large factors
-    ParameterSet set = Defaults();
+    ParameterSet set = DefaultSet();
     EXPECT_EQ(DftLength(1048576, set), 1048576u);
     EXPECT_EQ(DftLength(5000011, set), LargestSmoothLength(5000011));
     EXPECT_EQ(DftLength(100000000, set), 33554432u);

@@ -2,7 +2,7 @@
 // front end's loader.
 #include "parameter_file_writer.h"
 #include "result_loader.h"
-#include "temp_folder.h"
+#include "test_support.h"
 #include "tester_run.h"
 
 #include <gtest/gtest.h>
@@ -14,43 +14,12 @@
 namespace zentrope {
 namespace {
 
-// The window's controls after the built-in defaults were applied.
-ParameterFileRecord DefaultRecord() {
-    ParameterFileRecord r;
-    r.Editn = "1";
-    r.CBnUM = 2; // Mbits
-    r.EditNT = "50";
-    r.UDpvalDGT = 7;
-    r.RBpriIdle = true;
-    r.cbSortSL = true;
-    r.EditKSmin = "0.0005";
-    r.EditADmin = "0";
-    r.EditSLmax = "100";
-    for (TestId id = 1; id <= TestCount; ++id)
-        r.LBorder.push_back(id);
-    r.LabAMLSmin = "2", r.LabAMLSmax = "32768", r.LabAMLSstp = "-1";
-    r.uCOLLsmin = 20, r.uCOLLsmax = 28, r.eCOLLsstp = "1";
-    r.uCOUmin = 2, r.uCOUmax = 9, r.eCOUstp = "1";
-    r.eDFTmax = "32", r.CBdftMax = 2, r.eDFToptimize = "3", r.CBdftOptimize = 2;
-    r.eDFTdmin = "1", r.eDFTdmax = "32", r.eDFTdstp = "-1", r.cbDFTm0 = true, r.cbDFTm1 = true;
-    r.eLBLKmin = "512", r.eLBLKmax = "2048", r.eLBLKstp = "-1";
-    r.uMAUmin = 2, r.uMAUmax = 12, r.eMAUstp = "6", r.eMAU_n = "1000";
-    r.eNOTMmin = "2", r.eNOTMmax = "31", r.eNOTMstp = "-2", r.eNOTMtemp = "3";
-    r.ePERMsmin = "1", r.ePERMsmax = "8", r.ePERMsstp = "-1";
-    r.uPERMtmin = 4, r.uPERMtmax = 8, r.ePERMtstp = "4";
-    r.uRNKmin = 0, r.uRNKmax = 24, r.eRNKstp = "1";
-    r.uRUNsmin = 4, r.uRUNsmax = 32, r.eRUNsstp = "-1";
-    r.uRUNrmin = 6, r.uRUNrmax = 10, r.eRUNrstp = "2";
-    r.eSERmin = "1", r.eSERmax = "3", r.eSERstp = "1";
-    r.eSBLKsmin = "1", r.eSBLKsmax = "16", r.eSBLKsstp = "-1";
-    r.eSBLKdmin = "1024", r.eSBLKdmax = "4096", r.eSBLKdstp = "-2";
-    r.eAUTWdmin = "1024", r.eAUTWdmax = "4096", r.eAUTWdstp = "-2";
-    r.eAUTWmmin = "1", r.eAUTWmmax = "16", r.eAUTWmstp = "-1";
-    return r;
-}
+using testing::DefaultRecord;
+using testing::ReadBytes;
+using testing::ScratchFolder;
 
 // A quick run: Serial and Cumulative sum on short sequences.
-ParameterFileRecord QuickRecord(const TempFolder& dir) {
+ParameterFileRecord QuickRecord(const ScratchFolder& dir) {
     ParameterFileRecord r = DefaultRecord();
     r.Editn = "4096";
     r.CBnUM = 0;
@@ -66,7 +35,7 @@ struct RunOutput {
     std::string err;
 };
 
-RunOutput RunWith(const TempFolder& dir, const ParameterFileRecord& record) {
+RunOutput RunWith(const ScratchFolder& dir, const ParameterFileRecord& record) {
     const std::string para = dir.Write("para", FormatParameterFile(record).text);
     std::ostringstream out;
     std::ostringstream err;
@@ -74,18 +43,13 @@ RunOutput RunWith(const TempFolder& dir, const ParameterFileRecord& record) {
     return {code, out.str(), err.str()};
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-size_t FilesIn(const TempFolder& dir) {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
+size_t FilesIn(const ScratchFolder& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
                                              std::filesystem::directory_iterator()));
 }
 
 TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = DefaultRecord();
     record.EditOutFile = dir.File("result.txt");
     const RunOutput run = RunWith(dir, record);
@@ -123,11 +87,11 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
 }
 
 TEST(TesterRun, NameFirstFormatReadsBackInThatFormat) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.CBsaveFormat = 1;
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
-    EXPECT_NE(ReadAll(dir.File("result.txt")).find("Sequence #5\nSerial m=1\t0."),
+    EXPECT_NE(ReadBytes(dir.File("result.txt")).find("Sequence #5\nSerial m=1\t0."),
               std::string::npos);
     ResultGrid grid;
     ResultLoadOptions options;
@@ -139,7 +103,7 @@ TEST(TesterRun, NameFirstFormatReadsBackInThatFormat) {
 }
 
 TEST(TesterRun, ShowsProgressAndOnRequestEveryPValue) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     RunOutput run = RunWith(dir, record);
     EXPECT_NE(run.out.find("Testing sequence 5 of 5\n"), std::string::npos);
@@ -150,7 +114,7 @@ TEST(TesterRun, ShowsProgressAndOnRequestEveryPValue) {
 }
 
 TEST(TesterRun, RefusesBadArgumentsAndUnreadableParameterFiles) {
-    TempFolder dir;
+    ScratchFolder dir;
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunTester({}, out, err), ExitBadArguments);
@@ -162,28 +126,28 @@ TEST(TesterRun, RefusesBadArgumentsAndUnreadableParameterFiles) {
 }
 
 TEST(TesterRun, TooFewBitsWriteNoResultAndKeepTheOldOne) {
-    TempFolder dir;
+    ScratchFolder dir;
     dir.Write("result.txt", "old result");
     ParameterFileRecord record = QuickRecord(dir);
     record.EditInFile = dir.Write("input.bin", std::string(2000, 'x')); // 16000 bits
     const RunOutput run = RunWith(dir, record);                         // needs 5 x 4096
     EXPECT_EQ(run.code, ExitBadInput);
     EXPECT_NE(run.err.find("Too few bits"), std::string::npos);
-    EXPECT_EQ(ReadAll(dir.File("result.txt")), "old result");
+    EXPECT_EQ(ReadBytes(dir.File("result.txt")), "old result");
     EXPECT_EQ(FilesIn(dir), 3u); // no temporary left behind
     record.EditInFile = dir.File("*.none");
     EXPECT_EQ(RunWith(dir, record).code, ExitBadInput);
 }
 
 TEST(TesterRun, ZeroLengthSplitsTheInputFilesOverTheSequences) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.Editn = "0";
     dir.Write("in1.bin", std::string(1000, '\x5A'));
     dir.Write("in2.bin", std::string(1000, '\x3C'));
     record.EditInFile = dir.File("in?.bin");
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
-    const std::string text = ReadAll(dir.File("result.txt"));
+    const std::string text = ReadBytes(dir.File("result.txt"));
     EXPECT_NE(text.find("Bits per sequence (n): 3200\n"), std::string::npos);
     EXPECT_NE(text.find("in1.bin, "), std::string::npos);
     record.EditInFile = "";
@@ -191,7 +155,7 @@ TEST(TesterRun, ZeroLengthSplitsTheInputFilesOverTheSequences) {
 }
 
 TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.LBorder = {2, 18}; // Maurer, Permutation
     record.uMAUmin = 6, record.uMAUmax = 6;
@@ -200,7 +164,7 @@ TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
     record.EditNT = "3";
     record.cbAutoN = true;
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
-    const std::string text = ReadAll(dir.File("result.txt"));
+    const std::string text = ReadBytes(dir.File("result.txt"));
     EXPECT_NE(text.find("Bits per sequence (n): 387840\n"), std::string::npos);
     EXPECT_EQ(text.find("\n-1\tMaurer L=6"), std::string::npos);
     EXPECT_NE(text.find("\n-1\tPermutation s=1 t=4"), std::string::npos);
@@ -208,7 +172,7 @@ TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
 }
 
 TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.LBorder = {15, 20}; // GCD, AMLS
     RunOutput run = RunWith(dir, record);
@@ -220,11 +184,11 @@ TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
 }
 
 TEST(TesterRun, EmptyOutputNameWritesTheDefaultNameInTheWorkingFolder) {
-    TempFolder dir;
+    ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.EditOutFile = "";
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
+    std::filesystem::current_path(dir.path());
     const int code = RunWith(dir, record).code;
     std::filesystem::current_path(before);
     EXPECT_EQ(code, ExitOk);
