@@ -56,9 +56,7 @@ void ResultTableModel::AllCellsChanged() {
 }
 
 void ResultTableModel::Sort(const zentrope::SortDecision& decision) {
-    zentrope::SortDecision onGrid = decision;
-    onGrid.column = GridColumn(decision.column);
-    zentrope::ApplySort(grid_, onGrid);
+    zentrope::ApplySort(grid_, decision, GridColumn(decision.column));
     AllCellsChanged();
 }
 

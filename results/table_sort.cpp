@@ -86,12 +86,12 @@ void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool as
     SortRowsBy(grid, lo, hi, ascending, [&grid, col](int32_t row) { return grid.Cell(col, row); });
 }
 
-void ApplySort(ResultGrid& grid, const SortDecision& decision) {
+void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t key_column) {
     const int32_t last_row = grid.RowCount() - 1;
     if (decision.column == 1)
-        SortRowsText(grid, 1, ResultGrid::FixedRows, last_row, decision.ascending);
+        SortRowsText(grid, key_column, ResultGrid::FixedRows, last_row, decision.ascending);
     else
-        SortRowsNumeric(grid, decision.column, ResultGrid::FixedRows, last_row, decision.ascending);
+        SortRowsNumeric(grid, key_column, ResultGrid::FixedRows, last_row, decision.ascending);
 }
 
 } // namespace zentrope

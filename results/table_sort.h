@@ -46,6 +46,11 @@ void SortRowsNumeric(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool
 void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending);
 
 // Sorts every row below the header as decided: column 1 by text, the others by number.
-void ApplySort(ResultGrid& grid, const SortDecision& decision);
+// The column's place decides the kind of key even when its cells are stored elsewhere
+// (key_column), as after the user has dragged columns about.
+void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t key_column);
+inline void ApplySort(ResultGrid& grid, const SortDecision& decision) {
+    ApplySort(grid, decision, decision.column);
+}
 
 } // namespace zentrope
