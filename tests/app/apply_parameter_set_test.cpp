@@ -17,20 +17,6 @@ using namespace zentrope;
 
 namespace {
 
-QStringList OrderTexts(const TFIN& w) {
-    QStringList texts;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        texts << w.LBorder->item(row)->text();
-    return texts;
-}
-
-QList<int> OrderIds(const TFIN& w) {
-    QList<int> ids;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
-    return ids;
-}
-
 // The list holds exactly the tests whose boxes are checked, each once.
 void VerifySelectionMatchesList(const TFIN& w) {
     QStringList checked;

@@ -110,10 +110,7 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     fixture.window->show();
     const int page = fixture.window->PC->currentIndex();
     const QString notAProgram = fixture.currentDir.filePath("tester.txt");
-    QFile file(notAProgram);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a program\n");
-    file.close();
+    fixture.Write(notAProgram, "not a program\n");
     fixture.window->EditZTRPexe->setText(notAProgram);
 
     (fixture.window.get()->*handler)();

@@ -19,10 +19,8 @@ void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
 
     fixture.window->ButtRunExitClick();
     QVERIFY(!fixture.window->isVisible());
-    QFile prefs(fixture.programDir.filePath("prefs.ini"));
-    QVERIFY(prefs.open(QIODevice::ReadOnly));
-    QVERIFY(
-        prefs.readAll().startsWith("zentrope_exe=" + fixture.tester.executable().toLocal8Bit()));
+    QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=" +
+                                              fixture.tester.executable().toLocal8Bit()));
 
     const QString result = fixture.tester.filePath("_Zentrope.txt");
     QVERIFY(fixture.tester.waitForRecord().found);

@@ -14,22 +14,11 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 void MakeOlder(const QString& path) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                              QFileDevice::FileModificationTime));
-}
-
-QByteArray FileText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Through the window system, where a modal window blocks input, as a user's
@@ -94,8 +83,7 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QVERIFY(fixture.dialogs.messages.isEmpty());
     // The parameter file keeps the name as typed; the edit shows where the result
     // was read.
-    QVERIFY(FileText(fixture.currentDir.filePath("para"))
-                .contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
+    QVERIFY(fixture.Read("para").contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
     const QString shown = outFile.isEmpty() ? "_Zentrope.txt" : outFile;
     QCOMPARE(fixture.window->EditOutFile->text(), shown);
     const QString path = inTestersFolder ? fixture.tester.filePath(shown) : shown;
@@ -127,7 +115,7 @@ void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
     QCOMPARE(fixture.rowOf("Old"), -1);
 
     fixture.dialogs.messages.clear();
-    WriteFile(result, "Sequence #1\n0.9\tOld\n\n");
+    fixture.Write(result, "Sequence #1\n0.9\tOld\n\n");
     MakeOlder(result);
     fixture.window->ButtRunWaitClick();
     QCOMPARE(fixture.dialogs.messages.size(), 1);

@@ -22,20 +22,6 @@ namespace {
 // TestId of the test shown by CheckBoxN, in screen order N = 1 to 21.
 const int BoxTest[] = {1, 17, 3, 18, 19, 10, 2, 4, 20, 9, 11, 5, 6, 7, 8, 14, 12, 13, 15, 16, 21};
 
-QList<int> OrderIds(const TFIN& w) {
-    QList<int> ids;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
-    return ids;
-}
-
-QStringList OrderTexts(const TFIN& w) {
-    QStringList texts;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        texts << w.LBorder->item(row)->text();
-    return texts;
-}
-
 QList<int> BoxTests(std::initializer_list<int> boxes) {
     QList<int> ids;
     for (int n : boxes)

@@ -10,7 +10,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QList>
+#include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 
 struct ShownMessage {
@@ -77,8 +79,8 @@ public:
     void Write(const QString& name, const QByteArray& content) const {
         QDir().mkpath(QFileInfo(Path(name)).absolutePath());
         QFile file(Path(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(content);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.fileName()));
+        file.write(content);
     }
 
     QByteArray Read(const QString& name) const {
@@ -100,3 +102,18 @@ public:
 private:
     QString previous_;
 };
+
+// The execution order list, first item first: the items' captions and the tests they carry.
+inline QStringList OrderTexts(const TFIN& w) {
+    QStringList texts;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        texts << w.LBorder->item(row)->text();
+    return texts;
+}
+
+inline QList<int> OrderIds(const TFIN& w) {
+    QList<int> ids;
+    for (int row = 0; row < w.LBorder->count(); ++row)
+        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
+    return ids;
+}
