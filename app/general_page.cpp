@@ -7,10 +7,12 @@
 #include "number_texts.h"
 #include "shared_dialogs.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 using namespace zentrope;
 
@@ -24,11 +26,43 @@ const QString ZeroCountWarning = QStringLiteral("The number of tests can't be 0.
 // another field: neither may raise a second box.
 bool leavingWarningUp = false;
 
+// Eats the one mouse press being delivered, then goes.
+class PressEater : public QObject {
+public:
+    explicit PressEater(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        const bool press = event->type() == QEvent::MouseButtonPress ||
+                           event->type() == QEvent::MouseButtonDblClick;
+        if (!press || eaten_)
+            return false;
+        eaten_ = true;
+        deleteLater();
+        return true;
+    }
+
+private:
+    bool eaten_ = false;
+};
+
+// Drops the press being delivered, once the box it raised has closed.
+void DropPressInProgress() {
+    auto* eater = new PressEater(qApp);
+    qApp->installEventFilter(eater);
+    QTimer::singleShot(0, eater, &QObject::deleteLater);
+}
+
 void WarnAndRefocus(TFIN& window, const QString& text, QLineEdit* edit) {
     if (leavingWarningUp)
         return;
     leavingWarningUp = true;
+    // A mouse press that takes the focus away raises the box before the press reaches the
+    // control pressed on, and the box takes the release: delivered after it, the press would
+    // leave a button down. The user goes back to the field, so the press is dropped.
+    const bool pressing = QApplication::mouseButtons() != Qt::NoButton;
     window.ShowMessage(text, MessageIcon::Warning);
+    if (pressing)
+        DropPressInProgress();
     edit->setFocus(Qt::OtherFocusReason);
     leavingWarningUp = false;
 }

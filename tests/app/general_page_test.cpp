@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -131,6 +132,29 @@ private slots:
         TabTo(w, w.EditNT);
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
         QCOMPARE(QApplication::focusWidget(), w.Editn);
+    }
+
+    // The press that leaves the field raises the box before it reaches the button, and a real
+    // box takes the release: the press is dropped, so the button neither sticks down nor clicks.
+    void pressLeavingAWrongFieldIsDropped() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        w.show();
+        w.EditInFile->setText("");
+        w.Editn->setText("0");
+        TabTo(w, w.Editn);
+        const QPoint onSave = w.ButtParaSave->mapTo(&w, w.ButtParaSave->rect().center());
+        QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, onSave);
+        QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
+        QCOMPARE(QApplication::focusWidget(), w.Editn);
+        QVERIFY(!w.ButtParaSave->isDown());
+        QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, onSave);
+        QCOMPARE(w.EditParaFile->text(), QString());
+        // The next press is the user's own again.
+        w.Editn->setText("8");
+        QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, onSave);
+        QCOMPARE(w.EditParaFile->text(), QString("Zentrope_GUI_para"));
+        QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
     }
 
     // A real box takes the focus from the field just entered, and closing it gives the focus
