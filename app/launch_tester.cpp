@@ -1,9 +1,11 @@
 // The two run buttons: save the parameters and start the tester, then either leave it running
 // and close, or wait for it and load its result.
 #include "main_window.h"
+#include "parameter_file_writer.h"
 #include "path_parts.h"
 #include "result_freshness.h"
 #include "tester_process.h"
+#include "window_parameter_record.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -50,6 +52,10 @@ std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
         return nullptr;
     }
     const bool saved = window.ButtParaSaveClick();
+    // A field that is not a whole number ends the click with the save's own box, as a
+    // conversion error ends any handler: there is no file check after it.
+    if (!saved && !FormatParameterFile(ParameterFileRecordOf(window)).ok())
+        return nullptr;
     const QString parameterFile = window.EditParaFile->text();
     if (!QFileInfo(parameterFile).isFile()) {
         window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);

@@ -73,7 +73,8 @@ void LaunchChecksTest::failedSaveStopsTheRun_data() {
 }
 
 // Without a file there is box 3; with a file left by an earlier save the run
-// stops too, since that file does not hold what the window shows.
+// stops too, since that file does not hold what the window shows. A field that is not a
+// whole number stops it at its own box.
 void LaunchChecksTest::failedSaveStopsTheRun() {
     QFETCH(Handler, handler);
     LaunchFixture fixture;
@@ -97,6 +98,17 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
     QVERIFY(!fixture.testerStarted());
     QVERIFY(fixture.window->isVisible());
+
+    // That field's box ends the click on its own, with or without a file there.
+    fixture.dialogs.messages.clear();
+    const QString fresh = fixture.currentDir.filePath("fresh");
+    fixture.window->EditParaFile->setText(fresh);
+    fixture.window->EditOutFile->clear();
+    (fixture.window.get()->*handler)();
+    QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
+    QVERIFY(!QFile::exists(fresh));
+    QCOMPARE(fixture.window->EditOutFile->text(), QString());
+    QVERIFY(!fixture.testerStarted());
 }
 
 void LaunchChecksTest::refusedStartShowsTheSystemsText_data() {
