@@ -9,10 +9,6 @@ using namespace zentrope::testing;
 
 namespace {
 
-using Messages = std::vector<std::string>;
-
-const std::string Error = "\n\t!! ERROR !!\n";
-
 // A General section holding lines, closed by an empty Enable section.
 std::string General(const std::string& lines) {
     return "[General]\n" + lines + "[Enable]\n";
@@ -80,9 +76,9 @@ TEST(ReaderGeneral, SequenceLengthBeyond32BitsIsReportedAndKept) {
         ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(General(std::string(line) + "\nNT 9\n"), set);
         EXPECT_EQ(read.result, 0);
-        EXPECT_EQ(
-            read.messages,
-            Messages{Error + "Size out of range (0 to 4294967295 bits) in line: " + line + "\n\n"});
+        EXPECT_EQ(read.messages,
+                  Messages{ErrorMark + "Size out of range (0 to 4294967295 bits) in line: " + line +
+                           "\n\n"});
         EXPECT_EQ(set.n, 1048576u);
         EXPECT_EQ(set.NT, 9); // reading went on
     }
@@ -115,9 +111,9 @@ TEST(ReaderGeneral, QuotedNames) {
 
 TEST(ReaderGeneral, NameWithoutBothQuotationMarksIsFatal) {
     const std::string outMessage =
-        Error + "The OutFile file name must be always enclosed in quotation marks.";
+        ErrorMark + "The OutFile file name must be always enclosed in quotation marks.";
     const std::string inMessage =
-        Error + "The InFile file name must be always enclosed in quotation marks.";
+        ErrorMark + "The InFile file name must be always enclosed in quotation marks.";
     struct Case {
         const char* line;
         const std::string& message;
@@ -146,7 +142,7 @@ TEST(ReaderGeneral, UnknownKeyIsFatalAndNamedWithoutLineEnd) {
         ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(General(c.line), set);
         EXPECT_EQ(read.result, 1) << c.line;
-        EXPECT_EQ(read.messages, Messages{Error + "Parameter \"" + c.named +
+        EXPECT_EQ(read.messages, Messages{ErrorMark + "Parameter \"" + c.named +
                                           "\" not recognised in the \"General\" section.\n"});
     }
 }
@@ -158,8 +154,9 @@ TEST(ReaderGeneral, EndOfFileInsideTheSectionIsFatal) {
         ReadOutcome read = ReadText(text, set);
         EXPECT_EQ(read.result, 1) << text;
         EXPECT_EQ(read.messages,
-                  Messages{Error + "Reached the end of the configuration file while reading the "
-                                   "'General' section."});
+                  Messages{ErrorMark +
+                           "Reached the end of the configuration file while reading the "
+                           "'General' section."});
     }
 }
 
@@ -231,7 +228,8 @@ TEST(ReaderEnable, UnknownTestIsFatal) {
         ParameterSet set = DefaultSet();
         ReadOutcome read = ReadText(std::string("[Enable]\n") + c.line + "[AMLS]\n1 2 3\n", set);
         EXPECT_EQ(read.result, 1) << c.line;
-        EXPECT_EQ(read.messages, Messages{Error + "Test not found in line: " + c.shown + "\n\n"});
+        EXPECT_EQ(read.messages,
+                  Messages{ErrorMark + "Test not found in line: " + c.shown + "\n\n"});
         EXPECT_EQ(set.AMLS_block_length, (RangeParam{2, 32768, -1}));
     }
 }
@@ -245,8 +243,8 @@ TEST(ReaderEnable, EntriesBeyondTheSlotsAreReportedOnceAndIgnored) {
     ReadOutcome read = ReadText(text, set);
     EXPECT_EQ(read.result, 0);
     EXPECT_EQ(read.messages,
-              Messages{Error + "More than 21 tests in the 'Enable' section, ignored from line: "
-                               "0 dft\n\n\n"});
+              Messages{ErrorMark + "More than 21 tests in the 'Enable' section, ignored from line: "
+                                   "0 dft\n\n\n"});
     for (int i = 0; i < TestCount; ++i) {
         EXPECT_EQ(set.ExecutionOrder[static_cast<size_t>(i)], i);
         EXPECT_EQ(set.Enable[static_cast<size_t>(i)], 1);
@@ -269,7 +267,7 @@ TEST(ReaderFile, UnopenableFileIsFatal) {
         int result =
             ReadParameterFile(path, set, [&](const std::string& text) { shown.push_back(text); });
         EXPECT_EQ(result, 1);
-        EXPECT_EQ(shown, Messages{"ERROR while parsing the parameter file:\n" + Error +
+        EXPECT_EQ(shown, Messages{"ERROR while parsing the parameter file:\n" + ErrorMark +
                                   "Parameter file \"" + path + "\" not opened.\n"});
     }
 }
@@ -332,6 +330,7 @@ TEST(ReaderFile, BrokenReadIsFatal) {
         int result =
             ReadParameterStream(in, set, [&](const std::string& text) { shown.push_back(text); });
         EXPECT_EQ(result, 1) << c.text;
-        EXPECT_EQ(shown, Messages{"ERROR while parsing the parameter file:\n" + Error + c.message});
+        EXPECT_EQ(shown,
+                  Messages{"ERROR while parsing the parameter file:\n" + ErrorMark + c.message});
     }
 }

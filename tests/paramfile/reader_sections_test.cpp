@@ -10,10 +10,6 @@ using namespace zentrope::testing;
 
 namespace {
 
-using Messages = std::vector<std::string>;
-
-const std::string Error = "\n\t!! ERROR !!\n";
-
 std::string DefaultFile() {
     return FormatParameterFile(DefaultRecord()).text;
 }
@@ -34,7 +30,7 @@ std::string Joined(const std::vector<std::string>& lines, size_t count) {
 }
 
 std::string MissingValue(const std::string& header) {
-    return Error + "Parameter missing in section: " + header + "\n";
+    return ErrorMark + "Parameter missing in section: " + header + "\n";
 }
 
 } // namespace
@@ -119,10 +115,10 @@ TEST(ReaderSections, DftSizeBeyond32BitsIsReportedAndKept) {
     ParameterSet set = DefaultSet();
     ReadOutcome read = ReadText("[DFT]\n1 GB \t# max n\n8 gB\n1 1 1\n1 1\n", set);
     EXPECT_EQ(read.result, 0);
-    EXPECT_EQ(
-        read.messages,
-        (Messages{Error + "Size out of range (0 to 4294967295 bits) in line: 1 GB \t# max n\n\n",
-                  Error + "Size out of range (0 to 4294967295 bits) in line: 8 gB\n\n"}));
+    EXPECT_EQ(read.messages,
+              (Messages{ErrorMark +
+                            "Size out of range (0 to 4294967295 bits) in line: 1 GB \t# max n\n\n",
+                        ErrorMark + "Size out of range (0 to 4294967295 bits) in line: 8 gB\n\n"}));
     EXPECT_EQ(set.DFT_max_n, 33554432u);
     EXPECT_EQ(set.DFT_optimize, 3145728u);
     EXPECT_EQ(set.DFT_rows, (RangeParam{1, 1, 1}));
@@ -198,7 +194,8 @@ TEST(ReaderSections, TruncatedFileStopsInEverySectionKind) {
         ++fatalCuts;
         EXPECT_EQ(read.result, 1) << count;
         EXPECT_EQ(read.messages,
-                  Messages{Error + "Reached the end of the configuration file while reading the '" +
+                  Messages{ErrorMark +
+                           "Reached the end of the configuration file while reading the '" +
                            header + "' section."})
             << count;
     }
@@ -212,7 +209,7 @@ TEST(ReaderSections, LastLineWithoutLineEndIsStillRead) {
     EXPECT_EQ(read.result, 1);
     EXPECT_EQ(read.messages,
               (Messages{MissingValue("[Runs]\n"),
-                        Error + "Reached the end of the configuration file while reading the "
-                                "'[Runs]' section."}));
+                        ErrorMark + "Reached the end of the configuration file while reading the "
+                                    "'[Runs]' section."}));
     EXPECT_EQ(set.Runs_block_size, (RangeParam{4, 32, -1}));
 }

@@ -38,9 +38,14 @@ private:
     std::filesystem::path path_;
 };
 
+using Messages = std::vector<std::string>;
+
+// Opens the detail text of every reader error.
+inline const std::string ErrorMark = "\n\t!! ERROR !!\n";
+
 struct ReadOutcome {
     int result = -1;
-    std::vector<std::string> messages; // the detail texts, without the common introduction
+    Messages messages; // the detail texts, without the common introduction
 };
 
 // Reads text as a parameter file into set.
