@@ -14,10 +14,30 @@ QFont TableFont(const QWidget* header) {
     return header->parentWidget() ? header->parentWidget()->font() : header->font();
 }
 
+// Past the last cell lies the table's own background, as in the cells' area, not an empty
+// header.
+void FillPastLastSection(QHeaderView& header) {
+    QRect past = header.viewport()->rect();
+    const int end = header.length() - header.offset();
+    if (header.orientation() == Qt::Horizontal)
+        past.setLeft(end);
+    else
+        past.setTop(end);
+    if (past.isEmpty())
+        return;
+    QPainter painter(header.viewport());
+    painter.fillRect(past, header.palette().color(QPalette::Base));
+}
+
 } // namespace
 
 ResultHeaderRow::ResultHeaderRow(const ResultTableModel* model, QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent), model_(model) {}
+
+void ResultHeaderRow::paintEvent(QPaintEvent* event) {
+    QHeaderView::paintEvent(event);
+    FillPastLastSection(*this);
+}
 
 void ResultHeaderRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     SGDrawCell(*painter, rect, *model_, {logicalIndex, 0, false}, palette(), TableFont(this));
@@ -64,6 +84,11 @@ void FixedColumnsHeader::PaintRow(QPainter& painter, const QRect& rect, int row)
                          rect.height());
         SGDrawCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
     }
+}
+
+void FixedColumnsHeader::paintEvent(QPaintEvent* event) {
+    QHeaderView::paintEvent(event);
+    FillPastLastSection(*this);
 }
 
 void FixedColumnsHeader::paintSection(QPainter* painter, const QRect& rect,

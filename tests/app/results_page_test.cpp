@@ -136,6 +136,23 @@ private slots:
         QCOMPARE(w.SG->verticalHeader()->sectionSize(1), metrics.height() + 4);
     }
 
+    // Below the last row and right of the last column lies the table's background, also
+    // beside the header row and under the fixed columns.
+    void pastTheLastCellIsTheTablesBackground() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        QApplication::processEvents();
+        const QImage shot = w.SG->grab().toImage();
+        const QRect fixed = w.SG->verticalHeader()->geometry();
+        const QRect headerRow = w.SG->horizontalHeader()->geometry();
+        const QColor base = w.SG->palette().color(QPalette::Base);
+        QCOMPARE(shot.pixelColor(fixed.center().x(), fixed.bottom() - 4), base);
+        QCOMPARE(shot.pixelColor(headerRow.right() - 4, headerRow.center().y()), base);
+        // The cells themselves keep their look.
+        QVERIFY(shot.pixelColor(fixed.left() + 1, fixed.top() + 4) != base);
+    }
+
     void fixedColumnsResizeByTheirHeaderBorders() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
