@@ -4,6 +4,7 @@
 #include "parameter_file_writer.h"
 #include "path_parts.h"
 #include "result_freshness.h"
+#include "shared_dialogs.h"
 #include "tester_process.h"
 #include "window_parameter_record.h"
 
@@ -26,10 +27,6 @@ const QString NoExecutableText =
                    "edit box \"Zentrope executable\" (on page \"General\").");
 const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
 constexpr int NoticeTickMs = 1000;
-
-QString ParameterFileNotFoundText(const QString& path) {
-    return QStringLiteral("Parameter file\n\"%1\"\nnot found.").arg(path);
-}
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));

@@ -20,10 +20,6 @@ bool IsExistingFile(const QString& path) {
     return info.exists() && !info.isDir();
 }
 
-QString NotFoundMessage(const QString& path) {
-    return QStringLiteral("Parameter file\n\"") + path + QStringLiteral("\"\nnot found.");
-}
-
 } // namespace
 
 int TFIN::LoadNamedParameterFile() {
@@ -31,7 +27,7 @@ int TFIN::LoadNamedParameterFile() {
     if (path.isEmpty())
         return 1;
     if (!IsExistingFile(path)) {
-        ShowMessage(NotFoundMessage(path), MessageIcon::Information);
+        ShowMessage(ParameterFileNotFoundText(path), MessageIcon::Information);
         return 1;
     }
     Params.InFile.reset();
@@ -82,7 +78,7 @@ void TFIN::ButtParaReloadClick() {
     if (IsExistingFile(EditParaFile->text()))
         LoadNamedParameterFile();
     else
-        ShowMessage(NotFoundMessage(EditParaFile->text()), MessageIcon::Warning);
+        ShowMessage(ParameterFileNotFoundText(EditParaFile->text()), MessageIcon::Warning);
 }
 
 void TFIN::ButtParaSaveAsClick() {

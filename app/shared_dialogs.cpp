@@ -12,6 +12,10 @@ QString DialogFolder(const QString& path) {
         QString::fromStdString(zentrope::DirectoryPart(path.toStdString())));
 }
 
+QString ParameterFileNotFoundText(const QString& path) {
+    return QStringLiteral("Parameter file\n\"") + path + QStringLiteral("\"\nnot found.");
+}
+
 std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog) {
     std::optional<QString> chosen = window.RunFileDialog(dialog);
     if (chosen) {

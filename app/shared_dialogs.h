@@ -1,4 +1,4 @@
-// How the commands use the shared dialogs OD and SD.
+// How the commands use the shared dialogs OD and SD, and the box they share.
 #pragma once
 
 #include <QString>
@@ -14,3 +14,6 @@ QString DialogFolder(const QString& path);
 // Runs the dialog through the window; a confirmed choice stays in the dialog as its folder
 // and file name, so the next use opens where this one ended.
 std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog);
+
+// The text of the box for a parameter file that is not there.
+QString ParameterFileNotFoundText(const QString& path);
