@@ -82,9 +82,12 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
     return row;
 }
 
-QStringList SizeUnitItems() {
+QComboBox* MakeSizeUnitBox(QWidget* parent, const char* name, int selected, int layoutWidth) {
     QStringList items;
     for (std::string_view unit : zentrope::SizeUnitList)
         items << QString::fromLatin1(unit.data(), static_cast<qsizetype>(unit.size()));
-    return items;
+    QComboBox* combo = MakeComboBox(parent, name, items, selected, layoutWidth);
+    SetHint(combo, QString::fromLatin1(zentrope::SizeUnitHint.data(),
+                                       static_cast<qsizetype>(zentrope::SizeUnitHint.size())));
+    return combo;
 }

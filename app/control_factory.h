@@ -36,5 +36,5 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 // The widgets side by side, packed to the left.
 QHBoxLayout* Row(std::initializer_list<QWidget*> widgets);
 
-// The 14 size units of the length and DFT combo boxes.
-QStringList SizeUnitItems();
+// A combo box of the 14 size units, as the length and DFT sizes use, with the units' hint.
+QComboBox* MakeSizeUnitBox(QWidget* parent, const char* name, int selected, int layoutWidth);

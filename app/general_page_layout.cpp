@@ -36,8 +36,7 @@ void TFIN::BuildGeneralPage() {
     Editn = MakeEdit(page, "Editn", "Editn", 10, 81);
     SetHint(Editn, "When a valid input file is specified, this can be 0 to automatically test "
                    "all the bits.");
-    CBnUM = MakeComboBox(page, "CBnUM", SizeUnitItems(), 0, 81);
-    SetHint(CBnUM, "K, M, G: x1024 - k, m, g: x1000");
+    CBnUM = MakeSizeUnitBox(page, "CBnUM", 0, 81);
     LabSeqLen = MakeLabel(page, "The sequence length will be:", "LabSeqLen");
     labelled("Sequence length", Row({Editn, CBnUM, LabSeqLen}));
 

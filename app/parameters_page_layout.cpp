@@ -98,11 +98,9 @@ void TFIN::BuildParametersPage() {
     // DFT takes two rows: the size and the optimisation, each with its unit.
     grid->addWidget(CheckBox1, 0, 0, 2, 1);
     eDFTmax = MakeEdit(page, "eDFTmax", "64", 10, 81);
-    CBdftMax = MakeComboBox(page, "CBdftMax", SizeUnitItems(), 2, 73);
+    CBdftMax = MakeSizeUnitBox(page, "CBdftMax", 2, 73);
     eDFToptimize = MakeEdit(page, "eDFToptimize", "3", 10, 57);
-    CBdftOptimize = MakeComboBox(page, "CBdftOptimize", SizeUnitItems(), 2, 73);
-    for (QWidget* combo : {CBdftMax, CBdftOptimize})
-        SetHint(combo, "K, M, G: x1024 - k, m, g: x1000");
+    CBdftOptimize = MakeSizeUnitBox(page, "CBdftOptimize", 2, 73);
     cbDFTm0 = MakeCheckBox(page, "cbDFTm0", "Mode 0", true);
     cbDFTm1 = MakeCheckBox(page, "cbDFTm1", "Mode 1", true);
     grid->addWidget(MakeLabel(page, "max"), 0, FirstGroup);
