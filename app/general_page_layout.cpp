@@ -67,7 +67,7 @@ void TFIN::BuildGeneralPage() {
     grid->addWidget(ButtInFile, row, 2);
     grid->addWidget(LabTOTlen, row++, 3, 1, 2);
 
-    EditOutFile = MakeEdit(page, "EditOutFile", "_Zentrope.txt", 0, 401);
+    EditOutFile = MakeEdit(page, "EditOutFile", DefaultOutFileName, 0, 401);
     SetHint(EditOutFile, "Zentrope saves the results in this file.");
     ButtOutFile = MakeButton(page, "ButtOutFile", "C&hange");
     grid->addWidget(MakeLabel(page, "Output file name"), row, 0);

@@ -21,7 +21,6 @@ using namespace zentrope;
 
 namespace {
 
-const QString DefaultOutFile = QStringLiteral("_Zentrope.txt");
 const QString NoExecutableText =
     QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
                    "edit box \"Zentrope executable\" (on page \"General\").");
@@ -64,7 +63,7 @@ std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
         return nullptr;
     // After the save, so this run's file keeps the empty name and the tester its own default.
     if (window.EditOutFile->text().isEmpty())
-        window.EditOutFile->setText(DefaultOutFile);
+        window.EditOutFile->setText(DefaultOutFileName);
     TesterStart start = StartTester(executable, parameterFile, FolderOf(executable));
     if (!start.process)
         window.ShowMessage(start.error, MessageIcon::Warning);

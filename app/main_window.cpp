@@ -117,7 +117,7 @@ void TFIN::BuildDialogs() {
     SD->setAcceptMode(QFileDialog::AcceptSave);
     SD->setFileMode(QFileDialog::AnyFile);
     SD->setOption(QFileDialog::DontConfirmOverwrite);
-    SD->selectFile("_Zentrope.txt");
+    SD->selectFile(DefaultOutFileName);
 }
 
 void TFIN::BindHandlers() {

@@ -27,6 +27,9 @@ class QTabWidget;
 class QTableView;
 class QWidget;
 
+// The result file's name where the user has given none.
+inline constexpr char DefaultOutFileName[] = "_Zentrope.txt";
+
 // Where the window reads and writes prefs.ini, and who shows its boxes and dialogs. Empty
 // folders mean the executable's folder and the current folder; no seam means the real dialogs.
 struct WindowSetup {
