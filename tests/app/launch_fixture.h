@@ -6,9 +6,7 @@
 #include "fake_tester_protocol.h"
 #include "window_fixture.h"
 
-#include <QAbstractItemModel>
 #include <QLineEdit>
-#include <QTableView>
 
 class LaunchFixture : public WindowFixture {
 public:
@@ -25,19 +23,6 @@ public:
     }
     bool testerStarted() const {
         return QFile::exists(tester.filePath(zentrope::fake_tester::RecordFile));
-    }
-
-    // The text of a table cell as the grid shows it.
-    QString cell(int column, int row) const {
-        const QAbstractItemModel* model = window->SG->model();
-        return model->data(model->index(row, column)).toString();
-    }
-    // The table row of a test, or -1.
-    int rowOf(const QString& testName) const {
-        for (int row = 1; row < window->SG->model()->rowCount(); ++row)
-            if (cell(1, row) == testName)
-                return row;
-        return -1;
     }
 
     zentrope::testing::FakeTesterFolder tester;

@@ -90,14 +90,14 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QVERIFY(QFile::exists(path));
     QCOMPARE(fixture.window->PC->currentWidget(), fixture.window->TStable);
 
-    const int dft = fixture.rowOf("DFT");
-    const int runs = fixture.rowOf("Runs");
+    const int dft = RowOf(*fixture.window, "DFT");
+    const int runs = RowOf(*fixture.window, "Runs");
     QVERIFY(dft > 0 && runs > 0);
-    QCOMPARE(fixture.cell(3, dft), QString("0.5"));
-    QCOMPARE(fixture.cell(5, dft), QString("0.125"));
-    QCOMPARE(fixture.cell(2, dft), QString("3"));
-    QCOMPARE(fixture.cell(4, runs), QString("- error -"));
-    QCOMPARE(fixture.cell(2, runs), QString("2"));
+    QCOMPARE(CellText(*fixture.window, 3, dft), QString("0.5"));
+    QCOMPARE(CellText(*fixture.window, 5, dft), QString("0.125"));
+    QCOMPARE(CellText(*fixture.window, 2, dft), QString("3"));
+    QCOMPARE(CellText(*fixture.window, 4, runs), QString("- error -"));
+    QCOMPARE(CellText(*fixture.window, 2, runs), QString("2"));
 }
 
 void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
@@ -112,7 +112,7 @@ void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
     fixture.window->ButtRunWaitClick();
     QVERIFY(!fixture.dialogs.messages.isEmpty());
     QCOMPARE(fixture.dialogs.messages[0], (ShownMessage{warning, MessageIcon::Warning}));
-    QCOMPARE(fixture.rowOf("Old"), -1);
+    QCOMPARE(RowOf(*fixture.window, "Old"), -1);
 
     fixture.dialogs.messages.clear();
     fixture.Write(result, "Sequence #1\n0.9\tOld\n\n");
@@ -122,7 +122,7 @@ void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
     QVERIFY(
         fixture.dialogs.messages[0].text.startsWith(warning + "\nThe file found there is older"));
-    QVERIFY(fixture.rowOf("Old") > 0);
+    QVERIFY(RowOf(*fixture.window, "Old") > 0);
 }
 
 void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {

@@ -22,17 +22,6 @@ const std::vector<std::string> Names = {"DFT", "SOB", "Serial"};
 const std::string ThreeSections =
     ResultFile(Names, {{"0.5", "0.0012", "-1"}, {"0.25", "0.987", "0.3"}, {"0.75", "0.5", "0.6"}});
 
-QString Text(const TFIN& w, int row, int col) {
-    return w.SG->model()->index(row, col).data().toString();
-}
-
-QStringList Column(const TFIN& w, int col) {
-    QStringList texts;
-    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
-        texts << Text(w, row, col);
-    return texts;
-}
-
 // A window shown offscreen, with no sort box checked.
 TFIN& OpenShown(WindowFixture& f) {
     TFIN& w = f.Open();
@@ -91,15 +80,15 @@ private slots:
         QCOMPARE(model->columnCount(), 10);
         QStringList headers;
         for (int col = 0; col < model->columnCount(); ++col)
-            headers << Text(w, 0, col);
+            headers << CellText(w, col, 0);
         QCOMPARE(headers,
                  QStringList({"N", "Test name", "pvals", "1", "2", "3", "", "KS", "AD", "SL"}));
         // index(r, c) is cell (c, r): column 4 is the second sequence.
-        QCOMPARE(Column(w, 4), QStringList({"0.25", "0.987", "0.3"}));
-        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"}));
-        QCOMPARE(Column(w, 2), QStringList({"3", "3", "2"}));
-        QCOMPARE(Text(w, 3, 3), QString("- error -"));
-        QCOMPARE(Text(w, 3, 7), QString("- error -")); // two values give no KS
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.25", "0.987", "0.3"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+        QCOMPARE(ColumnTexts(w, 2), QStringList({"3", "3", "2"}));
+        QCOMPARE(CellText(w, 3, 3), QString("- error -"));
+        QCOMPARE(CellText(w, 7, 3), QString("- error -")); // two values give no KS
         QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QString("KS"));
     }
 
@@ -111,9 +100,9 @@ private slots:
         QAbstractItemModel* model = w.SG->model();
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(model->columnCount(), 4);
-        QCOMPARE(Column(w, 1), QStringList({"GCD", "Runs"}));
-        QCOMPARE(Column(w, 3), QStringList({"0.1", "0.2"}));
-        QCOMPARE(Column(w, 2), QStringList({"1", "1"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"GCD", "Runs"}));
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"0.1", "0.2"}));
+        QCOMPARE(ColumnTexts(w, 2), QStringList({"1", "1"}));
         // The header row and the fixed columns are drawn by the headers, not twice.
         QVERIFY(w.SG->isRowHidden(0));
         for (int col = 0; col < 3; ++col)
@@ -175,18 +164,18 @@ private slots:
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         ClickCell(w, Qt::RightButton, 4, 0);
-        QCOMPARE(Column(w, 4), QStringList({"0.25", "0.3", "0.987"}));
-        QCOMPARE(Column(w, 1), QStringList({"DFT", "Serial", "SOB"})); // rows stay whole
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.25", "0.3", "0.987"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "Serial", "SOB"})); // rows stay whole
         ClickCell(w, Qt::RightButton, 4, 0);
-        QCOMPARE(Column(w, 4), QStringList({"0.987", "0.3", "0.25"}));
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.987", "0.3", "0.25"}));
         // Another header starts ascending again; "- error -" counts as -1.
         ClickCell(w, Qt::RightButton, 3, 0);
-        QCOMPARE(Column(w, 3), QStringList({"- error -", "0.0012", "0.5"}));
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"- error -", "0.0012", "0.5"}));
         // The header of a fixed column sorts too: column 0 gives back the file's order.
         ClickCell(w, Qt::RightButton, 0, 0);
-        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
         ClickCell(w, Qt::RightButton, 1, 0);
-        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB", "Serial"})); // upper case first
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"})); // upper case first
         QCOMPARE(w.LastSortColumn, 1);
         QCOMPARE(w.SortAscending, 1);
     }
@@ -195,11 +184,11 @@ private slots:
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
-        const QStringList before = Column(w, 1);
+        const QStringList before = ColumnTexts(w, 1);
         ClickCell(w, Qt::LeftButton, 4, 0);
         ClickCell(w, Qt::RightButton, 4, 2);
         ClickCell(w, Qt::RightButton, 1, 2);
-        QCOMPARE(Column(w, 1), before);
+        QCOMPARE(ColumnTexts(w, 1), before);
         QCOMPARE(w.LastSortColumn, -9);
     }
 
@@ -213,16 +202,16 @@ private slots:
         w.cbSortSL->setChecked(true); // KS comes first
         w.LoadResultFile(path);
         QCOMPARE(w.LastSortColumn, 7);
-        QCOMPARE(Column(w, 1), QStringList({"SOB", "DFT", "Serial"})); // KS ascending
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"SOB", "DFT", "Serial"})); // KS ascending
         // The same column again: the order is reversed.
         w.LoadResultFile(path);
-        QCOMPARE(Column(w, 1), QStringList({"Serial", "DFT", "SOB"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"Serial", "DFT", "SOB"}));
 
         w.cbSortKS->setChecked(false);
         w.LoadResultFile(path); // SL: always descending, worst first
         QCOMPARE(w.LastSortColumn, 9);
         QCOMPARE(w.SortAscending, 0);
-        QCOMPARE(Column(w, 1).first(), QString("SOB"));
+        QCOMPARE(ColumnTexts(w, 1).first(), QString("SOB"));
         w.LoadResultFile(path);
         QCOMPARE(w.SortAscending, 0);
     }
@@ -232,8 +221,8 @@ private slots:
         TFIN& w = OpenShown(f);
         w.CBsaveFormat->setCurrentIndex(1);
         w.LoadResultFile(WriteResults(f, "Sequence #1\nDFT\t0.5\nSOB\t0.25\n\n"));
-        QCOMPARE(Column(w, 1), QStringList({"DFT", "SOB"}));
-        QCOMPARE(Column(w, 3), QStringList({"0.5", "0.25"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB"}));
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.25"}));
     }
 
     void aMissingFileIsReportedAndChangesNothing() {
@@ -261,7 +250,7 @@ private slots:
         w.ButtLoadResultClick();
         QCOMPARE(f.dialogs.opened.last().dialog, QString("OD"));
         QCOMPARE(w.PC->currentWidget(), w.TStable);
-        QCOMPARE(Text(w, 1, 1), QString("DFT"));
+        QCOMPARE(CellText(w, 1, 1), QString("DFT"));
     }
 
     void draggedRowsAndColumnsTakeTheirCells() {
@@ -269,14 +258,14 @@ private slots:
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         w.SG->verticalHeader()->moveSection(3, 1);
-        QCOMPARE(Column(w, 1), QStringList({"Serial", "DFT", "SOB"}));
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"Serial", "DFT", "SOB"}));
         QCOMPARE(w.SG->verticalHeader()->logicalIndex(1), 1); // the header itself stays put
         w.SG->horizontalHeader()->moveSection(5, 3);
-        QCOMPARE(Text(w, 0, 3), QString("3"));
-        QCOMPARE(Text(w, 0, 4), QString("1"));
+        QCOMPARE(CellText(w, 3, 0), QString("3"));
+        QCOMPARE(CellText(w, 4, 0), QString("1"));
         // A sort goes by the place a column is shown at.
         ClickCell(w, Qt::RightButton, 3, 0);
-        QCOMPARE(Column(w, 3), QStringList({"0.5", "0.6", "0.75"}));
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.6", "0.75"}));
     }
 };
 

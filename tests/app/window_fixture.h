@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QListWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -116,4 +117,26 @@ inline QList<int> OrderIds(const TFIN& w) {
     for (int row = 0; row < w.LBorder->count(); ++row)
         ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
     return ids;
+}
+
+// A result table cell as the grid shows it, addressed (column, row) as the grid is; row 0 is
+// the header row.
+inline QString CellText(const TFIN& w, int col, int row) {
+    return w.SG->model()->index(row, col).data().toString();
+}
+
+// A column's cells below the header row, top first.
+inline QStringList ColumnTexts(const TFIN& w, int col) {
+    QStringList texts;
+    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
+        texts << CellText(w, col, row);
+    return texts;
+}
+
+// The table row of a test, or -1.
+inline int RowOf(const TFIN& w, const QString& testName) {
+    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
+        if (CellText(w, 1, row) == testName)
+            return row;
+    return -1;
 }
