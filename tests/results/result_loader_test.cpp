@@ -245,7 +245,10 @@ TEST(ResultLoaderRows, SecondSmallerLoadShowsNothingOfTheFirst) {
 }
 
 TEST(ResultLoaderFiles, ReadsAFileAndReportsOneItCannotOpen) {
-    const auto path = std::filesystem::temp_directory_path() / "zentrope_results_loader_test.txt";
+    // A name of its own, so that runs from two build folders at once do not collide.
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("zentrope_results_loader_" + std::to_string(std::random_device{}()) + ".txt");
     std::ofstream(path, std::ios::binary) << FourSections;
     ResultGrid grid;
     std::vector<std::string> messages;
