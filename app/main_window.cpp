@@ -2,6 +2,7 @@
 
 #include "control_factory.h"
 #include "edit_bindings.h"
+#include "page_control.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,13 +47,15 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
         dialogs_ = ownDialogs_.get();
     }
 
-    PC = new QTabWidget;
+    auto* pages = new PageControl;
+    PC = pages;
     PC->setObjectName("PC");
-    PC->setTabPosition(QTabWidget::West);
     TSgeneral = AddPage(PC, "TSgeneral", "General");
     TSparam = AddPage(PC, "TSparam", "Parameters");
     TSresults = AddPage(PC, "TSresults", "Results");
     TStable = AddPage(PC, "TStable", "Table");
+    // The Results caption names the result file.
+    pages->SetShrinkingTab(PC->indexOf(TSresults));
     BuildGeneralPage();
     BuildParametersPage();
     BuildResultPages();

@@ -87,7 +87,9 @@ void TFIN::LoadResultFile(const QString& path) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
         return;
     }
-    PC->setTabText(PC->indexOf(TSresults), QStringLiteral("Results: ") + path);
+    const QString caption = QStringLiteral("Results: ") + path;
+    PC->setTabText(PC->indexOf(TSresults), caption);
+    PC->setTabToolTip(PC->indexOf(TSresults), caption);
     PC->setCurrentWidget(TSresults);
     RE->setTabStopsInPoints(ResultTabStops);
     RE->selectLastCharacter();

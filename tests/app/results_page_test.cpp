@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -140,6 +141,28 @@ private slots:
         QCOMPARE(shot.pixelColor(headerRow.right() - 4, headerRow.center().y()), base);
         // The cells themselves keep their look.
         QVERIFY(shot.pixelColor(fixed.left() + 1, fixed.top() + 4) != base);
+    }
+
+    // A long path shortens the Results tab alone: every tab stays in sight, the others whole,
+    // while the caption itself stays whole, also as the tab's hint.
+    void aLongResultPathLeavesEveryTabInSight() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        const QString path = WriteResults(f, ThreeSections, QString(150, 'r') + ".txt");
+        w.LoadResultFile(path);
+        QApplication::processEvents();
+        const QTabBar* tabs = w.PC->tabBar();
+        const int results = w.PC->indexOf(w.TSresults);
+        QCOMPARE(w.PC->tabText(results), "Results: " + path);
+        QCOMPARE(w.PC->tabToolTip(results), "Results: " + path);
+        const QFontMetrics metrics(tabs->font());
+        QVERIFY(tabs->tabRect(results).height() < metrics.horizontalAdvance(path));
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            QVERIFY(tabs->rect().contains(tabs->tabRect(tab)));
+            if (tab != results)
+                QVERIFY(tabs->tabRect(tab).height() >
+                        metrics.horizontalAdvance(w.PC->tabText(tab)));
+        }
     }
 
     void fixedColumnsResizeByTheirHeaderBorders() {
