@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTableView>
 #include <algorithm>
 #include <vector>
@@ -70,7 +71,25 @@ ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model
     connect(headerRow_, &QHeaderView::sectionMoved, this, &ResultTableControl::ColumnMoved);
     connect(fixedColumns_, &QHeaderView::sectionMoved, this, &ResultTableControl::RowMoved);
     connect(model, &QAbstractItemModel::modelReset, this, &ResultTableControl::HideFixedCells);
+    connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &ResultTableControl::ShowWholeColumns);
     HideFixedCells();
+}
+
+// Scrolled to the far right, the view puts the last column at the right edge and cuts the
+// first one shown, whose cut figures read like other numbers: show whole columns instead, as
+// at every other scroll position, leaving room after the last column.
+void ResultTableControl::ShowWholeColumns() {
+    const QScrollBar* bar = view_->horizontalScrollBar();
+    if (view_->horizontalScrollMode() != QAbstractItemView::ScrollPerItem || bar->value() == 0 ||
+        bar->value() != bar->maximum())
+        return;
+    const int first = headerRow_->logicalIndexAt(0);
+    const bool last = headerRow_->visualIndex(first) == headerRow_->count() - 1;
+    if (first < 0 || last || headerRow_->sectionViewportPosition(first) == 0)
+        return;
+    headerRow_->setOffset(headerRow_->sectionPosition(first) + headerRow_->sectionSize(first));
+    view_->viewport()->update();
 }
 
 void ResultTableControl::HideFixedCells() {

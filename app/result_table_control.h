@@ -44,6 +44,7 @@ private:
     void ColumnMoved(int logical, int oldVisual, int newVisual);
     void RowMoved(int logical, int oldVisual, int newVisual);
     void ResizeFromCorner(QMouseEvent* event);
+    void ShowWholeColumns();
 
     QTableView* view_;
     ResultTableModel* model_;

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -163,6 +164,28 @@ private slots:
                 QVERIFY(tabs->tabRect(tab).height() >
                         metrics.horizontalAdvance(w.PC->tabText(tab)));
         }
+    }
+
+    // Scrolled to the far right, the first column in sight is whole, as everywhere else, and so
+    // is the last one.
+    void scrolledToTheEndEveryColumnInSightIsWhole() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        const std::vector<std::string> section(Names.size(), "0.123456789");
+        w.LoadResultFile(WriteResults(f, ResultFile(Names, {30, section})));
+        QApplication::processEvents();
+        QScrollBar* bar = w.SG->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        bar->setValue(bar->maximum());
+        const QHeaderView* header = w.SG->horizontalHeader();
+        const int first = header->logicalIndexAt(0);
+        const int last = header->count() - 1;
+        QCOMPARE(header->sectionViewportPosition(first), 0);
+        QVERIFY(header->sectionViewportPosition(last) + header->sectionSize(last) <=
+                w.SG->viewport()->width());
+        QCOMPARE(w.SGControl->CellAt(w.SGControl->CellCentre({last, 1})).col, last);
+        bar->setValue(0);
+        QCOMPARE(header->logicalIndexAt(0), 3);
     }
 
     void fixedColumnsResizeByTheirHeaderBorders() {
