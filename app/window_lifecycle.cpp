@@ -1,6 +1,6 @@
 // Restoring the window from prefs.ini at start-up and saving it there on close.
 #include "main_window.h"
-#include "prefs_file.h"
+#include "model/preferences.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -37,11 +37,12 @@ void TFIN::ReadPreferences() {
         CentreWithLayoutSize();
         return;
     }
-    const Preferences prefs = ParsePreferences(file.readAll());
+    const QByteArray content = file.readAll();
+    const zentrope::Preferences prefs = zentrope::ParsePreferences(content.toStdString());
     if (prefs.zentropeExe)
-        EditZTRPexe->setText(*prefs.zentropeExe);
+        EditZTRPexe->setText(QString::fromStdString(*prefs.zentropeExe));
     if (prefs.paraFile)
-        EditParaFile->setText(*prefs.paraFile);
+        EditParaFile->setText(QString::fromStdString(*prefs.paraFile));
     if (prefs.activePageIndex) {
         // A tab widget always shows a page: an index that names none shows the first.
         const int index = *prefs.activePageIndex;
@@ -81,8 +82,9 @@ void TFIN::WritePreferences() {
         ShowMessage("Preference file not saved", MessageIcon::Warning);
         return;
     }
-    file.write(FormatPreferences(EditZTRPexe->text(), EditParaFile->text(), PC->currentIndex(),
-                                 QRect(pos(), size())));
+    file.write(QByteArray::fromStdString(zentrope::FormatPreferences(
+        EditZTRPexe->text().toStdString(), EditParaFile->text().toStdString(), PC->currentIndex(),
+        {x(), y(), width(), height()})));
 }
 
 void TFIN::closeEvent(QCloseEvent* event) {
