@@ -1,6 +1,6 @@
 #include "field_controls.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 #include "sizes.h"
 #include "up_down.h"
 

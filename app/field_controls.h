@@ -2,8 +2,8 @@
 #pragma once
 
 #include "edit_bindings.h"
-#include "parameter_fields.h"
-#include "parameter_file_record.h"
+#include "model/parameter_fields.h"
+#include "paramfile/parameter_file_record.h"
 
 class QWidget;
 

@@ -1,9 +1,8 @@
 // The [General] section: one key line per setting, matched by lower-case prefix.
 #include "reader_sections.h"
 
-#include "c_number.h"
-#include "integer_text.h"
-#include "parameter_fields.h"
+#include "model/c_text.h"
+#include "model/parameter_fields.h"
 
 #include <optional>
 
@@ -67,7 +66,7 @@ bool StoreValue(const ReaderState& state, std::string_view line, const Parameter
             state, line, set.*std::get<std::optional<std::string> ParameterSet::*>(field.member),
             field.key);
     default:
-        set.*std::get<int32_t ParameterSet::*>(field.member) = LenientInteger(value);
+        set.*std::get<int32_t ParameterSet::*>(field.member) = AtolC(value);
         return true;
     }
 }

@@ -1,8 +1,8 @@
 #include "parameter_file_writer.h"
 
 #include "file_replacement.h"
-#include "integer_text.h"
-#include "parameter_fields.h"
+#include "model/c_text.h"
+#include "model/parameter_fields.h"
 #include "sizes.h"
 
 namespace zentrope {

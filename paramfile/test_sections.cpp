@@ -1,8 +1,8 @@
 // The sections of the tests that take parameters: value lines of tab-separated integers.
 #include "reader_sections.h"
 
-#include "integer_text.h"
-#include "parameter_fields.h"
+#include "model/c_text.h"
+#include "model/parameter_fields.h"
 
 #include <array>
 
@@ -51,7 +51,7 @@ size_t TakeInteger(const ReaderState& state, std::string_view line, size_t pos, 
                "\n\t!! ERROR !!\nParameter missing in section: " + state.sectionHeaderText + "\n");
         return pos;
     }
-    out = LenientInteger(line.substr(pos));
+    out = AtolC(line.substr(pos));
     while (pos < line.size() && IsNumberChar(line[pos]))
         ++pos;
     return pos;

@@ -1,4 +1,4 @@
-#include "parameter_fields.h"
+#include "model/parameter_fields.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Records as the window could hold them, written and read back: the reader must give the
 // values that were saved, sizes in bits.
-#include "parameter_fields.h"
+#include "model/parameter_fields.h"
 #include "parameter_file_writer.h"
 #include "test_support.h"
 

@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "parameter_fields.h"
+#include "model/parameter_fields.h"
 
 #include <fstream>
 #include <random>
