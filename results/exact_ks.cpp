@@ -17,56 +17,74 @@ constexpr double SmirnovFrom = 4.0;
 // whose entries grow like n^n / n! stays within doubles.
 constexpr int ScaleBits = 460;
 
-// A square matrix, row by row, worth values * 2^exponent.
-struct ScaledMatrix {
+// A square matrix (row by row) or a row vector, worth values * 2^exponent.
+struct Scaled {
     int32_t m = 0;
     std::vector<double> values;
     int64_t exponent = 0;
 };
 
-ScaledMatrix Product(const ScaledMatrix& a, const ScaledMatrix& b) {
+// Moves powers of two into the exponent once `probe` has grown past 2^ScaleBits.
+void Rescale(Scaled& s, double probe) {
+    if (probe > std::ldexp(1.0, ScaleBits)) {
+        for (double& v : s.values)
+            v = std::ldexp(v, -ScaleBits);
+        s.exponent += ScaleBits;
+    }
+}
+
+Scaled Square(const Scaled& a) {
     const int32_t m = a.m;
-    ScaledMatrix c{m, std::vector<double>(static_cast<size_t>(m) * m, 0.0),
-                   a.exponent + b.exponent};
+    Scaled c{m, std::vector<double>(static_cast<size_t>(m) * m, 0.0), 2 * a.exponent};
     for (int32_t i = 0; i < m; ++i) {
         double* row = &c.values[static_cast<size_t>(i) * m];
         for (int32_t l = 0; l < m; ++l) {
             const double a_il = a.values[static_cast<size_t>(i) * m + l];
             if (a_il == 0.0)
                 continue;
-            const double* b_row = &b.values[static_cast<size_t>(l) * m];
+            const double* a_row = &a.values[static_cast<size_t>(l) * m];
             for (int32_t j = 0; j < m; ++j)
-                row[j] += a_il * b_row[j];
+                row[j] += a_il * a_row[j];
         }
     }
-    const double centre = c.values[static_cast<size_t>(m / 2) * m + m / 2];
-    if (centre > std::ldexp(1.0, ScaleBits)) {
-        for (double& v : c.values)
-            v = std::ldexp(v, -ScaleBits);
-        c.exponent += ScaleBits;
-    }
+    Rescale(c, c.values[static_cast<size_t>(m / 2) * m + m / 2]);
     return c;
 }
 
-ScaledMatrix Power(const ScaledMatrix& h, int32_t n) {
-    int top = 30;
-    while (!(n >> top & 1))
-        --top;
-    ScaledMatrix result = h;
-    for (int bit = top - 1; bit >= 0; --bit) {
-        result = Product(result, result);
-        if (n >> bit & 1)
-            result = Product(result, h);
+// The row vector v times the matrix a.
+Scaled RowTimes(const Scaled& v, const Scaled& a) {
+    const int32_t m = a.m;
+    Scaled c{m, std::vector<double>(m, 0.0), v.exponent + a.exponent};
+    for (int32_t l = 0; l < m; ++l) {
+        const double* a_row = &a.values[static_cast<size_t>(l) * m];
+        for (int32_t j = 0; j < m; ++j)
+            c.values[j] += v.values[l] * a_row[j];
     }
-    return result;
+    Rescale(c, *std::max_element(c.values.begin(), c.values.end()));
+    return c;
+}
+
+// (h^n)[r][r] as a scaled number: h^n is the product of the powers h^(2^b) of the bits b
+// of n, which a row vector collects in m^2 steps each, while only the squarings take m^3.
+Scaled DiagonalOfPower(Scaled power, int32_t n, int32_t r) {
+    Scaled row{power.m, std::vector<double>(power.m, 0.0), 0};
+    row.values[r] = 1.0;
+    for (int32_t bits = n;; power = Square(power)) {
+        if (bits & 1)
+            row = RowTimes(row, power);
+        bits >>= 1;
+        if (bits == 0)
+            break;
+    }
+    return Scaled{1, {row.values[r]}, row.exponent};
 }
 
 // The matrix H of Marsaglia, Tsang and Wang for d = (k - h) / n, 0 < h <= 1, of size
 // m = 2k - 1: H[i][j] = 1 / (i - j + 1)! for i - j + 1 >= 0 with corrections for h in the
 // first column and the last row.
-ScaledMatrix KolmogorovMatrix(int32_t k, double h) {
+Scaled KolmogorovMatrix(int32_t k, double h) {
     const int32_t m = 2 * k - 1;
-    ScaledMatrix matrix{m, std::vector<double>(static_cast<size_t>(m) * m, 0.0), 0};
+    Scaled matrix{m, std::vector<double>(static_cast<size_t>(m) * m, 0.0), 0};
     auto at = [&](int32_t i, int32_t j) -> double& {
         return matrix.values[static_cast<size_t>(i) * m + j];
     };
@@ -100,10 +118,10 @@ double KolmogorovCdf(int32_t n, double d) {
     if (d >= 1.0)
         return 1.0;
     const int32_t k = static_cast<int32_t>(n * d) + 1;
-    const ScaledMatrix power = Power(KolmogorovMatrix(k, k - n * d), n);
+    const Scaled diagonal = DiagonalOfPower(KolmogorovMatrix(k, k - n * d), n, k - 1);
     // P = n! / n^n * (H^n)[k-1][k-1], the factorial ratio taken step by step.
-    double s = power.values[static_cast<size_t>(k - 1) * power.m + (k - 1)];
-    int64_t exponent = power.exponent;
+    double s = diagonal.values[0];
+    int64_t exponent = diagonal.exponent;
     for (int32_t i = 1; i <= n; ++i) {
         s = s * i / n;
         if (s < std::ldexp(1.0, -ScaleBits)) {
