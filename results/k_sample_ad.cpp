@@ -57,15 +57,13 @@ double A2akN(const std::vector<std::pair<double, int32_t>>& pooled,
     std::vector<int32_t> below(k, 0); // M_ij
     std::vector<int32_t> equal(k, 0); // f_ij
     double sum = 0;
-    size_t b = 0; // B_j
     for (size_t first = 0; first < pooled.size();) {
         std::fill(equal.begin(), equal.end(), 0);
         size_t next = first;
         for (; next < pooled.size() && pooled[next].first == pooled[first].first; ++next)
             ++equal[pooled[next].second];
-        const auto tied = static_cast<double>(next - first); // l_j
-        b = next;
-        const double b_mid = static_cast<double>(b) - tied / 2.0;
+        const auto tied = static_cast<double>(next - first);         // l_j
+        const double b_mid = static_cast<double>(next) - tied / 2.0; // B_j = next
         const double denominator = b_mid * (total - b_mid) - total * tied / 4.0;
         for (size_t i = 0; i < k; ++i) {
             below[i] += equal[i];
@@ -81,7 +79,8 @@ double A2akN(const std::vector<std::pair<double, int32_t>>& pooled,
     return (total - 1.0) / total * sum;
 }
 
-// Variance of the statistic under the null hypothesis, formula (4) of the paper.
+// Variance of the statistic under the null hypothesis, as the paper gives it for
+// continuous distributions; its worked example standardises A2akN with it as well.
 double Variance(const std::vector<int32_t>& sizes, int32_t total) {
     const double n = total;
     const double k = static_cast<double>(sizes.size());

@@ -51,6 +51,13 @@ TEST(ExactKs, MatrixAndSmirnovTailAgreeWhereTheyMeet) {
     }
 }
 
+TEST(ExactKs, ApproximationTakesOverSmoothlyForManyValues) {
+    for (const double d : {0.004, 0.0125}) {
+        const double exact = KsExactPValue(20000, d);
+        EXPECT_NEAR(KsExactPValue(20001, d) / exact, 1.0, 3e-3) << d;
+    }
+}
+
 TEST(ExactKs, RangeAndFaultyArguments) {
     EXPECT_EQ(KsExactPValue(100, 0.0), 1.0);
     EXPECT_EQ(KsExactPValue(100, 0.005), 1.0); // D_n >= 1/(2n) always
