@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -76,13 +77,15 @@ void TFIN::CentreWithLayoutSize() {
 }
 
 void TFIN::WritePreferences() {
-    QFile file(setup_.executableDir + "/prefs.ini");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the old file and renamed over it once whole: a crash or a full disk
+    // leaves the old file as it was. Unbuffered, so that a failed write is seen by the write
+    // and by commit(), which does not notice a failure of the buffer's last flush.
+    QSaveFile file(setup_.executableDir + "/prefs.ini");
+    const QByteArray content = FormatPreferences(EditZTRPexe->text(), EditParaFile->text(),
+                                                 PC->currentIndex(), QRect(pos(), size()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(content) != content.size() || !file.commit())
         ShowMessage("Preference file not saved", MessageIcon::Warning);
-        return;
-    }
-    file.write(FormatPreferences(EditZTRPexe->text(), EditParaFile->text(), PC->currentIndex(),
-                                 QRect(pos(), size())));
 }
 
 void TFIN::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTabWidget>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -193,6 +195,29 @@ private slots:
         QCOMPARE(fixture.dialogs.messages.size(), 1);
         QCOMPARE(fixture.dialogs.messages[0].text, QString("Preference file not saved"));
         QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
+    }
+
+    void aFailedWriteKeepsTheOldFileAndIsReported() {
+        WindowFixture fixture;
+        const QByteArray old = "zentrope_exe=/old/tester\npara_file=/old/para\n";
+        QFile prefs(fixture.programDir.filePath("prefs.ini"));
+        QVERIFY(prefs.open(QIODevice::WriteOnly) && prefs.write(old) == old.size());
+        prefs.close();
+        TFIN& w = fixture.Open();
+        w.EditParaFile->setText(QString(300, u'p'));
+        // A file size limit below the new text's length fails the write as a full disk would.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        rlimit lowered = saved;
+        lowered.rlim_cur = 100;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0);
+        const bool closed = w.close();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        QVERIFY(closed);
+        QCOMPARE(fixture.MessageTexts(), QStringList("Preference file not saved"));
+        QCOMPARE(fixture.WrittenPrefs(), old);
+        QCOMPARE(QDir(fixture.programDir.path()).entryList(QDir::Files), QStringList("prefs.ini"));
     }
 };
 
