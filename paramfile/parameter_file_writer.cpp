@@ -2,7 +2,7 @@
 
 #include "file_replacement.h"
 #include "integer_text.h"
-#include "sizes.h"
+#include "record_checks.h"
 
 #include <initializer_list>
 
@@ -31,12 +31,6 @@ std::string Flag(bool checked) {
     return checked ? "1" : "0";
 }
 
-std::string Unit(int index) {
-    if (index < 0 || index >= static_cast<int>(SizeUnitList.size()))
-        return {};
-    return UnitAbbreviation(SizeUnitList[static_cast<size_t>(index)], index);
-}
-
 // Values are evaluated left to right, so the first failing field is the first reported.
 std::string Tabbed(std::initializer_list<std::string> values) {
     std::string line;
@@ -49,7 +43,7 @@ void WriteGeneral(const ParameterFileRecord& r, Output& out) {
     std::string& t = out.text;
     t += "# Created with Zentrope GUI v050711\n\n";
     t += "[General]\n";
-    t += "n " + r.Editn + " " + Unit(r.CBnUM) +
+    t += "n " + SizeText(r.Editn, r.CBnUM) +
          " \t# Sequence length [k, m, g: x1000; K, M, G: x1024; b=bits, B=bytes]\n";
     t += "NT " + Int(out, r.EditNT) + " \t# Number of sequences to test\n";
     t += "TestName_pv " + Number(r.CBsaveFormat) +
@@ -98,9 +92,9 @@ void WriteFirstSections(const ParameterFileRecord& r, Output& out) {
     t += Tabbed({Number(r.uCOUmin), Number(r.uCOUmax), Int(out, r.eCOUstp)}) +
          " \t# BLOCK SIZE [bits]: min, max, step (2 <= s <= 9)\n";
     t += "\n[DFT]\n";
-    t += r.eDFTmax + " " + Unit(r.CBdftMax) +
+    t += SizeText(r.eDFTmax, r.CBdftMax) +
          " \t# max n used in the DFT test (save the memory and the running time)\n";
-    t += r.eDFToptimize + " " + Unit(r.CBdftOptimize) +
+    t += SizeText(r.eDFToptimize, r.CBdftOptimize) +
          " \t# optimization threshold. Sequence lengths greater than this will be converted in "
          "the form 2^a * 3^b * 5^c * 7^d * 11^e * 13^f where e + f is either 0 or 1 and the "
          "other exponents are arbitrary.\n";
@@ -168,9 +162,11 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record) {
 SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path) {
     FormattedParameterFile file = FormatParameterFile(record);
     if (!file.ok())
-        return {SaveOutcome::InvalidInteger, file.error};
+        return {SaveOutcome::InvalidInteger, file.error, {}};
+    if (std::optional<SizeOutOfRange> size = FirstSizeOutOfRange(record))
+        return {SaveOutcome::SizeOutOfRange, size->message, std::string(size->field)};
     if (!ReplaceFileContents(path, file.text))
-        return {SaveOutcome::NotSaved, std::string(ParameterFileNotSaved)};
+        return {SaveOutcome::NotSaved, std::string(ParameterFileNotSaved), {}};
     return {};
 }
 
