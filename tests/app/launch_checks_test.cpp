@@ -3,14 +3,17 @@
 #include "gui_test_main.h"
 #include "launch_fixture.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace {
 
-using Handler = void (TFIN::*)();
+using Handler = std::function<void(TFIN&)>;
 
 const QString NoExecutableText =
     "To run Zentrope you must indicate the executable with the full path in "
@@ -42,6 +45,10 @@ private slots:
     void parameterPathArrivesIntactInTheTestersFolder_data();
     void parameterPathArrivesIntactInTheTestersFolder();
     void emptyParameterFileNameBecomesTheDefault();
+    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data();
+    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun();
+    void aRangeWithMinAboveMaxAsksBeforeTheRun_data();
+    void aRangeWithMinAboveMaxAsksBeforeTheRun();
 };
 
 void LaunchChecksTest::executableChecksComeBeforeTheSave_data() {
@@ -61,7 +68,7 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
         fixture.window->show();
         fixture.window->EditZTRPexe->setText(executable);
 
-        (fixture.window.get()->*handler)();
+        handler(*fixture.window);
         QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Error}}));
         QVERIFY(!QFile::exists(fixture.currentDir.filePath("para")));
         QVERIFY(fixture.window->isVisible());
@@ -81,7 +88,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     fixture.window->show();
     const QString missing = fixture.currentDir.filePath("no folder/para");
     fixture.window->EditParaFile->setText(missing);
-    (fixture.window.get()->*handler)();
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 2);
     QCOMPARE(fixture.dialogs.messages[0],
              (ShownMessage{"Parameter file not saved.", MessageIcon::Warning}));
@@ -93,7 +100,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     QFile(earlier).open(QIODevice::WriteOnly);
     fixture.window->EditParaFile->setText(earlier);
     fixture.window->eDFTdstp->setText("-");
-    (fixture.window.get()->*handler)();
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
     QVERIFY(!fixture.testerStarted());
@@ -104,7 +111,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     const QString fresh = fixture.currentDir.filePath("fresh");
     fixture.window->EditParaFile->setText(fresh);
     fixture.window->EditOutFile->clear();
-    (fixture.window.get()->*handler)();
+    handler(*fixture.window);
     QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
     QVERIFY(!QFile::exists(fresh));
     QCOMPARE(fixture.window->EditOutFile->text(), QString());
@@ -125,7 +132,7 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     fixture.Write(notAProgram, "not a program\n");
     fixture.window->EditZTRPexe->setText(notAProgram);
 
-    (fixture.window.get()->*handler)();
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Warning}}));
     QVERIFY(fixture.window->isVisible());
     QCOMPARE(fixture.window->PC->currentIndex(), page);
@@ -169,6 +176,80 @@ void LaunchChecksTest::emptyParameterFileNameBecomesTheDefault() {
     QCOMPARE(fixture.window->EditParaFile->text(), QString("Zentrope_GUI_para"));
     QCOMPARE(fixture.tester.waitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
     QVERIFY(QFile::exists(fixture.tester.filePath("Zentrope_GUI_para")));
+}
+
+void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data() {
+    BothHandlers();
+    QTest::newRow("save") << Handler([](TFIN& w) { w.ButtParaSaveClick(); });
+}
+
+void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
+    QFETCH(Handler, handler);
+    LaunchFixture fixture;
+    TFIN& w = *fixture.window;
+    w.show();
+    w.CheckBox10->setChecked(true);
+    w.Editn->setText("9999999999");
+    w.CBnUM->setCurrentText("kBytes");
+    w.eDFTmax->setText("512");
+    w.CBdftMax->setCurrentText("MBytes"); // 2^32 bits
+    w.PC->setCurrentWidget(w.TSparam);
+
+    handler(w);
+    QCOMPARE(fixture.dialogs.messages,
+             (QList<ShownMessage>{{"The sequence length 9999999999 kBytes is out of range: the "
+                                   "tester takes sizes from 0 to 4294967295 bits (512 MBytes "
+                                   "less one bit).",
+                                   MessageIcon::Warning}}));
+    QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
+    QCOMPARE(w.focusWidget(), w.Editn);
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+    QVERIFY(w.isVisible());
+
+    fixture.dialogs.messages.clear();
+    w.Editn->setText("1");
+    handler(w);
+    QCOMPARE(fixture.MessageTexts(),
+             QStringList("The DFT max n 512 MBytes is out of range: the tester takes sizes from 0 "
+                         "to 4294967295 bits (512 MBytes less one bit)."));
+    QCOMPARE(w.PC->currentWidget(), w.TSparam);
+    QCOMPARE(w.focusWidget(), w.eDFTmax);
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+}
+
+void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun_data() {
+    BothHandlers();
+}
+
+void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun() {
+    QFETCH(Handler, handler);
+    LaunchFixture fixture;
+    fixture.tester.setControl("silent");
+    TFIN& w = *fixture.window;
+    w.show();
+    w.CheckBox10->setChecked(true); // Serial
+    w.eSERmin->setText("5");
+    w.eSERmax->setText("3");
+    w.CheckBox21->setChecked(false); // Collision, not ticked: its range is not asked about
+    w.uCOLLsmin->SetPosition(30);
+    w.uCOLLsmax->SetPosition(20);
+
+    handler(w); // "Go back"
+    QCOMPARE(fixture.dialogs.questions,
+             QStringList("Serial: the block size range has min 5 greater than max 3.\n\n"
+                         "Zentrope will not run these tests with such a range. Go on without "
+                         "them, or go back to correct the range?"));
+    QVERIFY(fixture.dialogs.messages.isEmpty());
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+    QVERIFY(w.isVisible());
+
+    fixture.dialogs.goOnAnswers = {true};
+    handler(w);
+    QCOMPARE(fixture.dialogs.questions.size(), 2);
+    QVERIFY(fixture.tester.waitForRecord().arguments.size() == 1);
 }
 
 ZENTROPE_GUI_TEST_MAIN(LaunchChecksTest)
