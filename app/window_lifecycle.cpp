@@ -1,6 +1,6 @@
 // Restoring the window from prefs.ini at start-up and saving it there on close.
 #include "main_window.h"
-#include "prefs_file.h"
+#include "model/preferences.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -38,11 +38,12 @@ void TFIN::ReadPreferences() {
         CentreWithLayoutSize();
         return;
     }
-    const Preferences prefs = ParsePreferences(file.readAll());
+    const QByteArray content = file.readAll();
+    const zentrope::Preferences prefs = zentrope::ParsePreferences(content.toStdString());
     if (prefs.zentropeExe)
-        EditZTRPexe->setText(*prefs.zentropeExe);
+        EditZTRPexe->setText(QString::fromStdString(*prefs.zentropeExe));
     if (prefs.paraFile)
-        EditParaFile->setText(*prefs.paraFile);
+        EditParaFile->setText(QString::fromStdString(*prefs.paraFile));
     if (prefs.activePageIndex) {
         // A tab widget always shows a page: an index that names none shows the first.
         const int index = *prefs.activePageIndex;
@@ -81,8 +82,9 @@ void TFIN::WritePreferences() {
     // leaves the old file as it was. Unbuffered, so that a failed write is seen by the write
     // and by commit(), which does not notice a failure of the buffer's last flush.
     QSaveFile file(setup_.executableDir + "/prefs.ini");
-    const QByteArray content = FormatPreferences(EditZTRPexe->text(), EditParaFile->text(),
-                                                 PC->currentIndex(), QRect(pos(), size()));
+    const QByteArray content = QByteArray::fromStdString(zentrope::FormatPreferences(
+        EditZTRPexe->text().toStdString(), EditParaFile->text().toStdString(), PC->currentIndex(),
+        {x(), y(), width(), height()}));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(content) != content.size() || !file.commit())
         ShowMessage("Preference file not saved", MessageIcon::Warning);

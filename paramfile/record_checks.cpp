@@ -1,6 +1,6 @@
 #include "record_checks.h"
 
-#include "integer_text.h"
+#include "model/c_text.h"
 #include "sizes.h"
 
 #include <algorithm>

@@ -1,9 +1,7 @@
 #include "result_loader_steps.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace zentrope {
@@ -20,14 +18,6 @@ constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 bool IsMissingResult(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t\n\v\f\r");
     return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
-}
-
-std::string_view NextLine(std::string_view text, size_t pos) {
-    const size_t limit = std::min(text.size() - pos, LinePieceLength);
-    const void* lf = std::memchr(text.data() + pos, '\n', limit);
-    const size_t length =
-        lf ? static_cast<size_t>(static_cast<const char*>(lf) - (text.data() + pos)) + 1 : limit;
-    return text.substr(pos, length);
 }
 
 struct LoadCursor {
@@ -86,9 +76,8 @@ template <typename OnHeading, typename OnData>
 void WalkResultLines(std::string_view text, const OnHeading& on_heading, const OnData& on_data) {
     bool in_section = false;
     for (size_t pos = 0; pos < text.size();) {
-        const std::string_view line = NextLine(text, pos);
         const size_t start = pos;
-        pos += line.size();
+        const std::string_view line = NextLinePiece(text, pos, LinePieceLength);
         if (!in_section) {
             in_section = line.starts_with("Sequen");
             if (in_section)

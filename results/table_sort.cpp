@@ -1,6 +1,6 @@
 #include "table_sort.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 
 #include <cmath>
 #include <string_view>

@@ -1,6 +1,8 @@
 #include "test_plan.h"
+#include "dft_rows.h"
 #include "randomness_tests.h"
 #include "range_values.h"
+#include "test_plan_more.h"
 
 #include <algorithm>
 #include <array>
@@ -78,15 +80,6 @@ void AddLines(TestId test, const std::vector<ParameterAxis>& axes, TestPlan& pla
         }
 }
 
-void AddDftLines(const ParameterSet& set, TestPlan& plan) {
-    for (int64_t rows : ExpandRange(set.DFT_rows).values) {
-        if (rows == 1)
-            plan.lines.push_back({DftId, LineName(DftId, {{"rows", 1}}), 1, 0});
-        else
-            plan.notImplemented.push_back(LineName(DftId, {{"rows", rows}}));
-    }
-}
-
 std::string TemplateText(uint32_t pattern, int m) {
     std::string text;
     for (int bit = m - 1; bit >= 0; --bit)
@@ -120,7 +113,7 @@ constexpr int64_t Unbounded = INT32_MAX;
 bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     switch (test) {
     case DftId:
-        AddDftLines(set, plan);
+        AddLines(test, {{"rows", set.DFT_rows, 1, DftMaxRows}}, plan);
         return true;
     case MaurerId:
         AddLines(test, {{"L", set.Maurer_block_size, MaurerMinL, MaurerMaxL}}, plan);
@@ -146,6 +139,11 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     case CusumId:
     case Rank31Id:
     case Rank32Id:
+    case SerialTwoBitId:
+    case BlocksAndGapsId:
+    case SparseOccupancyId:
+    case GcdId:
+    case BirthdayId:
         AddLines(test, {}, plan);
         return true;
     case CouponId:
@@ -169,6 +167,9 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
                  {{"d", set.WinAutocorr_distance, 1, Unbounded},
                   {"s", set.WinAutocorr_block_size, 1, 16}},
                  plan);
+        return true;
+    case AmlsId:
+        AddLines(test, {{"kbits", set.AMLS_block_length, 1, AmlsMaxKbits}}, plan);
         return true;
     default:
         return false;
@@ -248,7 +249,7 @@ TestPlan MakeTestPlan(const ParameterSet& set) {
 uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     switch (line.test) {
     case DftId:
-        return 1000;
+        return line.first == 1 ? 1000 : DftRowsBits(static_cast<int>(line.first));
     case MaurerId:
         return MaurerBits(line.first, set.Maurer_N);
     case ShortBlocksId:
@@ -280,7 +281,7 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
         return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
     default:
-        return UINT64_MAX;
+        return MoreTestRequiredBits(line);
     }
 }
 
@@ -290,6 +291,10 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
     const auto first = static_cast<int>(line.first);
     switch (line.test) {
     case DftId:
+        if (line.first != 1) {
+            const uint64_t length = DftLength(bits.size, set);
+            return length < RequiredBits(line, set) ? NoResult : DftRowsTest(bits, length, first);
+        }
         return DftTest(bits, DftLength(bits.size, set));
     case MaurerId:
         return MaurerTest(bits, first, 10 * (uint64_t{1} << first));
@@ -322,7 +327,7 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return WindowedAutocorrelationTest(bits, static_cast<uint64_t>(line.first),
                                            static_cast<int>(line.second));
     default:
-        return NoResult;
+        return RunMoreTest(line, bits);
     }
 }
 

@@ -41,7 +41,7 @@ TEST(ResultLoaderSections, FileWithoutResultLinesEmptiesTheTable) {
     for (const std::string& text : Texts{"just a report\nSeq\n0.5\tDFT\n", "Sequence #1\n\n",
                                          std::string("\x7f"
                                                      "ELF\x02\x01\x01\0\0\t\x03\n",
-                                                     14)}) {
+                                                     12)}) {
         const ResultLoadOutcome outcome = LoadText(grid, text, Options(7, true, false, false));
         EXPECT_TRUE(outcome.loaded);
         EXPECT_FALSE(outcome.sort_request);

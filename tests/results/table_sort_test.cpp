@@ -1,4 +1,4 @@
-#include "c_number.h"
+#include "model/c_text.h"
 #include "result_file_text.h"
 #include "table_sort.h"
 
