@@ -11,12 +11,13 @@
 
 namespace zentrope {
 
-// The text a size field is written as: the number, a blank and the unit's abbreviation.
-std::string SizeText(std::string_view number, int unit_index);
+// The text a size is written as: the number, a blank and the abbreviation of the unit whose
+// index the combo box text gives (none for an index that selects no unit).
+std::string SizeText(std::string_view number, std::string_view unit_index);
 
 // A size whose bit count the reader would refuse (it takes 0 to 4294967295 bits).
 struct SizeOutOfRange {
-    std::string_view field; // the record member, named after its control
+    std::string_view field; // the control holding the number
     std::string message;
 };
 // The first of the sequence length and the two DFT sizes that is out of range, if any.
@@ -26,11 +27,12 @@ std::optional<SizeOutOfRange> FirstSizeOutOfRange(const ParameterFileRecord& rec
 // value of it.
 struct InvertedRange {
     TestId test = 0;
-    std::string_view range; // what the range counts, as the file's comment names it
+    std::string range; // what the range counts, such as "block size"
     int32_t min = 0;
     int32_t max = 0;
 };
-// Ranges whose texts are not whole numbers are left to the save, which refuses them.
+// In execution order. Ranges whose texts are not whole numbers are left to the save, which
+// refuses them.
 std::vector<InvertedRange> InvertedRanges(const ParameterFileRecord& record);
 
 } // namespace zentrope
