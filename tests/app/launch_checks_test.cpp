@@ -2,10 +2,12 @@
 // start, through both run buttons.
 #include "gui_test_main.h"
 #include "launch_fixture.h"
+#include "up_down.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QTabWidget>
 #include <QTest>
 #include <cerrno>
 #include <cstring>
@@ -66,7 +68,7 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
         LaunchFixture fixture;
         QVERIFY(fixture.isValid());
         fixture.window->show();
-        fixture.window->EditZTRPexe->setText(executable);
+        Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(executable);
 
         handler(*fixture.window);
         QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Error}}));
@@ -87,7 +89,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     LaunchFixture fixture;
     fixture.window->show();
     const QString missing = fixture.currentDir.filePath("no folder/para");
-    fixture.window->EditParaFile->setText(missing);
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(missing);
     handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 2);
     QCOMPARE(fixture.dialogs.messages[0],
@@ -98,8 +100,8 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     fixture.dialogs.messages.clear();
     const QString earlier = fixture.currentDir.filePath("para");
     QFile(earlier).open(QIODevice::WriteOnly);
-    fixture.window->EditParaFile->setText(earlier);
-    fixture.window->eDFTdstp->setText("-");
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(earlier);
+    Control<QLineEdit>(*fixture.window, "eDFTdstp")->setText("-");
     handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
@@ -109,12 +111,12 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     // That field's box ends the click on its own, with or without a file there.
     fixture.dialogs.messages.clear();
     const QString fresh = fixture.currentDir.filePath("fresh");
-    fixture.window->EditParaFile->setText(fresh);
-    fixture.window->EditOutFile->clear();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(fresh);
+    Control<QLineEdit>(*fixture.window, "EditOutFile")->clear();
     handler(*fixture.window);
     QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
     QVERIFY(!QFile::exists(fresh));
-    QCOMPARE(fixture.window->EditOutFile->text(), QString());
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), QString());
     QVERIFY(!fixture.testerStarted());
 }
 
@@ -127,15 +129,15 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     const QString box = QString::fromLocal8Bit(std::strerror(EACCES));
     LaunchFixture fixture;
     fixture.window->show();
-    const int page = fixture.window->PC->currentIndex();
+    const int page = Control<QTabWidget>(*fixture.window, "PC")->currentIndex();
     const QString notAProgram = fixture.currentDir.filePath("tester.txt");
     fixture.Write(notAProgram, "not a program\n");
-    fixture.window->EditZTRPexe->setText(notAProgram);
+    Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(notAProgram);
 
     handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Warning}}));
     QVERIFY(fixture.window->isVisible());
-    QCOMPARE(fixture.window->PC->currentIndex(), page);
+    QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentIndex(), page);
 }
 
 void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder_data() {
@@ -156,7 +158,7 @@ void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder() {
     QVERIFY(fixture.isValid());
     fixture.tester.setControl("silent");
     const QString parameterFile = fixture.currentDir.filePath(parameterName);
-    fixture.window->EditParaFile->setText(parameterFile);
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(parameterFile);
 
     fixture.window->ButtRunExitClick();
     QVERIFY(fixture.dialogs.messages.isEmpty());
@@ -170,10 +172,11 @@ void LaunchChecksTest::emptyParameterFileNameBecomesTheDefault() {
     LaunchFixture fixture;
     fixture.tester.setControl("silent");
     QDir::setCurrent(fixture.tester.folder());
-    fixture.window->EditParaFile->clear();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->clear();
 
     fixture.window->ButtRunExitClick();
-    QCOMPARE(fixture.window->EditParaFile->text(), QString("Zentrope_GUI_para"));
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditParaFile")->text(),
+             QString("Zentrope_GUI_para"));
     QCOMPARE(fixture.tester.waitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
     QVERIFY(QFile::exists(fixture.tester.filePath("Zentrope_GUI_para")));
 }
@@ -188,12 +191,12 @@ void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
     LaunchFixture fixture;
     TFIN& w = *fixture.window;
     w.show();
-    w.CheckBox10->setChecked(true);
-    w.Editn->setText("9999999999");
-    w.CBnUM->setCurrentText("kBytes");
-    w.eDFTmax->setText("512");
-    w.CBdftMax->setCurrentText("MBytes"); // 2^32 bits
-    w.PC->setCurrentWidget(w.TSparam);
+    Control<QCheckBox>(w, "CheckBox10")->setChecked(true);
+    Control<QLineEdit>(w, "Editn")->setText("9999999999");
+    Control<QComboBox>(w, "CBnUM")->setCurrentText("kBytes");
+    Control<QLineEdit>(w, "eDFTmax")->setText("512");
+    Control<QComboBox>(w, "CBdftMax")->setCurrentText("MBytes"); // 2^32 bits
+    Control<QTabWidget>(w, "PC")->setCurrentWidget(Control<QWidget>(w, "TSparam"));
 
     handler(w);
     QCOMPARE(fixture.dialogs.messages,
@@ -201,20 +204,20 @@ void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
                                    "tester takes sizes from 0 to 4294967295 bits (512 MBytes "
                                    "less one bit).",
                                    MessageIcon::Warning}}));
-    QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
-    QCOMPARE(w.focusWidget(), w.Editn);
+    QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSgeneral"));
+    QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "Editn"));
     QVERIFY(!QFile::exists(fixture.Path("para")));
     QVERIFY(!fixture.testerStarted());
     QVERIFY(w.isVisible());
 
     fixture.dialogs.messages.clear();
-    w.Editn->setText("1");
+    Control<QLineEdit>(w, "Editn")->setText("1");
     handler(w);
     QCOMPARE(fixture.MessageTexts(),
              QStringList("The DFT max n 512 MBytes is out of range: the tester takes sizes from 0 "
                          "to 4294967295 bits (512 MBytes less one bit)."));
-    QCOMPARE(w.PC->currentWidget(), w.TSparam);
-    QCOMPARE(w.focusWidget(), w.eDFTmax);
+    QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSparam"));
+    QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "eDFTmax"));
     QVERIFY(!QFile::exists(fixture.Path("para")));
     QVERIFY(!fixture.testerStarted());
 }
@@ -229,12 +232,13 @@ void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun() {
     fixture.tester.setControl("silent");
     TFIN& w = *fixture.window;
     w.show();
-    w.CheckBox10->setChecked(true); // Serial
-    w.eSERmin->setText("5");
-    w.eSERmax->setText("3");
-    w.CheckBox21->setChecked(false); // Collision, not ticked: its range is not asked about
-    w.uCOLLsmin->SetPosition(30);
-    w.uCOLLsmax->SetPosition(20);
+    Control<QCheckBox>(w, "CheckBox10")->setChecked(true); // Serial
+    Control<QLineEdit>(w, "eSERmin")->setText("5");
+    Control<QLineEdit>(w, "eSERmax")->setText("3");
+    Control<QCheckBox>(w, "CheckBox21")
+        ->setChecked(false); // Collision, not ticked: its range is not asked about
+    Control<UpDown>(w, "uCOLLsmin")->SetPosition(30);
+    Control<UpDown>(w, "uCOLLsmax")->SetPosition(20);
 
     handler(w); // "Go back"
     QCOMPARE(fixture.dialogs.questions,
