@@ -2,6 +2,7 @@
 // which files InFile names.
 #include "record_samples.h"
 #include "records/file_hash.h"
+#include "records/input_changes.h"
 #include "records/input_files.h"
 
 #include <QDir>
@@ -74,6 +75,24 @@ private slots:
         const InputsHash unreadable = DescribeInputFiles({dir.filePath("missing.bin")});
         QCOMPARE(unreadable.files.size(), 1);
         QVERIFY(unreadable.files[0].sha256.isEmpty());
+    }
+
+    // Same size and time, other bits: only the hash can tell.
+    void anInputIsChangedWhenItsBitsDifferOrItHasGone() {
+        QTemporaryDir dir;
+        const QStringList paths = {dir.filePath("same"), dir.filePath("edited"),
+                                   dir.filePath("deleted")};
+        for (const QString& path : paths)
+            QVERIFY(WriteFile(path, "abc"));
+        const QList<InputFileFacts> recorded = DescribeInputFiles(paths).files;
+        const QDateTime time = QFileInfo(paths[1]).lastModified();
+        QVERIFY(WriteFile(paths[1], "abd"));
+        QFile edited(paths[1]);
+        QVERIFY(edited.open(QIODevice::ReadWrite) &&
+                edited.setFileTime(time, QFileDevice::FileModificationTime));
+        QVERIFY(QFile::remove(paths[2]));
+        QCOMPARE(FindChangedInputs(recorded).changed, paths.mid(1));
+        QVERIFY(FindChangedInputs(recorded, [](qint64, qint64) { return false; }).stopped);
     }
 
     void inFileIsMatchedWhereTheTesterLooks() {
