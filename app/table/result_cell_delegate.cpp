@@ -1,6 +1,6 @@
-#include "result_cell_delegate.h"
+#include "app/table/result_cell_delegate.h"
 
-#include "result_table_model.h"
+#include "app/table/result_table_model.h"
 
 #include <QPainter>
 
