@@ -1,6 +1,6 @@
 // Copying the current parameter set into the controls.
-#include "c_number.h"
 #include "main_window.h"
+#include "model/c_text.h"
 #include "sizes.h"
 
 #include <QCheckBox>

@@ -1,10 +1,9 @@
 // The General page: the input and length summaries, the checks made on leaving a field, and
 // the three Change buttons.
-#include "file_matching.h"
-#include "integer_text.h"
-#include "label_captions.h"
 #include "main_window.h"
-#include "number_texts.h"
+#include "model/c_text.h"
+#include "model/label_captions.h"
+#include "platform/file_matching.h"
 #include "shared_dialogs.h"
 
 #include <QApplication>
@@ -91,7 +90,7 @@ void TFIN::EditnChange() {
 void TFIN::EditNTChange() {
     if (cbAutoN->isChecked())
         return;
-    int32_t sequences = LenientInteger(EditNT->text().toStdString());
+    int32_t sequences = AtolC(EditNT->text().toStdString());
     auto length = ComputedSequenceLength(InputBits, Params.n, sequences);
     if (!length) {
         LabSeqLen->clear();
@@ -114,7 +113,7 @@ void TFIN::EditnExit() {
 }
 
 void TFIN::EditNTExit() {
-    if (LenientInteger(EditNT->text().toStdString()) == 0)
+    if (AtolC(EditNT->text().toStdString()) == 0)
         WarnAndRefocus(*this, ZeroCountWarning, EditNT);
 }
 

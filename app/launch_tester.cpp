@@ -2,7 +2,7 @@
 // and close, or wait for it and load its result.
 #include "main_window.h"
 #include "parameter_file_writer.h"
-#include "path_parts.h"
+#include "platform/path_parts.h"
 #include "result_freshness.h"
 #include "shared_dialogs.h"
 #include "tester_process.h"

@@ -297,6 +297,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowResultFileTooLarge();
     void BuildGeneralPage();
     void BuildParametersPage();
     void BuildResultPages();

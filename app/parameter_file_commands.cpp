@@ -2,7 +2,7 @@
 #include "main_window.h"
 #include "parameter_file_reader.h"
 #include "parameter_file_writer.h"
-#include "path_parts.h"
+#include "platform/path_parts.h"
 #include "shared_dialogs.h"
 #include "window_parameter_record.h"
 

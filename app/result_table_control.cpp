@@ -121,6 +121,16 @@ void ResultTableControl::SetColumnWidth(int32_t col, int width) {
         headerRow_->resizeSection(col, width);
 }
 
+void ResultTableControl::SetColumnWidths(const std::vector<int>& widths) {
+    // With updates off the header only stores each size; laid out while shown, it would
+    // place every section again for each column, which is quadratic in wide tables.
+    const bool updates = headerRow_->updatesEnabled();
+    headerRow_->setUpdatesEnabled(false);
+    for (size_t col = 0; col < widths.size(); ++col)
+        SetColumnWidth(static_cast<int32_t>(col), widths[col]);
+    headerRow_->setUpdatesEnabled(updates);
+}
+
 int ResultTableControl::ColumnWidth(int32_t col) const {
     return col < kFixedColumns ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <cstdint>
+#include <vector>
 
 class FixedColumnsHeader;
 class QAbstractButton;
@@ -29,6 +30,8 @@ public:
     // The middle of a cell in the view's coordinates, when it is in sight.
     QPoint CellCentre(GridCell cell) const;
     void SetColumnWidth(int32_t col, int width);
+    // Columns 0 .. widths.size() - 1 at once, with one layout of the header for all of them.
+    void SetColumnWidths(const std::vector<int>& widths);
     int ColumnWidth(int32_t col) const;
     // Every row, the header row included.
     void SetRowHeight(int height);

@@ -15,6 +15,8 @@
 #include <QFileDialog>
 #include <QTabWidget>
 #include <QTableView>
+#include <new>
+#include <vector>
 
 using namespace zentrope;
 
@@ -46,22 +48,25 @@ int WidestText(const ResultTableModel& model, int32_t col, const TextWidthMeter&
     return widest;
 }
 
-void SizeResultColumns(const ResultTableModel& model, ResultTableControl& control,
-                       const QFont& font) {
+// Widths of the columns the load made, first to last: all are measured before any is
+// applied, so that the header lays its sections out once.
+std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& font) {
     QFont bold = font;
     bold.setBold(true);
     const TextWidthMeter cells(font);
     const TextWidthMeter headers(bold);
     const int32_t end = model.SequenceColumnEnd();
+    std::vector<int> widths;
     for (int32_t col = 0; col < end; ++col) {
         const int padding = CellPadding + (col < ResultGrid::FixedColumns ? FixedCellPadding : 0);
-        control.SetColumnWidth(col, WidestText(model, col, cells, headers) + padding);
+        widths.push_back(WidestText(model, col, cells, headers) + padding);
     }
     if (model.Grid().SpacerColumn() != end)
-        return;
-    control.SetColumnWidth(end, SpacerWidth);
+        return widths;
+    widths.push_back(SpacerWidth);
     for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
-        control.SetColumnWidth(col, WidestText(model, col, cells, headers) + CellPadding);
+        widths.push_back(WidestText(model, col, cells, headers) + CellPadding);
+    return widths;
 }
 
 } // namespace
@@ -81,9 +86,23 @@ void TFIN::ButtLoadResultClick() {
         LoadResultFile(*chosen);
 }
 
+// Memory ran out: both pages empty rather than a text without its table or the reverse.
+void TFIN::ShowResultFileTooLarge() {
+    RE->setBytes({});
+    SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
+    ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
+}
+
 void TFIN::LoadResultFile(const QString& path) {
     SetUpResultTable();
-    if (!RE->loadFile(path)) {
+    bool read = false;
+    try {
+        read = RE->loadFile(path);
+    } catch (const std::bad_alloc&) {
+        ShowResultFileTooLarge();
+        return;
+    }
+    if (!read) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
         return;
     }
@@ -102,16 +121,22 @@ void TFIN::LoadResultFile(const QString& path) {
                                            [&](const std::string& text) { failure = text; });
     };
     SGModel->Reload(load);
+    if (!outcome.loaded && failure == ResultFileTooLarge) {
+        ShowResultFileTooLarge();
+        return;
+    }
     if (!outcome.loaded) {
         ShowMessage(QString::fromStdString(failure), MessageIcon::Error);
         return;
     }
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
-    SizeResultColumns(*SGModel, *SGControl, SG->font());
+    SGControl->SetColumnWidths(ResultColumnWidths(*SGModel, SG->font()));
     PC->setCurrentWidget(TStable);
     SG->setFocus();
     if (outcome.sort_request)
         SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+    if (!outcome.warning.empty())
+        ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
 }
 
 void TFIN::SGMouseUp(Qt::MouseButton Button, int X, int Y) {

@@ -1,7 +1,7 @@
 #include "shared_dialogs.h"
 
 #include "main_window.h"
-#include "path_parts.h"
+#include "platform/path_parts.h"
 
 #include <QDir>
 #include <QFileDialog>

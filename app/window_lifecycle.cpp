@@ -1,11 +1,12 @@
 // Restoring the window from prefs.ini at start-up and saving it there on close.
 #include "main_window.h"
-#include "prefs_file.h"
+#include "model/preferences.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -37,11 +38,12 @@ void TFIN::ReadPreferences() {
         CentreWithLayoutSize();
         return;
     }
-    const Preferences prefs = ParsePreferences(file.readAll());
+    const QByteArray content = file.readAll();
+    const zentrope::Preferences prefs = zentrope::ParsePreferences(content.toStdString());
     if (prefs.zentropeExe)
-        EditZTRPexe->setText(*prefs.zentropeExe);
+        EditZTRPexe->setText(QString::fromStdString(*prefs.zentropeExe));
     if (prefs.paraFile)
-        EditParaFile->setText(*prefs.paraFile);
+        EditParaFile->setText(QString::fromStdString(*prefs.paraFile));
     if (prefs.activePageIndex) {
         // A tab widget always shows a page: an index that names none shows the first.
         const int index = *prefs.activePageIndex;
@@ -76,13 +78,16 @@ void TFIN::CentreWithLayoutSize() {
 }
 
 void TFIN::WritePreferences() {
-    QFile file(setup_.executableDir + "/prefs.ini");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the old file and renamed over it once whole: a crash or a full disk
+    // leaves the old file as it was. Unbuffered, so that a failed write is seen by the write
+    // and by commit(), which does not notice a failure of the buffer's last flush.
+    QSaveFile file(setup_.executableDir + "/prefs.ini");
+    const QByteArray content = QByteArray::fromStdString(zentrope::FormatPreferences(
+        EditZTRPexe->text().toStdString(), EditParaFile->text().toStdString(), PC->currentIndex(),
+        {x(), y(), width(), height()}));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(content) != content.size() || !file.commit())
         ShowMessage("Preference file not saved", MessageIcon::Warning);
-        return;
-    }
-    file.write(FormatPreferences(EditZTRPexe->text(), EditParaFile->text(), PC->currentIndex(),
-                                 QRect(pos(), size())));
 }
 
 void TFIN::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #include "sizes.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 
 #include <cmath>
 #include <cstdio>

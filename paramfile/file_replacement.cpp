@@ -1,5 +1,6 @@
 #include "file_replacement.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -32,6 +33,43 @@ WriteOutcome WriteBytesTo(const fs::path& file, std::string_view bytes) {
     return out.fail() ? WriteOutcome::Failed : WriteOutcome::Written;
 }
 
+// Rewrites an existing target without truncating it first: the file is first grown to the
+// new length by writing the new text's tail at its end, so that a full disk fails before a
+// byte of the old content changes (the file is then cut back to its old length); only then
+// is the head written over the old content and any old tail cut off.
+bool RewriteInPlace(const fs::path& target, std::string_view bytes) {
+    std::error_code ec;
+    const uintmax_t old_size = fs::file_size(target, ec);
+    if (ec) { // nothing to keep
+        if (WriteBytesTo(target, bytes) == WriteOutcome::Written)
+            return true;
+        fs::remove(target, ec);
+        return false;
+    }
+    std::fstream file(target, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file)
+        return false;
+    const size_t head = static_cast<size_t>(std::min<uintmax_t>(old_size, bytes.size()));
+    if (bytes.size() > head) {
+        file.seekp(0, std::ios::end);
+        file.write(bytes.data() + head, static_cast<std::streamsize>(bytes.size() - head));
+        file.flush();
+        if (!file) {
+            file.close();
+            fs::resize_file(target, old_size, ec);
+            return false;
+        }
+    }
+    file.seekp(0);
+    file.write(bytes.data(), static_cast<std::streamsize>(head));
+    file.close();
+    if (file.fail())
+        return false;
+    if (bytes.size() < old_size)
+        fs::resize_file(target, bytes.size(), ec);
+    return !ec;
+}
+
 // A link is saved through: the file it names gets the new content and the link stays.
 fs::path ResolvedTarget(const std::string& path) {
     std::error_code ec;
@@ -62,9 +100,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     std::error_code ec;
     switch (WriteBytesTo(temporary, bytes)) {
     case WriteOutcome::NotOpened:
-        // A folder closed to new files may still let its files be rewritten; the content
-        // is complete, so only a failing disk could leave the target short.
-        return WriteBytesTo(target, bytes) == WriteOutcome::Written;
+        // A folder closed to new files may still let its files be rewritten.
+        return RewriteInPlace(target, bytes);
     case WriteOutcome::Failed:
         fs::remove(temporary, ec);
         return false;

@@ -1,8 +1,7 @@
 // The [General] section: one key line per setting, matched by lower-case prefix.
 #include "reader_sections.h"
 
-#include "c_number.h"
-#include "integer_text.h"
+#include "model/c_text.h"
 
 #include <optional>
 
@@ -76,7 +75,7 @@ bool ReadKeyLine(const ReaderState& state, std::string_view line) {
     }
     for (const IntegerKey& k : IntegerKeys)
         if (key.starts_with(k.prefix)) {
-            set.*k.field = LenientInteger(line.substr(k.prefix.size()));
+            set.*k.field = AtolC(line.substr(k.prefix.size()));
             return true;
         }
     for (const NumberKey& k : NumberKeys)

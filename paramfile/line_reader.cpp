@@ -1,18 +1,21 @@
 #include "line_reader.h"
 
+#include "model/c_text.h"
+
 namespace zentrope {
 
+// One character at a time: the stream keeps every character it delivered before it broke.
+LineReader::LineReader(std::istream& in) {
+    for (char c = 0; in.get(c);)
+        text_ += c;
+    broken_ = in.bad();
+}
+
 LineRead LineReader::Next(std::string& line) {
-    line.clear();
-    char c = 0;
-    while (line.size() < MaxLineChars && in_.get(c)) {
-        line += c;
-        if (c == '\n')
-            return LineRead::Line;
-    }
+    line = NextLinePiece(text_, pos_, MaxLineChars);
     if (!line.empty())
         return LineRead::Line;
-    return in_.bad() ? LineRead::Failed : LineRead::End;
+    return broken_ ? LineRead::Failed : LineRead::End;
 }
 
 } // namespace zentrope

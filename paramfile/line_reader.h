@@ -14,12 +14,15 @@ class LineReader {
 public:
     static constexpr size_t MaxLineChars = 998;
 
-    explicit LineReader(std::istream& in) : in_(in) {}
+    // Takes in whole; a stream that breaks on the way gives Failed after its last line.
+    explicit LineReader(std::istream& in);
     // Line with the text in line; End when nothing is left; Failed when the stream broke.
     LineRead Next(std::string& line);
 
 private:
-    std::istream& in_;
+    std::string text_;
+    size_t pos_ = 0;
+    bool broken_ = false;
 };
 
 } // namespace zentrope

@@ -1,7 +1,7 @@
 #include "parameter_file_writer.h"
 
 #include "file_replacement.h"
-#include "integer_text.h"
+#include "model/c_text.h"
 #include "sizes.h"
 
 #include <initializer_list>

@@ -1,7 +1,7 @@
 // The sections of the tests that take parameters: value lines of tab-separated integers.
 #include "reader_sections.h"
 
-#include "integer_text.h"
+#include "model/c_text.h"
 
 #include <array>
 #include <vector>
@@ -90,7 +90,7 @@ size_t TakeInteger(const ReaderState& state, std::string_view line, size_t pos, 
                "\n\t!! ERROR !!\nParameter missing in section: " + state.sectionHeaderText + "\n");
         return pos;
     }
-    out = LenientInteger(line.substr(pos));
+    out = AtolC(line.substr(pos));
     while (pos < line.size() && IsNumberChar(line[pos]))
         ++pos;
     return pos;

@@ -11,14 +11,29 @@
 namespace zentrope {
 namespace {
 
+std::string_view FormatText(ResultLineFormat format) {
+    return format == ResultLineFormat::PValueThenName ? "p-value[TAB]test_name"
+                                                      : "test_name[TAB]p-value";
+}
+
 ResultLoadOutcome LoadResultText(std::string&& bytes, const ResultLoadOptions& options,
                                  ResultGrid& grid) {
+    const std::optional<ResultLineFormat> format = FittingLineFormat(bytes, options.format);
+    if (!format) {
+        // Neither format gives a table: show none rather than an earlier file's.
+        grid = ResultGrid();
+        grid.SetSequenceColumnEnd(ResultGrid::FixedColumns);
+        return ResultLoadOutcome{true, std::nullopt, "The result file holds no result lines."};
+    }
     // Whatever an earlier, larger file left must not show through.
     grid.ClearBody();
     const CellText file = grid.AdoptFileText(std::move(bytes));
-    const int32_t last_sequence_column =
-        ReadResultSections(grid.FileText(), file, options.format, grid);
-    return ResultLoadOutcome{true, SummariseResultRows(last_sequence_column, options, grid)};
+    const int32_t last_sequence_column = ReadResultSections(grid.FileText(), file, *format, grid);
+    ResultLoadOutcome outcome{true, SummariseResultRows(last_sequence_column, options, grid), {}};
+    if (*format != options.format)
+        outcome.warning = "The result file holds '" + std::string(FormatText(*format)) +
+                          "' lines; it was read in that format.";
+    return outcome;
 }
 
 std::string ReadAll(std::istream& in) {
@@ -60,21 +75,24 @@ ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOption
             report(message);
         return ResultLoadOutcome{};
     };
+    const auto too_large = [&] {
+        grid = ResultGrid(); // no half-built table, nor an earlier one beside an empty text
+        return tell(std::string(ResultFileTooLarge));
+    };
     std::optional<std::string> bytes;
     try {
         bytes = ReadWholeFile(path);
     } catch (const std::bad_alloc&) {
-        return tell("The result file is too large to be loaded.");
+        return too_large();
     } catch (const std::length_error&) {
-        return tell("The result file is too large to be loaded.");
+        return too_large();
     }
     if (!bytes)
         return tell("The result file can't be opened.");
     try {
         return LoadResultText(std::move(*bytes), options, grid);
     } catch (const std::bad_alloc&) {
-        grid.ClearBody(); // no half-built table
-        return tell("The result file is too large to be loaded.");
+        return too_large();
     }
 }
 

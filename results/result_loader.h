@@ -10,6 +10,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zentrope {
 
@@ -29,15 +30,20 @@ struct ResultLoadOptions {
 };
 
 struct ResultLoadOutcome {
-    // false: the file could not be opened or was too large for memory (reported); the grid
-    // is then untouched, or emptied below the header when memory ran out while filling it.
+    // false: the file could not be opened (reported; the grid is untouched) or was too large
+    // for memory (reported; the grid is then empty).
     bool loaded = false;
     // The sort the load asks for, to be passed to DecideMarkerSort: the column, negative
     // for descending. Empty when the table has no summaries or no sort box is checked.
     std::optional<int32_t> sort_request;
+    // A warning to show once the table is shown: the file was read in the other line
+    // format, or it holds no result lines (the grid is then empty).
+    std::string warning;
 };
 
 using ResultMessageSink = std::function<void(const std::string&)>;
+
+inline constexpr std::string_view ResultFileTooLarge = "The result file is too large to be loaded.";
 
 // Reports "The result file can't be opened." through `report` when the file cannot be read,
 // and "The result file is too large to be loaded." when memory runs out.

@@ -4,9 +4,15 @@
 #include "result_grid.h"
 #include "result_loader.h"
 
+#include <optional>
 #include <string_view>
 
 namespace zentrope {
+
+// The line format the file's data lines are in: the chosen one when any of its p-value
+// fields is a number; the other one when none is but all of the other's are; none when the
+// file holds no data line that fits either.
+std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen);
 
 // Fills the header, sequence and fixed cells from the file's text (already stored in the
 // grid as `file`); returns the index of the last sequence column (2 when there is none).

@@ -1,9 +1,7 @@
 #include "result_loader_steps.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace zentrope {
@@ -22,22 +20,12 @@ bool IsMissingResult(std::string_view text) {
     return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
 }
 
-std::string_view NextLine(std::string_view text, size_t pos) {
-    const size_t limit = std::min(text.size() - pos, LinePieceLength);
-    const void* lf = std::memchr(text.data() + pos, '\n', limit);
-    const size_t length =
-        lf ? static_cast<size_t>(static_cast<const char*>(lf) - (text.data() + pos)) + 1 : limit;
-    return text.substr(pos, length);
-}
-
 struct LoadCursor {
     int32_t column = FirstSequenceColumn - 1;
     int32_t row = 0;
-    bool in_section = false;
 };
 
 void OpenSection(LoadCursor& at, ResultGrid& grid) {
-    at.in_section = true;
     at.row = 0;
     ++at.column;
     grid.SetColumnCount(at.column + 1);
@@ -81,7 +69,69 @@ void ReadDataLine(std::string_view line, size_t tab, CellText line_text, ResultL
                  missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
 }
 
+// Walks the lines of a result file: on_heading() at every section heading that opens a
+// section, on_data(line, tab, pos) at every data line (pos: where the line starts). Stops
+// early when on_data returns false.
+template <typename OnHeading, typename OnData>
+void WalkResultLines(std::string_view text, const OnHeading& on_heading, const OnData& on_data) {
+    bool in_section = false;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t start = pos;
+        const std::string_view line = NextLinePiece(text, pos, LinePieceLength);
+        if (!in_section) {
+            in_section = line.starts_with("Sequen");
+            if (in_section)
+                on_heading();
+            continue;
+        }
+        if (line.size() < ShortestDataLine) {
+            in_section = false;
+            continue;
+        }
+        const size_t tab = line.find('\t');
+        if (tab != std::string_view::npos && !on_data(line, tab, start))
+            return;
+    }
+}
+
+// The whole field is one number as atof reads it, white space around it allowed.
+bool IsWholeNumber(std::string_view field) {
+    size_t used = 0;
+    AtofC(field, &used);
+    return used > 0 && field.find_first_not_of(" \t\n\v\f\r", used) == std::string_view::npos;
+}
+
+std::string_view PValueField(std::string_view line, size_t tab, ResultLineFormat format) {
+    const Span pvalue = CutDataLine(line, tab, format).pvalue;
+    return line.substr(pvalue.from, pvalue.length);
+}
+
+ResultLineFormat OtherFormat(ResultLineFormat format) {
+    return format == ResultLineFormat::PValueThenName ? ResultLineFormat::NameThenPValue
+                                                      : ResultLineFormat::PValueThenName;
+}
+
 } // namespace
+
+std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen) {
+    const ResultLineFormat other = OtherFormat(chosen);
+    bool chosen_fits = false;
+    bool other_fits = true;
+    bool any_line = false;
+    WalkResultLines(
+        text, [] {},
+        [&](std::string_view line, size_t tab, size_t) {
+            any_line = true;
+            chosen_fits = IsWholeNumber(PValueField(line, tab, chosen));
+            other_fits = other_fits && IsWholeNumber(PValueField(line, tab, other));
+            return !chosen_fits; // one number in the chosen format settles it
+        });
+    if (chosen_fits)
+        return chosen;
+    if (any_line && other_fits)
+        return other;
+    return std::nullopt;
+}
 
 int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
                            ResultGrid& grid) {
@@ -90,23 +140,12 @@ int32_t ReadResultSections(std::string_view text, CellText file, ResultLineForma
     grid.SetCell(1, 0, "Test name");
     grid.SetCell(2, 0, "pvals");
     LoadCursor at;
-    for (size_t pos = 0; pos < text.size();) {
-        const std::string_view line = NextLine(text, pos);
-        const CellText line_text = file.Part(pos, line.size());
-        pos += line.size();
-        if (!at.in_section) {
-            if (line.starts_with("Sequen"))
-                OpenSection(at, grid);
-            continue;
-        }
-        if (line.size() < ShortestDataLine) {
-            at.in_section = false;
-            continue;
-        }
-        const size_t tab = line.find('\t');
-        if (tab != std::string_view::npos)
-            ReadDataLine(line, tab, line_text, format, at, grid, error);
-    }
+    WalkResultLines(
+        text, [&] { OpenSection(at, grid); },
+        [&](std::string_view line, size_t tab, size_t pos) {
+            ReadDataLine(line, tab, file.Part(pos, line.size()), format, at, grid, error);
+            return true;
+        });
     return at.column;
 }
 

@@ -1,7 +1,7 @@
 #include "result_loader_steps.h"
 
-#include "c_number.h"
 #include "goodness_of_fit.h"
+#include "model/c_text.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
 #include "table_sort.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 
+#include <cmath>
 #include <string_view>
 
 namespace zentrope {
@@ -39,13 +40,13 @@ void HoareSort(ResultGrid& grid, int32_t lo, int32_t hi, const KeyAt& key, const
     }
 }
 
-template <typename KeyAt>
-void SortRowsBy(ResultGrid& grid, int32_t lo, int32_t hi, bool ascending, const KeyAt& key) {
-    using Key = decltype(key(0));
-    if (ascending)
-        HoareSort(grid, lo, hi, key, [](const Key& a, const Key& b) { return a < b; });
-    else
-        HoareSort(grid, lo, hi, key, [](const Key& a, const Key& b) { return b < a; });
+// NaN is not a number: it goes after every number in either direction. Its key never
+// reaches a plain comparison, so the order stays strict and weak and the scans stop where
+// the partition needs them to.
+bool NumberBefore(double a, double b, bool ascending) {
+    if (std::isnan(a))
+        return false;
+    return std::isnan(b) || (ascending ? a < b : b < a);
 }
 
 } // namespace
@@ -76,14 +77,17 @@ double CellNumber(const ResultGrid& grid, int32_t col, int32_t row) {
 }
 
 void SortRowsNumeric(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending) {
-    SortRowsBy(grid, lo, hi, ascending,
-               [&grid, col](int32_t row) { return CellNumber(grid, col, row); });
+    HoareSort(
+        grid, lo, hi, [&grid, col](int32_t row) { return CellNumber(grid, col, row); },
+        [ascending](double a, double b) { return NumberBefore(a, b, ascending); });
 }
 
 void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending) {
     // Views stay valid: exchanging rows moves indices, never the stored text. The
     // comparison of std::string_view is byte-wise on unsigned values.
-    SortRowsBy(grid, lo, hi, ascending, [&grid, col](int32_t row) { return grid.Cell(col, row); });
+    HoareSort(
+        grid, lo, hi, [&grid, col](int32_t row) { return grid.Cell(col, row); },
+        [ascending](std::string_view a, std::string_view b) { return ascending ? a < b : b < a; });
 }
 
 void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t key_column) {

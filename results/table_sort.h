@@ -40,7 +40,8 @@ std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_b
 double CellNumber(const ResultGrid& grid, int32_t col, int32_t row);
 
 // Quicksort (Hoare partition) of rows lo..hi inclusive by one column's key; equal keys do
-// not keep their previous order.
+// not keep their previous order. A key that is NaN ("nan" in the file) goes after every
+// number, ascending and descending alike.
 void SortRowsNumeric(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending);
 // The same, comparing texts byte by byte (unsigned; a prefix sorts first).
 void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool ascending);

@@ -1,13 +1,12 @@
-// Starting the tester detached from the front end, and learning when it ends.
+// Starting the tester detached from the front end, and learning when it ends. How a process is
+// started and watched is the platform's business: each platform has its own
+// tester_process_<platform>.cpp, which the build picks, defining StartTester and Watch.
 #pragma once
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <memory>
-
-class QSocketNotifier;
-class QTimer;
 
 namespace zentrope {
 
@@ -31,16 +30,14 @@ signals:
     void ended();
 
 private:
-    void watchWithPidfd(int pidfd);
-    void watchWithTimer();
-    void reapIfEnded();
+    // The platform's watch on the process; it calls noteEnded once the process has ended.
+    class Watch;
+    void noteEnded();
 
     qint64 pid_;
     QDateTime startedAt_;
     bool ended_ = false;
-    int pidfd_ = -1;
-    QSocketNotifier* notifier_ = nullptr;
-    QTimer* poll_ = nullptr;
+    std::unique_ptr<Watch> watch_;
 };
 
 struct TesterStart {

@@ -1,6 +1,6 @@
 #include "result_report.h"
-#include "c_number.h"
 #include "goodness_of_fit.h"
+#include "model/c_text.h"
 
 #include <algorithm>
 #include <string_view>

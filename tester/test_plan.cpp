@@ -1,6 +1,8 @@
 #include "test_plan.h"
+#include "dft_rows.h"
 #include "randomness_tests.h"
 #include "range_values.h"
+#include "test_plan_more.h"
 
 #include <algorithm>
 #include <array>
@@ -98,12 +100,7 @@ void AddDftLines(const ParameterSet& set, TestPlan& plan) {
                              " bits, no line");
         return;
     }
-    for (int64_t rows : ExpandRange(set.DFT_rows).values) {
-        if (rows == 1)
-            plan.lines.push_back({DftId, LineName(DftId, {{"rows", 1}}), 1, 0});
-        else
-            plan.notImplemented.push_back(LineName(DftId, {{"rows", rows}}));
-    }
+    AddLines(DftId, {{"rows", set.DFT_rows, 1, DftMaxRows}}, plan);
 }
 
 // Fewer test blocks per pattern leave the p-values miscalibrated.
@@ -181,6 +178,11 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     case CusumId:
     case Rank31Id:
     case Rank32Id:
+    case SerialTwoBitId:
+    case BlocksAndGapsId:
+    case SparseOccupancyId:
+    case GcdId:
+    case BirthdayId:
         AddLines(test, {}, plan);
         return true;
     case CouponId:
@@ -204,6 +206,9 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
                  {{"d", set.WinAutocorr_distance, 1, Unbounded},
                   {"s", set.WinAutocorr_block_size, 1, 16}},
                  plan);
+        return true;
+    case AmlsId:
+        AddLines(test, {{"kbits", set.AMLS_block_length, 1, AmlsMaxKbits}}, plan);
         return true;
     default:
         return false;
@@ -291,7 +296,7 @@ TestPlan MakeTestPlan(const ParameterSet& set) {
 uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     switch (line.test) {
     case DftId:
-        return DftMinBits;
+        return line.first == 1 ? DftMinBits : DftRowsBits(static_cast<int>(line.first));
     case MaurerId:
         return MaurerBits(line.first, set.Maurer_N);
     case ShortBlocksId:
@@ -324,7 +329,7 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
         return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
     default:
-        return UINT64_MAX;
+        return MoreTestRequiredBits(line);
     }
 }
 
@@ -335,7 +340,9 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
     switch (line.test) {
     case DftId: {
         const uint64_t length = DftLength(bits.size, set);
-        return length < DftMinBits ? NoResult : DftTest(bits, length);
+        if (length < RequiredBits(line, set))
+            return NoResult;
+        return line.first == 1 ? DftTest(bits, length) : DftRowsTest(bits, length, first);
     }
     case MaurerId:
         return MaurerTest(bits, first, 10 * (uint64_t{1} << first));
@@ -368,7 +375,7 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return WindowedAutocorrelationTest(bits, static_cast<uint64_t>(line.first),
                                            static_cast<int>(line.second));
     default:
-        return NoResult;
+        return RunMoreTest(line, bits);
     }
 }
 

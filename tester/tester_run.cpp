@@ -1,7 +1,7 @@
 #include "tester_run.h"
 #include "bit_input.h"
-#include "c_number.h"
 #include "file_replacement.h"
+#include "model/c_text.h"
 #include "parameter_file_reader.h"
 #include "result_report.h"
 #include "test_plan.h"

@@ -1,6 +1,6 @@
 #include "result_file_generator.h"
 
-#include "c_number.h"
+#include "model/c_text.h"
 #include "test_catalogue.h"
 
 #include <fstream>

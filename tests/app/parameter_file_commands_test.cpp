@@ -19,8 +19,7 @@ QString NotFound(const QString& path) {
 const QByteArray SmallFile = "[General]\nNT 7\nInFile \"\"\n[Enable]\n1 gcd\n1 dft\n";
 
 QByteArray GoldenDefaults() {
-    QFile file(
-        QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../paramfile/data/defaults.txt"));
+    QFile file(QStringLiteral(PARAMFILE_TEST_DATA "/defaults.txt"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing golden file");
 }
 

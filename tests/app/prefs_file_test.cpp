@@ -1,12 +1,13 @@
-// prefs.ini: reading its lines, restoring the window from it, and writing it on close.
+// prefs.ini: restoring the window from it, and writing it on close.
 #include "gui_test_main.h"
-#include "prefs_file.h"
 #include "window_fixture.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTabWidget>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -20,61 +21,6 @@ class PrefsFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void linesEndingInCrLfReadLikeLf() {
-        const Preferences lf = ParsePreferences("zentrope_exe=/opt/z/tester\npara_file=/p/a.par\n"
-                                                "ActivePageIndex=1\nFINl=3\nFINt=4\nFINw=500\n"
-                                                "FINh=400\n");
-        const Preferences crlf = ParsePreferences(
-            "zentrope_exe=/opt/z/tester\r\npara_file=/p/a.par\r\nActivePageIndex=1\r\nFINl=3\r\n"
-            "FINt=4\r\nFINw=500\r\nFINh=400\r\n");
-        for (const Preferences& prefs : {lf, crlf}) {
-            QCOMPARE(prefs.zentropeExe, QString("/opt/z/tester"));
-            QCOMPARE(prefs.paraFile, QString("/p/a.par"));
-            QCOMPARE(prefs.activePageIndex, 1);
-            QCOMPARE(prefs.left, 3);
-            QCOMPARE(prefs.top, 4);
-            QCOMPARE(prefs.width, 500);
-            QCOMPARE(prefs.height, 400);
-        }
-    }
-
-    void valuesKeepBlanksAndNonAsciiEnds() {
-        const Preferences prefs = ParsePreferences(
-            "zentrope_exe=C:\\tools\\tester.exe  \npara_file=/home/j\xc3\xbcrgen/lauf\xc3\xa9\n");
-        QCOMPARE(prefs.zentropeExe, QString("C:\\tools\\tester.exe  "));
-        QCOMPARE(prefs.paraFile, QString::fromUtf8("/home/j\xc3\xbcrgen/lauf\xc3\xa9"));
-    }
-
-    void keysAreExactPrefixesAndTheLastOneWins() {
-        const Preferences prefs = ParsePreferences("para_file=\nFINw=abc\nFINl=10\n finl=1\n"
-                                                   "finl=2\nFINl=-7x\nnoise\n\n\x01\n"
-                                                   "ActivePageIndex= +2\n");
-        QCOMPARE(prefs.paraFile, QString(""));
-        QCOMPARE(prefs.width, 0);
-        QCOMPARE(prefs.left, -7);
-        QCOMPARE(prefs.activePageIndex, 2);
-        QVERIFY(!prefs.zentropeExe);
-        QVERIFY(!prefs.top);
-        QCOMPARE(LeadingInteger("99999999999"), std::numeric_limits<int>::max());
-        QCOMPARE(LeadingInteger("-99999999999"), std::numeric_limits<int>::min());
-    }
-
-    // A line is read in pieces of 999 bytes, each handled as a line of its own.
-    void longLinesAreReadInPieces() {
-        const QByteArray path(1100, 'x');
-        const Preferences prefs =
-            ParsePreferences("para_file=" + path + "\n" + QByteArray(999, '#') + "FINt=12\n");
-        QCOMPARE(prefs.paraFile->size(), 999 - 10);
-        QCOMPARE(prefs.top, 12);
-    }
-
-    void sevenLinesWithBareLineFeeds() {
-        QCOMPARE(FormatPreferences("Zentrope.exe", QString::fromUtf8("/r/\xc3\xa9.par"), 1,
-                                   QRect(-4, 30, 833, 738)),
-                 QByteArray("zentrope_exe=Zentrope.exe\npara_file=/r/\xc3\xa9.par\n"
-                            "ActivePageIndex=1\nFINl=-4\nFINt=30\nFINw=833\nFINh=738\n"));
-    }
-
     void withoutPrefsTheWindowOpensCentredOnGeneral() {
         WindowFixture fixture;
         // The file beside the executable is only written, never read.
@@ -193,6 +139,29 @@ private slots:
         QCOMPARE(fixture.dialogs.messages.size(), 1);
         QCOMPARE(fixture.dialogs.messages[0].text, QString("Preference file not saved"));
         QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
+    }
+
+    void aFailedWriteKeepsTheOldFileAndIsReported() {
+        WindowFixture fixture;
+        const QByteArray old = "zentrope_exe=/old/tester\npara_file=/old/para\n";
+        QFile prefs(fixture.programDir.filePath("prefs.ini"));
+        QVERIFY(prefs.open(QIODevice::WriteOnly) && prefs.write(old) == old.size());
+        prefs.close();
+        TFIN& w = fixture.Open();
+        w.EditParaFile->setText(QString(300, u'p'));
+        // A file size limit below the new text's length fails the write as a full disk would.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+        rlimit lowered = saved;
+        lowered.rlim_cur = 100;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &lowered) == 0);
+        const bool closed = w.close();
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &saved) == 0);
+        QVERIFY(closed);
+        QCOMPARE(fixture.MessageTexts(), QStringList("Preference file not saved"));
+        QCOMPARE(fixture.WrittenPrefs(), old);
+        QCOMPARE(QDir(fixture.programDir.path()).entryList(QDir::Files), QStringList("prefs.ini"));
     }
 };
 

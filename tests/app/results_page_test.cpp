@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <sys/resource.h>
 
 using zentrope::testing::ResultFile;
 
@@ -50,6 +51,17 @@ void ClickCell(TFIN& w, Qt::MouseButton button, int col, int row) {
     QWidget* target = w.SG->childAt(at);
     QVERIFY(target != nullptr);
     QTest::mouseClick(target, button, {}, target->mapFrom(w.SG, at));
+}
+
+// The process's virtual memory size (VmSize), in MB.
+long VirtualMegabytes() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmSize:"))
+            return line.mid(7).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
 }
 
 } // namespace
@@ -269,6 +281,85 @@ private slots:
         w.LoadResultFile(WriteResults(f, "Sequence #1\nDFT\t0.5\nSOB\t0.25\n\n"));
         QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB"}));
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.25"}));
+    }
+
+    void aNanPValueSortsAfterEveryFigure() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        w.cbSortSL->setChecked(true);
+        w.LoadResultFile(WriteResults(
+            f, ResultFile({"A", "B", "C"},
+                          {{"0.1", "nan", "0.5"}, {"0.2", "0.3", "0.6"}, {"0.4", "0.8", "0.9"}})));
+        // SL descending, then a right click makes it ascending: "nan" stays last.
+        for (const bool descending : {true, false}) {
+            const QStringList sl = ColumnTexts(w, 9);
+            QCOMPARE(sl.last(), QString("nan"));
+            QCOMPARE(CellText(w, 1, 3), QString("B"));
+            QVERIFY2(descending ? sl[0].toDouble() > sl[1].toDouble()
+                                : sl[0].toDouble() < sl[1].toDouble(),
+                     qPrintable(sl.join(' ')));
+            ClickCell(w, Qt::RightButton, 9, 0);
+        }
+        ClickCell(w, Qt::RightButton, 3, 0);
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"0.1", "0.5", "nan"}));
+    }
+
+    void aFileInTheOtherFormatIsReadInItWithAWarning() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        w.CBsaveFormat->setCurrentIndex(1);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        QCOMPARE(f.dialogs.messages,
+                 QList<ShownMessage>({{"The result file holds 'p-value[TAB]test_name' lines; it "
+                                       "was read in that format.",
+                                       MessageIcon::Warning}}));
+        QCOMPARE(w.CBsaveFormat->currentIndex(), 1);
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+        QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.0012", "- error -"}));
+    }
+
+    void aFileWithoutResultLinesLeavesTheTableEmpty() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        w.LoadResultFile(WriteResults(f, std::string("\x7f"
+                                                     "ELF\x02\x01\0\x03\t\n\xff",
+                                                     11)));
+        QCOMPARE(f.MessageTexts(), QStringList("The result file holds no result lines."));
+        QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Warning);
+        for (int row = 0; row < w.SG->model()->rowCount(); ++row)
+            for (int col = 0; col < w.SG->model()->columnCount(); ++col)
+                QCOMPARE(CellText(w, col, row), QString());
+    }
+
+    void runningOutOfMemoryEmptiesBothPages() {
+        WindowFixture f;
+        TFIN& w = OpenShown(f);
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        // A sparse file far larger than the room left under a lowered address space limit.
+        QFile big(f.Path("big.txt"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(512) << 20));
+        big.close();
+        rlimit saved{};
+        QVERIFY(getrlimit(RLIMIT_AS, &saved) == 0);
+        rlimit lowered = saved;
+        lowered.rlim_cur = rlim_t(VirtualMegabytes() + 128) << 20;
+        QVERIFY(setrlimit(RLIMIT_AS, &lowered) == 0);
+        try {
+            w.LoadResultFile(big.fileName());
+        } catch (...) {
+            setrlimit(RLIMIT_AS, &saved);
+            QFAIL("the load let an exception out");
+        }
+        QVERIFY(setrlimit(RLIMIT_AS, &saved) == 0);
+        QCOMPARE(f.MessageTexts(), QStringList("The result file is too large to be loaded."));
+        QCOMPARE(w.RE->lines().byteSize(), 0);
+        for (int row = 0; row < w.SG->model()->rowCount(); ++row)
+            for (int col = 0; col < w.SG->model()->columnCount(); ++col)
+                QCOMPARE(CellText(w, col, row), QString());
+        // The window goes on.
+        w.LoadResultFile(WriteResults(f, ThreeSections));
+        QCOMPARE(CellText(w, 1, 1), QString("DFT"));
     }
 
     void aMissingFileIsReportedAndChangesNothing() {

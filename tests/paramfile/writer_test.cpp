@@ -219,6 +219,24 @@ TEST(ParameterFileSave, WhereNoTemporaryCanBeMadeTheFileIsRewrittenInPlace) {
     EXPECT_TRUE(fs::is_empty(TemporaryNameFor(path.string())));
 }
 
+TEST(ParameterFileSaveDeathTest, FailedWriteInPlaceLeavesTheOldFileWhole) {
+    ScratchFolder folder;
+    fs::path path = folder / "para";
+    WriteBytes(path, "old\n");
+    fs::create_directory(TemporaryNameFor(path.string()));
+    EXPECT_EXIT(SaveUnderFileSizeLimit(path), ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadBytes(path), "old\n");
+}
+
+TEST(ParameterFileSave, InPlaceRewriteOfALongerFileCutsItsTail) {
+    ScratchFolder folder;
+    fs::path path = folder / "para";
+    WriteBytes(path, std::string(Golden.size() + 5000, 'x'));
+    fs::create_directory(TemporaryNameFor(path.string()));
+    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string()).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(ReadBytes(path), Golden);
+}
+
 TEST(ParameterFileSave, ALinkIsSavedThroughAndStays) {
     ScratchFolder folder;
     fs::create_directory(folder / "real");

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 using namespace zentrope;
 using namespace zentrope::testing;
@@ -33,24 +34,23 @@ ResultLoadOptions Options(int32_t digits, bool ks, bool ad, bool sl) {
 
 } // namespace
 
-TEST(ResultLoaderSections, FileWithoutSectionKeepsTheCounts) {
+TEST(ResultLoaderSections, FileWithoutResultLinesEmptiesTheTable) {
     ResultGrid grid;
-    const ResultLoadOutcome outcome = LoadText(grid, "just a report\nSeq\n0.5\tDFT\n");
-    EXPECT_TRUE(outcome.loaded);
-    EXPECT_FALSE(outcome.sort_request);
-    EXPECT_EQ(grid.ColumnCount(), 4);
-    EXPECT_EQ(grid.RowCount(), 2);
-    EXPECT_EQ(grid.SequenceColumnEnd(), 3);
-    EXPECT_EQ(RowTexts(grid, 0), (Texts{"N", "Test name", "pvals", ""}));
-    EXPECT_EQ(RowTexts(grid, 1), (Texts{"", "", "1", ""}));
-
-    // After a larger table: its counts stay, its cells below the header do not.
     LoadText(grid, FourSections);
-    LoadText(grid, "nothing here\n");
-    EXPECT_EQ(grid.ColumnCount(), 11);
-    EXPECT_EQ(grid.RowCount(), 4);
-    for (int32_t row = 1; row < 4; ++row)
-        EXPECT_EQ(RowTexts(grid, row), (Texts{"", "", "1", "", "", "", "", "", "", "", ""}));
+    // No section, a section without data lines, and bytes of a binary file.
+    for (const std::string& text : Texts{"just a report\nSeq\n0.5\tDFT\n", "Sequence #1\n\n",
+                                         std::string("\x7f"
+                                                     "ELF\x02\x01\x01\0\0\t\x03\n",
+                                                     12)}) {
+        const ResultLoadOutcome outcome = LoadText(grid, text, Options(7, true, false, false));
+        EXPECT_TRUE(outcome.loaded);
+        EXPECT_FALSE(outcome.sort_request);
+        EXPECT_EQ(outcome.warning, "The result file holds no result lines.");
+        for (int32_t row = 0; row < 4; ++row)
+            for (int32_t col = 0; col < 11; ++col)
+                EXPECT_EQ(grid.Cell(col, row), "") << col << "," << row;
+        LoadText(grid, FourSections);
+    }
 }
 
 TEST(ResultLoaderSections, OneSectionMakesNoSummaries) {
@@ -133,16 +133,43 @@ TEST(ResultLoaderLines, MinusOneInItsWrittenForms) {
     EXPECT_EQ(ColumnTexts(grid, 2), (Texts{"pvals", "2", "2", "2", "3", "2"}));
 }
 
-TEST(ResultLoaderLines, WrongFormatItemSwapsTheFields) {
+TEST(ResultLoaderLines, FileInTheOtherFormatIsReadInIt) {
+    // FourSections with its fields swapped, one line with CR LF.
+    std::string name_first;
+    for (const std::string line :
+         {"Sequence #1", "DFT\t0.10", "SOB\t0.25\r", "Serial\t-1", "", "Sequence #2", "DFT\t0.5",
+          "SOB\t0.5", "Serial\t0.3", "", "Sequence #3", "DFT\t0.9", "SOB\t0.75", "Serial\t0.8", "",
+          "Sequence #4", "DFT\t0.33", "SOB\t-1.0", "Serial\t0.65"})
+        name_first += line + "\n";
+    ResultGrid expected;
+    LoadText(expected, FourSections);
+    for (const auto& [text, chosen, found] :
+         {std::tuple{FourSections, ResultLineFormat::NameThenPValue, "p-value[TAB]test_name"},
+          std::tuple{name_first, ResultLineFormat::PValueThenName, "test_name[TAB]p-value"}}) {
+        ResultGrid grid;
+        ResultLoadOptions options;
+        options.format = chosen;
+        const ResultLoadOutcome outcome = LoadText(grid, text, options);
+        EXPECT_EQ(outcome.warning, "The result file holds '" + std::string(found) +
+                                       "' lines; it was read in that format.");
+        for (int32_t row = 0; row < 4; ++row) {
+            Texts want = RowTexts(expected, row);
+            if (row == 2 && chosen == ResultLineFormat::PValueThenName)
+                want[3] = "0.25\r";
+            EXPECT_EQ(RowTexts(grid, row), want) << found;
+        }
+    }
+}
+
+TEST(ResultLoaderLines, AnyNumberInTheChosenFormatKeepsIt) {
+    // One p-value field is a number: the file fits the chosen format, as described, and the
+    // names read as numbers land where that format puts them.
     ResultGrid grid;
-    ResultLoadOptions options;
-    options.format = ResultLineFormat::NameThenPValue;
-    LoadText(grid, ResultFile({"DFT", "3bits"}, {{"0.5", "0.25"}, {"0.75", "-1"}, {"0.1", "0.2"}}),
-             options);
-    EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "0.5", "3", "DFT", "DFT", "DFT", "", "0.0012997",
-                                        "0.0000000", "100.000"}));
-    EXPECT_EQ(RowTexts(grid, 2)[1], "0.25");
-    EXPECT_EQ(RowTexts(grid, 2)[3], "3bits");
+    const ResultLoadOutcome outcome =
+        LoadText(grid, "Sequence #1\nDFT\t0.5\n0.25\tSOB\nInfo\t0.1\n\n");
+    EXPECT_EQ(outcome.warning, "");
+    EXPECT_EQ(ColumnTexts(grid, 1), (Texts{"Test name", "0.5", "SOB", "0.1"}));
+    EXPECT_EQ(ColumnTexts(grid, 3), (Texts{"1", "DFT", "0.25", "Info"}));
 }
 
 TEST(ResultLoaderLines, LineEndsAreKeptButTheLineFeed) {
@@ -275,7 +302,11 @@ TEST(ResultLoaderFiles, ArbitraryTextKeepsTheTableWhole) {
         std::string text;
         for (int i = 0; i < 200; ++i)
             text += pieces[random() % pieces.size()];
-        LoadText(grid, text, Options(7, true, false, false));
+        const ResultLoadOutcome outcome = LoadText(grid, text, Options(7, true, false, false));
+        if (outcome.warning == "The result file holds no result lines.") {
+            EXPECT_EQ(grid.Cell(0, 0), "");
+            continue;
+        }
         const int32_t sequences = grid.SequenceColumnEnd() - 3;
         if (sequences >= 1) {
             EXPECT_EQ(grid.ColumnCount(), sequences == 1 ? 4 : 7 + sequences);

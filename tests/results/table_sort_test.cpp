@@ -1,9 +1,11 @@
-#include "c_number.h"
+#include "model/c_text.h"
 #include "result_file_text.h"
 #include "table_sort.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 
 using namespace zentrope;
@@ -182,6 +184,41 @@ TEST(TableSort, NumbersWithErrorsAndEmptyCells) {
     ApplySort(grid, DecideHeaderSort(d.after, 0));
     EXPECT_EQ(Column(grid, 3), (Texts{"0.987", "0.5", "", "- error -", "0.0012", "-0.5"}));
     EXPECT_EQ(Column(grid, 1), (Texts{"a", "b", "c", "d", "e", "f"}));
+}
+
+TEST(TableSort, NanKeysGoLastInBothDirections) {
+    // A summary column as a three-sequence file with one "nan" p-value leaves it.
+    ResultGrid grid = ColumnGrid({"A", "B", "C"}, {"28.000", "nan", "47.200"});
+    SortDecision d = DecideHeaderSort(SortState{}, 3);
+    ApplySort(grid, d);
+    EXPECT_EQ(Column(grid, 3), (Texts{"28.000", "47.200", "nan"}));
+    ApplySort(grid, d = DecideHeaderSort(d.after, 3));
+    EXPECT_EQ(Column(grid, 3), (Texts{"47.200", "28.000", "nan"}));
+
+    // NaN first, in the middle (the pivot), last, and several of them; "- error -" is -1.
+    // Each case: the column, then its numbers in ascending order; its NaNs must follow them
+    // in either direction, among themselves in any order.
+    const std::vector<std::pair<Texts, Texts>> cases = {
+        {{"nan", "0.5", "0.1", "- error -"}, {"- error -", "0.1", "0.5"}},
+        {{"0.5", "0.3", "NAN", "0.1", "0.7"}, {"0.1", "0.3", "0.5", "0.7"}},
+        {{"0.2", "0.9", "-nan"}, {"0.2", "0.9"}},
+        {{"nan", "0.4", "nan", "nan(1)", "0.1", "nan", "0.6"}, {"0.1", "0.4", "0.6"}},
+    };
+    for (const auto& [values, numbers] : cases) {
+        for (const bool ascending : {true, false}) {
+            const auto rows = static_cast<int32_t>(values.size());
+            ResultGrid g = ColumnGrid(Texts(values.size(), "x"), values);
+            SortRowsNumeric(g, 3, 1, rows, ascending);
+            const Texts sorted = Column(g, 3);
+            Texts want = numbers;
+            if (!ascending)
+                std::reverse(want.begin(), want.end());
+            EXPECT_EQ(Texts(sorted.begin(), sorted.begin() + std::ssize(numbers)), want)
+                << values[0] << (ascending ? " ascending" : " descending");
+            for (auto it = sorted.begin() + std::ssize(numbers); it != sorted.end(); ++it)
+                EXPECT_TRUE(std::isnan(AtofC(*it))) << *it;
+        }
+    }
 }
 
 TEST(TableSort, EqualKeysComeOutAsTheExchangesLeaveThem) {

@@ -1,4 +1,4 @@
-#include "c_number.h"
+#include "model/c_text.h"
 #include "randomness_tests.h"
 #include "result_loader.h"
 #include "result_report.h"

@@ -61,7 +61,7 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
         LoadResultFile(dir.File("result.txt"), options, grid, [](const std::string&) {});
     ASSERT_TRUE(outcome.loaded);
     EXPECT_EQ(grid.SequenceColumnEnd(), 3 + 50);
-    EXPECT_EQ(grid.RowCount(), 1 + 98);
+    EXPECT_EQ(grid.RowCount(), 1 + 123);
     const int ks = grid.SequenceColumnEnd() + 1;
     EXPECT_EQ(grid.Cell(ks, 0), "KS");
     EXPECT_EQ(grid.Cell(ks + 2, 0), "SL");
@@ -79,8 +79,10 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
             EXPECT_FALSE(grid.IsErrorCell(ks, row)) << name;
         }
     }
-    EXPECT_EQ(withoutResult.size(), 14u);
+    EXPECT_EQ(withoutResult.size(), 25u);
     EXPECT_TRUE(withoutResult.count("Maurer L=8"));
+    EXPECT_TRUE(withoutResult.count("AMLS kbits=32")); // 64 blocks of 32 kbits: 2 Mbits
+    EXPECT_FALSE(withoutResult.count("AMLS kbits=16"));
     EXPECT_TRUE(withoutResult.count("Collision s=22"));
     EXPECT_FALSE(withoutResult.count("Collision s=21"));
     EXPECT_NE(run.out.find("Results written to"), std::string::npos);
@@ -188,10 +190,9 @@ TEST(TesterRun, ValuesTheReaderRefusesEndTheRunWithItsMessage) {
 TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
-    record.LBorder = {15, 20}; // GCD, AMLS
+    record.LBorder = {};
     RunOutput run = RunWith(dir, record);
     EXPECT_EQ(run.code, ExitNothingToRun);
-    EXPECT_NE(run.err.find("GCD, AMLS"), std::string::npos);
     // Enabled, but with no value in range: said so, with the values.
     record = QuickRecord(dir);
     record.LBorder = {21}; // Collision

@@ -1,10 +1,12 @@
-#include "c_number.h"
+#include "model/c_text.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <vector>
 
 using namespace zentrope;
 
@@ -30,6 +32,41 @@ TEST(AtofC, OutOfRangeGoesByTheMagnitudeNotTheSpelling) {
     EXPECT_TRUE(std::isinf(AtofC("1" + zeros + "e-50")));
     EXPECT_EQ(AtofC("-1" + zeros + "xyz"), -HUGE_VAL);
     EXPECT_EQ(AtofC("0." + zeros + "1e300"), 1e-101); // in range: read as it is
+}
+
+TEST(AtolC, ReadsLikeTheCLibraryWithin32Bits) {
+    EXPECT_EQ(AtolC(" +2"), 2);
+    EXPECT_EQ(AtolC("-7x"), -7);
+    EXPECT_EQ(AtolC("abc"), 0);
+    EXPECT_EQ(AtolC("- 7"), 0);
+    EXPECT_EQ(AtolC("99999999999"), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(AtolC("-99999999999"), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(AtolC("-2147483648"), std::numeric_limits<int32_t>::min());
+}
+
+TEST(LeadingUnsigned, DigitsOnlyAndTooLargeIsNotZero) {
+    EXPECT_EQ(LeadingUnsigned("  12abc"), 12u);
+    EXPECT_EQ(LeadingUnsigned("-5"), 0u);
+    EXPECT_EQ(LeadingUnsigned("4294967296"), 4294967295u);
+    EXPECT_EQ(LeadingUnsigned("99999999999999999999"), 4294967295u);
+}
+
+TEST(ParseStrictInteger, TheWholeTextWithin32Bits) {
+    EXPECT_EQ(ParseStrictInteger("-2147483648"), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(ParseStrictInteger("+12"), 12);
+    for (const char* bad : {"", "-", " 1", "1 ", "2147483648", "1.5", "0x1"})
+        EXPECT_EQ(ParseStrictInteger(bad), std::nullopt) << bad;
+}
+
+TEST(NextLinePiece, EndsAfterTheLineFeedOrAtTheLimit) {
+    const std::string text = "ab\r\n" + std::string(7, 'x') + "\n\nlast";
+    std::vector<std::string_view> pieces;
+    for (size_t pos = 0; pos < text.size();)
+        pieces.push_back(NextLinePiece(text, pos, 5));
+    EXPECT_EQ(pieces, (std::vector<std::string_view>{"ab\r\n", "xxxxx", "xx\n", "\n", "last"}));
+    size_t end = text.size();
+    EXPECT_EQ(NextLinePiece(text, end, 5), "");
+    EXPECT_EQ(end, text.size());
 }
 
 TEST(FormatNumbers, MatchPrintfInTheCLocale) {

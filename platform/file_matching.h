@@ -1,6 +1,8 @@
 // Counting the files that a name with wildcards matches, as the input file box shows them.
 #pragma once
 
+#include "platform/path_rules.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -14,10 +16,11 @@ struct MatchedFiles {
 // The folder part is taken literally; '*' and '?' in the name part match any run of
 // characters and any one character. Folders are skipped. An empty pattern, a pattern that
 // names a folder and a folder that does not exist all match nothing.
-MatchedFiles CountMatchingFiles(std::string_view pattern);
+MatchedFiles CountMatchingFiles(std::string_view pattern, const PathRules& rules = HostPathRules());
 
 // True when name matches the wildcard pattern; "*.*" also matches names without a dot,
-// as the find-first enumeration reads it.
-bool NameMatchesPattern(std::string_view name, std::string_view pattern);
+// as the find-first enumeration reads it. Case counts where the platform's names tell it.
+bool NameMatchesPattern(std::string_view name, std::string_view pattern,
+                        const PathRules& rules = HostPathRules());
 
 } // namespace zentrope

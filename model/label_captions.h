@@ -1,7 +1,7 @@
 // The two summary captions of the General page: the input files and the sequence length.
 #pragma once
 
-#include "file_matching.h"
+#include "platform/file_matching.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "file_matching.h"
+#include "platform/file_matching.h"
 
-#include "path_parts.h"
+#include "platform/path_parts.h"
 
 #include <filesystem>
 #include <system_error>
@@ -10,21 +10,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameChar(char a, char b) {
-#ifdef _WIN32
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    return lower(a) == lower(b);
-#else
-    return a == b;
-#endif
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameChar(char a, char b, const PathRules& rules) {
+    return rules.caseSensitiveNames ? a == b : LowerAscii(a) == LowerAscii(b);
 }
 
 // Iterative wildcard matching: on a mismatch, let the last '*' swallow one more character.
-bool Glob(std::string_view name, std::string_view pattern) {
+bool Glob(std::string_view name, std::string_view pattern, const PathRules& rules) {
     size_t n = 0, p = 0;
     size_t starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || SameChar(pattern[p], name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || SameChar(pattern[p], name[n], rules))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -58,19 +57,19 @@ void AddEntry(const fs::directory_entry& entry, MatchedFiles& result) {
 
 } // namespace
 
-bool NameMatchesPattern(std::string_view name, std::string_view pattern) {
-    if (Glob(name, pattern))
+bool NameMatchesPattern(std::string_view name, std::string_view pattern, const PathRules& rules) {
+    if (Glob(name, pattern, rules))
         return true;
     // A trailing ".*" also accepts an empty extension: "*.*" matches "README".
     bool dotStar = pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*";
     return dotStar && name.find('.') == std::string_view::npos &&
-           Glob(name, pattern.substr(0, pattern.size() - 2));
+           Glob(name, pattern.substr(0, pattern.size() - 2), rules);
 }
 
-MatchedFiles CountMatchingFiles(std::string_view pattern) {
+MatchedFiles CountMatchingFiles(std::string_view pattern, const PathRules& rules) {
     MatchedFiles result;
-    std::string folder = DirectoryPart(pattern);
-    std::string namePattern = NamePart(pattern);
+    std::string folder = DirectoryPart(pattern, rules);
+    std::string namePattern = NamePart(pattern, rules);
     if (namePattern.empty() || HasWildcard(folder))
         return result;
     std::error_code ec;
@@ -82,7 +81,7 @@ MatchedFiles CountMatchingFiles(std::string_view pattern) {
     }
     fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (NameMatchesPattern(it->path().filename().string(), namePattern))
+        if (NameMatchesPattern(it->path().filename().string(), namePattern, rules))
             AddEntry(*it, result);
     }
     return result;

@@ -1,6 +1,6 @@
-#include "label_captions.h"
+#include "model/label_captions.h"
 
-#include "sizes.h"
+#include "model/sizes.h"
 
 namespace zentrope {
 namespace {

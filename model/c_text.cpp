@@ -1,4 +1,4 @@
-#include "c_number.h"
+#include "model/c_text.h"
 
 #include <algorithm>
 #include <array>
@@ -6,12 +6,57 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 
 namespace zentrope {
 namespace {
 
 bool IsCSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+size_t SkipSpace(std::string_view text, size_t pos) {
+    while (pos < text.size() && IsCSpace(text[pos]))
+        ++pos;
+    return pos;
+}
+
+struct Digits {
+    int64_t value = 0; // saturates just beyond both ends of the 32-bit ranges
+    size_t count = 0;
+    size_t end = 0;
+};
+
+Digits TakeDigits(std::string_view text, size_t pos) {
+    constexpr int64_t Cap = int64_t{1} << 32;
+    Digits d;
+    for (d.end = pos; d.end < text.size() && IsDigit(text[d.end]); ++d.end, ++d.count)
+        d.value = std::min(Cap, d.value * 10 + (text[d.end] - '0'));
+    return d;
+}
+
+struct Sign {
+    bool negative = false;
+    size_t end = 0;
+};
+
+Sign TakeSign(std::string_view text, size_t pos) {
+    const bool present = pos < text.size() && (text[pos] == '-' || text[pos] == '+');
+    return {present && text[pos] == '-', present ? pos + 1 : pos};
+}
+
+// The sign and digits from pos on, as a 64-bit value that saturates beyond 32 bits.
+Digits SignedDigits(std::string_view text, size_t pos) {
+    const Sign sign = TakeSign(text, pos);
+    Digits d = TakeDigits(text, sign.end);
+    if (sign.negative)
+        d.value = -d.value;
+    return d;
 }
 
 std::string ToChars(double v, std::chars_format format, int precision) {
@@ -50,14 +95,9 @@ int64_t DecimalOrder(std::string_view number) {
 } // namespace
 
 double AtofC(std::string_view text, size_t* consumed) {
-    size_t pos = 0;
-    while (pos < text.size() && IsCSpace(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    const Sign sign = TakeSign(text, SkipSpace(text, 0));
+    const size_t pos = sign.end;
+    const bool negative = sign.negative;
     double value = 0;
     const char* first = text.data() + pos;
     auto result = std::from_chars(first, text.data() + text.size(), value);
@@ -76,12 +116,41 @@ double AtofC(std::string_view text, size_t* consumed) {
     return negative ? -value : value;
 }
 
+int32_t AtolC(std::string_view text) {
+    const int64_t value = SignedDigits(text, SkipSpace(text, 0)).value;
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+uint32_t LeadingUnsigned(std::string_view text) {
+    const int64_t value = TakeDigits(text, SkipSpace(text, 0)).value;
+    return static_cast<uint32_t>(std::min<int64_t>(value, std::numeric_limits<uint32_t>::max()));
+}
+
+std::optional<int32_t> ParseStrictInteger(std::string_view text) {
+    const Digits d = SignedDigits(text, 0);
+    if (d.count == 0 || d.end != text.size() || d.value > std::numeric_limits<int32_t>::max() ||
+        d.value < std::numeric_limits<int32_t>::min())
+        return std::nullopt;
+    return static_cast<int32_t>(d.value);
+}
+
 std::string FormatG(double v) {
     return ToChars(v, std::chars_format::general, 6);
 }
 
 std::string FormatFixed(double v, int digits) {
     return ToChars(v, std::chars_format::fixed, std::clamp(digits, 0, MaxFixedDigits));
+}
+
+std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t max_length) {
+    const size_t start = std::min(pos, text.size());
+    const size_t limit = std::min(text.size() - start, max_length);
+    const void* lf = std::memchr(text.data() + start, '\n', limit);
+    const size_t length =
+        lf ? static_cast<size_t>(static_cast<const char*>(lf) - (text.data() + start)) + 1 : limit;
+    pos = start + length;
+    return text.substr(start, length);
 }
 
 } // namespace zentrope

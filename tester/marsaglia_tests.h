@@ -1,0 +1,52 @@
+// Tests of Marsaglia: the bitstream test, one of the sparse occupancy ("monkey") tests of
+// Marsaglia and Zaman, "Monkey tests for random number generators" (Computers Math. Applic.
+// 26, 1993), and the gcd and birthday spacings tests of Marsaglia and Tsang, "Some
+// difficult-to-pass tests of randomness" (J. Statistical Software 7(3), 2002), both on the
+// sequence read as 32-bit words.
+#pragma once
+
+#include "bit_sequence.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace zentrope {
+
+// Bitstream test: 2^(w+1) overlapping w-bit words, the number of w-bit words that do not
+// occur. Published for w = 20 (2^21 + 19 bits): normal, mean 141909, sigma 428; shorter
+// sequences take the largest w that fits, the sigma scaled by 2^((w - 20) / 2).
+inline constexpr int SparseOccupancyMaxWord = 20;
+inline constexpr int SparseOccupancyMinWord = 14;
+uint64_t SparseOccupancyBits(int wordBits); // bits one sample of w-bit words takes
+int SparseOccupancyWordBits(uint64_t n);    // 0 when n is too short
+uint64_t MissingWords(const BitSequence& s, uint64_t start, int wordBits);
+double ExpectedMissingWords(int wordBits);
+double MissingWordsSigma(int wordBits);
+// As many disjoint samples as the sequence holds, their z-scores summed and scaled to one.
+double SparseOccupancyTest(const BitSequence& s);
+
+// The i-th 32-bit word of the sequence, most significant bit first.
+inline uint32_t Word32At(const BitSequence& s, uint64_t i) {
+    return static_cast<uint32_t>(s.words[i >> 1] >> ((i & 1) ? 0 : 32));
+}
+
+// Gcd test: pairs of consecutive nonzero 32-bit words; gcd = j with probability 6 / (pi j)^2
+// (Dirichlet; Knuth 4.5.2, Theorem D). Chi-square over the values 1, 2, ... pooled until
+// each class expects 5, the rest one class.
+inline constexpr uint64_t GcdMinPairs = 2000;
+double GcdProbability(uint64_t j);
+// counts[j - 1] pairs with gcd j for j < counts.size(), the last entry the rest.
+std::vector<uint64_t> GcdCounts(const BitSequence& s, uint64_t pairs, size_t classes);
+double GcdTest(const BitSequence& s);
+
+// Birthday spacings (Knuth 3.3.2 J; Marsaglia and Tsang): 4096 birthdays, consecutive 32-bit
+// words, in a year of 2^32 days. R, the number of equal spacings (cyclic spacings of the
+// sorted birthdays, R = 4096 - distinct spacings), is Poisson with mean 4096^3 / 2^34 = 4.
+// Over the k samples a sequence holds, the sum is Poisson(4k); upper mid-p.
+inline constexpr uint64_t Birthdays = 4096;
+inline constexpr uint64_t BirthdayMinSamples = 8;
+uint64_t EqualSpacings(std::vector<uint32_t> birthdays);
+double PoissonUpperMidP(double mean, uint64_t observed);
+double BirthdaySpacingsTest(const BitSequence& s);
+
+} // namespace zentrope

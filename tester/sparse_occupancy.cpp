@@ -1,0 +1,66 @@
+#include "distributions.h"
+#include "marsaglia_tests.h"
+#include "randomness_tests.h"
+
+#include <bit>
+#include <cmath>
+
+namespace zentrope {
+
+uint64_t SparseOccupancyBits(int wordBits) {
+    return (uint64_t{1} << (wordBits + 1)) + static_cast<uint64_t>(wordBits) - 1;
+}
+
+int SparseOccupancyWordBits(uint64_t n) {
+    for (int w = SparseOccupancyMaxWord; w >= SparseOccupancyMinWord; --w)
+        if (SparseOccupancyBits(w) <= n)
+            return w;
+    return 0;
+}
+
+uint64_t MissingWords(const BitSequence& s, uint64_t start, int wordBits) {
+    const uint64_t cells = uint64_t{1} << wordBits;
+    const uint64_t mask = cells - 1;
+    std::vector<uint64_t> seen(static_cast<size_t>(cells / 64), 0);
+    uint64_t window = BitsAt(s, start, wordBits - 1);
+    const uint64_t end = start + SparseOccupancyBits(wordBits);
+    for (uint64_t pos = start + static_cast<uint64_t>(wordBits) - 1; pos < end;) {
+        // The rest of the current 64-bit word, one bit at a time.
+        const int take = static_cast<int>(std::min<uint64_t>(64 - (pos & 63), end - pos));
+        const uint64_t chunk = BitsAt(s, pos, take);
+        for (int b = take - 1; b >= 0; --b) {
+            window = ((window << 1) | ((chunk >> b) & 1)) & mask;
+            seen[window >> 6] |= uint64_t{1} << (window & 63);
+        }
+        pos += static_cast<uint64_t>(take);
+    }
+    uint64_t present = 0;
+    for (uint64_t word : seen)
+        present += static_cast<uint64_t>(std::popcount(word));
+    return cells - present;
+}
+
+double ExpectedMissingWords(int wordBits) {
+    const double cells = std::ldexp(1.0, wordBits);
+    return cells * std::exp(2 * cells * std::log1p(-1 / cells));
+}
+
+double MissingWordsSigma(int wordBits) {
+    return 428 * std::sqrt(std::ldexp(1.0, wordBits - SparseOccupancyMaxWord));
+}
+
+double SparseOccupancyTest(const BitSequence& s) {
+    const int w = SparseOccupancyWordBits(s.size);
+    if (w == 0)
+        return NoResult;
+    const uint64_t sampleBits = SparseOccupancyBits(w);
+    const uint64_t samples = s.size / sampleBits;
+    double zSum = 0;
+    for (uint64_t k = 0; k < samples; ++k)
+        zSum +=
+            (static_cast<double>(MissingWords(s, k * sampleBits, w)) - ExpectedMissingWords(w)) /
+            MissingWordsSigma(w);
+    return NormalTwoSided(zSum / std::sqrt(static_cast<double>(samples)));
+}
+
+} // namespace zentrope

@@ -1,0 +1,113 @@
+// The bitstream, gcd and birthday spacings tests against their published figures and cases
+// worked by hand.
+#include "marsaglia_tests.h"
+#include "randomness_tests.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace zentrope {
+namespace {
+
+BitSequence Words32(const std::vector<uint32_t>& words) {
+    BitSequence s;
+    for (uint32_t w : words)
+        AppendBits(s, w, 32);
+    return s;
+}
+
+TEST(SparseOccupancy, PublishedMeanAndSigmaOfTheBitstreamTest) {
+    // 2^21 overlapping 20-bit words: 141909 missing words on average, sigma 428.
+    EXPECT_NEAR(ExpectedMissingWords(20), 141909, 0.5);
+    EXPECT_DOUBLE_EQ(MissingWordsSigma(20), 428);
+    EXPECT_DOUBLE_EQ(MissingWordsSigma(18), 214);
+    EXPECT_EQ(SparseOccupancyBits(20), (uint64_t{1} << 21) + 19);
+    EXPECT_EQ(SparseOccupancyWordBits(SparseOccupancyBits(18)), 18);
+    EXPECT_EQ(SparseOccupancyWordBits(SparseOccupancyBits(18) - 1), 17);
+    EXPECT_EQ(SparseOccupancyWordBits(uint64_t{1} << 40), 20);
+    EXPECT_EQ(SparseOccupancyWordBits(SparseOccupancyBits(SparseOccupancyMinWord) - 1), 0);
+}
+
+// A de Bruijn sequence of order k (greedy, prefer one): read as a ring it holds every k-bit
+// word exactly once.
+std::string DeBruijn(int k) {
+    std::string s(static_cast<size_t>(k), '0');
+    std::vector<bool> seen(size_t{1} << k, false);
+    seen[0] = true;
+    for (;;) {
+        const std::string tail = s.substr(s.size() - static_cast<size_t>(k) + 1);
+        bool extended = false;
+        for (char c : {'1', '0'}) {
+            const auto word = std::stoul(tail + c, nullptr, 2);
+            if (!seen[word]) {
+                seen[word] = true;
+                s += c;
+                extended = true;
+                break;
+            }
+        }
+        if (!extended)
+            return s.substr(0, size_t{1} << k);
+    }
+}
+
+TEST(SparseOccupancy, MissingWordsCountedByHand) {
+    // 2^7 + 5 bits of 6-bit words: all zeros hold one word, alternating bits two.
+    EXPECT_EQ(MissingWords(BitsFromText(std::string(133, '0')), 0, 6), 63u);
+    std::string alternating;
+    while (alternating.size() < 140)
+        alternating += "01";
+    EXPECT_EQ(MissingWords(BitsFromText(alternating), 0, 6), 62u);
+    // A ring of every 6-bit word, gone round twice and a bit: nothing missing. Started three
+    // bits in, the same.
+    const std::string ring = DeBruijn(6);
+    const std::string text = ring + ring + ring;
+    EXPECT_EQ(MissingWords(BitsFromText(text), 0, 6), 0u);
+    EXPECT_EQ(MissingWords(BitsFromText(text), 3, 6), 0u);
+}
+
+TEST(Gcd, DirichletProbabilities) {
+    EXPECT_NEAR(GcdProbability(1), 0.6079271, 1e-7);
+    EXPECT_NEAR(GcdProbability(3), 6 / (9 * std::numbers::pi * std::numbers::pi), 1e-15);
+    double total = 0;
+    for (uint64_t j = 1; j <= 100000; ++j)
+        total += GcdProbability(j);
+    EXPECT_NEAR(total, 1.0, 1e-5);
+}
+
+TEST(Gcd, PairsOfWordsCountedByTheirGcd) {
+    // gcd(297, 366) = 3 (the published example of Euclid's steps); gcd(12, 18) = 6 falls into
+    // the rest of three classes; a pair with a zero is left out; gcd(7, 9) = 1.
+    const BitSequence s = Words32({297, 366, 12, 18, 0, 5, 7, 9});
+    EXPECT_EQ(GcdCounts(s, 4, 3), (std::vector<uint64_t>{1, 0, 2}));
+    EXPECT_EQ(GcdTest(s), NoResult);
+}
+
+TEST(BirthdaySpacings, EqualSpacingsOnTheCircle) {
+    // Spacings 10, 10, 10 and 2^32 - 30: two equal to another.
+    EXPECT_EQ(EqualSpacings({30, 0, 20, 10}), 2u);
+    // Birthdays 1, 3, 5: spacings 2, 2 and the wrap 2^32 - 4.
+    EXPECT_EQ(EqualSpacings({5, 1, 3}), 1u);
+    // A shared birthday gives a spacing of 0; two of them, one equal spacing.
+    EXPECT_EQ(EqualSpacings({7, 7, 100, 100, 1000}), 1u);
+    EXPECT_EQ(EqualSpacings({1, 2, 4, 8}), 0u);
+}
+
+TEST(BirthdaySpacings, PoissonMidPByHand) {
+    // Poisson(4): P(X <= 4) = e^-4 (1 + 4 + 8 + 32/3 + 32/3) = 0.6288369, P(X = 4) = 0.1953668.
+    EXPECT_NEAR(PoissonUpperMidP(4, 4), 1 - 0.6288369 + 0.1953668 / 2, 1e-7);
+    EXPECT_NEAR(PoissonUpperMidP(4, 0), 1 - std::exp(-4.0) / 2, 1e-12);
+    EXPECT_LT(PoissonUpperMidP(32, 120), 1e-30);
+}
+
+TEST(BirthdaySpacings, NeedsItsSamples) {
+    EXPECT_EQ(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(4096 * 7, 1))), NoResult);
+    // Every birthday the same: all spacings 0 but the wrap, far too many equal.
+    EXPECT_LT(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(4096 * 8, 1))), 1e-100);
+}
+
+} // namespace
+} // namespace zentrope

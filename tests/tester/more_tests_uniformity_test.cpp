@@ -1,0 +1,64 @@
+// At the shortest length each accepts, the p-values of 1000 sequences of the built-in
+// generator must be uniform, judged by the front end's own KS figure. The seed is fixed, so
+// the outcome never varies.
+#include "basic_five_tests.h"
+#include "dft_rows.h"
+#include "goodness_of_fit.h"
+#include "longest_run.h"
+#include "marsaglia_tests.h"
+#include "random_sources.h"
+#include "randomness_tests.h"
+#include "test_plan.h"
+#include "test_plan_more.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace zentrope {
+namespace {
+
+constexpr int Sequences = 1000;
+
+// KS of the line's p-values on sequences of exactly the bits it needs.
+double KsAtShortestLength(const PlannedTest& line) {
+    const ParameterSet set = testing::DefaultSet();
+    const uint64_t n = RequiredBits(line, set);
+    Xoshiro256 g = SeedXoshiro(20261207);
+    std::vector<double> p;
+    for (int k = 0; k < Sequences; ++k) {
+        p.push_back(RunPlannedTest(line, GeneratorBits(g, n), set));
+        EXPECT_GE(p.back(), 0.0) << line.name;
+        EXPECT_LE(p.back(), 1.0) << line.name;
+    }
+    SortPValues(p.data(), Sequences);
+    return KsPValue(p.data(), Sequences);
+}
+
+TEST(MoreUniformity, BasicFive) {
+    EXPECT_GT(KsAtShortestLength({SerialTwoBitId, "", 0, 0}), 0.001);
+    EXPECT_GT(KsAtShortestLength({BlocksAndGapsId, "", 0, 0}), 0.001);
+}
+
+TEST(MoreUniformity, BitstreamAndGcd) {
+    EXPECT_GT(KsAtShortestLength({SparseOccupancyId, "", 0, 0}), 0.001);
+    EXPECT_GT(KsAtShortestLength({GcdId, "", 0, 0}), 0.001);
+}
+
+TEST(MoreUniformity, BirthdaySpacings) {
+    EXPECT_GT(KsAtShortestLength({BirthdayId, "", 0, 0}), 0.001);
+}
+
+TEST(MoreUniformity, LongestRunInBlocks) {
+    for (int64_t kbits : {1, 2, 8})
+        EXPECT_GT(KsAtShortestLength({AmlsId, "", kbits, 0}), 0.001) << kbits;
+}
+
+TEST(MoreUniformity, SpectrumInRows) {
+    for (int64_t rows : {2, 3, 32})
+        EXPECT_GT(KsAtShortestLength({1, "", rows, 0}), 0.001) << rows;
+}
+
+} // namespace
+} // namespace zentrope
