@@ -59,7 +59,7 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
         LaunchFixture fixture;
         QVERIFY(fixture.isValid());
         fixture.window->show();
-        fixture.window->EditZTRPexe->setText(executable);
+        Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(executable);
 
         (fixture.window.get()->*handler)();
         QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Error}}));
@@ -80,7 +80,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     LaunchFixture fixture;
     fixture.window->show();
     const QString missing = fixture.currentDir.filePath("no folder/para");
-    fixture.window->EditParaFile->setText(missing);
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(missing);
     (fixture.window.get()->*handler)();
     QCOMPARE(fixture.dialogs.messages.size(), 2);
     QCOMPARE(fixture.dialogs.messages[0],
@@ -91,8 +91,8 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     fixture.dialogs.messages.clear();
     const QString earlier = fixture.currentDir.filePath("para");
     QFile(earlier).open(QIODevice::WriteOnly);
-    fixture.window->EditParaFile->setText(earlier);
-    fixture.window->eDFTdstp->setText("-");
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(earlier);
+    Control<QLineEdit>(*fixture.window, "eDFTdstp")->setText("-");
     (fixture.window.get()->*handler)();
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
@@ -102,12 +102,12 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     // That field's box ends the click on its own, with or without a file there.
     fixture.dialogs.messages.clear();
     const QString fresh = fixture.currentDir.filePath("fresh");
-    fixture.window->EditParaFile->setText(fresh);
-    fixture.window->EditOutFile->clear();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(fresh);
+    Control<QLineEdit>(*fixture.window, "EditOutFile")->clear();
     (fixture.window.get()->*handler)();
     QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
     QVERIFY(!QFile::exists(fresh));
-    QCOMPARE(fixture.window->EditOutFile->text(), QString());
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), QString());
     QVERIFY(!fixture.testerStarted());
 }
 
@@ -120,15 +120,15 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     const QString box = QString::fromLocal8Bit(std::strerror(EACCES));
     LaunchFixture fixture;
     fixture.window->show();
-    const int page = fixture.window->PC->currentIndex();
+    const int page = Control<QTabWidget>(*fixture.window, "PC")->currentIndex();
     const QString notAProgram = fixture.currentDir.filePath("tester.txt");
     fixture.Write(notAProgram, "not a program\n");
-    fixture.window->EditZTRPexe->setText(notAProgram);
+    Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(notAProgram);
 
     (fixture.window.get()->*handler)();
     QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Warning}}));
     QVERIFY(fixture.window->isVisible());
-    QCOMPARE(fixture.window->PC->currentIndex(), page);
+    QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentIndex(), page);
 }
 
 void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder_data() {
@@ -149,7 +149,7 @@ void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder() {
     QVERIFY(fixture.isValid());
     fixture.tester.setControl("silent");
     const QString parameterFile = fixture.currentDir.filePath(parameterName);
-    fixture.window->EditParaFile->setText(parameterFile);
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(parameterFile);
 
     fixture.window->ButtRunExitClick();
     QVERIFY(fixture.dialogs.messages.isEmpty());
@@ -163,10 +163,11 @@ void LaunchChecksTest::emptyParameterFileNameBecomesTheDefault() {
     LaunchFixture fixture;
     fixture.tester.setControl("silent");
     QDir::setCurrent(fixture.tester.folder());
-    fixture.window->EditParaFile->clear();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->clear();
 
     fixture.window->ButtRunExitClick();
-    QCOMPARE(fixture.window->EditParaFile->text(), QString("Zentrope_GUI_para"));
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditParaFile")->text(),
+             QString("Zentrope_GUI_para"));
     QCOMPARE(fixture.tester.waitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
     QVERIFY(QFile::exists(fixture.tester.filePath("Zentrope_GUI_para")));
 }
