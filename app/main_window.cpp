@@ -86,6 +86,10 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
     dialogs_->ShowMessage(text, icon);
 }
 
+bool TFIN::AskToGoOn(const QString& text) {
+    return dialogs_->AskToGoOn(text);
+}
+
 std::optional<QString> TFIN::RunFileDialog(QFileDialog* dialog) {
     return dialogs_->RunFileDialog(*dialog);
 }

@@ -3,7 +3,7 @@
 #include "file_replacement.h"
 #include "model/c_text.h"
 #include "model/parameter_fields.h"
-#include "sizes.h"
+#include "record_checks.h"
 
 namespace zentrope {
 namespace {
@@ -23,20 +23,13 @@ std::string Int(Output& out, std::string_view text) {
     return "0";
 }
 
-std::string Unit(std::string_view indexText) {
-    const int index = ParseStrictInteger(indexText).value_or(-1);
-    if (index < 0 || index >= static_cast<int>(SizeUnitList.size()))
-        return {};
-    return UnitAbbreviation(SizeUnitList[static_cast<size_t>(index)], index);
-}
-
 // The field's values as they stand on its line; integers are converted in file order, so the
 // first failing one is the one reported.
 std::string Values(const ParameterField& field, const ParameterFileRecord& r, Output& out) {
     const auto value = [&](int i) { return r.Value(field.controls[static_cast<size_t>(i)]); };
     switch (field.kind) {
     case FieldKind::Size:
-        return std::string(value(0)) + " " + Unit(value(1));
+        return SizeText(value(0), value(1));
     case FieldKind::Number:
         return std::string(value(0));
     case FieldKind::Text:
@@ -100,9 +93,11 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record) {
 SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path) {
     FormattedParameterFile file = FormatParameterFile(record);
     if (!file.ok())
-        return {SaveOutcome::InvalidInteger, file.error};
+        return {SaveOutcome::InvalidInteger, file.error, {}};
+    if (std::optional<SizeOutOfRange> size = FirstSizeOutOfRange(record))
+        return {SaveOutcome::SizeOutOfRange, size->message, std::string(size->field)};
     if (!ReplaceFileContents(path, file.text))
-        return {SaveOutcome::NotSaved, std::string(ParameterFileNotSaved)};
+        return {SaveOutcome::NotSaved, std::string(ParameterFileNotSaved), {}};
     return {};
 }
 

@@ -44,9 +44,16 @@ public:
     QList<ShownMessage> messages;
     QList<OpenedDialog> opened;
     QStringList answers; // one per dialog run; an empty one or none left cancels
+    QStringList questions;
+    QList<bool> goOnAnswers; // one per question; none left goes back
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
         messages.append({text, icon});
+    }
+
+    bool AskToGoOn(const QString& text) override {
+        questions.append(text);
+        return !goOnAnswers.isEmpty() && goOnAnswers.takeFirst();
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {
