@@ -4,6 +4,7 @@
 #include "app/table/result_table_model.h"
 #include "app/widgets/text_width_meter.h"
 #include "main_window.h"
+#include "name_text.h"
 #include "result_loader.h"
 #include "shared_dialogs.h"
 #include "table_sort.h"
@@ -94,10 +95,15 @@ void TFIN::ShowResultFileTooLarge() {
 }
 
 void TFIN::LoadResultFile(const QString& path) {
+    LoadResultFileAt(QFile::encodeName(path).toStdString());
+}
+
+void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     SetUpResultTable();
+    const QString path = DisplayText(pathBytes);
     bool read = false;
     try {
-        read = RE->loadFile(path);
+        read = RE->loadFile(pathBytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
@@ -117,7 +123,7 @@ void TFIN::LoadResultFile(const QString& path) {
     std::string failure;
     ResultLoadOutcome outcome;
     const auto load = [&](ResultGrid& grid) {
-        outcome = zentrope::LoadResultFile(QFile::encodeName(path).toStdString(), options, grid,
+        outcome = zentrope::LoadResultFile(pathBytes, options, grid,
                                            [&](const std::string& text) { failure = text; });
     };
     SGModel->Reload(load);
