@@ -9,6 +9,7 @@
 #include <QList>
 #include <compare>
 #include <memory>
+#include <string>
 
 class QMenu;
 class QTextLayout;
@@ -28,6 +29,8 @@ public:
 
     // Shows the file's bytes; false, with the view unchanged, when it cannot be read.
     bool loadFile(const QString& path);
+    // The same for a path given as the file system's bytes.
+    bool loadFile(const std::string& path);
     void setBytes(QByteArray bytes);
     const TextLines& lines() const { return lines_; }
 

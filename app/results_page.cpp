@@ -1,6 +1,7 @@
 // The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
 // click on its header row.
 #include "main_window.h"
+#include "name_text.h"
 #include "result_loader.h"
 #include "result_table_control.h"
 #include "result_table_model.h"
@@ -94,10 +95,15 @@ void TFIN::ShowResultFileTooLarge() {
 }
 
 void TFIN::LoadResultFile(const QString& path) {
+    LoadResultFileAt(QFile::encodeName(path).toStdString());
+}
+
+void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     SetUpResultTable();
+    const QString path = DisplayText(pathBytes);
     bool read = false;
     try {
-        read = RE->loadFile(path);
+        read = RE->loadFile(pathBytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
@@ -117,7 +123,7 @@ void TFIN::LoadResultFile(const QString& path) {
     std::string failure;
     ResultLoadOutcome outcome;
     const auto load = [&](ResultGrid& grid) {
-        outcome = zentrope::LoadResultFile(QFile::encodeName(path).toStdString(), options, grid,
+        outcome = zentrope::LoadResultFile(pathBytes, options, grid,
                                            [&](const std::string& text) { failure = text; });
     };
     SGModel->Reload(load);
