@@ -1,13 +1,19 @@
 #include "app/widgets/up_down.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdint>
 
 namespace {
+
+constexpr int PageSize = 10;
 
 QToolButton* MakeArrow(Qt::ArrowType type, const char* name, QWidget* parent) {
     auto* arrow = new QToolButton(parent);
@@ -32,6 +38,7 @@ UpDown::UpDown(int min, int max, int position, bool wrap, QWidget* parent)
     column->addWidget(up_);
     column->addWidget(down_);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFocusPolicy(Qt::WheelFocus);
     connect(up_, &QToolButton::clicked, this, &UpDown::ClickUp);
     connect(down_, &QToolButton::clicked, this, &UpDown::ClickDown);
 }
@@ -70,6 +77,47 @@ void UpDown::Step(int delta) {
         position_ = next;
     ShowPosition();
     emit Clicked();
+}
+
+void UpDown::PageStep(int delta) {
+    position_ = std::clamp(Position() + delta, min_, max_);
+    ShowPosition();
+    emit Clicked();
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+        return ClickUp();
+    case Qt::Key_Down:
+        return ClickDown();
+    case Qt::Key_PageUp:
+        return PageStep(PageSize);
+    case Qt::Key_PageDown:
+        return PageStep(-PageSize);
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void UpDown::wheelEvent(QWheelEvent* event) {
+    // One step per notch; a free-spinning wheel sends fractions that add up over events.
+    wheelRest_ += event->angleDelta().y();
+    for (; wheelRest_ >= 120; wheelRest_ -= 120)
+        ClickUp();
+    for (; wheelRest_ <= -120; wheelRest_ += 120)
+        ClickDown();
+    event->accept();
+}
+
+void UpDown::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void UpDown::ShowPosition() {

@@ -1,5 +1,6 @@
 // An up-down spinner: two arrows and a position in a range, shown in an associated label or
-// line edit. Only clicks on the arrows emit Clicked; setting the position from code does not.
+// line edit. Clicks on the arrows, and the arrow keys, Page Up/Down and the wheel while it has
+// the focus, emit Clicked; setting the position from code does not.
 #pragma once
 
 #include <QWidget>
@@ -37,14 +38,22 @@ public:
 signals:
     void Clicked();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void Step(int delta);
+    // Page keys move this far without wrapping, one click's signal for the whole move.
+    void PageStep(int delta);
     void ShowPosition();
 
     int min_;
     int max_;
     mutable int position_;
     bool wrap_;
+    int wheelRest_ = 0;
     QLabel* label_ = nullptr;
     QLineEdit* edit_ = nullptr;
     QToolButton* up_;
