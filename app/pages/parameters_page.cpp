@@ -41,6 +41,10 @@ void ParametersPage::BindHandlers() {
     connect(LBorder, &OrderListBox::EntryClicked, this, &ParametersPage::LBorderClick);
     connect(LBorder, &OrderListBox::DragMoved, this,
             [this](int y, bool* allowed) { *allowed = LBorderDragOver(y); });
+    connect(LBorder, &OrderListBox::MoveRequested, this, [this](int delta) {
+        LBorderClick();
+        MoveDraggedEntry(LBorder->currentRow() + delta);
+    });
     connect(uAMLSmin, &UpDown::Clicked, this, &ParametersPage::uAMLSminClick);
     connect(uAMLSmax, &UpDown::Clicked, this, &ParametersPage::uAMLSmaxClick);
     connect(uAMLSstp, &UpDown::Clicked, this, &ParametersPage::uAMLSstpClick);
@@ -126,7 +130,10 @@ void ParametersPage::LBorderClick() {
 }
 
 bool ParametersPage::LBorderDragOver(int y) {
-    const int row = y / LBorder->RowHeight();
+    return MoveDraggedEntry(y / LBorder->RowHeight());
+}
+
+bool ParametersPage::MoveDraggedEntry(int row) {
     if (row == DragIndex)
         return true;
     if (row < 0 || row >= LBorder->count())

@@ -34,6 +34,8 @@ public:
     void LBorderClick();
     // A mouse move at y (list coordinates) while an entry is dragged; false refuses the drop.
     bool LBorderDragOver(int y);
+    // Moves the dragged entry (DragIndex) to row; false for a row that names no entry.
+    bool MoveDraggedEntry(int row);
     void uAMLSminClick();
     void uAMLSmaxClick();
     void uAMLSstpClick();

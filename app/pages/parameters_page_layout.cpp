@@ -3,6 +3,7 @@
 #include "app/pages/parameters_page.h"
 
 #include "app/widgets/control_factory.h"
+#include "app/widgets/focus_chain.h"
 #include "app/widgets/order_list_box.h"
 #include "app/widgets/up_down.h"
 #include "model/test_catalogue.h"
@@ -246,4 +247,7 @@ void ParametersPage::Build() {
     StaticText3->setWordWrap(true);
     StaticText3->setStyleSheet("color: red; background: #fffbf0; font-size: 20px;");
     StaticText3->hide();
+
+    // Tests and their ranges first, then ordering the chosen tests and running them.
+    ChainInReadingOrder(grid, {Panel1, Panel2});
 }

@@ -46,6 +46,14 @@ void OrderListBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void OrderListBox::keyPressEvent(QKeyEvent* event) {
+    const bool move = event->modifiers() == Qt::ControlModifier &&
+                      (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down);
+    if (move) {
+        emit MoveRequested(event->key() == Qt::Key_Up ? -1 : 1);
+        if (currentItem())
+            scrollToItem(currentItem());
+        return;
+    }
     const int before = currentRow();
     QListWidget::keyPressEvent(event);
     if (currentRow() != before)

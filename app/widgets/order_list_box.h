@@ -1,5 +1,6 @@
 // The execution-order list: pressing an entry and moving the mouse drags it, and every move
-// during the drag is reported so the window can reorder the list live.
+// during the drag is reported so the window can reorder the list live. Ctrl+Up and Ctrl+Down
+// ask to move the current entry one place, as a drag would.
 #pragma once
 
 #include <QListWidget>
@@ -18,6 +19,8 @@ signals:
     void EntryClicked();
     // y in the list's client area; the receiver answers whether a drop there is allowed.
     void DragMoved(int y, bool* allowed);
+    // -1 up, +1 down.
+    void MoveRequested(int delta);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -361,6 +361,86 @@ private slots:
         Control<UpDown>(*w_, "UDpvalDGT")->ClickDown();
         QCOMPARE(Control<QLineEdit>(*w_, "EditPVdgt")->text(), QString("19"));
     }
+
+    // Keys and the wheel raise the same handler as the arrows: the AMLS label is rewritten.
+    void spinnersStepFromTheKeyboardAndWheel() {
+        UpDown* spinner = Control<UpDown>(*w_, "uAMLSmin");
+        QLabel* label = Control<QLabel>(*w_, "LabAMLSmin");
+        spinner->SetPosition(3);
+        QApplication::setActiveWindow(w_);
+        spinner->setFocus();
+        QVERIFY(spinner->hasFocus());
+        QTest::keyClick(spinner, Qt::Key_Up);
+        QCOMPARE(label->text(), QString("16"));
+        QTest::keyClick(spinner, Qt::Key_Down);
+        QTest::keyClick(spinner, Qt::Key_Down);
+        QCOMPARE(label->text(), QString("4"));
+        // Page keys stop at the ends even on a wrapping spinner.
+        QTest::keyClick(spinner, Qt::Key_PageDown);
+        QCOMPARE(label->text(), QString("2"));
+        QTest::keyClick(spinner, Qt::Key_PageUp);
+        QTest::keyClick(spinner, Qt::Key_PageUp);
+        QCOMPARE(label->text(), QString("32768"));
+        Control<UpDown>(*w_, "uCOLLsmin")->SetPosition(12);
+        QTest::keyClick(Control<UpDown>(*w_, "uCOLLsmin"), Qt::Key_PageUp);
+        QTest::keyClick(Control<UpDown>(*w_, "uCOLLsmin"), Qt::Key_PageUp);
+        QCOMPARE(Control<QLabel>(*w_, "STcollsMin")->text(), QString("31"));
+
+        spinner->SetPosition(5);
+        const QPoint centre = spinner->rect().center();
+        auto turn = [&](int angle) {
+            QWheelEvent wheel(centre, spinner->mapToGlobal(centre), {}, QPoint(0, angle),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(spinner, &wheel);
+        };
+        turn(120);
+        QCOMPARE(label->text(), QString("64"));
+        turn(60); // half a notch does nothing until the other half comes
+        QCOMPARE(label->text(), QString("64"));
+        turn(60);
+        turn(-360);
+        QCOMPARE(label->text(), QString("16"));
+    }
+
+    // Ctrl+Up/Down move the current entry as dragging it one place would.
+    void orderEntriesMoveWithTheKeyboard() {
+        CheckOnly({1, 2, 3, 4});
+        auto* list = Control<OrderListBox>(*w_, "LBorder");
+        const QList<int> before = OrderIds(*w_);
+        list->setFocus();
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(OrderIds(*w_), (QList<int>{before[0], before[2], before[3], before[1]}));
+        QCOMPARE(list->currentRow(), 3);
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier); // already last
+        QCOMPARE(OrderIds(*w_), (QList<int>{before[0], before[2], before[3], before[1]}));
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier); // already first
+        QTest::keyClick(list, Qt::Key_Down);                    // plain arrows only select
+        QCOMPARE(list->currentRow(), 1);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(OrderIds(*w_), (QList<int>{before[2], before[0], before[3], before[1]}));
+        VerifyOrderMatchesBoxes();
+    }
+
+    // Tab walks the rows from the top, min, max and step in each, then the order and the runs.
+    void tabFollowsTheScreen() {
+        const QStringList expected = {
+            "CheckBox1", "eDFTmax",    "eDFTdmin",   "eDFTdmax",   "eDFTdstp",    "eDFToptimize",
+            "CheckBox2", "eAUTWmmin",  "eAUTWmmax",  "eAUTWmstp",  "eAUTWdmin",   "eAUTWdmax",
+            "eAUTWdstp", "CheckBox3",  "eSBLKsmin",  "CheckBox14", "uRUNsmin",    "uRUNsmax",
+            "eRUNsstp",  "uRUNrmin",   "uRUNrmax",   "eRUNrstp",   "uAMLSmin",    "uAMLSmax",
+            "uAMLSstp",  "CheckBox12", "CheckBox13", "LBorder",    "ButtRunWait", "ButtRunExit"};
+        QStringList walked;
+        QWidget* widget = Control<QWidget>(*w_, "CheckBox1");
+        for (int i = 0; i < 500 && walked.size() < expected.size(); ++i) {
+            if (expected.contains(widget->objectName()) && !walked.contains(widget->objectName()))
+                walked << widget->objectName();
+            widget = widget->nextInFocusChain();
+        }
+        QCOMPARE(walked, expected);
+    }
 };
 
 ZENTROPE_GUI_TEST_MAIN(ParametersPageTest)
