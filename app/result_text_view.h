@@ -9,6 +9,7 @@
 #include <QList>
 #include <compare>
 #include <memory>
+#include <string>
 
 class QMenu;
 class QTextLayout;
@@ -29,6 +30,8 @@ public:
     // Shows the file's bytes; false, with the view unchanged, when it cannot be read.
     bool loadFile(const QString& path);
     void setBytes(QByteArray bytes);
+    // Shows bytes that others share, without a copy of its own.
+    void setSharedBytes(std::shared_ptr<const std::string> bytes);
     const TextLines& lines() const { return lines_; }
 
     TextPos caret() const { return caret_; }
@@ -75,6 +78,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void showLines(TextLines lines);
+
     enum class Motion {
         NextChar,
         PreviousChar,
