@@ -101,6 +101,14 @@ void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
     column[stored] = text;
 }
 
+void ResultGrid::AdoptColumn(int32_t col, std::vector<CellText>&& cells) {
+    if (col < 0)
+        return;
+    if (columns_.size() <= static_cast<size_t>(col))
+        columns_.resize(static_cast<size_t>(col) + 1);
+    columns_[static_cast<size_t>(col)] = std::move(cells);
+}
+
 void ResultGrid::ClearBody() {
     std::string headers;
     for (auto& column : columns_) {

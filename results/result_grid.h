@@ -72,6 +72,8 @@ public:
     std::string_view FileText() const;
     const std::shared_ptr<const std::string>& FileBytes() const { return file_text_; }
     void SetCell(int32_t col, int32_t row, CellText text);
+    // Replaces a whole column with cells by stored row, as a load builds it after ClearBody.
+    void AdoptColumn(int32_t col, std::vector<CellText>&& cells);
     void SetCell(int32_t col, int32_t row, std::string_view text) {
         SetCell(col, row, StoreText(text));
     }

@@ -4,10 +4,9 @@
 
 #include "goodness_of_fit.h"
 #include "model/c_text.h"
+#include "parallel_parts.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 #include <vector>
 
 namespace zentrope {
@@ -16,7 +15,7 @@ namespace {
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 constexpr int32_t FewestValuesForFigures = 3;
 constexpr int32_t FewestSequencesForFigures = 2;
-// Below this many rows per thread, starting a thread costs more than it saves.
+// Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
 // Rows are read in tiles of this many, a column at a time, so that the grid's cells are
@@ -76,37 +75,16 @@ void ReadRows(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set
     }
 }
 
-int32_t ThreadCount(const ResultSet& set) {
-    const int64_t cells = int64_t{set.RowCount()} * std::max(set.SequenceCount(), 1);
-    const int64_t cores = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(cells / FewestCellsPerThread, 1, std::min<int64_t>(cores, 64)));
-}
-
 } // namespace
 
 ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences) {
     ResultSet set(std::max(grid.RowCount() - ResultGrid::FixedRows, 0), sequences);
-    const int32_t threads = ThreadCount(set);
-    std::vector<std::exception_ptr> failures(static_cast<size_t>(threads));
-    const auto block = [&](int32_t part) {
-        const int32_t rows = set.RowCount();
-        try {
-            ReadRows(grid, int32_t(int64_t{rows} * part / threads),
-                     int32_t(int64_t{rows} * (part + 1) / threads), set);
-        } catch (...) {
-            failures[static_cast<size_t>(part)] = std::current_exception();
-        }
-    };
-    {
-        std::vector<std::jthread> helpers;
-        for (int32_t part = 1; part < threads; ++part)
-            helpers.emplace_back(block, part);
-        block(0);
-    }
-    for (const std::exception_ptr& failure : failures)
-        if (failure)
-            std::rethrow_exception(failure);
+    const int32_t rows = set.RowCount();
+    const int32_t parts = PartCount(int64_t{rows} * std::max(sequences, 1), FewestCellsPerThread);
+    RunParts(parts, [&](int32_t part) {
+        ReadRows(grid, int32_t(int64_t{rows} * part / parts),
+                 int32_t(int64_t{rows} * (part + 1) / parts), set);
+    });
     return set;
 }
 
