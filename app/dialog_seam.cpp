@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -24,6 +25,15 @@ void ScreenDialogs::ShowMessage(const QString& text, MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), QStringLiteral("Zentrope GUI"), text, QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+bool ScreenDialogs::AskToGoOn(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrope GUI"), text);
+    QPushButton* goOn = box.addButton(QStringLiteral("Go on"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("Go back"), QMessageBox::RejectRole));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == goOn;
 }
 
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {

@@ -15,6 +15,12 @@ public:
     // A box with the caption "Zentrope GUI", the given icon and an OK button only,
     // modal for the whole application.
     virtual void ShowMessage(const QString& text, MessageIcon icon) = 0;
+    // A warning box with the caption "Zentrope GUI" and the buttons "Go on" and "Go back";
+    // true for "Go on". A seam that cannot ask shows the text and goes back.
+    virtual bool AskToGoOn(const QString& text) {
+        ShowMessage(text, MessageIcon::Warning);
+        return false;
+    }
     // Runs OD or SD as the caller set it up; the chosen full path, or nothing when cancelled.
     virtual std::optional<QString> RunFileDialog(QFileDialog& dialog) = 0;
 };
@@ -23,5 +29,6 @@ public:
 class ScreenDialogs final : public DialogSeam {
 public:
     void ShowMessage(const QString& text, MessageIcon icon) override;
+    bool AskToGoOn(const QString& text) override;
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override;
 };

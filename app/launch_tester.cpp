@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "parameter_file_writer.h"
 #include "platform/path_parts.h"
+#include "record_checks.h"
 #include "result_freshness.h"
 #include "shared_dialogs.h"
 #include "tester_process.h"
@@ -36,6 +37,23 @@ QString ResolveResultPath(const QString& outFile, const QString& executable) {
     return FolderOf(outFile).isEmpty() ? FolderOf(executable) + outFile : outFile;
 }
 
+// The tester runs no value of a range whose min exceeds its max and says so only in its
+// report: the user chooses whether to run without that test.
+bool GoOnDespiteInvertedRanges(TFIN& window) {
+    const std::vector<InvertedRange> ranges = InvertedRanges(ParameterFileRecordOf(window));
+    if (ranges.empty())
+        return true;
+    QString text;
+    for (const InvertedRange& range : ranges)
+        text += QStringLiteral("%1: the %2 range has min %3 greater than max %4.\n")
+                    .arg(QString::fromUtf8(DisplayName(range.test)), QString::fromUtf8(range.range))
+                    .arg(range.min)
+                    .arg(range.max);
+    text += QStringLiteral("\nZentrope will not run these tests with such a range. Go on "
+                           "without them, or go back to correct the range?");
+    return window.AskToGoOn(text);
+}
+
 // Null when nothing was started; the user has then been told why.
 std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
     const QString executable = window.EditZTRPexe->text();
@@ -47,10 +65,14 @@ std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
         window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
         return nullptr;
     }
-    const bool saved = window.ButtParaSaveClick();
-    // A field that is not a whole number ends the click with the save's own box, as a
-    // conversion error ends any handler: there is no file check after it.
-    if (!saved && !FormatParameterFile(ParameterFileRecordOf(window)).ok())
+    if (!GoOnDespiteInvertedRanges(window))
+        return nullptr;
+    const SaveOutcome outcome = window.SaveParameterFile();
+    const bool saved = outcome == SaveOutcome::Saved;
+    // A value refused before writing (a field that is not a whole number, a size out of
+    // range) ends the click with the save's own box, as a conversion error ends any handler:
+    // there is no file check after it.
+    if (outcome == SaveOutcome::InvalidInteger || outcome == SaveOutcome::SizeOutOfRange)
         return nullptr;
     const QString parameterFile = window.EditParaFile->text();
     if (!QFileInfo(parameterFile).isFile()) {

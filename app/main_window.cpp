@@ -2,6 +2,7 @@
 
 #include "control_factory.h"
 #include "edit_bindings.h"
+#include "field_controls.h"
 #include "page_control.h"
 
 #include <QCheckBox>
@@ -85,6 +86,10 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
     dialogs_->ShowMessage(text, icon);
 }
 
+bool TFIN::AskToGoOn(const QString& text) {
+    return dialogs_->AskToGoOn(text);
+}
+
 std::optional<QString> TFIN::RunFileDialog(QFileDialog* dialog) {
     return dialogs_->RunFileDialog(*dialog);
 }
@@ -141,18 +146,14 @@ void TFIN::BindHandlers() {
     connect(uAMLSmin, &UpDown::Clicked, this, &TFIN::uAMLSminClick);
     connect(uAMLSmax, &UpDown::Clicked, this, &TFIN::uAMLSmaxClick);
     connect(uAMLSstp, &UpDown::Clicked, this, &TFIN::uAMLSstpClick);
-    for (QLineEdit* edit : {EditKSmin, EditADmin, EditSLmax})
-        BindKeyPress(edit,
-                     [this](QObject* sender, QChar& key) { Edit_KS_AD_SL_KeyPress(sender, key); });
-    for (QLineEdit* edit :
-         {Editn,     EditNT,    EditPVdgt, eDFTmax,   eDFToptimize, eDFTdmin,  eDFTdmax,
-          eDFTdstp,  eAUTWmmin, eAUTWmmax, eAUTWmstp, eAUTWdmin,    eAUTWdmax, eAUTWdstp,
-          eSBLKsmin, eSBLKsmax, eSBLKsstp, eSBLKdmin, eSBLKdmax,    eSBLKdstp, eRUNsstp,
-          eRUNrstp,  ePERMsmin, ePERMsmax, ePERMsstp, ePERMtstp,    eNOTMmin,  eNOTMmax,
-          eNOTMstp,  eNOTMtemp, eMAUstp,   eMAU_n,    eCOUstp,      eLBLKmin,  eLBLKmax,
-          eLBLKstp,  eSERmin,   eSERmax,   eSERstp,   eCOLLsstp,    eRNKstp})
-        BindKeyPress(edit,
-                     [this](QObject* sender, QChar& key) { eTestParamKeyPress(sender, key); });
+    const KeyPressHandler integers = [this](QObject* sender, QChar& key) {
+        eTestParamKeyPress(sender, key);
+    };
+    const KeyPressHandler numbers = [this](QObject* sender, QChar& key) {
+        Edit_KS_AD_SL_KeyPress(sender, key);
+    };
+    for (const zentrope::ParameterField& field : zentrope::ParameterFields())
+        BindFieldKeys(*this, field, integers, numbers);
 
     connect(Editn, &QLineEdit::textChanged, this, &TFIN::EditnChange);
     OnFocusLeft(Editn, &TFIN::EditnExit);

@@ -4,6 +4,7 @@
 
 #include "dialog_seam.h"
 #include "order_list_box.h"
+#include "parameter_file_writer.h"
 #include "parameter_set.h"
 #include "result_text_view.h"
 #include "up_down.h"
@@ -46,6 +47,7 @@ public:
 
     // Boxes and dialogs go through the seam.
     void ShowMessage(const QString& text, MessageIcon icon);
+    bool AskToGoOn(const QString& text);
     std::optional<QString> RunFileDialog(QFileDialog* dialog);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
@@ -270,6 +272,11 @@ public:
     void ApplyParameterSet();
     // False when nothing was written (the box has been shown); callers must then stop.
     bool ButtParaSaveClick();
+    // The save behind ButtParaSaveClick; its outcome tells a value refused before writing
+    // (its box shown, the focus on its field) from a file that could not be written.
+    zentrope::SaveOutcome SaveParameterFile();
+    // Shows the page that holds the field and puts the focus on it.
+    void FocusOnPage(QWidget* field);
     void ButtParaLoadClick();
     void ButtParaReloadClick();
     void ButtParaSaveAsClick();

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTabWidget>
 
 using namespace zentrope;
 
@@ -50,17 +51,30 @@ void TFIN::LoadAtStartup() {
     ApplyParameterSet();
 }
 
-bool TFIN::ButtParaSaveClick() {
+SaveOutcome TFIN::SaveParameterFile() {
     if (EditParaFile->text().isEmpty())
         EditParaFile->setText(QString::fromUtf8(DefaultParameterFileName));
     SaveResult result =
         WriteParameterFile(ParameterFileRecordOf(*this), EditParaFile->text().toStdString());
     if (result.outcome == SaveOutcome::Saved)
-        return true;
+        return result.outcome;
     ShowMessage(QString::fromStdString(result.message),
                 result.outcome == SaveOutcome::InvalidInteger ? MessageIcon::Error
                                                               : MessageIcon::Warning);
-    return false;
+    if (auto* field = findChild<QWidget*>(QString::fromStdString(result.field)))
+        FocusOnPage(field);
+    return result.outcome;
+}
+
+bool TFIN::ButtParaSaveClick() {
+    return SaveParameterFile() == SaveOutcome::Saved;
+}
+
+void TFIN::FocusOnPage(QWidget* field) {
+    for (QWidget* page = field; page != nullptr; page = page->parentWidget())
+        if (PC->indexOf(page) >= 0)
+            PC->setCurrentWidget(page);
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 void TFIN::ButtParaLoadClick() {

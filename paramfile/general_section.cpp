@@ -2,41 +2,18 @@
 #include "reader_sections.h"
 
 #include "model/c_text.h"
+#include "model/parameter_fields.h"
 
 #include <optional>
 
 namespace zentrope {
 namespace {
 
-struct IntegerKey {
-    std::string_view prefix;
-    int32_t ParameterSet::*field;
-};
-
-struct NumberKey {
-    std::string_view prefix;
-    double ParameterSet::*field;
-};
-
-// None of these prefixes begins another, so their order does not change which one matches.
-constexpr IntegerKey IntegerKeys[] = {
-    {"nt", &ParameterSet::NT},
-    {"auto_n", &ParameterSet::auto_n},
-    {"showpvals", &ParameterSet::ShowPvals},
-    {"overalltestnumber", &ParameterSet::OverallTestNumber},
-    {"testname_pv", &ParameterSet::TestName_pv},
-    {"pval_digits", &ParameterSet::pval_digits},
-    {"idlepriority", &ParameterSet::IdlePriority},
-    {"sortks", &ParameterSet::sortKS},
-    {"sortad", &ParameterSet::sortAD},
-    {"sortsl", &ParameterSet::sortSL},
-};
-
-constexpr NumberKey NumberKeys[] = {
-    {"ksmin", &ParameterSet::KSmin},
-    {"admin", &ParameterSet::ADmin},
-    {"slmax", &ParameterSet::SLmax},
-};
+std::string LowerCased(std::string_view text) {
+    std::string lowered(text);
+    LowerCaseAscii(lowered);
+    return lowered;
+}
 
 bool IsLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -64,29 +41,43 @@ void ReportUnknownKey(const ReaderState& state, std::string key) {
                       "\" not recognised in the \"General\" section.\n");
 }
 
+// Sizes are matched with the blank after their key: "n" alone begins "nt".
+bool KeyMatches(std::string_view lowered, const ParameterField& field) {
+    if (field.section != GeneralSection || !lowered.starts_with(LowerCased(field.key)))
+        return false;
+    return field.kind != FieldKind::Size || lowered.substr(field.key.size()).starts_with(' ');
+}
+
+// Stores the value after the key; false after a fatal message.
+bool StoreValue(const ReaderState& state, std::string_view line, const ParameterField& field) {
+    const std::string_view value = line.substr(field.key.size());
+    ParameterSet& set = state.set;
+    switch (field.kind) {
+    case FieldKind::Size:
+        StoreSize(state, value.substr(1), line,
+                  set.*std::get<uint32_t ParameterSet::*>(field.member));
+        return true;
+    case FieldKind::Number:
+        set.*std::get<double ParameterSet::*>(field.member) = AtofC(value);
+        return true;
+    case FieldKind::Text:
+    case FieldKind::KeptText:
+        return StoreQuotedName(
+            state, line, set.*std::get<std::optional<std::string> ParameterSet::*>(field.member),
+            field.key);
+    default:
+        set.*std::get<int32_t ParameterSet::*>(field.member) = AtolC(value);
+        return true;
+    }
+}
+
 // line starts at its first letter, case as written; false after a fatal message.
 bool ReadKeyLine(const ReaderState& state, std::string_view line) {
     std::string key(line);
     LowerCaseAscii(key);
-    ParameterSet& set = state.set;
-    if (key.starts_with("n ")) {
-        StoreSize(state, line.substr(2), line, set.n);
-        return true;
-    }
-    for (const IntegerKey& k : IntegerKeys)
-        if (key.starts_with(k.prefix)) {
-            set.*k.field = AtolC(line.substr(k.prefix.size()));
-            return true;
-        }
-    for (const NumberKey& k : NumberKeys)
-        if (key.starts_with(k.prefix)) {
-            set.*k.field = AtofC(line.substr(k.prefix.size()));
-            return true;
-        }
-    if (key.starts_with("outfile"))
-        return StoreQuotedName(state, line, set.OutFile, "OutFile");
-    if (key.starts_with("infile"))
-        return StoreQuotedName(state, line, set.InFile, "InFile");
+    for (const ParameterField& field : ParameterFields())
+        if (KeyMatches(key, field))
+            return StoreValue(state, line, field);
     ReportUnknownKey(state, key);
     return false;
 }

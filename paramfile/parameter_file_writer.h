@@ -25,12 +25,14 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record);
 enum class SaveOutcome {
     Saved,
     InvalidInteger, // shown as an error box; nothing was written
+    SizeOutOfRange, // shown as a warning box, the focus then on `field`; nothing was written
     NotSaved,       // shown as the warning ParameterFileNotSaved; the target is untouched
 };
 
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Saved;
     std::string message; // the text for the box; empty when saved
+    std::string field;   // SizeOutOfRange: the record member (and control) at fault
 };
 
 // Writes the file completely under a temporary name in the target's folder and only then

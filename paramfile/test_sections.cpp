@@ -2,9 +2,9 @@
 #include "reader_sections.h"
 
 #include "model/c_text.h"
+#include "model/parameter_fields.h"
 
 #include <array>
-#include <vector>
 
 namespace zentrope {
 namespace {
@@ -12,60 +12,21 @@ namespace {
 // Up to four integers of one value line; an absent output skips nothing, it is not read.
 using Outputs = std::array<int32_t*, 4>;
 
-Outputs Range(RangeParam& r, int32_t* extra = nullptr) {
-    return {&r.min, &r.max, &r.step, extra};
+// The integers of the fields that share one line, in file order.
+Outputs OutputsOf(const FieldRow& row, ParameterSet& set) {
+    Outputs outputs{};
+    size_t next = 0;
+    for (const ParameterField* field : row) {
+        if (auto* range = std::get_if<RangeParam ParameterSet::*>(&field->member)) {
+            RangeParam& r = set.**range;
+            for (int32_t* value : {&r.min, &r.max, &r.step})
+                outputs.at(next++) = value;
+        } else {
+            outputs.at(next++) = &(set.*std::get<int32_t ParameterSet::*>(field->member));
+        }
+    }
+    return outputs;
 }
-
-struct TestSection {
-    std::string_view key;
-    bool rawSizeLines; // the DFT section starts with two size lines taken as they are
-    std::vector<Outputs> (*valueLines)(ParameterSet&);
-};
-
-// Matched in this order by prefix; a "[Serial two-bit]" header reads as Serial.
-const TestSection TestSections[] = {
-    {"dft", true,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.DFT_rows), {&s.DFT_mode0, &s.DFT_mode1}};
-     }},
-    {"coupon collector", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.Coupon_block_size)}; }},
-    {"maurer", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.Maurer_block_size, &s.Maurer_N)}; }},
-    {"short blocks", false,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.ShortBlocks_block_size),
-                                     Range(s.ShortBlocks_bits_distance)};
-     }},
-    {"runs", false,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.Runs_block_size), Range(s.Runs_run_length)};
-     }},
-    {"permutation", false,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.Permutation_block_size),
-                                     Range(s.Permutation_group_size)};
-     }},
-    {"long blocks", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.LongBlocks_block_size)}; }},
-    {"windowed autocorrelation", false,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.WinAutocorr_distance),
-                                     Range(s.WinAutocorr_block_size)};
-     }},
-    {"non overlapping template matchings", false,
-     [](ParameterSet& s) {
-         return std::vector<Outputs>{Range(s.NOTM_block_size, &s.NOTM_templates)};
-     }},
-    {"serial", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.Serial_block_size)}; }},
-    {"rank 6x8", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.Rank6x8_byte_order)}; }},
-    {"amls", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.AMLS_block_length)}; }},
-    {"collision", false,
-     [](ParameterSet& s) { return std::vector<Outputs>{Range(s.Collision_block_size)}; }},
-};
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -115,41 +76,39 @@ bool ReadValueLine(ReaderState& state, const Outputs& outputs) {
     return true;
 }
 
-bool ReadRawSizeLines(ReaderState& state) {
+// A size line is taken as it stands: not lower-cased, not cut, not skipped when commented.
+bool ReadRawSizeLine(ReaderState& state, uint32_t& field) {
     std::string line;
-    for (uint32_t* field : {&state.set.DFT_max_n, &state.set.DFT_optimize}) {
-        LineRead read = state.lines.Next(line);
-        if (read != LineRead::Line) {
-            ReportNoLine(state, read, SectionName(state));
-            return false;
-        }
-        StoreSize(state, line, line, *field);
+    LineRead read = state.lines.Next(line);
+    if (read != LineRead::Line) {
+        ReportNoLine(state, read, SectionName(state));
+        return false;
     }
+    StoreSize(state, line, line, field);
     return true;
 }
 
-const TestSection* FindTestSection(std::string_view header) {
-    if (header.empty())
-        return nullptr;
-    for (const TestSection& section : TestSections)
-        if (header.substr(1).starts_with(section.key))
-            return &section;
-    return nullptr;
+bool ReadRow(ReaderState& state, const FieldRow& row) {
+    const ParameterField& first = *row.front();
+    if (first.kind == FieldKind::Size)
+        return ReadRawSizeLine(state, state.set.*std::get<uint32_t ParameterSet::*>(first.member));
+    return ReadValueLine(state, OutputsOf(row, state.set));
 }
 
 } // namespace
 
 SectionEnd ReadTestSection(ReaderState& state, const std::string& current) {
-    const TestSection* section = FindTestSection(current);
+    // The first character is not examined; a "[Serial two-bit]" header reads as Serial.
+    const std::optional<TestId> section =
+        current.empty() ? std::nullopt
+                        : FindSectionByKeyPrefix(std::string_view(current).substr(1));
     if (!section) {
         if (current.starts_with('['))
             Report(state, "Test not found: " + current);
         return SectionEnd::NextLine;
     }
-    if (section->rawSizeLines && !ReadRawSizeLines(state))
-        return SectionEnd::Fatal;
-    for (const Outputs& outputs : section->valueLines(state.set))
-        if (!ReadValueLine(state, outputs))
+    for (const FieldRow& row : FileRows())
+        if (row.front()->section == *section && !ReadRow(state, row))
             return SectionEnd::Fatal;
     return SectionEnd::NextLine;
 }

@@ -45,14 +45,30 @@ bool HasWildcard(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }
 
-void AddEntry(const fs::directory_entry& entry, MatchedFiles& result) {
+bool IsFile(const fs::directory_entry& entry) {
     std::error_code ec;
-    if (entry.is_directory(ec))
+    return !entry.is_directory(ec);
+}
+
+// Calls visit with every entry that matches the pattern, folders left out.
+template <typename Visit>
+void VisitMatches(std::string_view pattern, const PathRules& rules, Visit visit) {
+    std::string folder = DirectoryPart(pattern, rules);
+    std::string namePattern = NamePart(pattern, rules);
+    if (namePattern.empty() || HasWildcard(folder))
         return;
-    ++result.count;
-    uintmax_t size = entry.is_regular_file(ec) ? entry.file_size(ec) : 0;
-    if (!ec)
-        result.totalBytes += size;
+    std::error_code ec;
+    if (!HasWildcard(namePattern)) {
+        fs::directory_entry entry(fs::path(std::string(pattern)), ec);
+        if (!ec && entry.exists(ec) && IsFile(entry))
+            visit(entry);
+        return;
+    }
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (NameMatchesPattern(it->path().filename().string(), namePattern, rules) && IsFile(*it))
+            visit(*it);
+    }
 }
 
 } // namespace
@@ -68,23 +84,21 @@ bool NameMatchesPattern(std::string_view name, std::string_view pattern, const P
 
 MatchedFiles CountMatchingFiles(std::string_view pattern, const PathRules& rules) {
     MatchedFiles result;
-    std::string folder = DirectoryPart(pattern, rules);
-    std::string namePattern = NamePart(pattern, rules);
-    if (namePattern.empty() || HasWildcard(folder))
-        return result;
-    std::error_code ec;
-    if (!HasWildcard(namePattern)) {
-        fs::directory_entry entry(fs::path(std::string(pattern)), ec);
-        if (!ec && entry.exists(ec))
-            AddEntry(entry, result);
-        return result;
-    }
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (NameMatchesPattern(it->path().filename().string(), namePattern, rules))
-            AddEntry(*it, result);
-    }
+    VisitMatches(pattern, rules, [&result](const fs::directory_entry& entry) {
+        ++result.count;
+        std::error_code ec;
+        uintmax_t size = entry.is_regular_file(ec) ? entry.file_size(ec) : 0;
+        if (!ec)
+            result.totalBytes += size;
+    });
     return result;
+}
+
+std::vector<std::string> ListMatchingFiles(std::string_view pattern, const PathRules& rules) {
+    std::vector<std::string> paths;
+    VisitMatches(pattern, rules,
+                 [&paths](const fs::directory_entry& entry) { paths.push_back(entry.path()); });
+    return paths;
 }
 
 } // namespace zentrope

@@ -4,7 +4,9 @@
 #include "platform/path_rules.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace zentrope {
 
@@ -17,6 +19,11 @@ struct MatchedFiles {
 // characters and any one character. Folders are skipped. An empty pattern, a pattern that
 // names a folder and a folder that does not exist all match nothing.
 MatchedFiles CountMatchingFiles(std::string_view pattern, const PathRules& rules = HostPathRules());
+
+// The paths of the files that CountMatchingFiles counts, as the pattern's folder part spells
+// them, in the order the folder lists them.
+std::vector<std::string> ListMatchingFiles(std::string_view pattern,
+                                           const PathRules& rules = HostPathRules());
 
 // True when name matches the wildcard pattern; "*.*" also matches names without a dot,
 // as the find-first enumeration reads it. Case counts where the platform's names tell it.

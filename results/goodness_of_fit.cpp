@@ -77,19 +77,23 @@ double KolmogorovQ(double lambda) {
     return 2.0 * std::fabs(s);
 }
 
-double KsPValue(const double* sorted, int32_t n) {
-    double d_max = 0;
+KsDistance KsDistanceOf(const double* sorted, int32_t n) {
+    KsDistance distance;
     double below = 0; // (i - 1) / n
     for (int32_t i = 1; i <= n; ++i) {
         const double above = static_cast<double>(i) / n;
         const double d =
             std::max(std::fabs(below - sorted[i - 1]), std::fabs(above - sorted[i - 1]));
-        if (d > d_max)
-            d_max = d;
+        if (d > distance.d)
+            distance = {d, i - 1};
         below = above;
     }
+    return distance;
+}
+
+double KsPValue(const double* sorted, int32_t n) {
     const double r = std::sqrt(static_cast<double>(n));
-    return KolmogorovQ((r + 0.12 + 0.11 / r) * d_max);
+    return KolmogorovQ((r + 0.12 + 0.11 / r) * KsDistanceOf(sorted, n).d);
 }
 
 double AdStatistic(const double* sorted, int32_t n) {

@@ -16,6 +16,13 @@ void SortPValuesWithRoom(double* values, int32_t n, uint64_t* room);
 double KolmogorovQ(double lambda);
 
 // The following read an ascending array (SortPValues first) and need n >= 1 (SL: n >= 2).
+// The Kolmogorov-Smirnov distance D from the uniform distribution and the index of the
+// first value where it occurs; KsPValue is the tail of D.
+struct KsDistance {
+    double d = 0;
+    int32_t at = 0;
+};
+KsDistance KsDistanceOf(const double* sorted, int32_t n);
 double KsPValue(const double* sorted, int32_t n);
 double AdPValue(const double* sorted, int32_t n);
 // The two halves of AdPValue: the statistic A^2 (each product floored at 1e-20) and its

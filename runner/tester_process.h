@@ -1,17 +1,32 @@
-// Starting the tester detached from the front end, and learning when it ends. How a process is
-// started and watched is the platform's business: each platform has its own
-// tester_process_<platform>.cpp, which the build picks, defining StartTester and Watch.
+// Starting the tester detached from the front end, learning when and how it ends, and ending it
+// on request. How a process is started, watched and signalled is the platform's business: each
+// platform has its own tester_process_<platform>.cpp, which the build picks, defining
+// StartTester, Watch, askToEnd and forceEnd.
 #pragma once
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <memory>
 
 namespace zentrope {
 
+// How a tester ended.
+struct TesterEnd {
+    bool cancelled = false; // it ended after cancel() had asked it to
+    bool signalled = false; // a signal ended it; `code` is then the signal's number
+    int code = 0;           // its exit code, or the signal's number
+    bool succeeded() const { return !cancelled && !signalled && code == 0; }
+};
+
+// Long enough for a tester to close its files, short enough for a user who pressed Cancel.
+inline constexpr std::chrono::milliseconds DefaultCancelGrace{3000};
+
 // A started tester. It runs in a session of its own, so it outlives the front end and its
-// terminal; this object only watches it and never stops it, not even when destroyed.
+// terminal; this object watches it and stops it only when cancel() is called, not even when
+// destroyed.
 class TesterProcess : public QObject {
     Q_OBJECT
 public:
@@ -21,10 +36,17 @@ public:
     qint64 processId() const { return pid_; }
     QDateTime startedAt() const { return startedAt_; }
     bool hasEnded() const { return ended_; }
+    // Meaningful once hasEnded().
+    TesterEnd end() const { return end_; }
 
     // Runs a local event loop until the tester has ended, so that windows keep painting and
     // timers keep firing; what input reaches the windows meanwhile is the caller's choice.
     void waitForEnd();
+
+    // Asks the tester and every process it started to end, and forces them after `grace`
+    // unless the tester has ended by then. Returns at once; ended() follows. The forced end
+    // needs this object and its thread's event loop to live through the grace period.
+    void cancel(std::chrono::milliseconds grace = DefaultCancelGrace);
 
 signals:
     void ended();
@@ -32,11 +54,17 @@ signals:
 private:
     // The platform's watch on the process; it calls noteEnded once the process has ended.
     class Watch;
-    void noteEnded();
+    void noteEnded(TesterEnd end);
+    // The platform's polite and forced requests to the tester's process group.
+    void askToEnd();
+    void forceEnd();
 
     qint64 pid_;
     QDateTime startedAt_;
     bool ended_ = false;
+    bool cancelled_ = false;
+    TesterEnd end_;
+    QTimer forceTimer_;
     std::unique_ptr<Watch> watch_;
 };
 
@@ -47,7 +75,9 @@ struct TesterStart {
 
 // Starts `executable` with `argument` as its only argument, in `workingFolder` (empty: the
 // current folder). A relative executable is taken from the current folder, never from PATH.
+// With a `logFile`, the tester's standard output and error both go to that file, made afresh,
+// and it reads no input; without one they are the front end's own.
 TesterStart StartTester(const QString& executable, const QString& argument,
-                        const QString& workingFolder);
+                        const QString& workingFolder, const QString& logFile = QString());
 
 } // namespace zentrope

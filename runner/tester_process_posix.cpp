@@ -1,5 +1,5 @@
-// Starting and watching the tester on POSIX systems: posix_spawn, a process descriptor and
-// waitpid.
+// Starting, watching and signalling the tester on POSIX systems: posix_spawn, a process
+// descriptor, waitpid and signals to the tester's process group.
 #include "runner/tester_process.h"
 
 #include <QDir>
@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -32,13 +33,44 @@ QString SystemMessage(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+TesterEnd EndFromStatus(int status) {
+    TesterEnd end;
+    end.signalled = WIFSIGNALED(status);
+    end.code = end.signalled ? WTERMSIG(status) : WEXITSTATUS(status);
+    return end;
+}
+
+// The log, opened here so that a log that cannot be made is told apart from a tester that
+// cannot be started. Appending keeps the two streams, which share it, from overwriting
+// each other.
+class LogDescriptor {
+public:
+    explicit LogDescriptor(const QString& path) {
+        if (!path.isEmpty())
+            fd_ = ::open(QFile::encodeName(path).constData(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+    }
+    ~LogDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    LogDescriptor(const LogDescriptor&) = delete;
+    LogDescriptor& operator=(const LogDescriptor&) = delete;
+
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};
+
 // The child starts with default signal handling and an empty mask, whatever the front end
-// set up for itself, and leads a session of its own.
+// set up for itself, and leads a session of its own; with a log, its output goes there and
+// its input is empty.
 struct SpawnSettings {
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_t actions;
 
-    explicit SpawnSettings(const QByteArray& folder) {
+    SpawnSettings(const QByteArray& folder, int logFd) {
         posix_spawnattr_init(&attributes);
         sigset_t set;
         sigfillset(&set);
@@ -50,6 +82,11 @@ struct SpawnSettings {
         posix_spawn_file_actions_init(&actions);
         if (!folder.isEmpty())
             posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
+        if (logFd >= 0) {
+            posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+            posix_spawn_file_actions_adddup2(&actions, logFd, STDOUT_FILENO);
+            posix_spawn_file_actions_adddup2(&actions, logFd, STDERR_FILENO);
+        }
     }
     ~SpawnSettings() {
         posix_spawn_file_actions_destroy(&actions);
@@ -95,7 +132,7 @@ private:
             notifier_->setEnabled(false);
         if (poll_)
             poll_->stop();
-        owner_.noteEnded();
+        owner_.noteEnded(result > 0 ? EndFromStatus(status) : TesterEnd{});
     }
 
     TesterProcess& owner_;
@@ -109,8 +146,17 @@ TesterProcess::TesterProcess(qint64 pid, QDateTime startedAt)
 
 TesterProcess::~TesterProcess() = default;
 
+// The tester leads its own process group (its session), so the group's number is its own.
+void TesterProcess::askToEnd() {
+    ::kill(-static_cast<pid_t>(pid_), SIGTERM);
+}
+
+void TesterProcess::forceEnd() {
+    ::kill(-static_cast<pid_t>(pid_), SIGKILL);
+}
+
 TesterStart StartTester(const QString& executable, const QString& argument,
-                        const QString& workingFolder) {
+                        const QString& workingFolder, const QString& logFile) {
     // Resolved here because the child changes folder before it looks for the program.
     const QByteArray program = QFile::encodeName(QFileInfo(executable).absoluteFilePath());
     const QByteArray folder = workingFolder.isEmpty()
@@ -119,7 +165,10 @@ TesterStart StartTester(const QString& executable, const QString& argument,
     QByteArray parameter = QFile::encodeName(argument);
     char* argv[] = {const_cast<char*>(program.constData()), parameter.data(), nullptr};
 
-    SpawnSettings settings(folder);
+    const LogDescriptor log(logFile);
+    if (!logFile.isEmpty() && log.fd() < 0)
+        return {nullptr, QStringLiteral("%1: %2").arg(logFile, SystemMessage(errno))};
+    SpawnSettings settings(folder, log.fd());
     const QDateTime startedAt = QDateTime::currentDateTimeUtc();
     pid_t pid = 0;
     int error = posix_spawn(&pid, program.constData(), &settings.actions, &settings.attributes,

@@ -4,21 +4,48 @@
 #include <boost/math/special_functions/gamma.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zentrope {
+namespace {
+
+// Least significant digit first, three digits of 11 bits: several times faster than a
+// comparison sort on the thousands of values of a sample.
+void RadixSort(std::vector<uint32_t>& values) {
+    std::vector<uint32_t> other(values.size());
+    for (int shift = 0; shift < 33; shift += 11) {
+        std::array<uint32_t, 2049> start{};
+        for (uint32_t v : values)
+            ++start[((v >> shift) & 2047) + 1];
+        for (size_t d = 1; d < start.size(); ++d)
+            start[d] += start[d - 1];
+        for (uint32_t v : values)
+            other[start[(v >> shift) & 2047]++] = v;
+        values.swap(other);
+    }
+}
+
+} // namespace
 
 uint64_t EqualSpacings(std::vector<uint32_t> birthdays) {
-    std::sort(birthdays.begin(), birthdays.end());
+    RadixSort(birthdays);
     std::vector<uint32_t> spacings(birthdays.size());
     // The year is a circle: the last spacing wraps from the last birthday to the first
     // (modulo 2^32).
     for (size_t i = 0; i + 1 < birthdays.size(); ++i)
         spacings[i] = birthdays[i + 1] - birthdays[i];
     spacings.back() = birthdays.front() - birthdays.back();
-    std::sort(spacings.begin(), spacings.end());
+    RadixSort(spacings);
     const auto distinct = std::unique(spacings.begin(), spacings.end()) - spacings.begin();
     return spacings.size() - static_cast<uint64_t>(distinct);
+}
+
+double ExpectedEqualSpacings() {
+    const auto m = static_cast<double>(Birthdays);
+    const double n = std::ldexp(1.0, 32);
+    return m * (m - 1) * (m - 1) / (4 * n) -
+           m * (m - 1) * (m - 1) * (m - 2) * (m - 2) / (18 * n * n);
 }
 
 double PoissonUpperMidP(double mean, uint64_t observed) {
@@ -39,9 +66,7 @@ double BirthdaySpacingsTest(const BitSequence& s) {
             birthdays[i] = Word32At(s, k * Birthdays + i);
         equal += EqualSpacings(birthdays);
     }
-    const double perSample =
-        std::pow(static_cast<double>(Birthdays), 3) / (4 * std::ldexp(1.0, 32));
-    return PoissonUpperMidP(perSample * static_cast<double>(samples), equal);
+    return PoissonUpperMidP(ExpectedEqualSpacings() * static_cast<double>(samples), equal);
 }
 
 } // namespace zentrope

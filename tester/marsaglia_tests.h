@@ -39,12 +39,17 @@ double GcdProbability(uint64_t j);
 std::vector<uint64_t> GcdCounts(const BitSequence& s, uint64_t pairs, size_t classes);
 double GcdTest(const BitSequence& s);
 
-// Birthday spacings (Knuth 3.3.2 J; Marsaglia and Tsang): 4096 birthdays, consecutive 32-bit
-// words, in a year of 2^32 days. R, the number of equal spacings (cyclic spacings of the
-// sorted birthdays, R = 4096 - distinct spacings), is Poisson with mean 4096^3 / 2^34 = 4.
-// Over the k samples a sequence holds, the sum is Poisson(4k); upper mid-p.
-inline constexpr uint64_t Birthdays = 4096;
-inline constexpr uint64_t BirthdayMinSamples = 8;
+// Birthday spacings (Knuth 3.3.2 J; Marsaglia and Tsang) with all 32 bits: 8192 birthdays,
+// consecutive 32-bit words, in a year of 2^32 days. R, the number of equal spacings (cyclic
+// spacings of the sorted birthdays, R = 8192 - distinct spacings), is nearly Poisson with
+// mean ExpectedEqualSpacings(), about 8192^3 / 2^34 = 32. Over the k samples a sequence holds
+// the sum is Poisson with k times that mean; upper mid-p.
+inline constexpr uint64_t Birthdays = 8192;
+inline constexpr uint64_t BirthdayMinSamples = 4;
+// Pairs of equal spacings, m (m - 1)^2 / (4n), less one for each value that three spacings
+// share, m (m - 1)^2 (m - 2)^2 / (18 n^2): the spacings' joint density on the circle
+// integrated along its diagonal.
+double ExpectedEqualSpacings();
 uint64_t EqualSpacings(std::vector<uint32_t> birthdays);
 double PoissonUpperMidP(double mean, uint64_t observed);
 double BirthdaySpacingsTest(const BitSequence& s);

@@ -2,45 +2,19 @@
 // SL figure, and sorts it by a summary column; prints the time of each and the memory used.
 // Times are the best of a few rounds, wall clock and processor time, since the machine may
 // be shared.
+#include "best_time.h"
 #include "result_file_generator.h"
 #include "result_loader.h"
 #include "table_sort.h"
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iostream>
 
 using namespace zentrope;
 
 namespace {
-
-constexpr int Rounds = 3;
-
-struct Timing {
-    double wall = 1e300;
-    double cpu = 1e300;
-};
-
-// Best of Rounds runs of `prepare` (untimed) followed by `work`.
-Timing BestTime(const std::function<void()>& prepare, const std::function<void()>& work) {
-    Timing best;
-    for (int round = 0; round < Rounds; ++round) {
-        prepare();
-        const auto wall_start = std::chrono::steady_clock::now();
-        const std::clock_t cpu_start = std::clock();
-        work();
-        const double cpu = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
-        best.wall = std::min(best.wall, wall);
-        best.cpu = std::min(best.cpu, cpu);
-    }
-    return best;
-}
 
 // Resident memory now, from /proc (Linux).
 double ResidentMB() {

@@ -64,14 +64,14 @@ private slots:
             w.Params = Defaults();
             w.Params.n = c.n;
             w.ApplyParameterSet();
-            QCOMPARE(w.Editn->text(), QString(c.text));
-            QCOMPARE(w.CBnUM->currentText(), QString(c.unit));
+            QCOMPARE(Control<QLineEdit>(w, "Editn")->text(), QString(c.text));
+            QCOMPARE(Control<QComboBox>(w, "CBnUM")->currentText(), QString(c.unit));
         }
         w.Params.KSmin = 0.00001;
         w.ApplyParameterSet();
-        QCOMPARE(w.EditKSmin->text(), QString("1e-05"));
-        QCOMPARE(w.EditSLmax->text(), QString("100"));
-        QCOMPARE(w.EditADmin->text(), QString("0"));
+        QCOMPARE(Control<QLineEdit>(w, "EditKSmin")->text(), QString("1e-05"));
+        QCOMPARE(Control<QLineEdit>(w, "EditSLmax")->text(), QString("100"));
+        QCOMPARE(Control<QLineEdit>(w, "EditADmin")->text(), QString("0"));
     }
 
     void wideValuesAreShownWhole() {
@@ -82,10 +82,10 @@ private slots:
         w.Params.Maurer_N = 1000000;
         w.Params.Runs_block_size.step = -1000;
         w.ApplyParameterSet();
-        QCOMPARE(w.EditKSmin->text(), QString("0.0001234"));
-        QCOMPARE(w.EditNT->text(), QString("-2147483648"));
-        QCOMPARE(w.eMAU_n->text(), QString("1000000"));
-        QCOMPARE(w.eRUNsstp->text(), QString("-1000"));
+        QCOMPARE(Control<QLineEdit>(w, "EditKSmin")->text(), QString("0.0001234"));
+        QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("-2147483648"));
+        QCOMPARE(Control<QLineEdit>(w, "eMAU_n")->text(), QString("1000000"));
+        QCOMPARE(Control<QLineEdit>(w, "eRUNsstp")->text(), QString("-1000"));
     }
 
     void spinnersStayInTheirRange() {
@@ -95,12 +95,12 @@ private slots:
         w.Params.Collision_block_size = {20, 28, 1};
         w.Params.pval_digits = 65536 + 9; // a 16-bit position: the low bits count
         w.ApplyParameterSet();
-        QCOMPARE(w.uRUNsmax->Position(), 32);
-        QCOMPARE(w.STrunSmax->text(), QString("32"));
-        QCOMPARE(w.uRUNsmin->Position(), 2);
-        QCOMPARE(w.STcollsMin->text(), QString("20"));
-        QCOMPARE(w.UDpvalDGT->Position(), 9);
-        QCOMPARE(w.EditPVdgt->text(), QString("9"));
+        QCOMPARE(Control<UpDown>(w, "uRUNsmax")->Position(), 32);
+        QCOMPARE(Control<QLabel>(w, "STrunSmax")->text(), QString("32"));
+        QCOMPARE(Control<UpDown>(w, "uRUNsmin")->Position(), 2);
+        QCOMPARE(Control<QLabel>(w, "STcollsMin")->text(), QString("20"));
+        QCOMPARE(Control<UpDown>(w, "UDpvalDGT")->Position(), 9);
+        QCOMPARE(Control<QLineEdit>(w, "EditPVdgt")->text(), QString("9"));
     }
 
     void amlsSpinnersCountPowersOfTwo() {
@@ -114,13 +114,13 @@ private slots:
                        Case{5, 2}, Case{1 << 20, 15}}) {
             w.Params.AMLS_block_length = {c.value, c.value, -40};
             w.ApplyParameterSet();
-            QCOMPARE(w.uAMLSmin->Position(), c.position);
-            QCOMPARE(w.uAMLSmax->Position(), c.position);
-            QCOMPARE(w.LabAMLSmin->text(), QString::number(c.value));
-            QCOMPARE(w.LabAMLSmax->text(), QString::number(c.value));
+            QCOMPARE(Control<UpDown>(w, "uAMLSmin")->Position(), c.position);
+            QCOMPARE(Control<UpDown>(w, "uAMLSmax")->Position(), c.position);
+            QCOMPARE(Control<QLabel>(w, "LabAMLSmin")->text(), QString::number(c.value));
+            QCOMPARE(Control<QLabel>(w, "LabAMLSmax")->text(), QString::number(c.value));
         }
-        QCOMPARE(w.uAMLSstp->Position(), -31);
-        QCOMPARE(w.LabAMLSstp->text(), QString("-40"));
+        QCOMPARE(Control<UpDown>(w, "uAMLSstp")->Position(), -31);
+        QCOMPARE(Control<QLabel>(w, "LabAMLSstp")->text(), QString("-40"));
     }
 
     void selectionFollowsEnableAndOrder() {
@@ -133,8 +133,8 @@ private slots:
         w.ApplyParameterSet();
         QCOMPARE(OrderTexts(w), QStringList{"Runs"});
         QCOMPARE(OrderIds(w), QList<int>{7});
-        QVERIFY(w.CheckBox14->isChecked());
-        QVERIFY(!w.CheckBox1->isChecked());
+        QVERIFY(Control<QCheckBox>(w, "CheckBox14")->isChecked());
+        QVERIFY(!Control<QCheckBox>(w, "CheckBox1")->isChecked());
         VerifySelectionMatchesList(w);
         // A test in two slots is listed once, where it first stands.
         SetOrder(w.Params, {14, 1, 14, 20, 1});
@@ -152,16 +152,16 @@ private slots:
         WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(w.EditNT->text(), QString("50"));
-        QCOMPARE(w.Editn->text(), QString("1"));
-        QCOMPARE(w.CBnUM->currentText(), QString("Mbits"));
-        QCOMPARE(w.EditInFile->text(), QString());
-        QCOMPARE(w.EditOutFile->text(), QString("_Zentrope.txt"));
-        QCOMPARE(w.LabTOTlen->text(), QString("(No file)"));
-        QCOMPARE(w.LabSeqLen->text(), QString());
-        QCOMPARE(w.LabAMLSmin->text(), QString("2"));
-        QCOMPARE(w.LabAMLSmax->text(), QString("32768"));
-        QCOMPARE(w.LabAMLSstp->text(), QString("-1"));
+        QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("50"));
+        QCOMPARE(Control<QLineEdit>(w, "Editn")->text(), QString("1"));
+        QCOMPARE(Control<QComboBox>(w, "CBnUM")->currentText(), QString("Mbits"));
+        QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), QString());
+        QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), QString("_Zentrope.txt"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("(No file)"));
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
+        QCOMPARE(Control<QLabel>(w, "LabAMLSmin")->text(), QString("2"));
+        QCOMPARE(Control<QLabel>(w, "LabAMLSmax")->text(), QString("32768"));
+        QCOMPARE(Control<QLabel>(w, "LabAMLSstp")->text(), QString("-1"));
         QList<int> catalogueOrder;
         for (int id = 1; id <= TestCount; ++id)
             catalogueOrder << id;
@@ -176,9 +176,9 @@ private slots:
         QCOMPARE(f.MessageTexts(),
                  QStringList{"Parameter file\n\"" + f.Path("gone.par") + "\"\nnot found."});
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Information);
-        QCOMPARE(w.EditParaFile->text(), f.Path("gone.par"));
-        QCOMPARE(w.EditNT->text(), QString("50"));
-        QCOMPARE(w.LBorder->count(), TestCount);
+        QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), f.Path("gone.par"));
+        QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("50"));
+        QCOMPARE(Control<OrderListBox>(w, "LBorder")->count(), TestCount);
     }
 
     void startWithABrokenFile() {
@@ -193,9 +193,9 @@ private slots:
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.MessageTexts()[0].startsWith("ERROR while parsing the parameter file:\n"));
         QVERIFY(f.MessageTexts()[0].contains("bogus"));
-        QCOMPARE(w.EditNT->text(), QString("50"));
-        QCOMPARE(w.EditInFile->text(), f.Path("in.bin"));
-        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+        QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("50"));
+        QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in.bin"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
     }
 
     void startWithAGoodFile() {
@@ -204,12 +204,12 @@ private slots:
         f.Write("prefs.ini", "para_file=good.par\n");
         TFIN& w = f.Open();
         QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(w.EditNT->text(), QString("7"));
-        QCOMPARE(w.Editn->text(), QString("3"));
-        QCOMPARE(w.CBnUM->currentText(), QString("mbits"));
+        QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("7"));
+        QCOMPARE(Control<QLineEdit>(w, "Editn")->text(), QString("3"));
+        QCOMPARE(Control<QComboBox>(w, "CBnUM")->currentText(), QString("mbits"));
         QCOMPARE(OrderTexts(w), QStringList{"GCD"});
         // No OutFile line: the layout's name stays.
-        QCOMPARE(w.EditOutFile->text(), QString("_Zentrope.txt"));
+        QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), QString("_Zentrope.txt"));
     }
 
     void handlersRunOnlyOnRealChanges() {
@@ -218,19 +218,20 @@ private slots:
         TFIN& w = f.Open();
         w.Params.InFile = f.Path("in.bin").toStdString();
         w.ApplyParameterSet();
-        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
         f.Write("in.bin", QByteArray(200, 'x'));
         w.ApplyParameterSet(); // same text: the input is not counted again
-        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 800 bits"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
         // The input is applied before the length, so n = 0 sees the new input size.
         w.Params.InFile = f.Path("*.bin").toStdString();
         w.Params.n = 0;
         w.Params.NT = 4;
         w.ApplyParameterSet();
-        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 400 bits"));
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
+                 QString("The sequence length will be 400 bits"));
         w.Params.auto_n = 1;
         w.ApplyParameterSet();
-        QCOMPARE(w.LabSeqLen->text(),
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
                  QString("The sequence length will be calculated by Zentrope"));
     }
 };

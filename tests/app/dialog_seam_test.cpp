@@ -66,6 +66,36 @@ private slots:
         QCOMPARE(seen->buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
     }
 
+    // Each answer is taken by the button of that caption; closing the box goes back.
+    void questionGoesOnOnlyByItsGoOnButton() {
+        QStringList captions;
+        const auto press = [&](const QString& caption) {
+            return [&, caption](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (!box)
+                    return;
+                captions.clear();
+                for (QAbstractButton* button : box->buttons())
+                    captions << button->text();
+                captions << box->windowTitle() << QString::number(box->icon());
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == caption)
+                        button->click();
+                box->reject();
+            };
+        };
+        ScreenDialogs dialogs;
+        WhenModalShows(press("Go on"));
+        QVERIFY(dialogs.AskToGoOn("Serial: ..."));
+        captions.sort();
+        QCOMPARE(captions, (QStringList{QString::number(QMessageBox::Warning), "Go back", "Go on",
+                                        "Zentrope GUI"}));
+        WhenModalShows(press("Go back"));
+        QVERIFY(!dialogs.AskToGoOn("Serial: ..."));
+        WhenModalShows(press("none"));
+        QVERIFY(!dialogs.AskToGoOn("Serial: ..."));
+    }
+
     // An escaped exception shows its message, or nothing for one of no known kind.
     void exceptionsShowTheirMessage() {
         QStringList shown;

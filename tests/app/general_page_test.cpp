@@ -38,13 +38,13 @@ private slots:
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
-        w.EditInFile->setText(f.Path("in/*.bin"));
-        QCOMPARE(w.LabTOTlen->text(), ThreeFiles);
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/*.bin"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), ThreeFiles);
         QCOMPARE(w.InputBits, uint64_t{24000000});
-        w.EditInFile->setText(f.Path("in/a.bin"));
-        QCOMPARE(w.LabTOTlen->text(), QString("1 file, 8 mbits, 7.6 Mb"));
-        w.EditInFile->setText(f.Path("in"));
-        QCOMPARE(w.LabTOTlen->text(), QString("(No file)"));
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/a.bin"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 8 mbits, 7.6 Mb"));
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("(No file)"));
         QCOMPARE(w.InputBits, uint64_t{0});
     }
 
@@ -52,26 +52,29 @@ private slots:
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
-        w.cbAutoN->setChecked(false);
-        w.EditInFile->setText(f.Path("in/*"));
-        w.EditNT->setText("50");
-        w.Editn->setText("0");
-        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 480 kbits, 468.8 Kb"));
+        Control<QCheckBox>(w, "cbAutoN")->setChecked(false);
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/*"));
+        Control<QLineEdit>(w, "EditNT")->setText("50");
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
+                 QString("The sequence length will be 480 kbits, 468.8 Kb"));
         QCOMPARE(w.Params.NT, 50);
-        w.CBnUM->setCurrentIndex(3); // the unit alone changes nothing
-        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 480 kbits, 468.8 Kb"));
-        w.EditNT->setText("30000000"); // more sequences than bits
-        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 0 bits"));
-        w.EditNT->setText("0");
-        QCOMPARE(w.LabSeqLen->text(), QString());
+        Control<QComboBox>(w, "CBnUM")->setCurrentIndex(3); // the unit alone changes nothing
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
+                 QString("The sequence length will be 480 kbits, 468.8 Kb"));
+        Control<QLineEdit>(w, "EditNT")->setText("30000000"); // more sequences than bits
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
+                 QString("The sequence length will be 0 bits"));
+        Control<QLineEdit>(w, "EditNT")->setText("0");
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
         QCOMPARE(w.Params.NT, 30000000);
-        w.EditNT->setText("50");
-        w.Editn->setText("1");
-        QCOMPARE(w.LabSeqLen->text(), QString());
+        Control<QLineEdit>(w, "EditNT")->setText("50");
+        Control<QLineEdit>(w, "Editn")->setText("1");
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
         QCOMPARE(w.Params.n, 1u);
-        w.Editn->setText("0");
-        w.EditInFile->setText(f.Path("in/none*"));
-        QCOMPARE(w.LabSeqLen->text(), QString());
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/none*"));
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
     }
 
     void automaticLengthKeepsItsText() {
@@ -79,59 +82,60 @@ private slots:
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         const QString automatic = "The sequence length will be calculated by Zentrope";
-        w.Editn->setText("0");
-        w.cbAutoN->setChecked(true);
-        QCOMPARE(w.LabSeqLen->text(), automatic);
-        w.EditInFile->setText(f.Path("in/*"));
-        w.EditNT->setText("50");
-        w.Editn->setText("00");
-        QCOMPARE(w.LabSeqLen->text(), automatic);
-        w.cbAutoN->setChecked(false);
-        QCOMPARE(w.LabSeqLen->text(), QString("The sequence length will be 480 kbits, 468.8 Kb"));
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        Control<QCheckBox>(w, "cbAutoN")->setChecked(true);
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), automatic);
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/*"));
+        Control<QLineEdit>(w, "EditNT")->setText("50");
+        Control<QLineEdit>(w, "Editn")->setText("00");
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), automatic);
+        Control<QCheckBox>(w, "cbAutoN")->setChecked(false);
+        QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
+                 QString("The sequence length will be 480 kbits, 468.8 Kb"));
     }
 
     void leavingAZeroLengthWithoutInput() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
-        w.EditInFile->setText("");
-        w.EditNT->setText("5");
-        w.Editn->setText("0");
-        TabTo(w, w.Editn);
-        TabTo(w, w.EditNT);
+        Control<QLineEdit>(w, "EditInFile")->setText("");
+        Control<QLineEdit>(w, "EditNT")->setText("5");
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "Editn"));
+        TabTo(w, Control<QLineEdit>(w, "EditNT"));
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Warning);
-        QCOMPARE(QApplication::focusWidget(), w.Editn);
-        QCOMPARE(w.Editn->text(), QString("0"));
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "Editn"));
+        QCOMPARE(Control<QLineEdit>(w, "Editn")->text(), QString("0"));
         // Leaving the input file sends the user to the length, not back to the file.
         f.dialogs.messages.clear();
-        w.Editn->setText("8");
-        TabTo(w, w.EditInFile);
-        w.Editn->setText("0");
-        TabTo(w, w.EditOutFile);
+        Control<QLineEdit>(w, "Editn")->setText("8");
+        TabTo(w, Control<QLineEdit>(w, "EditInFile"));
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "EditOutFile"));
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
-        QCOMPARE(QApplication::focusWidget(), w.Editn);
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "Editn"));
     }
 
     void leavingAZeroCount() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
-        w.Editn->setText("8");
-        w.EditNT->setText("0");
-        TabTo(w, w.EditNT);
-        TabTo(w, w.Editn);
+        Control<QLineEdit>(w, "Editn")->setText("8");
+        Control<QLineEdit>(w, "EditNT")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "EditNT"));
+        TabTo(w, Control<QLineEdit>(w, "Editn"));
         QCOMPARE(f.MessageTexts(), QStringList{ZeroCount});
-        QCOMPARE(QApplication::focusWidget(), w.EditNT);
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "EditNT"));
         // Both wrong: leaving one raises its own box only; returning the focus raises none.
         f.dialogs.messages.clear();
-        w.EditNT->setText("1");
-        TabTo(w, w.Editn);
-        w.EditNT->setText("0");
-        w.Editn->setText("0");
-        TabTo(w, w.EditNT);
+        Control<QLineEdit>(w, "EditNT")->setText("1");
+        TabTo(w, Control<QLineEdit>(w, "Editn"));
+        Control<QLineEdit>(w, "EditNT")->setText("0");
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "EditNT"));
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
-        QCOMPARE(QApplication::focusWidget(), w.Editn);
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "Editn"));
     }
 
     // The press that leaves the field raises the box before it reaches the button, and a real
@@ -140,20 +144,22 @@ private slots:
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
-        w.EditInFile->setText("");
-        w.Editn->setText("0");
-        TabTo(w, w.Editn);
-        const QPoint onSave = w.ButtParaSave->mapTo(&w, w.ButtParaSave->rect().center());
+        Control<QLineEdit>(w, "EditInFile")->setText("");
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "Editn"));
+        const QPoint onSave =
+            Control<QPushButton>(w, "ButtParaSave")
+                ->mapTo(&w, Control<QPushButton>(w, "ButtParaSave")->rect().center());
         QTest::mousePress(w.windowHandle(), Qt::LeftButton, {}, onSave);
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
-        QCOMPARE(QApplication::focusWidget(), w.Editn);
-        QVERIFY(!w.ButtParaSave->isDown());
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "Editn"));
+        QVERIFY(!Control<QPushButton>(w, "ButtParaSave")->isDown());
         QTest::mouseRelease(w.windowHandle(), Qt::LeftButton, {}, onSave);
-        QCOMPARE(w.EditParaFile->text(), QString());
+        QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), QString());
         // The next press is the user's own again.
-        w.Editn->setText("8");
+        Control<QLineEdit>(w, "Editn")->setText("8");
         QTest::mouseClick(w.windowHandle(), Qt::LeftButton, {}, onSave);
-        QCOMPARE(w.EditParaFile->text(), QString("Zentrope_GUI_para"));
+        QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), QString("Zentrope_GUI_para"));
         QCOMPARE(f.MessageTexts(), QStringList{ZeroLength});
     }
 
@@ -163,10 +169,10 @@ private slots:
         WindowFixture f;
         TFIN w(WindowSetup{f.programDir.path(), f.currentDir.path(), nullptr});
         w.show();
-        w.Editn->setText("8");
-        w.EditNT->setText("0");
-        TabTo(w, w.EditNT);
-        w.Editn->setText("0");
+        Control<QLineEdit>(w, "Editn")->setText("8");
+        Control<QLineEdit>(w, "EditNT")->setText("0");
+        TabTo(w, Control<QLineEdit>(w, "EditNT"));
+        Control<QLineEdit>(w, "Editn")->setText("0");
         int boxes = 0;
         QTimer closer;
         QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -176,13 +182,13 @@ private slots:
             }
         });
         closer.start(50);
-        TabTo(w, w.Editn);
+        TabTo(w, Control<QLineEdit>(w, "Editn"));
         QTest::qWait(300);
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::qWait(300);
         QCOMPARE(boxes, 1);
-        QCOMPARE(QApplication::focusWidget(), w.EditNT);
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "EditNT"));
     }
 
     void leavingValidFieldsIsQuiet() {
@@ -190,10 +196,11 @@ private slots:
         MakeThreeFiles(f);
         TFIN& w = f.Open();
         w.show();
-        w.EditInFile->setText(f.Path("in/*"));
-        w.Editn->setText("0");
-        w.EditNT->setText("3");
-        for (QWidget* field : {w.Editn, w.EditNT, w.EditInFile, w.Editn})
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/*"));
+        Control<QLineEdit>(w, "Editn")->setText("0");
+        Control<QLineEdit>(w, "EditNT")->setText("3");
+        for (QWidget* field : {Control<QLineEdit>(w, "Editn"), Control<QLineEdit>(w, "EditNT"),
+                               Control<QLineEdit>(w, "EditInFile"), Control<QLineEdit>(w, "Editn")})
             TabTo(w, field);
         QVERIFY(f.dialogs.messages.isEmpty());
     }
@@ -202,47 +209,47 @@ private slots:
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
-        w.EditInFile->setText(f.Path("in/old.bin"));
+        Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/old.bin"));
         f.dialogs.answers = {f.Path("in/*.bin")};
         w.ButtInFileClick();
         QCOMPARE(f.dialogs.opened.size(), 1);
         QCOMPARE(f.dialogs.opened[0].dialog, QString("OD"));
         QCOMPARE(f.dialogs.opened[0].folder, f.Path("in"));
         QVERIFY(!f.dialogs.opened[0].mustExist); // a pattern names no file
-        QCOMPARE(w.EditInFile->text(), f.Path("in/*.bin"));
-        QCOMPARE(w.LabTOTlen->text(), ThreeFiles);
+        QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in/*.bin"));
+        QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), ThreeFiles);
         w.ButtInFileClick(); // cancelled
-        QCOMPARE(w.EditInFile->text(), f.Path("in/*.bin"));
+        QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in/*.bin"));
     }
 
     void testerButtonWantsAnExistingFile() {
         WindowFixture f;
         TFIN& w = f.Open();
-        w.EditZTRPexe->setText("Zentrope.exe"); // no folder: the current one
+        Control<QLineEdit>(w, "EditZTRPexe")->setText("Zentrope.exe"); // no folder: the current one
         f.dialogs.answers = {f.Path("bin/tester")};
         w.ButtZTRPexeClick();
         QCOMPARE(f.dialogs.opened[0].folder, QDir::currentPath());
         QVERIFY(f.dialogs.opened[0].mustExist);
-        QCOMPARE(w.EditZTRPexe->text(), f.Path("bin/tester"));
+        QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), f.Path("bin/tester"));
         // The option stays as the last button left it.
         w.ButtInFileClick();
         w.ButtZTRPexeClick();
-        QCOMPARE(w.OD->fileMode(), QFileDialog::ExistingFile);
-        QCOMPARE(w.EditZTRPexe->text(), f.Path("bin/tester"));
+        QCOMPARE(Control<QFileDialog>(w, "OD")->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), f.Path("bin/tester"));
     }
 
     void outputFileButtonKeepsTheDialogsState() {
         WindowFixture f;
         TFIN& w = f.Open();
-        const QString before = w.EditOutFile->text();
+        const QString before = Control<QLineEdit>(w, "EditOutFile")->text();
         w.ButtOutFileClick(); // cancelled
-        QCOMPARE(w.EditOutFile->text(), before);
+        QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), before);
         QCOMPARE(f.dialogs.opened[0].dialog, QString("SD"));
         QCOMPARE(f.dialogs.opened[0].fileName, QString("_Zentrope.txt"));
         f.dialogs.answers = {f.Path("out/result.txt")};
         QVERIFY(QDir().mkpath(f.Path("out")));
         w.ButtOutFileClick();
-        QCOMPARE(w.EditOutFile->text(), f.Path("out/result.txt"));
+        QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), f.Path("out/result.txt"));
         w.ButtOutFileClick();
         QCOMPARE(f.dialogs.opened[2].folder, f.Path("out"));
         QCOMPARE(f.dialogs.opened[2].fileName, QString("result.txt"));

@@ -7,7 +7,7 @@
 
 #define ZENTROPE_GUI_TEST_MAIN(TestClass)                                                          \
     int main(int argc, char* argv[]) {                                                             \
-        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()                           \
+        qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty()                            \
                                        ? QByteArray("offscreen")                                   \
                                        : qgetenv("QT_QPA_PLATFORM"));                              \
         QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);                                   \

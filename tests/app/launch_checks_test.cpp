@@ -2,15 +2,20 @@
 // start, through both run buttons.
 #include "gui_test_main.h"
 #include "launch_fixture.h"
+#include "up_down.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
+#include <QTabWidget>
 #include <QTest>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace {
 
-using Handler = void (TFIN::*)();
+using Handler = std::function<void(TFIN&)>;
 
 const QString NoExecutableText =
     "To run Zentrope you must indicate the executable with the full path in "
@@ -42,6 +47,10 @@ private slots:
     void parameterPathArrivesIntactInTheTestersFolder_data();
     void parameterPathArrivesIntactInTheTestersFolder();
     void emptyParameterFileNameBecomesTheDefault();
+    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data();
+    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun();
+    void aRangeWithMinAboveMaxAsksBeforeTheRun_data();
+    void aRangeWithMinAboveMaxAsksBeforeTheRun();
 };
 
 void LaunchChecksTest::executableChecksComeBeforeTheSave_data() {
@@ -59,9 +68,9 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
         LaunchFixture fixture;
         QVERIFY(fixture.isValid());
         fixture.window->show();
-        fixture.window->EditZTRPexe->setText(executable);
+        Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(executable);
 
-        (fixture.window.get()->*handler)();
+        handler(*fixture.window);
         QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Error}}));
         QVERIFY(!QFile::exists(fixture.currentDir.filePath("para")));
         QVERIFY(fixture.window->isVisible());
@@ -80,8 +89,8 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     LaunchFixture fixture;
     fixture.window->show();
     const QString missing = fixture.currentDir.filePath("no folder/para");
-    fixture.window->EditParaFile->setText(missing);
-    (fixture.window.get()->*handler)();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(missing);
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 2);
     QCOMPARE(fixture.dialogs.messages[0],
              (ShownMessage{"Parameter file not saved.", MessageIcon::Warning}));
@@ -91,9 +100,9 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     fixture.dialogs.messages.clear();
     const QString earlier = fixture.currentDir.filePath("para");
     QFile(earlier).open(QIODevice::WriteOnly);
-    fixture.window->EditParaFile->setText(earlier);
-    fixture.window->eDFTdstp->setText("-");
-    (fixture.window.get()->*handler)();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(earlier);
+    Control<QLineEdit>(*fixture.window, "eDFTdstp")->setText("-");
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
     QVERIFY(!fixture.testerStarted());
@@ -102,12 +111,12 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     // That field's box ends the click on its own, with or without a file there.
     fixture.dialogs.messages.clear();
     const QString fresh = fixture.currentDir.filePath("fresh");
-    fixture.window->EditParaFile->setText(fresh);
-    fixture.window->EditOutFile->clear();
-    (fixture.window.get()->*handler)();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(fresh);
+    Control<QLineEdit>(*fixture.window, "EditOutFile")->clear();
+    handler(*fixture.window);
     QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
     QVERIFY(!QFile::exists(fresh));
-    QCOMPARE(fixture.window->EditOutFile->text(), QString());
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), QString());
     QVERIFY(!fixture.testerStarted());
 }
 
@@ -120,15 +129,15 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     const QString box = QString::fromLocal8Bit(std::strerror(EACCES));
     LaunchFixture fixture;
     fixture.window->show();
-    const int page = fixture.window->PC->currentIndex();
+    const int page = Control<QTabWidget>(*fixture.window, "PC")->currentIndex();
     const QString notAProgram = fixture.currentDir.filePath("tester.txt");
     fixture.Write(notAProgram, "not a program\n");
-    fixture.window->EditZTRPexe->setText(notAProgram);
+    Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(notAProgram);
 
-    (fixture.window.get()->*handler)();
+    handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Warning}}));
     QVERIFY(fixture.window->isVisible());
-    QCOMPARE(fixture.window->PC->currentIndex(), page);
+    QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentIndex(), page);
 }
 
 void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder_data() {
@@ -149,7 +158,7 @@ void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder() {
     QVERIFY(fixture.isValid());
     fixture.tester.setControl("silent");
     const QString parameterFile = fixture.currentDir.filePath(parameterName);
-    fixture.window->EditParaFile->setText(parameterFile);
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(parameterFile);
 
     fixture.window->ButtRunExitClick();
     QVERIFY(fixture.dialogs.messages.isEmpty());
@@ -163,12 +172,88 @@ void LaunchChecksTest::emptyParameterFileNameBecomesTheDefault() {
     LaunchFixture fixture;
     fixture.tester.setControl("silent");
     QDir::setCurrent(fixture.tester.folder());
-    fixture.window->EditParaFile->clear();
+    Control<QLineEdit>(*fixture.window, "EditParaFile")->clear();
 
     fixture.window->ButtRunExitClick();
-    QCOMPARE(fixture.window->EditParaFile->text(), QString("Zentrope_GUI_para"));
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditParaFile")->text(),
+             QString("Zentrope_GUI_para"));
     QCOMPARE(fixture.tester.waitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
     QVERIFY(QFile::exists(fixture.tester.filePath("Zentrope_GUI_para")));
+}
+
+void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data() {
+    BothHandlers();
+    QTest::newRow("save") << Handler([](TFIN& w) { w.ButtParaSaveClick(); });
+}
+
+void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
+    QFETCH(Handler, handler);
+    LaunchFixture fixture;
+    TFIN& w = *fixture.window;
+    w.show();
+    Control<QCheckBox>(w, "CheckBox10")->setChecked(true);
+    Control<QLineEdit>(w, "Editn")->setText("9999999999");
+    Control<QComboBox>(w, "CBnUM")->setCurrentText("kBytes");
+    Control<QLineEdit>(w, "eDFTmax")->setText("512");
+    Control<QComboBox>(w, "CBdftMax")->setCurrentText("MBytes"); // 2^32 bits
+    Control<QTabWidget>(w, "PC")->setCurrentWidget(Control<QWidget>(w, "TSparam"));
+
+    handler(w);
+    QCOMPARE(fixture.dialogs.messages,
+             (QList<ShownMessage>{{"The sequence length 9999999999 kBytes is out of range: the "
+                                   "tester takes sizes from 0 to 4294967295 bits (512 MBytes "
+                                   "less one bit).",
+                                   MessageIcon::Warning}}));
+    QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSgeneral"));
+    QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "Editn"));
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+    QVERIFY(w.isVisible());
+
+    fixture.dialogs.messages.clear();
+    Control<QLineEdit>(w, "Editn")->setText("1");
+    handler(w);
+    QCOMPARE(fixture.MessageTexts(),
+             QStringList("The DFT max n 512 MBytes is out of range: the tester takes sizes from 0 "
+                         "to 4294967295 bits (512 MBytes less one bit)."));
+    QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSparam"));
+    QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "eDFTmax"));
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+}
+
+void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun_data() {
+    BothHandlers();
+}
+
+void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun() {
+    QFETCH(Handler, handler);
+    LaunchFixture fixture;
+    fixture.tester.setControl("silent");
+    TFIN& w = *fixture.window;
+    w.show();
+    Control<QCheckBox>(w, "CheckBox10")->setChecked(true); // Serial
+    Control<QLineEdit>(w, "eSERmin")->setText("5");
+    Control<QLineEdit>(w, "eSERmax")->setText("3");
+    Control<QCheckBox>(w, "CheckBox21")
+        ->setChecked(false); // Collision, not ticked: its range is not asked about
+    Control<UpDown>(w, "uCOLLsmin")->SetPosition(30);
+    Control<UpDown>(w, "uCOLLsmax")->SetPosition(20);
+
+    handler(w); // "Go back"
+    QCOMPARE(fixture.dialogs.questions,
+             QStringList("Serial: the block size range has min 5 greater than max 3.\n\n"
+                         "Zentrope will not run these tests with such a range. Go on without "
+                         "them, or go back to correct the range?"));
+    QVERIFY(fixture.dialogs.messages.isEmpty());
+    QVERIFY(!QFile::exists(fixture.Path("para")));
+    QVERIFY(!fixture.testerStarted());
+    QVERIFY(w.isVisible());
+
+    fixture.dialogs.goOnAnswers = {true};
+    handler(w);
+    QCOMPARE(fixture.dialogs.questions.size(), 2);
+    QVERIFY(fixture.tester.waitForRecord().arguments.size() == 1);
 }
 
 ZENTROPE_GUI_TEST_MAIN(LaunchChecksTest)

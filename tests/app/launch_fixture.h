@@ -12,8 +12,8 @@ class LaunchFixture : public WindowFixture {
 public:
     explicit LaunchFixture(const QString& testerSubfolder = QString()) : tester(testerSubfolder) {
         Open();
-        window->EditZTRPexe->setText(tester.executable());
-        window->EditParaFile->setText(Path("para"));
+        Control<QLineEdit>(*window, "EditZTRPexe")->setText(tester.executable());
+        Control<QLineEdit>(*window, "EditParaFile")->setText(Path("para"));
     }
     // The window, and any tester it still runs, goes before the tester's folder.
     ~LaunchFixture() { window.reset(); }

@@ -70,13 +70,13 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QVERIFY(fixture.isValid());
     if (bareExecutable) {
         QDir::setCurrent(fixture.tester.folder());
-        fixture.window->EditZTRPexe->setText("fake_tester");
+        Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText("fake_tester");
     }
     if (!inTestersFolder) {
         QVERIFY(QDir(fixture.currentDir.path()).mkpath("out folder"));
         outFile = fixture.currentDir.filePath(outFile);
     }
-    fixture.window->EditOutFile->setText(outFile);
+    Control<QLineEdit>(*fixture.window, "EditOutFile")->setText(outFile);
     fixture.window->show();
 
     fixture.window->ButtRunWaitClick();
@@ -85,10 +85,11 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     // was read.
     QVERIFY(fixture.Read("para").contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
     const QString shown = outFile.isEmpty() ? "_Zentrope.txt" : outFile;
-    QCOMPARE(fixture.window->EditOutFile->text(), shown);
+    QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), shown);
     const QString path = inTestersFolder ? fixture.tester.filePath(shown) : shown;
     QVERIFY(QFile::exists(path));
-    QCOMPARE(fixture.window->PC->currentWidget(), fixture.window->TStable);
+    QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentWidget(),
+             Control<QWidget>(*fixture.window, "TStable"));
 
     const int dft = RowOf(*fixture.window, "DFT");
     const int runs = RowOf(*fixture.window, "Runs");
@@ -106,7 +107,7 @@ void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {
     const QString result = fixture.tester.filePath("_Zentrope.txt");
     const QString warning =
         "Zentrope has ended without writing the output file\n\"" + result + "\".";
-    fixture.window->EditOutFile->setText("_Zentrope.txt");
+    Control<QLineEdit>(*fixture.window, "EditOutFile")->setText("_Zentrope.txt");
     fixture.window->show();
 
     fixture.window->ButtRunWaitClick();
@@ -130,11 +131,11 @@ void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
     fixture.tester.setControl("sleep 1500\nsilent");
     TFIN& window = *fixture.window;
     window.show();
-    window.PC->setCurrentWidget(window.TSparam);
+    Control<QTabWidget>(window, "PC")->setCurrentWidget(Control<QWidget>(window, "TSparam"));
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     PaintCounter counter;
     window.installEventFilter(&counter);
-    QSignalSpy clicks(window.ButtRunWait, &QPushButton::clicked);
+    QSignalSpy clicks(Control<QPushButton>(window, "ButtRunWait"), &QPushButton::clicked);
     int ticks = 0;
     QString notice;
     bool busyCursor = false;
@@ -147,7 +148,7 @@ void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
                      QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         window.update();
         if (ticks == 3)
-            ClickAsTheUserWould(window.ButtRunWait);
+            ClickAsTheUserWould(Control<QPushButton>(window, "ButtRunWait"));
     });
     timer.start(100);
 
@@ -162,7 +163,7 @@ void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
     QVERIFY(!QApplication::activeModalWidget());
 
     // The same click once the wait is over reaches the button.
-    ClickAsTheUserWould(window.ButtRunWait);
+    ClickAsTheUserWould(Control<QPushButton>(window, "ButtRunWait"));
     QCOMPARE(clicks.count(), 1);
 }
 

@@ -76,8 +76,8 @@ class ParametersPageTest : public QObject {
     // Entries are exactly the checked tests, each once, with the TestId of their text.
     void VerifyOrderMatchesBoxes() {
         QList<int> ids = OrderIds(*w_);
-        for (int row = 0; row < w_->LBorder->count(); ++row) {
-            const QString text = w_->LBorder->item(row)->text();
+        for (int row = 0; row < Control<OrderListBox>(*w_, "LBorder")->count(); ++row) {
+            const QString text = Control<OrderListBox>(*w_, "LBorder")->item(row)->text();
             bool found = false;
             for (int n = 1; n <= 21; ++n)
                 if (w_->TestCheckBox(n)->text() == text) {
@@ -96,25 +96,25 @@ class ParametersPageTest : public QObject {
     }
 
     void StartDrag(int row) {
-        const int rowHeight = w_->LBorder->RowHeight();
-        QWidget* view = w_->LBorder->viewport();
+        const int rowHeight = Control<OrderListBox>(*w_, "LBorder")->RowHeight();
+        QWidget* view = Control<OrderListBox>(*w_, "LBorder")->viewport();
         SendMouse(view, QEvent::MouseButtonPress, row * rowHeight + rowHeight / 2, Qt::LeftButton);
     }
     void DragTo(int row) {
-        const int rowHeight = w_->LBorder->RowHeight();
-        SendMouse(w_->LBorder->viewport(), QEvent::MouseMove, row * rowHeight + rowHeight / 2,
-                  Qt::LeftButton);
+        const int rowHeight = Control<OrderListBox>(*w_, "LBorder")->RowHeight();
+        SendMouse(Control<OrderListBox>(*w_, "LBorder")->viewport(), QEvent::MouseMove,
+                  row * rowHeight + rowHeight / 2, Qt::LeftButton);
     }
     void Drop(int row) {
-        const int rowHeight = w_->LBorder->RowHeight();
-        SendMouse(w_->LBorder->viewport(), QEvent::MouseButtonRelease,
+        const int rowHeight = Control<OrderListBox>(*w_, "LBorder")->RowHeight();
+        SendMouse(Control<OrderListBox>(*w_, "LBorder")->viewport(), QEvent::MouseButtonRelease,
                   row * rowHeight + rowHeight / 2, Qt::NoButton);
     }
 
 private slots:
     void initTestCase() {
         w_ = &fixture_.Open();
-        w_->PC->setCurrentWidget(w_->TSparam);
+        Control<QTabWidget>(*w_, "PC")->setCurrentWidget(Control<QWidget>(*w_, "TSparam"));
         w_->show();
         QApplication::setActiveWindow(w_);
         QVERIFY(QTest::qWaitForWindowActive(w_));
@@ -122,46 +122,48 @@ private slots:
 
     void tickingAppendsAndUntickingRemoves() {
         CheckOnly({});
-        QVERIFY(w_->LBorder->count() == 0);
-        for (QCheckBox* box : {w_->CheckBox6, w_->CheckBox1})
+        QVERIFY(Control<OrderListBox>(*w_, "LBorder")->count() == 0);
+        for (QCheckBox* box :
+             {Control<QCheckBox>(*w_, "CheckBox6"), Control<QCheckBox>(*w_, "CheckBox1")})
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
-        w_->CheckBox12->setChecked(true);
+        Control<QCheckBox>(*w_, "CheckBox12")->setChecked(true);
         QCOMPARE(OrderTexts(*w_), (QStringList{"NOTM", "DFT", "Serial two-bit"}));
         QCOMPARE(OrderIds(*w_), (QList<int>{10, 1, 5}));
-        w_->CheckBox6->setChecked(false);
+        Control<QCheckBox>(*w_, "CheckBox6")->setChecked(false);
         QCOMPARE(OrderIds(*w_), (QList<int>{1, 5}));
         // Checking again moves a test to the end.
-        w_->CheckBox1->setChecked(false);
-        w_->CheckBox1->setChecked(true);
+        Control<QCheckBox>(*w_, "CheckBox1")->setChecked(false);
+        Control<QCheckBox>(*w_, "CheckBox1")->setChecked(true);
         QCOMPARE(OrderIds(*w_), (QList<int>{5, 1}));
     }
 
     void aCaptionOfNoTestChangesNothing() {
         CheckOnly({3});
-        w_->CheckBox1->setText("dft");
-        w_->CheckBox1->setChecked(true);
-        w_->CheckBox1->setText("DFT");
+        Control<QCheckBox>(*w_, "CheckBox1")->setText("dft");
+        Control<QCheckBox>(*w_, "CheckBox1")->setChecked(true);
+        Control<QCheckBox>(*w_, "CheckBox1")->setText("DFT");
         QCOMPARE(OrderIds(*w_), BoxTests({3}));
-        w_->CheckBox1->setChecked(false);
+        Control<QCheckBox>(*w_, "CheckBox1")->setChecked(false);
     }
 
     void allKeepsTheCheckedAndAppendsTheRestByNumber() {
         CheckOnly({5, 1, 3});
-        QTest::mouseClick(w_->BBenableAll, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(*w_, "BBenableAll"), Qt::LeftButton);
         QCOMPARE(OrderIds(*w_), BoxTests({5,  1,  3,  2,  4,  6,  7,  8,  9,  10, 11,
                                           12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
         VerifyOrderMatchesBoxes();
         // All 21 entries are in sight without scrolling.
-        const QRect last = w_->LBorder->visualItemRect(w_->LBorder->item(20));
-        QVERIFY(w_->LBorder->viewport()->rect().contains(last));
+        const QRect last = Control<OrderListBox>(*w_, "LBorder")
+                               ->visualItemRect(Control<OrderListBox>(*w_, "LBorder")->item(20));
+        QVERIFY(Control<OrderListBox>(*w_, "LBorder")->viewport()->rect().contains(last));
     }
 
     void noneEmptiesAndToggleInverts() {
-        QTest::mouseClick(w_->BBenableNone, Qt::LeftButton);
-        QCOMPARE(w_->LBorder->count(), 0);
+        QTest::mouseClick(Control<QPushButton>(*w_, "BBenableNone"), Qt::LeftButton);
+        QCOMPARE(Control<OrderListBox>(*w_, "LBorder")->count(), 0);
         for (int n = 1; n <= 21; ++n)
             QVERIFY(!w_->TestCheckBox(n)->isChecked());
-        QTest::mouseClick(w_->BBenableToggle, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(*w_, "BBenableToggle"), Qt::LeftButton);
         QCOMPARE(OrderIds(*w_), BoxTests({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
                                           12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
         CheckOnly({20, 2});
@@ -200,11 +202,13 @@ private slots:
         // Below the last entry the drop is refused and nothing moves.
         DragTo(7);
         QCOMPARE(OrderIds(*w_), BoxTests({2, 3, 4, 1, 5}));
-        QCOMPARE(w_->LBorder->viewport()->cursor().shape(), Qt::ForbiddenCursor);
+        QCOMPARE(Control<OrderListBox>(*w_, "LBorder")->viewport()->cursor().shape(),
+                 Qt::ForbiddenCursor);
         DragTo(0);
         Drop(0);
         QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3, 4, 5}));
-        QCOMPARE(w_->LBorder->viewport()->cursor().shape(), Qt::SizeVerCursor);
+        QCOMPARE(Control<OrderListBox>(*w_, "LBorder")->viewport()->cursor().shape(),
+                 Qt::SizeVerCursor);
         // Releasing added nothing; the boxes still match.
         VerifyOrderMatchesBoxes();
     }
@@ -212,13 +216,13 @@ private slots:
     void aStaleDragIndexMovesNothing() {
         CheckOnly({1, 2, 3});
         w_->DragIndex = -1;
-        QVERIFY(w_->LBorderDragOver(w_->LBorder->RowHeight() + 1));
+        QVERIFY(w_->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
         w_->DragIndex = 9;
         w_->LBorderDragOver(1);
         QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3}));
         CheckOnly({});
         w_->DragIndex = 0;
-        QVERIFY(!w_->LBorderDragOver(w_->LBorder->RowHeight() + 1));
+        QVERIFY(!w_->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
     }
 
     void aSmallWindowScrolls() {
@@ -264,7 +268,7 @@ private slots:
     }
 
     void editingKeysStillWork() {
-        QLineEdit* edit = w_->eNOTMtemp;
+        QLineEdit* edit = Control<QLineEdit>(*w_, "eNOTMtemp");
         edit->setText("12345");
         edit->setFocus();
         edit->end(false);
@@ -280,7 +284,7 @@ private slots:
 
     void clipboardShortcutIsDiscardedButTheMenuPastes() {
         QGuiApplication::clipboard()->setText("7-7");
-        QLineEdit* edit = w_->eDFTdmax;
+        QLineEdit* edit = Control<QLineEdit>(*w_, "eDFTdmax");
         edit->setText("1");
         edit->setFocus();
         edit->end(false);
@@ -291,7 +295,7 @@ private slots:
     }
 
     void limitsBindTypingAndPastingOnly() {
-        QLineEdit* edit = w_->eSERmin;
+        QLineEdit* edit = Control<QLineEdit>(*w_, "eSERmin");
         QCOMPARE(Typed(edit, "16", "7"), QString("16"));
         edit->selectAll();
         QTest::keyClicks(edit, "423");
@@ -305,55 +309,55 @@ private slots:
         PasteFromMenu(edit);
         QCOMPARE(edit->text(), QString("19"));
         // The program's texts are never cut; the user can only shorten them.
-        w_->EditKSmin->setText("0.0001234");
-        w_->eMAU_n->setText("1000000");
-        QCOMPARE(w_->EditKSmin->text(), QString("0.0001234"));
-        QCOMPARE(Typed(w_->eMAU_n, "1000000", "5"), QString("1000000"));
-        PasteFromMenu(w_->eMAU_n);
-        QCOMPARE(w_->eMAU_n->text(), QString("1000000"));
-        QTest::keyClick(w_->eMAU_n, Qt::Key_Backspace);
-        QCOMPARE(w_->eMAU_n->text(), QString("100000"));
+        Control<QLineEdit>(*w_, "EditKSmin")->setText("0.0001234");
+        Control<QLineEdit>(*w_, "eMAU_n")->setText("1000000");
+        QCOMPARE(Control<QLineEdit>(*w_, "EditKSmin")->text(), QString("0.0001234"));
+        QCOMPARE(Typed(Control<QLineEdit>(*w_, "eMAU_n"), "1000000", "5"), QString("1000000"));
+        PasteFromMenu(Control<QLineEdit>(*w_, "eMAU_n"));
+        QCOMPARE(Control<QLineEdit>(*w_, "eMAU_n")->text(), QString("1000000"));
+        QTest::keyClick(Control<QLineEdit>(*w_, "eMAU_n"), Qt::Key_Backspace);
+        QCOMPARE(Control<QLineEdit>(*w_, "eMAU_n")->text(), QString("100000"));
     }
 
     void amlsArrowsRewriteTheirLabels() {
-        w_->uAMLSmin->SetPosition(14);
-        w_->uAMLSmax->SetPosition(2);
-        w_->LabAMLSmin->setText("3");
-        QCOMPARE(w_->LabAMLSmin->text(), QString("3"));
-        QTest::mouseClick(w_->uAMLSmin->UpArrow(), Qt::LeftButton);
-        QCOMPARE(w_->LabAMLSmin->text(), QString("32768"));
-        QTest::mouseClick(w_->uAMLSmin->UpArrow(), Qt::LeftButton);
-        QCOMPARE(w_->uAMLSmin->Position(), 15);
-        QTest::mouseClick(w_->uAMLSmax->DownArrow(), Qt::LeftButton);
-        QTest::mouseClick(w_->uAMLSmax->DownArrow(), Qt::LeftButton);
-        QCOMPARE(w_->uAMLSmax->Position(), 1);
-        QCOMPARE(w_->LabAMLSmax->text(), QString("2"));
-        w_->uAMLSstp->SetPosition(-31);
-        QTest::mouseClick(w_->uAMLSstp->DownArrow(), Qt::LeftButton);
-        QCOMPARE(w_->uAMLSstp->Position(), -1);
-        QCOMPARE(w_->LabAMLSstp->text(), QString("-1"));
-        w_->uAMLSstp->ClickUp();
-        QCOMPARE(w_->LabAMLSstp->text(), QString("-31"));
+        Control<UpDown>(*w_, "uAMLSmin")->SetPosition(14);
+        Control<UpDown>(*w_, "uAMLSmax")->SetPosition(2);
+        Control<QLabel>(*w_, "LabAMLSmin")->setText("3");
+        QCOMPARE(Control<QLabel>(*w_, "LabAMLSmin")->text(), QString("3"));
+        QTest::mouseClick(Control<UpDown>(*w_, "uAMLSmin")->UpArrow(), Qt::LeftButton);
+        QCOMPARE(Control<QLabel>(*w_, "LabAMLSmin")->text(), QString("32768"));
+        QTest::mouseClick(Control<UpDown>(*w_, "uAMLSmin")->UpArrow(), Qt::LeftButton);
+        QCOMPARE(Control<UpDown>(*w_, "uAMLSmin")->Position(), 15);
+        QTest::mouseClick(Control<UpDown>(*w_, "uAMLSmax")->DownArrow(), Qt::LeftButton);
+        QTest::mouseClick(Control<UpDown>(*w_, "uAMLSmax")->DownArrow(), Qt::LeftButton);
+        QCOMPARE(Control<UpDown>(*w_, "uAMLSmax")->Position(), 1);
+        QCOMPARE(Control<QLabel>(*w_, "LabAMLSmax")->text(), QString("2"));
+        Control<UpDown>(*w_, "uAMLSstp")->SetPosition(-31);
+        QTest::mouseClick(Control<UpDown>(*w_, "uAMLSstp")->DownArrow(), Qt::LeftButton);
+        QCOMPARE(Control<UpDown>(*w_, "uAMLSstp")->Position(), -1);
+        QCOMPARE(Control<QLabel>(*w_, "LabAMLSstp")->text(), QString("-1"));
+        Control<UpDown>(*w_, "uAMLSstp")->ClickUp();
+        QCOMPARE(Control<QLabel>(*w_, "LabAMLSstp")->text(), QString("-31"));
     }
 
     void spinnersShowTheirPosition() {
-        w_->uRUNsmax->SetPosition(40);
-        QCOMPARE(w_->STrunSmax->text(), QString("32"));
-        w_->uRUNsmax->SetPosition(65536 + 5);
-        QCOMPARE(w_->uRUNsmax->Position(), 5);
-        w_->uCOLLsmin->SetPosition(31);
-        w_->uCOLLsmin->ClickUp();
-        QCOMPARE(w_->STcollsMin->text(), QString("10"));
+        Control<UpDown>(*w_, "uRUNsmax")->SetPosition(40);
+        QCOMPARE(Control<QLabel>(*w_, "STrunSmax")->text(), QString("32"));
+        Control<UpDown>(*w_, "uRUNsmax")->SetPosition(65536 + 5);
+        QCOMPARE(Control<UpDown>(*w_, "uRUNsmax")->Position(), 5);
+        Control<UpDown>(*w_, "uCOLLsmin")->SetPosition(31);
+        Control<UpDown>(*w_, "uCOLLsmin")->ClickUp();
+        QCOMPARE(Control<QLabel>(*w_, "STcollsMin")->text(), QString("10"));
         // The digits spinner takes a number typed into its edit, and refuses one out of range.
-        QCOMPARE(Typed(w_->EditPVdgt, "", "12"), QString("12"));
-        QCOMPARE(w_->UDpvalDGT->Position(), 12);
-        Typed(w_->EditPVdgt, "", "25");
-        QCOMPARE(w_->UDpvalDGT->Position(), 12);
-        Typed(w_->EditPVdgt, "", "20");
-        QTest::mouseClick(w_->UDpvalDGT->UpArrow(), Qt::LeftButton);
-        QCOMPARE(w_->EditPVdgt->text(), QString("20"));
-        w_->UDpvalDGT->ClickDown();
-        QCOMPARE(w_->EditPVdgt->text(), QString("19"));
+        QCOMPARE(Typed(Control<QLineEdit>(*w_, "EditPVdgt"), "", "12"), QString("12"));
+        QCOMPARE(Control<UpDown>(*w_, "UDpvalDGT")->Position(), 12);
+        Typed(Control<QLineEdit>(*w_, "EditPVdgt"), "", "25");
+        QCOMPARE(Control<UpDown>(*w_, "UDpvalDGT")->Position(), 12);
+        Typed(Control<QLineEdit>(*w_, "EditPVdgt"), "", "20");
+        QTest::mouseClick(Control<UpDown>(*w_, "UDpvalDGT")->UpArrow(), Qt::LeftButton);
+        QCOMPARE(Control<QLineEdit>(*w_, "EditPVdgt")->text(), QString("20"));
+        Control<UpDown>(*w_, "UDpvalDGT")->ClickDown();
+        QCOMPARE(Control<QLineEdit>(*w_, "EditPVdgt")->text(), QString("19"));
     }
 };
 

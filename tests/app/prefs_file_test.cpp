@@ -26,9 +26,9 @@ private slots:
         // The file beside the executable is only written, never read.
         fixture.Write(fixture.programDir.filePath("prefs.ini"), "ActivePageIndex=1\n");
         TFIN& w = fixture.Open();
-        QCOMPARE(w.PC->currentIndex(), 0);
-        QCOMPARE(w.EditZTRPexe->text(), QString("Zentrope.exe"));
-        QCOMPARE(w.EditParaFile->text(), QString());
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentIndex(), 0);
+        QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), QString("Zentrope.exe"));
+        QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), QString());
         QVERIFY(fixture.dialogs.messages.isEmpty());
         QVERIFY(ScreenRect().contains(w.geometry().center()));
         QVERIFY(qAbs(w.geometry().center().x() - ScreenRect().center().x()) <= 1);
@@ -50,7 +50,7 @@ private slots:
         WindowFixture fixture;
         fixture.WritePrefs("ActivePageIndex=" + value + "\r\n");
         TFIN& w = fixture.Open();
-        QCOMPARE(w.PC->currentIndex(), shown);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentIndex(), shown);
         w.close();
         QVERIFY(fixture.WrittenPrefs().contains("\nActivePageIndex=" + QByteArray::number(shown) +
                                                 "\n"));
@@ -61,8 +61,8 @@ private slots:
         fixture.WritePrefs("FINl=10\nFINt=20\nFINw=640\nFINh=400\n"
                            "zentrope_exe=/opt/z t/tester  \npara_file=\n");
         TFIN& w = fixture.Open();
-        QCOMPARE(w.EditZTRPexe->text(), QString("/opt/z t/tester  "));
-        QCOMPARE(w.EditParaFile->text(), QString());
+        QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), QString("/opt/z t/tester  "));
+        QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), QString());
         QCOMPARE(w.pos(), QPoint(10, 20));
         QCOMPARE(w.size(), QSize(640, 400));
         // An empty parameter file path gives the defaults without a word.
@@ -90,9 +90,9 @@ private slots:
     void closingWritesTheSevenLinesBesideTheExecutable() {
         WindowFixture fixture;
         TFIN& w = fixture.Open();
-        w.EditZTRPexe->setText("/usr/local/bin/zentrope");
-        w.EditParaFile->setText(QString::fromUtf8("/data/p\xc3\xa4ra"));
-        w.PC->setCurrentIndex(2);
+        Control<QLineEdit>(w, "EditZTRPexe")->setText("/usr/local/bin/zentrope");
+        Control<QLineEdit>(w, "EditParaFile")->setText(QString::fromUtf8("/data/p\xc3\xa4ra"));
+        Control<QTabWidget>(w, "PC")->setCurrentIndex(2);
         w.move(7, 9);
         w.resize(700, 500);
         QVERIFY(w.close());
@@ -104,8 +104,9 @@ private slots:
         WindowFixture again;
         again.WritePrefs(fixture.WrittenPrefs());
         TFIN& next = again.Open();
-        QCOMPARE(next.EditParaFile->text(), QString::fromUtf8("/data/p\xc3\xa4ra"));
-        QCOMPARE(next.PC->currentIndex(), 1);
+        QCOMPARE(Control<QLineEdit>(next, "EditParaFile")->text(),
+                 QString::fromUtf8("/data/p\xc3\xa4ra"));
+        QCOMPARE(Control<QTabWidget>(next, "PC")->currentIndex(), 1);
         QCOMPARE(next.geometry(), QRect(7, 9, 700, 500));
     }
 
@@ -124,7 +125,8 @@ private slots:
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
         auto* widget = w.findChild<QWidget*>(control);
-        w.PC->setCurrentIndex(w.TSparam->isAncestorOf(widget) ? 1 : 0);
+        Control<QTabWidget>(w, "PC")->setCurrentIndex(
+            Control<QWidget>(w, "TSparam")->isAncestorOf(widget) ? 1 : 0);
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_Escape);
         QVERIFY(!w.isVisible());
@@ -148,7 +150,7 @@ private slots:
         QVERIFY(prefs.open(QIODevice::WriteOnly) && prefs.write(old) == old.size());
         prefs.close();
         TFIN& w = fixture.Open();
-        w.EditParaFile->setText(QString(300, u'p'));
+        Control<QLineEdit>(w, "EditParaFile")->setText(QString(300, u'p'));
         // A file size limit below the new text's length fails the write as a full disk would.
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};

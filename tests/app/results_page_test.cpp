@@ -28,7 +28,8 @@ const std::string ThreeSections =
 // A window shown offscreen, with no sort box checked.
 TFIN& OpenShown(WindowFixture& f) {
     TFIN& w = f.Open();
-    for (QCheckBox* box : {w.cbSortKS, w.cbSortAD, w.cbSortSL})
+    for (QCheckBox* box : {Control<QCheckBox>(w, "cbSortKS"), Control<QCheckBox>(w, "cbSortAD"),
+                           Control<QCheckBox>(w, "cbSortSL")})
         box->setChecked(false);
     w.resize(900, 700);
     w.show();
@@ -48,9 +49,9 @@ QString WriteResults(const WindowFixture& f, const std::string& text,
 void ClickCell(TFIN& w, Qt::MouseButton button, int col, int row) {
     QApplication::processEvents();
     const QPoint at = w.SGControl->CellCentre({col, row});
-    QWidget* target = w.SG->childAt(at);
+    QWidget* target = Control<QTableView>(w, "SG")->childAt(at);
     QVERIFY(target != nullptr);
-    QTest::mouseClick(target, button, {}, target->mapFrom(w.SG, at));
+    QTest::mouseClick(target, button, {}, target->mapFrom(Control<QTableView>(w, "SG"), at));
 }
 
 // The process's virtual memory size (VmSize), in MB.
@@ -75,13 +76,17 @@ private slots:
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
         w.LoadResultFile(path);
-        const qsizetype lastLine = w.RE->lines().count() - 1;
-        QCOMPARE(w.RE->lines().text(0, lastLine).toStdString(), ThreeSections);
-        QCOMPARE(w.PC->tabText(w.PC->indexOf(w.TSresults)), "Results: " + path);
-        QCOMPARE(w.RE->selectedText(), QString("\n"));
-        QCOMPARE(w.RE->caret(), w.RE->endPosition());
-        QCOMPARE(w.RE->tabStopsInPixels().size(), 5);
-        QCOMPARE(w.PC->currentWidget(), w.TStable);
+        const qsizetype lastLine = Control<ResultTextView>(w, "RE")->lines().count() - 1;
+        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().text(0, lastLine).toStdString(),
+                 ThreeSections);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->tabText(
+                     Control<QTabWidget>(w, "PC")->indexOf(Control<QWidget>(w, "TSresults"))),
+                 "Results: " + path);
+        QCOMPARE(Control<ResultTextView>(w, "RE")->selectedText(), QString("\n"));
+        QCOMPARE(Control<ResultTextView>(w, "RE")->caret(),
+                 Control<ResultTextView>(w, "RE")->endPosition());
+        QCOMPARE(Control<ResultTextView>(w, "RE")->tabStopsInPixels().size(), 5);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TStable"));
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
@@ -89,7 +94,7 @@ private slots:
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
-        QAbstractItemModel* model = w.SG->model();
+        QAbstractItemModel* model = Control<QTableView>(w, "SG")->model();
         QCOMPARE(model->rowCount(), 4);
         QCOMPARE(model->columnCount(), 10);
         QStringList headers;
@@ -111,17 +116,17 @@ private slots:
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         w.LoadResultFile(WriteResults(f, ResultFile({"GCD", "Runs"}, {{"0.1", "0.2"}}), "b.txt"));
-        QAbstractItemModel* model = w.SG->model();
+        QAbstractItemModel* model = Control<QTableView>(w, "SG")->model();
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(model->columnCount(), 4);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"GCD", "Runs"}));
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.1", "0.2"}));
         QCOMPARE(ColumnTexts(w, 2), QStringList({"1", "1"}));
         // The header row and the fixed columns are drawn by the headers, not twice.
-        QVERIFY(w.SG->isRowHidden(0));
+        QVERIFY(Control<QTableView>(w, "SG")->isRowHidden(0));
         for (int col = 0; col < 3; ++col)
-            QVERIFY(w.SG->isColumnHidden(col));
-        QVERIFY(!w.SG->isColumnHidden(3));
+            QVERIFY(Control<QTableView>(w, "SG")->isColumnHidden(col));
+        QVERIFY(!Control<QTableView>(w, "SG")->isColumnHidden(3));
     }
 
     void columnsFitTheirWidestTextAndRowsTheFont() {
@@ -130,13 +135,14 @@ private slots:
         const std::string longName = "Tough birthday spacings";
         w.LoadResultFile(WriteResults(
             f, ResultFile({"DFT", longName}, {{"0.5", "0.25"}, {"0.5", "0.123456789"}})));
-        const QFontMetrics metrics(w.SG->font());
+        const QFontMetrics metrics(Control<QTableView>(w, "SG")->font());
         QVERIFY(w.SGControl->ColumnWidth(1) >=
                 metrics.horizontalAdvance(QString::fromStdString(longName)) + 10);
         QVERIFY(w.SGControl->ColumnWidth(4) >= metrics.horizontalAdvance("0.123456789") + 6);
         QVERIFY(w.SGControl->ColumnWidth(3) < w.SGControl->ColumnWidth(4));
         QCOMPARE(w.SGControl->ColumnWidth(5), 20); // the spacer
-        QCOMPARE(w.SG->verticalHeader()->sectionSize(1), metrics.height() + 4);
+        QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->sectionSize(1),
+                 metrics.height() + 4);
     }
 
     // Below the last row and right of the last column lies the table's background, also
@@ -146,10 +152,10 @@ private slots:
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         QApplication::processEvents();
-        const QImage shot = w.SG->grab().toImage();
-        const QRect fixed = w.SG->verticalHeader()->geometry();
-        const QRect headerRow = w.SG->horizontalHeader()->geometry();
-        const QColor base = w.SG->palette().color(QPalette::Base);
+        const QImage shot = Control<QTableView>(w, "SG")->grab().toImage();
+        const QRect fixed = Control<QTableView>(w, "SG")->verticalHeader()->geometry();
+        const QRect headerRow = Control<QTableView>(w, "SG")->horizontalHeader()->geometry();
+        const QColor base = Control<QTableView>(w, "SG")->palette().color(QPalette::Base);
         QCOMPARE(shot.pixelColor(fixed.center().x(), fixed.bottom() - 4), base);
         QCOMPARE(shot.pixelColor(headerRow.right() - 4, headerRow.center().y()), base);
         // The cells themselves keep their look.
@@ -164,17 +170,17 @@ private slots:
         const QString path = WriteResults(f, ThreeSections, QString(150, 'r') + ".txt");
         w.LoadResultFile(path);
         QApplication::processEvents();
-        const QTabBar* tabs = w.PC->tabBar();
-        const int results = w.PC->indexOf(w.TSresults);
-        QCOMPARE(w.PC->tabText(results), "Results: " + path);
-        QCOMPARE(w.PC->tabToolTip(results), "Results: " + path);
+        const QTabBar* tabs = Control<QTabWidget>(w, "PC")->tabBar();
+        const int results = Control<QTabWidget>(w, "PC")->indexOf(Control<QWidget>(w, "TSresults"));
+        QCOMPARE(Control<QTabWidget>(w, "PC")->tabText(results), "Results: " + path);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->tabToolTip(results), "Results: " + path);
         const QFontMetrics metrics(tabs->font());
         QVERIFY(tabs->tabRect(results).height() < metrics.horizontalAdvance(path));
         for (int tab = 0; tab < tabs->count(); ++tab) {
             QVERIFY(tabs->rect().contains(tabs->tabRect(tab)));
             if (tab != results)
                 QVERIFY(tabs->tabRect(tab).height() >
-                        metrics.horizontalAdvance(w.PC->tabText(tab)));
+                        metrics.horizontalAdvance(Control<QTabWidget>(w, "PC")->tabText(tab)));
         }
     }
 
@@ -186,15 +192,15 @@ private slots:
         const std::vector<std::string> section(Names.size(), "0.123456789");
         w.LoadResultFile(WriteResults(f, ResultFile(Names, {30, section})));
         QApplication::processEvents();
-        QScrollBar* bar = w.SG->horizontalScrollBar();
+        QScrollBar* bar = Control<QTableView>(w, "SG")->horizontalScrollBar();
         QVERIFY(bar->maximum() > 0);
         bar->setValue(bar->maximum());
-        const QHeaderView* header = w.SG->horizontalHeader();
+        const QHeaderView* header = Control<QTableView>(w, "SG")->horizontalHeader();
         const int first = header->logicalIndexAt(0);
         const int last = header->count() - 1;
         QCOMPARE(header->sectionViewportPosition(first), 0);
         QVERIFY(header->sectionViewportPosition(last) + header->sectionSize(last) <=
-                w.SG->viewport()->width());
+                Control<QTableView>(w, "SG")->viewport()->width());
         QCOMPARE(w.SGControl->CellAt(w.SGControl->CellCentre({last, 1})).col, last);
         bar->setValue(0);
         QCOMPARE(header->logicalIndexAt(0), 3);
@@ -206,15 +212,16 @@ private slots:
         w.LoadResultFile(WriteResults(f, ThreeSections));
         const int before = w.SGControl->ColumnWidth(1);
         const QPoint name = w.SGControl->CellCentre({1, 0});
-        QWidget* corner = w.SG->childAt(name);
-        const QPoint border = corner->mapFrom(w.SG, name) + QPoint(before / 2, 0);
+        QWidget* corner = Control<QTableView>(w, "SG")->childAt(name);
+        const QPoint border =
+            corner->mapFrom(Control<QTableView>(w, "SG"), name) + QPoint(before / 2, 0);
         QTest::mousePress(corner, Qt::LeftButton, {}, border);
         QTest::mouseMove(corner, border + QPoint(30, 0));
         QTest::mouseRelease(corner, Qt::LeftButton, {}, border + QPoint(30, 0));
         QVERIFY(qAbs(w.SGControl->ColumnWidth(1) - (before + 30)) <= 1);
-        QCOMPARE(w.SG->verticalHeader()->width(), w.SGControl->ColumnWidth(0) +
-                                                      w.SGControl->ColumnWidth(1) +
-                                                      w.SGControl->ColumnWidth(2));
+        QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->width(),
+                 w.SGControl->ColumnWidth(0) + w.SGControl->ColumnWidth(1) +
+                     w.SGControl->ColumnWidth(2));
     }
 
     void rightClicksOnTheHeaderRowSortAndToggle() {
@@ -256,8 +263,8 @@ private slots:
         const QString path = WriteResults(f, ResultFile(Names, {{"0.5", "0.01", "0.1"},
                                                                 {"0.5", "0.02", "0.5"},
                                                                 {"0.5", "0.03", "0.9"}}));
-        w.cbSortKS->setChecked(true);
-        w.cbSortSL->setChecked(true); // KS comes first
+        Control<QCheckBox>(w, "cbSortKS")->setChecked(true);
+        Control<QCheckBox>(w, "cbSortSL")->setChecked(true); // KS comes first
         w.LoadResultFile(path);
         QCOMPARE(w.LastSortColumn, 7);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"SOB", "DFT", "Serial"})); // KS ascending
@@ -265,7 +272,7 @@ private slots:
         w.LoadResultFile(path);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"Serial", "DFT", "SOB"}));
 
-        w.cbSortKS->setChecked(false);
+        Control<QCheckBox>(w, "cbSortKS")->setChecked(false);
         w.LoadResultFile(path); // SL: always descending, worst first
         QCOMPARE(w.LastSortColumn, 9);
         QCOMPARE(w.SortAscending, 0);
@@ -277,7 +284,7 @@ private slots:
     void namesFirstFormatReadsTheSecondField() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
-        w.CBsaveFormat->setCurrentIndex(1);
+        Control<QComboBox>(w, "CBsaveFormat")->setCurrentIndex(1);
         w.LoadResultFile(WriteResults(f, "Sequence #1\nDFT\t0.5\nSOB\t0.25\n\n"));
         QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB"}));
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.25"}));
@@ -286,7 +293,7 @@ private slots:
     void aNanPValueSortsAfterEveryFigure() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
-        w.cbSortSL->setChecked(true);
+        Control<QCheckBox>(w, "cbSortSL")->setChecked(true);
         w.LoadResultFile(WriteResults(
             f, ResultFile({"A", "B", "C"},
                           {{"0.1", "nan", "0.5"}, {"0.2", "0.3", "0.6"}, {"0.4", "0.8", "0.9"}})));
@@ -307,13 +314,13 @@ private slots:
     void aFileInTheOtherFormatIsReadInItWithAWarning() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
-        w.CBsaveFormat->setCurrentIndex(1);
+        Control<QComboBox>(w, "CBsaveFormat")->setCurrentIndex(1);
         w.LoadResultFile(WriteResults(f, ThreeSections));
         QCOMPARE(f.dialogs.messages,
                  QList<ShownMessage>({{"The result file holds 'p-value[TAB]test_name' lines; it "
                                        "was read in that format.",
                                        MessageIcon::Warning}}));
-        QCOMPARE(w.CBsaveFormat->currentIndex(), 1);
+        QCOMPARE(Control<QComboBox>(w, "CBsaveFormat")->currentIndex(), 1);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.0012", "- error -"}));
     }
@@ -327,8 +334,8 @@ private slots:
                                                      11)));
         QCOMPARE(f.MessageTexts(), QStringList("The result file holds no result lines."));
         QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Warning);
-        for (int row = 0; row < w.SG->model()->rowCount(); ++row)
-            for (int col = 0; col < w.SG->model()->columnCount(); ++col)
+        for (int row = 0; row < Control<QTableView>(w, "SG")->model()->rowCount(); ++row)
+            for (int col = 0; col < Control<QTableView>(w, "SG")->model()->columnCount(); ++col)
                 QCOMPARE(CellText(w, col, row), QString());
     }
 
@@ -353,9 +360,9 @@ private slots:
         }
         QVERIFY(setrlimit(RLIMIT_AS, &saved) == 0);
         QCOMPARE(f.MessageTexts(), QStringList("The result file is too large to be loaded."));
-        QCOMPARE(w.RE->lines().byteSize(), 0);
-        for (int row = 0; row < w.SG->model()->rowCount(); ++row)
-            for (int col = 0; col < w.SG->model()->columnCount(); ++col)
+        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().byteSize(), 0);
+        for (int row = 0; row < Control<QTableView>(w, "SG")->model()->rowCount(); ++row)
+            for (int col = 0; col < Control<QTableView>(w, "SG")->model()->columnCount(); ++col)
                 QCOMPARE(CellText(w, col, row), QString());
         // The window goes on.
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -366,15 +373,18 @@ private slots:
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
-        w.PC->setCurrentWidget(w.TSgeneral);
-        const QString caption = w.PC->tabText(w.PC->indexOf(w.TSresults));
+        Control<QTabWidget>(w, "PC")->setCurrentWidget(Control<QWidget>(w, "TSgeneral"));
+        const QString caption = Control<QTabWidget>(w, "PC")->tabText(
+            Control<QTabWidget>(w, "PC")->indexOf(Control<QWidget>(w, "TSresults")));
         const QString missing = f.Path("none.txt");
         w.LoadResultFile(missing);
         QCOMPARE(f.MessageTexts(), QStringList("Cannot open file " + missing));
         QCOMPARE(f.dialogs.messages.first().icon, MessageIcon::Error);
-        QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
-        QCOMPARE(w.PC->tabText(w.PC->indexOf(w.TSresults)), caption);
-        QCOMPARE(w.SG->model()->rowCount(), 4);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSgeneral"));
+        QCOMPARE(Control<QTabWidget>(w, "PC")->tabText(
+                     Control<QTabWidget>(w, "PC")->indexOf(Control<QWidget>(w, "TSresults"))),
+                 caption);
+        QCOMPARE(Control<QTableView>(w, "SG")->model()->rowCount(), 4);
     }
 
     void theButtonLoadsTheChosenFile() {
@@ -382,11 +392,11 @@ private slots:
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
         w.ButtLoadResultClick(); // cancelled
-        QCOMPARE(w.PC->currentWidget(), w.TSgeneral);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSgeneral"));
         f.dialogs.answers.push_back(path);
         w.ButtLoadResultClick();
         QCOMPARE(f.dialogs.opened.last().dialog, QString("OD"));
-        QCOMPARE(w.PC->currentWidget(), w.TStable);
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TStable"));
         QCOMPARE(CellText(w, 1, 1), QString("DFT"));
     }
 
@@ -394,10 +404,11 @@ private slots:
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
-        w.SG->verticalHeader()->moveSection(3, 1);
+        Control<QTableView>(w, "SG")->verticalHeader()->moveSection(3, 1);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"Serial", "DFT", "SOB"}));
-        QCOMPARE(w.SG->verticalHeader()->logicalIndex(1), 1); // the header itself stays put
-        w.SG->horizontalHeader()->moveSection(5, 3);
+        QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->logicalIndex(1),
+                 1); // the header itself stays put
+        Control<QTableView>(w, "SG")->horizontalHeader()->moveSection(5, 3);
         QCOMPARE(CellText(w, 3, 0), QString("3"));
         QCOMPARE(CellText(w, 4, 0), QString("1"));
         // A sort goes by the place a column is shown at.

@@ -16,6 +16,15 @@
 #include <QTest>
 #include <memory>
 
+// A control of the window by its objectName, as every part of the program names it; a name
+// that no control of that class carries ends the test program.
+template <typename T> T* Control(const QWidget& window, const char* name) {
+    T* control = window.findChild<T*>(QLatin1String(name));
+    if (!control)
+        qFatal("no control %s of the expected class", name);
+    return control;
+}
+
 struct ShownMessage {
     QString text;
     MessageIcon icon;
@@ -35,9 +44,16 @@ public:
     QList<ShownMessage> messages;
     QList<OpenedDialog> opened;
     QStringList answers; // one per dialog run; an empty one or none left cancels
+    QStringList questions;
+    QList<bool> goOnAnswers; // one per question; none left goes back
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
         messages.append({text, icon});
+    }
+
+    bool AskToGoOn(const QString& text) override {
+        questions.append(text);
+        return !goOnAnswers.isEmpty() && goOnAnswers.takeFirst();
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {
@@ -107,35 +123,35 @@ private:
 // The execution order list, first item first: the items' captions and the tests they carry.
 inline QStringList OrderTexts(const TFIN& w) {
     QStringList texts;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        texts << w.LBorder->item(row)->text();
+    for (int row = 0; row < Control<OrderListBox>(w, "LBorder")->count(); ++row)
+        texts << Control<OrderListBox>(w, "LBorder")->item(row)->text();
     return texts;
 }
 
 inline QList<int> OrderIds(const TFIN& w) {
     QList<int> ids;
-    for (int row = 0; row < w.LBorder->count(); ++row)
-        ids << w.LBorder->item(row)->data(Qt::UserRole).toInt();
+    for (int row = 0; row < Control<OrderListBox>(w, "LBorder")->count(); ++row)
+        ids << Control<OrderListBox>(w, "LBorder")->item(row)->data(Qt::UserRole).toInt();
     return ids;
 }
 
 // A result table cell as the grid shows it, addressed (column, row) as the grid is; row 0 is
 // the header row.
 inline QString CellText(const TFIN& w, int col, int row) {
-    return w.SG->model()->index(row, col).data().toString();
+    return Control<QTableView>(w, "SG")->model()->index(row, col).data().toString();
 }
 
 // A column's cells below the header row, top first.
 inline QStringList ColumnTexts(const TFIN& w, int col) {
     QStringList texts;
-    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
+    for (int row = 1; row < Control<QTableView>(w, "SG")->model()->rowCount(); ++row)
         texts << CellText(w, col, row);
     return texts;
 }
 
 // The table row of a test, or -1.
 inline int RowOf(const TFIN& w, const QString& testName) {
-    for (int row = 1; row < w.SG->model()->rowCount(); ++row)
+    for (int row = 1; row < Control<QTableView>(w, "SG")->model()->rowCount(); ++row)
         if (CellText(w, 1, row) == testName)
             return row;
     return -1;

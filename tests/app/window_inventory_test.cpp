@@ -228,9 +228,9 @@ private slots:
             QCOMPARE(pages->tabText(i), captions[i]);
         }
         QVERIFY(qobject_cast<ResultTextView*>(Control<QWidget>("RE")));
-        QVERIFY(w_->TSresults->isAncestorOf(w_->RE));
+        QVERIFY(Control<QWidget>("TSresults")->isAncestorOf(Control<ResultTextView>("RE")));
         QTableView* grid = Control<QTableView>("SG");
-        QVERIFY(grid && w_->TStable->isAncestorOf(grid));
+        QVERIFY(grid && Control<QWidget>("TStable")->isAncestorOf(grid));
         QVERIFY(grid->toolTip().startsWith("Right click the first row to sort the values."));
     }
 
@@ -278,13 +278,13 @@ private slots:
             QVERIFY(box);
             QCOMPARE(box->objectName(), QString("CheckBox%1").arg(n));
             QCOMPARE(box->text(), QString(TestBoxCaptions[n - 1]));
-            QVERIFY(w_->TSparam->isAncestorOf(box));
+            QVERIFY(Control<QWidget>("TSparam")->isAncestorOf(box));
         }
-        QCOMPARE(w_->CheckBox9, w_->TestCheckBox(9));
+        QCOMPARE(Control<QCheckBox>("CheckBox9"), w_->TestCheckBox(9));
         // Captions stand to the left of their boxes.
-        QCOMPARE(w_->CheckBox1->layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(w_->cbAutoN->layoutDirection(), Qt::RightToLeft);
-        QVERIFY(w_->StaticText3->isHidden());
+        QCOMPARE(Control<QCheckBox>("CheckBox1")->layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(Control<QCheckBox>("cbAutoN")->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(Control<QLabel>("StaticText3")->isHidden());
     }
 
     void comboBoxes() {
@@ -334,19 +334,19 @@ private slots:
 
     void orderListAndLabels() {
         OrderListBox* order = Control<OrderListBox>("LBorder");
-        QVERIFY(order && w_->Panel1->isAncestorOf(order));
+        QVERIFY(order && Control<QGroupBox>("Panel1")->isAncestorOf(order));
         QCOMPARE(order->toolTip(), QString("Drag the tests to change the order"));
         for (const char* name : {"LabSeqLen", "LabTOTlen", "LabAMLSmin", "LabAMLSmax", "LabAMLSstp",
                                  "STrunSmin", "STcollsMax"})
             QVERIFY(Control<QLabel>(name));
-        QVERIFY(w_->LabAMLSmin->alignment() & Qt::AlignRight);
-        const QStringList general = LabelTexts(w_->TSgeneral);
+        QVERIFY(Control<QLabel>("LabAMLSmin")->alignment() & Qt::AlignRight);
+        const QStringList general = LabelTexts(Control<QWidget>("TSgeneral"));
         for (const char* caption :
              {"Sequence length", "Number of seqs", "Save format", "P-value digits",
               "Input file name", "Output file name", "Zentrope running priority",
               "Zentrope executable", "Parameter file name", "KSmin", "ADmin", "SLmax"})
             QVERIFY2(general.contains(caption), caption);
-        const QStringList params = LabelTexts(w_->TSparam);
+        const QStringList params = LabelTexts(Control<QWidget>("TSparam"));
         for (const char* caption :
              {"max", "optimize", "Rows:", "Block size:", "Block dist:", "Run length:",
               "Group size:", "templates", "Q+K", "Byte order:", "Blk length:", "min", "step"})
@@ -354,12 +354,12 @@ private slots:
     }
 
     void fileDialogs() {
-        QCOMPARE(w_->OD->objectName(), QString("OD"));
-        QCOMPARE(w_->OD->acceptMode(), QFileDialog::AcceptOpen);
-        QCOMPARE(w_->OD->nameFilters(), QStringList{"Any file (*)"});
-        QCOMPARE(w_->SD->objectName(), QString("SD"));
-        QCOMPARE(w_->SD->acceptMode(), QFileDialog::AcceptSave);
-        QVERIFY(w_->SD->testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(Control<QFileDialog>("OD")->objectName(), QString("OD"));
+        QCOMPARE(Control<QFileDialog>("OD")->acceptMode(), QFileDialog::AcceptOpen);
+        QCOMPARE(Control<QFileDialog>("OD")->nameFilters(), QStringList{"Any file (*)"});
+        QCOMPARE(Control<QFileDialog>("SD")->objectName(), QString("SD"));
+        QCOMPARE(Control<QFileDialog>("SD")->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(Control<QFileDialog>("SD")->testOption(QFileDialog::DontConfirmOverwrite));
     }
 
     // Start-up replaces every placeholder of the layout.
@@ -367,12 +367,13 @@ private slots:
         for (const char* name : {"Editn", "EditNT", "EditInFile", "EditKSmin", "EditADmin",
                                  "EditSLmax", "EditZTRPexe", "EditParaFile"})
             QVERIFY2(Control<QLineEdit>(name)->text() != name, name);
-        for (QLabel* label : {w_->LabAMLSmin, w_->LabAMLSmax, w_->LabAMLSstp, w_->LabTOTlen})
+        for (QLabel* label : {Control<QLabel>("LabAMLSmin"), Control<QLabel>("LabAMLSmax"),
+                              Control<QLabel>("LabAMLSstp"), Control<QLabel>("LabTOTlen")})
             QVERIFY2(label->text() != "999999" && label->text() != "-15" &&
                          label->text() != "(Total size xxx)",
                      qPrintable(label->objectName()));
-        QCOMPARE(w_->EditZTRPexe->text(), QString("Zentrope.exe"));
-        QCOMPARE(w_->EditParaFile->text(), QString());
+        QCOMPARE(Control<QLineEdit>("EditZTRPexe")->text(), QString("Zentrope.exe"));
+        QCOMPARE(Control<QLineEdit>("EditParaFile")->text(), QString());
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -62,6 +63,12 @@ TEST_F(LabelCaptions, WildcardsInTheNamePart) {
     EXPECT_EQ(CountMatchingFiles(In("*.dat")).count, 2u);
     EXPECT_EQ(CountMatchingFiles(In("*.*")).count, 4u); // README too
     EXPECT_EQ(CountMatchingFiles(In("th*/a.bin")).count, 0u);
+    std::vector<std::string> listed = ListMatchingFiles(In("*.*"));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{In("README"), In("empty.dat"), In("mib.bin"),
+                                                In("small.dat")}));
+    EXPECT_EQ(ListMatchingFiles(In("mib.bin")), std::vector<std::string>{In("mib.bin")});
+    EXPECT_TRUE(ListMatchingFiles(In("folders/one.d")).empty());
     EXPECT_TRUE(NameMatchesPattern("aXbXc", "a*b*c"));
     EXPECT_FALSE(NameMatchesPattern("a.txt", "*.tx"));
 }

@@ -126,9 +126,9 @@ TEST(ReaderSections, DftSizeBeyond32BitsIsReportedAndKept) {
 
 TEST(ReaderSections, CrLfFileReadsLikeLfFile) {
     ParameterFileRecord record = DefaultRecord();
-    record.EditInFile = "C:\\bits\\a b.bin";
-    record.Editn = "3";
-    record.CBnUM = 9;
+    record["EditInFile"] = "C:\\bits\\a b.bin";
+    record["Editn"] = "3";
+    record["CBnUM"] = "9";
     std::string lf = FormatParameterFile(record).text;
     std::string crlf;
     for (char c : lf)
@@ -159,9 +159,9 @@ TEST(ReaderSections, SectionOrderDoesNotMatter) {
         reversed += *it;
 
     ParameterFileRecord changed = DefaultRecord();
-    changed.LabAMLSmin = "5";
-    changed.uCOLLsmin = 11;
-    changed.eAUTWmstp = "-7";
+    changed["LabAMLSmin"] = "5";
+    changed["uCOLLsmin"] = "11";
+    changed["eAUTWmstp"] = "-7";
     ParameterSet inOrder;
     ParameterSet inReverse;
     ReadText(text, inOrder);

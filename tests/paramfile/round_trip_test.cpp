@@ -1,5 +1,6 @@
 // Records as the window could hold them, written and read back: the reader must give the
 // values that were saved, sizes in bits.
+#include "model/parameter_fields.h"
 #include "parameter_file_writer.h"
 #include "test_support.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <type_traits>
 
 using namespace zentrope;
 using namespace zentrope::testing;
@@ -88,35 +90,48 @@ private:
     std::mt19937 rng_;
 };
 
+// Each control gets a value of the kind its field holds.
 ParameterFileRecord RecordGenerator::Record() {
     ParameterFileRecord r;
-    std::tie(r.Editn, r.CBnUM) = Size();
-    std::tie(r.eDFTmax, r.CBdftMax) = Size();
-    std::tie(r.eDFToptimize, r.CBdftOptimize) = Size();
-    r.EditNT = IntegerText();
-    r.CBsaveFormat = Pick(0, 1);
-    r.UDpvalDGT = Pick(1, 20);
-    for (bool* flag : {&r.cbAutoN, &r.cbShowPvals, &r.cbOTnumber, &r.RBpriIdle, &r.cbSortKS,
-                       &r.cbSortAD, &r.cbSortSL, &r.cbDFTm0, &r.cbDFTm1})
-        *flag = Coin();
-    for (std::string* text : {&r.EditKSmin, &r.EditADmin, &r.EditSLmax})
-        *text = ThresholdText();
-    r.EditInFile = FileName();
-    r.EditOutFile = FileName();
+    for (const ParameterField& field : ParameterFields()) {
+        const auto control = [&](size_t i) -> std::string& { return r[field.controls[i]]; };
+        switch (field.kind) {
+        case FieldKind::Size: {
+            auto [number, unit] = Size();
+            control(0) = number;
+            control(1) = std::to_string(unit);
+            break;
+        }
+        case FieldKind::Position:
+            control(0) = std::to_string(Pick(1, 20));
+            break;
+        case FieldKind::Choice:
+            control(0) = std::to_string(Pick(0, 1));
+            break;
+        case FieldKind::Flag:
+            control(0) = Coin() ? "1" : "0";
+            break;
+        case FieldKind::Number:
+            control(0) = ThresholdText();
+            break;
+        case FieldKind::Text:
+        case FieldKind::KeptText:
+            control(0) = FileName();
+            break;
+        case FieldKind::SpinnerRange:
+            control(0) = std::to_string(Position());
+            control(1) = std::to_string(Position());
+            control(2) = IntegerText();
+            break;
+        case FieldKind::Integer:
+        case FieldKind::Range:
+        case FieldKind::PowerRange:
+            for (size_t i = 0; i < static_cast<size_t>(SavedControlCount(field.kind)); ++i)
+                control(i) = IntegerText();
+            break;
+        }
+    }
     r.LBorder = Order();
-    for (int* position :
-         {&r.uCOLLsmin, &r.uCOLLsmax, &r.uCOUmin, &r.uCOUmax, &r.uMAUmin, &r.uMAUmax, &r.uPERMtmin,
-          &r.uPERMtmax, &r.uRNKmin, &r.uRNKmax, &r.uRUNsmin, &r.uRUNsmax, &r.uRUNrmin, &r.uRUNrmax})
-        *position = Position();
-    for (std::string* text :
-         {&r.LabAMLSmin, &r.LabAMLSmax, &r.LabAMLSstp, &r.eCOLLsstp, &r.eCOUstp,   &r.eDFTdmin,
-          &r.eDFTdmax,   &r.eDFTdstp,   &r.eLBLKmin,   &r.eLBLKmax,  &r.eLBLKstp,  &r.eMAUstp,
-          &r.eMAU_n,     &r.eNOTMmin,   &r.eNOTMmax,   &r.eNOTMstp,  &r.eNOTMtemp, &r.ePERMsmin,
-          &r.ePERMsmax,  &r.ePERMsstp,  &r.ePERMtstp,  &r.eRNKstp,   &r.eRUNsstp,  &r.eRUNrstp,
-          &r.eSERmin,    &r.eSERmax,    &r.eSERstp,    &r.eSBLKsmin, &r.eSBLKsmax, &r.eSBLKsstp,
-          &r.eSBLKdmin,  &r.eSBLKdmax,  &r.eSBLKdstp,  &r.eAUTWdmin, &r.eAUTWdmax, &r.eAUTWdstp,
-          &r.eAUTWmmin,  &r.eAUTWmmax,  &r.eAUTWmstp})
-        *text = IntegerText();
     return r;
 }
 
@@ -129,63 +144,33 @@ uint32_t Bits(const std::string& number, int unit) {
     return static_cast<uint32_t>(std::trunc(value * UnitBits[unit]));
 }
 
-RangeParam Range(const std::string& min, const std::string& max, const std::string& step) {
-    return {Int(min), Int(max), Int(step)};
-}
-
-RangeParam Range(int min, int max, const std::string& step) {
-    return {min, max, Int(step)};
-}
-
 // The set a reader must produce from the record's file, starting from before.
 ParameterSet Expected(const ParameterFileRecord& r, const ParameterSet& before) {
     ParameterSet s = before;
-    s.n = Bits(r.Editn, r.CBnUM);
-    s.NT = Int(r.EditNT);
-    s.TestName_pv = r.CBsaveFormat;
-    s.pval_digits = r.UDpvalDGT;
-    s.auto_n = r.cbAutoN;
-    s.ShowPvals = r.cbShowPvals;
-    s.OverallTestNumber = r.cbOTnumber;
-    s.IdlePriority = r.RBpriIdle;
-    s.sortKS = r.cbSortKS;
-    s.sortAD = r.cbSortAD;
-    s.sortSL = r.cbSortSL;
-    s.KSmin = std::strtod(r.EditKSmin.c_str(), nullptr);
-    s.ADmin = std::strtod(r.EditADmin.c_str(), nullptr);
-    s.SLmax = std::strtod(r.EditSLmax.c_str(), nullptr);
-    if (!r.EditInFile.empty())
-        s.InFile = r.EditInFile;
-    if (!r.EditOutFile.empty())
-        s.OutFile = r.EditOutFile;
+    for (const ParameterField& field : ParameterFields()) {
+        const auto text = [&](size_t i) { return std::string(r.Value(field.controls[i])); };
+        std::visit(
+            [&](auto member) {
+                auto& value = s.*member;
+                using Value = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, uint32_t>)
+                    value = Bits(text(0), std::stoi(text(1)));
+                else if constexpr (std::is_same_v<Value, int32_t>)
+                    value = Int(text(0));
+                else if constexpr (std::is_same_v<Value, double>)
+                    value = std::strtod(text(0).c_str(), nullptr);
+                else if constexpr (std::is_same_v<Value, RangeParam>)
+                    value = {Int(text(0)), Int(text(1)), Int(text(2))};
+                else if (!text(0).empty())
+                    value = text(0);
+            },
+            field.member);
+    }
     s.ExecutionOrder.fill(-1);
     for (size_t slot = 0; slot < r.LBorder.size(); ++slot) {
         s.Enable[static_cast<size_t>(r.LBorder[slot] - 1)] = 1;
         s.ExecutionOrder[slot] = static_cast<int8_t>(r.LBorder[slot] - 1);
     }
-    s.AMLS_block_length = Range(r.LabAMLSmin, r.LabAMLSmax, r.LabAMLSstp);
-    s.Collision_block_size = Range(r.uCOLLsmin, r.uCOLLsmax, r.eCOLLsstp);
-    s.Coupon_block_size = Range(r.uCOUmin, r.uCOUmax, r.eCOUstp);
-    s.DFT_max_n = Bits(r.eDFTmax, r.CBdftMax);
-    s.DFT_optimize = Bits(r.eDFToptimize, r.CBdftOptimize);
-    s.DFT_rows = Range(r.eDFTdmin, r.eDFTdmax, r.eDFTdstp);
-    s.DFT_mode0 = r.cbDFTm0;
-    s.DFT_mode1 = r.cbDFTm1;
-    s.LongBlocks_block_size = Range(r.eLBLKmin, r.eLBLKmax, r.eLBLKstp);
-    s.Maurer_block_size = Range(r.uMAUmin, r.uMAUmax, r.eMAUstp);
-    s.Maurer_N = Int(r.eMAU_n);
-    s.NOTM_block_size = Range(r.eNOTMmin, r.eNOTMmax, r.eNOTMstp);
-    s.NOTM_templates = Int(r.eNOTMtemp);
-    s.Permutation_block_size = Range(r.ePERMsmin, r.ePERMsmax, r.ePERMsstp);
-    s.Permutation_group_size = Range(r.uPERMtmin, r.uPERMtmax, r.ePERMtstp);
-    s.Rank6x8_byte_order = Range(r.uRNKmin, r.uRNKmax, r.eRNKstp);
-    s.Runs_block_size = Range(r.uRUNsmin, r.uRUNsmax, r.eRUNsstp);
-    s.Runs_run_length = Range(r.uRUNrmin, r.uRUNrmax, r.eRUNrstp);
-    s.Serial_block_size = Range(r.eSERmin, r.eSERmax, r.eSERstp);
-    s.ShortBlocks_block_size = Range(r.eSBLKsmin, r.eSBLKsmax, r.eSBLKsstp);
-    s.ShortBlocks_bits_distance = Range(r.eSBLKdmin, r.eSBLKdmax, r.eSBLKdstp);
-    s.WinAutocorr_distance = Range(r.eAUTWdmin, r.eAUTWdmax, r.eAUTWdstp);
-    s.WinAutocorr_block_size = Range(r.eAUTWmmin, r.eAUTWmmax, r.eAUTWmstp);
     return s;
 }
 

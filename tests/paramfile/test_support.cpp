@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "model/parameter_fields.h"
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -15,78 +17,86 @@ ParameterSet DefaultSet() {
 
 ParameterFileRecord DefaultRecord() {
     ParameterFileRecord r;
-    r.Editn = "1";
-    r.CBnUM = 2;
-    r.EditNT = "50";
-    r.CBsaveFormat = 0;
-    r.UDpvalDGT = 7;
-    r.RBpriIdle = true;
-    r.cbSortSL = true;
-    r.EditKSmin = "0.0005";
-    r.EditADmin = "0";
-    r.EditSLmax = "100";
-    r.EditOutFile = "_Zentrope.txt";
+    r.controls = {
+        {"Editn", "1"},
+        {"CBnUM", "2"},
+        {"EditNT", "50"},
+        {"CBsaveFormat", "0"},
+        {"UDpvalDGT", "7"},
+        {"cbAutoN", "0"},
+        {"cbShowPvals", "0"},
+        {"cbOTnumber", "0"},
+        {"RBpriIdle", "1"},
+        {"cbSortKS", "0"},
+        {"cbSortAD", "0"},
+        {"cbSortSL", "1"},
+        {"EditKSmin", "0.0005"},
+        {"EditADmin", "0"},
+        {"EditSLmax", "100"},
+        {"EditInFile", ""},
+        {"EditOutFile", "_Zentrope.txt"},
+        {"LabAMLSmin", "2"},
+        {"LabAMLSmax", "32768"},
+        {"LabAMLSstp", "-1"},
+        {"uCOLLsmin", "20"},
+        {"uCOLLsmax", "28"},
+        {"eCOLLsstp", "1"},
+        {"uCOUmin", "2"},
+        {"uCOUmax", "9"},
+        {"eCOUstp", "1"},
+        {"eDFTmax", "32"},
+        {"CBdftMax", "2"},
+        {"eDFToptimize", "3"},
+        {"CBdftOptimize", "2"},
+        {"eDFTdmin", "1"},
+        {"eDFTdmax", "32"},
+        {"eDFTdstp", "-1"},
+        {"cbDFTm0", "1"},
+        {"cbDFTm1", "1"},
+        {"eLBLKmin", "512"},
+        {"eLBLKmax", "2048"},
+        {"eLBLKstp", "-1"},
+        {"uMAUmin", "2"},
+        {"uMAUmax", "12"},
+        {"eMAUstp", "6"},
+        {"eMAU_n", "1000"},
+        {"eNOTMmin", "2"},
+        {"eNOTMmax", "31"},
+        {"eNOTMstp", "-2"},
+        {"eNOTMtemp", "3"},
+        {"ePERMsmin", "1"},
+        {"ePERMsmax", "8"},
+        {"ePERMsstp", "-1"},
+        {"uPERMtmin", "4"},
+        {"uPERMtmax", "8"},
+        {"ePERMtstp", "4"},
+        {"uRNKmin", "0"},
+        {"uRNKmax", "24"},
+        {"eRNKstp", "1"},
+        {"uRUNsmin", "4"},
+        {"uRUNsmax", "32"},
+        {"eRUNsstp", "-1"},
+        {"uRUNrmin", "6"},
+        {"uRUNrmax", "10"},
+        {"eRUNrstp", "2"},
+        {"eSERmin", "1"},
+        {"eSERmax", "3"},
+        {"eSERstp", "1"},
+        {"eSBLKsmin", "1"},
+        {"eSBLKsmax", "16"},
+        {"eSBLKsstp", "-1"},
+        {"eSBLKdmin", "1024"},
+        {"eSBLKdmax", "4096"},
+        {"eSBLKdstp", "-2"},
+        {"eAUTWdmin", "1024"},
+        {"eAUTWdmax", "4096"},
+        {"eAUTWdstp", "-2"},
+        {"eAUTWmmin", "1"},
+        {"eAUTWmmax", "16"},
+        {"eAUTWmstp", "-1"},
+    };
     for (TestId id = 1; id <= TestCount; ++id)
         r.LBorder.push_back(id);
-    r.LabAMLSmin = "2";
-    r.LabAMLSmax = "32768";
-    r.LabAMLSstp = "-1";
-    r.uCOLLsmin = 20;
-    r.uCOLLsmax = 28;
-    r.eCOLLsstp = "1";
-    r.uCOUmin = 2;
-    r.uCOUmax = 9;
-    r.eCOUstp = "1";
-    r.eDFTmax = "32";
-    r.CBdftMax = 2;
-    r.eDFToptimize = "3";
-    r.CBdftOptimize = 2;
-    r.eDFTdmin = "1";
-    r.eDFTdmax = "32";
-    r.eDFTdstp = "-1";
-    r.cbDFTm0 = true;
-    r.cbDFTm1 = true;
-    r.eLBLKmin = "512";
-    r.eLBLKmax = "2048";
-    r.eLBLKstp = "-1";
-    r.uMAUmin = 2;
-    r.uMAUmax = 12;
-    r.eMAUstp = "6";
-    r.eMAU_n = "1000";
-    r.eNOTMmin = "2";
-    r.eNOTMmax = "31";
-    r.eNOTMstp = "-2";
-    r.eNOTMtemp = "3";
-    r.ePERMsmin = "1";
-    r.ePERMsmax = "8";
-    r.ePERMsstp = "-1";
-    r.uPERMtmin = 4;
-    r.uPERMtmax = 8;
-    r.ePERMtstp = "4";
-    r.uRNKmin = 0;
-    r.uRNKmax = 24;
-    r.eRNKstp = "1";
-    r.uRUNsmin = 4;
-    r.uRUNsmax = 32;
-    r.eRUNsstp = "-1";
-    r.uRUNrmin = 6;
-    r.uRUNrmax = 10;
-    r.eRUNrstp = "2";
-    r.eSERmin = "1";
-    r.eSERmax = "3";
-    r.eSERstp = "1";
-    r.eSBLKsmin = "1";
-    r.eSBLKsmax = "16";
-    r.eSBLKsstp = "-1";
-    r.eSBLKdmin = "1024";
-    r.eSBLKdmax = "4096";
-    r.eSBLKdstp = "-2";
-    r.eAUTWdmin = "1024";
-    r.eAUTWdmax = "4096";
-    r.eAUTWdstp = "-2";
-    r.eAUTWmmin = "1";
-    r.eAUTWmmax = "16";
-    r.eAUTWmstp = "-1";
     return r;
 }
 
@@ -170,50 +180,12 @@ std::string ListText(const auto& values) {
 
 std::string Dump(const ParameterSet& s) {
     std::string d;
-    auto add = [&](const char* name, const auto& value) {
-        d += std::string(name) + "=" + Text(value) + "\n";
-    };
-    add("n", s.n);
-    add("NT", s.NT);
-    add("TestName_pv", s.TestName_pv);
-    add("pval_digits", s.pval_digits);
-    add("auto_n", s.auto_n);
-    add("ShowPvals", s.ShowPvals);
-    add("OverallTestNumber", s.OverallTestNumber);
-    add("IdlePriority", s.IdlePriority);
-    add("sortKS", s.sortKS);
-    add("sortAD", s.sortAD);
-    add("sortSL", s.sortSL);
-    add("KSmin", s.KSmin);
-    add("ADmin", s.ADmin);
-    add("SLmax", s.SLmax);
-    add("InFile", s.InFile);
-    add("OutFile", s.OutFile);
+    for (const ParameterField& field : ParameterFields())
+        std::visit(
+            [&](auto member) { d += std::string(field.name) + "=" + Text(s.*member) + "\n"; },
+            field.member);
     d += "Enable=" + ListText(s.Enable) + "\n";
     d += "ExecutionOrder=" + ListText(s.ExecutionOrder) + "\n";
-    add("DFT_max_n", s.DFT_max_n);
-    add("DFT_optimize", s.DFT_optimize);
-    add("DFT_rows", s.DFT_rows);
-    add("DFT_mode0", s.DFT_mode0);
-    add("DFT_mode1", s.DFT_mode1);
-    add("WinAutocorr_distance", s.WinAutocorr_distance);
-    add("WinAutocorr_block_size", s.WinAutocorr_block_size);
-    add("ShortBlocks_block_size", s.ShortBlocks_block_size);
-    add("ShortBlocks_bits_distance", s.ShortBlocks_bits_distance);
-    add("Permutation_block_size", s.Permutation_block_size);
-    add("Permutation_group_size", s.Permutation_group_size);
-    add("Runs_block_size", s.Runs_block_size);
-    add("Runs_run_length", s.Runs_run_length);
-    add("Coupon_block_size", s.Coupon_block_size);
-    add("LongBlocks_block_size", s.LongBlocks_block_size);
-    add("Maurer_block_size", s.Maurer_block_size);
-    add("Maurer_N", s.Maurer_N);
-    add("NOTM_block_size", s.NOTM_block_size);
-    add("NOTM_templates", s.NOTM_templates);
-    add("Serial_block_size", s.Serial_block_size);
-    add("Rank6x8_byte_order", s.Rank6x8_byte_order);
-    add("AMLS_block_length", s.AMLS_block_length);
-    add("Collision_block_size", s.Collision_block_size);
     return d;
 }
 

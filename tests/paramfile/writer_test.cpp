@@ -89,12 +89,12 @@ TEST(ParameterFileWriter, EnableSectionFollowsTheListOrder) {
 
 TEST(ParameterFileWriter, SizesCarryTheUnitAbbreviation) {
     ParameterFileRecord record = DefaultRecord();
-    record.Editn = "1048576";
-    record.CBnUM = 0;
-    record.eDFTmax = "1.5";
-    record.CBdftMax = 8;
-    record.eDFToptimize = "2";
-    record.CBdftOptimize = 7;
+    record["Editn"] = "1048576";
+    record["CBnUM"] = "0";
+    record["eDFTmax"] = "1.5";
+    record["CBdftMax"] = "8";
+    record["eDFToptimize"] = "2";
+    record["CBdftOptimize"] = "7";
     std::string text = Format(record);
     EXPECT_EQ(LineStarting(text, "n "),
               "n 1048576 b \t# Sequence length [k, m, g: x1000; K, M, G: x1024; b=bits, B=bytes]");
@@ -102,25 +102,25 @@ TEST(ParameterFileWriter, SizesCarryTheUnitAbbreviation) {
               "1.5 KB \t# max n used in the DFT test (save the memory and the running time)");
     EXPECT_NE(text.find("\n2 B \t# optimization threshold."), std::string::npos);
 
-    record.Editn = "8";
-    record.CBnUM = 9;
+    record["Editn"] = "8";
+    record["CBnUM"] = "9";
     EXPECT_EQ(LineStarting(Format(record), "n ").substr(0, 10), "n 8 MB \t# ");
-    record.Editn = "";
-    record.CBnUM = 2;
+    record["Editn"] = "";
+    record["CBnUM"] = "2";
     EXPECT_EQ(LineStarting(Format(record), "n ").substr(0, 10), "n  Mb \t# S");
-    record.CBnUM = -1; // nothing selected: no unit letters
+    record["CBnUM"] = "-1"; // nothing selected: no unit letters
     EXPECT_EQ(LineStarting(Format(record), "n ").substr(0, 10), "n   \t# Seq");
 }
 
 TEST(ParameterFileWriter, TextsGoOutAsTyped) {
     ParameterFileRecord record = DefaultRecord();
-    record.EditKSmin = "";
-    record.EditSLmax = "1e+02";
-    record.EditInFile = "C:\\My bits\\run 1\\*.bin";
-    record.EditOutFile = "";
-    record.eAUTWmstp = "-3";
-    record.eAUTWmmin = "+4";
-    record.eAUTWmmax = "007";
+    record["EditKSmin"] = "";
+    record["EditSLmax"] = "1e+02";
+    record["EditInFile"] = "C:\\My bits\\run 1\\*.bin";
+    record["EditOutFile"] = "";
+    record["eAUTWmstp"] = "-3";
+    record["eAUTWmmin"] = "+4";
+    record["eAUTWmmax"] = "007";
     std::string text = Format(record);
     EXPECT_EQ(LineStarting(text, "KSmin"),
               "KSmin  \t# KS threshold for bad p-values (0= disabled)");
@@ -134,23 +134,23 @@ TEST(ParameterFileWriter, InvalidIntegerNamesTheFirstBadText) {
     for (const char* bad :
          {"", "-", "+", "1.5", " 5", "5 ", "0x10", "2147483648", "-2147483649", "abc", "1e3"}) {
         ParameterFileRecord record = DefaultRecord();
-        record.eRNKstp = bad;
+        record["eRNKstp"] = bad;
         FormattedParameterFile file = FormatParameterFile(record);
         EXPECT_FALSE(file.ok()) << bad;
         EXPECT_EQ(file.error, "'" + std::string(bad) + "' is not a valid integer value");
         EXPECT_TRUE(file.text.empty());
     }
     ParameterFileRecord record = DefaultRecord();
-    record.eRNKstp = "2147483647";
-    record.eNOTMtemp = "-2147483648";
+    record["eRNKstp"] = "2147483647";
+    record["eNOTMtemp"] = "-2147483648";
     EXPECT_TRUE(FormatParameterFile(record).ok());
 
     // File order decides: NT comes before every section, AMLS before Collision.
-    record.EditNT = "NT?";
-    record.eAUTWmstp = "last";
-    record.LabAMLSmin = "999999x";
+    record["EditNT"] = "NT?";
+    record["eAUTWmstp"] = "last";
+    record["LabAMLSmin"] = "999999x";
     EXPECT_EQ(FormatParameterFile(record).error, "'NT?' is not a valid integer value");
-    record.EditNT = "5";
+    record["EditNT"] = "5";
     EXPECT_EQ(FormatParameterFile(record).error, "'999999x' is not a valid integer value");
 }
 
@@ -159,7 +159,7 @@ TEST(ParameterFileSave, InvalidIntegerLeavesAnExistingFileAlone) {
     fs::path path = folder / "Zentrope_GUI_para";
     WriteBytes(path, "previous content\n");
     ParameterFileRecord record = DefaultRecord();
-    record.eSERstp = "-";
+    record["eSERstp"] = "-";
     SaveResult result = WriteParameterFile(record, path.string());
     EXPECT_EQ(result.outcome, SaveOutcome::InvalidInteger);
     EXPECT_EQ(result.message, "'-' is not a valid integer value");

@@ -1,8 +1,10 @@
-// Stands in for the tester: records how it was started, then writes a known result file into
-// the output named by the parameter file, unless told otherwise by its control file.
+// Stands in for the tester: records how it was started, follows the steps of its control file,
+// then writes a known result file into the output named by the parameter file, unless told
+// otherwise.
 #include "fake_tester_protocol.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,29 +12,40 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace zentrope::fake_tester;
 
 namespace {
 
+struct Step {
+    std::string word;
+    std::string text;
+};
+
 struct Control {
-    int sleepMs = 0;
     int exitCode = 0;
     bool silent = false;
+    bool ignoreTerm = false;
+    std::vector<Step> steps;
 };
 
 Control ReadControl(const fs::path& file) {
     Control control;
     std::ifstream in(file);
-    std::string word;
-    while (in >> word) {
-        if (word == "sleep")
-            in >> control.sleepMs;
-        else if (word == "exit")
-            in >> control.exitCode;
-        else if (word == "silent")
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t space = line.find(' ');
+        Step step{line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1)};
+        if (step.word == "exit")
+            control.exitCode = std::stoi(step.text);
+        else if (step.word == "silent")
             control.silent = true;
+        else if (step.word == "ignore-term")
+            control.ignoreTerm = true;
+        else
+            control.steps.push_back(step);
     }
     return control;
 }
@@ -48,6 +61,33 @@ void WriteRecord(const fs::path& folder, int argc, char* argv[]) {
     const fs::path partial = folder / (std::string(RecordFile) + ".part");
     std::ofstream(partial) << text.str();
     fs::rename(partial, record);
+}
+
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void WriteLine(std::FILE* stream, const std::string& text) {
+    std::fprintf(stream, "%s\n", text.c_str());
+    std::fflush(stream);
+}
+
+void RunStep(const Step& step) {
+    std::istringstream numbers(step.text);
+    if (step.word == "sleep") {
+        Pause(std::stoi(step.text));
+    } else if (step.word == "say") {
+        WriteLine(stdout, step.text);
+    } else if (step.word == "complain") {
+        WriteLine(stderr, step.text);
+    } else if (step.word == "progress") {
+        int total = 0, pauseMs = 0;
+        numbers >> total >> pauseMs;
+        for (int k = 1; k <= total; ++k) {
+            WriteLine(stdout, "Progress: " + std::to_string(k) + " of " + std::to_string(total));
+            Pause(pauseMs);
+        }
+    }
 }
 
 // The text between the quotes of the line "OutFile "...""; relative to the working folder.
@@ -70,8 +110,11 @@ std::string OutputName(const char* parameterFile) {
 int main(int argc, char* argv[]) {
     const fs::path folder = fs::read_symlink("/proc/self/exe").parent_path();
     const Control control = ReadControl(folder / ControlFile);
+    if (control.ignoreTerm)
+        std::signal(SIGTERM, SIG_IGN);
     WriteRecord(folder, argc, argv);
-    std::this_thread::sleep_for(std::chrono::milliseconds(control.sleepMs));
+    for (const Step& step : control.steps)
+        RunStep(step);
     if (!control.silent)
         std::ofstream(OutputName(argc > 1 ? argv[1] : "")) << ResultText;
     return control.exitCode;

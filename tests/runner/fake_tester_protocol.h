@@ -3,8 +3,12 @@
 
 namespace zentrope::fake_tester {
 
-// Read beside the executable, one instruction a line: "sleep <ms>", "exit <code>", "silent"
-// (write no result file).
+// Read beside the executable, one instruction a line. Settings: "exit <code>", "silent" (write
+// no result file), "ignore-term" (ignore SIGTERM from the start). Steps, done in their order
+// after the record is written: "sleep <ms>", "say <text>" (a line on standard output),
+// "complain <text>" (a line on standard error), "progress <N> <ms>" (the lines
+// "Progress: k of N" for k = 1..N, each followed by a pause of <ms>). Every line is written
+// at once, unbuffered.
 inline constexpr const char* ControlFile = "fake_tester.control";
 // Written beside the executable before anything else, as lines "pid <n>", "sid <n>",
 // "cwd <folder>", "argc <n>" and one "arg <text>" per argument.

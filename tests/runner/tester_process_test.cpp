@@ -1,7 +1,9 @@
-// Starting the tester: which file is started, the failures, and a tester that runs on alone.
-// What it receives and how the window waits for it are tested through the run buttons.
+// Starting the tester: which file is started, the failures, a tester that runs on alone, its
+// log, how it ended and cancelling it. What it receives and how the window waits for it are
+// tested through the run buttons.
 #include "fake_tester_folder.h"
 #include "fake_tester_protocol.h"
+#include "log_tail.h"
 #include "tester_process.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 using namespace zentrope;
@@ -37,6 +40,20 @@ QString MakeFile(const QString& folder, const QString& name, const QByteArray& b
     return path;
 }
 
+// Started with its log beside it; the test fails when it cannot start.
+std::unique_ptr<TesterProcess> StartLogged(const FakeTesterFolder& tester) {
+    TesterStart start =
+        StartTester(tester.executable(), "p", tester.folder(), tester.filePath("tester.log"));
+    if (!start.process)
+        qWarning("%s", qPrintable(start.error));
+    return std::move(start.process);
+}
+
+QStringList WholeLog(const FakeTesterFolder& tester) {
+    LogTail tail(tester.filePath("tester.log"));
+    return tail.readNew(LogWriter::Ended);
+}
+
 } // namespace
 
 class TesterProcessTest : public QObject {
@@ -45,7 +62,13 @@ private slots:
     void relativePathsAreTakenFromTheCurrentFolderNeverFromPath();
     void failedStartGivesTheSystemsText_data();
     void failedStartGivesTheSystemsText();
+    void aLogThatCannotBeMadeStartsNothing();
     void testerOutlivesItsHandleAndItsStarter();
+    void failingTesterLeavesBothStreamsInItsLogAndItsExitCode();
+    void silentTesterLeavesAnEmptyLogAndSucceeds();
+    void logIsReadWhileTheTesterRuns();
+    void cancelEndsATesterThatHeedsTheRequestWithinTheGrace();
+    void cancelForcesATesterThatIgnoresTheRequest();
 };
 
 void TesterProcessTest::relativePathsAreTakenFromTheCurrentFolderNeverFromPath() {
@@ -79,6 +102,79 @@ void TesterProcessTest::failedStartGivesTheSystemsText_data() {
         << QByteArray("\x01\x02garbage") << true << ENOEXEC;
 }
 
+void TesterProcessTest::failingTesterLeavesBothStreamsInItsLogAndItsExitCode() {
+    FakeTesterFolder tester;
+    tester.setControl("say Testing sequence 1 of 2\ncomplain Serial m: empty range, no line\n"
+                      "say The result file could not be written\nsilent\nexit 3");
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    QVERIFY(process);
+    process->waitForEnd();
+    QCOMPARE(WholeLog(tester),
+             QStringList({"Testing sequence 1 of 2", "Serial m: empty range, no line",
+                          "The result file could not be written"}));
+    const TesterEnd end = process->end();
+    QVERIFY(!end.succeeded());
+    QVERIFY(!end.cancelled);
+    QVERIFY(!end.signalled);
+    QCOMPARE(end.code, 3);
+}
+
+void TesterProcessTest::silentTesterLeavesAnEmptyLogAndSucceeds() {
+    FakeTesterFolder tester;
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    QVERIFY(process);
+    process->waitForEnd();
+    QVERIFY(process->end().succeeded());
+    QVERIFY(QFile::exists(tester.filePath("tester.log")));
+    QVERIFY(WholeLog(tester).isEmpty());
+    QVERIFY(QFile::exists(tester.filePath(fake_tester::DefaultOutput)));
+}
+
+void TesterProcessTest::logIsReadWhileTheTesterRuns() {
+    FakeTesterFolder tester;
+    tester.setControl("progress 2 0\nsleep 60000");
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    QVERIFY(process);
+    LogTail tail(tester.filePath("tester.log"));
+    QTRY_VERIFY_WITH_TIMEOUT((tail.readNew(), tail.progress() == TesterProgress{2, 2}), 10000);
+    QVERIFY(!process->hasEnded());
+    QCOMPARE(tail.lastLines(), QStringList({"Progress: 1 of 2", "Progress: 2 of 2"}));
+    process->cancel();
+    process->waitForEnd();
+}
+
+void TesterProcessTest::cancelEndsATesterThatHeedsTheRequestWithinTheGrace() {
+    FakeTesterFolder tester;
+    tester.setControl("sleep 60000");
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    QVERIFY(process);
+    QVERIFY(tester.waitForRecord().found);
+    // A grace this long would outlast the test's own time limit: only the polite request can
+    // end the tester in time.
+    process->cancel(std::chrono::seconds(100));
+    process->waitForEnd();
+    const TesterEnd end = process->end();
+    QVERIFY(end.cancelled);
+    QVERIFY(!end.succeeded());
+    QVERIFY(end.signalled);
+    QCOMPARE(end.code, SIGTERM);
+    QVERIFY(!QFile::exists(tester.filePath(fake_tester::DefaultOutput)));
+}
+
+void TesterProcessTest::cancelForcesATesterThatIgnoresTheRequest() {
+    FakeTesterFolder tester;
+    tester.setControl("ignore-term\nsleep 60000");
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    QVERIFY(process);
+    QVERIFY(tester.waitForRecord().found);
+    process->cancel(std::chrono::milliseconds(300));
+    process->waitForEnd();
+    const TesterEnd end = process->end();
+    QVERIFY(end.cancelled);
+    QVERIFY(end.signalled);
+    QCOMPARE(end.code, SIGKILL);
+}
+
 void TesterProcessTest::failedStartGivesTheSystemsText() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, executable);
@@ -96,12 +192,22 @@ void TesterProcessTest::failedStartGivesTheSystemsText() {
     QCOMPARE(start.error, SystemText(error));
 }
 
+void TesterProcessTest::aLogThatCannotBeMadeStartsNothing() {
+    FakeTesterFolder tester;
+    const QString log = tester.filePath("missing folder/tester.log");
+    TesterStart start = StartTester(tester.executable(), "p", tester.folder(), log);
+    QVERIFY(!start.process);
+    QCOMPARE(start.error, log + ": " + SystemText(ENOENT));
+    QVERIFY(!tester.waitForRecord(300).found);
+}
+
 void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
     FakeTesterFolder tester;
-    tester.setControl("sleep 1500");
+    tester.setControl("sleep 1500\nsay written after its starter has gone");
     const QString result = tester.filePath(fake_tester::DefaultOutput);
     QProcess starter;
-    starter.start(LAUNCH_PROBE_PATH, {tester.executable(), "p", tester.folder()});
+    starter.start(LAUNCH_PROBE_PATH,
+                  {tester.executable(), "p", tester.folder(), tester.filePath("tester.log")});
     QVERIFY(starter.waitForFinished(10000));
     QCOMPARE(starter.exitCode(), 0);
 
@@ -109,7 +215,8 @@ void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
     QCOMPARE(record.pid, starter.readAllStandardOutput().trimmed().toLongLong());
     QCOMPARE(record.sid, record.pid); // its own session: a closing terminal does not end it
     QVERIFY(!QFile::exists(result));
-    QVERIFY(WaitForFile(result));
+    QVERIFY(WaitForFile(result)); // written after the log line
+    QCOMPARE(WholeLog(tester), QStringList("written after its starter has gone"));
 }
 
 QTEST_GUILESS_MAIN(TesterProcessTest)

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <thread>
+#include <vector>
 
 namespace zentrope {
 namespace {
@@ -47,6 +49,20 @@ TEST(DftRows, AgreesWithADirectTransform) {
         EXPECT_EQ(fast.below, direct.below) << r << "x" << c;
         EXPECT_EQ(fast.counted, direct.counted) << r << "x" << c;
     }
+}
+
+TEST(DftRows, ThreadsMakingNewShapesAtOnceAgreeWithOneThread) {
+    Xoshiro256 g = SeedXoshiro(6);
+    const BitSequence s = GeneratorBits(g, 1 << 16);
+    const std::vector<int> rows{5, 6, 7, 9, 10, 11};
+    std::vector<double> together(rows.size());
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < rows.size(); ++i)
+        threads.emplace_back([&, i] { together[i] = DftRowsTest(s, s.size, rows[i]); });
+    for (std::thread& t : threads)
+        t.join();
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(together[i], DftRowsTest(s, s.size, rows[i])) << rows[i];
 }
 
 TEST(DftRows, ConstantBitsLeaveOnlyTheMean) {

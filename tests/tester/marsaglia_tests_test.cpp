@@ -1,12 +1,14 @@
 // The bitstream, gcd and birthday spacings tests against their published figures and cases
 // worked by hand.
 #include "marsaglia_tests.h"
+#include "random_sources.h"
 #include "randomness_tests.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
+#include <set>
 #include <string>
 
 namespace zentrope {
@@ -96,6 +98,22 @@ TEST(BirthdaySpacings, EqualSpacingsOnTheCircle) {
     EXPECT_EQ(EqualSpacings({1, 2, 4, 8}), 0u);
 }
 
+TEST(BirthdaySpacings, AgreesWithCountingDistinctSpacingsInASet) {
+    Xoshiro256 g = SeedXoshiro(3);
+    std::vector<uint32_t> birthdays;
+    for (int i = 0; i < 8192; ++i)
+        birthdays.push_back(static_cast<uint32_t>(NextWord(g) >> 45)); // a short year: many equal
+    std::multiset<uint32_t> sorted(birthdays.begin(), birthdays.end());
+    std::set<uint32_t> distinct;
+    uint32_t previous = *sorted.rbegin();
+    for (uint32_t b : sorted) {
+        distinct.insert(b - previous);
+        previous = b;
+    }
+    EXPECT_EQ(EqualSpacings(birthdays), 8192 - distinct.size());
+    EXPECT_GT(EqualSpacings(birthdays), 1000u);
+}
+
 TEST(BirthdaySpacings, PoissonMidPByHand) {
     // Poisson(4): P(X <= 4) = e^-4 (1 + 4 + 8 + 32/3 + 32/3) = 0.6288369, P(X = 4) = 0.1953668.
     EXPECT_NEAR(PoissonUpperMidP(4, 4), 1 - 0.6288369 + 0.1953668 / 2, 1e-7);
@@ -103,10 +121,15 @@ TEST(BirthdaySpacings, PoissonMidPByHand) {
     EXPECT_LT(PoissonUpperMidP(32, 120), 1e-30);
 }
 
+TEST(BirthdaySpacings, ExpectedCountNearMarsaglias) {
+    // m^3 / (4n) = 32; the exact pair count and the triples take off 0.008 and 0.111.
+    EXPECT_NEAR(ExpectedEqualSpacings(), 32 - 0.0078 - 0.1110, 1e-3);
+}
+
 TEST(BirthdaySpacings, NeedsItsSamples) {
-    EXPECT_EQ(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(4096 * 7, 1))), NoResult);
-    // Every birthday the same: all spacings 0 but the wrap, far too many equal.
-    EXPECT_LT(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(4096 * 8, 1))), 1e-100);
+    EXPECT_EQ(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(8192 * 3, 1))), NoResult);
+    // Every birthday the same: every spacing 0 (the wrap too), far too many equal.
+    EXPECT_EQ(BirthdaySpacingsTest(Words32(std::vector<uint32_t>(8192 * 4, 1))), 0.0);
 }
 
 } // namespace

@@ -21,11 +21,11 @@ using testing::ScratchFolder;
 // A quick run: Serial and Cumulative sum on short sequences.
 ParameterFileRecord QuickRecord(const ScratchFolder& dir) {
     ParameterFileRecord r = DefaultRecord();
-    r.Editn = "4096";
-    r.CBnUM = 0;
-    r.EditNT = "5";
+    r["Editn"] = "4096";
+    r["CBnUM"] = "0";
+    r["EditNT"] = "5";
     r.LBorder = {9, 8};
-    r.EditOutFile = dir.File("result.txt");
+    r["EditOutFile"] = dir.File("result.txt");
     return r;
 }
 
@@ -51,7 +51,7 @@ size_t FilesIn(const ScratchFolder& dir) {
 TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
     ScratchFolder dir;
     ParameterFileRecord record = DefaultRecord();
-    record.EditOutFile = dir.File("result.txt");
+    record["EditOutFile"] = dir.File("result.txt");
     const RunOutput run = RunWith(dir, record);
     ASSERT_EQ(run.code, ExitOk) << run.err;
     ResultGrid grid;
@@ -91,7 +91,7 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
 TEST(TesterRun, NameFirstFormatReadsBackInThatFormat) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
-    record.CBsaveFormat = 1;
+    record["CBsaveFormat"] = "1";
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
     EXPECT_NE(ReadBytes(dir.File("result.txt")).find("Sequence #5\nSerial m=1\t0."),
               std::string::npos);
@@ -110,7 +110,7 @@ TEST(TesterRun, ShowsProgressAndOnRequestEveryPValue) {
     RunOutput run = RunWith(dir, record);
     EXPECT_NE(run.out.find("Testing sequence 5 of 5\n"), std::string::npos);
     EXPECT_EQ(run.out.find("\tSerial m=1\n"), std::string::npos);
-    record.cbShowPvals = true;
+    record["cbShowPvals"] = "1";
     run = RunWith(dir, record);
     EXPECT_NE(run.out.find("\tSerial m=1\n"), std::string::npos);
 }
@@ -131,28 +131,28 @@ TEST(TesterRun, TooFewBitsWriteNoResultAndKeepTheOldOne) {
     ScratchFolder dir;
     dir.Write("result.txt", "old result");
     ParameterFileRecord record = QuickRecord(dir);
-    record.EditInFile = dir.Write("input.bin", std::string(2000, 'x')); // 16000 bits
-    const RunOutput run = RunWith(dir, record);                         // needs 5 x 4096
+    record["EditInFile"] = dir.Write("input.bin", std::string(2000, 'x')); // 16000 bits
+    const RunOutput run = RunWith(dir, record);                            // needs 5 x 4096
     EXPECT_EQ(run.code, ExitBadInput);
     EXPECT_NE(run.err.find("Too few bits"), std::string::npos);
     EXPECT_EQ(ReadBytes(dir.File("result.txt")), "old result");
     EXPECT_EQ(FilesIn(dir), 3u); // no temporary left behind
-    record.EditInFile = dir.File("*.none");
+    record["EditInFile"] = dir.File("*.none");
     EXPECT_EQ(RunWith(dir, record).code, ExitBadInput);
 }
 
 TEST(TesterRun, ZeroLengthSplitsTheInputFilesOverTheSequences) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
-    record.Editn = "0";
+    record["Editn"] = "0";
     dir.Write("in1.bin", std::string(1000, '\x5A'));
     dir.Write("in2.bin", std::string(1000, '\x3C'));
-    record.EditInFile = dir.File("in?.bin");
+    record["EditInFile"] = dir.File("in?.bin");
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
     const std::string text = ReadBytes(dir.File("result.txt"));
     EXPECT_NE(text.find("Bits per sequence (n): 3200\n"), std::string::npos);
     EXPECT_NE(text.find("in1.bin, "), std::string::npos);
-    record.EditInFile = "";
+    record["EditInFile"] = "";
     EXPECT_EQ(RunWith(dir, record).code, ExitBadInput); // the generator has no length of its own
 }
 
@@ -160,11 +160,11 @@ TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.LBorder = {2, 18}; // Maurer, Permutation
-    record.uMAUmin = 6, record.uMAUmax = 6;
+    record["uMAUmin"] = "6", record["uMAUmax"] = "6";
     // Four different 1-bit values never occur: no length is enough, so it is not chased.
-    record.ePERMsmin = "1", record.ePERMsmax = "1", record.uPERMtmax = 4;
-    record.EditNT = "3";
-    record.cbAutoN = true;
+    record["ePERMsmin"] = "1", record["ePERMsmax"] = "1", record["uPERMtmax"] = "4";
+    record["EditNT"] = "3";
+    record["cbAutoN"] = "1";
     ASSERT_EQ(RunWith(dir, record).code, ExitOk);
     const std::string text = ReadBytes(dir.File("result.txt"));
     EXPECT_NE(text.find("Bits per sequence (n): 387840\n"), std::string::npos);
@@ -179,14 +179,14 @@ TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
     record.LBorder = {};
     EXPECT_EQ(RunWith(dir, record).code, ExitNothingToRun);
     record = QuickRecord(dir);
-    record.EditOutFile = dir.File("no/such/folder/result.txt");
+    record["EditOutFile"] = dir.File("no/such/folder/result.txt");
     EXPECT_EQ(RunWith(dir, record).code, ExitOutputFailed);
 }
 
 TEST(TesterRun, EmptyOutputNameWritesTheDefaultNameInTheWorkingFolder) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
-    record.EditOutFile = "";
+    record["EditOutFile"] = "";
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     const int code = RunWith(dir, record).code;

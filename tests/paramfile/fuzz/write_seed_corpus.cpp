@@ -20,13 +20,13 @@ std::string WithCrLf(const std::string& text) {
 ParameterFileRecord OddRecord() {
     ParameterFileRecord record = DefaultRecord();
     record.LBorder = {7, 20, 1};
-    record.Editn = "";
-    record.CBnUM = 9;
-    record.eDFTmax = "1.5";
-    record.CBdftMax = 13;
-    record.EditKSmin = "";
-    record.EditInFile = "C:\\My bits\\*.bin";
-    record.eAUTWmstp = "-2147483648";
+    record["Editn"] = "";
+    record["CBnUM"] = "9";
+    record["eDFTmax"] = "1.5";
+    record["CBdftMax"] = "13";
+    record["EditKSmin"] = "";
+    record["EditInFile"] = "C:\\My bits\\*.bin";
+    record["eAUTWmstp"] = "-2147483648";
     return record;
 }
 

@@ -1,0 +1,44 @@
+#include "records/record_filter.h"
+
+#include <QStringList>
+
+namespace zentrope {
+namespace {
+
+QStringList TextsOf(const RunRecord& record) {
+    QStringList texts = {record.kind == RunKind::Imported ? QStringLiteral("imported")
+                                                          : QStringLiteral("run"),
+                         record.folder,
+                         record.testerPath,
+                         record.testerSha256,
+                         record.frontEndVersion,
+                         record.startedAt.toString(Qt::ISODate),
+                         record.endedAt.toString(Qt::ISODate)};
+    if (record.exitCode)
+        texts << QString::number(*record.exitCode);
+    texts << record.enabledTests;
+    for (const InputFileFacts& input : record.inputs)
+        texts << input.path << input.sha256;
+    return texts;
+}
+
+bool AnyHolds(const QStringList& texts, const QString& word) {
+    for (const QString& text : texts) {
+        if (text.contains(word, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool RecordMatches(const RunRecord& record, const QString& text) {
+    const QStringList texts = TextsOf(record);
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!AnyHolds(texts, word))
+            return false;
+    }
+    return true;
+}
+
+} // namespace zentrope

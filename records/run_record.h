@@ -1,0 +1,45 @@
+// What the store keeps of one run of the tester, or of a result file loaded from elsewhere.
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace zentrope {
+
+enum class RunKind { Run, Imported };
+
+// One input file that the parameter file's InFile matched, as it was when the run started.
+struct InputFileFacts {
+    QString path;
+    qint64 size = 0;
+    QDateTime modified;
+    QString sha256; // lower-case hex; empty when the file could not be read
+};
+
+struct RunRecord {
+    qint64 id = 0; // given by the store
+    RunKind kind = RunKind::Run;
+    QString folder;            // absolute; the run's files are in it
+    bool folderPresent = true; // false when the folder has gone since the record was written
+
+    QString testerPath;
+    qint64 testerSize = 0;
+    QString testerSha256;
+    QString frontEndVersion;
+
+    QDateTime startedAt;
+    QDateTime endedAt; // null while unknown: a tester left running on its own
+    std::optional<int> exitCode;
+    std::optional<int> endSignal;
+    bool cancelled = false;
+
+    std::optional<quint32> n; // sequence length in bits
+    std::optional<qint32> NT; // number of sequences
+    QStringList enabledTests; // in execution order
+    QList<InputFileFacts> inputs;
+};
+
+} // namespace zentrope

@@ -1,0 +1,155 @@
+#include "records/run_rows.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace zentrope {
+namespace {
+
+const QString RunKindText[] = {QStringLiteral("run"), QStringLiteral("imported")};
+
+QVariant TimeValue(const QDateTime& time) {
+    return time.isValid() ? QVariant(time.toUTC().toString(Qt::ISODateWithMs)) : QVariant();
+}
+
+QDateTime TimeOf(const QVariant& value) {
+    return value.isNull() ? QDateTime()
+                          : QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+}
+
+// A text that is empty, never NULL, for the columns that always hold one.
+QVariant Text(const QString& text) {
+    return QVariant(text.isNull() ? QStringLiteral("") : text);
+}
+
+template <typename T> QVariant Optional(const std::optional<T>& value) {
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
+    return value.isNull() ? std::nullopt : std::optional<T>(value.value<T>());
+}
+
+const QString RunColumns = QStringLiteral(
+    "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
+    "ended_at, exit_code, end_signal, cancelled, n, nt");
+
+RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
+    RunRecord record;
+    record.id = row.value(0).toLongLong();
+    record.kind = row.value(1).toString() == RunKindText[1] ? RunKind::Imported : RunKind::Run;
+    record.folder = runs.absoluteFilePath(row.value(2).toString());
+    record.folderPresent = QFileInfo(record.folder).isDir();
+    record.testerPath = row.value(3).toString();
+    record.testerSize = row.value(4).toLongLong();
+    record.testerSha256 = row.value(5).toString();
+    record.frontEndVersion = row.value(6).toString();
+    record.startedAt = TimeOf(row.value(7));
+    record.endedAt = TimeOf(row.value(8));
+    record.exitCode = OptionalOf<int>(row.value(9));
+    record.endSignal = OptionalOf<int>(row.value(10));
+    record.cancelled = row.value(11).toBool();
+    record.n = OptionalOf<quint32>(row.value(12));
+    record.NT = OptionalOf<qint32>(row.value(13));
+    return record;
+}
+
+// Runs a query over the rows of `table` that belong to the chosen runs, calling `take` with
+// each row's record and the row, in the order of their positions.
+template <typename Take>
+bool ReadChildren(QSqlDatabase& db, const QString& table, const QString& columns,
+                  std::optional<qint64> only, QHash<qint64, RunRecord*>& byId, Take take) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT run_id, %1 FROM %2 %3 ORDER BY run_id, position")
+            .arg(columns, table, only ? QStringLiteral("WHERE run_id = :id") : QString()));
+    if (only)
+        query.bindValue(QStringLiteral(":id"), *only);
+    if (!query.exec())
+        return false;
+    while (query.next()) {
+        if (RunRecord* record = byId.value(query.value(0).toLongLong()))
+            take(*record, query);
+    }
+    return true;
+}
+
+// Runs a prepared statement with the values for its placeholders, in their order.
+bool ExecWith(QSqlQuery& query, std::initializer_list<QVariant> values) {
+    int position = 0;
+    for (const QVariant& value : values)
+        query.bindValue(position++, value);
+    return query.exec();
+}
+
+} // namespace
+
+QList<RunRecord> ReadRecords(QSqlDatabase& db, const QString& runsFolder,
+                             std::optional<qint64> only) {
+    QList<RunRecord> records;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1 FROM runs %2 ORDER BY started_at DESC, id DESC")
+                      .arg(RunColumns, only ? QStringLiteral("WHERE id = :id") : QString()));
+    if (only)
+        query.bindValue(QStringLiteral(":id"), *only);
+    if (!query.exec())
+        return records;
+    const QDir runs(runsFolder);
+    while (query.next())
+        records << RunOf(query, runs);
+    QHash<qint64, RunRecord*> byId;
+    for (RunRecord& record : records)
+        byId.insert(record.id, &record);
+    ReadChildren(db, QStringLiteral("run_tests"), QStringLiteral("test"), only, byId,
+                 [](RunRecord& record, const QSqlQuery& row) {
+                     record.enabledTests << row.value(1).toString();
+                 });
+    ReadChildren(db, QStringLiteral("run_inputs"), QStringLiteral("path, size, modified, sha256"),
+                 only, byId, [](RunRecord& record, const QSqlQuery& row) {
+                     record.inputs
+                         << InputFileFacts{row.value(1).toString(), row.value(2).toLongLong(),
+                                           TimeOf(row.value(3)), row.value(4).toString()};
+                 });
+    return records;
+}
+
+QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& folderName,
+                     qint64& id) {
+    QSqlQuery run(db);
+    run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
+                               "tester_sha256, front_end_version, started_at, ended_at, "
+                               "exit_code, end_signal, cancelled, n, nt) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    if (!ExecWith(run,
+                  {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
+                   Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
+                   Text(record.frontEndVersion), TimeValue(record.startedAt),
+                   TimeValue(record.endedAt), Optional(record.exitCode), Optional(record.endSignal),
+                   QVariant(record.cancelled), Optional(record.n), Optional(record.NT)}))
+        return run.lastError().text();
+    id = run.lastInsertId().toLongLong();
+    QSqlQuery test(db);
+    test.prepare(QStringLiteral("INSERT INTO run_tests (run_id, position, test) VALUES (?, ?, ?)"));
+    for (qsizetype i = 0; i < record.enabledTests.size(); ++i) {
+        if (!ExecWith(test, {QVariant(id), QVariant(i), Text(record.enabledTests[i])}))
+            return test.lastError().text();
+    }
+    QSqlQuery input(db);
+    input.prepare(QStringLiteral("INSERT INTO run_inputs (run_id, position, path, size, "
+                                 "modified, sha256) VALUES (?, ?, ?, ?, ?, ?)"));
+    for (qsizetype i = 0; i < record.inputs.size(); ++i) {
+        const InputFileFacts& file = record.inputs[i];
+        if (!ExecWith(input, {QVariant(id), QVariant(i), Text(file.path), QVariant(file.size),
+                              TimeValue(file.modified), Text(file.sha256)}))
+            return input.lastError().text();
+    }
+    return QString();
+}
+
+} // namespace zentrope

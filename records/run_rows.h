@@ -1,0 +1,23 @@
+// Reading and writing the rows of run records; the caller holds any transaction.
+#pragma once
+
+#include "records/run_record.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace zentrope {
+
+// The records (all, or the one of `only`), newest start first, with their folders under
+// `runsFolder` and whether those folders are still there.
+QList<RunRecord> ReadRecords(QSqlDatabase& db, const QString& runsFolder,
+                             std::optional<qint64> only = std::nullopt);
+
+// Inserts the record's rows with its folder's name; sets `id`. Returns an empty text, or
+// the database's reason.
+QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& folderName,
+                     qint64& id);
+
+} // namespace zentrope

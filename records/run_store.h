@@ -1,0 +1,65 @@
+// The records of past runs: one folder per run under a root folder, and a SQLite index of
+// them (runs.sqlite in the root) through Qt SQL.
+#pragma once
+
+#include "records/run_record.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace zentrope {
+
+class RunStore;
+
+struct StoreOpening {
+    std::unique_ptr<RunStore> store; // null when the index could not be opened
+    QString error;
+};
+
+struct RecordWriting {
+    qint64 id = 0; // 0 when nothing was recorded
+    QString error;
+};
+
+class RunStore {
+public:
+    // Opens, making or migrating it as needed, the index under `root` (made if missing).
+    // One store serves the thread that opened it.
+    static StoreOpening open(const QString& root);
+    ~RunStore();
+    RunStore(const RunStore&) = delete;
+    RunStore& operator=(const RunStore&) = delete;
+
+    QString root() const { return root_; }
+
+    // Records a run whose folder (from MakeRunFolder under this root) already holds its
+    // files. A `result` path, when its file exists, is first copied into the folder. The
+    // record becomes visible whole or not at all; when it cannot be written, its folder
+    // is removed and nothing of it remains.
+    RecordWriting add(const RunRecord& record, const QString& result = QString());
+
+    // Every record, newest start first.
+    QList<RunRecord> list() const;
+    // The records whose texts hold every word of `text`, ignoring case; newest first.
+    QList<RunRecord> filter(const QString& text) const;
+    std::optional<RunRecord> get(qint64 id) const;
+
+    // Removes the record, then its folder. Returns an empty text, or why not all of it
+    // could be removed; a record that is gone stays gone even when its folder is not.
+    QString remove(qint64 id);
+
+private:
+    RunStore(QString root, QString connection);
+
+    QSqlDatabase db() const;
+    QString folderName(const QString& folder) const;
+    QString insert(const RunRecord& record, qint64& id);
+
+    QString root_;
+    QString connection_;
+};
+
+} // namespace zentrope

@@ -1,0 +1,98 @@
+#include "records/schema.h"
+
+#include "records/write_transaction.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace zentrope {
+namespace {
+
+// Step k brings version k to version k + 1. Steps are only ever appended: an index in the
+// user's data folder may be of any earlier version.
+const QList<QStringList>& Migrations() {
+    static const QList<QStringList> steps = {
+        {QStringLiteral("CREATE TABLE runs ("
+                        " id INTEGER PRIMARY KEY,"
+                        " kind TEXT NOT NULL CHECK (kind IN ('run', 'imported')),"
+                        " folder TEXT NOT NULL,"
+                        " tester_path TEXT NOT NULL, tester_size INTEGER NOT NULL,"
+                        " tester_sha256 TEXT NOT NULL,"
+                        " front_end_version TEXT NOT NULL,"
+                        " started_at TEXT NOT NULL, ended_at TEXT,"
+                        " exit_code INTEGER, end_signal INTEGER,"
+                        " cancelled INTEGER NOT NULL,"
+                        " n INTEGER, nt INTEGER)"),
+         QStringLiteral("CREATE INDEX runs_by_start ON runs (started_at)"),
+         QStringLiteral("CREATE TABLE run_tests ("
+                        " run_id INTEGER NOT NULL REFERENCES runs (id) ON DELETE CASCADE,"
+                        " position INTEGER NOT NULL, test TEXT NOT NULL,"
+                        " PRIMARY KEY (run_id, position))"),
+         QStringLiteral("CREATE TABLE run_inputs ("
+                        " run_id INTEGER NOT NULL REFERENCES runs (id) ON DELETE CASCADE,"
+                        " position INTEGER NOT NULL, path TEXT NOT NULL,"
+                        " size INTEGER NOT NULL, modified TEXT, sha256 TEXT NOT NULL,"
+                        " PRIMARY KEY (run_id, position))")},
+    };
+    return steps;
+}
+
+QString Failure(const QSqlError& error) {
+    return QStringLiteral("The run index could not be prepared: %1").arg(error.text());
+}
+
+QString NewerIndex(int version) {
+    return QStringLiteral("The run index was written by a newer version of Zentrope GUI "
+                          "(schema %1; this version knows up to %2) and is left as it is.")
+        .arg(version)
+        .arg(CurrentSchemaVersion());
+}
+
+int StoredVersion(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA user_version")) && query.next()
+               ? query.value(0).toInt()
+               : -1;
+}
+
+// Applies the next step, unless another program did so meanwhile. Sets `upToDate` when no
+// step is left.
+QString ApplyNextStep(QSqlDatabase& db, bool& upToDate) {
+    WriteTransaction transaction(db);
+    if (!transaction.begun())
+        return Failure(transaction.error());
+    const int version = StoredVersion(db);
+    if (version < 0)
+        return Failure(db.lastError());
+    if (version > CurrentSchemaVersion())
+        return NewerIndex(version);
+    upToDate = version == CurrentSchemaVersion();
+    if (upToDate)
+        return QString();
+    QSqlQuery query(db);
+    for (const QString& statement : Migrations()[version]) {
+        if (!query.exec(statement))
+            return Failure(query.lastError());
+    }
+    // The version lives in the file's header and changes with the transaction.
+    if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
+        return Failure(query.lastError());
+    return transaction.commit() ? QString() : Failure(transaction.error());
+}
+
+} // namespace
+
+int CurrentSchemaVersion() {
+    return static_cast<int>(Migrations().size());
+}
+
+QString MigrateSchema(QSqlDatabase& db) {
+    for (bool upToDate = false; !upToDate;) {
+        if (QString failure = ApplyNextStep(db, upToDate); !failure.isEmpty())
+            return failure;
+    }
+    return QString();
+}
+
+} // namespace zentrope

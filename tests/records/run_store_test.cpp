@@ -1,0 +1,278 @@
+// The run store on a real SQLite file: records come back whole and in order, are found by
+// text, deleted with their folders, survive a folder that has gone, refuse a folder that is
+// not theirs, and a full disk leaves no half record.
+#include "record_samples.h"
+#include "records/run_store.h"
+#include "records/schema.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+using namespace zentrope;
+using namespace zentrope::testing;
+
+namespace {
+
+const QDateTime Noon = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0, 250), Qt::UTC);
+
+struct OpenStore {
+    QTemporaryDir root;
+    std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+};
+
+// A record of a run started at `start`, in a new folder of the store.
+RunRecord NewRecord(RunStore& store, const QDateTime& start, int inputs = 2) {
+    return SampleRecord(MakeRunFolder(store.root(), start).path, start, inputs);
+}
+
+void CompareRecords(const RunRecord& got, const RunRecord& expected) {
+    QCOMPARE(got.kind, expected.kind);
+    QCOMPARE(got.folder, expected.folder);
+    QCOMPARE(got.testerPath, expected.testerPath);
+    QCOMPARE(got.testerSize, expected.testerSize);
+    QCOMPARE(got.testerSha256, expected.testerSha256);
+    QCOMPARE(got.frontEndVersion, expected.frontEndVersion);
+    QCOMPARE(got.startedAt, expected.startedAt);
+    QCOMPARE(got.endedAt, expected.endedAt);
+    QCOMPARE(got.exitCode, expected.exitCode);
+    QCOMPARE(got.endSignal, expected.endSignal);
+    QCOMPARE(got.cancelled, expected.cancelled);
+    QCOMPARE(got.n, expected.n);
+    QCOMPARE(got.NT, expected.NT);
+    QCOMPARE(got.enabledTests, expected.enabledTests);
+    QCOMPARE(got.inputs.size(), expected.inputs.size());
+    for (qsizetype i = 0; i < got.inputs.size(); ++i) {
+        QCOMPARE(got.inputs[i].path, expected.inputs[i].path);
+        QCOMPARE(got.inputs[i].size, expected.inputs[i].size);
+        QCOMPARE(got.inputs[i].modified, expected.inputs[i].modified);
+        QCOMPARE(got.inputs[i].sha256, expected.inputs[i].sha256);
+    }
+}
+
+QStringList RunFolders(const QString& root) {
+    return QDir(RunsFolderOf(root)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// A file size limit below what a write needs makes it fail as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+int UserVersion(const QString& databaseFile) {
+    int version = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
+        db.setDatabaseName(databaseFile);
+        QSqlQuery query(db);
+        if (db.open() && query.exec("PRAGMA user_version") && query.next())
+            version = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase("inspect");
+    return version;
+}
+
+void SetUserVersion(const QString& databaseFile, int version) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
+        db.setDatabaseName(databaseFile);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+    }
+    QSqlDatabase::removeDatabase("inspect");
+}
+
+} // namespace
+
+class RunStoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void recordsComeBackWholeNewestFirstAfterReopening() {
+        QTemporaryDir root;
+        RunRecord early, late, imported;
+        qint64 importedId = 0;
+        const QByteArray result = "Sequence #1\n0.5\tDFT\n";
+        {
+            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+            QVERIFY(store);
+            late = NewRecord(*store, Noon.addSecs(3600));
+            late.exitCode.reset();
+            late.endSignal = 9;
+            late.cancelled = true;
+            early = NewRecord(*store, Noon.addSecs(-3600), 0);
+            early.endedAt = QDateTime(); // left running on its own
+            imported.kind = RunKind::Imported;
+            imported.startedAt = Noon;
+            imported.folder = MakeRunFolder(store->root(), Noon).path;
+            QVERIFY(WriteFile(root.filePath("outside.txt"), result));
+            QVERIFY(store->add(late, root.filePath("no result written")).id > 0);
+            QVERIFY(store->add(early).id > 0);
+            const RecordWriting writing = store->add(imported, root.filePath("outside.txt"));
+            QVERIFY2(writing.id > 0, qPrintable(writing.error));
+            importedId = writing.id;
+        }
+        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        QVERIFY(store);
+        const QList<RunRecord> records = store->list();
+        QCOMPARE(records.size(), 3);
+        CompareRecords(records[0], late);
+        CompareRecords(records[1], imported);
+        CompareRecords(records[2], early);
+        QVERIFY(records[0].folderPresent);
+        QVERIFY(!QFile::exists(QDir(late.folder).filePath(ResultCopyName)));
+        QFile copy(QDir(imported.folder).filePath(ResultCopyName));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), result);
+        const std::optional<RunRecord> one = store->get(importedId);
+        QVERIFY(one);
+        CompareRecords(*one, imported);
+        QVERIFY(!store->get(importedId + 100));
+    }
+
+    void filterWantsEveryWordSomewhereIgnoringCase() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        RunRecord first = NewRecord(*fixture.store, Noon, 3);
+        first.enabledTests = {"DFT", "Runs"};
+        RunRecord second = NewRecord(*fixture.store, Noon.addSecs(60), 1);
+        second.testerPath = "/home/me/other tester";
+        second.exitCode = 3;
+        const qint64 firstId = fixture.store->add(first).id;
+        const qint64 secondId = fixture.store->add(second).id;
+        const auto ids = [&fixture](const QString& text) {
+            QList<qint64> found;
+            for (const RunRecord& record : fixture.store->filter(text))
+                found << record.id;
+            return found;
+        };
+        QCOMPARE(ids(""), (QList<qint64>{secondId, firstId}));
+        QCOMPARE(ids("dft PART2"), QList<qint64>{firstId}); // a test and an input
+        QCOMPARE(ids("  OTHER   part0 "), QList<qint64>{secondId});
+        QCOMPARE(ids("2026-12-07T12:01:00"), QList<qint64>{secondId});
+        QCOMPARE(ids("dft other"), QList<qint64>{}); // in different records only
+        QCOMPARE(ids("imported"), QList<qint64>{});
+    }
+
+    void deleteTakesTheFolderAndAGoneFolderIsNoError() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        const RunRecord kept = NewRecord(*fixture.store, Noon);
+        const RunRecord deleted = NewRecord(*fixture.store, Noon.addSecs(1));
+        const RunRecord gone = NewRecord(*fixture.store, Noon.addSecs(2));
+        const qint64 keptId = fixture.store->add(kept).id;
+        const qint64 deletedId = fixture.store->add(deleted).id;
+        const qint64 goneId = fixture.store->add(gone).id;
+        QVERIFY(WriteFile(QDir(deleted.folder).filePath(LogName), "log\n"));
+
+        QVERIFY(QDir(gone.folder).removeRecursively());
+        const std::optional<RunRecord> withoutFolder = fixture.store->get(goneId);
+        QVERIFY(withoutFolder && !withoutFolder->folderPresent);
+        QCOMPARE(fixture.store->list().size(), 3);
+
+        QCOMPARE(fixture.store->remove(deletedId), QString());
+        QCOMPARE(fixture.store->remove(goneId), QString());
+        QVERIFY(!QFileInfo::exists(deleted.folder));
+        QCOMPARE(fixture.store->list().size(), 1);
+        QCOMPARE(fixture.store->list()[0].id, keptId);
+        QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(kept.folder).fileName()));
+    }
+
+    // An index edited by hand, or a caller's mistake, must never make the store record or
+    // delete a folder that is not one of its runs.
+    void onlyRunFoldersOfTheRootAreTouched() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        QTemporaryDir elsewhere;
+        QVERIFY(WriteFile(elsewhere.filePath("precious"), "keep"));
+        RunRecord record = SampleRecord(elsewhere.path(), Noon, 1);
+        const RecordWriting writing = fixture.store->add(record);
+        QCOMPARE(writing.id, 0);
+        QVERIFY(writing.error.contains(elsewhere.path()));
+        QVERIFY(fixture.store->list().isEmpty());
+        QVERIFY(QFile::exists(elsewhere.filePath("precious")));
+
+        record = NewRecord(*fixture.store, Noon);
+        const qint64 id = fixture.store->add(record).id;
+        QSqlQuery edit(QSqlDatabase::database(QSqlDatabase::connectionNames().first()));
+        QVERIFY(edit.exec(QStringLiteral("UPDATE runs SET folder = '../../%1' WHERE id = %2")
+                              .arg(QFileInfo(elsewhere.path()).fileName())
+                              .arg(id)));
+        fixture.store->remove(id);
+        QVERIFY(QFile::exists(elsewhere.filePath("precious")));
+        QVERIFY(fixture.store->list().isEmpty());
+    }
+
+    void schemaIsMadeOnceAndANewerIndexIsLeftAlone() {
+        QTemporaryDir root;
+        const QString index = root.filePath("runs.sqlite");
+        QVERIFY(RunStore::open(root.path()).store);
+        QCOMPARE(UserVersion(index), CurrentSchemaVersion());
+        QVERIFY(RunStore::open(root.path()).store); // and opens again
+
+        SetUserVersion(index, CurrentSchemaVersion() + 1);
+        const StoreOpening newer = RunStore::open(root.path());
+        QVERIFY(!newer.store);
+        QVERIFY(newer.error.contains("newer version"));
+        QCOMPARE(UserVersion(index), CurrentSchemaVersion() + 1);
+    }
+
+    void aFullDiskWhileCopyingTheResultLeavesNoHalfRecord() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        const QString result = fixture.root.filePath("big result.txt");
+        QVERIFY(WriteFile(result, QByteArray(1 << 20, '7')));
+        const RunRecord record = NewRecord(*fixture.store, Noon);
+        RecordWriting writing;
+        {
+            FileSizeLimit limit(256 * 1024);
+            writing = fixture.store->add(record, result);
+        }
+        QCOMPARE(writing.id, 0);
+        QVERIFY2(writing.error.contains("\"" + result + "\"") &&
+                     writing.error.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))),
+                 qPrintable(writing.error));
+        QVERIFY(fixture.store->list().isEmpty());
+        QVERIFY(RunFolders(fixture.root.path()).isEmpty());
+    }
+
+    void aFullDiskWhileWritingTheIndexLeavesNoHalfRecord() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        const RunRecord small = NewRecord(*fixture.store, Noon);
+        QVERIFY(fixture.store->add(small).id > 0);
+        const RunRecord large = NewRecord(*fixture.store, Noon.addSecs(1), 20000);
+        const qint64 indexSize = QFileInfo(fixture.root.filePath("runs.sqlite")).size();
+        RecordWriting writing;
+        {
+            FileSizeLimit limit(indexSize + 64 * 1024);
+            writing = fixture.store->add(large);
+        }
+        QCOMPARE(writing.id, 0);
+        QVERIFY(!writing.error.isEmpty());
+        std::unique_ptr<RunStore> reopened = RunStore::open(fixture.root.path()).store;
+        QVERIFY(reopened);
+        const QList<RunRecord> records = reopened->list();
+        QCOMPARE(records.size(), 1);
+        CompareRecords(records[0], small);
+        QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(small.folder).fileName()));
+    }
+};
+
+QTEST_GUILESS_MAIN(RunStoreTest)
+#include "run_store_test.moc"
