@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "app/pages/key_filters.h"
+#include "app/pages/parameters_page.h"
 #include "control_factory.h"
 #include "edit_bindings.h"
 #include "field_controls.h"
@@ -52,13 +54,14 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     PC = pages;
     PC->setObjectName("PC");
     TSgeneral = AddPage(PC, "TSgeneral", "General");
-    TSparam = AddPage(PC, "TSparam", "Parameters");
+    TSparam = new ParametersPage;
+    TSparam->setObjectName("TSparam");
+    PC->addTab(TSparam, "Parameters");
     TSresults = AddPage(PC, "TSresults", "Results");
     TStable = AddPage(PC, "TStable", "Table");
     // The Results caption names the result file.
     pages->SetShrinkingTab(PC->indexOf(TSresults));
     BuildGeneralPage();
-    BuildParametersPage();
     BuildResultPages();
     BuildDialogs();
     // A window smaller than its content scrolls.
@@ -92,10 +95,6 @@ bool TFIN::AskToGoOn(const QString& text) {
 
 std::optional<QString> TFIN::RunFileDialog(QFileDialog* dialog) {
     return dialogs_->RunFileDialog(*dialog);
-}
-
-QCheckBox* TFIN::TestCheckBox(int n) const {
-    return findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(n));
 }
 
 void TFIN::OnFocusLeft(QWidget* widget, void (TFIN::*handler)()) {
@@ -133,27 +132,11 @@ void TFIN::BindHandlers() {
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
-    for (int n = 1; n <= zentrope::TestCount; ++n) {
-        QCheckBox* box = TestCheckBox(n);
-        connect(box, &QCheckBox::toggled, this, [this, box] { CheckBoxTSTClick(box); });
-    }
-    connect(BBenableAll, &QPushButton::clicked, this, &TFIN::BBenableAllClick);
-    connect(BBenableNone, &QPushButton::clicked, this, &TFIN::BBenableNoneClick);
-    connect(BBenableToggle, &QPushButton::clicked, this, &TFIN::BBenableToggleClick);
-    connect(LBorder, &OrderListBox::EntryClicked, this, &TFIN::LBorderClick);
-    connect(LBorder, &OrderListBox::DragMoved, this,
-            [this](int y, bool* allowed) { *allowed = LBorderDragOver(y); });
-    connect(uAMLSmin, &UpDown::Clicked, this, &TFIN::uAMLSminClick);
-    connect(uAMLSmax, &UpDown::Clicked, this, &TFIN::uAMLSmaxClick);
-    connect(uAMLSstp, &UpDown::Clicked, this, &TFIN::uAMLSstpClick);
-    const KeyPressHandler integers = [this](QObject* sender, QChar& key) {
-        eTestParamKeyPress(sender, key);
-    };
-    const KeyPressHandler numbers = [this](QObject* sender, QChar& key) {
-        Edit_KS_AD_SL_KeyPress(sender, key);
-    };
+    connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);
+    connect(TSparam, &ParametersPage::RunExitClicked, this, &TFIN::ButtRunExitClick);
     for (const zentrope::ParameterField& field : zentrope::ParameterFields())
-        BindFieldKeys(*this, field, integers, numbers);
+        if (field.section == zentrope::GeneralSection)
+            BindFieldKeys(*this, field, eTestParamKeyPress, Edit_KS_AD_SL_KeyPress);
 
     connect(Editn, &QLineEdit::textChanged, this, &TFIN::EditnChange);
     OnFocusLeft(Editn, &TFIN::EditnExit);
@@ -170,6 +153,4 @@ void TFIN::BindHandlers() {
     connect(ButtParaReload, &QPushButton::clicked, this, &TFIN::ButtParaReloadClick);
     connect(ButtParaSaveAs, &QPushButton::clicked, this, &TFIN::ButtParaSaveAsClick);
     connect(ButtLoadResult, &QPushButton::clicked, this, &TFIN::ButtLoadResultClick);
-    connect(ButtRunWait, &QPushButton::clicked, this, &TFIN::ButtRunWaitClick);
-    connect(ButtRunExit, &QPushButton::clicked, this, &TFIN::ButtRunExitClick);
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "dialog_seam.h"
-#include "order_list_box.h"
 #include "parameter_file_writer.h"
 #include "parameter_set.h"
 #include "result_text_view.h"
@@ -14,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class ParametersPage;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
@@ -51,16 +51,13 @@ public:
     std::optional<QString> RunFileDialog(QFileDialog* dialog);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
-    // The test check box CheckBoxN, N = 1 to 21.
-    QCheckBox* TestCheckBox(int n) const;
-
     // Calls handler whenever widget loses the input focus.
     void OnFocusLeft(QWidget* widget, void (TFIN::*handler)());
 
     // Pages
     QTabWidget* PC;
     QWidget* TSgeneral;
-    QWidget* TSparam;
+    ParametersPage* TSparam;
     QWidget* TSresults;
     QWidget* TStable;
 
@@ -100,128 +97,6 @@ public:
     QPushButton* ButtParaSave;
     QPushButton* ButtParaSaveAs;
 
-    // Parameters page controls
-    QCheckBox* CheckBox1;
-    QCheckBox* CheckBox2;
-    QCheckBox* CheckBox3;
-    QCheckBox* CheckBox4;
-    QCheckBox* CheckBox5;
-    QCheckBox* CheckBox6;
-    QCheckBox* CheckBox7;
-    QCheckBox* CheckBox8;
-    QCheckBox* CheckBox9;
-    QCheckBox* CheckBox10;
-    QCheckBox* CheckBox11;
-    QCheckBox* CheckBox12;
-    QCheckBox* CheckBox13;
-    QCheckBox* CheckBox14;
-    QCheckBox* CheckBox15;
-    QCheckBox* CheckBox16;
-    QCheckBox* CheckBox17;
-    QCheckBox* CheckBox18;
-    QCheckBox* CheckBox19;
-    QCheckBox* CheckBox20;
-    QCheckBox* CheckBox21;
-
-    QLineEdit* eDFTmax;
-    QComboBox* CBdftMax;
-    QLineEdit* eDFToptimize;
-    QComboBox* CBdftOptimize;
-    QCheckBox* cbDFTm0;
-    QCheckBox* cbDFTm1;
-    QLineEdit* eDFTdmin;
-    QLineEdit* eDFTdmax;
-    QLineEdit* eDFTdstp;
-
-    QLineEdit* eAUTWmmin;
-    QLineEdit* eAUTWmmax;
-    QLineEdit* eAUTWmstp;
-    QLineEdit* eAUTWdmin;
-    QLineEdit* eAUTWdmax;
-    QLineEdit* eAUTWdstp;
-
-    QLineEdit* eSBLKsmin;
-    QLineEdit* eSBLKsmax;
-    QLineEdit* eSBLKsstp;
-    QLineEdit* eSBLKdmin;
-    QLineEdit* eSBLKdmax;
-    QLineEdit* eSBLKdstp;
-
-    QLabel* STrunSmin;
-    UpDown* uRUNsmin;
-    QLabel* STrunSmax;
-    UpDown* uRUNsmax;
-    QLineEdit* eRUNsstp;
-    QLabel* STrunRmin;
-    UpDown* uRUNrmin;
-    QLabel* STrunRmax;
-    UpDown* uRUNrmax;
-    QLineEdit* eRUNrstp;
-
-    QLineEdit* ePERMsmin;
-    QLineEdit* ePERMsmax;
-    QLineEdit* ePERMsstp;
-    QLabel* STPermGSmin;
-    UpDown* uPERMtmin;
-    QLabel* STPermGSmax;
-    UpDown* uPERMtmax;
-    QLineEdit* ePERMtstp;
-
-    QLineEdit* eNOTMmin;
-    QLineEdit* eNOTMmax;
-    QLineEdit* eNOTMstp;
-    QLineEdit* eNOTMtemp;
-
-    QLabel* STmauMin;
-    UpDown* uMAUmin;
-    QLabel* STmauMax;
-    UpDown* uMAUmax;
-    QLineEdit* eMAUstp;
-    QLineEdit* eMAU_n;
-
-    QLabel* STcouMin;
-    UpDown* uCOUmin;
-    QLabel* STcouMax;
-    UpDown* uCOUmax;
-    QLineEdit* eCOUstp;
-
-    QLineEdit* eLBLKmin;
-    QLineEdit* eLBLKmax;
-    QLineEdit* eLBLKstp;
-
-    QLineEdit* eSERmin;
-    QLineEdit* eSERmax;
-    QLineEdit* eSERstp;
-
-    QLabel* STcollsMin;
-    UpDown* uCOLLsmin;
-    QLabel* STcollsMax;
-    UpDown* uCOLLsmax;
-    QLineEdit* eCOLLsstp;
-
-    QLabel* STrnkMin;
-    UpDown* uRNKmin;
-    QLabel* STrnkMax;
-    UpDown* uRNKmax;
-    QLineEdit* eRNKstp;
-
-    QLabel* LabAMLSmin;
-    UpDown* uAMLSmin;
-    QLabel* LabAMLSmax;
-    UpDown* uAMLSmax;
-    QLabel* LabAMLSstp;
-    UpDown* uAMLSstp;
-
-    QGroupBox* Panel1;
-    OrderListBox* LBorder;
-    QGroupBox* Panel2;
-    QPushButton* ButtRunWait;
-    QPushButton* ButtRunExit;
-    QPushButton* BBenableAll;
-    QPushButton* BBenableNone;
-    QPushButton* BBenableToggle;
-    QLabel* StaticText3;
-
     // Results and Table pages
     ResultTextView* RE;
     QTableView* SG;
@@ -232,24 +107,6 @@ public:
 
     // The current parameter set: between a file (or the defaults) and the controls.
     zentrope::ParameterSet Params;
-
-    // Index in LBorder of the entry being dragged.
-    int DragIndex = 0;
-
-    // Parameters page
-    void CheckBoxTSTClick(QCheckBox* box);
-    void BBenableAllClick();
-    void BBenableNoneClick();
-    void BBenableToggleClick();
-    void LBorderClick();
-    // A mouse move at y (list coordinates) while an entry is dragged; false refuses the drop.
-    bool LBorderDragOver(int y);
-    // Key filters: set key to the null character to discard the keystroke.
-    void eTestParamKeyPress(QObject* sender, QChar& key);
-    void Edit_KS_AD_SL_KeyPress(QObject* sender, QChar& key);
-    void uAMLSminClick();
-    void uAMLSmaxClick();
-    void uAMLSstpClick();
 
     // General page
     void EditnChange();
@@ -306,7 +163,6 @@ protected:
 private:
     void ShowResultFileTooLarge();
     void BuildGeneralPage();
-    void BuildParametersPage();
     void BuildResultPages();
     void BuildDialogs();
     void BindHandlers();

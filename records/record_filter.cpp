@@ -13,9 +13,9 @@ QStringList TextsOf(const RunRecord& record) {
                          record.testerSha256,
                          record.frontEndVersion,
                          record.startedAt.toString(Qt::ISODate),
-                         record.endedAt.toString(Qt::ISODate)};
-    if (record.exitCode)
-        texts << QString::number(*record.exitCode);
+                         record.end.endedAt.toString(Qt::ISODate)};
+    if (record.end.exitCode)
+        texts << QString::number(*record.end.exitCode);
     texts << record.enabledTests;
     for (const InputFileFacts& input : record.inputs)
         texts << input.path << input.sha256;

@@ -19,6 +19,15 @@ struct InputFileFacts {
     QString sha256; // lower-case hex; empty when the file could not be read
 };
 
+// How a run ended; all empty while that is not known (a tester left running on its own, or a
+// run still going).
+struct RunEnd {
+    QDateTime endedAt;
+    std::optional<int> exitCode;
+    std::optional<int> endSignal;
+    bool cancelled = false;
+};
+
 struct RunRecord {
     qint64 id = 0; // given by the store
     RunKind kind = RunKind::Run;
@@ -31,10 +40,7 @@ struct RunRecord {
     QString frontEndVersion;
 
     QDateTime startedAt;
-    QDateTime endedAt; // null while unknown: a tester left running on its own
-    std::optional<int> exitCode;
-    std::optional<int> endSignal;
-    bool cancelled = false;
+    RunEnd end;
 
     std::optional<quint32> n; // sequence length in bits
     std::optional<qint32> NT; // number of sequences

@@ -36,7 +36,7 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
 
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
-    "ended_at, exit_code, end_signal, cancelled, n, nt");
+    "n, nt, ended_at, exit_code, end_signal, cancelled");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -49,12 +49,10 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.testerSha256 = row.value(5).toString();
     record.frontEndVersion = row.value(6).toString();
     record.startedAt = TimeOf(row.value(7));
-    record.endedAt = TimeOf(row.value(8));
-    record.exitCode = OptionalOf<int>(row.value(9));
-    record.endSignal = OptionalOf<int>(row.value(10));
-    record.cancelled = row.value(11).toBool();
-    record.n = OptionalOf<quint32>(row.value(12));
-    record.NT = OptionalOf<qint32>(row.value(13));
+    record.n = OptionalOf<quint32>(row.value(8));
+    record.NT = OptionalOf<qint32>(row.value(9));
+    record.end = RunEnd{TimeOf(row.value(10)), OptionalOf<int>(row.value(11)),
+                        OptionalOf<int>(row.value(12)), row.value(13).toBool()};
     return record;
 }
 
@@ -123,15 +121,16 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
                      qint64& id) {
     QSqlQuery run(db);
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
-                               "tester_sha256, front_end_version, started_at, ended_at, "
-                               "exit_code, end_signal, cancelled, n, nt) "
+                               "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
+                               "exit_code, end_signal, cancelled) "
                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const RunEnd& end = record.end;
     if (!ExecWith(run,
                   {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
                    Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
-                   Text(record.frontEndVersion), TimeValue(record.startedAt),
-                   TimeValue(record.endedAt), Optional(record.exitCode), Optional(record.endSignal),
-                   QVariant(record.cancelled), Optional(record.n), Optional(record.NT)}))
+                   Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
+                   Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
+                   Optional(end.endSignal), QVariant(end.cancelled)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -140,11 +139,28 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
         if (!ExecWith(test, {QVariant(id), QVariant(i), Text(record.enabledTests[i])}))
             return test.lastError().text();
     }
+    return ReplaceInputs(db, id, record.inputs);
+}
+
+QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
+    QSqlQuery run(db);
+    run.prepare(QStringLiteral("UPDATE runs SET ended_at = ?, exit_code = ?, end_signal = ?, "
+                               "cancelled = ? WHERE id = ?"));
+    if (!ExecWith(run, {TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
+                        QVariant(end.cancelled), QVariant(id)}))
+        return run.lastError().text();
+    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+}
+
+QString ReplaceInputs(QSqlDatabase& db, qint64 id, const QList<InputFileFacts>& inputs) {
     QSqlQuery input(db);
+    input.prepare(QStringLiteral("DELETE FROM run_inputs WHERE run_id = ?"));
+    if (!ExecWith(input, {QVariant(id)}))
+        return input.lastError().text();
     input.prepare(QStringLiteral("INSERT INTO run_inputs (run_id, position, path, size, "
                                  "modified, sha256) VALUES (?, ?, ?, ?, ?, ?)"));
-    for (qsizetype i = 0; i < record.inputs.size(); ++i) {
-        const InputFileFacts& file = record.inputs[i];
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        const InputFileFacts& file = inputs[i];
         if (!ExecWith(input, {QVariant(id), QVariant(i), Text(file.path), QVariant(file.size),
                               TimeValue(file.modified), Text(file.sha256)}))
             return input.lastError().text();

@@ -20,4 +20,10 @@ QList<RunRecord> ReadRecords(QSqlDatabase& db, const QString& runsFolder,
 QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& folderName,
                      qint64& id);
 
+// Sets how the run of `id` ended.
+QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end);
+
+// Puts `inputs` in place of the input files recorded for the run of `id`.
+QString ReplaceInputs(QSqlDatabase& db, qint64 id, const QList<InputFileFacts>& inputs);
+
 } // namespace zentrope

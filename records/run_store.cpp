@@ -9,6 +9,7 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace zentrope {
@@ -22,8 +23,17 @@ QString NewConnectionName() {
     return QStringLiteral("zentrope-runs-%1").arg(++counter);
 }
 
+// Empty when there is no reason.
 QString RecordFailure(const QString& reason) {
-    return QStringLiteral("The run could not be recorded: %1").arg(reason);
+    return reason.isEmpty() ? reason
+                            : QStringLiteral("The run could not be recorded: %1").arg(reason);
+}
+
+QString DeleteRow(QSqlDatabase& database, qint64 id) {
+    QSqlQuery query(database);
+    query.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
+    query.bindValue(0, id);
+    return query.exec() ? QString() : query.lastError().text();
 }
 
 } // namespace
@@ -77,22 +87,44 @@ RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
     if (!result.isEmpty() && QFileInfo(result).isFile())
         failure = CopyWholeFile(result, QDir(record.folder).filePath(ResultCopyName));
     if (failure.isEmpty())
-        failure = insert(record, id);
+        failure = RecordFailure(write(
+            [&](QSqlDatabase& database) { return InsertRecord(database, record, name, id); }));
     if (failure.isEmpty())
         return {id, QString()};
     QDir(record.folder).removeRecursively();
     return {0, failure};
 }
 
-QString RunStore::insert(const RunRecord& record, qint64& id) {
+QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
+    const std::optional<RunRecord> record = get(id);
+    if (!record || !record->folderPresent || folderName(record->folder).isEmpty())
+        return RecordFailure(QStringLiteral("its record or its folder has gone."));
+    const QString copy = QDir(record->folder).filePath(ResultCopyName);
+    const bool copied = !result.isEmpty() && QFileInfo(result).isFile();
+    if (copied) {
+        if (QString failure = CopyWholeFile(result, copy); !failure.isEmpty())
+            return failure;
+    }
+    QString failure =
+        RecordFailure(write([&](QSqlDatabase& database) { return UpdateEnd(database, id, end); }));
+    if (!failure.isEmpty() && copied)
+        QFile::remove(copy);
+    return failure;
+}
+
+QString RunStore::setInputs(qint64 id, const QList<InputFileFacts>& inputs) {
+    return RecordFailure(
+        write([&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); }));
+}
+
+QString RunStore::write(const std::function<QString(QSqlDatabase&)>& change) {
     QSqlDatabase database = db();
     WriteTransaction transaction(database);
     if (!transaction.begun())
-        return RecordFailure(transaction.error().text());
-    if (QString failure = InsertRecord(database, record, folderName(record.folder), id);
-        !failure.isEmpty())
-        return RecordFailure(failure);
-    return transaction.commit() ? QString() : RecordFailure(transaction.error().text());
+        return transaction.error().text();
+    if (QString failure = change(database); !failure.isEmpty())
+        return failure;
+    return transaction.commit() ? QString() : transaction.error().text();
 }
 
 QList<RunRecord> RunStore::list() const {
@@ -116,15 +148,9 @@ QString RunStore::remove(qint64 id) {
     const std::optional<RunRecord> record = get(id);
     if (!record)
         return QString();
-    QSqlDatabase database = db();
-    WriteTransaction transaction(database);
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
-    query.bindValue(0, id);
-    if (!transaction.begun() || !query.exec() || !transaction.commit())
-        return QStringLiteral("The run could not be deleted: %1")
-            .arg(transaction.error().isValid() ? transaction.error().text()
-                                               : query.lastError().text());
+    if (QString failure = write([id](QSqlDatabase& database) { return DeleteRow(database, id); });
+        !failure.isEmpty())
+        return QStringLiteral("The run could not be deleted: %1").arg(failure);
     // A folder that is already gone, or is no run folder of this root, is left alone.
     if (!record->folderPresent || folderName(record->folder).isEmpty() ||
         QDir(record->folder).removeRecursively())

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -38,8 +39,16 @@ public:
     // Records a run whose folder (from MakeRunFolder under this root) already holds its
     // files. A `result` path, when its file exists, is first copied into the folder. The
     // record becomes visible whole or not at all; when it cannot be written, its folder
-    // is removed and nothing of it remains.
+    // is removed and nothing of it remains, so a run is added before its tester starts
+    // writing into the folder, or once it has ended.
     RecordWriting add(const RunRecord& record, const QString& result = QString());
+
+    // Notes how a recorded run ended, copying its `result` first as add() does. Returns an
+    // empty text, or why not; the record is then left as it was.
+    QString finish(qint64 id, const RunEnd& end, const QString& result = QString());
+
+    // Replaces the recorded input files of a run, once their hashes are known.
+    QString setInputs(qint64 id, const QList<InputFileFacts>& inputs);
 
     // Every record, newest start first.
     QList<RunRecord> list() const;
@@ -56,7 +65,8 @@ private:
 
     QSqlDatabase db() const;
     QString folderName(const QString& folder) const;
-    QString insert(const RunRecord& record, qint64& id);
+    // Runs `change` in one write transaction; returns an empty text, or why it failed.
+    QString write(const std::function<QString(QSqlDatabase&)>& change);
 
     QString root_;
     QString connection_;

@@ -17,7 +17,7 @@ namespace zentrope {
 struct TesterEnd {
     bool cancelled = false; // it ended after cancel() had asked it to
     bool signalled = false; // a signal ended it; `code` is then the signal's number
-    int code = 0;           // its exit code, or the signal's number
+    int code = 0;           // its exit code, or the signal's number; -1 when the system lost it
     bool succeeded() const { return !cancelled && !signalled && code == 0; }
 };
 

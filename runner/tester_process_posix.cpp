@@ -132,7 +132,8 @@ private:
             notifier_->setEnabled(false);
         if (poll_)
             poll_->stop();
-        owner_.noteEnded(result > 0 ? EndFromStatus(status) : TesterEnd{});
+        // Without a status (someone else collected it), the end must not pass for a success.
+        owner_.noteEnded(result > 0 ? EndFromStatus(status) : TesterEnd{false, false, -1});
     }
 
     TesterProcess& owner_;

@@ -21,8 +21,8 @@ namespace {
 void VerifySelectionMatchesList(const TFIN& w) {
     QStringList checked;
     for (int n = 1; n <= TestCount; ++n)
-        if (w.TestCheckBox(n)->isChecked())
-            checked << w.TestCheckBox(n)->text();
+        if (Control<ParametersPage>(w, "TSparam")->TestCheckBox(n)->isChecked())
+            checked << Control<ParametersPage>(w, "TSparam")->TestCheckBox(n)->text();
     QStringList listed = OrderTexts(w);
     QCOMPARE(QSet<QString>(listed.begin(), listed.end()).size(), listed.size());
     checked.sort();

@@ -68,9 +68,9 @@ class ParametersPageTest : public QObject {
     TFIN* w_ = nullptr;
 
     void CheckOnly(std::initializer_list<int> boxes) {
-        w_->BBenableNoneClick();
+        Control<ParametersPage>(*w_, "TSparam")->BBenableNoneClick();
         for (int n : boxes)
-            w_->TestCheckBox(n)->setChecked(true);
+            Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(n)->setChecked(true);
     }
 
     // Entries are exactly the checked tests, each once, with the TestId of their text.
@@ -80,9 +80,9 @@ class ParametersPageTest : public QObject {
             const QString text = Control<OrderListBox>(*w_, "LBorder")->item(row)->text();
             bool found = false;
             for (int n = 1; n <= 21; ++n)
-                if (w_->TestCheckBox(n)->text() == text) {
+                if (Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(n)->text() == text) {
                     QCOMPARE(ids[row], BoxTest[n - 1]);
-                    QVERIFY(w_->TestCheckBox(n)->isChecked());
+                    QVERIFY(Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(n)->isChecked());
                     found = true;
                 }
             QVERIFY(found);
@@ -91,7 +91,7 @@ class ParametersPageTest : public QObject {
         QVERIFY(std::adjacent_find(ids.begin(), ids.end()) == ids.end());
         int checked = 0;
         for (int n = 1; n <= 21; ++n)
-            checked += w_->TestCheckBox(n)->isChecked();
+            checked += Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(n)->isChecked();
         QCOMPARE(ids.size(), checked);
     }
 
@@ -162,12 +162,12 @@ private slots:
         QTest::mouseClick(Control<QPushButton>(*w_, "BBenableNone"), Qt::LeftButton);
         QCOMPARE(Control<OrderListBox>(*w_, "LBorder")->count(), 0);
         for (int n = 1; n <= 21; ++n)
-            QVERIFY(!w_->TestCheckBox(n)->isChecked());
+            QVERIFY(!Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(n)->isChecked());
         QTest::mouseClick(Control<QPushButton>(*w_, "BBenableToggle"), Qt::LeftButton);
         QCOMPARE(OrderIds(*w_), BoxTests({1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
                                           12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
         CheckOnly({20, 2});
-        w_->BBenableToggleClick();
+        Control<ParametersPage>(*w_, "TSparam")->BBenableToggleClick();
         QCOMPARE(OrderIds(*w_),
                  BoxTests({1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 21}));
     }
@@ -178,13 +178,13 @@ private slots:
         for (int step = 0; step < 400; ++step) {
             const int choice = random.bounded(24);
             if (choice == 21)
-                w_->BBenableAllClick();
+                Control<ParametersPage>(*w_, "TSparam")->BBenableAllClick();
             else if (choice == 22)
-                w_->BBenableNoneClick();
+                Control<ParametersPage>(*w_, "TSparam")->BBenableNoneClick();
             else if (choice == 23)
-                w_->BBenableToggleClick();
+                Control<ParametersPage>(*w_, "TSparam")->BBenableToggleClick();
             else
-                w_->TestCheckBox(choice + 1)->toggle();
+                Control<ParametersPage>(*w_, "TSparam")->TestCheckBox(choice + 1)->toggle();
             VerifyOrderMatchesBoxes();
         }
     }
@@ -192,13 +192,13 @@ private slots:
     void draggingReordersLive() {
         CheckOnly({1, 2, 3, 4, 5});
         StartDrag(0);
-        QCOMPARE(w_->DragIndex, 0);
+        QCOMPARE(Control<ParametersPage>(*w_, "TSparam")->DragIndex, 0);
         DragTo(1);
         QCOMPARE(OrderIds(*w_), BoxTests({2, 1, 3, 4, 5}));
         DragTo(2);
         DragTo(3);
         QCOMPARE(OrderIds(*w_), BoxTests({2, 3, 4, 1, 5}));
-        QCOMPARE(w_->DragIndex, 3);
+        QCOMPARE(Control<ParametersPage>(*w_, "TSparam")->DragIndex, 3);
         // Below the last entry the drop is refused and nothing moves.
         DragTo(7);
         QCOMPARE(OrderIds(*w_), BoxTests({2, 3, 4, 1, 5}));
@@ -215,14 +215,16 @@ private slots:
 
     void aStaleDragIndexMovesNothing() {
         CheckOnly({1, 2, 3});
-        w_->DragIndex = -1;
-        QVERIFY(w_->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
-        w_->DragIndex = 9;
-        w_->LBorderDragOver(1);
+        Control<ParametersPage>(*w_, "TSparam")->DragIndex = -1;
+        QVERIFY(Control<ParametersPage>(*w_, "TSparam")
+                    ->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
+        Control<ParametersPage>(*w_, "TSparam")->DragIndex = 9;
+        Control<ParametersPage>(*w_, "TSparam")->LBorderDragOver(1);
         QCOMPARE(OrderIds(*w_), BoxTests({1, 2, 3}));
         CheckOnly({});
-        w_->DragIndex = 0;
-        QVERIFY(!w_->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
+        Control<ParametersPage>(*w_, "TSparam")->DragIndex = 0;
+        QVERIFY(!Control<ParametersPage>(*w_, "TSparam")
+                     ->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
     }
 
     void aSmallWindowScrolls() {

@@ -2,8 +2,10 @@
 // is touched), its message boxes recorded and its file dialogs answered from a script.
 #pragma once
 
+#include "app/pages/parameters_page.h"
 #include "dialog_seam.h"
 #include "main_window.h"
+#include "order_list_box.h"
 
 #include <QDir>
 #include <QFile>

@@ -274,13 +274,14 @@ private slots:
 
     void testCheckBoxes() {
         for (int n = 1; n <= 21; ++n) {
-            QCheckBox* box = w_->TestCheckBox(n);
+            QCheckBox* box = Control<ParametersPage>("TSparam")->TestCheckBox(n);
             QVERIFY(box);
             QCOMPARE(box->objectName(), QString("CheckBox%1").arg(n));
             QCOMPARE(box->text(), QString(TestBoxCaptions[n - 1]));
             QVERIFY(Control<QWidget>("TSparam")->isAncestorOf(box));
         }
-        QCOMPARE(Control<QCheckBox>("CheckBox9"), w_->TestCheckBox(9));
+        QCOMPARE(Control<QCheckBox>("CheckBox9"),
+                 Control<ParametersPage>("TSparam")->TestCheckBox(9));
         // Captions stand to the left of their boxes.
         QCOMPARE(Control<QCheckBox>("CheckBox1")->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(Control<QCheckBox>("cbAutoN")->layoutDirection(), Qt::RightToLeft);

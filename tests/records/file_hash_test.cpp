@@ -1,15 +1,13 @@
-// Hashing input files and the tester: the published SHA-256 examples, progress, stopping from
-// another thread, and which files InFile names.
+// Hashing input files and the tester: the published SHA-256 examples, progress, stopping, and
+// which files InFile names.
 #include "record_samples.h"
 #include "records/file_hash.h"
+#include "records/input_changes.h"
 #include "records/input_files.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-#include <atomic>
-#include <future>
-#include <thread>
 
 using namespace zentrope;
 using namespace zentrope::testing;
@@ -47,14 +45,8 @@ private slots:
         QCOMPARE(reports.last(), (std::pair<qint64, qint64>{1000000, 1000000}));
     }
 
-    void aMissingFileSaysWhy() {
-        const FileHash missing = HashFile("/nonexistent/zentrope/input.bin");
-        QVERIFY(missing.sha256.isEmpty());
-        QVERIFY(!missing.error.isEmpty());
-    }
-
-    // One progress over all inputs; a stop from the window's thread ends the work early.
-    void inputsAreDescribedAndStoppedFromAnotherThread() {
+    // One progress over all inputs; the caller's answer stops the work early.
+    void inputsAreDescribedWithOneProgressAndStopOnRequest() {
         QTemporaryDir dir;
         QVERIFY(WriteFile(dir.filePath("a.bin"), "abc"));
         QVERIFY(WriteFile(dir.filePath("b.bin"), QByteArray(1000000, 'a')));
@@ -74,26 +66,33 @@ private slots:
         QCOMPARE(lastDone, 1000003);
         QCOMPARE(lastTotal, 1000003);
 
-        std::atomic<bool> stop = false;
-        std::promise<void> firstReport;
-        std::promise<void> stopDecided;
-        std::shared_future<void> decided = stopDecided.get_future().share();
-        InputsHash stopped;
-        std::thread worker([&] {
-            bool first = true;
-            stopped = DescribeInputFiles(paths, [&](qint64, qint64) {
-                if (std::exchange(first, false)) {
-                    firstReport.set_value();
-                    decided.wait();
-                }
-                return !stop.load();
-            });
-        });
-        firstReport.get_future().wait();
-        stop = true;
-        stopDecided.set_value();
-        worker.join();
+        int reports = 0;
+        const InputsHash stopped =
+            DescribeInputFiles(paths, [&reports](qint64, qint64) { return ++reports < 2; });
         QVERIFY(stopped.stopped);
+        QCOMPARE(reports, 2);
+
+        const InputsHash unreadable = DescribeInputFiles({dir.filePath("missing.bin")});
+        QCOMPARE(unreadable.files.size(), 1);
+        QVERIFY(unreadable.files[0].sha256.isEmpty());
+    }
+
+    // Same size and time, other bits: only the hash can tell.
+    void anInputIsChangedWhenItsBitsDifferOrItHasGone() {
+        QTemporaryDir dir;
+        const QStringList paths = {dir.filePath("same"), dir.filePath("edited"),
+                                   dir.filePath("deleted")};
+        for (const QString& path : paths)
+            QVERIFY(WriteFile(path, "abc"));
+        const QList<InputFileFacts> recorded = DescribeInputFiles(paths).files;
+        const QDateTime time = QFileInfo(paths[1]).lastModified();
+        QVERIFY(WriteFile(paths[1], "abd"));
+        QFile edited(paths[1]);
+        QVERIFY(edited.open(QIODevice::ReadWrite) &&
+                edited.setFileTime(time, QFileDevice::FileModificationTime));
+        QVERIFY(QFile::remove(paths[2]));
+        QCOMPARE(FindChangedInputs(recorded).changed, paths.mid(1));
+        QVERIFY(FindChangedInputs(recorded, [](qint64, qint64) { return false; }).stopped);
     }
 
     void inFileIsMatchedWhereTheTesterLooks() {

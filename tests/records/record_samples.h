@@ -20,8 +20,8 @@ inline RunRecord SampleRecord(const QString& folder, const QDateTime& startedAt,
     record.testerSha256 = QString(64, u'e');
     record.frontEndVersion = "0.5.0711";
     record.startedAt = startedAt;
-    record.endedAt = startedAt.addSecs(75);
-    record.exitCode = 0;
+    record.end.endedAt = startedAt.addSecs(75);
+    record.end.exitCode = 0;
     record.n = 1000000;
     record.NT = 20;
     for (int i = SampleTestCount; i >= 1; --i)

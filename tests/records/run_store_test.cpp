@@ -39,10 +39,10 @@ void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.testerSha256, expected.testerSha256);
     QCOMPARE(got.frontEndVersion, expected.frontEndVersion);
     QCOMPARE(got.startedAt, expected.startedAt);
-    QCOMPARE(got.endedAt, expected.endedAt);
-    QCOMPARE(got.exitCode, expected.exitCode);
-    QCOMPARE(got.endSignal, expected.endSignal);
-    QCOMPARE(got.cancelled, expected.cancelled);
+    QCOMPARE(got.end.endedAt, expected.end.endedAt);
+    QCOMPARE(got.end.exitCode, expected.end.exitCode);
+    QCOMPARE(got.end.endSignal, expected.end.endSignal);
+    QCOMPARE(got.end.cancelled, expected.end.cancelled);
     QCOMPARE(got.n, expected.n);
     QCOMPARE(got.NT, expected.NT);
     QCOMPARE(got.enabledTests, expected.enabledTests);
@@ -112,11 +112,11 @@ private slots:
             std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
             QVERIFY(store);
             late = NewRecord(*store, Noon.addSecs(3600));
-            late.exitCode.reset();
-            late.endSignal = 9;
-            late.cancelled = true;
+            late.end.exitCode.reset();
+            late.end.endSignal = 9;
+            late.end.cancelled = true;
             early = NewRecord(*store, Noon.addSecs(-3600), 0);
-            early.endedAt = QDateTime(); // left running on its own
+            early.end.endedAt = QDateTime(); // left running on its own
             imported.kind = RunKind::Imported;
             imported.startedAt = Noon;
             imported.folder = MakeRunFolder(store->root(), Noon).path;
@@ -152,7 +152,7 @@ private slots:
         first.enabledTests = {"DFT", "Runs"};
         RunRecord second = NewRecord(*fixture.store, Noon.addSecs(60), 1);
         second.testerPath = "/home/me/other tester";
-        second.exitCode = 3;
+        second.end.exitCode = 3;
         const qint64 firstId = fixture.store->add(first).id;
         const qint64 secondId = fixture.store->add(second).id;
         const auto ids = [&fixture](const QString& text) {
@@ -249,6 +249,38 @@ private slots:
                  qPrintable(writing.error));
         QVERIFY(fixture.store->list().isEmpty());
         QVERIFY(RunFolders(fixture.root.path()).isEmpty());
+    }
+
+    // Recorded as it starts, hashed meanwhile, ended later; a full disk at the end leaves the
+    // record as it was.
+    void aRunAddedAtItsStartIsCompletedLater() {
+        OpenStore fixture;
+        QVERIFY(fixture.store);
+        RunRecord run = NewRecord(*fixture.store, Noon, 1);
+        const RunEnd end = run.end;
+        run.end = RunEnd();
+        run.inputs[0].sha256.clear();
+        const qint64 id = fixture.store->add(run).id;
+        QVERIFY(id > 0);
+        run.inputs[0].sha256 = QString(64, u'b');
+        QCOMPARE(fixture.store->setInputs(id, run.inputs), QString());
+
+        const QString result = fixture.root.filePath("result.txt");
+        QVERIFY(WriteFile(result, QByteArray(1 << 20, '3')));
+        QString failure;
+        {
+            FileSizeLimit limit(256 * 1024);
+            failure = fixture.store->finish(id, end, result);
+        }
+        QVERIFY(failure.contains(QString::fromLocal8Bit(std::strerror(EFBIG))));
+        CompareRecords(*fixture.store->get(id), run);
+        QVERIFY(!QFile::exists(QDir(run.folder).filePath(ResultCopyName)));
+
+        QCOMPARE(fixture.store->finish(id, end, result), QString());
+        run.end = end;
+        CompareRecords(*fixture.store->get(id), run);
+        QCOMPARE(QFileInfo(QDir(run.folder).filePath(ResultCopyName)).size(), 1 << 20);
+        QVERIFY(!fixture.store->finish(id + 1, end).isEmpty());
     }
 
     void aFullDiskWhileWritingTheIndexLeavesNoHalfRecord() {

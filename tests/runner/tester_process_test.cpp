@@ -69,6 +69,7 @@ private slots:
     void logIsReadWhileTheTesterRuns();
     void cancelEndsATesterThatHeedsTheRequestWithinTheGrace();
     void cancelForcesATesterThatIgnoresTheRequest();
+    void anEndWithoutStatusIsNoSuccess();
 };
 
 void TesterProcessTest::relativePathsAreTakenFromTheCurrentFolderNeverFromPath() {
@@ -217,6 +218,19 @@ void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
     QVERIFY(!QFile::exists(result));
     QVERIFY(WaitForFile(result)); // written after the log line
     QCOMPARE(WholeLog(tester), QStringList("written after its starter has gone"));
+}
+
+// A program that ignores SIGCHLD has its children collected by the system, status and all.
+void TesterProcessTest::anEndWithoutStatusIsNoSuccess() {
+    FakeTesterFolder tester;
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    std::unique_ptr<TesterProcess> process = StartLogged(tester);
+    if (process)
+        process->waitForEnd();
+    std::signal(SIGCHLD, previous);
+    QVERIFY(process);
+    QVERIFY(!process->end().succeeded());
+    QCOMPARE(process->end().code, -1);
 }
 
 QTEST_GUILESS_MAIN(TesterProcessTest)

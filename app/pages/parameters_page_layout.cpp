@@ -1,8 +1,11 @@
 // The Parameters page: one row per test with its parameter ranges, the execution order and the
 // run commands.
+#include "app/pages/parameters_page.h"
+
 #include "control_factory.h"
-#include "main_window.h"
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
+#include "order_list_box.h"
+#include "up_down.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,10 +50,10 @@ QWidget* Pair(QWidget* page, QLabel* label, UpDown* spinner, Qt::Alignment side)
     return pair;
 }
 
-QWidget* SpinnerPair(QWidget* page, QLabel*& label, const char* labelName, UpDown*& spinner,
-                     const char* spinnerName, int min, int max, int position) {
-    label = MakeNumberLabel(page, labelName, QString::number(position), 17);
-    spinner = Spinner(page, spinnerName, min, max, position, true);
+QWidget* SpinnerPair(QWidget* page, const char* labelName, const char* spinnerName, int min,
+                     int max, int position) {
+    QLabel* label = MakeNumberLabel(page, labelName, QString::number(position), 17);
+    UpDown* spinner = Spinner(page, spinnerName, min, max, position, true);
     spinner->Associate(label);
     return Pair(page, label, spinner, Qt::AlignLeft);
 }
@@ -71,8 +74,8 @@ void AddRange(QGridLayout* grid, int row, int column, const QString& caption, QW
 
 } // namespace
 
-void TFIN::BuildParametersPage() {
-    QWidget* page = TSparam;
+void ParametersPage::Build() {
+    QWidget* page = this;
     auto* grid = new QGridLayout(page);
     grid->setHorizontalSpacing(4);
     grid->setColumnMinimumWidth(SecondGroup - 1, LayoutWidth(page, 16));
@@ -80,15 +83,12 @@ void TFIN::BuildParametersPage() {
     grid->setRowStretch(TestRows, 1);
 
     // The boxes are numbered by screen position; each is tied to its test by its caption.
-    QCheckBox** boxes[] = {
-        &CheckBox1,  &CheckBox2,  &CheckBox3,  &CheckBox4,  &CheckBox5,  &CheckBox6,  &CheckBox7,
-        &CheckBox8,  &CheckBox9,  &CheckBox10, &CheckBox11, &CheckBox12, &CheckBox13, &CheckBox14,
-        &CheckBox15, &CheckBox16, &CheckBox17, &CheckBox18, &CheckBox19, &CheckBox20, &CheckBox21};
+    QCheckBox* boxes[zentrope::TestCount] = {};
     const int boxWidth = LayoutWidth(page, 185);
     for (zentrope::TestId id = 1; id <= zentrope::TestCount; ++id) {
         const zentrope::CatalogueRow& test = zentrope::TestCatalogue(id);
         const QString name = QStringLiteral("CheckBox%1").arg(test.checkBox);
-        QCheckBox*& box = *boxes[test.checkBox - 1];
+        QCheckBox*& box = boxes[test.checkBox - 1];
         box = MakeCheckBox(page, name.toLatin1().constData(),
                            QString::fromLatin1(test.displayName.data(),
                                                static_cast<qsizetype>(test.displayName.size())));
@@ -96,110 +96,95 @@ void TFIN::BuildParametersPage() {
     }
 
     // DFT takes two rows: the size and the optimisation, each with its unit.
-    grid->addWidget(CheckBox1, 0, 0, 2, 1);
-    eDFTmax = MakeEdit(page, "eDFTmax", "64", 10, 81);
-    CBdftMax = MakeSizeUnitBox(page, "CBdftMax", 2, 73);
-    eDFToptimize = MakeEdit(page, "eDFToptimize", "3", 10, 57);
-    CBdftOptimize = MakeSizeUnitBox(page, "CBdftOptimize", 2, 73);
-    cbDFTm0 = MakeCheckBox(page, "cbDFTm0", "Mode 0", true);
-    cbDFTm1 = MakeCheckBox(page, "cbDFTm1", "Mode 1", true);
+    grid->addWidget(boxes[0], 0, 0, 2, 1);
+    auto* eDFTmax = MakeEdit(page, "eDFTmax", "64", 10, 81);
+    auto* CBdftMax = MakeSizeUnitBox(page, "CBdftMax", 2, 73);
+    auto* eDFToptimize = MakeEdit(page, "eDFToptimize", "3", 10, 57);
+    auto* CBdftOptimize = MakeSizeUnitBox(page, "CBdftOptimize", 2, 73);
+    auto* cbDFTm0 = MakeCheckBox(page, "cbDFTm0", "Mode 0", true);
+    auto* cbDFTm1 = MakeCheckBox(page, "cbDFTm1", "Mode 1", true);
     grid->addWidget(MakeLabel(page, "max"), 0, FirstGroup);
     grid->addLayout(Row({eDFTmax, CBdftMax}), 0, FirstGroup + 1, 1, 4);
     grid->addWidget(cbDFTm0, 0, FirstGroup + 5, 1, 2);
     grid->addWidget(MakeLabel(page, "optimize"), 1, FirstGroup);
     grid->addLayout(Row({eDFToptimize, CBdftOptimize}), 1, FirstGroup + 1, 1, 4);
     grid->addWidget(cbDFTm1, 1, FirstGroup + 5, 1, 2);
-    eDFTdmin = RangeEdit(page, "eDFTdmin", "1", 10);
-    eDFTdmax = RangeEdit(page, "eDFTdmax", "8", 10);
-    eDFTdstp = RangeEdit(page, "eDFTdstp", "1", 3);
+    auto* eDFTdmin = RangeEdit(page, "eDFTdmin", "1", 10);
+    auto* eDFTdmax = RangeEdit(page, "eDFTdmax", "8", 10);
+    auto* eDFTdstp = RangeEdit(page, "eDFTdstp", "1", 3);
     AddRange(grid, 0, SecondGroup, "Rows:", eDFTdmin, eDFTdmax, eDFTdstp, 2);
 
     int row = 2;
-    grid->addWidget(CheckBox2, row, 0);
-    AddRange(grid, row, FirstGroup, "Block size:", eAUTWmmin = RangeEdit(page, "eAUTWmmin", "1", 2),
-             eAUTWmmax = RangeEdit(page, "eAUTWmmax", "16", 2),
-             eAUTWmstp = RangeEdit(page, "eAUTWmstp", "-1", 3));
+    grid->addWidget(boxes[1], row, 0);
+    AddRange(grid, row, FirstGroup, "Block size:", RangeEdit(page, "eAUTWmmin", "1", 2),
+             RangeEdit(page, "eAUTWmmax", "16", 2), RangeEdit(page, "eAUTWmstp", "-1", 3));
+    AddRange(grid, row++, SecondGroup, "Block dist:", RangeEdit(page, "eAUTWdmin", "1", 10),
+             RangeEdit(page, "eAUTWdmax", "4096", 10), RangeEdit(page, "eAUTWdstp", "-3", 3));
+
+    grid->addWidget(boxes[2], row, 0);
+    AddRange(grid, row, FirstGroup, "Block size:", RangeEdit(page, "eSBLKsmin", "1", 2),
+             RangeEdit(page, "eSBLKsmax", "16", 2), RangeEdit(page, "eSBLKsstp", "-1", 3));
+    AddRange(grid, row++, SecondGroup, "Block dist:", RangeEdit(page, "eSBLKdmin", "1", 10),
+             RangeEdit(page, "eSBLKdmax", "4096", 10), RangeEdit(page, "eSBLKdstp", "-3", 3));
+
+    grid->addWidget(boxes[13], row, 0);
+    AddRange(
+        grid, row, FirstGroup, "Block size:", SpinnerPair(page, "STrunSmin", "uRUNsmin", 2, 32, 4),
+        SpinnerPair(page, "STrunSmax", "uRUNsmax", 2, 32, 10), RangeEdit(page, "eRUNsstp", "1", 3));
     AddRange(grid, row++, SecondGroup,
-             "Block dist:", eAUTWdmin = RangeEdit(page, "eAUTWdmin", "1", 10),
-             eAUTWdmax = RangeEdit(page, "eAUTWdmax", "4096", 10),
-             eAUTWdstp = RangeEdit(page, "eAUTWdstp", "-3", 3));
+             "Run length:", SpinnerPair(page, "STrunRmin", "uRUNrmin", 2, 10, 4),
+             SpinnerPair(page, "STrunRmax", "uRUNrmax", 2, 10, 10),
+             RangeEdit(page, "eRUNrstp", "1", 3));
 
-    grid->addWidget(CheckBox3, row, 0);
-    AddRange(grid, row, FirstGroup, "Block size:", eSBLKsmin = RangeEdit(page, "eSBLKsmin", "1", 2),
-             eSBLKsmax = RangeEdit(page, "eSBLKsmax", "16", 2),
-             eSBLKsstp = RangeEdit(page, "eSBLKsstp", "-1", 3));
+    grid->addWidget(boxes[3], row, 0);
+    AddRange(grid, row, FirstGroup, "Block size:", RangeEdit(page, "ePERMsmin", "1", 2),
+             RangeEdit(page, "ePERMsmax", "16", 2), RangeEdit(page, "ePERMsstp", "-1", 3));
     AddRange(grid, row++, SecondGroup,
-             "Block dist:", eSBLKdmin = RangeEdit(page, "eSBLKdmin", "1", 10),
-             eSBLKdmax = RangeEdit(page, "eSBLKdmax", "4096", 10),
-             eSBLKdstp = RangeEdit(page, "eSBLKdstp", "-3", 3));
+             "Group size:", SpinnerPair(page, "STPermGSmin", "uPERMtmin", 2, 12, 4),
+             SpinnerPair(page, "STPermGSmax", "uPERMtmax", 2, 12, 10),
+             RangeEdit(page, "ePERMtstp", "1", 3));
 
-    grid->addWidget(CheckBox14, row, 0);
-    AddRange(grid, row, FirstGroup, "Block size:",
-             SpinnerPair(page, STrunSmin, "STrunSmin", uRUNsmin, "uRUNsmin", 2, 32, 4),
-             SpinnerPair(page, STrunSmax, "STrunSmax", uRUNsmax, "uRUNsmax", 2, 32, 10),
-             eRUNsstp = RangeEdit(page, "eRUNsstp", "1", 3));
-    AddRange(grid, row++, SecondGroup, "Run length:",
-             SpinnerPair(page, STrunRmin, "STrunRmin", uRUNrmin, "uRUNrmin", 2, 10, 4),
-             SpinnerPair(page, STrunRmax, "STrunRmax", uRUNrmax, "uRUNrmax", 2, 10, 10),
-             eRUNrstp = RangeEdit(page, "eRUNrstp", "1", 3));
-
-    grid->addWidget(CheckBox4, row, 0);
-    AddRange(grid, row, FirstGroup, "Block size:", ePERMsmin = RangeEdit(page, "ePERMsmin", "1", 2),
-             ePERMsmax = RangeEdit(page, "ePERMsmax", "16", 2),
-             ePERMsstp = RangeEdit(page, "ePERMsstp", "-1", 3));
-    AddRange(grid, row++, SecondGroup, "Group size:",
-             SpinnerPair(page, STPermGSmin, "STPermGSmin", uPERMtmin, "uPERMtmin", 2, 12, 4),
-             SpinnerPair(page, STPermGSmax, "STPermGSmax", uPERMtmax, "uPERMtmax", 2, 12, 10),
-             ePERMtstp = RangeEdit(page, "ePERMtstp", "1", 3));
-
-    grid->addWidget(CheckBox6, row, 0);
-    AddRange(grid, row, FirstGroup, "Block size:", eNOTMmin = RangeEdit(page, "eNOTMmin", "1", 2),
-             eNOTMmax = RangeEdit(page, "eNOTMmax", "16", 2),
-             eNOTMstp = RangeEdit(page, "eNOTMstp", "-1", 3));
-    eNOTMtemp = MakeEdit(page, "eNOTMtemp", "20", 10, 73);
+    grid->addWidget(boxes[5], row, 0);
+    AddRange(grid, row, FirstGroup, "Block size:", RangeEdit(page, "eNOTMmin", "1", 2),
+             RangeEdit(page, "eNOTMmax", "16", 2), RangeEdit(page, "eNOTMstp", "-1", 3));
+    auto* eNOTMtemp = MakeEdit(page, "eNOTMtemp", "20", 10, 73);
     grid->addWidget(MakeLabel(page, "templates"), row, SecondGroup);
     grid->addWidget(eNOTMtemp, row++, SecondGroup + 1, 1, 3);
 
-    grid->addWidget(CheckBox7, row, 0);
-    AddRange(grid, row, FirstGroup,
-             "Block size:", SpinnerPair(page, STmauMin, "STmauMin", uMAUmin, "uMAUmin", 2, 16, 4),
-             SpinnerPair(page, STmauMax, "STmauMax", uMAUmax, "uMAUmax", 2, 16, 10),
-             eMAUstp = RangeEdit(page, "eMAUstp", "-1", 3));
-    eMAU_n = MakeEdit(page, "eMAU_n", "1000", 6, 57);
+    grid->addWidget(boxes[6], row, 0);
+    AddRange(
+        grid, row, FirstGroup, "Block size:", SpinnerPair(page, "STmauMin", "uMAUmin", 2, 16, 4),
+        SpinnerPair(page, "STmauMax", "uMAUmax", 2, 16, 10), RangeEdit(page, "eMAUstp", "-1", 3));
+    auto* eMAU_n = MakeEdit(page, "eMAU_n", "1000", 6, 57);
     grid->addWidget(MakeLabel(page, "Q+K"), row, SecondGroup);
     grid->addWidget(eMAU_n, row++, SecondGroup + 1, 1, 3);
 
-    grid->addWidget(CheckBox5, row, 0);
+    grid->addWidget(boxes[4], row, 0);
     AddRange(grid, row++, FirstGroup,
-             "Block size:", SpinnerPair(page, STcouMin, "STcouMin", uCOUmin, "uCOUmin", 2, 9, 4),
-             SpinnerPair(page, STcouMax, "STcouMax", uCOUmax, "uCOUmax", 2, 9, 2),
-             eCOUstp = RangeEdit(page, "eCOUstp", "1", 3));
+             "Block size:", SpinnerPair(page, "STcouMin", "uCOUmin", 2, 9, 4),
+             SpinnerPair(page, "STcouMax", "uCOUmax", 2, 9, 2), RangeEdit(page, "eCOUstp", "1", 3));
 
-    grid->addWidget(CheckBox8, row, 0);
+    grid->addWidget(boxes[7], row, 0);
+    AddRange(grid, row++, FirstGroup, "Block size:", RangeEdit(page, "eLBLKmin", "1024", 10),
+             RangeEdit(page, "eLBLKmax", "4096", 10), RangeEdit(page, "eLBLKstp", "1024", 10));
+
+    grid->addWidget(boxes[9], row, 0);
+    AddRange(grid, row++, FirstGroup, "Block size:", RangeEdit(page, "eSERmin", "1", 2),
+             RangeEdit(page, "eSERmax", "16", 2), RangeEdit(page, "eSERstp", "-1", 3));
+
+    grid->addWidget(boxes[20], row, 0);
     AddRange(grid, row++, FirstGroup,
-             "Block size:", eLBLKmin = RangeEdit(page, "eLBLKmin", "1024", 10),
-             eLBLKmax = RangeEdit(page, "eLBLKmax", "4096", 10),
-             eLBLKstp = RangeEdit(page, "eLBLKstp", "1024", 10));
+             "Block size:", SpinnerPair(page, "STcollsMin", "uCOLLsmin", 10, 31, 31),
+             SpinnerPair(page, "STcollsMax", "uCOLLsmax", 10, 31, 10),
+             RangeEdit(page, "eCOLLsstp", "-1", 3));
 
-    grid->addWidget(CheckBox10, row, 0);
-    AddRange(grid, row++, FirstGroup, "Block size:", eSERmin = RangeEdit(page, "eSERmin", "1", 2),
-             eSERmax = RangeEdit(page, "eSERmax", "16", 2),
-             eSERstp = RangeEdit(page, "eSERstp", "-1", 3));
-
-    grid->addWidget(CheckBox21, row, 0);
-    AddRange(grid, row++, FirstGroup, "Block size:",
-             SpinnerPair(page, STcollsMin, "STcollsMin", uCOLLsmin, "uCOLLsmin", 10, 31, 31),
-             SpinnerPair(page, STcollsMax, "STcollsMax", uCOLLsmax, "uCOLLsmax", 10, 31, 10),
-             eCOLLsstp = RangeEdit(page, "eCOLLsstp", "-1", 3));
-
-    grid->addWidget(CheckBox11, row, 0);
-    AddRange(grid, row++, FirstGroup,
-             "Byte order:", SpinnerPair(page, STrnkMin, "STrnkMin", uRNKmin, "uRNKmin", 0, 24, 4),
-             SpinnerPair(page, STrnkMax, "STrnkMax", uRNKmax, "uRNKmax", 0, 24, 10),
-             eRNKstp = RangeEdit(page, "eRNKstp", "1", 3));
+    grid->addWidget(boxes[10], row, 0);
+    AddRange(
+        grid, row++, FirstGroup, "Byte order:", SpinnerPair(page, "STrnkMin", "uRNKmin", 0, 24, 4),
+        SpinnerPair(page, "STrnkMax", "uRNKmax", 0, 24, 10), RangeEdit(page, "eRNKstp", "1", 3));
 
     // The AMLS labels carry the saved values; the program writes them, not the spinners.
-    grid->addWidget(CheckBox9, row, 0);
+    grid->addWidget(boxes[8], row, 0);
     LabAMLSmin = MakeNumberLabel(page, "LabAMLSmin", "999999", 44);
     uAMLSmin = Spinner(page, "uAMLSmin", 1, 15, 1, false);
     LabAMLSmax = MakeNumberLabel(page, "LabAMLSmax", "999999", 44);
@@ -212,11 +197,11 @@ void TFIN::BuildParametersPage() {
              Pair(page, LabAMLSstp, uAMLSstp, Qt::AlignRight));
 
     const int firstPlain = row;
-    for (QCheckBox* box : {CheckBox12, CheckBox13, CheckBox15, CheckBox16, CheckBox17, CheckBox18,
-                           CheckBox19, CheckBox20})
+    for (QCheckBox* box :
+         {boxes[11], boxes[12], boxes[14], boxes[15], boxes[16], boxes[17], boxes[18], boxes[19]})
         grid->addWidget(box, row++, 0);
 
-    Panel1 = new QGroupBox("Execution order", page);
+    auto* Panel1 = new QGroupBox("Execution order", page);
     Panel1->setObjectName("Panel1");
     Panel1->setAlignment(Qt::AlignHCenter);
     QFont font = Panel1->font();
@@ -231,7 +216,7 @@ void TFIN::BuildParametersPage() {
     (new QVBoxLayout(Panel1))->addWidget(LBorder);
     grid->addWidget(Panel1, 8, SecondGroup, row - 8, 8);
 
-    Panel2 = new QGroupBox("Save parameters, run Zentrope and...", page);
+    auto* Panel2 = new QGroupBox("Save parameters, run Zentrope and...", page);
     Panel2->setObjectName("Panel2");
     Panel2->setAlignment(Qt::AlignHCenter);
     ButtRunWait = MakeButton(Panel2, "ButtRunWait", "... &WAIT for the output file and load it");
@@ -253,7 +238,7 @@ void TFIN::BuildParametersPage() {
     grid->addLayout(Row({BBenableAll, BBenableNone, BBenableToggle}), row - 2, FirstGroup + 1, 2, 6,
                     Qt::AlignBottom);
 
-    StaticText3 = MakeLabel(
+    QLabel* StaticText3 = MakeLabel(
         page, "Don't change neither the name nor the caption of the check boxes from 1 to 21",
         "StaticText3");
     StaticText3->setFrameShape(QFrame::Box);
