@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <mutex>
 #include <utility>
 
 namespace zentrope {
 namespace {
 
 // Distribution of the collisions are computed once per shape: every sequence of a run has
-// the same number of balls.
+// the same number of balls. Sequences tested at the same time wait for the first to fill it.
 const std::vector<double>& CachedDistribution(uint64_t balls, int urnBits) {
+    static std::mutex guard;
     static std::map<std::pair<uint64_t, int>, std::vector<double>> cache;
+    const std::lock_guard lock(guard);
     auto [it, added] = cache.try_emplace({balls, urnBits});
     if (added)
         it->second = CollisionDistribution(balls, urnBits);
@@ -27,28 +30,34 @@ double ExpectedCollisions(uint64_t balls, int urnBits) {
 }
 
 std::vector<double> CollisionDistribution(uint64_t balls, int urnBits) {
-    const double m = std::ldexp(1.0, urnBits);
+    const double perUrn = std::ldexp(1.0, -urnBits); // 1 / m, exact
     const double mean = ExpectedCollisions(balls, urnBits);
     // Far beyond the mean the probabilities are below any use.
     const auto top = static_cast<size_t>(
         std::min<double>(static_cast<double>(balls), mean + 12 * std::sqrt(mean) + 50));
     std::vector<double> p(top + 1, 0);
     p[0] = 1;
-    size_t lo = 0; // below lo and above hi the probabilities are 0 or negligible
+    // Only the counts lo to hi carry probability above Negligible; the window follows the
+    // distribution as it moves and spreads, so the work grows with its spread, not its mean.
+    constexpr double Negligible = 1e-30;
+    size_t lo = 0;
     size_t hi = 0;
     // Before ball i, with c collisions, i - 1 - c urns are taken; ball i adds a collision
     // with probability (i - 1 - c) / m.
     for (uint64_t i = 1; i <= balls; ++i) {
         const auto before = static_cast<double>(i - 1);
         hi = std::min(hi + 1, top);
-        for (size_t c = hi; c >= std::max<size_t>(lo, 1); --c)
-            p[c] = p[c] * (1 - (before - static_cast<double>(c)) / m) +
-                   p[c - 1] * (before - static_cast<double>(c - 1)) / m;
-        if (lo == 0)
-            p[0] *= 1 - before / m;
-        while (lo < hi && p[lo] < 1e-40)
+        for (size_t c = hi; c > lo; --c) {
+            const auto cc = static_cast<double>(c);
+            p[c] = p[c] * (1 - (before - cc) * perUrn) + p[c - 1] * (before - cc + 1) * perUrn;
+        }
+        p[lo] *= 1 - (before - static_cast<double>(lo)) * perUrn;
+        while (lo < hi && p[lo] < Negligible)
             p[lo++] = 0;
+        while (hi > lo && p[hi] < Negligible)
+            p[hi--] = 0;
     }
+    p.resize(hi + 1);
     return p;
 }
 
@@ -64,7 +73,14 @@ uint64_t CountCollisions(const BitSequence& s, int urnBits, uint64_t balls) {
 }
 
 uint64_t CollisionBalls(uint64_t bits, int urnBits) {
-    return std::min(bits / static_cast<uint64_t>(urnBits), uint64_t{1} << urnBits);
+    const uint64_t balls = std::min(bits / static_cast<uint64_t>(urnBits), uint64_t{1} << urnBits);
+    // The fewest balls that expect MaxExpectedCollisions: with n^2 / 2m as a start, a few
+    // steps up settle it.
+    auto cap =
+        static_cast<uint64_t>(std::sqrt(2 * MaxExpectedCollisions * std::ldexp(1.0, urnBits)));
+    while (ExpectedCollisions(cap, urnBits) < MaxExpectedCollisions)
+        cap += 1 + cap / 1000;
+    return std::min(balls, cap);
 }
 
 double CollisionTest(const BitSequence& s, int urnBits) {

@@ -35,8 +35,6 @@ std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, 
             distinct = 0;
         }
     }
-    if (lengths.size() < count)
-        lengths.clear();
     return lengths;
 }
 
@@ -62,18 +60,18 @@ std::vector<double> CouponLengthProbabilities(uint64_t d, double tail) {
     return probability;
 }
 
-uint64_t CouponSegmentCount(uint64_t blocks, int blockBits) {
-    return SegmentCountWithin(blocks, CouponMoments(uint64_t{1} << blockBits));
-}
-
 double CouponCollectorTest(const BitSequence& s, int blockBits) {
     if (blockBits < 1 || blockBits > 12)
         return NoResult;
     const uint64_t d = uint64_t{1} << blockBits;
-    const uint64_t count = CouponSegmentCount(s.size / static_cast<uint64_t>(blockBits), blockBits);
-    const std::vector<uint64_t> lengths = CouponSegmentLengths(s, blockBits, count);
-    if (count < 2 || lengths.empty())
+    const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
+    const SegmentMoments moments = CouponMoments(d);
+    const uint64_t count = SegmentCountWithin(blocks, moments);
+    if (count < 2)
         return NoResult;
+    const std::vector<uint64_t> lengths = CouponSegmentLengths(s, blockBits, count);
+    if (lengths.size() < count)
+        return RunOutPValue(blocks, lengths.size(), moments);
     // Lengths d, d + 1, ... and, in the last class, all longer ones.
     const std::vector<double> probability =
         CouponLengthProbabilities(d, 5 / static_cast<double>(count));

@@ -1,40 +1,19 @@
-#include "randomness_tests.h"
 #include "distributions.h"
-
-#include <fftw3.h>
+#include "randomness_tests.h"
+#include "real_transform.h"
 
 #include <cmath>
 #include <complex>
-#include <memory>
 
 namespace zentrope {
-namespace {
-
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-template <typename T> using FftwBuffer = std::unique_ptr<T[], FftwFree>;
-
-template <typename T> FftwBuffer<T> AllocateFftw(size_t count) {
-    return FftwBuffer<T>(static_cast<T*>(fftw_malloc(sizeof(T) * count)));
-}
-
-} // namespace
 
 uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
-    const auto n = static_cast<size_t>(length);
-    auto in = AllocateFftw<double>(n);
-    auto out = AllocateFftw<fftw_complex>(n / 2 + 1);
-    fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(n), in.get(), out.get(), FFTW_ESTIMATE);
-    for (size_t i = 0; i < n; ++i)
-        in[i] = BitAt(s, i) ? 1.0 : -1.0;
-    fftw_execute(plan);
-    fftw_destroy_plan(plan);
+    const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
     // Threshold below which 95% of the moduli of a random sequence lie.
-    const double threshold = std::sqrt(std::log(1 / 0.05) * static_cast<double>(n));
+    const double threshold = std::sqrt(std::log(1 / 0.05) * static_cast<double>(length));
     uint64_t below = 0;
-    for (size_t k = 0; k < n / 2; ++k)
-        if (std::hypot(out[k][0], out[k][1]) < threshold)
+    for (uint64_t k = 0; k < length / 2; ++k)
+        if (std::abs(out[k]) < threshold)
             ++below;
     return below;
 }

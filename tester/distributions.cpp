@@ -1,5 +1,6 @@
 #include "distributions.h"
 
+#include <boost/math/distributions/binomial.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 
@@ -23,6 +24,13 @@ double NormalCdf(double x) {
 
 double NormalTwoSided(double z) {
     return Erfc(std::fabs(z) / std::sqrt(2.0));
+}
+
+double BinomialAtMost(uint64_t k, uint64_t trials, double p) {
+    if (k >= trials)
+        return 1.0;
+    const boost::math::binomial_distribution<double> binomial(static_cast<double>(trials), p);
+    return boost::math::cdf(binomial, static_cast<double>(k));
 }
 
 } // namespace zentrope

@@ -1,6 +1,8 @@
 // The distribution functions behind the p-values.
 #pragma once
 
+#include <cstdint>
+
 namespace zentrope {
 
 // Upper regularised incomplete gamma Q(a, x); the chi-square tail is Q(df / 2, chi2 / 2).
@@ -10,5 +12,7 @@ double Erfc(double x);
 double NormalCdf(double x);
 // Two-sided p-value of a standard normal statistic.
 double NormalTwoSided(double z);
+// P(X <= k) for X binomial with `trials` trials of success probability p.
+double BinomialAtMost(uint64_t k, uint64_t trials, double p);
 
 } // namespace zentrope

@@ -55,6 +55,14 @@ double PermutationTest(const BitSequence& s, int blockBits, int groupSize) {
             ++distinct;
         }
     }
+    // A random sequence falls this far short of the expected number of groups without equal
+    // values with a chance of about 1e-15; a sequence that does is rejected with the chance of
+    // its shortfall.
+    const double p = DistinctGroupProbability(blockBits, groupSize);
+    const double expected = static_cast<double>(groups) * p;
+    if (static_cast<double>(distinct) <
+        expected - DistinctShortfallSds * std::sqrt(expected * (1 - p)))
+        return BinomialAtMost(distinct, groups, p);
     if (distinct < cells)
         return NoResult;
     return Igamc((static_cast<double>(cells) - 1) / 2, UniformChiSquare(counts, distinct) / 2);

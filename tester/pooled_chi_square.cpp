@@ -1,6 +1,6 @@
 #include "pooled_chi_square.h"
-#include "randomness_tests.h"
 #include "distributions.h"
+#include "randomness_tests.h"
 
 #include <cmath>
 
@@ -18,6 +18,13 @@ uint64_t SegmentCountWithin(uint64_t budget, const SegmentMoments& m) {
 uint64_t BlocksForSegments(uint64_t count, const SegmentMoments& m) {
     const double c = static_cast<double>(count);
     return static_cast<uint64_t>(std::ceil(c * m.mean + 8 * m.sd * std::sqrt(c))) + 1;
+}
+
+double RunOutPValue(uint64_t budget, uint64_t found, const SegmentMoments& m) {
+    const double segments = static_cast<double>(found + 1);
+    const double z =
+        (static_cast<double>(budget) - segments * m.mean) / (m.sd * std::sqrt(segments));
+    return NormalCdf(-z);
 }
 
 double PooledChiSquarePValue(const std::vector<uint64_t>& observed,

@@ -18,6 +18,10 @@ struct SegmentMoments {
 uint64_t SegmentCountWithin(uint64_t budget, const SegmentMoments& m);
 // The fewest blocks in which SegmentCountWithin looks for `count` segments.
 uint64_t BlocksForSegments(uint64_t count, const SegmentMoments& m);
+// The chance that a random sequence completes no more than `found` segments within `budget`
+// blocks: the normal tail of the total length of found + 1 segments beyond the budget. A
+// sequence that runs out before its segment count is rejected with this p-value.
+double RunOutPValue(uint64_t budget, uint64_t found, const SegmentMoments& m);
 
 // Chi-square p-value of `total` observations in classes of the given probabilities (the last
 // class takes what the others leave). Neighbouring classes are pooled, from the first on,

@@ -74,15 +74,14 @@ double NonOverlappingTemplateTest(const BitSequence& s, uint32_t pattern, int m,
 
 // Coupon collector: the lengths of consecutive segments of s-bit values that each hold all
 // d = 2^s values, pooled into classes of at least 5 expected, chi-square against the exact
-// length distribution. The number of segments is fixed from the bits available.
+// length distribution. The number of segments is fixed from the bits available so that a random
+// sequence holds them but with a chance of about 1e-15; a sequence that runs out is rejected with
+// that chance (RunOutPValue).
 SegmentMoments CouponMoments(uint64_t d);
 // Probabilities of the lengths d, d + 1, ... until the rest is at most `tail`.
 std::vector<double> CouponLengthProbabilities(uint64_t d, double tail);
-// Segments to look for in `blocks` s-bit blocks: a random sequence holds them all but with a
-// chance of about 1e-15.
-uint64_t CouponSegmentCount(uint64_t blocks, int blockBits);
 // Lengths in blocks of the first `count` segments, each the shortest stretch of s-bit values
-// holding all 2^s of them; empty when the bits end first.
+// holding all 2^s of them; fewer when the bits end first.
 std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, uint64_t count);
 double CouponCollectorTest(const BitSequence& s, int blockBits);
 
@@ -92,14 +91,18 @@ double CouponCollectorTest(const BitSequence& s, int blockBits);
 double RunAtLeast(int blockBits, int k);
 SegmentMoments RunMoments(int blockBits); // in blocks, the skipped value included
 // Runs counted by length class (index length - 1, the last class longest and more) over the
-// first `runs` runs; empty when the bits end first.
+// first `runs` runs; fewer in all when the bits end first (the test then rejects with
+// RunOutPValue).
 std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int longest,
                                       uint64_t runs);
 double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
-// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them so that the
-// urns stay sparse, thrown into 2^s urns; the number of balls that land in a taken urn
-// against its exact distribution, two-sided mid-p.
+// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them and no more
+// than expect MaxExpectedCollisions, thrown into 2^s urns; the number of balls that land in a
+// taken urn against its exact distribution, two-sided mid-p.
+// The exact distribution takes work in proportion to the balls times the count's spread; the
+// cap keeps it under a second for every block size while the count stays fine-grained.
+inline constexpr double MaxExpectedCollisions = 4096;
 uint64_t CollisionBalls(uint64_t bits, int urnBits);
 double ExpectedCollisions(uint64_t balls, int urnBits);
 // P(collisions = c) for c = 0, 1, ... up to where the rest is negligible.
@@ -115,6 +118,9 @@ inline constexpr int MaxPermutationGroup = 10;
 uint64_t Factorial(int t);
 // The chance that a group of t s-bit values holds no equal values.
 double DistinctGroupProbability(int blockBits, int groupSize);
+// Fewer groups without equal values than this many standard deviations below their expected
+// number reject the sequence (with the binomial chance of so few).
+inline constexpr double DistinctShortfallSds = 8;
 // 0 to t! - 1 for the ordering of the group's values; -1 when two are equal.
 int64_t OrderingIndex(const std::vector<uint64_t>& group);
 double PermutationTest(const BitSequence& s, int blockBits, int groupSize);

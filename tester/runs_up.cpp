@@ -50,19 +50,23 @@ std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int l
         ++counts[static_cast<size_t>(std::min(length, longest) - 1)];
         ++found;
     }
-    if (found < runs)
-        counts.clear();
     return counts;
 }
 
 double RunsUpTest(const BitSequence& s, int blockBits, int longest) {
     if (blockBits < 1 || blockBits > 32 || longest < 2)
         return NoResult;
-    const uint64_t runs =
-        SegmentCountWithin(s.size / static_cast<uint64_t>(blockBits), RunMoments(blockBits));
-    const std::vector<uint64_t> counts = RunLengthCounts(s, blockBits, longest, runs);
-    if (runs < 2 || counts.empty())
+    const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
+    const SegmentMoments moments = RunMoments(blockBits);
+    const uint64_t runs = SegmentCountWithin(blocks, moments);
+    if (runs < 2)
         return NoResult;
+    const std::vector<uint64_t> counts = RunLengthCounts(s, blockBits, longest, runs);
+    uint64_t found = 0;
+    for (uint64_t c : counts)
+        found += c;
+    if (found < runs)
+        return RunOutPValue(blocks, found, moments);
     std::vector<double> probability;
     for (int k = 1; k < longest; ++k)
         probability.push_back(RunAtLeast(blockBits, k) - RunAtLeast(blockBits, k + 1));

@@ -17,8 +17,21 @@ constexpr TestId DftId = 1, MaurerId = 2, ShortBlocksId = 3, LongBlocksId = 4, R
                  CollisionId = 21;
 
 // Collision lines need this many collisions expected (a spread of 20), so that the count is
-// fine enough for nearly uniform p-values.
+// fine enough for nearly uniform p-values. At most 2^s balls in 2^s urns expect about 2^s / e
+// collisions, so blocks of fewer than 11 bits never get there.
 constexpr double CollisionsNeeded = 400;
+constexpr int64_t MinCollisionBits = 11;
+
+// Tests whose statistic is a count of ones or a walk of +-1 steps (frequency within blocks,
+// cumulative sums, serial m = 1) take too few distinct values for uniform p-values over 1000
+// sequences on fewer bits.
+constexpr uint64_t FrequencyMinBits = 20000;
+// Chi-square tests over more than two cells need this many counts in all.
+constexpr uint64_t ChiSquareMinCounts = 2000;
+// The rarest rank class must expect this many matrices.
+constexpr double RankRarestClass = 50;
+// Template matching needs this many matches expected in each block.
+constexpr uint64_t NotmMatchesPerBlock = 50;
 
 // Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;
@@ -80,6 +93,29 @@ void AddLines(TestId test, const std::vector<ParameterAxis>& axes, TestPlan& pla
         }
 }
 
+void AddDftLines(const ParameterSet& set, TestPlan& plan) {
+    if (set.DFT_max_n > 0 && set.DFT_max_n < DftMinBits) {
+        plan.notes.push_back("DFT: DFT_max_n=" + std::to_string(set.DFT_max_n) +
+                             " is below the test's minimum of " + std::to_string(DftMinBits) +
+                             " bits, no line");
+        return;
+    }
+    AddLines(DftId, {{"rows", set.DFT_rows, 1, DftMaxRows}}, plan);
+}
+
+// Fewer test blocks per pattern leave the p-values miscalibrated.
+constexpr int32_t MaurerMinN = 40;
+
+void AddMaurerLines(const ParameterSet& set, TestPlan& plan) {
+    if (set.Maurer_N < MaurerMinN) {
+        plan.notes.push_back("Maurer: Maurer_N=" + std::to_string(set.Maurer_N) + " is below " +
+                             std::to_string(MaurerMinN) +
+                             " (too few test blocks for a calibrated p-value), no line");
+        return;
+    }
+    AddLines(MaurerId, {{"L", set.Maurer_block_size, MaurerMinL, MaurerMaxL}}, plan);
+}
+
 std::string TemplateText(uint32_t pattern, int m) {
     std::string text;
     for (int bit = m - 1; bit >= 0; --bit)
@@ -109,14 +145,17 @@ void AddTemplateLines(const ParameterSet& set, TestPlan& plan) {
 }
 
 constexpr int64_t Unbounded = INT32_MAX;
+// Shorter blocks give a chi-square whose spread is visibly narrower than assumed (the
+// published test asks for blocks of at least 20 bits).
+constexpr int64_t LongBlocksMinM = 20;
 
 bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     switch (test) {
     case DftId:
-        AddLines(test, {{"rows", set.DFT_rows, 1, DftMaxRows}}, plan);
+        AddDftLines(set, plan);
         return true;
     case MaurerId:
-        AddLines(test, {{"L", set.Maurer_block_size, MaurerMinL, MaurerMaxL}}, plan);
+        AddMaurerLines(set, plan);
         return true;
     case ShortBlocksId:
         AddLines(test,
@@ -125,7 +164,7 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
                  plan);
         return true;
     case LongBlocksId:
-        AddLines(test, {{"m", set.LongBlocks_block_size, 8, Unbounded}}, plan);
+        AddLines(test, {{"m", set.LongBlocks_block_size, LongBlocksMinM, Unbounded}}, plan);
         return true;
     case SerialId:
         AddLines(test, {{"m", set.Serial_block_size, 1, 24}}, plan);
@@ -150,7 +189,7 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddLines(test, {{"s", set.Coupon_block_size, 1, 12}}, plan);
         return true;
     case CollisionId:
-        AddLines(test, {{"s", set.Collision_block_size, 9, 32}}, plan);
+        AddLines(test, {{"s", set.Collision_block_size, MinCollisionBits, 32}}, plan);
         return true;
     case PermutationId:
         AddLines(test,
@@ -176,27 +215,35 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
     }
 }
 
-// Matrices of the given shape needed so that every rank class expects at least 5.
+// Matrices of the given shape needed so that the rarest rank class expects RankRarestClass.
 uint64_t RankMatrices(int rows, int cols) {
     const int full = std::min(rows, cols);
     const double rarest =
         1 - RankProbability(rows, cols, full) - RankProbability(rows, cols, full - 1);
-    return static_cast<uint64_t>(5 / rarest + 1);
+    return static_cast<uint64_t>(RankRarestClass / rarest + 1);
 }
 
 // Cells of a chi-square over equally likely cells expect at least 5 counts; beyond 1024 cells
-// the statistic is close to normal and 1 per cell suffices.
+// the statistic is close to normal and 1 per cell suffices. Few cells take few distinct
+// statistics unless the counts are large: one degree of freedom needs as many counts as the
+// frequency tests need bits.
 uint64_t CountsForCells(uint64_t cells) {
-    return cells <= 1024 ? 5 * cells : cells;
+    if (cells <= 2)
+        return FrequencyMinBits;
+    return std::max<uint64_t>(cells <= 1024 ? 5 * cells : cells, ChiSquareMinCounts);
 }
 
-// Groups with equal values are left out; on average enough remain.
+// Groups with equal values are left out; enough remain even at the shortfall that the test
+// counts as a rejection: groups * p - k * sqrt(groups * p * (1 - p)) >= needed, solved for
+// sqrt(groups).
 uint64_t PermutationBits(int s, int t) {
-    const double distinct = DistinctGroupProbability(s, t);
-    if (distinct <= 0)
+    const double p = DistinctGroupProbability(s, t);
+    if (p <= 0)
         return UINT64_MAX;
-    const double bits =
-        std::ceil(static_cast<double>(CountsForCells(Factorial(t))) / distinct) * s * t;
+    const double needed = static_cast<double>(CountsForCells(Factorial(t)));
+    const double spread = DistinctShortfallSds * std::sqrt(p * (1 - p));
+    const double root = (spread + std::sqrt(spread * spread + 4 * p * needed)) / (2 * p);
+    const double bits = std::ceil(root * root) * s * t;
     return bits < 0x1p63 ? static_cast<uint64_t>(bits) : UINT64_MAX;
 }
 
@@ -225,7 +272,7 @@ uint64_t CollisionBits(int s) {
 
 uint64_t MaurerBits(int64_t L, int32_t N) {
     const uint64_t patterns = uint64_t{1} << L;
-    const auto testMultiple = static_cast<uint64_t>(std::max(N, 1));
+    const auto testMultiple = static_cast<uint64_t>(N);
     return (10 + testMultiple) * patterns * static_cast<uint64_t>(L);
 }
 
@@ -249,19 +296,20 @@ TestPlan MakeTestPlan(const ParameterSet& set) {
 uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     switch (line.test) {
     case DftId:
-        return line.first == 1 ? 1000 : DftRowsBits(static_cast<int>(line.first));
+        return line.first == 1 ? DftMinBits : DftRowsBits(static_cast<int>(line.first));
     case MaurerId:
         return MaurerBits(line.first, set.Maurer_N);
     case ShortBlocksId:
         return ShortBlocksBits(line.first, line.second);
     case LongBlocksId:
-        return static_cast<uint64_t>(line.first);
+        return std::max(static_cast<uint64_t>(line.first), FrequencyMinBits);
     case CusumId:
-        return 100;
+        return FrequencyMinBits;
     case SerialId:
-        return uint64_t{1} << (line.first + 3);
-    case NotmId: // at least 5 matches expected in each block
-        return NotmBlocks * (5 * (uint64_t{1} << line.first) + static_cast<uint64_t>(line.first));
+        return std::max(uint64_t{1} << (line.first + 3), FrequencyMinBits);
+    case NotmId:
+        return NotmBlocks * (NotmMatchesPerBlock * (uint64_t{1} << line.first) +
+                             static_cast<uint64_t>(line.first));
     case Rank6x8Id:
         return RankMatrices(6, 8) * 6 * 32; // each row takes a 32-bit word
     case Rank31Id:
@@ -290,12 +338,12 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
         return NoResult;
     const auto first = static_cast<int>(line.first);
     switch (line.test) {
-    case DftId:
-        if (line.first != 1) {
-            const uint64_t length = DftLength(bits.size, set);
-            return length < RequiredBits(line, set) ? NoResult : DftRowsTest(bits, length, first);
-        }
-        return DftTest(bits, DftLength(bits.size, set));
+    case DftId: {
+        const uint64_t length = DftLength(bits.size, set);
+        if (length < RequiredBits(line, set))
+            return NoResult;
+        return line.first == 1 ? DftTest(bits, length) : DftRowsTest(bits, length, first);
+    }
     case MaurerId:
         return MaurerTest(bits, first, 10 * (uint64_t{1} << first));
     case ShortBlocksId:

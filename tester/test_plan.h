@@ -36,6 +36,8 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
 // MaxDftLength, and above DFT_optimize cut to the largest length whose prime factors suit the
 // transform.
 uint64_t DftLength(uint64_t n, const ParameterSet& set);
+// Below this many bits the count of small moduli takes too few values for uniform p-values.
+inline constexpr uint64_t DftMinBits = 32768;
 // The transform takes 16 bytes per bit: 1 GiB here.
 inline constexpr uint64_t MaxDftLength = uint64_t{1} << 26;
 

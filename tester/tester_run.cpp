@@ -111,14 +111,37 @@ void DescribeRun(RunSetup& run, const std::string& paramPath) {
         h.push_back("Note: " + note);
 }
 
+// Any problem the reader reports ends the run: a value it could not take would otherwise be
+// replaced by its default, and the run would test something the file does not ask for.
 std::string ReadSettings(const std::string& path, ParameterSet& set, std::ostream& err) {
     ApplyDefaults(set);
-    const MessageSink sink = [&err](const std::string& text) { err << text << "\n"; };
+    bool reported = false;
+    const MessageSink sink = [&err, &reported](const std::string& text) {
+        err << text << "\n";
+        reported = true;
+    };
     if (ReadParameterFile(path, set, sink) != 0)
         return "The parameter file \"" + path + "\" could not be read";
+    if (reported)
+        return "The run stops: the parameter file \"" + path +
+               "\" holds a value that cannot be used as written";
     if (set.NT < 1)
         return "NT must be at least 1";
     return {};
+}
+
+// Enabled tests whose values are all out of range leave notes; they say why nothing runs.
+void ReportNothingToRun(const TestPlan& plan, std::ostream& err) {
+    if (plan.notes.empty()) {
+        err << "No implemented test is enabled; not implemented: " << Joined(plan.notImplemented)
+            << "\n";
+        return;
+    }
+    err << "No result line to run: the enabled tests have no value in range\n";
+    for (const std::string& note : plan.notes)
+        err << "Note: " << note << "\n";
+    if (!plan.notImplemented.empty())
+        err << "Not implemented: " << Joined(plan.notImplemented) << "\n";
 }
 
 void LowerPriority(const ParameterSet& set) {
@@ -161,8 +184,7 @@ int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     run.plan = MakeTestPlan(run.set);
     if (run.plan.lines.empty()) {
-        err << "No implemented test is enabled; not implemented: "
-            << Joined(run.plan.notImplemented) << "\n";
+        ReportNothingToRun(run.plan, err);
         return ExitNothingToRun;
     }
     std::string problem = OpenInput(run);

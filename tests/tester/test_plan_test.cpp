@@ -85,15 +85,42 @@ TEST(TestPlan, RequiredBitsFollowThePublishedRecommendations) {
     const ParameterSet set = DefaultSet();
     // Maurer L = 6 with 1000 * 2^L test blocks: the recommended 387840 bits.
     EXPECT_EQ(RequiredBits({2, "", 6, 0}, set), 387840u);
-    // Rank 32 x 32: 38 matrices.
-    EXPECT_EQ(RequiredBits({13, "", 0, 0}, set), 38u * 1024);
-    // Serial: m < log2(n) - 2.
-    EXPECT_EQ(RequiredBits({9, "", 3, 0}, set), 64u);
+    // Rank 32 x 32: the rarest class (rank 30 or less, 0.1336357) expects 50 in 375 matrices.
+    EXPECT_EQ(RequiredBits({13, "", 0, 0}, set), 375u * 1024);
+    // Serial: m < log2(n) - 2, but never fewer bits than the frequency tests need.
+    EXPECT_EQ(RequiredBits({9, "", 3, 0}, set), 20000u);
+    EXPECT_EQ(RequiredBits({9, "", 14, 0}, set), 131072u);
+}
+
+TEST(TestPlan, ValuesThatCannotGiveCalibratedResultsGetNoLine) {
+    ParameterSet set = DefaultSet();
+    set.ExecutionOrder.fill(-1);
+    set.ExecutionOrder[0] = 0;  // DFT
+    set.ExecutionOrder[1] = 1;  // Maurer
+    set.ExecutionOrder[2] = 20; // Collision
+    set.ExecutionOrder[3] = 3;  // Long blocks
+    set.Enable.fill(1);
+    set.DFT_max_n = DftMinBits - 1;
+    set.Maurer_N = 39;
+    set.Collision_block_size = {9, 12, 1};
+    set.LongBlocks_block_size = {19, 20, 1};
+    TestPlan plan = MakeTestPlan(set);
+    // 2^10 balls in 2^10 urns expect 376.6 collisions, short of the 400 a line needs.
+    EXPECT_EQ(Names(plan),
+              (std::vector<std::string>{"Collision s=11", "Collision s=12", "Long blocks m=20"}));
+    EXPECT_TRUE(Contains(plan.notes, "Collision s=10 skipped: outside 11 to 32"));
+    EXPECT_TRUE(Contains(plan.notes, "Long blocks m=19 skipped: outside 20 to 2147483647"));
+    EXPECT_EQ(plan.notes.size(), 5u); // also DFT_max_n, Maurer_N and Collision s=9
+    set.DFT_max_n = DftMinBits;
+    set.Maurer_N = 40;
+    plan = MakeTestPlan(set);
+    EXPECT_EQ(Names(plan).front(), "DFT rows=1");
+    EXPECT_TRUE(Contains(Names(plan), "Maurer L=8"));
 }
 
 TEST(TestPlan, TooShortSequencesGiveNoResult) {
     const ParameterSet set = DefaultSet();
-    const BitSequence bits = BitsFromText(std::string(500, '1') + std::string(500, '0'));
+    const BitSequence bits = BitsFromText(std::string(10000, '1') + std::string(10000, '0'));
     EXPECT_EQ(RunPlannedTest({2, "", 6, 0}, bits, set), NoResult);
     EXPECT_EQ(RunPlannedTest({13, "", 0, 0}, bits, set), NoResult);
     EXPECT_GE(RunPlannedTest({9, "", 3, 0}, bits, set), 0.0);

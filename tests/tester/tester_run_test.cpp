@@ -21,7 +21,7 @@ using testing::ScratchFolder;
 // A quick run: Serial and Cumulative sum on short sequences.
 ParameterFileRecord QuickRecord(const ScratchFolder& dir) {
     ParameterFileRecord r = DefaultRecord();
-    r["Editn"] = "4096";
+    r["Editn"] = "20000";
     r["CBnUM"] = "0";
     r["EditNT"] = "5";
     r.LBorder = {9, 8};
@@ -173,11 +173,34 @@ TEST(TesterRun, AutoLengthRaisesNToWhatTheTestsNeed) {
     EXPECT_NE(text.find("Permutation s=1 t=4: more than a sequence can hold"), std::string::npos);
 }
 
+TEST(TesterRun, ValuesTheReaderRefusesEndTheRunWithItsMessage) {
+    ScratchFolder dir;
+    dir.Write("result.txt", "old result");
+    ParameterFileRecord record = QuickRecord(dir);
+    record["Editn"] = "4";
+    record["CBnUM"] = "3"; // Gbits: one more than a size holds
+    const RunOutput run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitBadParameterFile);
+    EXPECT_NE(run.err.find("Size out of range (0 to 4294967295 bits) in line: n 4 G"),
+              std::string::npos);
+    EXPECT_EQ(run.out.find("Bits per sequence"), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir.File("result.txt")), "old result");
+}
+
 TEST(TesterRun, NothingToRunOrNowhereToWriteFails) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     record.LBorder = {};
-    EXPECT_EQ(RunWith(dir, record).code, ExitNothingToRun);
+    RunOutput run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitNothingToRun);
+    // Enabled, but with no value in range: said so, with the values.
+    record = QuickRecord(dir);
+    record.LBorder = {21}; // Collision
+    record["uCOLLsmin"] = "9", record["uCOLLsmax"] = "10";
+    run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitNothingToRun);
+    EXPECT_NE(run.err.find("no value in range"), std::string::npos);
+    EXPECT_NE(run.err.find("Collision s=9 skipped: outside 11 to 32"), std::string::npos);
     record = QuickRecord(dir);
     record["EditOutFile"] = dir.File("no/such/folder/result.txt");
     EXPECT_EQ(RunWith(dir, record).code, ExitOutputFailed);

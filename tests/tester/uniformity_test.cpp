@@ -3,9 +3,12 @@
 #include "goodness_of_fit.h"
 #include "random_sources.h"
 #include "randomness_tests.h"
+#include "test_plan.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -126,6 +129,30 @@ TEST(Uniformity, Maurer) {
                 n, [L, patterns](const BitSequence& s) { return MaurerTest(s, L, 10 * patterns); }),
             0.001)
             << L;
+    }
+}
+
+// At the fewest bits a line accepts, a good generator passes over 1000 sequences: the tests
+// whose statistic takes few values there are the ones at risk.
+TEST(Uniformity, AtTheShortestAcceptedLength) {
+    const ParameterSet set = testing::DefaultSet();
+    const std::vector<PlannedTest> lines{{1, "DFT", 1, 0},          {8, "Cumulative sum", 0, 0},
+                                         {4, "Long blocks", 20, 0}, {9, "Serial", 1, 0},
+                                         {9, "Serial", 2, 0},       {3, "Short blocks", 1, 1},
+                                         {10, "NOTM", 2, 0b01},     {18, "Permutation", 4, 2},
+                                         {13, "Rank 32x32", 0, 0},  {2, "Maurer", 6, 0}};
+    ParameterSet fewTestBlocks = set;
+    fewTestBlocks.Maurer_N = 40;
+    for (const PlannedTest& line : lines) {
+        const ParameterSet& used = line.test == 2 ? fewTestBlocks : set;
+        const uint64_t n = RequiredBits(line, used);
+        Xoshiro256 g = SeedXoshiro(777);
+        std::vector<double> p;
+        for (int k = 0; k < 1000; ++k)
+            p.push_back(RunPlannedTest(line, GeneratorBits(g, n), used));
+        ASSERT_GE(*std::min_element(p.begin(), p.end()), 0.0) << line.name;
+        SortPValues(p.data(), 1000);
+        EXPECT_GT(KsPValue(p.data(), 1000), 0.001) << line.name << " at " << n;
     }
 }
 

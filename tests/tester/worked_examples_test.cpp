@@ -182,7 +182,7 @@ TEST(CouponCollector, SegmentsEndWhenEveryValueWasSeen) {
     // 1-bit values 0 1 | 1 1 0 | 0 0 1 | 0: three whole segments, the last value left over.
     const BitSequence s = BitsFromText("01 110 001 0");
     EXPECT_EQ(CouponSegmentLengths(s, 1, 3), (std::vector<uint64_t>{2, 3, 3}));
-    EXPECT_TRUE(CouponSegmentLengths(s, 1, 4).empty());
+    EXPECT_EQ(CouponSegmentLengths(s, 1, 4).size(), 3u); // the bits end before a fourth
     // 2-bit values 00 01 00 10 11 | 11 10 01 00
     EXPECT_EQ(CouponSegmentLengths(BitsFromText("0001001011 11100100"), 2, 2),
               (std::vector<uint64_t>{5, 4}));
@@ -205,7 +205,7 @@ TEST(RunsUp, RunsEndAtTheFirstValueNotAboveAndSkipIt) {
     const BitSequence s = BitsFromText("00 01 11 10 01 01 10 11 00 11");
     EXPECT_EQ(RunLengthCounts(s, 2, 3, 3), (std::vector<uint64_t>{1, 1, 1}));
     EXPECT_EQ(RunLengthCounts(s, 2, 2, 3), (std::vector<uint64_t>{1, 2}));
-    EXPECT_TRUE(RunLengthCounts(s, 2, 3, 4).empty());
+    EXPECT_EQ(RunLengthCounts(s, 2, 3, 4), (std::vector<uint64_t>{1, 1, 1})); // no fourth run
 }
 
 TEST(SegmentBudget, BlocksAndCountsAgree) {

@@ -1,0 +1,73 @@
+// Times the comparison of 10 runs of 2,000 rows x 100 sequences once their results are read:
+// matching the rows by name, counting flags and a k-sample Anderson-Darling test per row.
+// The runs list their rows in different orders and each lacks a few, as real runs may.
+#include "best_time.h"
+#include "goodness_of_fit.h"
+#include "run_comparison.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace zentrope;
+
+namespace {
+
+constexpr int32_t Runs = 10;
+constexpr int32_t Rows = 2000;
+constexpr int32_t Sequences = 100;
+
+struct RunData {
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> pvalues;
+    std::vector<RunRow> rows;
+};
+
+RunData MakeRun(std::mt19937_64& random, int32_t run) {
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    RunData data;
+    for (int32_t i = 0; i < Rows; ++i) {
+        if ((i + run) % 97 == 0)
+            continue; // a row this run lacks
+        data.names.push_back("Test " + std::to_string(i));
+        std::vector<double>& row = data.pvalues.emplace_back(Sequences);
+        for (double& p : row)
+            p = uniform(random);
+    }
+    std::vector<size_t> order(data.names.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::shuffle(order.begin(), order.end(), random);
+    for (const size_t i : order) {
+        std::vector<double> sorted = data.pvalues[i];
+        SortPValues(sorted.data(), Sequences);
+        data.rows.push_back({data.names[i], data.pvalues[i], KsPValue(sorted.data(), Sequences),
+                             AdPValue(sorted.data(), Sequences),
+                             SlPercent(sorted.data(), Sequences)});
+    }
+    return data;
+}
+
+} // namespace
+
+int main() {
+    std::mt19937_64 random(14);
+    std::vector<RunData> data;
+    std::vector<ComparedRun> runs;
+    for (int32_t r = 0; r < Runs; ++r)
+        data.push_back(MakeRun(random, r));
+    for (const RunData& run : data)
+        runs.push_back({"run", run.rows});
+    size_t compared_rows = 0;
+    const Timing timing =
+        BestTime([] {},
+                 [&] {
+                     compared_rows = CompareRuns(runs, {0.0005, 0.0, 100.0}).size();
+                 });
+    std::printf("compare %d runs of %d rows x %d sequences (%zu rows compared): "
+                "%.3f s wall, %.3f s cpu (target under 1 s)\n",
+                Runs, Rows, Sequences, compared_rows, timing.wall, timing.cpu);
+    return 0;
+}

@@ -1,0 +1,38 @@
+// The verdict on a whole run: how many rows cross the tester's thresholds against how many
+// would by chance, and whether the battery fails once the number of rows is allowed for.
+#pragma once
+
+#include "run_row.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace zentrope {
+
+struct ThresholdCount {
+    int32_t flagged = 0;
+    // Expected among the rows that have the figure if every row's p-values were uniform:
+    // rows x threshold for KS and AD (their figures are p-values), the sum of each row's
+    // SlTail for SL (SL has no uniform law of its own). 0 for a check that is switched off.
+    double expected = 0;
+};
+
+struct RunVerdict {
+    int32_t rows = 0;
+    int32_t sequences = 0; // the longest row
+    ThresholdCount ks;
+    ThresholdCount ad;
+    ThresholdCount sl;
+    // Holm's correction over the rows' KS p-values: the family is every row with a KS
+    // figure, and the battery fails when the smallest adjusted value is <= alpha.
+    int32_t family = 0;
+    bool fails = false;
+    int32_t worst_row = -1; // the row with the smallest KS p-value (the first of equals)
+    std::string_view worst_name;
+    double worst_adjusted = 0; // NaN without a family
+};
+
+RunVerdict JudgeRun(std::span<const RunRow> rows, const FlagThresholds& thresholds, double alpha);
+
+} // namespace zentrope
