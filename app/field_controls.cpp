@@ -1,6 +1,7 @@
 #include "field_controls.h"
 
 #include "model/c_text.h"
+#include "name_text.h"
 #include "sizes.h"
 #include "up_down.h"
 
@@ -95,12 +96,12 @@ void ShowInteger(int32_t value, const Controls& c) {
 
 void ShowName(const std::optional<std::string>& name, const Controls& c) {
     if (name || c.field.kind == FieldKind::Text)
-        c.at<QLineEdit>(0)->setText(QString::fromStdString(name.value_or(std::string())));
+        ShowNameBytes(c.at<QLineEdit>(0), name.value_or(std::string()));
 }
 
 std::string SavedValue(const QWidget* control) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(control))
-        return edit->text().toStdString();
+        return NameBytes(edit);
     if (const auto* label = qobject_cast<const QLabel*>(control))
         return label->text().toStdString();
     if (const auto* spinner = qobject_cast<const UpDown*>(control))

@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "model/c_text.h"
 #include "model/label_captions.h"
+#include "name_text.h"
 #include "platform/file_matching.h"
 #include "shared_dialogs.h"
 
@@ -76,7 +77,7 @@ void ChooseFileInto(TFIN& window, bool mustExist, QLineEdit* edit) {
 } // namespace
 
 void TFIN::EditInFileChange() {
-    MatchedFiles files = CountMatchingFiles(EditInFile->text().toStdString());
+    MatchedFiles files = CountMatchingFiles(NameBytes(EditInFile));
     InputBits = InputBitsOf(files);
     LabTOTlen->setText(QString::fromStdString(TotalLengthCaption(files)));
     EditNTChange();

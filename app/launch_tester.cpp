@@ -1,6 +1,7 @@
 // The two run buttons: save the parameters and start the tester, then either leave it running
 // and close, or wait for it and load its result.
 #include "main_window.h"
+#include "name_text.h"
 #include "parameter_file_writer.h"
 #include "platform/path_parts.h"
 #include "record_checks.h"
@@ -32,9 +33,11 @@ QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
 }
 
-// A bare output name lies in the tester's folder, where the tester was started.
-QString ResolveResultPath(const QString& outFile, const QString& executable) {
-    return FolderOf(outFile).isEmpty() ? FolderOf(executable) + outFile : outFile;
+// A bare output name lies in the tester's folder, where the tester was started. Bytes: the
+// output name is the one the parameter file holds.
+std::string ResolveResultPath(const std::string& outFile, const QString& executable) {
+    return DirectoryPart(outFile).empty() ? DirectoryPart(executable.toStdString()) + outFile
+                                          : outFile;
 }
 
 // The tester runs no value of a range whose min exceeds its max and says so only in its
@@ -139,8 +142,9 @@ void WaitShowingNotice(TFIN& window, TesterProcess& tester) {
 }
 
 // Loading a left-over file silently would pass off an earlier run's figures as this one's.
-void WarnIfNotWritten(TFIN& window, const QString& path, const QDateTime& runStartedAt) {
-    const ResultFreshness freshness = CheckResultFreshness(path, runStartedAt);
+void WarnIfNotWritten(TFIN& window, const std::string& pathBytes, const QDateTime& runStartedAt) {
+    const ResultFreshness freshness = CheckResultFreshness(pathBytes, runStartedAt);
+    const QString path = DisplayText(pathBytes);
     if (freshness == ResultFreshness::Written)
         return;
     QString text =
@@ -163,7 +167,7 @@ void TFIN::ButtRunWaitClick() {
     if (!tester)
         return;
     WaitShowingNotice(*this, *tester);
-    const QString path = ResolveResultPath(EditOutFile->text(), EditZTRPexe->text());
+    const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
     WarnIfNotWritten(*this, path, tester->startedAt());
-    LoadResultFile(path);
+    LoadResultFileAt(path);
 }

@@ -142,6 +142,8 @@ public:
     void ButtLoadResultClick();
     // Shows the file as text in RE and as a table in SG; failures are shown in a box.
     void LoadResultFile(const QString& path);
+    // The same for a path given as the file system's bytes, such as a kept output name.
+    void LoadResultFileAt(const std::string& pathBytes);
     // A mouse release on SG at (X, Y) in SG's coordinates, or the loader's sort request:
     // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
     void SGMouseUp(Qt::MouseButton Button, int X, int Y);

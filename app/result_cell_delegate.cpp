@@ -1,5 +1,6 @@
 #include "result_cell_delegate.h"
 
+#include "name_text.h"
 #include "result_table_model.h"
 
 #include <QPainter>
@@ -29,8 +30,7 @@ void SGDrawCell(QPainter& painter, const QRect& rect, const ResultTableModel& mo
                 CellPlace place, const QPalette& palette, const QFont& font) {
     const std::string_view text = model.Cell(place.col, place.row);
     const CellLook look = DecideCellLook(text, place, model.SequenceColumnEnd(), palette);
-    PaintResultCell(painter, rect, QString::fromUtf8(text.data(), qsizetype(text.size())), look,
-                    font);
+    PaintResultCell(painter, rect, DisplayText(text), look, font);
 }
 
 ResultCellDelegate::ResultCellDelegate(const ResultTableModel* model, QObject* parent)

@@ -1,5 +1,7 @@
 #include "result_table_model.h"
 
+#include "name_text.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -22,7 +24,7 @@ std::string_view ResultTableModel::Cell(int32_t col, int32_t row) const {
 }
 
 static QString CellString(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return DisplayText(text);
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {

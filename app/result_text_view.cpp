@@ -1,5 +1,7 @@
 #include "result_text_view.h"
 
+#include "name_text.h"
+
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -10,7 +12,10 @@
 #include <QStyleHints>
 #include <QTextLayout>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -43,11 +48,24 @@ ResultTextView::ResultTextView(QWidget* parent) : QAbstractScrollArea(parent) {
 ResultTextView::~ResultTextView() = default;
 
 bool ResultTextView::loadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    return loadFile(QFile::encodeName(path).toStdString());
+}
+
+bool ResultTextView::loadFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
         return false;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    QByteArray bytes;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error)
+        bytes.reserve(static_cast<qsizetype>(size));
+    std::array<char, 1 << 16> chunk{};
+    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0)
+        bytes.append(chunk.data(), static_cast<qsizetype>(file.gcount()));
+    if (file.bad())
         return false;
     setBytes(std::move(bytes));
     return true;
@@ -105,7 +123,8 @@ std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
 
 QString ResultTextView::shownText(qsizetype line) const {
     const QByteArrayView bytes = lines_.bytes(line);
-    return QString::fromUtf8(bytes.first(std::min(bytes.size(), kMaxShownBytes)));
+    return DisplayText(std::string_view(
+        bytes.data(), static_cast<size_t>(std::min(bytes.size(), kMaxShownBytes))));
 }
 
 int ResultTextView::lineLength(qsizetype line) const {

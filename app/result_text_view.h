@@ -29,6 +29,8 @@ public:
 
     // Shows the file's bytes; false, with the view unchanged, when it cannot be read.
     bool loadFile(const QString& path);
+    // The same for a path given as the file system's bytes.
+    bool loadFile(const std::string& path);
     void setBytes(QByteArray bytes);
     // Shows bytes that others share, without a copy of its own.
     void setSharedBytes(std::shared_ptr<const std::string> bytes);

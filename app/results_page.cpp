@@ -1,6 +1,7 @@
 // The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
 // click on its header row.
 #include "main_window.h"
+#include "name_text.h"
 #include "result_loader.h"
 #include "result_table_control.h"
 #include "result_table_model.h"
@@ -95,11 +96,16 @@ void TFIN::ShowResultFileTooLarge() {
 }
 
 void TFIN::LoadResultFile(const QString& path) {
+    LoadResultFileAt(QFile::encodeName(path).toStdString());
+}
+
+void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     SetUpResultTable();
+    const QString path = DisplayText(pathBytes);
     // One copy of the file's bytes serves the text and the table.
     std::shared_ptr<const std::string> bytes;
     try {
-        bytes = zentrope::ReadResultBytes(QFile::encodeName(path).toStdString());
+        bytes = zentrope::ReadResultBytes(pathBytes);
         if (bytes)
             RE->setSharedBytes(bytes);
     } catch (const std::bad_alloc&) {

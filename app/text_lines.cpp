@@ -1,5 +1,7 @@
 #include "text_lines.h"
 
+#include "name_text.h"
+
 #include <cstring>
 
 TextLines::TextLines() : TextLines(QByteArray()) {}
@@ -38,15 +40,16 @@ QByteArrayView TextLines::bytes(qsizetype line) const {
 }
 
 QString TextLines::text(qsizetype line) const {
-    return QString::fromUtf8(bytes(line));
+    const QByteArrayView lineBytes = bytes(line);
+    return DisplayText(std::string_view(lineBytes.data(), static_cast<size_t>(lineBytes.size())));
 }
 
 QString TextLines::text(qsizetype first, qsizetype last) const {
     if (first > last)
         return {};
     const qsizetype start = starts_[static_cast<size_t>(first)];
-    QString joined =
-        QString::fromUtf8(QByteArrayView(bytes_.constData() + start, contentEnd(last) - start));
+    QString joined = DisplayText(std::string_view(bytes_.constData() + start,
+                                                  static_cast<size_t>(contentEnd(last) - start)));
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
 }

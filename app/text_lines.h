@@ -21,7 +21,7 @@ public:
     qsizetype count() const { return static_cast<qsizetype>(starts_.size()); }
     qsizetype byteSize() const { return bytes_.size(); }
     QByteArrayView bytes(qsizetype line) const;
-    // UTF-8; every invalid byte shows as U+FFFD.
+    // As DisplayText shows bytes: UTF-8, other bytes as their Latin-1 characters.
     QString text(qsizetype line) const;
     // Lines first to last, joined with '\n'.
     QString text(qsizetype first, qsizetype last) const;

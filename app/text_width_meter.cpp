@@ -1,5 +1,7 @@
 #include "text_width_meter.h"
 
+#include "name_text.h"
+
 #include <QString>
 
 TextWidthMeter::TextWidthMeter(const QFont& font) : metrics_(font) {
@@ -12,8 +14,7 @@ int TextWidthMeter::Width(std::string_view utf8) const {
     for (char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= ascii_.size())
-            return metrics_.horizontalAdvance(
-                QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+            return metrics_.horizontalAdvance(DisplayText(utf8));
         width += ascii_[byte];
     }
     return width;

@@ -1,6 +1,7 @@
 #include "result_freshness.h"
 
-#include <QFileInfo>
+#include <chrono>
+#include <filesystem>
 
 namespace zentrope {
 namespace {
@@ -10,11 +11,16 @@ constexpr qint64 ClockSlackMs = 2000;
 
 } // namespace
 
-ResultFreshness CheckResultFreshness(const QString& path, const QDateTime& runStartedAt) {
-    const QFileInfo file(path);
-    if (!file.isFile())
+ResultFreshness CheckResultFreshness(const std::string& path, const QDateTime& runStartedAt) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
         return ResultFreshness::Missing;
-    if (file.lastModified().toUTC() < runStartedAt.toUTC().addMSecs(-ClockSlackMs))
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error)
+        return ResultFreshness::Missing;
+    const auto writtenMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::file_clock::to_sys(written).time_since_epoch());
+    if (writtenMs.count() < runStartedAt.toMSecsSinceEpoch() - ClockSlackMs)
         return ResultFreshness::Older;
     return ResultFreshness::Written;
 }

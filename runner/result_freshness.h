@@ -2,7 +2,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QString>
+#include <string>
 
 namespace zentrope {
 
@@ -10,6 +10,7 @@ enum class ResultFreshness { Written, Missing, Older };
 
 // Compares the file's modification time with the start of the run, allowing for file systems
 // that keep coarse times and for the kernel's coarse clock.
-ResultFreshness CheckResultFreshness(const QString& path, const QDateTime& runStartedAt);
+// The path is the file system's bytes, so that a name that is not UTF-8 is found.
+ResultFreshness CheckResultFreshness(const std::string& path, const QDateTime& runStartedAt);
 
 } // namespace zentrope

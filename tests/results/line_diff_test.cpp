@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,25 @@ std::string Script(std::string_view before, std::string_view after) {
     }
     return out;
 }
+
+// Both texts rebuilt from a script (kept and removed lines; kept and added lines) and the
+// number of kept lines.
+struct Rebuilt {
+    std::string before;
+    std::string after;
+    int32_t kept = 0;
+};
+Rebuilt Rebuild(const std::vector<DiffLine>& diff) {
+    Rebuilt rebuilt;
+    for (const DiffLine& line : diff) {
+        if (line.change != LineChange::Added)
+            rebuilt.before.append(line.text) += '\n';
+        if (line.change != LineChange::Removed)
+            rebuilt.after.append(line.text) += '\n';
+        rebuilt.kept += line.change == LineChange::Kept;
+    }
+    return rebuilt;
+}
 } // namespace
 
 TEST(LineDiff, SmallEditsInOrder) {
@@ -35,23 +55,38 @@ TEST(LineDiff, SmallEditsInOrder) {
     EXPECT_EQ(Script("a\n\nb\n", "a\nb\n"), "  a\n- \n  b\n");
 }
 
-TEST(LineDiff, ShortestScriptOfMyersExample) {
+TEST(LineDiff, ShortestScriptOfThePapersExample) {
     // Myers' example A = abcabba, B = cbabac: the shortest script has 5 edits, and the kept
     // lines are a longest common subsequence (length 4).
     const std::string a = "a\nb\nc\na\nb\nb\na\n";
     const std::string b = "c\nb\na\nb\na\nc\n";
-    const std::vector<DiffLine> diff = DiffLines(a, b);
-    std::string rebuilt_a;
-    std::string rebuilt_b;
-    int32_t edits = 0;
-    for (const DiffLine& line : diff) {
-        if (line.change != LineChange::Added)
-            rebuilt_a.append(line.text) += '\n';
-        if (line.change != LineChange::Removed)
-            rebuilt_b.append(line.text) += '\n';
-        edits += line.change != LineChange::Kept;
+    const Rebuilt rebuilt = Rebuild(DiffLines(a, b));
+    EXPECT_EQ(rebuilt.before, a);
+    EXPECT_EQ(rebuilt.after, b);
+    EXPECT_EQ(rebuilt.kept, 4);
+}
+
+TEST(LineDiff, EditCountEqualsTheLongestCommonSubsequenceBound) {
+    // Random texts over three lines, against the textbook LCS table: a shortest script
+    // removes and adds exactly the lines outside a longest common subsequence.
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::string a;
+        std::string b;
+        std::vector<char> la(random() % 12);
+        std::vector<char> lb(random() % 12);
+        for (char& c : la)
+            a += c = static_cast<char>('a' + random() % 3), a += '\n';
+        for (char& c : lb)
+            b += c = static_cast<char>('a' + random() % 3), b += '\n';
+        std::vector<std::vector<int>> lcs(la.size() + 1, std::vector<int>(lb.size() + 1, 0));
+        for (size_t i = 1; i <= la.size(); ++i)
+            for (size_t j = 1; j <= lb.size(); ++j)
+                lcs[i][j] = la[i - 1] == lb[j - 1] ? lcs[i - 1][j - 1] + 1
+                                                   : std::max(lcs[i - 1][j], lcs[i][j - 1]);
+        const Rebuilt rebuilt = Rebuild(DiffLines(a, b));
+        EXPECT_EQ(rebuilt.before, a);
+        EXPECT_EQ(rebuilt.after, b);
+        EXPECT_EQ(rebuilt.kept, lcs[la.size()][lb.size()]) << a << "|" << b;
     }
-    EXPECT_EQ(rebuilt_a, a);
-    EXPECT_EQ(rebuilt_b, b);
-    EXPECT_EQ(edits, 5);
 }
