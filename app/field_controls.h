@@ -1,7 +1,7 @@
 // Parameter fields between a set or a save's record and the controls the field table names.
 #pragma once
 
-#include "edit_bindings.h"
+#include "app/widgets/edit_bindings.h"
 #include "model/parameter_fields.h"
 #include "paramfile/parameter_file_record.h"
 

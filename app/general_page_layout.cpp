@@ -1,5 +1,5 @@
 // The General page: run settings, files, thresholds and the parameter file commands.
-#include "control_factory.h"
+#include "app/widgets/control_factory.h"
 #include "main_window.h"
 
 #include <QCheckBox>

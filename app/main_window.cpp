@@ -2,10 +2,10 @@
 
 #include "app/pages/key_filters.h"
 #include "app/pages/parameters_page.h"
-#include "control_factory.h"
-#include "edit_bindings.h"
+#include "app/widgets/control_factory.h"
+#include "app/widgets/edit_bindings.h"
+#include "app/widgets/page_control.h"
 #include "field_controls.h"
-#include "page_control.h"
 
 #include <QCheckBox>
 #include <QComboBox>

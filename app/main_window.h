@@ -2,11 +2,11 @@
 // addresses them.
 #pragma once
 
+#include "app/widgets/result_text_view.h"
+#include "app/widgets/up_down.h"
 #include "dialog_seam.h"
 #include "parameter_file_writer.h"
 #include "parameter_set.h"
-#include "result_text_view.h"
-#include "up_down.h"
 
 #include <QMainWindow>
 #include <QString>

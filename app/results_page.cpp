@@ -1,13 +1,13 @@
 // The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
 // click on its header row.
+#include "app/table/result_table_control.h"
+#include "app/table/result_table_model.h"
+#include "app/widgets/text_width_meter.h"
 #include "main_window.h"
 #include "name_text.h"
 #include "result_loader.h"
-#include "result_table_control.h"
-#include "result_table_model.h"
 #include "shared_dialogs.h"
 #include "table_sort.h"
-#include "text_width_meter.h"
 
 #include <QApplication>
 #include <QCheckBox>

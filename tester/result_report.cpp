@@ -105,19 +105,34 @@ std::string FormatResultLine(const std::string& name, double p, const ParameterS
     return set.TestName_pv ? name + "\t" + value : value + "\t" + name;
 }
 
-std::string FormatResultFile(const RunResults& results, const ParameterSet& set) {
+std::string FormatReportHeader(const std::vector<std::string>& header) {
     std::string out;
-    for (const std::string& line : results.header)
+    for (const std::string& line : header)
         AppendReportLine(out, line);
     out += "\n";
-    for (size_t k = 0; k < results.pValues.size(); ++k) {
-        out += "Sequence #" + std::to_string(k + 1) + "\n";
-        for (size_t line = 0; line < results.lineNames.size(); ++line)
-            out += FormatResultLine(results.lineNames[line], results.pValues[k][line], set) + "\n";
-        out += "\n";
-    }
+    return out;
+}
+
+std::string FormatSection(size_t k, const std::vector<std::string>& lineNames,
+                          const std::vector<double>& pValues, const ParameterSet& set) {
+    std::string out = "Sequence #" + std::to_string(k + 1) + "\n";
+    for (size_t line = 0; line < lineNames.size(); ++line)
+        out += FormatResultLine(lineNames[line], pValues[line], set) + "\n";
+    out += "\n";
+    return out;
+}
+
+std::string FormatSummary(const RunResults& results, const ParameterSet& set) {
+    std::string out;
     AppendSummary(out, results, set);
     return out;
+}
+
+std::string FormatResultFile(const RunResults& results, const ParameterSet& set) {
+    std::string out = FormatReportHeader(results.header);
+    for (size_t k = 0; k < results.pValues.size(); ++k)
+        out += FormatSection(k, results.lineNames, results.pValues[k], set);
+    return out + FormatSummary(results, set);
 }
 
 } // namespace zentrope

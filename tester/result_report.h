@@ -35,6 +35,13 @@ void SortSummaries(std::vector<LineSummary>& rows, const ParameterSet& set);
 // "p-value[TAB]name" or, with TestName_pv, "name[TAB]p-value".
 std::string FormatResultLine(const std::string& name, double p, const ParameterSet& set);
 
+// The pieces of the file, in the order it holds them: the header, one section per sequence
+// (k from 0), the summary.
+std::string FormatReportHeader(const std::vector<std::string>& header);
+std::string FormatSection(size_t k, const std::vector<std::string>& lineNames,
+                          const std::vector<double>& pValues, const ParameterSet& set);
+std::string FormatSummary(const RunResults& results, const ParameterSet& set);
+
 std::string FormatResultFile(const RunResults& results, const ParameterSet& set);
 
 } // namespace zentrope

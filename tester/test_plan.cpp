@@ -402,4 +402,25 @@ uint64_t DftLength(uint64_t n, const ParameterSet& set) {
     return length;
 }
 
+uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n) {
+    constexpr uint64_t Small = uint64_t{1} << 20; // counters, tables and the like
+    const auto cells = [&line](int64_t bits) { return uint64_t{8} << std::min<int64_t>(bits, 40); };
+    switch (line.test) {
+    case DftId: // the transform's input and output, 16 bytes per bit
+        return 16 * DftLength(n, set) + Small;
+    case MaurerId:
+    case ShortBlocksId:
+    case CouponId:
+        return cells(line.first) + Small;
+    case SerialId: // the pattern counts and their first fold
+        return 2 * cells(line.first) + Small;
+    case PermutationId:
+        return 8 * Factorial(static_cast<int>(line.second)) + Small;
+    case CollisionId: // the block values, sorted
+        return 4 * CollisionBalls(n, static_cast<int>(line.first)) + Small;
+    default:
+        return n / 8 + Small;
+    }
+}
+
 } // namespace zentrope

@@ -32,6 +32,9 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set);
 // The p-value of the line on one sequence, or NoResult (-1).
 double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const ParameterSet& set);
 
+// Memory a line takes while it runs on a sequence of n bits, beside the sequence itself.
+uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n);
+
 // Bits the spectral test uses of a sequence of n bits: at most DFT_max_n (0: no limit) and
 // MaxDftLength, and above DFT_optimize cut to the largest length whose prime factors suit the
 // transform.

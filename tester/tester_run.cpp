@@ -1,9 +1,11 @@
 #include "tester_run.h"
 #include "bit_input.h"
-#include "file_replacement.h"
+#include "memory_budget.h"
 #include "model/c_text.h"
+#include "parallel_run.h"
 #include "parameter_file_reader.h"
 #include "result_report.h"
+#include "result_stream.h"
 #include "test_plan.h"
 
 #include <sys/resource.h>
@@ -11,7 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <ostream>
 
 namespace zentrope {
@@ -24,6 +25,7 @@ struct RunSetup {
     TestPlan plan;
     std::unique_ptr<BitInput> input;
     uint64_t n = 0;
+    unsigned threads = 1;
     std::vector<std::string> header;
 };
 
@@ -149,25 +151,66 @@ void LowerPriority(const ParameterSet& set) {
         setpriority(PRIO_PROCESS, 0, 19);
 }
 
-// Empty when the input ends before the last sequence.
-std::optional<RunResults> TestSequences(RunSetup& run, std::ostream& out) {
+std::string OutFileName(const ParameterSet& set) {
+    return set.OutFile.value_or("").empty() ? std::string(DefaultOutFile) : *set.OutFile;
+}
+
+// Lowers the threads until the run fits in memory; an empty text means it fits.
+std::string FitInMemory(RunSetup& run) {
+    const unsigned wanted = ThreadsToUse();
+    const uint64_t available = AvailableMemory();
+    run.threads = ThreadsThatFit(run.plan, run.set, run.n, run.set.NT, wanted, available);
+    if (run.threads > 0)
+        return {};
+    const auto mib = [](uint64_t bytes) { return std::to_string(bytes >> 20) + " MiB"; };
+    return "Not enough memory: the run needs about " +
+           mib(RunMemory(run.plan, run.set, run.n, run.set.NT, 1)) + " (sequences of " +
+           std::to_string(run.n) + " bits, " + std::to_string(run.set.NT) +
+           " sequences of p-values), " + mib(available) + " are available";
+}
+
+void ShowProgress(std::ostream& out, uint64_t done, uint64_t total) {
+    out << "Progress: " << done << " of " << total << std::endl;
+}
+
+// Sections go to the temporary as their sequences finish; the p-values stay for the summary.
+// ExitOk, or the failure's exit code after its message.
+int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
     RunResults results;
     results.header = run.header;
     for (const PlannedTest& line : run.plan.lines)
         results.lineNames.push_back(line.name);
-    BitSequence bits;
-    for (int32_t k = 1; k <= run.set.NT; ++k) {
-        out << "Testing sequence " << k << " of " << run.set.NT << std::endl;
-        if (!run.input->Next(run.n, bits))
-            return std::nullopt;
-        std::vector<double>& row = results.pValues.emplace_back();
-        for (const PlannedTest& line : run.plan.lines) {
-            row.push_back(RunPlannedTest(line, bits, run.set));
-            if (run.set.ShowPvals)
-                out << FormatResultLine(line.name, row.back(), run.set) << "\n";
-        }
+    const std::string outFile = OutFileName(run.set);
+    ResultStream stream(outFile);
+    if (!stream.Open()) {
+        err << "The result file \"" << outFile << "\" could not be written\n";
+        return ExitOutputFailed;
     }
-    return results;
+    stream.Write(FormatReportHeader(results.header));
+    results.pValues.reserve(static_cast<size_t>(run.set.NT));
+    const RowSink rows = [&](int32_t k, const std::vector<double>& pValues) {
+        stream.Write(FormatSection(static_cast<size_t>(k), results.lineNames, pValues, run.set));
+        if (run.set.ShowPvals)
+            for (size_t line = 0; line < pValues.size(); ++line)
+                out << FormatResultLine(results.lineNames[line], pValues[line], run.set) << "\n";
+        results.pValues.push_back(pValues);
+    };
+    const ProgressSink progress = [&out](uint64_t done, uint64_t total) {
+        ShowProgress(out, done, total);
+    };
+    const SequenceWork work{&run.plan,  &run.set,    run.input.get(),          run.n,
+                            run.set.NT, run.threads, run.set.IdlePriority != 0};
+    if (!TestAllSequences(work, rows, progress)) {
+        err << "The input ended before the last sequence.\nNo result file written.\n";
+        return ExitBadInput;
+    }
+    stream.Write(FormatSummary(results, run.set));
+    if (!stream.Commit()) {
+        err << "The result file \"" << outFile << "\" could not be written\n";
+        return ExitOutputFailed;
+    }
+    out << "Results written to " << outFile << std::endl;
+    return ExitOk;
 }
 
 } // namespace
@@ -194,23 +237,15 @@ int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << problem << "\nNo result file written.\n";
         return ExitBadInput;
     }
+    if (problem = FitInMemory(run); !problem.empty()) {
+        err << problem << "\nNo result file written.\n";
+        return ExitFailed;
+    }
     DescribeRun(run, args[0]);
     LowerPriority(run.set);
     for (const std::string& line : run.header)
         out << line << "\n";
-    const std::optional<RunResults> results = TestSequences(run, out);
-    if (!results) {
-        err << "The input ended before the last sequence.\nNo result file written.\n";
-        return ExitBadInput;
-    }
-    const std::string outFile =
-        run.set.OutFile.value_or("").empty() ? std::string(DefaultOutFile) : *run.set.OutFile;
-    if (!ReplaceFileContents(outFile, FormatResultFile(*results, run.set))) {
-        err << "The result file \"" << outFile << "\" could not be written\n";
-        return ExitOutputFailed;
-    }
-    out << "Results written to " << outFile << std::endl;
-    return ExitOk;
+    return TestSequences(run, out, err);
 }
 
 } // namespace zentrope

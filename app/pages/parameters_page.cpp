@@ -3,10 +3,10 @@
 #include "app/pages/parameters_page.h"
 
 #include "app/pages/key_filters.h"
+#include "app/widgets/order_list_box.h"
+#include "app/widgets/up_down.h"
 #include "field_controls.h"
 #include "model/test_catalogue.h"
-#include "order_list_box.h"
-#include "up_down.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -2,10 +2,10 @@
 // run commands.
 #include "app/pages/parameters_page.h"
 
-#include "control_factory.h"
+#include "app/widgets/control_factory.h"
+#include "app/widgets/order_list_box.h"
+#include "app/widgets/up_down.h"
 #include "model/test_catalogue.h"
-#include "order_list_box.h"
-#include "up_down.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,6 +11,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -48,6 +50,7 @@ private slots:
     void loadsTheResultFromWhereTheTesterWroteIt_data();
     void loadsTheResultFromWhereTheTesterWroteIt();
     void warnsOfAResultNotWrittenByThisRun();
+    void findsAnOutputNameThatIsNotUtf8ByItsBytes();
     void keepsPaintingButTakesNoInputWhileWaiting();
 };
 
@@ -99,6 +102,28 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QCOMPARE(CellText(*fixture.window, 2, dft), QString("3"));
     QCOMPARE(CellText(*fixture.window, 4, runs), QString("- error -"));
     QCOMPARE(CellText(*fixture.window, 2, runs), QString("2"));
+}
+
+void LaunchWaitTest::findsAnOutputNameThatIsNotUtf8ByItsBytes() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    const std::string name = "\xe9t\xe9 r.txt";
+    const std::string written = fixture.tester.folder().toStdString() + "/" + name;
+    // A name the temporary folder's clean-up cannot spell.
+    const std::unique_ptr<const std::string, void (*)(const std::string*)> removal(
+        &written, [](const std::string* file) { std::filesystem::remove(*file); });
+    fixture.Write("loaded.par", QByteArray::fromStdString("[General]\nOutFile \"" + name +
+                                                          "\"\n[Enable]\n1 runs\n"));
+    auto* paraFile = Control<QLineEdit>(*fixture.window, "EditParaFile");
+    paraFile->setText(fixture.Path("loaded.par"));
+    fixture.window->ButtParaReloadClick();
+    paraFile->setText(fixture.Path("para"));
+    fixture.window->show();
+
+    fixture.window->ButtRunWaitClick();
+    QVERIFY(std::filesystem::exists(written));
+    QCOMPARE(fixture.MessageTexts(), QStringList());
+    QCOMPARE(CellText(*fixture.window, 3, RowOf(*fixture.window, "DFT")), QString("0.5"));
 }
 
 void LaunchWaitTest::warnsOfAResultNotWrittenByThisRun() {

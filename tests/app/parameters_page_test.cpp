@@ -1,6 +1,6 @@
 // The Parameters page: the execution order kept by the test check boxes and the enable
 // buttons, live reordering by dragging, the keystroke filters and typing limits, the spinners.
-#include "edit_bindings.h"
+#include "app/widgets/edit_bindings.h"
 #include "gui_test_main.h"
 #include "window_fixture.h"
 

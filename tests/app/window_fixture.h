@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/pages/parameters_page.h"
+#include "app/widgets/order_list_box.h"
 #include "dialog_seam.h"
 #include "main_window.h"
-#include "order_list_box.h"
 
 #include <QDir>
 #include <QFile>

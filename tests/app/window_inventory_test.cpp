@@ -1,10 +1,10 @@
 // Every control other parts of the program address by name exists with its kind, caption,
 // limits, items, ranges and hint.
-#include "edit_bindings.h"
+#include "app/widgets/edit_bindings.h"
+#include "app/widgets/order_list_box.h"
+#include "app/widgets/result_text_view.h"
+#include "app/widgets/up_down.h"
 #include "gui_test_main.h"
-#include "order_list_box.h"
-#include "result_text_view.h"
-#include "up_down.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 #include <sstream>
 #include <string_view>
@@ -108,11 +109,64 @@ TEST(TesterRun, ShowsProgressAndOnRequestEveryPValue) {
     ScratchFolder dir;
     ParameterFileRecord record = QuickRecord(dir);
     RunOutput run = RunWith(dir, record);
-    EXPECT_NE(run.out.find("Testing sequence 5 of 5\n"), std::string::npos);
+    // Four lines (Serial m=1 to 3, Cumulative sum) on five sequences: 20 p-values.
+    EXPECT_NE(run.out.find("\nProgress: 0 of 20\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\nProgress: 20 of 20\nResults written to"), std::string::npos);
     EXPECT_EQ(run.out.find("\tSerial m=1\n"), std::string::npos);
     record["cbShowPvals"] = "1";
     run = RunWith(dir, record);
-    EXPECT_NE(run.out.find("\tSerial m=1\n"), std::string::npos);
+    // Every sequence's p-values in line order.
+    size_t at = 0;
+    for (int k = 0; k < 5; ++k)
+        for (const char* name : {"\tSerial m=1\n", "\tSerial m=3\n", "\tCumulative sum\n"}) {
+            at = run.out.find(name, at);
+            ASSERT_NE(at, std::string::npos) << k << name;
+        }
+}
+
+// The same run on one thread and on several writes the same bytes.
+TEST(TesterRun, ResultsDoNotDependOnTheThreads) {
+    ScratchFolder dir;
+    ParameterFileRecord record = QuickRecord(dir);
+    record["EditNT"] = "9";
+    record["Editn"] = "65536";
+    record.LBorder = {1, 9, 21, 7, 19, 8}; // DFT, Serial, Collision, Runs, Coupon, Cusum
+    record["uCOLLsmin"] = "12", record["uCOLLsmax"] = "14";
+    const auto runOn = [&](const char* threads) {
+        setenv("ZENTROPE_THREADS", threads, 1);
+        const RunOutput run = RunWith(dir, record);
+        unsetenv("ZENTROPE_THREADS");
+        EXPECT_EQ(run.code, ExitOk) << run.err;
+        return ReadBytes(dir.File("result.txt"));
+    };
+    const std::string one = runOn("1");
+    EXPECT_NE(one.find("Sequence #9\n"), std::string::npos);
+    EXPECT_NE(one.find("Collision s=12"), std::string::npos);
+    EXPECT_EQ(runOn("3"), one);
+    EXPECT_EQ(runOn("8"), one);
+}
+
+TEST(TesterRun, RunsThatCannotFitInMemoryEndBeforeTheFirstSequence) {
+    ScratchFolder dir;
+    dir.Write("result.txt", "old result");
+    ParameterFileRecord record = QuickRecord(dir);
+    record["EditNT"] = "2147483647"; // p-values alone would take more than 100 GiB
+    RunOutput run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitFailed);
+    EXPECT_NE(run.err.find("Not enough memory: the run needs about "), std::string::npos);
+    EXPECT_EQ(run.out.find("Progress"), std::string::npos);
+    // n = 0 splits a 1 TiB input (sparse) into one sequence of 2^43 bits.
+    const std::string big = dir.Write("big.bin", "");
+    std::filesystem::resize_file(big, uint64_t{1} << 40);
+    record = QuickRecord(dir);
+    record["Editn"] = "0";
+    record["EditNT"] = "1";
+    record["EditInFile"] = big;
+    run = RunWith(dir, record);
+    EXPECT_EQ(run.code, ExitFailed);
+    EXPECT_NE(run.err.find("Not enough memory"), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir.File("result.txt")), "old result");
+    EXPECT_EQ(FilesIn(dir), 3u); // no temporary left behind
 }
 
 TEST(TesterRun, RefusesBadArgumentsAndUnreadableParameterFiles) {

@@ -1,4 +1,4 @@
-#include "up_down.h"
+#include "app/widgets/up_down.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 // lays out only the lines in sight, with the look and keys of a read-only plain text edit.
 #pragma once
 
-#include "text_lines.h"
+#include "app/widgets/text_lines.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>

@@ -1,4 +1,4 @@
-#include "text_width_meter.h"
+#include "app/widgets/text_width_meter.h"
 
 #include "name_text.h"
 

@@ -1,7 +1,7 @@
-#include "result_cell_delegate.h"
+#include "app/table/result_cell_delegate.h"
 
+#include "app/table/result_table_model.h"
 #include "name_text.h"
-#include "result_table_model.h"
 
 #include <QPainter>
 

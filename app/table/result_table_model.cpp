@@ -1,4 +1,4 @@
-#include "result_table_model.h"
+#include "app/table/result_table_model.h"
 
 #include "name_text.h"
 

@@ -1,7 +1,7 @@
-#include "result_table_headers.h"
+#include "app/table/result_table_headers.h"
 
-#include "result_cell_delegate.h"
-#include "result_table_model.h"
+#include "app/table/result_cell_delegate.h"
+#include "app/table/result_table_model.h"
 
 #include <QPainter>
 #include <cstdlib>

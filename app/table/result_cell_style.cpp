@@ -1,4 +1,4 @@
-#include "result_cell_style.h"
+#include "app/table/result_cell_style.h"
 
 #include "result_grid.h"
 

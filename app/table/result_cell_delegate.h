@@ -1,7 +1,7 @@
 // Paints the result table's cells with the decision of result_cell_style.h.
 #pragma once
 
-#include "result_cell_style.h"
+#include "app/table/result_cell_style.h"
 
 #include <QStyledItemDelegate>
 

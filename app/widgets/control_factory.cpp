@@ -1,6 +1,6 @@
-#include "control_factory.h"
+#include "app/widgets/control_factory.h"
 
-#include "edit_bindings.h"
+#include "app/widgets/edit_bindings.h"
 #include "sizes.h"
 
 #include <QCheckBox>

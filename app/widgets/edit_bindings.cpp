@@ -1,4 +1,4 @@
-#include "edit_bindings.h"
+#include "app/widgets/edit_bindings.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

@@ -1,8 +1,8 @@
-#include "result_table_control.h"
+#include "app/table/result_table_control.h"
 
-#include "result_cell_delegate.h"
-#include "result_table_headers.h"
-#include "result_table_model.h"
+#include "app/table/result_cell_delegate.h"
+#include "app/table/result_table_headers.h"
+#include "app/table/result_table_model.h"
 
 #include <QAbstractButton>
 #include <QMouseEvent>

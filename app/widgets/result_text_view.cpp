@@ -1,4 +1,4 @@
-#include "result_text_view.h"
+#include "app/widgets/result_text_view.h"
 
 #include "name_text.h"
 

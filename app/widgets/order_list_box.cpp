@@ -1,4 +1,4 @@
-#include "order_list_box.h"
+#include "app/widgets/order_list_box.h"
 
 #include <QApplication>
 #include <QKeyEvent>

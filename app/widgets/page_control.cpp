@@ -1,4 +1,4 @@
-#include "page_control.h"
+#include "app/widgets/page_control.h"
 
 #include <QTabBar>
 

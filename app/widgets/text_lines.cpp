@@ -1,4 +1,4 @@
-#include "text_lines.h"
+#include "app/widgets/text_lines.h"
 
 #include "name_text.h"
 

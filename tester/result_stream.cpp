@@ -1,0 +1,57 @@
+#include "result_stream.h"
+#include "file_replacement.h"
+
+#include <filesystem>
+
+namespace zentrope {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A link stays a link: its file takes the new content.
+std::string ResolvedTarget(const std::string& target) {
+    std::error_code ec;
+    if (!fs::is_symlink(target, ec))
+        return target;
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    return ec ? target : resolved.string();
+}
+
+} // namespace
+
+ResultStream::ResultStream(std::string target)
+    : target_(ResolvedTarget(target)), temporary_(TemporaryNameFor(target_)) {}
+
+ResultStream::~ResultStream() {
+    if (file_)
+        std::fclose(file_);
+    if (!committed_ && !temporary_.empty()) {
+        std::error_code ec;
+        fs::remove(temporary_, ec);
+    }
+}
+
+bool ResultStream::Open() {
+    file_ = std::fopen(temporary_.c_str(), "wb");
+    return file_ != nullptr;
+}
+
+void ResultStream::Write(std::string_view text) {
+    if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+        failed_ = true;
+}
+
+bool ResultStream::Commit() {
+    if (!file_)
+        return false;
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (failed_ || !closed)
+        return false;
+    std::error_code ec;
+    fs::rename(temporary_, target_, ec);
+    committed_ = !ec;
+    return committed_;
+}
+
+} // namespace zentrope

@@ -1,0 +1,33 @@
+// The result file written while the run goes on: the header first, each sequence's section as
+// soon as it is done, the summary last. Everything goes to a temporary beside the result file,
+// renamed over it only when complete, so a failed run leaves an older result as it was.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace zentrope {
+
+class ResultStream {
+public:
+    explicit ResultStream(std::string target);
+    ~ResultStream(); // removes the temporary unless Commit succeeded
+    ResultStream(const ResultStream&) = delete;
+    ResultStream& operator=(const ResultStream&) = delete;
+
+    bool Open();
+    void Write(std::string_view text);
+    // Flushes, closes and renames the temporary over the target (a link's file, for a link);
+    // false when any write failed.
+    bool Commit();
+
+private:
+    std::string target_;
+    std::string temporary_;
+    std::FILE* file_ = nullptr;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+} // namespace zentrope
