@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTabWidget>
 
 using namespace zentrope;
@@ -56,8 +57,10 @@ SaveOutcome TFIN::SaveParameterFile() {
         EditParaFile->setText(QString::fromUtf8(DefaultParameterFileName));
     SaveResult result =
         WriteParameterFile(ParameterFileRecordOf(*this), EditParaFile->text().toStdString());
-    if (result.outcome == SaveOutcome::Saved)
+    if (result.outcome == SaveOutcome::Saved) {
+        MarkParametersSaved();
         return result.outcome;
+    }
     ShowMessage(QString::fromStdString(result.message),
                 result.outcome == SaveOutcome::InvalidInteger ? MessageIcon::Error
                                                               : MessageIcon::Warning);
@@ -74,7 +77,11 @@ void TFIN::FocusOnPage(QWidget* field) {
     for (QWidget* page = field; page != nullptr; page = page->parentWidget())
         if (PC->indexOf(page) >= 0)
             PC->setCurrentWidget(page);
+    static_cast<QScrollArea*>(centralWidget())->ensureWidgetVisible(field);
     field->setFocus(Qt::OtherFocusReason);
+    // Selected, the refused text shows which of the many fields is meant.
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
 }
 
 void TFIN::ButtParaLoadClick() {

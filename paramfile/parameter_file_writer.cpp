@@ -8,18 +8,21 @@
 namespace zentrope {
 namespace {
 
-// The text being built and the first integer field that failed to convert.
+// The text being built and the first integer field that failed to convert, with its control.
 struct Output {
     std::string text;
     std::string error;
+    std::string errorControl;
 };
 
-std::string Int(Output& out, std::string_view text) {
+std::string Int(Output& out, std::string_view text, std::string_view control) {
     std::optional<int32_t> value = ParseStrictInteger(text);
     if (value)
         return std::to_string(*value);
-    if (out.error.empty())
+    if (out.error.empty()) {
         out.error = "'" + std::string(text) + "' is not a valid integer value";
+        out.errorControl = control;
+    }
     return "0";
 }
 
@@ -40,7 +43,7 @@ std::string Values(const ParameterField& field, const ParameterFileRecord& r, Ou
     }
     std::string values;
     for (int i = 0; i < SavedControlCount(field.kind); ++i)
-        values += (i == 0 ? "" : "\t") + Int(out, value(i));
+        values += (i == 0 ? "" : "\t") + Int(out, value(i), field.controls[static_cast<size_t>(i)]);
     return values;
 }
 
@@ -86,14 +89,14 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record) {
     Output out;
     WriteFields(record, out);
     if (!out.error.empty())
-        return {{}, out.error};
-    return {out.text, {}};
+        return {{}, out.error, out.errorControl};
+    return {out.text, {}, {}};
 }
 
 SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path) {
     FormattedParameterFile file = FormatParameterFile(record);
     if (!file.ok())
-        return {SaveOutcome::InvalidInteger, file.error, {}};
+        return {SaveOutcome::InvalidInteger, file.error, file.errorControl};
     if (std::optional<SizeOutOfRange> size = FirstSizeOutOfRange(record))
         return {SaveOutcome::SizeOutOfRange, size->message, std::string(size->field)};
     if (!ReplaceFileContents(path, file.text))

@@ -13,8 +13,9 @@ inline constexpr std::string_view DefaultParameterFileName = "Zentrope_GUI_para"
 inline constexpr std::string_view ParameterFileNotSaved = "Parameter file not saved.";
 
 struct FormattedParameterFile {
-    std::string text;  // the whole file; empty when an integer field did not convert
-    std::string error; // "'<text>' is not a valid integer value", empty on success
+    std::string text;         // the whole file; empty when an integer field did not convert
+    std::string error;        // "'<text>' is not a valid integer value", empty on success
+    std::string errorControl; // the control whose text that is
     bool ok() const { return error.empty(); }
 };
 
@@ -24,7 +25,7 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record);
 
 enum class SaveOutcome {
     Saved,
-    InvalidInteger, // shown as an error box; nothing was written
+    InvalidInteger, // shown as an error box, the focus then on `field`; nothing was written
     SizeOutOfRange, // shown as a warning box, the focus then on `field`; nothing was written
     NotSaved,       // shown as the warning ParameterFileNotSaved; the target is untouched
 };
@@ -32,7 +33,7 @@ enum class SaveOutcome {
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Saved;
     std::string message; // the text for the box; empty when saved
-    std::string field;   // SizeOutOfRange: the record member (and control) at fault
+    std::string field;   // the record member (and control) at fault, if one is
 };
 
 // Writes the file completely under a temporary name in the target's folder and only then

@@ -166,6 +166,22 @@ private slots:
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Warning);
     }
 
+    // Of some forty fields, the refused one is shown with the focus and its text selected.
+    void aRefusedFieldGetsTheFocus() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        Control<QLineEdit>(w, "EditParaFile")->setText(f.Path("x.par"));
+        Control<QLineEdit>(w, "eRUNrstp")->setText("-");
+        Control<QLineEdit>(w, "EditKSmin")->setFocus();
+        QVERIFY(!w.ButtParaSaveClick());
+        QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSparam"));
+        QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "eRUNrstp"));
+        QCOMPARE(Control<QLineEdit>(w, "eRUNrstp")->selectedText(), QString("-"));
+    }
+
     void saveLoadSaveIsByteIdentical() {
         WindowFixture f;
         TFIN& w = f.Open();
