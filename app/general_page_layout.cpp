@@ -1,5 +1,6 @@
 // The General page: run settings, files, thresholds and the parameter file commands.
 #include "app/widgets/control_factory.h"
+#include "app/widgets/elided_label.h"
 #include "main_window.h"
 
 #include <QCheckBox>
@@ -37,7 +38,8 @@ void TFIN::BuildGeneralPage() {
     SetHint(Editn, "When a valid input file is specified, this can be 0 to automatically test "
                    "all the bits.");
     CBnUM = MakeSizeUnitBox(page, "CBnUM", 0, 81);
-    LabSeqLen = MakeLabel(page, "The sequence length will be:", "LabSeqLen");
+    LabSeqLen = new ElidedLabel("The sequence length will be:", page);
+    LabSeqLen->setObjectName("LabSeqLen");
     labelled("Sequence length", Row({Editn, CBnUM, LabSeqLen}));
 
     EditNT = MakeEdit(page, "EditNT", "EditNT", 10, 81);
@@ -61,7 +63,8 @@ void TFIN::BuildGeneralPage() {
     SetHint(EditInFile, "The file(s) with the bits to test. If no file is specified, the hard "
                         "coded generator (in the module RBG) will be used.");
     ButtInFile = MakeButton(page, "ButtInFile", "&Change");
-    LabTOTlen = MakeLabel(page, "(Total size xxx)", "LabTOTlen");
+    LabTOTlen = new ElidedLabel("(Total size xxx)", page);
+    LabTOTlen->setObjectName("LabTOTlen");
     grid->addWidget(MakeLabel(page, "Input file name"), row, 0);
     grid->addWidget(EditInFile, row, 1);
     grid->addWidget(ButtInFile, row, 2);

@@ -2,13 +2,19 @@
 #include "gui_test_main.h"
 #include "window_fixture.h"
 
+#include "app/widgets/elided_label.h"
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -203,6 +209,37 @@ private slots:
                                Control<QLineEdit>(w, "EditInFile"), Control<QLineEdit>(w, "Editn")})
             TabTo(w, field);
         QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    // A caption longer than the window is cut, whole in its tooltip, and the page never scrolls
+    // sideways for it.
+    void longCaptionsAreElidedNotWidening() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QString caption = "1 file, 20 Mbits, 20.0 Mb " + QString(200, u'w') + " end";
+        auto* scroller = qobject_cast<QScrollArea*>(w.centralWidget());
+        QApplication::processEvents();
+        const int sideways = scroller->horizontalScrollBar()->maximum();
+        for (const char* name : {"LabTOTlen", "LabSeqLen"}) {
+            auto* label = Control<ElidedLabel>(w, name);
+            label->setText(caption);
+            QApplication::processEvents();
+            QCOMPARE(scroller->horizontalScrollBar()->maximum(), sideways);
+            QVERIFY(label->geometry().right() < Control<QWidget>(w, "TSgeneral")->width());
+            QCOMPARE(label->text(), caption);
+            const QString shown = label->ShownText();
+            QVERIFY(shown.startsWith("1 file") && shown.endsWith("end") &&
+                    shown.contains(u'\u2026'));
+            QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(label, &help);
+            QCOMPARE(QToolTip::text(), caption);
+            QToolTip::hideText();
+        }
+        Control<ElidedLabel>(w, "LabTOTlen")->setText("(No file)");
+        QCOMPARE(Control<ElidedLabel>(w, "LabTOTlen")->ShownText(), QString("(No file)"));
     }
 
     void inputFileButton() {
