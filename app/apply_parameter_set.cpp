@@ -11,4 +11,5 @@ void TFIN::ApplyParameterSet() {
         if (field.section == GeneralSection)
             ShowField(*this, field, Params);
     TSparam->ShowSet(Params);
+    MarkParametersSaved();
 }

@@ -36,6 +36,22 @@ bool ScreenDialogs::AskToGoOn(const QString& text) {
     return box.clickedButton() == goOn;
 }
 
+SaveChoice ScreenDialogs::AskToSave(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zentrope GUI"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
+}
+
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

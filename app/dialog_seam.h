@@ -9,6 +9,8 @@ class QFileDialog;
 
 enum class MessageIcon { Information, Warning, Error };
 
+enum class SaveChoice { Save, Discard, Cancel };
+
 class DialogSeam {
 public:
     virtual ~DialogSeam() = default;
@@ -21,6 +23,9 @@ public:
         ShowMessage(text, MessageIcon::Warning);
         return false;
     }
+    // A question with the caption "Zentrope GUI" and the buttons Save, Discard and Cancel. A
+    // seam that cannot ask discards, as closing did before it asked.
+    virtual SaveChoice AskToSave(const QString&) { return SaveChoice::Discard; }
     // Runs OD or SD as the caller set it up; the chosen full path, or nothing when cancelled.
     virtual std::optional<QString> RunFileDialog(QFileDialog& dialog) = 0;
 };
@@ -30,5 +35,6 @@ class ScreenDialogs final : public DialogSeam {
 public:
     void ShowMessage(const QString& text, MessageIcon icon) override;
     bool AskToGoOn(const QString& text) override;
+    SaveChoice AskToSave(const QString& text) override;
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override;
 };

@@ -166,8 +166,10 @@ void TFIN::ButtRunWaitClick() {
     std::unique_ptr<TesterProcess> tester = LaunchTester(*this);
     if (!tester)
         return;
-    WaitShowingNotice(*this, *tester);
-    const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
-    WarnIfNotWritten(*this, path, tester->startedAt());
-    LoadResultFileAt(path);
+    HoldingEscape([&] {
+        WaitShowingNotice(*this, *tester);
+        const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
+        WarnIfNotWritten(*this, path, tester->startedAt());
+        LoadResultFileAt(path);
+    });
 }

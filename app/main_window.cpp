@@ -130,7 +130,7 @@ void TFIN::BuildDialogs() {
 void TFIN::BindHandlers() {
     // Escape closes the window whichever control has the focus.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(escape, &QShortcut::activated, this, &TFIN::EscapePressed);
 
     connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);
     connect(TSparam, &ParametersPage::RunExitClicked, this, &TFIN::ButtRunExitClick);
@@ -152,5 +152,6 @@ void TFIN::BindHandlers() {
     connect(ButtParaLoad, &QPushButton::clicked, this, &TFIN::ButtParaLoadClick);
     connect(ButtParaReload, &QPushButton::clicked, this, &TFIN::ButtParaReloadClick);
     connect(ButtParaSaveAs, &QPushButton::clicked, this, &TFIN::ButtParaSaveAsClick);
-    connect(ButtLoadResult, &QPushButton::clicked, this, &TFIN::ButtLoadResultClick);
+    connect(ButtLoadResult, &QPushButton::clicked, this,
+            [this] { HoldingEscape([this] { ButtLoadResultClick(); }); });
 }

@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -132,8 +133,13 @@ public:
     // The save behind ButtParaSaveClick; its outcome tells a value refused before writing
     // (its box shown, the focus on its field) from a file that could not be written.
     zentrope::SaveOutcome SaveParameterFile();
-    // Shows the page that holds the field and puts the focus on it.
+    // Shows the page that holds the field and puts the focus on it, its text selected.
     void FocusOnPage(QWidget* field);
+    // The controls' parameters now match the file last loaded or saved (or the defaults).
+    void MarkParametersSaved();
+    bool ParametersChanged() const;
+    // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
+    void HoldingEscape(const std::function<void()>& work);
     void ButtParaLoadClick();
     void ButtParaReloadClick();
     void ButtParaSaveAsClick();
@@ -168,6 +174,9 @@ private:
     void BuildResultPages();
     void BuildDialogs();
     void BindHandlers();
+    // With changed parameters, asks whether to save them; false keeps the window open.
+    bool ConfirmClose();
+    void EscapePressed();
     void ReadPreferences();
     void WritePreferences();
     QSize LayoutSize() const;
@@ -177,6 +186,8 @@ private:
     std::unique_ptr<DialogSeam> ownDialogs_;
     DialogSeam* dialogs_;
     bool preferencesWritten_ = false;
+    std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
+    int escapeHeld_ = 0;
 };
 
 extern TFIN* FIN;

@@ -91,6 +91,8 @@ void TFIN::WritePreferences() {
 }
 
 void TFIN::closeEvent(QCloseEvent* event) {
+    if (!preferencesWritten_ && !ConfirmClose())
+        return event->ignore();
     QMainWindow::closeEvent(event);
     if (event->isAccepted() && !preferencesWritten_) {
         preferencesWritten_ = true;

@@ -2,6 +2,7 @@
 #include "gui_test_main.h"
 #include "window_fixture.h"
 
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -131,6 +132,63 @@ private slots:
         QTest::keyClick(widget, Qt::Key_Escape);
         QVERIFY(!w.isVisible());
         QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=Zentrope.exe\n"));
+    }
+
+    // Escape or closing with parameters changed since the last load or save asks first.
+    void changedParametersAreOfferedForSaving() {
+        WindowFixture fixture;
+        TFIN& w = fixture.Open();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QString para = fixture.Path("para.txt");
+        Control<QLineEdit>(w, "EditParaFile")->setText(para);
+        auto* count = Control<QLineEdit>(w, "eLBLKmin");
+        const QString before = count->text();
+        count->setText("2048");
+        count->setText(before); // undone: nothing to ask
+        QVERIFY(!w.ParametersChanged());
+        auto* box = Control<QCheckBox>(w, "CheckBox6");
+
+        box->setChecked(!box->isChecked());
+        Control<QLineEdit>(w, "eMAU_n")->setFocus();
+        fixture.dialogs.saveAnswers = {SaveChoice::Cancel};
+        QTest::keyClick(Control<QLineEdit>(w, "eMAU_n"), Qt::Key_Escape);
+        QVERIFY(w.isVisible());
+        QCOMPARE(fixture.dialogs.saveQuestions.size(), 1);
+        QVERIFY(fixture.WrittenPrefs().isEmpty());
+
+        // A save that stops on a refused value keeps the window open.
+        Control<QLineEdit>(w, "eSERstp")->setText("-");
+        fixture.dialogs.saveAnswers = {SaveChoice::Save};
+        QVERIFY(!w.close());
+        QVERIFY(!QFile::exists(para));
+        Control<QLineEdit>(w, "eSERstp")->setText("-1");
+
+        fixture.dialogs.saveAnswers = {SaveChoice::Save};
+        QVERIFY(w.close());
+        QCOMPARE(fixture.dialogs.saveQuestions.size(), 3);
+        QVERIFY(QFile::exists(para));
+        QVERIFY(!fixture.WrittenPrefs().isEmpty());
+
+        // Saved, then loaded into a new window: closing it asks nothing.
+        WindowFixture again;
+        again.WritePrefs("para_file=" + para.toUtf8() + "\n");
+        TFIN& reopened = again.Open();
+        QCOMPARE(Control<QCheckBox>(reopened, "CheckBox6")->isChecked(), box->isChecked());
+        QVERIFY(reopened.close());
+        QVERIFY(again.dialogs.saveQuestions.isEmpty());
+    }
+
+    void discardingClosesWithoutWriting() {
+        WindowFixture fixture;
+        TFIN& w = fixture.Open();
+        Control<QLineEdit>(w, "EditParaFile")->setText(fixture.Path("para.txt"));
+        Control<QLineEdit>(w, "eLBLKmin")->setText("2048");
+        fixture.dialogs.saveAnswers = {SaveChoice::Discard};
+        QVERIFY(w.close());
+        QCOMPARE(fixture.dialogs.saveQuestions.size(), 1);
+        QVERIFY(!QFile::exists(fixture.Path("para.txt")));
     }
 
     void unwritablePrefsAreReported() {

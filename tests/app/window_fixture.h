@@ -48,6 +48,8 @@ public:
     QStringList answers; // one per dialog run; an empty one or none left cancels
     QStringList questions;
     QList<bool> goOnAnswers; // one per question; none left goes back
+    QStringList saveQuestions;
+    QList<SaveChoice> saveAnswers; // one per question; none left discards
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
         messages.append({text, icon});
@@ -56,6 +58,11 @@ public:
     bool AskToGoOn(const QString& text) override {
         questions.append(text);
         return !goOnAnswers.isEmpty() && goOnAnswers.takeFirst();
+    }
+
+    SaveChoice AskToSave(const QString& text) override {
+        saveQuestions.append(text);
+        return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {
