@@ -129,13 +129,13 @@ void TFIN::SetUpResultTable() {
 
 void TFIN::JudgeLoadedRun() {
     const FlagThresholds thresholds = ThresholdsOf(*this);
-    const std::vector<RunRow> rows = RunRowsOf(SGModel->Grid().Results());
+    const ResultSet& results = SGModel->Grid().Results();
     std::vector<RowFlags> flags;
-    flags.reserve(rows.size());
-    for (const RunRow& row : rows)
-        flags.push_back(FlagsOf(row, thresholds));
+    flags.reserve(size_t(results.RowCount()));
+    for (int32_t row = 0; row < results.RowCount(); ++row)
+        flags.push_back(FlagsOf(results.Row(row), thresholds));
     SGModel->SetRowFlags(std::move(flags), thresholds);
-    SGVerdict->Show(JudgeRun(rows, thresholds, VerdictAlpha), thresholds, VerdictAlpha);
+    SGVerdict->Show(JudgeRun(results, thresholds, VerdictAlpha), thresholds, VerdictAlpha);
 }
 
 void TFIN::ButtLoadResultClick() {

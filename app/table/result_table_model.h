@@ -3,7 +3,7 @@
 #pragma once
 
 #include "result_grid.h"
-#include "run_row.h"
+#include "row_flags.h"
 #include "table_sort.h"
 
 #include <QAbstractTableModel>

@@ -6,22 +6,6 @@
 
 using namespace zentrope;
 
-std::vector<RunRow> RunRowsOf(const ResultSet& results) {
-    std::vector<RunRow> rows(size_t(results.RowCount()));
-    for (int32_t r = 0; r < results.RowCount(); ++r) {
-        const ResultRow row = results.Row(r);
-        RunRow& out = rows[size_t(r)];
-        out.name = row.name;
-        out.pvalues = row.pvalues;
-        if (row.figures) {
-            out.ks = row.figures->ks;
-            out.ad = row.figures->ad;
-            out.sl = row.figures->sl;
-        }
-    }
-    return rows;
-}
-
 namespace {
 
 QString Count(const char* what, const ThresholdCount& count, double limit, bool on) {

@@ -3,18 +3,13 @@
 // once the number of rows is allowed for. The worst row's name is a link that selects it.
 #pragma once
 
-#include "result_set.h"
-#include "run_row.h"
+#include "row_flags.h"
 #include "run_verdict.h"
 
 #include <QLabel>
-#include <vector>
 
 // The family-wise level of the battery verdict.
 inline constexpr double VerdictAlpha = 0.01;
-
-// The rows of a load as the run summaries read them, in the set's order.
-std::vector<zentrope::RunRow> RunRowsOf(const zentrope::ResultSet& results);
 
 QString VerdictText(const zentrope::RunVerdict& verdict, const zentrope::FlagThresholds& thresholds,
                     double alpha);
