@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 using namespace zentrope;
@@ -101,14 +102,20 @@ void TFIN::LoadResultFile(const QString& path) {
 void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     SetUpResultTable();
     const QString path = DisplayText(pathBytes);
-    bool read = false;
+    // One copy of the file's bytes serves the text and the table.
+    std::shared_ptr<const std::string> bytes;
     try {
-        read = RE->loadFile(pathBytes);
+        bytes = zentrope::ReadResultBytes(pathBytes);
+        if (bytes)
+            RE->setSharedBytes(bytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
+    } catch (const std::length_error&) {
+        ShowResultFileTooLarge();
+        return;
     }
-    if (!read) {
+    if (!bytes) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
         return;
     }
@@ -120,19 +127,12 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     RE->selectLastCharacter();
 
     const ResultLoadOptions options = LoadOptionsOf(*this);
-    std::string failure;
     ResultLoadOutcome outcome;
-    const auto load = [&](ResultGrid& grid) {
-        outcome = zentrope::LoadResultFile(pathBytes, options, grid,
-                                           [&](const std::string& text) { failure = text; });
-    };
-    SGModel->Reload(load);
-    if (!outcome.loaded && failure == ResultFileTooLarge) {
+    SGModel->Reload([&](ResultGrid& grid) {
+        outcome = zentrope::LoadResultBytes(std::move(bytes), options, grid, {});
+    });
+    if (!outcome.loaded) { // only when memory ran out
         ShowResultFileTooLarge();
-        return;
-    }
-    if (!outcome.loaded) {
-        ShowMessage(QString::fromStdString(failure), MessageIcon::Error);
         return;
     }
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);

@@ -1,7 +1,10 @@
 #include "goodness_of_fit.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <utility>
 
 namespace zentrope {
 void SortPValues(double* values, int32_t n) {
@@ -12,6 +15,51 @@ void SortPValues(double* values, int32_t n) {
     double* const numbers_end =
         std::partition(values, values + n, [](double v) { return !std::isnan(v); });
     std::sort(values, numbers_end);
+}
+
+namespace {
+
+// The bits of a double as an unsigned key in the doubles' order: negative values have all
+// bits flipped, others only the sign bit. -0 comes just before +0, which compare equal.
+uint64_t OrderKey(double v) {
+    const auto bits = std::bit_cast<uint64_t>(v);
+    return (bits >> 63) != 0 ? ~bits : bits | (uint64_t{1} << 63);
+}
+
+double FromOrderKey(uint64_t key) {
+    return std::bit_cast<double>((key >> 63) != 0 ? key & ~(uint64_t{1} << 63) : ~key);
+}
+
+} // namespace
+
+void SortPValuesWithRoom(double* values, int32_t n, uint64_t* room) {
+    if (n < 2 || std::any_of(values, values + n, [](double v) { return std::isnan(v); })) {
+        SortPValues(values, n);
+        return;
+    }
+    // Least significant byte first; a byte that all keys share needs no pass.
+    constexpr int Bytes = 8;
+    std::array<std::array<int32_t, 256>, Bytes> counts{};
+    uint64_t* keys = room;
+    uint64_t* other = room + n;
+    for (int32_t i = 0; i < n; ++i) {
+        keys[i] = OrderKey(values[i]);
+        for (int b = 0; b < Bytes; ++b)
+            ++counts[size_t(b)][(keys[i] >> (8 * b)) & 0xff];
+    }
+    for (int b = 0; b < Bytes; ++b) {
+        auto& count = counts[size_t(b)];
+        if (count[(keys[0] >> (8 * b)) & 0xff] == n)
+            continue;
+        int32_t start = 0;
+        for (int32_t& c : count)
+            start += std::exchange(c, start);
+        for (int32_t i = 0; i < n; ++i)
+            other[count[(keys[i] >> (8 * b)) & 0xff]++] = keys[i];
+        std::swap(keys, other);
+    }
+    for (int32_t i = 0; i < n; ++i)
+        values[i] = FromOrderKey(keys[i]);
 }
 
 double KolmogorovQ(double lambda) {

@@ -28,7 +28,30 @@ std::string_view ResultGrid::TextOf(CellText text) const {
     const uint64_t offset = text.Offset();
     if (offset >= CellText::OwnBlockStart)
         return std::string_view(own_text_).substr(offset - CellText::OwnBlockStart, text.Length());
-    return std::string_view(file_text_).substr(offset, text.Length());
+    return FileText().substr(offset, text.Length());
+}
+
+std::string_view ResultGrid::FileText() const {
+    return file_text_ ? std::string_view(*file_text_) : std::string_view{};
+}
+
+std::optional<std::string_view> ResultGrid::WrittenCell(int32_t col, int32_t row) const {
+    if (col < 0 || row < 0 || static_cast<size_t>(col) >= columns_.size())
+        return std::nullopt;
+    const auto& column = columns_[static_cast<size_t>(col)];
+    const size_t stored = StoredRow(row);
+    // No written cell packs to 0: the file's texts that cells show start after a heading
+    // line, and the own block starts at OwnBlockStart.
+    if (stored >= column.size() || column[stored].packed == 0)
+        return std::nullopt;
+    return TextOf(column[stored]);
+}
+
+int32_t ResultGrid::ResultRowAt(int32_t row) const {
+    if (row < FixedRows || row >= row_count_)
+        return -1;
+    const auto result_row = static_cast<int32_t>(StoredRow(row)) - FixedRows;
+    return result_row < results_.RowCount() ? result_row : -1;
 }
 
 std::string_view ResultGrid::Cell(int32_t col, int32_t row) const {
@@ -61,9 +84,9 @@ CellText ResultGrid::StoreText(std::string_view text) {
     return stored;
 }
 
-CellText ResultGrid::AdoptFileText(std::string&& text) {
+CellText ResultGrid::AdoptFileText(std::shared_ptr<const std::string> text) {
     file_text_ = std::move(text);
-    return CellText::At(0, file_text_.size());
+    return CellText::At(0, FileText().size());
 }
 
 void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
@@ -78,6 +101,14 @@ void ResultGrid::SetCell(int32_t col, int32_t row, CellText text) {
     column[stored] = text;
 }
 
+void ResultGrid::AdoptColumn(int32_t col, std::vector<CellText>&& cells) {
+    if (col < 0)
+        return;
+    if (columns_.size() <= static_cast<size_t>(col))
+        columns_.resize(static_cast<size_t>(col) + 1);
+    columns_[static_cast<size_t>(col)] = std::move(cells);
+}
+
 void ResultGrid::ClearBody() {
     std::string headers;
     for (auto& column : columns_) {
@@ -88,7 +119,8 @@ void ResultGrid::ClearBody() {
         headers.append(header);
     }
     own_text_ = std::move(headers);
-    file_text_ = std::string();
+    file_text_.reset();
+    results_ = ResultSet();
     row_order_.resize(static_cast<size_t>(row_count_));
     std::iota(row_order_.begin(), row_order_.end(), 0);
 }

@@ -3,12 +3,16 @@
 // sequences, a spacer and the "KS", "AD" and "SL" columns.
 //
 // A run can fill millions of cells, so each cell is a packed reference into one of two
-// character blocks: the loaded file's text, taken over whole, and the grid's own texts
-// (headers, numbers, figures). Rows are reached through an order vector, so a sort moves
-// indices, never text.
+// character blocks: the loaded file's bytes, shared with whoever shows them as text, and the
+// grid's own texts (headers, numbers, figures). Rows are reached through an order vector, so a
+// sort moves indices, never text. The load's numbers are kept beside the texts (Results()).
 #pragma once
 
+#include "result_set.h"
+
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +47,8 @@ public:
     int32_t RowCount() const { return row_count_; }
     // Empty outside the stored cells.
     std::string_view Cell(int32_t col, int32_t row) const;
+    // The same, but nothing for a cell not written since the last ClearBody.
+    std::optional<std::string_view> WrittenCell(int32_t col, int32_t row) const;
     bool IsErrorCell(int32_t col, int32_t row) const { return Cell(col, row) == ErrorCellText; }
 
     // One past the last sequence column as the last load left it; 0 before any load.
@@ -60,17 +66,26 @@ public:
     // Copies text into the own block. A text longer than CellText::MaxLength is stored
     // whole; its handle shows the first MaxLength characters and Part() reaches all of it.
     CellText StoreText(std::string_view text);
-    // Takes over a loaded file's text without copying it; cells may then refer to its parts
-    // (through the returned handle's Part()) until the next ClearBody, which releases it.
-    CellText AdoptFileText(std::string&& text);
-    std::string_view FileText() const { return file_text_; }
+    // Shares a loaded file's bytes without copying them; cells may then refer to its parts
+    // (through the returned handle's Part()) until the next ClearBody, which lets go of them.
+    CellText AdoptFileText(std::shared_ptr<const std::string> text);
+    std::string_view FileText() const;
+    const std::shared_ptr<const std::string>& FileBytes() const { return file_text_; }
     void SetCell(int32_t col, int32_t row, CellText text);
+    // Replaces a whole column with cells by stored row, as a load builds it after ClearBody.
+    void AdoptColumn(int32_t col, std::vector<CellText>&& cells);
     void SetCell(int32_t col, int32_t row, std::string_view text) {
         SetCell(col, row, StoreText(text));
     }
-    // Empties every cell below the header row and restores the file's row order; the
-    // counts and the header row stay.
+    // Empties every cell below the header row and the results, and restores the file's row
+    // order; the counts and the header row stay.
     void ClearBody();
+
+    // The last load's numbers, rows in the file's order: shown row r (r >= 1) is the results'
+    // row ResultRowAt(r), which is -1 for the header and for rows the results do not hold.
+    const ResultSet& Results() const { return results_; }
+    void SetResults(ResultSet results) { results_ = std::move(results); }
+    int32_t ResultRowAt(int32_t row) const;
 
     // Exchanges two whole rows (every column moves together); rows out of range are ignored.
     void SwapRows(int32_t a, int32_t b);
@@ -79,8 +94,9 @@ private:
     size_t StoredRow(int32_t row) const;
     std::string_view TextOf(CellText text) const;
 
-    std::string file_text_;
+    std::shared_ptr<const std::string> file_text_;
     std::string own_text_;
+    ResultSet results_;
     std::vector<std::vector<CellText>> columns_; // indexed by stored row
     std::vector<int32_t> row_order_;             // shown row -> stored row
     int32_t column_count_ = 4;

@@ -16,9 +16,9 @@ std::string_view FormatText(ResultLineFormat format) {
                                                       : "test_name[TAB]p-value";
 }
 
-ResultLoadOutcome LoadResultText(std::string&& bytes, const ResultLoadOptions& options,
-                                 ResultGrid& grid) {
-    const std::optional<ResultLineFormat> format = FittingLineFormat(bytes, options.format);
+ResultLoadOutcome LoadResultText(std::shared_ptr<const std::string> bytes,
+                                 const ResultLoadOptions& options, ResultGrid& grid) {
+    const std::optional<ResultLineFormat> format = FittingLineFormat(*bytes, options.format);
     if (!format) {
         // Neither format gives a table: show none rather than an earlier file's.
         grid = ResultGrid();
@@ -36,64 +36,70 @@ ResultLoadOutcome LoadResultText(std::string&& bytes, const ResultLoadOptions& o
     return outcome;
 }
 
+ResultLoadOutcome ReportTooLarge(ResultGrid& grid, const ResultMessageSink& report) {
+    grid = ResultGrid(); // no half-built table, nor an earlier one beside an empty text
+    if (report)
+        report(std::string(ResultFileTooLarge));
+    return ResultLoadOutcome{};
+}
+
 std::string ReadAll(std::istream& in) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return std::move(bytes).str();
 }
 
-// Empty when the path names no readable file (a directory opens, but reads nothing).
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+} // namespace
+
+std::shared_ptr<const std::string> ReadResultBytes(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        return std::nullopt;
+        return nullptr;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return std::nullopt;
+        return nullptr;
     const uintmax_t size = std::filesystem::file_size(path, error);
     if (error) // not a regular file: read it to its end
-        return ReadAll(in);
+        return std::make_shared<const std::string>(ReadAll(in));
     std::string bytes(static_cast<size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(size));
     bytes.resize(static_cast<size_t>(in.gcount()));
     if (in)
         bytes += ReadAll(in); // whatever was added since the size was taken
-    return bytes;
+    return std::make_shared<const std::string>(std::move(bytes));
 }
-
-} // namespace
 
 ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& options,
                                    ResultGrid& grid) {
-    return LoadResultText(ReadAll(in), options, grid);
+    return LoadResultText(std::make_shared<const std::string>(ReadAll(in)), options, grid);
+}
+
+ResultLoadOutcome LoadResultBytes(std::shared_ptr<const std::string> bytes,
+                                  const ResultLoadOptions& options, ResultGrid& grid,
+                                  const ResultMessageSink& report) {
+    try {
+        return LoadResultText(std::move(bytes), options, grid);
+    } catch (const std::bad_alloc&) {
+        return ReportTooLarge(grid, report);
+    }
 }
 
 ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
                                  ResultGrid& grid, const ResultMessageSink& report) {
-    const auto tell = [&report](const std::string& message) {
-        if (report)
-            report(message);
-        return ResultLoadOutcome{};
-    };
-    const auto too_large = [&] {
-        grid = ResultGrid(); // no half-built table, nor an earlier one beside an empty text
-        return tell(std::string(ResultFileTooLarge));
-    };
-    std::optional<std::string> bytes;
+    std::shared_ptr<const std::string> bytes;
     try {
-        bytes = ReadWholeFile(path);
+        bytes = ReadResultBytes(path);
     } catch (const std::bad_alloc&) {
-        return too_large();
+        return ReportTooLarge(grid, report);
     } catch (const std::length_error&) {
-        return too_large();
+        return ReportTooLarge(grid, report);
     }
-    if (!bytes)
-        return tell("The result file can't be opened.");
-    try {
-        return LoadResultText(std::move(*bytes), options, grid);
-    } catch (const std::bad_alloc&) {
-        return too_large();
+    if (!bytes) {
+        if (report)
+            report("The result file can't be opened.");
+        return ResultLoadOutcome{};
     }
+    return LoadResultBytes(std::move(bytes), options, grid, report);
 }
 
 } // namespace zentrope

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,8 +46,19 @@ using ResultMessageSink = std::function<void(const std::string&)>;
 
 inline constexpr std::string_view ResultFileTooLarge = "The result file is too large to be loaded.";
 
-// Reports "The result file can't be opened." through `report` when the file cannot be read,
-// and "The result file is too large to be loaded." when memory runs out.
+// The whole file, to be shared by the text view and the table; null when the path names no
+// readable file (a directory opens, but reads nothing). Throws std::bad_alloc or
+// std::length_error when memory runs out.
+std::shared_ptr<const std::string> ReadResultBytes(const std::string& path);
+
+// Loads bytes that ReadResultBytes read; the grid keeps them. Reports "The result file is too
+// large to be loaded." through `report` when memory runs out.
+ResultLoadOutcome LoadResultBytes(std::shared_ptr<const std::string> bytes,
+                                  const ResultLoadOptions& options, ResultGrid& grid,
+                                  const ResultMessageSink& report);
+
+// ReadResultBytes and LoadResultBytes; reports "The result file can't be opened." when the
+// file cannot be read, and the too-large message when memory runs out.
 ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
                                  ResultGrid& grid, const ResultMessageSink& report);
 ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& options,

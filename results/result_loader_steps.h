@@ -19,8 +19,13 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
 int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
                            ResultGrid& grid);
 
-// Counts, KS, AD and SL of every row once the sections are read; returns the sort the
-// options ask for.
+// The numbers of the grid's rows once the sections are read: every p-value cell of the
+// `sequences` sequence columns read once, counts and, with two or more sequences, the figures
+// of the rows with three or more values; on all cores.
+ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences);
+
+// Counts, KS, AD and SL of every row once the sections are read, kept as numbers in the grid's
+// results and written as texts; returns the sort the options ask for.
 std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 

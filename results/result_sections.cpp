@@ -1,8 +1,11 @@
 #include "result_loader_steps.h"
 
 #include "model/c_text.h"
+#include "parallel_parts.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace zentrope {
 namespace {
@@ -18,18 +21,6 @@ constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 bool IsMissingResult(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t\n\v\f\r");
     return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
-}
-
-struct LoadCursor {
-    int32_t column = FirstSequenceColumn - 1;
-    int32_t row = 0;
-};
-
-void OpenSection(LoadCursor& at, ResultGrid& grid) {
-    at.row = 0;
-    ++at.column;
-    grid.SetColumnCount(at.column + 1);
-    grid.SetCell(at.column, 0, std::to_string(at.column - FirstSequenceColumn + 1));
 }
 
 struct Span {
@@ -52,30 +43,14 @@ LineFields CutDataLine(std::string_view line, size_t tab, ResultLineFormat forma
     return {second, first};
 }
 
-// line_text is the stored copy of line.
-void ReadDataLine(std::string_view line, size_t tab, CellText line_text, ResultLineFormat format,
-                  LoadCursor& at, ResultGrid& grid, CellText error) {
-    const LineFields fields = CutDataLine(line, tab, format);
-    ++at.row;
-    if (at.column == FirstSequenceColumn) {
-        grid.SetRowCount(at.row + 1);
-        grid.SetCell(0, at.row, std::to_string(at.row));
-        grid.SetCell(1, at.row, line_text.Part(fields.name.from, fields.name.length));
-    } else if (at.row >= grid.RowCount()) {
-        return; // below the table; every load empties such cells anyway
-    }
-    const bool missing = IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
-    grid.SetCell(at.column, at.row,
-                 missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
-}
-
-// Walks the lines of a result file: on_heading() at every section heading that opens a
-// section, on_data(line, tab, pos) at every data line (pos: where the line starts). Stops
-// early when on_data returns false.
+// Walks the lines of a result file from begin, a place outside any section, to the end of
+// text: on_heading() at every section heading that opens a section, on_data(line, tab, pos) at
+// every data line (pos: where the line starts). Stops early when on_data returns false.
 template <typename OnHeading, typename OnData>
-void WalkResultLines(std::string_view text, const OnHeading& on_heading, const OnData& on_data) {
+void WalkResultLines(std::string_view text, size_t begin, const OnHeading& on_heading,
+                     const OnData& on_data) {
     bool in_section = false;
-    for (size_t pos = 0; pos < text.size();) {
+    for (size_t pos = begin; pos < text.size();) {
         const size_t start = pos;
         const std::string_view line = NextLinePiece(text, pos, LinePieceLength);
         if (!in_section) {
@@ -111,6 +86,68 @@ ResultLineFormat OtherFormat(ResultLineFormat format) {
                                                       : ResultLineFormat::PValueThenName;
 }
 
+// Below this many bytes per thread, starting a thread costs more than it saves.
+constexpr int64_t FewestBytesPerThread = int64_t{1} << 20;
+
+// The sections of one stretch of the file, each a column of cells by row (row 0, the
+// header's, left empty), and the test names of its first section by row from 1.
+struct Stretch {
+    std::vector<std::vector<CellText>> columns;
+    std::vector<CellText> names;
+};
+
+void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineFormat format,
+                 CellText error, Stretch& out) {
+    WalkResultLines(
+        text, begin, [&] { out.columns.emplace_back(1); },
+        [&](std::string_view line, size_t tab, size_t pos) {
+            const LineFields fields = CutDataLine(line, tab, format);
+            const CellText line_text = file.Part(pos, line.size());
+            if (out.columns.size() == 1)
+                out.names.push_back(line_text.Part(fields.name.from, fields.name.length));
+            const bool missing =
+                IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
+            out.columns.back().push_back(
+                missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
+            return true;
+        });
+}
+
+// Just past the first line shorter than a data line from the line after pos on. Whether or
+// not a section was open before it, none is open after it, so reading can start there.
+size_t SectionFreePlace(std::string_view text, size_t pos) {
+    const size_t lf = text.find('\n', pos);
+    if (lf == std::string_view::npos)
+        return text.size();
+    for (pos = lf + 1; pos < text.size();)
+        if (NextLinePiece(text, pos, LinePieceLength).size() < ShortestDataLine)
+            return pos;
+    return text.size();
+}
+
+// Where the stretches that threads read begin, and the end of the text.
+std::vector<size_t> StretchBounds(std::string_view text) {
+    const int32_t parts = PartCount(static_cast<int64_t>(text.size()), FewestBytesPerThread);
+    std::vector<size_t> bounds{0};
+    for (int32_t part = 1; part < parts; ++part)
+        bounds.push_back(
+            std::max(bounds.back(), SectionFreePlace(text, text.size() * size_t(part) / parts)));
+    bounds.push_back(text.size());
+    return bounds;
+}
+
+// The row count, the row numbers and the test names from the first section.
+void WriteTestRows(const std::vector<CellText>& names, ResultGrid& grid) {
+    if (names.empty())
+        return; // the rows of an earlier load stay counted
+    const auto rows = static_cast<int32_t>(names.size());
+    grid.SetRowCount(rows + 1);
+    for (int32_t row = 1; row <= rows; ++row) {
+        grid.SetCell(0, row, std::to_string(row));
+        grid.SetCell(1, row, names[static_cast<size_t>(row - 1)]);
+    }
+}
+
 } // namespace
 
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen) {
@@ -119,7 +156,7 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
     bool other_fits = true;
     bool any_line = false;
     WalkResultLines(
-        text, [] {},
+        text, 0, [] {},
         [&](std::string_view line, size_t tab, size_t) {
             any_line = true;
             chosen_fits = IsWholeNumber(PValueField(line, tab, chosen));
@@ -139,14 +176,25 @@ int32_t ReadResultSections(std::string_view text, CellText file, ResultLineForma
     grid.SetCell(0, 0, "N");
     grid.SetCell(1, 0, "Test name");
     grid.SetCell(2, 0, "pvals");
-    LoadCursor at;
-    WalkResultLines(
-        text, [&] { OpenSection(at, grid); },
-        [&](std::string_view line, size_t tab, size_t pos) {
-            ReadDataLine(line, tab, file.Part(pos, line.size()), format, at, grid, error);
-            return true;
-        });
-    return at.column;
+    const std::vector<size_t> bounds = StretchBounds(text);
+    std::vector<Stretch> stretches(bounds.size() - 1);
+    RunParts(static_cast<int32_t>(stretches.size()), [&](int32_t part) {
+        const auto k = static_cast<size_t>(part);
+        ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k]);
+    });
+    int32_t column = FirstSequenceColumn - 1;
+    for (Stretch& stretch : stretches)
+        for (std::vector<CellText>& cells : stretch.columns) {
+            ++column;
+            if (column == FirstSequenceColumn)
+                WriteTestRows(stretch.names, grid);
+            else if (cells.size() > static_cast<size_t>(grid.RowCount()))
+                cells.resize(static_cast<size_t>(grid.RowCount())); // below the table
+            grid.SetColumnCount(column + 1);
+            grid.AdoptColumn(column, std::move(cells));
+            grid.SetCell(column, 0, std::to_string(column - FirstSequenceColumn + 1));
+        }
+    return column;
 }
 
 } // namespace zentrope

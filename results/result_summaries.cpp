@@ -1,46 +1,31 @@
 #include "result_loader_steps.h"
 
-#include "goodness_of_fit.h"
 #include "model/c_text.h"
 
 #include <string>
-#include <vector>
 
 namespace zentrope {
 namespace {
 
 constexpr int32_t CountColumn = 2;
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
-constexpr int32_t FewestValuesForFigures = 3;
 constexpr int32_t PrintfDefaultPrecision = 6;
 
 struct SummaryColumns {
     int32_t ks, ad, sl;
 };
 
-void CollectRowValues(const ResultGrid& grid, int32_t row, int32_t last_sequence_column,
-                      std::vector<double>& values) {
-    values.clear();
-    for (int32_t col = FirstSequenceColumn; col <= last_sequence_column; ++col) {
-        const std::string_view text = grid.Cell(col, row);
-        if (text != ErrorCellText)
-            values.push_back(AtofC(text)); // an empty cell counts as 0
-    }
-}
-
-void WriteRowFigures(ResultGrid& grid, int32_t row, std::vector<double>& values,
+void WriteRowFigures(ResultGrid& grid, int32_t row, const ResultRow& numbers,
                      const SummaryColumns& at, int32_t digits, CellText error) {
-    const auto n = static_cast<int32_t>(values.size());
-    grid.SetCell(CountColumn, row, std::to_string(n));
-    if (n < FewestValuesForFigures) {
+    grid.SetCell(CountColumn, row, std::to_string(numbers.count));
+    if (!numbers.figures) {
         for (int32_t col : {at.ks, at.ad, at.sl})
             grid.SetCell(col, row, error);
         return;
     }
-    SortPValues(values.data(), n);
-    grid.SetCell(at.ks, row, FormatDigits(KsPValue(values.data(), n), digits));
-    grid.SetCell(at.ad, row, FormatDigits(AdPValue(values.data(), n), digits));
-    grid.SetCell(at.sl, row, FormatFixed(SlPercent(values.data(), n), 3));
+    grid.SetCell(at.ks, row, FormatDigits(numbers.figures->ks, digits));
+    grid.SetCell(at.ad, row, FormatDigits(numbers.figures->ad, digits));
+    grid.SetCell(at.sl, row, FormatFixed(numbers.figures->sl, 3));
 }
 
 void MarkSingleValues(ResultGrid& grid) {
@@ -59,8 +44,13 @@ std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
                                            const ResultLoadOptions& options, ResultGrid& grid) {
     grid.SetSequenceColumnEnd(last_sequence_column + 1);
     grid.SetSpacerColumn(-1);
+    ResultSet numbers = ReadResultNumbers(grid, last_sequence_column - FirstSequenceColumn + 1);
+    // Names refer to the file's bytes, which stay put while the grid's own texts grow.
+    for (int32_t row = 0; row < numbers.RowCount(); ++row)
+        numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));
     if (last_sequence_column < FirstSequenceColumn + 1) { // at most one sequence
         MarkSingleValues(grid);
+        grid.SetResults(std::move(numbers));
         return std::nullopt;
     }
     const int32_t spacer = last_sequence_column + 1;
@@ -74,12 +64,10 @@ std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
 
     // Every row of the table, also those below a last section shorter than the first.
     const CellText error = grid.StoreText(ErrorCellText);
-    std::vector<double> values;
-    values.reserve(static_cast<size_t>(last_sequence_column - FirstSequenceColumn + 1));
-    for (int32_t row = ResultGrid::FixedRows; row < grid.RowCount(); ++row) {
-        CollectRowValues(grid, row, last_sequence_column, values);
-        WriteRowFigures(grid, row, values, at, options.pval_digits, error);
-    }
+    for (int32_t row = 0; row < numbers.RowCount(); ++row)
+        WriteRowFigures(grid, row + ResultGrid::FixedRows, numbers.Row(row), at,
+                        options.pval_digits, error);
+    grid.SetResults(std::move(numbers));
 
     if (options.sort_ks)
         return at.ks;

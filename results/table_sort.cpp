@@ -72,6 +72,12 @@ std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_b
 }
 
 double CellNumber(const ResultGrid& grid, int32_t col, int32_t row) {
+    // The load read every p-value once; its number is the one the text gives.
+    const ResultSet& numbers = grid.Results();
+    const int32_t sequence = col - ResultGrid::FixedColumns;
+    const int32_t numbers_row = grid.ResultRowAt(row);
+    if (numbers_row >= 0 && sequence >= 0 && sequence < numbers.SequenceCount())
+        return numbers.PValue(numbers_row, sequence);
     const std::string_view text = grid.Cell(col, row);
     return text == ErrorCellText ? -1.0 : AtofC(text);
 }

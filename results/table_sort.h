@@ -36,7 +36,8 @@ SortDecision DecideMarkerSort(const SortState& state, int32_t y);
 std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_button, int32_t col,
                                             int32_t row);
 
-// -1 for "- error -", else the leading number as atof reads it (0 when there is none).
+// -1 for "- error -", else the leading number as atof reads it (0 when there is none); for
+// sequence cells it is the number the load read.
 double CellNumber(const ResultGrid& grid, int32_t col, int32_t row);
 
 // Quicksort (Hoare partition) of rows lo..hi inclusive by one column's key; equal keys do

@@ -28,9 +28,18 @@ static QString CellString(std::string_view text) {
 }
 
 QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return CellString(Cell(index.column(), index.row()));
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return CellString(Cell(index.column(), index.row()));
+    if (index.row() < zentrope::ResultGrid::FixedRows)
+        return {};
+    if (role == NumberRole)
+        return zentrope::CellNumber(grid_, GridColumn(index.column()), index.row());
+    const int32_t row = grid_.ResultRowAt(index.row());
+    if (role == RowRole && row >= 0)
+        return QVariant::fromValue(grid_.Results().Row(row));
+    return {};
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

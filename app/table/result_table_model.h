@@ -10,9 +10,20 @@
 #include <string_view>
 #include <vector>
 
+Q_DECLARE_METATYPE(zentrope::ResultRow)
+
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Beside the text, the numbers the load read, for the cells below the header row.
+    enum Role {
+        // double: the number the cell sorts by; -1 for "- error -", 0 for an empty cell.
+        NumberRole = Qt::UserRole + 1,
+        // zentrope::ResultRow: the whole row as numbers, whichever column is asked. Its views
+        // are valid until the next load.
+        RowRole,
+    };
+
     explicit ResultTableModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;

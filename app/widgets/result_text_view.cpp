@@ -72,7 +72,15 @@ bool ResultTextView::loadFile(const std::string& path) {
 }
 
 void ResultTextView::setBytes(QByteArray bytes) {
-    lines_ = TextLines(std::move(bytes));
+    showLines(TextLines(std::move(bytes)));
+}
+
+void ResultTextView::setSharedBytes(std::shared_ptr<const std::string> bytes) {
+    showLines(TextLines(std::move(bytes)));
+}
+
+void ResultTextView::showLines(TextLines lines) {
+    lines_ = std::move(lines);
     anchor_ = caret_ = TextPos{};
     desiredX_ = -1;
     horizontalScrollBar()->setRange(0, 0);

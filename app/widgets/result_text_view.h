@@ -32,6 +32,8 @@ public:
     // The same for a path given as the file system's bytes.
     bool loadFile(const std::string& path);
     void setBytes(QByteArray bytes);
+    // Shows bytes that others share, without a copy of its own.
+    void setSharedBytes(std::shared_ptr<const std::string> bytes);
     const TextLines& lines() const { return lines_; }
 
     TextPos caret() const { return caret_; }
@@ -78,6 +80,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    void showLines(TextLines lines);
+
     enum class Motion {
         NextChar,
         PreviousChar,

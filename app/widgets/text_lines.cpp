@@ -19,6 +19,11 @@ TextLines::TextLines(QByteArray bytes) : bytes_(std::move(bytes)) {
     }
 }
 
+TextLines::TextLines(std::shared_ptr<const std::string> bytes)
+    : TextLines(QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()))) {
+    borrowed_ = std::move(bytes);
+}
+
 qsizetype TextLines::contentEnd(qsizetype line) const {
     const bool last = line + 1 == count();
     if (last)

@@ -5,12 +5,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
+#include <string>
 #include <vector>
 
 class TextLines {
 public:
     TextLines();
     explicit TextLines(QByteArray bytes);
+    // Borrows the bytes without copying them, keeping them alive as long as the lines are.
+    explicit TextLines(std::shared_ptr<const std::string> bytes);
 
     // Lines end at LF; a CR just before the LF belongs to the line break. A file ending with
     // LF has an empty last line after it, and an empty file is one empty line.
@@ -26,5 +30,6 @@ private:
     qsizetype contentEnd(qsizetype line) const;
 
     QByteArray bytes_;
+    std::shared_ptr<const std::string> borrowed_; // the owner of bytes_ when they are borrowed
     std::vector<qsizetype> starts_;
 };

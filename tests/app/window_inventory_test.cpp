@@ -5,6 +5,7 @@
 #include "app/widgets/result_text_view.h"
 #include "app/widgets/up_down.h"
 #include "gui_test_main.h"
+#include "model/parameter_fields.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -286,6 +287,48 @@ private slots:
         QCOMPARE(Control<QCheckBox>("CheckBox1")->layoutDirection(), Qt::RightToLeft);
         QCOMPARE(Control<QCheckBox>("cbAutoN")->layoutDirection(), Qt::RightToLeft);
         QVERIFY(Control<QLabel>("StaticText3")->isHidden());
+    }
+
+    // Every control the parameter field table names stands on the page of its section, of the
+    // class its place in the field's kind asks for.
+    void parameterFieldControls() {
+        using zentrope::FieldKind;
+        for (const zentrope::ParameterField& field : zentrope::ParameterFields()) {
+            QWidget* page = Control<QWidget>(field.section == zentrope::GeneralSection ? "TSgeneral"
+                                                                                       : "TSparam");
+            for (size_t i = 0; i < field.controls.size(); ++i) {
+                if (field.controls[i].empty())
+                    continue;
+                const QString name = QString::fromLatin1(field.controls[i].data(),
+                                                         qsizetype(field.controls[i].size()));
+                QWidget* control = page->findChild<QWidget*>(name);
+                QVERIFY2(control, qPrintable(name));
+                const char* expected = "QLineEdit";
+                switch (field.kind) {
+                case FieldKind::Size:
+                    expected = i == 0 ? "QLineEdit" : "QComboBox";
+                    break;
+                case FieldKind::Position:
+                    expected = i == 0 ? "UpDown" : "QLineEdit";
+                    break;
+                case FieldKind::Choice:
+                    expected = "QComboBox";
+                    break;
+                case FieldKind::Flag:
+                    expected = "QAbstractButton";
+                    break;
+                case FieldKind::SpinnerRange:
+                    expected = i < 2 ? "UpDown" : "QLineEdit";
+                    break;
+                case FieldKind::PowerRange:
+                    expected = i < 3 ? "QLabel" : "UpDown";
+                    break;
+                default:
+                    break;
+                }
+                QVERIFY2(control->inherits(expected), qPrintable(name + " is no " + expected));
+            }
+        }
     }
 
     void comboBoxes() {

@@ -4,7 +4,10 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,29 @@ TEST(AtofC, OutOfRangeGoesByTheMagnitudeNotTheSpelling) {
     EXPECT_TRUE(std::isinf(AtofC("1" + zeros + "e-50")));
     EXPECT_EQ(AtofC("-1" + zeros + "xyz"), -HUGE_VAL);
     EXPECT_EQ(AtofC("0." + zeros + "1e300"), 1e-101); // in range: read as it is
+}
+
+// Short decimals take a quicker way than long ones; both must give the C library's double.
+TEST(AtofC, AgreesWithStrtodOnShortAndLongDecimals) {
+    std::setlocale(LC_NUMERIC, "C");
+    std::mt19937_64 random(20261207);
+    for (int i = 0; i < 200000; ++i) {
+        const int digits = 1 + int(random() % 19);
+        std::string text = i % 7 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d)
+            text += char('0' + random() % 10);
+        text.insert(text.size() - size_t(random() % (digits + 1)), ".");
+        text += i % 5 == 0 ? "\tDFT" : "";
+        size_t used = 0;
+        const double ours = AtofC(text, &used);
+        char* end = nullptr;
+        const double theirs = std::strtod(text.c_str(), &end);
+        ASSERT_EQ(std::memcmp(&ours, &theirs, sizeof ours), 0) << text;
+        ASSERT_EQ(used, size_t(end - text.c_str())) << text;
+    }
+    EXPECT_EQ(AtofC("0.5e-1"), 0.05);
+    EXPECT_EQ(AtofC("7."), 7.0);
+    EXPECT_EQ(AtofC("-.25x"), -0.25);
 }
 
 TEST(AtolC, ReadsLikeTheCLibraryWithin32Bits) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 using namespace zentrope;
@@ -100,4 +102,37 @@ TEST(GoodnessOfFit, SortToleratesNotANumber) {
     EXPECT_EQ(values[1], 0.3);
     EXPECT_EQ(values[2], 0.5);
     EXPECT_TRUE(std::isnan(values[3]) && std::isnan(values[4]));
+}
+
+// The radix sort must give the values in the order of an ordinary sort, whatever their
+// signs, sizes and ties; a row holding NaN goes the ordinary way.
+TEST(GoodnessOfFit, SortWithRoomOrdersLikeAnOrdinarySort) {
+    std::mt19937_64 random(7);
+    const double specials[] = {0.0,
+                               -0.0,
+                               1.0,
+                               -1.0,
+                               1e-300,
+                               -1e300,
+                               std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::denorm_min()};
+    for (int n : {2, 3, 17, 1000}) {
+        std::vector<double> values(static_cast<size_t>(n));
+        for (double& v : values)
+            v = random() % 4 == 0 ? specials[random() % std::size(specials)]
+                                  : std::uniform_real_distribution<double>(-2, 2)(random);
+        std::vector<double> expected = values;
+        std::sort(expected.begin(), expected.end());
+        std::vector<uint64_t> room(2 * size_t(n));
+        SortPValuesWithRoom(values.data(), n, room.data());
+        EXPECT_EQ(values, expected) << n;
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> with_nan = {0.5, nan, 0.1};
+    std::vector<uint64_t> room(6);
+    SortPValuesWithRoom(with_nan.data(), 3, room.data());
+    EXPECT_EQ(with_nan[0], 0.1);
+    EXPECT_EQ(with_nan[1], 0.5);
+    EXPECT_TRUE(std::isnan(with_nan[2]));
 }

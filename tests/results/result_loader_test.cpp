@@ -318,3 +318,49 @@ TEST(ResultLoaderFiles, ArbitraryTextKeepsTheTableWhole) {
         }
     }
 }
+
+// A file of several megabytes is read in stretches on all cores; the sections must come out
+// as one reading from the start would find them, also where a section is cut short, a blank
+// line is missing or a line is longer than a piece.
+TEST(ResultLoaderSections, LargeFilesKeepEverySectionInOrder) {
+    constexpr int Tests = 100;
+    constexpr int Sections = 4000; // about 6 MB
+    std::string text = "report\n\n";
+    std::vector<std::vector<std::string>> expected; // per column, rows 1 to Tests
+    const auto cut_short = [](int s) { return s % 13 == 5; };
+    const auto no_blank_line = [](int s) { return s % 7 == 0 && s != 0; };
+    for (int s = 0; s < Sections; ++s) {
+        // A heading right after a section that is still open is a line without a TAB.
+        const bool swallowed = s > 0 && no_blank_line(s - 1) && !cut_short(s - 1);
+        if (!swallowed)
+            expected.emplace_back();
+        text += "Sequence #" + std::to_string(s + 1) + "\n";
+        for (int t = 0; t < Tests; ++t) {
+            if (cut_short(s) && t == 50)
+                text += "a\n"; // ends the section: its other lines are not read
+            if (s % 11 == 3 && t == 20)
+                text += std::string(1500, 'x') + "\n"; // two pieces, neither with a TAB
+            char pvalue[16];
+            std::snprintf(pvalue, sizeof pvalue, "0.%07d", s * Tests + t);
+            text += std::string(pvalue) + "\tT" + std::to_string(t) + "\n";
+            if (!swallowed && !(cut_short(s) && t >= 50))
+                expected.back().push_back(pvalue);
+        }
+        if (!no_blank_line(s))
+            text += "\n";
+    }
+    ResultGrid grid;
+    LoadText(grid, text);
+    ASSERT_EQ(grid.RowCount(), Tests + 1);
+    ASSERT_EQ(grid.SequenceColumnEnd(), 3 + static_cast<int32_t>(expected.size()));
+    for (size_t c = 0; c < expected.size(); ++c) {
+        const auto col = static_cast<int32_t>(3 + c);
+        ASSERT_EQ(grid.Cell(col, 0), std::to_string(c + 1));
+        for (int32_t row = 1; row <= Tests; ++row) {
+            const std::string want =
+                size_t(row) <= expected[c].size() ? expected[c][size_t(row - 1)] : "";
+            ASSERT_EQ(grid.Cell(col, row), want) << "column " << col << " row " << row;
+        }
+    }
+    EXPECT_EQ(grid.Cell(1, Tests), "T99");
+}

@@ -1,0 +1,29 @@
+#include "result_set.h"
+
+namespace zentrope {
+
+ResultSet::ResultSet(int32_t rows, int32_t sequences)
+    : rows_(rows), sequences_(sequences), names_(size_t(rows)),
+      values_(size_t(rows) * size_t(sequences), 0.0),
+      marks_(size_t(rows) * size_t(sequences), PValueMark::Missing), counts_(size_t(rows), 0),
+      figures_(size_t(rows)) {}
+
+ResultRow ResultSet::Row(int32_t row) const {
+    const size_t first = Index(row, 0);
+    const auto n = size_t(sequences_);
+    return ResultRow{names_[size_t(row)], std::span(values_).subspan(first, n),
+                     std::span(marks_).subspan(first, n), counts_[size_t(row)],
+                     figures_[size_t(row)]};
+}
+
+void ResultSet::SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark) {
+    values_[Index(row, sequence)] = value;
+    marks_[Index(row, sequence)] = mark;
+}
+
+void ResultSet::SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures) {
+    counts_[size_t(row)] = count;
+    figures_[size_t(row)] = figures;
+}
+
+} // namespace zentrope

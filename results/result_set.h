@@ -1,0 +1,65 @@
+// One load's results held as numbers, built once per load beside the table's texts: per test,
+// its name, its p-values as doubles with a mark for those that are not numbers, the count of
+// valid p-values and the KS, AD and SL figures. Rows are in the file's order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace zentrope {
+
+enum class PValueMark : uint8_t {
+    Number,  // the cell's text as atof reads it
+    Missing, // the sequence's section had no line for this test; counts as 0
+    Error,   // "- error -": the tester wrote -1
+};
+
+struct RowFigures {
+    double ks = 0;
+    double ad = 0;
+    double sl = 0;
+};
+
+// A whole row; the views live as long as the set they come from.
+struct ResultRow {
+    std::string_view name;
+    std::span<const double> pvalues;   // one per sequence: -1 for Error, 0 for Missing
+    std::span<const PValueMark> marks; // one per sequence
+    int32_t count = 0;                 // the p-values that are not Error
+    std::optional<RowFigures> figures; // with two or more sequences and three or more values
+};
+
+class ResultSet {
+public:
+    // Rows of `sequences` p-values each, all Missing, without names or figures.
+    ResultSet(int32_t rows = 0, int32_t sequences = 0);
+
+    int32_t RowCount() const { return rows_; }
+    int32_t SequenceCount() const { return sequences_; }
+    ResultRow Row(int32_t row) const;
+    double PValue(int32_t row, int32_t sequence) const { return values_[Index(row, sequence)]; }
+    PValueMark Mark(int32_t row, int32_t sequence) const { return marks_[Index(row, sequence)]; }
+
+    // Filling, used by the loader; each row is written by one thread only.
+    void SetName(int32_t row, std::string_view name) { names_[size_t(row)] = name; }
+    void SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark);
+    void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures);
+
+private:
+    size_t Index(int32_t row, int32_t sequence) const {
+        return size_t(row) * size_t(sequences_) + size_t(sequence);
+    }
+
+    int32_t rows_ = 0;
+    int32_t sequences_ = 0;
+    std::vector<std::string_view> names_;
+    std::vector<double> values_; // row-major
+    std::vector<PValueMark> marks_;
+    std::vector<int32_t> counts_;
+    std::vector<std::optional<RowFigures>> figures_;
+};
+
+} // namespace zentrope
