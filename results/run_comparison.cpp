@@ -16,30 +16,40 @@ std::vector<ComparedRow> MatchRows(std::span<const ComparedRun> runs) {
     std::unordered_map<std::string_view, std::vector<size_t>> by_name;
     for (size_t r = 0; r < runs.size(); ++r) {
         std::unordered_map<std::string_view, size_t> seen; // occurrences in this run
-        for (size_t i = 0; i < runs[r].rows.size(); ++i) {
-            const std::string_view name = runs[r].rows[i].name;
+        const ResultSet& results = *runs[r].results;
+        for (int32_t i = 0; i < results.RowCount(); ++i) {
+            const std::string_view name = results.Row(i).name;
             std::vector<size_t>& entries = by_name[name];
             const size_t occurrence = seen[name]++;
             if (occurrence == entries.size()) {
                 entries.push_back(matched.size());
                 matched.push_back({name, std::vector<int32_t>(runs.size(), -1), 0, 0, {}});
             }
-            matched[entries[occurrence]].row_in_run[r] = static_cast<int32_t>(i);
+            matched[entries[occurrence]].row_in_run[r] = i;
         }
     }
     return matched;
+}
+
+std::vector<double> NumbersOf(const ResultRow& row) {
+    std::vector<double> numbers;
+    for (size_t i = 0; i < row.pvalues.size(); ++i) {
+        if (row.marks[i] == PValueMark::Number && IsPValue(row.pvalues[i]))
+            numbers.push_back(row.pvalues[i]);
+    }
+    return numbers;
 }
 
 void Judge(std::span<const ComparedRun> runs, const FlagThresholds& thresholds,
            ComparedRow& compared) {
     std::vector<std::vector<double>> samples;
     for (size_t r = 0; r < runs.size(); ++r) {
-        const RunRow* row = RowOfRun(runs, compared, r);
-        if (row == nullptr)
+        const std::optional<ResultRow> row = RowOfRun(runs, compared, r);
+        if (!row)
             continue;
         ++compared.present;
         compared.flagged += FlagsOf(*row, thresholds).Any();
-        samples.push_back(SamplePValues(row->pvalues).sorted);
+        samples.push_back(NumbersOf(*row));
     }
     compared.test = KSampleAndersonDarling(samples);
 }
@@ -65,10 +75,11 @@ std::vector<ComparedRow> CompareRuns(std::span<const ComparedRun> runs,
     return rows;
 }
 
-const RunRow* RowOfRun(std::span<const ComparedRun> runs, const ComparedRow& row, size_t run) {
+std::optional<ResultRow> RowOfRun(std::span<const ComparedRun> runs, const ComparedRow& row,
+                                  size_t run) {
     if (run >= runs.size() || run >= row.row_in_run.size() || row.row_in_run[run] < 0)
-        return nullptr;
-    return &runs[run].rows[static_cast<size_t>(row.row_in_run[run])];
+        return std::nullopt;
+    return runs[run].results->Row(row.row_in_run[run]);
 }
 
 } // namespace zentrope

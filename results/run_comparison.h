@@ -4,9 +4,11 @@
 #pragma once
 
 #include "k_sample_ad.h"
-#include "run_row.h"
+#include "result_set.h"
+#include "row_flags.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,7 @@ namespace zentrope {
 
 struct ComparedRun {
     std::string_view label;
-    std::span<const RunRow> rows;
+    const ResultSet* results = nullptr; // outlives the comparison
 };
 
 struct ComparedRow {
@@ -25,8 +27,8 @@ struct ComparedRow {
     std::vector<int32_t> row_in_run;
     int32_t present = 0; // runs that have the row
     int32_t flagged = 0; // runs where one of its figures crosses a threshold
-    // Between the usable p-values of the runs that have the row; NaN figures (see
-    // KSampleAndersonDarling) with fewer than two of them.
+    // Between the p-values the runs that have the row hold as numbers in [0, 1] (errors and
+    // missing values left out); NaN figures (see KSampleAndersonDarling) with fewer than two.
     KSampleAd test;
     bool InEveryRun() const { return present == static_cast<int32_t>(row_in_run.size()); }
 };
@@ -36,7 +38,8 @@ struct ComparedRow {
 std::vector<ComparedRow> CompareRuns(std::span<const ComparedRun> runs,
                                      const FlagThresholds& thresholds);
 
-// The row a run holds for a compared row (its figures side by side), null where it lacks it.
-const RunRow* RowOfRun(std::span<const ComparedRun> runs, const ComparedRow& row, size_t run);
+// The row a run holds for a compared row (its figures side by side); nothing where it lacks it.
+std::optional<ResultRow> RowOfRun(std::span<const ComparedRun> runs, const ComparedRow& row,
+                                  size_t run);
 
 } // namespace zentrope

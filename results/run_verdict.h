@@ -2,25 +2,25 @@
 // would by chance, and whether the battery fails once the number of rows is allowed for.
 #pragma once
 
-#include "run_row.h"
+#include "result_set.h"
+#include "row_flags.h"
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 namespace zentrope {
 
 struct ThresholdCount {
     int32_t flagged = 0;
-    // Expected among the rows that have the figure if every row's p-values were uniform:
-    // rows x threshold for KS and AD (their figures are p-values), the sum of each row's
-    // SlTail for SL (SL has no uniform law of its own). 0 for a check that is switched off.
+    // Expected among the rows with figures if every row's p-values were uniform: rows x
+    // threshold for KS and AD (their figures are p-values), the sum of each row's SlTail for
+    // SL (SL is no p-value). 0 for a check that is switched off.
     double expected = 0;
 };
 
 struct RunVerdict {
     int32_t rows = 0;
-    int32_t sequences = 0; // the longest row
+    int32_t sequences = 0;
     ThresholdCount ks;
     ThresholdCount ad;
     ThresholdCount sl;
@@ -33,6 +33,6 @@ struct RunVerdict {
     double worst_adjusted = 0; // NaN without a family
 };
 
-RunVerdict JudgeRun(std::span<const RunRow> rows, const FlagThresholds& thresholds, double alpha);
+RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);
 
 } // namespace zentrope

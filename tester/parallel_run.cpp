@@ -12,6 +12,8 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace zentrope {
 namespace {
@@ -40,13 +42,15 @@ public:
         }
     }
 
-    // Waits up to `timeout` for more p-values than `seen`, or the end; those done so far.
-    uint64_t WaitForChange(uint64_t seen, std::chrono::milliseconds timeout) {
+    // Waits up to `timeout` for more p-values than `seen`, or the end; those done so far, and
+    // whether the run is over (all done, the input ended or a worker failed).
+    std::pair<uint64_t, bool> WaitForChange(uint64_t seen, std::chrono::milliseconds timeout) {
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, timeout, [&] { return done_ != seen || stopped_; });
-        return done_;
+        return {done_, stopped_};
     }
 
+    // Once the workers are joined.
     bool InputEnded() const { return inputEnded_; }
     std::exception_ptr Error() const { return error_; }
 
@@ -147,11 +151,11 @@ bool TestAllSequences(const SequenceWork& work, const RowSink& rows, const Progr
     uint64_t done = 0;
     auto lastShown = std::chrono::steady_clock::now();
     for (;;) {
-        done = queue.WaitForChange(done, std::chrono::milliseconds(250));
-        const auto now = std::chrono::steady_clock::now();
-        const bool finished = done == total || queue.InputEnded() || queue.Error();
-        if (finished)
+        bool over = false;
+        std::tie(done, over) = queue.WaitForChange(done, std::chrono::milliseconds(250));
+        if (over || done == total)
             break;
+        const auto now = std::chrono::steady_clock::now();
         if ((done != shown && now - lastShown >= std::chrono::milliseconds(250)) ||
             now - lastShown >= std::chrono::seconds(1)) {
             progress(done, total);

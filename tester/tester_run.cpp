@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <ostream>
 
 namespace zentrope {
@@ -188,14 +189,19 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
     }
     stream.Write(FormatReportHeader(results.header));
     results.pValues.reserve(static_cast<size_t>(run.set.NT));
+    // Rows come from the worker threads, progress from this one; both write to `out`.
+    std::mutex outLock;
     const RowSink rows = [&](int32_t k, const std::vector<double>& pValues) {
         stream.Write(FormatSection(static_cast<size_t>(k), results.lineNames, pValues, run.set));
-        if (run.set.ShowPvals)
-            for (size_t line = 0; line < pValues.size(); ++line)
-                out << FormatResultLine(results.lineNames[line], pValues[line], run.set) << "\n";
         results.pValues.push_back(pValues);
+        if (!run.set.ShowPvals)
+            return;
+        const std::lock_guard lock(outLock);
+        for (size_t line = 0; line < pValues.size(); ++line)
+            out << FormatResultLine(results.lineNames[line], pValues[line], run.set) << "\n";
     };
-    const ProgressSink progress = [&out](uint64_t done, uint64_t total) {
+    const ProgressSink progress = [&](uint64_t done, uint64_t total) {
+        const std::lock_guard lock(outLock);
         ShowProgress(out, done, total);
     };
     const SequenceWork work{&run.plan,  &run.set,    run.input.get(),          run.n,

@@ -20,32 +20,32 @@ constexpr int32_t Rows = 2000;
 constexpr int32_t Sequences = 100;
 
 struct RunData {
-    std::vector<std::string> names;
-    std::vector<std::vector<double>> pvalues;
-    std::vector<RunRow> rows;
+    std::vector<std::string> names; // the set holds views of them
+    ResultSet results;
 };
 
 RunData MakeRun(std::mt19937_64& random, int32_t run) {
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     RunData data;
     for (int32_t i = 0; i < Rows; ++i) {
-        if ((i + run) % 97 == 0)
-            continue; // a row this run lacks
-        data.names.push_back("Test " + std::to_string(i));
-        std::vector<double>& row = data.pvalues.emplace_back(Sequences);
-        for (double& p : row)
-            p = uniform(random);
+        if ((i + run) % 97 != 0) // a few rows this run lacks
+            data.names.push_back("Test " + std::to_string(i));
     }
-    std::vector<size_t> order(data.names.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::shuffle(order.begin(), order.end(), random);
-    for (const size_t i : order) {
-        std::vector<double> sorted = data.pvalues[i];
+    std::shuffle(data.names.begin(), data.names.end(), random);
+    const auto rows = static_cast<int32_t>(data.names.size());
+    data.results = ResultSet(rows, Sequences);
+    std::vector<double> sorted(Sequences);
+    for (int32_t row = 0; row < rows; ++row) {
+        data.results.SetName(row, data.names[size_t(row)]);
+        for (int32_t s = 0; s < Sequences; ++s) {
+            sorted[size_t(s)] = uniform(random);
+            data.results.SetPValue(row, s, sorted[size_t(s)], PValueMark::Number);
+        }
         SortPValues(sorted.data(), Sequences);
-        data.rows.push_back({data.names[i], data.pvalues[i], KsPValue(sorted.data(), Sequences),
-                             AdPValue(sorted.data(), Sequences),
-                             SlPercent(sorted.data(), Sequences)});
+        data.results.SetFigures(row, Sequences,
+                                RowFigures{KsPValue(sorted.data(), Sequences),
+                                           AdPValue(sorted.data(), Sequences),
+                                           SlPercent(sorted.data(), Sequences)});
     }
     return data;
 }
@@ -55,11 +55,12 @@ RunData MakeRun(std::mt19937_64& random, int32_t run) {
 int main() {
     std::mt19937_64 random(14);
     std::vector<RunData> data;
+    data.reserve(Runs);
     std::vector<ComparedRun> runs;
     for (int32_t r = 0; r < Runs; ++r)
         data.push_back(MakeRun(random, r));
     for (const RunData& run : data)
-        runs.push_back({"run", run.rows});
+        runs.push_back({"run", &run.results});
     size_t compared_rows = 0;
     const Timing timing =
         BestTime([] {},

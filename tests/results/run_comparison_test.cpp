@@ -1,10 +1,10 @@
+#include "result_set_of.h"
 #include "run_comparison.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <string>
 #include <vector>
 
 using namespace zentrope;
@@ -27,12 +27,12 @@ std::vector<int32_t> Indices(std::initializer_list<int32_t> list) {
 } // namespace
 
 TEST(RunComparison, PublishedKSampleExampleAcrossFourRuns) {
-    std::vector<std::vector<RunRow>> rows(4);
+    std::vector<ResultSet> sets;
+    for (const std::vector<double>& lab : Laboratories)
+        sets.push_back(ResultSetOf({{"Paper", lab}}));
     std::vector<ComparedRun> runs;
-    for (size_t r = 0; r < 4; ++r) {
-        rows[r] = {{"Paper", Laboratories[r]}};
-        runs.push_back({"lab", rows[r]});
-    }
+    for (const ResultSet& set : sets)
+        runs.push_back({"lab", &set});
     const std::vector<ComparedRow> compared = CompareRuns(runs, {});
     ASSERT_EQ(compared.size(), 1u);
     EXPECT_EQ(compared[0].test.k, 4);
@@ -42,13 +42,15 @@ TEST(RunComparison, PublishedKSampleExampleAcrossFourRuns) {
 }
 
 TEST(RunComparison, MatchesNamesExactlyAndMarksPartialRows) {
-    const std::vector<RunRow> first = {{"Serial", Even, 0.3, 0.3, 1.0},
-                                       {"Runs", Even, 0.0001, 0.3, 1.0},
-                                       {"Rank", Even},
-                                       {"Rank", Even}};
-    const std::vector<RunRow> second = {
-        {"Runs", Even, 0.2, 0.3, 40.0}, {"serial", Even}, {"Serial ", Even}, {"Rank", Even}};
-    const std::vector<ComparedRun> runs = {{"before", first}, {"after", second}};
+    const ResultSet first = ResultSetOf({{"Serial", Even, RowFigures{0.3, 0.3, 1.0}},
+                                         {"Runs", Even, RowFigures{0.0001, 0.3, 1.0}},
+                                         {"Rank", Even},
+                                         {"Rank", Even}});
+    const ResultSet second = ResultSetOf({{"Runs", Even, RowFigures{0.2, 0.3, 40.0}},
+                                          {"serial", Even},
+                                          {"Serial ", Even},
+                                          {"Rank", Even}});
+    const std::vector<ComparedRun> runs = {{"before", &first}, {"after", &second}};
     const std::vector<ComparedRow> compared = CompareRuns(runs, {0.0005, 0.0, 30.0});
     ASSERT_EQ(compared.size(), 6u);
     // Equal samples first (p-value defined), then the partial rows in order of appearance.
@@ -68,27 +70,27 @@ TEST(RunComparison, MatchesNamesExactlyAndMarksPartialRows) {
     EXPECT_EQ(compared[4].name, "serial");
     EXPECT_EQ(compared[5].name, "Serial ");
     EXPECT_EQ(compared[5].present, 1);
-    EXPECT_EQ(RowOfRun(runs, compared[0], 1)->sl, 40.0);
-    EXPECT_EQ(RowOfRun(runs, compared[2], 1), nullptr);
+    EXPECT_EQ(RowOfRun(runs, compared[0], 1)->figures->sl, 40.0);
+    EXPECT_FALSE(RowOfRun(runs, compared[2], 1));
 }
 
 TEST(RunComparison, WorstFirstAndUnusableValuesLeftOut) {
     const std::vector<double> low = {0.01, 0.02, 0.03, 0.04, 0.05, 0.06, 0.07, 0.08, 0.09};
-    const std::vector<double> even_with_errors = [] {
-        std::vector<double> row = Even;
-        row.insert(row.end(), {-1.0, NaN, 3.0});
-        return row;
-    }();
-    const std::vector<RunRow> first = {{"Alike", Even}, {"Apart", Even}, {"Lone", Even, 0.5}};
-    const std::vector<RunRow> second = {
-        {"Alike", even_with_errors}, {"Apart", low}, {"Lone too", Even, 0.0, 0.0, 0.0}};
-    const std::vector<ComparedRun> runs = {{"a", first}, {"b", second}};
+    std::vector<double> even_with_others = Even;
+    even_with_others.insert(even_with_others.end(), {-1.0, NaN, 3.0});
+    const ResultSet first =
+        ResultSetOf({{"Alike", Even}, {"Apart", Even}, {"Lone", Even, RowFigures{0.5, 0.5, 1.0}}});
+    const ResultSet second = ResultSetOf({{"Alike", even_with_others},
+                                          {"Apart", low},
+                                          {"Lone too", Even, RowFigures{0.0, 0.0, 0.0}}});
+    const std::vector<ComparedRun> runs = {{"a", &first}, {"b", &second}};
     const std::vector<ComparedRow> compared = CompareRuns(runs, {});
     ASSERT_EQ(compared.size(), 4u);
     EXPECT_EQ(compared[0].name, "Apart");
     EXPECT_LT(compared[0].test.p_value, 0.01);
     EXPECT_EQ(compared[1].name, "Alike");
-    EXPECT_EQ(compared[1].test.n, 18); // -1, NaN and 3 are no p-values
+    // The error, the missing value (held as 0) and 3 are no p-values.
+    EXPECT_EQ(compared[1].test.n, 18);
     EXPECT_GT(compared[1].test.p_value, 0.5);
     // Neither lone row has a test: the flagged one comes first.
     EXPECT_EQ(compared[2].name, "Lone too");

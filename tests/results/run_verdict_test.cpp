@@ -1,3 +1,4 @@
+#include "result_set_of.h"
 #include "run_verdict.h"
 
 #include <gtest/gtest.h>
@@ -10,31 +11,33 @@ using namespace zentrope;
 
 namespace {
 const double NaN = std::numeric_limits<double>::quiet_NaN();
-const std::vector<double> TwentyValues(20, 0.5);
+const std::vector<double> Twenty(20, 0.5);
+// 20 values that count and three that do not: two errors, and a missing value counted as 0
+// (so 21 in all for SL).
 const std::vector<double> TwentyWithErrors = [] {
     std::vector<double> row(20, 0.5);
     row.insert(row.end(), {-1.0, -1.0, NaN});
     return row;
 }();
 
-RunRow Row(const char* name, double ks, double ad, double sl,
-           const std::vector<double>& pvalues = TwentyValues) {
-    return {name, pvalues, ks, ad, sl};
+RowOf Row(const char* name, double ks, double ad, double sl,
+          const std::vector<double>& pvalues = Twenty) {
+    return {name, pvalues, RowFigures{ks, ad, sl}};
 }
 } // namespace
 
 TEST(RunVerdict, CountsFlagsAndHolmOverKsPValues) {
-    const std::vector<RunRow> rows = {
+    const ResultSet results = ResultSetOf({
         Row("Frequency", 0.001, 0.2, 3.0),
         Row("Serial", 0.2, 0.004, 150.0),
-        Row("Short row", NaN, NaN, NaN, {0.3}),
+        {"Short row", {0.3}},
         Row("Cumulative sums", 0.0004, 0.0001, 12.0, TwentyWithErrors),
-    };
+    });
     const FlagThresholds thresholds{0.0005, 0.005, 10.0};
-    const RunVerdict verdict = JudgeRun(rows, thresholds, 0.01);
+    const RunVerdict verdict = JudgeRun(results, thresholds, 0.01);
     EXPECT_EQ(verdict.rows, 4);
     EXPECT_EQ(verdict.sequences, 23);
-    EXPECT_EQ(verdict.ks.flagged, 1); // 0.001 is above KSmin; the short row has no figure
+    EXPECT_EQ(verdict.ks.flagged, 1); // 0.001 is above KSmin; the short row has no figures
     EXPECT_EQ(verdict.ad.flagged, 2);
     EXPECT_EQ(verdict.sl.flagged, 2);
     EXPECT_DOUBLE_EQ(verdict.ks.expected, 3 * 0.0005);
@@ -45,38 +48,43 @@ TEST(RunVerdict, CountsFlagsAndHolmOverKsPValues) {
     EXPECT_EQ(verdict.worst_name, "Cumulative sums");
     EXPECT_NEAR(verdict.worst_adjusted, 0.0012, 1e-15);
     EXPECT_TRUE(verdict.fails);
-    EXPECT_FALSE(JudgeRun(rows, thresholds, 0.001).fails);
+    EXPECT_FALSE(JudgeRun(results, thresholds, 0.001).fails);
 }
 
 TEST(RunVerdict, SwitchedOffChecksFlagNothingAndExpectNothing) {
-    const std::vector<RunRow> rows = {Row("A", 0.3, 0.3, 100.5), Row("B", 0.6, 0.0, 250.0)};
-    const RunVerdict verdict = JudgeRun(rows, {0.0, 0.0, 100.0}, 0.01);
+    const ResultSet results = ResultSetOf({Row("A", 0.3, 0.3, 100.5), Row("B", 0.6, 0.0, 250.0)});
+    const RunVerdict verdict = JudgeRun(results, {0.0, 0.0, 100.0}, 0.01);
     EXPECT_EQ(verdict.ks.flagged + verdict.ad.flagged + verdict.sl.flagged, 0);
     EXPECT_EQ(verdict.ks.expected + verdict.ad.expected + verdict.sl.expected, 0.0);
     EXPECT_FALSE(verdict.fails);
 }
 
 TEST(RunVerdict, SlChanceFromTheCramerVonMisesLaw) {
-    // SLmax chosen so that each row of 20 usable values sits at W^2's published 5% point
-    // 0.46136 (Anderson and Darling 1952): SL/100 (2n - 1)/6 = 0.46136.
+    // SLmax chosen so that a row of n = 20 counted values sits at W^2's published 5% point
+    // 0.46136 (Anderson and Darling 1952): SL/100 (2n - 1)/6 = 0.46136. A row of 18 counted
+    // values (17 numbers and a missing value; two errors) sits further in: the same law at
+    // 0.46136 * 35/39 = 0.41404, 6.64% by the series in arbitrary precision.
     const double sl_max = 100.0 * 0.46136 * 6.0 / 39.0;
-    const std::vector<RunRow> rows = {Row("A", 0.5, 0.5, 1.0), Row("B", 0.5, 0.5, 1.0),
-                                      Row("C", 0.5, 0.5, 1.0, TwentyWithErrors),
-                                      Row("No figures", NaN, NaN, NaN, {0.2})};
-    const RunVerdict verdict = JudgeRun(rows, {0.0005, 0.0, sl_max}, 0.01);
-    EXPECT_NEAR(verdict.sl.expected, 3 * 0.05, 3e-4);
+    std::vector<double> eighteen(17, 0.5);
+    eighteen.insert(eighteen.end(), {-1.0, -1.0, NaN});
+    const ResultSet results = ResultSetOf({Row("A", 0.5, 0.5, 1.0),
+                                           Row("B", 0.5, 0.5, 1.0),
+                                           Row("C", 0.5, 0.5, 1.0, eighteen),
+                                           {"No figures", {0.2}}});
+    const RunVerdict verdict = JudgeRun(results, {0.0005, 0.0, sl_max}, 0.01);
+    EXPECT_NEAR(verdict.sl.expected, 2 * 0.05 + 0.0664, 3e-4);
 }
 
 TEST(RunVerdict, WorstRowAmongEqualsAndEmptyRuns) {
-    const std::vector<RunRow> rows = {Row("A", 0.5, 0.5, 1.0), Row("B", 0.01, 0.5, 1.0),
-                                      Row("C", 0.01, 0.5, 1.0), Row("D", -1.0, 0.5, 1.0)};
-    const RunVerdict verdict = JudgeRun(rows, {}, 0.05);
+    const ResultSet results = ResultSetOf({Row("A", 0.5, 0.5, 1.0), Row("B", 0.01, 0.5, 1.0),
+                                           Row("C", 0.01, 0.5, 1.0), Row("D", -1.0, 0.5, 1.0)});
+    const RunVerdict verdict = JudgeRun(results, {}, 0.05);
     EXPECT_EQ(verdict.family, 3); // -1 is no p-value
     EXPECT_EQ(verdict.worst_row, 1);
     EXPECT_NEAR(verdict.worst_adjusted, 0.03, 1e-15);
     EXPECT_TRUE(verdict.fails);
 
-    const RunVerdict empty = JudgeRun({}, {}, 0.05);
+    const RunVerdict empty = JudgeRun(ResultSet(), {}, 0.05);
     EXPECT_EQ(empty.rows, 0);
     EXPECT_EQ(empty.worst_row, -1);
     EXPECT_TRUE(std::isnan(empty.worst_adjusted));
