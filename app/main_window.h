@@ -149,8 +149,12 @@ public:
     void SGMouseUp(Qt::MouseButton Button, int X, int Y);
     // Gives SG its model, cell drawing and fixed cells; once, before the first load at latest.
     void SetUpResultTable();
+    // Gives the verdict line the loaded run's verdict and the table its rows' flags.
+    void JudgeLoadedRun();
     class ResultTableModel* SGModel = nullptr;
     class ResultTableControl* SGControl = nullptr;
+    // The run's verdict above SG, given after each load.
+    class RunVerdictLine* SGVerdict = nullptr;
     // The last sort, kept across loads: a second sort of the same column reverses it.
     int32_t LastSortColumn = -9;
     int32_t SortAscending = 0;
@@ -164,6 +168,7 @@ protected:
 
 private:
     void ShowResultFileTooLarge();
+    void BuildVerdictRow();
     void BuildGeneralPage();
     void BuildResultPages();
     void BuildDialogs();

@@ -2,6 +2,7 @@
 // click on its header row.
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
+#include "app/table/run_verdict_line.h"
 #include "app/widgets/text_width_meter.h"
 #include "main_window.h"
 #include "name_text.h"
@@ -14,8 +15,12 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <new>
 #include <stdexcept>
 #include <vector>
@@ -71,7 +76,45 @@ std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& 
     return widths;
 }
 
+// A threshold as the General page holds it; a field that is not a number switches its check off.
+double Threshold(const QLineEdit* edit, double off) {
+    bool ok = false;
+    const double value = edit->text().trimmed().toDouble(&ok);
+    return ok ? value : off;
+}
+
+FlagThresholds ThresholdsOf(const TFIN& window) {
+    FlagThresholds thresholds;
+    thresholds.ks_min = Threshold(window.EditKSmin, 0);
+    thresholds.ad_min = Threshold(window.EditADmin, 0);
+    thresholds.sl_max = Threshold(window.EditSLmax, 100);
+    return thresholds;
+}
+
 } // namespace
+
+// Above SG: the run's verdict and the switch for the sequence columns.
+void TFIN::BuildVerdictRow() {
+    SGVerdict = new RunVerdictLine(TStable);
+    auto* sequences = new QCheckBox(QStringLiteral("Sequence columns"), TStable);
+    sequences->setObjectName("cbSequenceColumns");
+    sequences->setChecked(true);
+    auto* row = new QHBoxLayout;
+    row->addWidget(SGVerdict, 1);
+    row->addWidget(sequences, 0, Qt::AlignTop);
+    if (auto* page = qobject_cast<QVBoxLayout*>(TStable->layout()))
+        page->insertLayout(0, row);
+    connect(sequences, &QCheckBox::toggled, SGControl,
+            &ResultTableControl::SetSequenceColumnsShown);
+    connect(SGVerdict, &RunVerdictLine::worstRowChosen, this, [this](int32_t resultRow) {
+        const int32_t row = SGModel->ModelRowOf(resultRow);
+        const int col = SG->horizontalHeader()->logicalIndexAt(0);
+        if (row < 0)
+            return;
+        SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
+        SG->setFocus();
+    });
+}
 
 void TFIN::SetUpResultTable() {
     if (SGModel != nullptr)
@@ -81,6 +124,18 @@ void TFIN::SetUpResultTable() {
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     connect(SGControl, &ResultTableControl::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
+    BuildVerdictRow();
+}
+
+void TFIN::JudgeLoadedRun() {
+    const FlagThresholds thresholds = ThresholdsOf(*this);
+    const ResultSet& results = SGModel->Grid().Results();
+    std::vector<RowFlags> flags;
+    flags.reserve(size_t(results.RowCount()));
+    for (int32_t row = 0; row < results.RowCount(); ++row)
+        flags.push_back(FlagsOf(results.Row(row), thresholds));
+    SGModel->SetRowFlags(std::move(flags), thresholds);
+    SGVerdict->Show(JudgeRun(results, thresholds, VerdictAlpha), thresholds, VerdictAlpha);
 }
 
 void TFIN::ButtLoadResultClick() {
@@ -92,6 +147,7 @@ void TFIN::ButtLoadResultClick() {
 void TFIN::ShowResultFileTooLarge() {
     RE->setBytes({});
     SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
+    SGVerdict->Clear();
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
 
@@ -137,6 +193,7 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     }
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     SGControl->SetColumnWidths(ResultColumnWidths(*SGModel, SG->font()));
+    JudgeLoadedRun();
     PC->setCurrentWidget(TStable);
     SG->setFocus();
     if (outcome.sort_request)

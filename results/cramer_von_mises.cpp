@@ -28,6 +28,10 @@ double CramerVonMisesTail(double x) {
         return std::numeric_limits<double>::quiet_NaN();
     if (x <= 0)
         return 1.0;
+    // The tail falls as exp(-pi^2 x / 2): beyond 40 it is below 1e-80, while the series would
+    // need ever more terms.
+    if (x > 40)
+        return 0.0;
     double cdf = 0;
     double coefficient = 1.0; // Gamma(j+1/2) / (Gamma(1/2) j!)
     for (int32_t j = 0;; ++j) {

@@ -1,9 +1,8 @@
 #include "goodness_of_fit.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace zentrope {
@@ -17,49 +16,50 @@ void SortPValues(double* values, int32_t n) {
     std::sort(values, numbers_end);
 }
 
+SortRoom::SortRoom(int32_t n)
+    : values(static_cast<size_t>(std::max(n, 0))), ends(static_cast<size_t>(std::max(n, 0))) {}
+
 namespace {
 
-// The bits of a double as an unsigned key in the doubles' order: negative values have all
-// bits flipped, others only the sign bit. -0 comes just before +0, which compare equal.
-uint64_t OrderKey(double v) {
-    const auto bits = std::bit_cast<uint64_t>(v);
-    return (bits >> 63) != 0 ? ~bits : bits | (uint64_t{1} << 63);
-}
+// Beyond this many values a bucket is sorted the ordinary way.
+constexpr int32_t LongestInsertionSort = 16;
 
-double FromOrderKey(uint64_t key) {
-    return std::bit_cast<double>((key >> 63) != 0 ? key & ~(uint64_t{1} << 63) : ~key);
+void SortBucket(double* first, double* last) {
+    if (last - first > LongestInsertionSort) {
+        std::sort(first, last);
+        return;
+    }
+    for (double* next = first + 1; next < last; ++next)
+        for (double* at = next; at > first && *at < at[-1]; --at)
+            std::swap(*at, at[-1]);
 }
 
 } // namespace
 
-void SortPValuesWithRoom(double* values, int32_t n, uint64_t* room) {
-    if (n < 2 || std::any_of(values, values + n, [](double v) { return std::isnan(v); })) {
+void SortPValuesWithRoom(double* values, int32_t n, SortRoom& room) {
+    const bool all_in_range =
+        std::all_of(values, values + n, [](double v) { return v >= 0.0 && v <= 1.0; });
+    if (n < 2 || static_cast<size_t>(n) > room.values.size() || !all_in_range) {
         SortPValues(values, n);
         return;
     }
-    // Least significant byte first; a byte that all keys share needs no pass.
-    constexpr int Bytes = 8;
-    std::array<std::array<int32_t, 256>, Bytes> counts{};
-    uint64_t* keys = room;
-    uint64_t* other = room + n;
-    for (int32_t i = 0; i < n; ++i) {
-        keys[i] = OrderKey(values[i]);
-        for (int b = 0; b < Bytes; ++b)
-            ++counts[size_t(b)][(keys[i] >> (8 * b)) & 0xff];
-    }
-    for (int b = 0; b < Bytes; ++b) {
-        auto& count = counts[size_t(b)];
-        if (count[(keys[0] >> (8 * b)) & 0xff] == n)
-            continue;
-        int32_t start = 0;
-        for (int32_t& c : count)
-            start += std::exchange(c, start);
-        for (int32_t i = 0; i < n; ++i)
-            other[count[(keys[i] >> (8 * b)) & 0xff]++] = keys[i];
-        std::swap(keys, other);
-    }
+    // Bucket b takes the values with floor(v n) = b (1 joins the last): rounding keeps v n
+    // in the order of v, so the buckets are in order and only their insides need sorting.
+    const auto bucket = [n](double v) {
+        return static_cast<size_t>(std::min(static_cast<int32_t>(v * n), n - 1));
+    };
+    std::vector<int32_t>& ends = room.ends;
+    std::fill(ends.begin(), ends.begin() + n, 0);
     for (int32_t i = 0; i < n; ++i)
-        values[i] = FromOrderKey(keys[i]);
+        ++ends[bucket(values[i])];
+    std::partial_sum(ends.begin(), ends.begin() + n, ends.begin());
+    for (int32_t i = n - 1; i >= 0; --i)
+        room.values[static_cast<size_t>(--ends[bucket(values[i])])] = values[i];
+    std::copy(room.values.begin(), room.values.begin() + n, values);
+    // ends[b] is now where bucket b starts.
+    for (int32_t b = 0; b < n; ++b)
+        SortBucket(values + ends[static_cast<size_t>(b)],
+                   values + (b + 1 < n ? ends[static_cast<size_t>(b) + 1] : n));
 }
 
 double KolmogorovQ(double lambda) {

@@ -1,16 +1,24 @@
 // Goodness-of-fit figures of one table row's p-values against the uniform distribution
-// on [0, 1]. Pure arithmetic; nothing here allocates.
+// on [0, 1]. Pure arithmetic; nothing here allocates but SortRoom.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace zentrope {
 
 // Ascending, in place.
 void SortPValues(double* values, int32_t n);
-// The same order, by the bits of the values (a radix sort), quicker for long rows; room
-// holds 2 n keys of scratch space.
-void SortPValuesWithRoom(double* values, int32_t n, uint64_t* room);
+// Scratch space for SortPValuesWithRoom of up to n values.
+struct SortRoom {
+    explicit SortRoom(int32_t n);
+    std::vector<double> values;
+    std::vector<int32_t> ends;
+};
+// The same order, quicker for long rows of values within [0, 1]: a bucket sort, each value
+// going to the bucket of floor(v n), which for p-values of a sound generator leaves about one
+// value per bucket. Rows with other values, or longer than the room, are sorted by SortPValues.
+void SortPValuesWithRoom(double* values, int32_t n, SortRoom& room);
 
 // Kolmogorov tail probability 2 * sum (-1)^(j-1) exp(-2 j^2 lambda^2); 1 below 0.2.
 double KolmogorovQ(double lambda);

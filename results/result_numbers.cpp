@@ -41,8 +41,11 @@ void ReadTilePValues(const ResultGrid& grid, int32_t first, int32_t end, ResultS
 
 // Scratch space of one thread, sized for a row.
 struct RowRoom {
+    explicit RowRoom(int32_t sequences) : sort(sequences) {
+        values.reserve(static_cast<size_t>(sequences));
+    }
     std::vector<double> values;
-    std::vector<uint64_t> keys;
+    SortRoom sort;
 };
 
 // The row's count and figures.
@@ -56,7 +59,7 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     const auto n = static_cast<int32_t>(values.size());
     std::optional<RowFigures> figures;
     if (set.SequenceCount() >= FewestSequencesForFigures && n >= FewestValuesForFigures) {
-        SortPValuesWithRoom(values.data(), n, room.keys.data());
+        SortPValuesWithRoom(values.data(), n, room.sort);
         figures = RowFigures{KsPValue(values.data(), n), AdPValue(values.data(), n),
                              SlPercent(values.data(), n)};
     }
@@ -64,9 +67,7 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
 }
 
 void ReadRows(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set) {
-    RowRoom room;
-    room.values.reserve(static_cast<size_t>(set.SequenceCount()));
-    room.keys.resize(2 * static_cast<size_t>(set.SequenceCount()));
+    RowRoom room(set.SequenceCount());
     for (int32_t tile = first; tile < end; tile += TileRows) {
         const int32_t tile_end = std::min(end, tile + TileRows);
         ReadTilePValues(grid, tile, tile_end, set);

@@ -96,6 +96,19 @@ void ResultTableControl::HideFixedCells() {
     for (int col = 0; col < kFixedColumns; ++col)
         view_->setColumnHidden(col, true);
     view_->setRowHidden(0, true);
+    // A reset shows every section again: only hidden sequence columns need a call each.
+    if (!sequenceColumnsShown_)
+        SetSequenceColumnsShown(false);
+}
+
+void ResultTableControl::SetSequenceColumnsShown(bool shown) {
+    sequenceColumnsShown_ = shown;
+    const int end = std::min(model_->SequenceColumnEnd(), model_->columnCount());
+    const bool updates = headerRow_->updatesEnabled();
+    headerRow_->setUpdatesEnabled(false);
+    for (int col = kFixedColumns; col < end; ++col)
+        view_->setColumnHidden(col, !shown);
+    headerRow_->setUpdatesEnabled(updates);
 }
 
 void ResultTableControl::ColumnMoved(int, int oldVisual, int newVisual) {

@@ -35,6 +35,9 @@ public:
     int ColumnWidth(int32_t col) const;
     // Every row, the header row included.
     void SetRowHeight(int height);
+    // Hides or shows the columns between the fixed ones and SequenceColumnEnd, now and after
+    // each load; cells and order stay as they are.
+    void SetSequenceColumnsShown(bool shown);
 
 signals:
     void mouseReleased(Qt::MouseButton button, QPoint viewPoint);
@@ -54,5 +57,6 @@ private:
     ResultHeaderRow* headerRow_;
     FixedColumnsHeader* fixedColumns_;
     QAbstractButton* corner_;
+    bool sequenceColumnsShown_ = true;
     int resizingColumn_ = -1; // the fixed column whose border is being dragged
 };

@@ -3,7 +3,9 @@
 #include "app/table/result_cell_delegate.h"
 #include "app/table/result_table_model.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cstdlib>
 #include <numeric>
 
@@ -98,4 +100,21 @@ void FixedColumnsHeader::paintSection(QPainter* painter, const QRect& rect,
 
 void FixedColumnsHeader::PaintCorner(QPainter& painter, const QRect& rect) const {
     PaintRow(painter, rect, 0);
+}
+
+bool FixedColumnsHeader::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QHeaderView::viewportEvent(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int col = ColumnAt(help->pos().x());
+    const int row = logicalIndexAt(help->pos().y());
+    const QString tip =
+        col < 0 || row < 0 ? QString() : model_->index(row, col).data(Qt::ToolTipRole).toString();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore(); // the table's own hint, if any
+        return false;
+    }
+    QToolTip::showText(help->globalPos(), tip, viewport());
+    return true;
 }

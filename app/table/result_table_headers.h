@@ -43,6 +43,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    // Each fixed cell has its own tooltip, not one for the whole row.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void PaintRow(QPainter& painter, const QRect& rect, int row) const;

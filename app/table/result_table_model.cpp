@@ -39,7 +39,50 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     const int32_t row = grid_.ResultRowAt(index.row());
     if (role == RowRole && row >= 0)
         return QVariant::fromValue(grid_.Results().Row(row));
+    if (role == Qt::ToolTipRole && row >= 0)
+        return ToolTip(index.column(), row);
     return {};
+}
+
+// The flags a "Test name" cell names, and the unrounded KS and AD figures.
+QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
+    const int32_t gridCol = GridColumn(col);
+    const zentrope::ResultRow row = grid_.Results().Row(resultRow);
+    if (gridCol == 1 && size_t(resultRow) < rowFlags_.size() && row.figures) {
+        const zentrope::RowFlags flags = rowFlags_[size_t(resultRow)];
+        QStringList crossed;
+        const auto add = [&](bool on, const char* what, double value, double limit) {
+            if (on)
+                crossed << QStringLiteral("%1: %2 (threshold %3)")
+                               .arg(QString::fromLatin1(what), QString::number(value, 'e', 3),
+                                    QString::number(limit));
+        };
+        add(flags.ks, "KS below KSmin", row.figures->ks, thresholds_.ks_min);
+        add(flags.ad, "AD below ADmin", row.figures->ad, thresholds_.ad_min);
+        add(flags.sl, "SL above SLmax", row.figures->sl, thresholds_.sl_max);
+        return crossed.isEmpty() ? QString() : QStringLiteral("Flagged\n") + crossed.join('\n');
+    }
+    if (!row.figures || gridCol <= grid_.SpacerColumn())
+        return {};
+    const std::string_view header = grid_.Cell(gridCol, 0);
+    if (header == "KS")
+        return QString::number(row.figures->ks, 'e', 16);
+    if (header == "AD")
+        return QString::number(row.figures->ad, 'e', 16);
+    return {};
+}
+
+void ResultTableModel::SetRowFlags(std::vector<zentrope::RowFlags> flags,
+                                   const zentrope::FlagThresholds& thresholds) {
+    rowFlags_ = std::move(flags);
+    thresholds_ = thresholds;
+}
+
+int32_t ResultTableModel::ModelRowOf(int32_t resultRow) const {
+    for (int32_t row = zentrope::ResultGrid::FixedRows; row < grid_.RowCount(); ++row)
+        if (grid_.ResultRowAt(row) == resultRow)
+            return row;
+    return -1;
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -54,6 +97,7 @@ void ResultTableModel::Reload(const std::function<void(zentrope::ResultGrid&)>& 
     beginResetModel();
     load(grid_);
     columnOrder_.clear();
+    rowFlags_.clear();
     endResetModel();
 }
 

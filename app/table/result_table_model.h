@@ -3,6 +3,7 @@
 #pragma once
 
 #include "result_grid.h"
+#include "row_flags.h"
 #include "table_sort.h"
 
 #include <QAbstractTableModel>
@@ -37,6 +38,13 @@ public:
     int32_t SequenceColumnEnd() const { return grid_.SequenceColumnEnd(); }
     const zentrope::ResultGrid& Grid() const { return grid_; }
 
+    // The thresholds each result row crosses, by result row; the "Test name" cell's tooltip
+    // names them. A load clears them.
+    void SetRowFlags(std::vector<zentrope::RowFlags> flags,
+                     const zentrope::FlagThresholds& thresholds);
+    // The model row that shows result row `resultRow`, or -1.
+    int32_t ModelRowOf(int32_t resultRow) const;
+
     // Lets a load rewrite the grid; views see a new table afterwards, in the columns' own order.
     void Reload(const std::function<void(zentrope::ResultGrid&)>& load);
     // Sorts the rows below the header; the column is counted as shown.
@@ -48,8 +56,11 @@ public:
 
 private:
     int32_t GridColumn(int32_t col) const;
+    QString ToolTip(int32_t col, int32_t resultRow) const;
     void AllCellsChanged();
 
     zentrope::ResultGrid grid_;
+    std::vector<zentrope::RowFlags> rowFlags_;
+    zentrope::FlagThresholds thresholds_;
     std::vector<int32_t> columnOrder_; // shown column -> grid column, once a column was moved
 };

@@ -124,6 +124,9 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     window.SGMouseUp(Qt::LeftButton, -9999, 1);
     window.SG->viewport()->repaint();
     Report("sort by test name", step);
+    step.restart();
+    window.JudgeLoadedRun(); // also part of LoadResultFile above
+    Report("run verdict (part of the load)", step);
 
     std::printf("rows %d, columns %d\n", window.SG->model()->rowCount(),
                 window.SG->model()->columnCount());

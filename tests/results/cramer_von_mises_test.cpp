@@ -18,6 +18,7 @@ TEST(CramerVonMises, PublishedPercentagePoints) {
     EXPECT_NEAR(CramerVonMisesTail(0.74346), 0.01, 1e-5);
     EXPECT_EQ(CramerVonMisesTail(0.0), 1.0);
     EXPECT_NEAR(CramerVonMisesTail(1e-3), 1.0, 1e-12);
+    EXPECT_EQ(CramerVonMisesTail(1e6), 0.0);
     EXPECT_TRUE(std::isnan(CramerVonMisesTail(std::nan(""))));
 }
 

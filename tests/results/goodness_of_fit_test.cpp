@@ -104,34 +104,40 @@ TEST(GoodnessOfFit, SortToleratesNotANumber) {
     EXPECT_TRUE(std::isnan(values[3]) && std::isnan(values[4]));
 }
 
-// The radix sort must give the values in the order of an ordinary sort, whatever their
-// signs, sizes and ties; a row holding NaN goes the ordinary way.
+// The bucket sort must give the values in the order of an ordinary sort, whatever their
+// ties and clusters; rows with values outside [0, 1] or NaN go the ordinary way.
 TEST(GoodnessOfFit, SortWithRoomOrdersLikeAnOrdinarySort) {
     std::mt19937_64 random(7);
     const double specials[] = {0.0,
                                -0.0,
                                1.0,
-                               -1.0,
+                               0.5,
                                1e-300,
-                               -1e300,
-                               std::numeric_limits<double>::infinity(),
-                               -std::numeric_limits<double>::infinity(),
+                               std::nextafter(1.0, 0.0),
                                std::numeric_limits<double>::denorm_min()};
+    const double outside[] = {-1.0, 2.0, std::numeric_limits<double>::infinity()};
+    SortRoom room(1000);
     for (int n : {2, 3, 17, 1000}) {
-        std::vector<double> values(static_cast<size_t>(n));
-        for (double& v : values)
-            v = random() % 4 == 0 ? specials[random() % std::size(specials)]
-                                  : std::uniform_real_distribution<double>(-2, 2)(random);
-        std::vector<double> expected = values;
-        std::sort(expected.begin(), expected.end());
-        std::vector<uint64_t> room(2 * size_t(n));
-        SortPValuesWithRoom(values.data(), n, room.data());
-        EXPECT_EQ(values, expected) << n;
+        for (int kind = 0; kind < 3; ++kind) {
+            std::vector<double> values(static_cast<size_t>(n));
+            for (double& v : values) {
+                v = std::uniform_real_distribution<double>(0, 1)(random);
+                if (random() % 4 == 0)
+                    v = specials[random() % std::size(specials)];
+                if (kind == 1) // all in one narrow cluster: one long bucket
+                    v = 0.5 + v * 1e-6;
+            }
+            if (kind == 2)
+                values[random() % values.size()] = outside[random() % std::size(outside)];
+            std::vector<double> expected = values;
+            std::sort(expected.begin(), expected.end());
+            SortPValuesWithRoom(values.data(), n, room);
+            EXPECT_EQ(values, expected) << n << " " << kind;
+        }
     }
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::vector<double> with_nan = {0.5, nan, 0.1};
-    std::vector<uint64_t> room(6);
-    SortPValuesWithRoom(with_nan.data(), 3, room.data());
+    SortPValuesWithRoom(with_nan.data(), 3, room);
     EXPECT_EQ(with_nan[0], 0.1);
     EXPECT_EQ(with_nan[1], 0.5);
     EXPECT_TRUE(std::isnan(with_nan[2]));

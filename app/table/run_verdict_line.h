@@ -1,0 +1,32 @@
+// The line above the result table that gives the run's verdict: how many rows cross the
+// General page's thresholds against how many would by chance, and whether the battery fails
+// once the number of rows is allowed for. The worst row's name is a link that selects it.
+#pragma once
+
+#include "row_flags.h"
+#include "run_verdict.h"
+
+#include <QLabel>
+
+// The family-wise level of the battery verdict.
+inline constexpr double VerdictAlpha = 0.01;
+
+QString VerdictText(const zentrope::RunVerdict& verdict, const zentrope::FlagThresholds& thresholds,
+                    double alpha);
+
+class RunVerdictLine : public QLabel {
+    Q_OBJECT
+public:
+    explicit RunVerdictLine(QWidget* parent = nullptr);
+
+    void Show(const zentrope::RunVerdict& verdict, const zentrope::FlagThresholds& thresholds,
+              double alpha);
+    void Clear();
+
+signals:
+    // The worst row's link was clicked; the row as the result set counts it.
+    void worstRowChosen(int32_t resultRow);
+
+private:
+    int32_t worstRow_ = -1;
+};
