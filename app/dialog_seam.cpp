@@ -36,6 +36,15 @@ bool ScreenDialogs::AskToGoOn(const QString& text) {
     return box.clickedButton() == goOn;
 }
 
+bool ScreenDialogs::OfferAction(const QString& text, const QString& action) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zentrope GUI"), text);
+    QPushButton* chosen = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("Close"), QMessageBox::RejectRole));
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == chosen;
+}
+
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

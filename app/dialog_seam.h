@@ -21,6 +21,12 @@ public:
         ShowMessage(text, MessageIcon::Warning);
         return false;
     }
+    // A warning box with the caption "Zentrope GUI" and the buttons `action` and "Close"; true
+    // for `action`. A seam that cannot ask shows the text and closes.
+    virtual bool OfferAction(const QString& text, const QString& /*action*/) {
+        ShowMessage(text, MessageIcon::Warning);
+        return false;
+    }
     // Runs OD or SD as the caller set it up; the chosen full path, or nothing when cancelled.
     virtual std::optional<QString> RunFileDialog(QFileDialog& dialog) = 0;
 };
@@ -30,5 +36,6 @@ class ScreenDialogs final : public DialogSeam {
 public:
     void ShowMessage(const QString& text, MessageIcon icon) override;
     bool AskToGoOn(const QString& text) override;
+    bool OfferAction(const QString& text, const QString& action) override;
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override;
 };

@@ -1,23 +1,24 @@
-// The two run buttons: save the parameters and start the tester, then either leave it running
-// and close, or wait for it and load its result.
+// The two run buttons: save the parameters and start the tester, its output going to a log in
+// the run's folder, then either leave it running and close, or watch it and load its result.
+#include "app/run_watch/run_end_text.h"
+#include "app/run_watch/run_folder_place.h"
+#include "app/run_watch/wait_notice.h"
 #include "main_window.h"
 #include "name_text.h"
 #include "parameter_file_writer.h"
 #include "platform/path_parts.h"
 #include "record_checks.h"
+#include "records/run_folder.h"
 #include "result_freshness.h"
 #include "shared_dialogs.h"
 #include "tester_process.h"
 #include "window_parameter_record.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QElapsedTimer>
+#include <QDesktopServices>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QUrl>
 
 using namespace zentrope;
 
@@ -27,7 +28,6 @@ const QString NoExecutableText =
     QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
                    "edit box \"Zentrope executable\" (on page \"General\").");
 const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
-constexpr int NoticeTickMs = 1000;
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
@@ -57,117 +57,99 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
     return window.AskToGoOn(text);
 }
 
-// Null when nothing was started; the user has then been told why.
-std::unique_ptr<TesterProcess> LaunchTester(TFIN& window) {
+struct Launch {
+    std::unique_ptr<TesterProcess> tester; // null when nothing was started
+    QString logPath;                       // empty when no run folder could be made
+};
+
+// A run without a folder still runs; its output then goes where the front end's goes.
+QString NewLogPath() {
+    const RunFolder folder = MakeRunFolder(RunsRoot(), QDateTime::currentDateTime());
+    return folder.path.isEmpty() ? QString() : folder.path + '/' + LogName;
+}
+
+// Nothing started when the user has been told why.
+Launch LaunchTester(TFIN& window) {
     const QString executable = window.EditZTRPexe->text();
     if (executable.isEmpty()) {
         window.ShowMessage(NoExecutableText, MessageIcon::Error);
-        return nullptr;
+        return {};
     }
     if (!QFileInfo(executable).isFile()) {
         window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
-        return nullptr;
+        return {};
     }
     if (!GoOnDespiteInvertedRanges(window))
-        return nullptr;
+        return {};
     const SaveOutcome outcome = window.SaveParameterFile();
     const bool saved = outcome == SaveOutcome::Saved;
     // A value refused before writing (a field that is not a whole number, a size out of
     // range) ends the click with the save's own box, as a conversion error ends any handler:
     // there is no file check after it.
     if (outcome == SaveOutcome::InvalidInteger || outcome == SaveOutcome::SizeOutOfRange)
-        return nullptr;
+        return {};
     const QString parameterFile = window.EditParaFile->text();
     if (!QFileInfo(parameterFile).isFile()) {
         window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
-        return nullptr;
+        return {};
     }
     // A file left by an earlier save does not hold what the window shows; the save has
     // already told the user why it failed.
     if (!saved)
-        return nullptr;
+        return {};
     // After the save, so this run's file keeps the empty name and the tester its own default.
     if (window.EditOutFile->text().isEmpty())
         window.EditOutFile->setText(DefaultOutFileName);
-    TesterStart start = StartTester(executable, parameterFile, FolderOf(executable));
+    const QString logPath = NewLogPath();
+    TesterStart start = StartTester(executable, parameterFile, FolderOf(executable), logPath);
     if (!start.process)
         window.ShowMessage(start.error, MessageIcon::Warning);
-    return std::move(start.process);
+    return {std::move(start.process), logPath};
 }
 
-QString ElapsedText(qint64 seconds) {
-    const auto twoDigits = [](qint64 value) {
-        return QString::number(value).rightJustified(2, '0');
-    };
-    const QString minutesAndSeconds = twoDigits(seconds / 60 % 60) + ':' + twoDigits(seconds % 60);
-    return QString::number(seconds / 3600) + ':' + minutesAndSeconds;
-}
-
-// Shown while the window waits for the tester. It has no buttons and nothing but the end of
-// the run closes it; being modal, it keeps input from the window, which still repaints.
-class WaitNotice : public QDialog {
-public:
-    explicit WaitNotice(QWidget* parent)
-        : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-          text_(new QLabel(this)) {
-        setWindowTitle(QStringLiteral("Zentrope GUI"));
-        setWindowModality(Qt::ApplicationModal);
-        (new QVBoxLayout(this))->addWidget(text_);
-        clock_.start();
-        showElapsed();
-        connect(&ticker_, &QTimer::timeout, this, &WaitNotice::showElapsed);
-        ticker_.start(NoticeTickMs);
-    }
-
-    // Neither Escape nor the title bar may end the wait.
-    void reject() override {}
-
-private:
-    void showElapsed() {
-        text_->setText(QStringLiteral("Waiting for Zentrope to end.\nTime waited: %1")
-                           .arg(ElapsedText(clock_.elapsed() / 1000)));
-    }
-
-    QLabel* text_;
-    QElapsedTimer clock_;
-    QTimer ticker_;
-};
-
-void WaitShowingNotice(TFIN& window, TesterProcess& tester) {
-    WaitNotice notice(&window);
+// The newest lines of the tester's log once it has ended.
+QStringList WaitShowingNotice(TFIN& window, TesterProcess& tester, const QString& logPath) {
+    WaitNotice notice(&window, tester, logPath);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     notice.show();
     tester.waitForEnd();
     QApplication::restoreOverrideCursor();
+    return notice.finalLines();
 }
 
-// Loading a left-over file silently would pass off an earlier run's figures as this one's.
-void WarnIfNotWritten(TFIN& window, const std::string& pathBytes, const QDateTime& runStartedAt) {
-    const ResultFreshness freshness = CheckResultFreshness(pathBytes, runStartedAt);
-    const QString path = DisplayText(pathBytes);
-    if (freshness == ResultFreshness::Written)
-        return;
-    QString text =
-        QStringLiteral("Zentrope has ended without writing the output file\n\"%1\".").arg(path);
-    if (freshness == ResultFreshness::Older)
-        text += QStringLiteral("\nThe file found there is older than this run; it is loaded as "
-                               "it is.");
-    window.ShowMessage(text, MessageIcon::Warning);
+void ReportFailedRun(TFIN& window, const QString& text, const QString& logPath) {
+    if (logPath.isEmpty())
+        window.ShowMessage(text, MessageIcon::Warning);
+    else if (window.Dialogs().OfferAction(text, QStringLiteral("Open the log")))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(logPath));
 }
 
 } // namespace
 
 void TFIN::ButtRunExitClick() {
-    if (LaunchTester(*this))
+    if (LaunchTester(*this).tester)
         close();
 }
 
+// A result left by an earlier run, or written by a tester that failed, would pass off other
+// figures as this run's: only a run that ended well and wrote its file is loaded.
 void TFIN::ButtRunWaitClick() {
-    std::unique_ptr<TesterProcess> tester = LaunchTester(*this);
-    if (!tester)
+    const Launch launch = LaunchTester(*this);
+    if (!launch.tester)
         return;
-    WaitShowingNotice(*this, *tester);
+    const QStringList logLines = WaitShowingNotice(*this, *launch.tester, launch.logPath);
+    const TesterEnd end = launch.tester->end();
+    if (end.cancelled) {
+        ShowMessage(CancelledRunText, MessageIcon::Information);
+        return;
+    }
     const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
-    WarnIfNotWritten(*this, path, tester->startedAt());
+    const bool written =
+        CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
+    if (!written || !end.succeeded()) {
+        ReportFailedRun(*this, FailedRunText(DisplayText(path), written, end, logLines),
+                        launch.logPath);
+        return;
+    }
     LoadResultFileAt(path);
 }

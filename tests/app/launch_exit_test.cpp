@@ -14,7 +14,7 @@ private slots:
 void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
     LaunchFixture fixture;
     QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 1500");
+    fixture.tester.setControl("sleep 1500\nsay still running");
     fixture.window->show();
 
     fixture.window->ButtRunExitClick();
@@ -26,6 +26,11 @@ void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
     QVERIFY(fixture.tester.waitForRecord().found);
     QVERIFY(!QFile::exists(result));
     QVERIFY(zentrope::testing::WaitForFile(result));
+    // Its output goes on into the run's log after the window has gone.
+    QCOMPARE(fixture.Logs().size(), 1);
+    QFile log(fixture.Logs()[0]);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QByteArray("still running\n"));
 }
 
 ZENTROPE_GUI_TEST_MAIN(LaunchExitTest)

@@ -1,16 +1,18 @@
 // A window ready for the run buttons: the window fixture plus a private copy of the tester's
-// test double named in EditZTRPexe.
+// test double named in EditZTRPexe, and a user data folder of its own for the runs' folders.
 #pragma once
 
 #include "fake_tester_folder.h"
 #include "fake_tester_protocol.h"
 #include "window_fixture.h"
 
+#include <QDirIterator>
 #include <QLineEdit>
 
 class LaunchFixture : public WindowFixture {
 public:
     explicit LaunchFixture(const QString& testerSubfolder = QString()) : tester(testerSubfolder) {
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
         Open();
         Control<QLineEdit>(*window, "EditZTRPexe")->setText(tester.executable());
         Control<QLineEdit>(*window, "EditParaFile")->setText(Path("para"));
@@ -19,11 +21,23 @@ public:
     ~LaunchFixture() { window.reset(); }
 
     bool isValid() const {
-        return currentDir.isValid() && programDir.isValid() && tester.isValid();
+        return currentDir.isValid() && programDir.isValid() && tester.isValid() &&
+               dataHome.isValid();
     }
     bool testerStarted() const {
         return QFile::exists(tester.filePath(zentrope::fake_tester::RecordFile));
     }
 
+    // The tester's logs of every run, oldest first.
+    QStringList Logs() const {
+        QStringList logs;
+        QDirIterator it(dataHome.path(), {"tester.log"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            logs << it.next();
+        logs.sort();
+        return logs;
+    }
+
+    QTemporaryDir dataHome;
     zentrope::testing::FakeTesterFolder tester;
 };

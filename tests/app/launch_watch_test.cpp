@@ -1,0 +1,150 @@
+// Watching a waiting run: its progress and log lines on the notice, cancelling it, and what a
+// failing tester's log tells the user.
+#include "gui_test_main.h"
+#include "launch_fixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <csignal>
+#include <functional>
+
+namespace {
+
+// Calls `look` on the waiting notice every 50 ms while the window waits.
+class NoticeWatcher {
+public:
+    explicit NoticeWatcher(std::function<void(QWidget&)> look) : look_(std::move(look)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* notice = QApplication::activeModalWidget())
+                look_(*notice);
+        });
+        timer_.start(50);
+    }
+
+private:
+    std::function<void(QWidget&)> look_;
+    QTimer timer_;
+};
+
+bool ProcessIsGone(qint64 pid) {
+    return ::kill(pid_t(pid), 0) != 0;
+}
+
+} // namespace
+
+class LaunchWatchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsProgressAndLogLinesAsTheyCome_data();
+    void showsProgressAndLogLinesAsTheyCome();
+    void cancelEndsTheTesterAndLoadsNothing_data();
+    void cancelEndsTheTesterAndLoadsNothing();
+    void aFailingTestersLastLinesReachTheBox();
+};
+
+void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("withProgress");
+    QTest::newRow("progress lines") << "say Testing sequence 1\nprogress 6 250" << true;
+    QTest::newRow("prints nothing") << "sleep 600" << false;
+}
+
+void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
+    QFETCH(QString, control);
+    QFETCH(bool, withProgress);
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.tester.setControl(control);
+    fixture.window->show();
+    QList<int> values;
+    QString log;
+    QString timeLeft;
+    bool barShown = false;
+    NoticeWatcher watcher([&](QWidget& notice) {
+        auto* bar = Control<QProgressBar>(notice, "WaitProgress");
+        barShown = barShown || bar->isVisible();
+        if (bar->isVisible() && (values.isEmpty() || values.last() != bar->value()))
+            values << bar->value();
+        log = Control<QPlainTextEdit>(notice, "WaitLog")->toPlainText();
+        if (Control<QLabel>(notice, "WaitTimeLeft")->isVisible())
+            timeLeft = Control<QLabel>(notice, "WaitTimeLeft")->text();
+    });
+
+    fixture.window->ButtRunWaitClick();
+    QCOMPARE(fixture.MessageTexts(), QStringList());
+    QCOMPARE(CellText(*fixture.window, 3, RowOf(*fixture.window, "DFT")), QString("0.5"));
+    QCOMPARE(barShown, withProgress);
+    if (!withProgress)
+        return;
+    // The bar went up step by step while the tester ran, out of 6.
+    QVERIFY2(values.size() >= 3, qPrintable(QString::number(values.size())));
+    QVERIFY(std::is_sorted(values.begin(), values.end()));
+    QVERIFY(values.first() < 6);
+    QVERIFY(log.startsWith("Testing sequence 1\nProgress: 1 of 6"));
+    QVERIFY2(timeLeft.startsWith("About 0:00:0"), qPrintable(timeLeft));
+}
+
+void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing_data() {
+    QTest::addColumn<QString>("control");
+    QTest::newRow("heeds the request") << "sleep 60000";
+    QTest::newRow("ignores the request") << "ignore-term\nsleep 60000";
+}
+
+void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing() {
+    QFETCH(QString, control);
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.tester.setControl(control);
+    fixture.window->show();
+    QElapsedTimer sinceCancel;
+    NoticeWatcher watcher([&](QWidget& notice) {
+        if (!sinceCancel.isValid() && fixture.testerStarted()) {
+            sinceCancel.start();
+            Control<QPushButton>(notice, "WaitCancel")->click();
+        }
+    });
+
+    fixture.window->ButtRunWaitClick();
+    QVERIFY(sinceCancel.isValid());
+    // Well inside the tester's own minute: the forced end follows a grace of a few seconds.
+    QVERIFY2(sinceCancel.elapsed() < 10000, qPrintable(QString::number(sinceCancel.elapsed())));
+    QVERIFY(ProcessIsGone(fixture.tester.waitForRecord().pid));
+    QCOMPARE(fixture.dialogs.messages,
+             (QList<ShownMessage>{
+                 {"Zentrope was cancelled. No result file is loaded.", MessageIcon::Information}}));
+    QVERIFY(!QFile::exists(fixture.tester.filePath("_Zentrope.txt")));
+    QCOMPARE(RowOf(*fixture.window, "DFT"), -1);
+}
+
+void LaunchWatchTest::aFailingTestersLastLinesReachTheBox() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    // It writes its result, but an exit code that is not 0 says the result is not to be trusted.
+    fixture.tester.setControl("say Testing sequence 12 of 20\n"
+                              "complain The result file could not be written\nexit 3");
+    fixture.window->show();
+
+    fixture.window->ButtRunWaitClick();
+    QCOMPARE(fixture.dialogs.messages.size(), 1);
+    const ShownMessage box = fixture.dialogs.messages[0];
+    QCOMPARE(box.icon, MessageIcon::Warning);
+    QVERIFY2(box.text.contains("\nExit code: 3\n"), qPrintable(box.text));
+    QVERIFY2(box.text.endsWith("\nTesting sequence 12 of 20\n"
+                               "The result file could not be written"),
+             qPrintable(box.text));
+    QCOMPARE(RowOf(*fixture.window, "DFT"), -1);
+    // The same lines are kept in the run's log.
+    QCOMPARE(fixture.Logs().size(), 1);
+    QFile log(fixture.Logs()[0]);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(),
+             QByteArray("Testing sequence 12 of 20\nThe result file could not be written\n"));
+}
+
+ZENTROPE_GUI_TEST_MAIN(LaunchWatchTest)
+#include "launch_watch_test.moc"
