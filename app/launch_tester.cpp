@@ -2,13 +2,13 @@
 // the run's folder, then either leave it running and close, or watch it and load its result.
 #include "app/run_watch/run_end_text.h"
 #include "app/run_watch/run_folder_place.h"
+#include "app/run_watch/run_keeping.h"
 #include "app/run_watch/wait_notice.h"
 #include "main_window.h"
 #include "name_text.h"
 #include "parameter_file_writer.h"
 #include "platform/path_parts.h"
 #include "record_checks.h"
-#include "records/run_folder.h"
 #include "result_freshness.h"
 #include "shared_dialogs.h"
 #include "tester_process.h"
@@ -59,14 +59,9 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
 
 struct Launch {
     std::unique_ptr<TesterProcess> tester; // null when nothing was started
-    QString logPath;                       // empty when no run folder could be made
+    std::unique_ptr<RunKeeping> record;    // null when the run could not be recorded
+    QString logPath() const { return record ? record->logPath() : QString(); }
 };
-
-// A run without a folder still runs; its output then goes where the front end's goes.
-QString NewLogPath() {
-    const RunFolder folder = MakeRunFolder(RunsRoot(), QDateTime::currentDateTime());
-    return folder.path.isEmpty() ? QString() : folder.path + '/' + LogName;
-}
 
 // Nothing started when the user has been told why.
 Launch LaunchTester(TFIN& window) {
@@ -100,11 +95,20 @@ Launch LaunchTester(TFIN& window) {
     // After the save, so this run's file keeps the empty name and the tester its own default.
     if (window.EditOutFile->text().isEmpty())
         window.EditOutFile->setText(DefaultOutFileName);
-    const QString logPath = NewLogPath();
-    TesterStart start = StartTester(executable, parameterFile, FolderOf(executable), logPath);
-    if (!start.process)
+    Launch launch{nullptr,
+                  RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable))};
+    TesterStart start =
+        StartTester(executable, parameterFile, FolderOf(executable), launch.logPath());
+    launch.tester = std::move(start.process);
+    if (!launch.tester) {
+        if (launch.record)
+            launch.record->abandon();
         window.ShowMessage(start.error, MessageIcon::Warning);
-    return {std::move(start.process), logPath};
+        return {};
+    }
+    if (launch.record)
+        launch.record->describeInputsLater();
+    return launch;
 }
 
 // The newest lines of the tester's log once it has ended.
@@ -137,18 +141,20 @@ void TFIN::ButtRunWaitClick() {
     const Launch launch = LaunchTester(*this);
     if (!launch.tester)
         return;
-    const QStringList logLines = WaitShowingNotice(*this, *launch.tester, launch.logPath);
+    const QStringList logLines = WaitShowingNotice(*this, *launch.tester, launch.logPath());
     const TesterEnd end = launch.tester->end();
+    const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
+    const bool written =
+        CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
+    if (launch.record)
+        launch.record->finish(end, written ? QString::fromLocal8Bit(path) : QString());
     if (end.cancelled) {
         ShowMessage(CancelledRunText, MessageIcon::Information);
         return;
     }
-    const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
-    const bool written =
-        CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
     if (!written || !end.succeeded()) {
         ReportFailedRun(*this, FailedRunText(DisplayText(path), written, end, logLines),
-                        launch.logPath);
+                        launch.logPath());
         return;
     }
     LoadResultFileAt(path);

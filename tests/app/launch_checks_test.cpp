@@ -137,6 +137,8 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages, (QList<ShownMessage>{{box, MessageIcon::Warning}}));
     QVERIFY(fixture.window->isVisible());
+    // A run that never started leaves no record.
+    QVERIFY(fixture.Runs().isEmpty());
     QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentIndex(), page);
 }
 

@@ -2,8 +2,10 @@
 // test double named in EditZTRPexe, and a user data folder of its own for the runs' folders.
 #pragma once
 
+#include "app/run_watch/run_folder_place.h"
 #include "fake_tester_folder.h"
 #include "fake_tester_protocol.h"
+#include "records/run_store.h"
 #include "window_fixture.h"
 
 #include <QDirIterator>
@@ -36,6 +38,12 @@ public:
             logs << it.next();
         logs.sort();
         return logs;
+    }
+
+    // The recorded runs, newest first.
+    QList<zentrope::RunRecord> Runs() const {
+        zentrope::StoreOpening opening = zentrope::RunStore::open(RunsRoot());
+        return opening.store ? opening.store->list() : QList<zentrope::RunRecord>();
     }
 
     QTemporaryDir dataHome;

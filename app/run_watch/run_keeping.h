@@ -1,0 +1,40 @@
+// The record of one launch in the run store: its folder, holding the parameter file's copy and
+// the tester's log, recorded before the tester starts; its input files, hashed off the window's
+// thread; and how it ended.
+#pragma once
+
+#include "records/run_store.h"
+#include "runner/tester_process.h"
+
+#include <QString>
+#include <memory>
+
+class RunKeeping {
+public:
+    // Null when no store or folder could be had: the run then goes on unrecorded, since a
+    // record is no reason to refuse a run.
+    static std::unique_ptr<RunKeeping> Begin(const QString& root, const QString& tester,
+                                             const QString& parameterFile,
+                                             const QString& testerFolder);
+
+    qint64 id() const { return id_; }
+    QString logPath() const;
+
+    // Hashes the input files on a pool thread, which records them through a store of its own;
+    // returns at once. The application waits for the pool before it ends.
+    void describeInputsLater() const;
+    // Notes the end, copying the result when this run wrote it (an empty path otherwise).
+    void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
+    // A tester that never started leaves no record.
+    void abandon();
+
+private:
+    RunKeeping(std::unique_ptr<zentrope::RunStore> store, qint64 id, QString folder, QString inFile,
+               QString testerFolder);
+
+    std::unique_ptr<zentrope::RunStore> store_;
+    qint64 id_;
+    QString folder_;
+    QString inFile_;
+    QString testerFolder_;
+};
