@@ -2,6 +2,7 @@
 
 #include "app/pages/key_filters.h"
 #include "app/pages/parameters_page.h"
+#include "app/runs/runs_page.h"
 #include "app/widgets/control_factory.h"
 #include "app/widgets/edit_bindings.h"
 #include "app/widgets/page_control.h"
@@ -63,6 +64,7 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     pages->SetShrinkingTab(PC->indexOf(TSresults));
     BuildGeneralPage();
     BuildResultPages();
+    AddRunsPage(*this);
     BuildDialogs();
     // A window smaller than its content scrolls.
     auto* scroller = new QScrollArea;

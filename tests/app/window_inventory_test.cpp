@@ -221,10 +221,10 @@ private slots:
         QTabWidget* pages = Control<QTabWidget>("PC");
         QVERIFY(pages);
         QCOMPARE(pages->tabPosition(), QTabWidget::West);
-        const char* const names[] = {"TSgeneral", "TSparam", "TSresults", "TStable"};
-        const QStringList captions = {"General", "Parameters", "Results", "Table"};
-        QCOMPARE(pages->count(), 4);
-        for (int i = 0; i < 4; ++i) {
+        const char* const names[] = {"TSgeneral", "TSparam", "TSresults", "TStable", "TSruns"};
+        const QStringList captions = {"General", "Parameters", "Results", "Table", "Runs"};
+        QCOMPARE(pages->count(), 5);
+        for (int i = 0; i < 5; ++i) {
             QCOMPARE(pages->widget(i)->objectName(), QString(names[i]));
             QCOMPARE(pages->tabText(i), captions[i]);
         }
