@@ -7,6 +7,7 @@
 #include "main_window.h"
 #include "name_text.h"
 #include "result_loader.h"
+#include "result_table_commands.h"
 #include "shared_dialogs.h"
 #include "table_sort.h"
 
@@ -125,6 +126,7 @@ void TFIN::SetUpResultTable() {
     connect(SGControl, &ResultTableControl::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
     BuildVerdictRow();
+    new ResultTableCommands(*this);
 }
 
 void TFIN::JudgeLoadedRun() {

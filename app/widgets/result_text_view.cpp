@@ -39,7 +39,6 @@ ResultTextView::ResultTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     font.setPixelSize(17);
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     updateScrollBars();
@@ -83,6 +82,7 @@ void ResultTextView::showLines(TextLines lines) {
     lines_ = std::move(lines);
     anchor_ = caret_ = TextPos{};
     desiredX_ = -1;
+    widestSeen_ = 0;
     horizontalScrollBar()->setRange(0, 0);
     verticalScrollBar()->setValue(0);
     updateScrollBars();
@@ -361,7 +361,7 @@ void ResultTextView::ensureCaretVisible() {
     else if (caret_.line >= vertical->value() + page)
         vertical->setValue(int(caret_.line - page + 1));
 
-    // No horizontal bar is shown, yet the caret pulls the text sideways into view.
+    // The caret pulls the text sideways into view, past lines not yet measured if need be.
     QScrollBar* horizontal = horizontalScrollBar();
     const int x = qRound(columnX(caret_));
     const int width = std::max(1, viewport()->width() - 2 * kMargin);
@@ -380,6 +380,15 @@ void ResultTextView::updateScrollBars() {
     vertical->setRange(0, int(std::max<qsizetype>(0, lines_.count() - page)));
     vertical->setPageStep(int(page));
     vertical->setSingleStep(1);
+    updateHorizontalRange();
+}
+
+void ResultTextView::updateHorizontalRange() {
+    QScrollBar* horizontal = horizontalScrollBar();
+    const int width = std::max(1, viewport()->width() - 2 * kMargin);
+    horizontal->setRange(0, std::max(0, widestSeen_ - width));
+    horizontal->setPageStep(width);
+    horizontal->setSingleStep(fontMetrics().horizontalAdvance(u' ') * 4);
 }
 
 void ResultTextView::scrollContentsBy(int, int) {
@@ -399,7 +408,7 @@ void ResultTextView::changeEvent(QEvent* event) {
     }
 }
 
-void ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) const {
+qreal ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) const {
     const std::unique_ptr<QTextLayout> layout = layoutLine(line);
     const QPointF origin(kMargin - horizontalScrollBar()->value(), top);
     const TextPos from = std::min(anchor_, caret_);
@@ -423,6 +432,7 @@ void ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) const
     layout->draw(&painter, origin, selection);
     if (caretShown_ && line == caret_.line)
         layout->drawCursor(&painter, origin, caret_.column, 1);
+    return layout->lineAt(0).naturalTextWidth();
 }
 
 void ResultTextView::paintEvent(QPaintEvent*) {
@@ -430,8 +440,16 @@ void ResultTextView::paintEvent(QPaintEvent*) {
     const qsizetype first = firstVisibleLine();
     const qsizetype shown = (viewport()->height() - kMargin) / lineHeight() + 1;
     const qsizetype last = std::min(lines_.count() - 1, first + shown);
+    qreal widest = 0;
     for (qsizetype line = first; line <= last; ++line)
-        paintLine(painter, line, kMargin + int(line - first) * lineHeight());
+        widest =
+            std::max(widest, paintLine(painter, line, kMargin + int(line - first) * lineHeight()));
+    // The bar may appear and resize the viewport: not while painting it.
+    if (int(std::ceil(widest)) > widestSeen_) {
+        widestSeen_ = int(std::ceil(widest));
+        QMetaObject::invokeMethod(this, &ResultTextView::updateHorizontalRange,
+                                  Qt::QueuedConnection);
+    }
 }
 
 void ResultTextView::restartBlink() {

@@ -111,7 +111,9 @@ private:
     void restartBlink();
     void dragSelectTo(QPoint viewportPoint);
     void selectWordAt(TextPos pos);
-    void paintLine(QPainter& painter, qsizetype line, int top) const;
+    // Returns the line's width, which the horizontal scroll bar learns from.
+    qreal paintLine(QPainter& painter, qsizetype line, int top) const;
+    void updateHorizontalRange();
 
     TextLines lines_;
     TextPos anchor_;
@@ -121,6 +123,8 @@ private:
     bool dragging_ = false;
     QPoint lastDragPoint_;
     bool caretShown_ = false;
+    // The widest line drawn since the text was shown: long lines are measured only when seen.
+    int widestSeen_ = 0;
     QBasicTimer blinkTimer_;
     QBasicTimer dragScrollTimer_;
 };

@@ -242,6 +242,22 @@ private slots:
         QCOMPARE(view.selectedText(), QString::fromLatin1(huge + "\nnext"));
     }
 
+    void longLinesGetAHorizontalBar() {
+        ShownView shown("short\n" + QByteArray(300, 'y') + "\n");
+        ResultTextView& view = shown.view;
+        QTRY_VERIFY(view.horizontalScrollBar()->isVisible());
+        const int lineWidth = view.fontMetrics().horizontalAdvance(QString(300, 'y'));
+        QVERIFY(view.horizontalScrollBar()->maximum() >= lineWidth - view.viewport()->width());
+        // Scrolled to the end, the line's last character is under the right edge.
+        view.horizontalScrollBar()->setValue(view.horizontalScrollBar()->maximum());
+        const QPoint end(view.viewport()->width() - 6, view.viewportPointOf(TextPos{1, 0}).y());
+        QCOMPARE(view.positionAt(end).line, 1);
+        QVERIFY2(view.positionAt(end).column >= 298,
+                 qPrintable(QString::number(view.positionAt(end).column)));
+        view.setBytes("short\n");
+        QTRY_VERIFY(!view.horizontalScrollBar()->isVisible());
+    }
+
     void newTextStartsAtTheTop() {
         ShownView shown(NumberedLines(300));
         ResultTextView& view = shown.view;

@@ -1,0 +1,159 @@
+#include "result_table_commands.h"
+
+#include "app/table/result_table_model.h"
+#include "app/table/table_text.h"
+#include "main_window.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTableView>
+#include <algorithm>
+#include <numeric>
+#include <set>
+
+namespace {
+
+constexpr int FixedColumns = 3;
+
+std::vector<int> Span(int from, int to) {
+    std::vector<int> all(size_t(std::max(0, to - from)));
+    std::iota(all.begin(), all.end(), from);
+    return all;
+}
+
+void ToClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+} // namespace
+
+ResultTableCommands::ResultTableCommands(TFIN& window)
+    : QObject(&window), window_(window), menu_(new QMenu(window.SG)),
+      csvDialog_(new QFileDialog(&window)) {
+    const auto add = [this](const QString& text, const char* name,
+                            void (ResultTableCommands::*run)()) {
+        QAction* action = menu_->addAction(text, this, run);
+        action->setObjectName(name);
+    };
+    add(QStringLiteral("Copy"), "actCopy", &ResultTableCommands::Copy);
+    add(QStringLiteral("Copy with headers"), "actCopyWithHeaders",
+        &ResultTableCommands::CopyWithHeaders);
+    add(QStringLiteral("Export as CSV..."), "actExportCsv", &ResultTableCommands::ExportCsv);
+    add(QStringLiteral("Copy p-values"), "actCopyPValues", &ResultTableCommands::CopyPValues);
+
+    csvDialog_->setObjectName("SDcsv");
+    csvDialog_->setAcceptMode(QFileDialog::AcceptSave);
+    csvDialog_->setFileMode(QFileDialog::AnyFile);
+    csvDialog_->setNameFilter(QStringLiteral("CSV files (*.csv)"));
+    csvDialog_->setDefaultSuffix(QStringLiteral("csv"));
+
+    QTableView* view = window.SG;
+    view->installEventFilter(this);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The header row sorts on a right click: no menu there.
+    view->horizontalHeader()->setContextMenuPolicy(Qt::PreventContextMenu);
+    view->verticalHeader()->setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](QPoint at) { menu_->popup(view->viewport()->mapToGlobal(at)); });
+}
+
+bool ResultTableCommands::eventFilter(QObject* watched, QEvent* event) {
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (watched != window_.SG || !key ||
+        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return false;
+    // The view itself would copy the current cell only.
+    if (event->type() == QEvent::KeyPress)
+        Copy();
+    event->accept();
+    return event->type() == QEvent::KeyPress;
+}
+
+std::vector<int> ResultTableCommands::ShownColumns() const {
+    std::vector<int> cols;
+    for (int col = FixedColumns; col < window_.SGModel->columnCount(); ++col)
+        if (!window_.SG->isColumnHidden(col))
+            cols.push_back(col);
+    return cols;
+}
+
+// Selections are ranges; reading them, not every index, keeps Ctrl+A on a large grid quick.
+std::vector<int> ResultTableCommands::SelectedRows() const {
+    std::set<int> rows;
+    for (const QItemSelectionRange& range : window_.SG->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.insert(row);
+    if (rows.empty() && window_.SG->currentIndex().isValid())
+        rows.insert(window_.SG->currentIndex().row());
+    rows.erase(0); // the header row is hidden; "with headers" adds it
+    return {rows.begin(), rows.end()};
+}
+
+std::vector<int> ResultTableCommands::SelectedColumns() const {
+    std::set<int> cols;
+    for (const QItemSelectionRange& range : window_.SG->selectionModel()->selection())
+        for (int col = range.left(); col <= range.right(); ++col)
+            if (col >= FixedColumns && !window_.SG->isColumnHidden(col))
+                cols.insert(col);
+    const QModelIndex current = window_.SG->currentIndex();
+    if (cols.empty() && current.isValid() && current.column() >= FixedColumns)
+        cols.insert(current.column());
+    return {cols.begin(), cols.end()};
+}
+
+bool ResultTableCommands::WholeGridSelected() const {
+    const int rows = window_.SGModel->rowCount() - 1;
+    return rows > 0 && int(SelectedRows().size()) == rows &&
+           SelectedColumns().size() == ShownColumns().size();
+}
+
+void ResultTableCommands::Copy() {
+    if (WholeGridSelected()) {
+        CopyWithHeaders();
+        return;
+    }
+    ToClipboard(TabSeparated(*window_.SGModel, SelectedRows(), SelectedColumns()));
+}
+
+void ResultTableCommands::CopyWithHeaders() {
+    std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    rows.insert(rows.begin(), 0);
+    std::vector<int> cols = Span(0, FixedColumns);
+    const std::vector<int> selected = SelectedColumns();
+    cols.insert(cols.end(), selected.begin(), selected.end());
+    ToClipboard(TabSeparated(*window_.SGModel, rows, cols));
+}
+
+void ResultTableCommands::CopyPValues() {
+    const QModelIndex current = window_.SG->currentIndex();
+    if (!current.isValid())
+        return;
+    const std::vector<int> cols = Span(FixedColumns, window_.SGModel->SequenceColumnEnd());
+    QString text;
+    for (int col : cols)
+        text += TabSeparated(*window_.SGModel, {current.row()}, {col});
+    ToClipboard(text);
+}
+
+void ResultTableCommands::ExportCsv() {
+    if (window_.SGModel->rowCount() == 0)
+        return;
+    const std::optional<QString> path = window_.RunFileDialog(csvDialog_);
+    if (!path)
+        return;
+    const std::string csv = CsvOfTable(*window_.SGModel);
+    QFile file(*path);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&
+                         file.flush();
+    if (!written)
+        window_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);
+}

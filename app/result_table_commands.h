@@ -1,0 +1,38 @@
+// Taking the result table's figures elsewhere: Ctrl+C copies the selected cells as
+// tab-separated text (the whole grid after Ctrl+A), and the cells' context menu (right click
+// on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV and
+// Copy p-values of the current row. Right clicks on the header row keep sorting.
+#pragma once
+
+#include <QObject>
+#include <vector>
+
+class QFileDialog;
+class QMenu;
+class TFIN;
+
+class ResultTableCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit ResultTableCommands(TFIN& window);
+
+    void Copy();
+    void CopyWithHeaders();
+    void ExportCsv();
+    void CopyPValues();
+    // The menu the cells offer; its actions are named for tests.
+    QMenu* Menu() const { return menu_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool WholeGridSelected() const;
+    std::vector<int> SelectedRows() const;
+    std::vector<int> SelectedColumns() const;
+    std::vector<int> ShownColumns() const;
+
+    TFIN& window_;
+    QMenu* menu_;
+    QFileDialog* csvDialog_;
+};
