@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +28,21 @@ bool Usable(const QRect& window) {
             return true;
     }
     return false;
+}
+
+// A window partly off its screen (saved at another scaling, say) is moved and, if need be,
+// shrunk into the screen's available area.
+QRect FitOnScreen(QRect window) {
+    const QScreen* screen = QGuiApplication::screenAt(window.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return window;
+    const QRect area = screen->availableGeometry();
+    window.setSize(window.size().boundedTo(area.size()));
+    window.moveLeft(std::clamp(window.left(), area.left(), area.right() + 1 - window.width()));
+    window.moveTop(std::clamp(window.top(), area.top(), area.bottom() + 1 - window.height()));
+    return window;
 }
 
 } // namespace
@@ -58,8 +74,9 @@ void TFIN::ReadPreferences() {
     if (!prefs.left && !prefs.top && !prefs.width && !prefs.height)
         CentreWithLayoutSize();
     else if (Usable(restored)) {
-        move(restored.topLeft());
-        resize(restored.size());
+        const QRect fitted = FitOnScreen(restored);
+        move(fitted.topLeft());
+        resize(fitted.size());
     } else
         CentreWithLayoutSize();
 }

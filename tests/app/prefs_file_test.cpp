@@ -191,6 +191,18 @@ private slots:
         QVERIFY(!QFile::exists(fixture.Path("para.txt")));
     }
 
+    void aWindowPartlyOffTheScreenIsBroughtBack() {
+        WindowFixture fixture;
+        const QRect screen = ScreenRect();
+        fixture.WritePrefs("FINl=" + QByteArray::number(screen.right() - 100) +
+                           "\nFINt=" + QByteArray::number(screen.top() - 50) +
+                           "\nFINw=400\nFINh=" + QByteArray::number(screen.height() + 300) + "\n");
+        TFIN& w = fixture.Open();
+        QVERIFY(screen.contains(QRect(w.pos(), w.size())));
+        QCOMPARE(w.width(), 400);
+        QCOMPARE(w.height(), screen.height());
+    }
+
     void unwritablePrefsAreReported() {
         WindowFixture fixture;
         fixture.window = std::make_unique<TFIN>(WindowSetup{
