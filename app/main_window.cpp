@@ -133,6 +133,12 @@ void TFIN::BindHandlers() {
     // Escape closes the window whichever control has the focus.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TFIN::EscapePressed);
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from any control, the table included, which
+    // would otherwise keep them for itself.
+    auto* next = new QShortcut(QKeySequence::NextChild, this);
+    connect(next, &QShortcut::activated, this, [this] { TurnPage(1); });
+    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    connect(previous, &QShortcut::activated, this, [this] { TurnPage(-1); });
 
     connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);
     connect(TSparam, &ParametersPage::RunExitClicked, this, &TFIN::ButtRunExitClick);
@@ -156,4 +162,9 @@ void TFIN::BindHandlers() {
     connect(ButtParaSaveAs, &QPushButton::clicked, this, &TFIN::ButtParaSaveAsClick);
     connect(ButtLoadResult, &QPushButton::clicked, this,
             [this] { HoldingEscape([this] { ButtLoadResultClick(); }); });
+}
+
+void TFIN::TurnPage(int step) {
+    const int count = PC->count();
+    PC->setCurrentIndex((PC->currentIndex() + step + count) % count);
 }

@@ -182,6 +182,7 @@ private:
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();
     void EscapePressed();
+    void TurnPage(int step);
     void ReadPreferences();
     void WritePreferences();
     QSize LayoutSize() const;

@@ -134,6 +134,36 @@ private slots:
         QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=Zentrope.exe\n"));
     }
 
+    // Ctrl+Tab turns the pages forward and Ctrl+Shift+Tab back, from an edit and from the table;
+    // the keys go in through the window, as a keyboard's do, so the focused control may claim them.
+    void controlTabTurnsThePages() {
+        WindowFixture fixture;
+        TFIN& w = fixture.Open();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* pages = Control<QTabWidget>(w, "PC");
+        const auto press = [&](QWidget* focus, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+            focus->setFocus();
+            QTest::keyClick(w.windowHandle(), key, modifiers);
+        };
+        auto* length = Control<QLineEdit>(w, "Editn");
+        pages->setCurrentIndex(0);
+        press(length, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 1);
+        pages->setCurrentIndex(0);
+        press(length, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), pages->count() - 1); // wraps round
+
+        auto* grid = Control<QWidget>(w, "SG");
+        int table = 0;
+        while (!pages->widget(table)->isAncestorOf(grid))
+            ++table;
+        pages->setCurrentIndex(table);
+        press(grid, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), (table + 1) % pages->count());
+    }
+
     // Escape or closing with parameters changed since the last load or save asks first.
     void changedParametersAreOfferedForSaving() {
         WindowFixture fixture;
