@@ -1,6 +1,6 @@
-#include "result_loader.h"
+#include "results/result_loader.h"
 
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include <filesystem>
 #include <fstream>

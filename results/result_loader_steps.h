@@ -1,8 +1,8 @@
 // The steps of a result load, shared by the file and stream entry points.
 #pragma once
 
-#include "result_grid.h"
-#include "result_loader.h"
+#include "results/result_grid.h"
+#include "results/result_loader.h"
 
 #include <optional>
 #include <string_view>

@@ -1,10 +1,10 @@
 // The load's numbers: every p-value cell read once, and the rows' figures computed on all
 // cores, each thread taking a block of rows of its own.
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
-#include "goodness_of_fit.h"
 #include "model/c_text.h"
-#include "parallel_parts.h"
+#include "results/goodness_of_fit.h"
+#include "results/parallel_parts.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include "model/c_text.h"
-#include "parallel_parts.h"
+#include "results/parallel_parts.h"
 
 #include <algorithm>
 #include <string>

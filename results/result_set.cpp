@@ -1,4 +1,4 @@
-#include "result_set.h"
+#include "results/result_set.h"
 
 namespace zentrope {
 

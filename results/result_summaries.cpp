@@ -1,4 +1,4 @@
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include "model/c_text.h"
 

@@ -1,5 +1,5 @@
-#include "marsaglia_tests.h"
-#include "randomness_tests.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
 
 #include <boost/math/special_functions/gamma.hpp>
 

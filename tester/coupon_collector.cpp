@@ -1,5 +1,5 @@
-#include "pooled_chi_square.h"
-#include "randomness_tests.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <cmath>

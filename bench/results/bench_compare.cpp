@@ -1,9 +1,9 @@
 // Times the comparison of 10 runs of 2,000 rows x 100 sequences once their results are read:
 // matching the rows by name, counting flags and a k-sample Anderson-Darling test per row.
 // The runs list their rows in different orders and each lacks a few, as real runs may.
-#include "best_time.h"
-#include "goodness_of_fit.h"
-#include "run_comparison.h"
+#include "bench/results/best_time.h"
+#include "results/goodness_of_fit.h"
+#include "results/run_comparison.h"
 
 #include <algorithm>
 #include <cstdio>

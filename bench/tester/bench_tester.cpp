@@ -1,9 +1,9 @@
 // Times 50 sequences of 1 Mbit from the built-in generator through every implemented test at
 // its default ranges: each test's throughput on one core, then the whole run on one thread and
 // on all of them, and the speed-up between the two.
-#include "bit_input.h"
-#include "parallel_run.h"
-#include "test_plan.h"
+#include "tester/bit_input.h"
+#include "tester/parallel_run.h"
+#include "tester/test_plan.h"
 
 #include <chrono>
 #include <cstdio>
