@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace zentrope {
 
@@ -14,19 +15,31 @@ namespace zentrope {
 // file holds no data line that fits either.
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen);
 
-// Fills the header, sequence and fixed cells from the file's text (already stored in the
-// grid as `file`); returns the index of the last sequence column (2 when there is none).
-int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                           ResultGrid& grid);
+// The p-values of one section, read as its lines are: by row from the first test, the number
+// as atof reads it and its mark (Number or Error; Error holds -1).
+struct PValueColumn {
+    std::vector<double> values;
+    std::vector<PValueMark> marks;
+};
 
-// The numbers of the grid's rows once the sections are read: every p-value cell of the
-// `sequences` sequence columns read once, counts and, with two or more sequences, the figures
-// of the rows with three or more values; on all cores.
-ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences);
+struct SectionsRead {
+    int32_t last_sequence_column = 0;  // 2 when there is none
+    std::vector<PValueColumn> pvalues; // one per sequence column, no longer than the table
+};
+
+// Fills the header, sequence and fixed cells from the file's text (already stored in the
+// grid as `file`), and reads each p-value once on the way.
+SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                                ResultGrid& grid);
+
+// The numbers of `rows` rows from their p-value columns: counts and, with two or more
+// columns, the figures of the rows with three or more values; on all cores. A row that a
+// column does not reach is Missing there.
+ResultSet ReadResultNumbers(const std::vector<PValueColumn>& columns, int32_t rows);
 
 // Counts, KS, AD and SL of every row once the sections are read, kept as numbers in the grid's
 // results and written as texts; returns the sort the options ask for.
-std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
+std::optional<int32_t> SummariseResultRows(const SectionsRead& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 
 // "%.*f" with printf's meaning of a negative precision (6) and at most MaxFixedDigits.

@@ -1,10 +1,8 @@
-// The load's numbers: every p-value cell read once, and the rows' figures computed on all
-// cores, each thread taking a block of rows of its own.
-#include "results/result_loader_steps.h"
-
-#include "model/c_text.h"
+// The load's numbers: the p-values read with the sections laid out by row, and the rows'
+// figures computed on all cores, each thread taking a block of rows of its own.
 #include "results/goodness_of_fit.h"
 #include "results/parallel_parts.h"
+#include "results/result_loader_steps.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,30 +10,23 @@
 namespace zentrope {
 namespace {
 
-constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 constexpr int32_t FewestValuesForFigures = 3;
 constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
-// Rows are read in tiles of this many, a column at a time, so that the grid's cells are
-// read in the order they are stored and the tile's part of the set stays in the cache.
+// Rows are laid out in tiles of this many, a column at a time, so that each column is read
+// in order and the tile's part of the set stays in the cache.
 constexpr int32_t TileRows = 64;
 
-void ReadTilePValues(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set) {
+void PlaceTilePValues(const std::vector<PValueColumn>& columns, int32_t first, int32_t end,
+                      ResultSet& set) {
     for (int32_t sequence = 0; sequence < set.SequenceCount(); ++sequence) {
-        const int32_t col = FirstSequenceColumn + sequence;
-        for (int32_t row = first; row < end; ++row) {
-            // An unwritten cell stays Missing: it counts as 0.
-            const std::optional<std::string_view> text =
-                grid.WrittenCell(col, row + ResultGrid::FixedRows);
-            if (!text)
-                continue;
-            if (*text == ErrorCellText)
-                set.SetPValue(row, sequence, -1.0, PValueMark::Error);
-            else
-                set.SetPValue(row, sequence, AtofC(*text), PValueMark::Number);
-        }
+        const PValueColumn& column = columns[static_cast<size_t>(sequence)];
+        const int32_t reached = std::min(end, static_cast<int32_t>(column.values.size()));
+        for (int32_t row = first; row < reached; ++row) // the rows beyond stay Missing
+            set.SetPValue(row, sequence, column.values[static_cast<size_t>(row)],
+                          column.marks[static_cast<size_t>(row)]);
     }
 }
 
@@ -66,11 +57,12 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     set.SetFigures(row, n, figures);
 }
 
-void ReadRows(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set) {
+void ReadRows(const std::vector<PValueColumn>& columns, int32_t first, int32_t end,
+              ResultSet& set) {
     RowRoom room(set.SequenceCount());
     for (int32_t tile = first; tile < end; tile += TileRows) {
         const int32_t tile_end = std::min(end, tile + TileRows);
-        ReadTilePValues(grid, tile, tile_end, set);
+        PlaceTilePValues(columns, tile, tile_end, set);
         for (int32_t row = tile; row < tile_end; ++row)
             FigureRow(row, set, room);
     }
@@ -78,12 +70,12 @@ void ReadRows(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set
 
 } // namespace
 
-ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences) {
-    ResultSet set(std::max(grid.RowCount() - ResultGrid::FixedRows, 0), sequences);
-    const int32_t rows = set.RowCount();
+ResultSet ReadResultNumbers(const std::vector<PValueColumn>& columns, int32_t rows) {
+    const auto sequences = static_cast<int32_t>(columns.size());
+    ResultSet set(rows, sequences);
     const int32_t parts = PartCount(int64_t{rows} * std::max(sequences, 1), FewestCellsPerThread);
     RunParts(parts, [&](int32_t part) {
-        ReadRows(grid, int32_t(int64_t{rows} * part / parts),
+        ReadRows(columns, int32_t(int64_t{rows} * part / parts),
                  int32_t(int64_t{rows} * (part + 1) / parts), set);
     });
     return set;

@@ -16,12 +16,8 @@ constexpr size_t LinePieceLength = 999;
 constexpr size_t ShortestDataLine = 3;
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 
-// A p-value of exactly -1 marks a test without result. Only a text whose first character
-// after white space is a minus sign can read as -1, which spares most cells the conversion.
-bool IsMissingResult(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
-    return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
-}
+// A p-value of exactly -1 marks a test without result.
+constexpr double MissingResult = -1.0;
 
 struct Span {
     size_t from = 0;
@@ -90,25 +86,41 @@ ResultLineFormat OtherFormat(ResultLineFormat format) {
 constexpr int64_t FewestBytesPerThread = int64_t{1} << 20;
 
 // The sections of one stretch of the file, each a column of cells by row (row 0, the
-// header's, left empty), and the test names of its first section by row from 1.
+// header's, left empty) and its p-values, and the test names of its first section by row
+// from 1.
 struct Stretch {
     std::vector<std::vector<CellText>> columns;
+    std::vector<PValueColumn> pvalues;
     std::vector<CellText> names;
 };
+
+// A new section, with room for as many lines as the one before it.
+void OpenSection(Stretch& out) {
+    const size_t lines = out.pvalues.empty() ? 0 : out.pvalues.back().values.size();
+    out.columns.emplace_back(1).reserve(lines + 1);
+    PValueColumn& pvalues = out.pvalues.emplace_back();
+    pvalues.values.reserve(lines);
+    pvalues.marks.reserve(lines);
+}
 
 void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineFormat format,
                  CellText error, Stretch& out) {
     WalkResultLines(
-        text, begin, [&] { out.columns.emplace_back(1); },
+        text, begin, [&] { OpenSection(out); },
         [&](std::string_view line, size_t tab, size_t pos) {
             const LineFields fields = CutDataLine(line, tab, format);
             const CellText line_text = file.Part(pos, line.size());
             if (out.columns.size() == 1)
                 out.names.push_back(line_text.Part(fields.name.from, fields.name.length));
-            const bool missing =
-                IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
+            const std::string_view field = line.substr(fields.pvalue.from, fields.pvalue.length);
+            const double value = AtofC(field);
+            const bool missing = value == MissingResult;
             out.columns.back().push_back(
                 missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
+            const bool error_cell = missing || field == ErrorCellText;
+            PValueColumn& pvalues = out.pvalues.back();
+            pvalues.values.push_back(error_cell ? MissingResult : value);
+            pvalues.marks.push_back(error_cell ? PValueMark::Error : PValueMark::Number);
             return true;
         });
 }
@@ -170,8 +182,8 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
     return std::nullopt;
 }
 
-int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                           ResultGrid& grid) {
+SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                                ResultGrid& grid) {
     const CellText error = grid.StoreText(ErrorCellText);
     grid.SetCell(0, 0, "N");
     grid.SetCell(1, 0, "Test name");
@@ -182,19 +194,26 @@ int32_t ReadResultSections(std::string_view text, CellText file, ResultLineForma
         const auto k = static_cast<size_t>(part);
         ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k]);
     });
-    int32_t column = FirstSequenceColumn - 1;
+    SectionsRead read{FirstSequenceColumn - 1, {}};
+    int32_t& column = read.last_sequence_column;
     for (Stretch& stretch : stretches)
-        for (std::vector<CellText>& cells : stretch.columns) {
+        for (size_t k = 0; k < stretch.columns.size(); ++k) {
+            std::vector<CellText>& cells = stretch.columns[k];
+            PValueColumn& pvalues = read.pvalues.emplace_back(std::move(stretch.pvalues[k]));
             ++column;
             if (column == FirstSequenceColumn)
                 WriteTestRows(stretch.names, grid);
-            else if (cells.size() > static_cast<size_t>(grid.RowCount()))
-                cells.resize(static_cast<size_t>(grid.RowCount())); // below the table
+            const auto rows = static_cast<size_t>(std::max(grid.RowCount(), ResultGrid::FixedRows));
+            if (cells.size() > rows) { // below the table
+                cells.resize(rows);
+                pvalues.values.resize(rows - ResultGrid::FixedRows);
+                pvalues.marks.resize(rows - ResultGrid::FixedRows);
+            }
             grid.SetColumnCount(column + 1);
             grid.AdoptColumn(column, std::move(cells));
             grid.SetCell(column, 0, std::to_string(column - FirstSequenceColumn + 1));
         }
-    return column;
+    return read;
 }
 
 } // namespace zentrope
