@@ -28,8 +28,8 @@ ResultLoadOutcome LoadResultText(std::shared_ptr<const std::string> bytes,
     // Whatever an earlier, larger file left must not show through.
     grid.ClearBody();
     const CellText file = grid.AdoptFileText(std::move(bytes));
-    const SectionsRead sections = ReadResultSections(grid.FileText(), file, *format, grid);
-    ResultLoadOutcome outcome{true, SummariseResultRows(sections, options, grid), {}};
+    SectionsRead sections = ReadResultSections(grid.FileText(), file, *format, grid);
+    ResultLoadOutcome outcome{true, SummariseResultRows(std::move(sections), options, grid), {}};
     if (*format != options.format)
         outcome.warning = "The result file holds '" + std::string(FormatText(*format)) +
                           "' lines; it was read in that format.";

@@ -15,31 +15,29 @@ namespace zentrope {
 // file holds no data line that fits either.
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen);
 
-// The p-values of one section, read as its lines are: by row from the first test, the number
-// as atof reads it and its mark (Number or Error; Error holds -1).
-struct PValueColumn {
-    std::vector<double> values;
-    std::vector<PValueMark> marks;
-};
-
 struct SectionsRead {
-    int32_t last_sequence_column = 0;  // 2 when there is none
-    std::vector<PValueColumn> pvalues; // one per sequence column, no longer than the table
+    int32_t last_sequence_column = 0; // 2 when there is none
+    ResultSet numbers;                // the p-values by row; no names, counts or figures yet
 };
 
 // Fills the header, sequence and fixed cells from the file's text (already stored in the
-// grid as `file`), and reads each p-value once on the way.
+// grid as `file`) and reads every p-value once.
 SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
                                 ResultGrid& grid);
 
-// The numbers of `rows` rows from their p-value columns: counts and, with two or more
-// columns, the figures of the rows with three or more values; on all cores. A row that a
-// column does not reach is Missing there.
-ResultSet ReadResultNumbers(const std::vector<PValueColumn>& columns, int32_t rows);
+// The p-values of the sections' cells (row 0, the header's, left out; a cell `error` or
+// "- error -" is an Error) into the set by row, a section a sequence; on all cores. Cells
+// refer to `text`; a row that a section does not reach stays Missing.
+void ReadPValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                 CellText error, ResultSet& set);
+
+// Every row's count and, with two or more sequences, the figures of the rows with three or
+// more values; on all cores.
+void FigureRows(ResultSet& set);
 
 // Counts, KS, AD and SL of every row once the sections are read, kept as numbers in the grid's
 // results and written as texts; returns the sort the options ask for.
-std::optional<int32_t> SummariseResultRows(const SectionsRead& sections,
+std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 
 // "%.*f" with printf's meaning of a negative precision (6) and at most MaxFixedDigits.

@@ -1,5 +1,6 @@
-// The load's numbers: the p-values read with the sections laid out by row, and the rows'
-// figures computed on all cores, each thread taking a block of rows of its own.
+// The load's numbers: every p-value cell read once, a block of sections per thread, and the
+// rows' figures, a block of rows per thread.
+#include "model/c_text.h"
 #include "results/goodness_of_fit.h"
 #include "results/parallel_parts.h"
 #include "results/result_loader_steps.h"
@@ -15,18 +16,19 @@ constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
-// Rows are laid out in tiles of this many, a column at a time, so that each column is read
-// in order and the tile's part of the set stays in the cache.
-constexpr int32_t TileRows = 64;
-
-void PlaceTilePValues(const std::vector<PValueColumn>& columns, int32_t first, int32_t end,
-                      ResultSet& set) {
-    for (int32_t sequence = 0; sequence < set.SequenceCount(); ++sequence) {
-        const PValueColumn& column = columns[static_cast<size_t>(sequence)];
-        const int32_t reached = std::min(end, static_cast<int32_t>(column.values.size()));
-        for (int32_t row = first; row < reached; ++row) // the rows beyond stay Missing
-            set.SetPValue(row, sequence, column.values[static_cast<size_t>(row)],
-                          column.marks[static_cast<size_t>(row)]);
+// The p-values of one section, which are the file's lines in order: read in that order, a
+// row's value lands beside those of the sections read just before, still in the cache.
+void ReadSectionPValues(const std::vector<CellText>& cells, std::string_view text, CellText error,
+                        int32_t sequence, ResultSet& set) {
+    for (size_t cell = ResultGrid::FixedRows; cell < cells.size(); ++cell) {
+        const auto row = static_cast<int32_t>(cell) - ResultGrid::FixedRows;
+        const CellText at = cells[cell];
+        const std::string_view value =
+            at.packed == error.packed ? ErrorCellText : text.substr(at.Offset(), at.Length());
+        if (value == ErrorCellText)
+            set.SetPValue(row, sequence, -1.0, PValueMark::Error);
+        else
+            set.SetPValue(row, sequence, AtofC(value), PValueMark::Number);
     }
 }
 
@@ -57,28 +59,32 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     set.SetFigures(row, n, figures);
 }
 
-void ReadRows(const std::vector<PValueColumn>& columns, int32_t first, int32_t end,
-              ResultSet& set) {
-    RowRoom room(set.SequenceCount());
-    for (int32_t tile = first; tile < end; tile += TileRows) {
-        const int32_t tile_end = std::min(end, tile + TileRows);
-        PlaceTilePValues(columns, tile, tile_end, set);
-        for (int32_t row = tile; row < tile_end; ++row)
-            FigureRow(row, set, room);
-    }
+// work(first, end) for blocks of [0, count) on all cores, when the set is large enough.
+template <typename Work> void ShareOut(int32_t count, const ResultSet& set, const Work& work) {
+    const int64_t cells = int64_t{set.RowCount()} * std::max(set.SequenceCount(), 1);
+    const int32_t parts = std::min(PartCount(cells, FewestCellsPerThread), std::max(count, 1));
+    RunParts(parts, [&](int32_t part) {
+        work(int32_t(int64_t{count} * part / parts), int32_t(int64_t{count} * (part + 1) / parts));
+    });
 }
 
 } // namespace
 
-ResultSet ReadResultNumbers(const std::vector<PValueColumn>& columns, int32_t rows) {
-    const auto sequences = static_cast<int32_t>(columns.size());
-    ResultSet set(rows, sequences);
-    const int32_t parts = PartCount(int64_t{rows} * std::max(sequences, 1), FewestCellsPerThread);
-    RunParts(parts, [&](int32_t part) {
-        ReadRows(columns, int32_t(int64_t{rows} * part / parts),
-                 int32_t(int64_t{rows} * (part + 1) / parts), set);
+void ReadPValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                 CellText error, ResultSet& set) {
+    ShareOut(set.SequenceCount(), set, [&](int32_t first, int32_t end) {
+        for (int32_t sequence = first; sequence < end; ++sequence)
+            ReadSectionPValues(*sections[static_cast<size_t>(sequence)], text, error, sequence,
+                               set);
     });
-    return set;
+}
+
+void FigureRows(ResultSet& set) {
+    ShareOut(set.RowCount(), set, [&set](int32_t first, int32_t end) {
+        RowRoom room(set.SequenceCount());
+        for (int32_t row = first; row < end; ++row)
+            FigureRow(row, set, room);
+    });
 }
 
 } // namespace zentrope

@@ -16,8 +16,12 @@ constexpr size_t LinePieceLength = 999;
 constexpr size_t ShortestDataLine = 3;
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 
-// A p-value of exactly -1 marks a test without result.
-constexpr double MissingResult = -1.0;
+// A p-value of exactly -1 marks a test without result. Only a text whose first character
+// after white space is a minus sign can read as -1, which spares most cells the conversion.
+bool IsMissingResult(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    return first != std::string_view::npos && text[first] == '-' && AtofC(text) == -1.0;
+}
 
 struct Span {
     size_t from = 0;
@@ -86,21 +90,16 @@ ResultLineFormat OtherFormat(ResultLineFormat format) {
 constexpr int64_t FewestBytesPerThread = int64_t{1} << 20;
 
 // The sections of one stretch of the file, each a column of cells by row (row 0, the
-// header's, left empty) and its p-values, and the test names of its first section by row
-// from 1.
+// header's, left empty), and the test names of its first section by row from 1.
 struct Stretch {
     std::vector<std::vector<CellText>> columns;
-    std::vector<PValueColumn> pvalues;
     std::vector<CellText> names;
 };
 
 // A new section, with room for as many lines as the one before it.
 void OpenSection(Stretch& out) {
-    const size_t lines = out.pvalues.empty() ? 0 : out.pvalues.back().values.size();
-    out.columns.emplace_back(1).reserve(lines + 1);
-    PValueColumn& pvalues = out.pvalues.emplace_back();
-    pvalues.values.reserve(lines);
-    pvalues.marks.reserve(lines);
+    const size_t cells = out.columns.empty() ? 1 : out.columns.back().size();
+    out.columns.emplace_back(1).reserve(cells);
 }
 
 void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineFormat format,
@@ -112,15 +111,10 @@ void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineF
             const CellText line_text = file.Part(pos, line.size());
             if (out.columns.size() == 1)
                 out.names.push_back(line_text.Part(fields.name.from, fields.name.length));
-            const std::string_view field = line.substr(fields.pvalue.from, fields.pvalue.length);
-            const double value = AtofC(field);
-            const bool missing = value == MissingResult;
+            const bool missing =
+                IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
             out.columns.back().push_back(
                 missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
-            const bool error_cell = missing || field == ErrorCellText;
-            PValueColumn& pvalues = out.pvalues.back();
-            pvalues.values.push_back(error_cell ? MissingResult : value);
-            pvalues.marks.push_back(error_cell ? PValueMark::Error : PValueMark::Number);
             return true;
         });
 }
@@ -194,25 +188,27 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
         const auto k = static_cast<size_t>(part);
         ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k]);
     });
-    SectionsRead read{FirstSequenceColumn - 1, {}};
-    int32_t& column = read.last_sequence_column;
+    std::vector<std::vector<CellText>*> sections;
     for (Stretch& stretch : stretches)
-        for (size_t k = 0; k < stretch.columns.size(); ++k) {
-            std::vector<CellText>& cells = stretch.columns[k];
-            PValueColumn& pvalues = read.pvalues.emplace_back(std::move(stretch.pvalues[k]));
-            ++column;
-            if (column == FirstSequenceColumn)
+        for (std::vector<CellText>& cells : stretch.columns) {
+            if (sections.empty())
                 WriteTestRows(stretch.names, grid);
-            const auto rows = static_cast<size_t>(std::max(grid.RowCount(), ResultGrid::FixedRows));
-            if (cells.size() > rows) { // below the table
-                cells.resize(rows);
-                pvalues.values.resize(rows - ResultGrid::FixedRows);
-                pvalues.marks.resize(rows - ResultGrid::FixedRows);
-            }
-            grid.SetColumnCount(column + 1);
-            grid.AdoptColumn(column, std::move(cells));
-            grid.SetCell(column, 0, std::to_string(column - FirstSequenceColumn + 1));
+            sections.push_back(&cells);
         }
+    const int32_t rows = std::max(grid.RowCount(), ResultGrid::FixedRows);
+    for (std::vector<CellText>* cells : sections)
+        if (cells->size() > static_cast<size_t>(rows))
+            cells->resize(static_cast<size_t>(rows)); // below the table
+    const auto sequences = static_cast<int32_t>(sections.size());
+    SectionsRead read{FirstSequenceColumn - 1 + sequences,
+                      ResultSet(rows - ResultGrid::FixedRows, sequences)};
+    ReadPValues(sections, text, error, read.numbers);
+    for (int32_t sequence = 0; sequence < sequences; ++sequence) {
+        const int32_t column = FirstSequenceColumn + sequence;
+        grid.SetColumnCount(column + 1);
+        grid.AdoptColumn(column, std::move(*sections[static_cast<size_t>(sequence)]));
+        grid.SetCell(column, 0, std::to_string(sequence + 1));
+    }
     return read;
 }
 

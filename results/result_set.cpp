@@ -16,11 +16,6 @@ ResultRow ResultSet::Row(int32_t row) const {
                      figures_[size_t(row)]};
 }
 
-void ResultSet::SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark) {
-    values_[Index(row, sequence)] = value;
-    marks_[Index(row, sequence)] = mark;
-}
-
 void ResultSet::SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures) {
     counts_[size_t(row)] = count;
     figures_[size_t(row)] = figures;

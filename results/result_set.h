@@ -45,7 +45,10 @@ public:
 
     // Filling, used by the loader; each row is written by one thread only.
     void SetName(int32_t row, std::string_view name) { names_[size_t(row)] = name; }
-    void SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark);
+    void SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark) {
+        values_[Index(row, sequence)] = value;
+        marks_[Index(row, sequence)] = mark;
+    }
     void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures);
 
 private:

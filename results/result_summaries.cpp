@@ -2,8 +2,8 @@
 
 #include "model/c_text.h"
 
-#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace zentrope {
 namespace {
@@ -41,13 +41,13 @@ std::string FormatDigits(double value, int32_t digits) {
     return FormatFixed(value, digits < 0 ? PrintfDefaultPrecision : digits);
 }
 
-std::optional<int32_t> SummariseResultRows(const SectionsRead& sections,
+std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid) {
     const int32_t last_sequence_column = sections.last_sequence_column;
     grid.SetSequenceColumnEnd(last_sequence_column + 1);
     grid.SetSpacerColumn(-1);
-    ResultSet numbers =
-        ReadResultNumbers(sections.pvalues, std::max(grid.RowCount() - ResultGrid::FixedRows, 0));
+    ResultSet numbers = std::move(sections.numbers);
+    FigureRows(numbers);
     // Names refer to the file's bytes, which stay put while the grid's own texts grow.
     for (int32_t row = 0; row < numbers.RowCount(); ++row)
         numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));
