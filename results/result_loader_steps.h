@@ -17,26 +17,23 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
 
 struct SectionsRead {
     int32_t last_sequence_column = 0; // 2 when there is none
-    ResultSet numbers;                // the p-values by row; no names, counts or figures yet
+    ResultSet numbers;                // the p-values, counts and figures by row; no names yet
 };
 
 // Fills the header, sequence and fixed cells from the file's text (already stored in the
-// grid as `file`) and reads every p-value once.
+// grid as `file`) and reads the numbers of the rows.
 SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
                                 ResultGrid& grid);
 
-// The p-values of the sections' cells (row 0, the header's, left out; a cell `error` or
-// "- error -" is an Error) into the set by row, a section a sequence; on all cores. Cells
-// refer to `text`; a row that a section does not reach stays Missing.
-void ReadPValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
-                 CellText error, ResultSet& set);
+// The numbers of the set's rows from the sections' cells, a section a sequence: every p-value
+// read once (row 0, the header's, left out; a cell `error` or "- error -" is an Error, and a
+// row below a section Missing), each row's count and, with two or more sequences, the
+// figures of the rows with three or more values; on all cores. Cells refer to `text`.
+void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                       CellText error, ResultSet& set);
 
-// Every row's count and, with two or more sequences, the figures of the rows with three or
-// more values; on all cores.
-void FigureRows(ResultSet& set);
-
-// Counts, KS, AD and SL of every row once the sections are read, kept as numbers in the grid's
-// results and written as texts; returns the sort the options ask for.
+// The counts, KS, AD and SL of every row once the sections are read written as texts, and the
+// numbers kept as the grid's results; returns the sort the options ask for.
 std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 

@@ -1,5 +1,5 @@
-// The load's numbers: every p-value cell read once, a block of sections per thread, and the
-// rows' figures, a block of rows per thread.
+// The load's numbers: every p-value cell read once and the rows' figures computed on all
+// cores, each thread taking a block of rows of its own.
 #include "model/c_text.h"
 #include "results/goodness_of_fit.h"
 #include "results/parallel_parts.h"
@@ -16,19 +16,28 @@ constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
-// The p-values of one section, which are the file's lines in order: read in that order, a
-// row's value lands beside those of the sections read just before, still in the cache.
-void ReadSectionPValues(const std::vector<CellText>& cells, std::string_view text, CellText error,
-                        int32_t sequence, ResultSet& set) {
-    for (size_t cell = ResultGrid::FixedRows; cell < cells.size(); ++cell) {
-        const auto row = static_cast<int32_t>(cell) - ResultGrid::FixedRows;
-        const CellText at = cells[cell];
-        const std::string_view value =
-            at.packed == error.packed ? ErrorCellText : text.substr(at.Offset(), at.Length());
-        if (value == ErrorCellText)
-            set.SetPValue(row, sequence, -1.0, PValueMark::Error);
-        else
-            set.SetPValue(row, sequence, AtofC(value), PValueMark::Number);
+// Rows are read in tiles of this many, a section at a time, so that each section's cells and
+// lines are read in order while the tile's part of the set stays in the cache for its figures.
+constexpr int32_t TileRows = 64;
+
+// The p-values of the rows first .. end - 1; rows below a section are Missing in it.
+void ReadTilePValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                     CellText error, int32_t first, int32_t end, ResultSet& set) {
+    for (int32_t sequence = 0; sequence < set.SequenceCount(); ++sequence) {
+        const std::vector<CellText>& cells = *sections[static_cast<size_t>(sequence)];
+        const int32_t reached =
+            std::clamp(static_cast<int32_t>(cells.size()) - ResultGrid::FixedRows, first, end);
+        for (int32_t row = first; row < reached; ++row) {
+            const CellText at = cells[static_cast<size_t>(row + ResultGrid::FixedRows)];
+            const std::string_view value =
+                at.packed == error.packed ? ErrorCellText : text.substr(at.Offset(), at.Length());
+            if (value == ErrorCellText)
+                set.SetPValue(row, sequence, -1.0, PValueMark::Error);
+            else
+                set.SetPValue(row, sequence, AtofC(value), PValueMark::Number);
+        }
+        for (int32_t row = reached; row < end; ++row)
+            set.SetPValue(row, sequence, 0.0, PValueMark::Missing);
     }
 }
 
@@ -59,31 +68,23 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     set.SetFigures(row, n, figures);
 }
 
-// work(first, end) for blocks of [0, count) on all cores, when the set is large enough.
-template <typename Work> void ShareOut(int32_t count, const ResultSet& set, const Work& work) {
-    const int64_t cells = int64_t{set.RowCount()} * std::max(set.SequenceCount(), 1);
-    const int32_t parts = std::min(PartCount(cells, FewestCellsPerThread), std::max(count, 1));
-    RunParts(parts, [&](int32_t part) {
-        work(int32_t(int64_t{count} * part / parts), int32_t(int64_t{count} * (part + 1) / parts));
-    });
-}
-
 } // namespace
 
-void ReadPValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
-                 CellText error, ResultSet& set) {
-    ShareOut(set.SequenceCount(), set, [&](int32_t first, int32_t end) {
-        for (int32_t sequence = first; sequence < end; ++sequence)
-            ReadSectionPValues(*sections[static_cast<size_t>(sequence)], text, error, sequence,
-                               set);
-    });
-}
-
-void FigureRows(ResultSet& set) {
-    ShareOut(set.RowCount(), set, [&set](int32_t first, int32_t end) {
+void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                       CellText error, ResultSet& set) {
+    const int32_t rows = set.RowCount();
+    const int32_t parts =
+        PartCount(int64_t{rows} * std::max(set.SequenceCount(), 1), FewestCellsPerThread);
+    RunParts(parts, [&](int32_t part) {
+        const auto first = int32_t(int64_t{rows} * part / parts);
+        const auto end = int32_t(int64_t{rows} * (part + 1) / parts);
         RowRoom room(set.SequenceCount());
-        for (int32_t row = first; row < end; ++row)
-            FigureRow(row, set, room);
+        for (int32_t tile = first; tile < end; tile += TileRows) {
+            const int32_t tile_end = std::min(end, tile + TileRows);
+            ReadTilePValues(sections, text, error, tile, tile_end, set);
+            for (int32_t row = tile; row < tile_end; ++row)
+                FigureRow(row, set, room);
+        }
     });
 }
 

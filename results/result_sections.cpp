@@ -201,8 +201,8 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
             cells->resize(static_cast<size_t>(rows)); // below the table
     const auto sequences = static_cast<int32_t>(sections.size());
     SectionsRead read{FirstSequenceColumn - 1 + sequences,
-                      ResultSet(rows - ResultGrid::FixedRows, sequences)};
-    ReadPValues(sections, text, error, read.numbers);
+                      ResultSet::ToBeWritten(rows - ResultGrid::FixedRows, sequences)};
+    ReadResultNumbers(sections, text, error, read.numbers);
     for (int32_t sequence = 0; sequence < sequences; ++sequence) {
         const int32_t column = FirstSequenceColumn + sequence;
         grid.SetColumnCount(column + 1);

@@ -8,6 +8,15 @@ ResultSet::ResultSet(int32_t rows, int32_t sequences)
       marks_(size_t(rows) * size_t(sequences), PValueMark::Missing), counts_(size_t(rows), 0),
       figures_(size_t(rows)) {}
 
+ResultSet::ResultSet(int32_t rows, int32_t sequences, Unset)
+    : rows_(rows), sequences_(sequences), names_(size_t(rows)),
+      values_(size_t(rows) * size_t(sequences)), marks_(size_t(rows) * size_t(sequences)),
+      counts_(size_t(rows), 0), figures_(size_t(rows)) {}
+
+ResultSet ResultSet::ToBeWritten(int32_t rows, int32_t sequences) {
+    return ResultSet(rows, sequences, Unset{});
+}
+
 ResultRow ResultSet::Row(int32_t row) const {
     const size_t first = Index(row, 0);
     const auto n = size_t(sequences_);

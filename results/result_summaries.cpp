@@ -47,7 +47,6 @@ std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
     grid.SetSequenceColumnEnd(last_sequence_column + 1);
     grid.SetSpacerColumn(-1);
     ResultSet numbers = std::move(sections.numbers);
-    FigureRows(numbers);
     // Names refer to the file's bytes, which stay put while the grid's own texts grow.
     for (int32_t row = 0; row < numbers.RowCount(); ++row)
         numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));
