@@ -88,4 +88,11 @@ std::span<const std::complex<double>> TransformBits(const BitSequence& s, int ro
     return {reinterpret_cast<const std::complex<double>*>(b.out.get()), outSize};
 }
 
+uint64_t SquaredModuliBelow(std::span<const std::complex<double>> values, double threshold) {
+    uint64_t below = 0;
+    for (const std::complex<double>& x : values)
+        below += std::norm(x) < threshold ? 1 : 0;
+    return below;
+}
+
 } // namespace zentrope
