@@ -1,5 +1,6 @@
 // The header cell of the last sort shows its direction, and only that cell changes its look.
 #include "../results/result_file_text.h"
+#include "app/pages/table_page.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_headers.h"
 #include "app/table/result_table_model.h"
@@ -33,7 +34,7 @@ TFIN& OpenLoaded(WindowFixture& f) {
 void RightClickHeader(TFIN& w, int col) {
     QApplication::processEvents();
     auto* grid = Control<QTableView>(w, "SG");
-    const QPoint at = w.SGControl->CellCentre({col, 0});
+    const QPoint at = w.Table().GridControl().CellCentre({col, 0});
     QWidget* target = grid->childAt(at);
     QVERIFY(target != nullptr);
     QTest::mouseClick(target, Qt::RightButton, {}, target->mapFrom(grid, at));
@@ -101,7 +102,8 @@ private slots:
         QCOMPARE(ChangedCells(w, unsorted, Picture(w)), QList<int>{1});
         // Only the header cells change: the cells read as any sort leaves them.
         for (int col = 0; col < Control<QTableView>(w, "SG")->model()->columnCount(); ++col)
-            QCOMPARE(CellText(w, col, 0), w.SGModel->headerData(col, Qt::Horizontal).toString());
+            QCOMPARE(CellText(w, col, 0),
+                     w.Table().Model().headerData(col, Qt::Horizontal).toString());
     }
 
     // The arrow goes with its column when columns are dragged, and goes when rows are dragged
@@ -111,23 +113,23 @@ private slots:
         TFIN& w = OpenLoaded(f);
         RightClickHeader(w, 5);
         RightClickHeader(w, 5);
-        QVERIFY(w.SGModel->SortedColumn());
-        QCOMPARE(w.SGModel->SortedColumn()->column, 5);
-        QVERIFY(!w.SGModel->SortedColumn()->ascending);
+        QVERIFY(w.Table().Model().SortedColumn());
+        QCOMPARE(w.Table().Model().SortedColumn()->column, 5);
+        QVERIFY(!w.Table().Model().SortedColumn()->ascending);
 
         const QImage sortedCell = Cell(w, Picture(w), 5);
         Control<QTableView>(w, "SG")->horizontalHeader()->moveSection(5, 3);
         QApplication::processEvents();
-        QCOMPARE(w.SGModel->SortedColumn()->column, 3);
+        QCOMPARE(w.Table().Model().SortedColumn()->column, 3);
         QCOMPARE(Cell(w, Picture(w), 3), sortedCell);
 
         Control<QTableView>(w, "SG")->verticalHeader()->moveSection(3, 1);
-        QVERIFY(!w.SGModel->SortedColumn());
+        QVERIFY(!w.Table().Model().SortedColumn());
 
         RightClickHeader(w, 4);
-        QVERIFY(w.SGModel->SortedColumn());
+        QVERIFY(w.Table().Model().SortedColumn());
         w.LoadResultFile(f.Path("results.txt"));
-        QVERIFY(!w.SGModel->SortedColumn());
+        QVERIFY(!w.Table().Model().SortedColumn());
     }
 };
 
