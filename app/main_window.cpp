@@ -127,7 +127,11 @@ void TFIN::BindHandlers() {
     // would otherwise keep them for itself.
     auto* next = new QShortcut(QKeySequence::NextChild, this);
     connect(next, &QShortcut::activated, this, [this] { TurnPage(1); });
-    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    // X11 reports Ctrl+Shift+Tab as Ctrl+Shift+Tab or Ctrl+Backtab, never as the standard
+    // Ctrl+Shift+Backtab; one added key keeps the match unambiguous.
+    auto* previous = new QShortcut(this);
+    previous->setKeys(QKeySequence::keyBindings(QKeySequence::PreviousChild)
+                      << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
     connect(previous, &QShortcut::activated, this, [this] { TurnPage(-1); });
 
     connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);
