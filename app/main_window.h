@@ -2,7 +2,6 @@
 // addresses them.
 #pragma once
 
-#include "app/widgets/result_text_view.h"
 #include "app/widgets/up_down.h"
 #include "dialog_seam.h"
 #include "parameter_file_writer.h"
@@ -15,6 +14,8 @@
 #include <optional>
 
 class ParametersPage;
+class ResultsPage;
+class TablePage;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
@@ -59,8 +60,6 @@ public:
     QTabWidget* PC;
     QWidget* TSgeneral;
     ParametersPage* TSparam;
-    QWidget* TSresults;
-    QWidget* TStable;
 
     // General page controls
     QLineEdit* Editn;
@@ -97,10 +96,6 @@ public:
     QLineEdit* EditParaFile;
     QPushButton* ButtParaSave;
     QPushButton* ButtParaSaveAs;
-
-    // Results and Table pages
-    ResultTextView* RE;
-    QTableView* SG;
 
     // The shared open and save dialogs; they keep folder, name and options between uses.
     QFileDialog* OD;
@@ -146,24 +141,15 @@ public:
 
     // Results
     void ButtLoadResultClick();
-    // Shows the file as text in RE and as a table in SG; failures are shown in a box.
+    // Shows the file as text on the Results page and as a table on the Table page; failures
+    // are shown in a box.
     void LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     void LoadResultFileAt(const std::string& pathBytes);
-    // A mouse release on SG at (X, Y) in SG's coordinates, or the loader's sort request:
-    // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
-    void SGMouseUp(Qt::MouseButton Button, int X, int Y);
-    // Gives SG its model, cell drawing and fixed cells; once, before the first load at latest.
-    void SetUpResultTable();
-    // Gives the verdict line the loaded run's verdict and the table its rows' flags.
+    // Judges the loaded run by the General page's thresholds.
     void JudgeLoadedRun();
-    class ResultTableModel* SGModel = nullptr;
-    class ResultTableControl* SGControl = nullptr;
-    // The run's verdict above SG, given after each load.
-    class RunVerdictLine* SGVerdict = nullptr;
-    // The last sort, kept across loads: a second sort of the same column reverses it.
-    int32_t LastSortColumn = -9;
-    int32_t SortAscending = 0;
+    ResultsPage& Results() const { return *results_; }
+    TablePage& Table() const { return *table_; }
 
     // Launching the tester
     void ButtRunWaitClick();
@@ -174,9 +160,7 @@ protected:
 
 private:
     void ShowResultFileTooLarge();
-    void BuildVerdictRow();
     void BuildGeneralPage();
-    void BuildResultPages();
     void BuildDialogs();
     void BindHandlers();
     // With changed parameters, asks whether to save them; false keeps the window open.
@@ -194,6 +178,8 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    ResultsPage* results_ = nullptr;
+    TablePage* table_ = nullptr;
 };
 
 extern TFIN* FIN;

@@ -1,3 +1,4 @@
+#include "tester/memoized.h"
 #include "tester/pooled_chi_square.h"
 #include "tester/randomness_tests.h"
 
@@ -21,18 +22,20 @@ std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, 
     const uint64_t d = uint64_t{1} << blockBits;
     const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
     std::vector<uint64_t> lengths;
-    std::vector<uint64_t> seenIn(static_cast<size_t>(d), 0); // segment number + 1 seen in
+    std::vector<uint64_t> seenIn(static_cast<size_t>(d), 0); // the last segment seen in
     uint64_t distinct = 0;
     uint64_t start = 0;
+    uint64_t segment = 1; // segments are numbered from 1
     for (uint64_t i = 0; i < blocks && lengths.size() < count; ++i) {
+        // Whether a value is new to the segment is a coin toss: counted without a branch.
         uint64_t& seen = seenIn[BitsAt(s, i * static_cast<uint64_t>(blockBits), blockBits)];
-        if (seen == lengths.size() + 1)
-            continue;
-        seen = lengths.size() + 1;
-        if (++distinct == d) {
+        distinct += seen != segment ? 1 : 0;
+        seen = segment;
+        if (distinct == d) {
             lengths.push_back(i + 1 - start);
             start = i + 1;
             distinct = 0;
+            ++segment;
         }
     }
     return lengths;
@@ -73,8 +76,9 @@ double CouponCollectorTest(const BitSequence& s, int blockBits) {
     if (lengths.size() < count)
         return RunOutPValue(blocks, lengths.size(), moments);
     // Lengths d, d + 1, ... and, in the last class, all longer ones.
-    const std::vector<double> probability =
-        CouponLengthProbabilities(d, 5 / static_cast<double>(count));
+    const std::vector<double>& probability = Memoized(std::pair{d, count}, [&] {
+        return CouponLengthProbabilities(d, 5 / static_cast<double>(count));
+    });
     std::vector<uint64_t> observed(probability.size() + 1, 0);
     for (uint64_t len : lengths)
         ++observed[std::min<uint64_t>(len - d, probability.size())];

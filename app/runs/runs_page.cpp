@@ -126,6 +126,8 @@ void RunsPage::refresh() {
         return;
     for (const RunRecord& run : store_->filter(filter_->text()))
         model_->appendRow(RowOf(run));
+    // The start time whole, not cut to its date.
+    list_->resizeColumnToContents(0);
     record_->clear();
 }
 
@@ -171,9 +173,4 @@ void RunsPage::deleteRun() {
     if (const QString failure = store_->remove(run->id); !failure.isEmpty())
         window_.ShowMessage(failure, MessageIcon::Warning);
     refresh();
-}
-
-void AddRunsPage(TFIN& window) {
-    window.PC->insertTab(window.PC->indexOf(window.TStable) + 1, new RunsPage(window),
-                         QStringLiteral("Runs"));
 }
