@@ -7,6 +7,7 @@
 #include "main_window.h"
 #include "name_text.h"
 #include "result_loader.h"
+#include "result_settings.h"
 #include "result_table_commands.h"
 #include "shared_dialogs.h"
 #include "table_sort.h"
@@ -36,17 +37,6 @@ constexpr int SpacerWidth = 20;
 constexpr int CellPadding = 6;
 constexpr int FixedCellPadding = 4; // the raised frame of fixed cells takes more room
 
-ResultLoadOptions LoadOptionsOf(const TFIN& window) {
-    ResultLoadOptions options;
-    options.format = window.CBsaveFormat->currentIndex() == 1 ? ResultLineFormat::NameThenPValue
-                                                              : ResultLineFormat::PValueThenName;
-    options.pval_digits = window.Params.pval_digits;
-    options.sort_ks = window.cbSortKS->isChecked();
-    options.sort_ad = window.cbSortAD->isChecked();
-    options.sort_sl = window.cbSortSL->isChecked();
-    return options;
-}
-
 // The widest text of a column over every row, headers in their bold face.
 int WidestText(const ResultTableModel& model, int32_t col, const TextWidthMeter& cells,
                const TextWidthMeter& headers) {
@@ -75,21 +65,6 @@ std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& 
     for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
         widths.push_back(WidestText(model, col, cells, headers) + CellPadding);
     return widths;
-}
-
-// A threshold as the General page holds it; a field that is not a number switches its check off.
-double Threshold(const QLineEdit* edit, double off) {
-    bool ok = false;
-    const double value = edit->text().trimmed().toDouble(&ok);
-    return ok ? value : off;
-}
-
-FlagThresholds ThresholdsOf(const TFIN& window) {
-    FlagThresholds thresholds;
-    thresholds.ks_min = Threshold(window.EditKSmin, 0);
-    thresholds.ad_min = Threshold(window.EditADmin, 0);
-    thresholds.sl_max = Threshold(window.EditSLmax, 100);
-    return thresholds;
 }
 
 } // namespace

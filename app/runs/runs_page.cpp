@@ -1,10 +1,13 @@
 #include "app/runs/runs_page.h"
 
 #include "app/run_watch/run_folder_place.h"
+#include "app/runs/compare_view.h"
 #include "main_window.h"
 #include "records/run_folder.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -63,6 +66,15 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
             new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
 
+// A run as the comparison names it: by its start, which the list shows first.
+ComparedFile ComparedFileOf(const RunRecord& run) {
+    const QString parameters = run.folder + '/' + ParameterCopyName;
+    return {run.startedAt.toString(Qt::ISODate).toStdString(),
+            QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(),
+            QFileInfo::exists(parameters) ? QFile::encodeName(parameters).toStdString()
+                                          : std::string()};
+}
+
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -73,7 +85,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 RunsPage::RunsPage(TFIN& window)
     : window_(window), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
-      list_(new QTableView(this)), record_(new QPlainTextEdit(this)) {
+      list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
+      compare_(new CompareView(window, this)), detail_(new QTabWidget(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
     filter_->setPlaceholderText(QStringLiteral("Filter by text"));
@@ -85,7 +98,7 @@ RunsPage::RunsPage(TFIN& window)
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::DescendingOrder);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->horizontalHeader()->setStretchLastSection(true);
     auto* buttons = new QHBoxLayout;
@@ -93,7 +106,8 @@ RunsPage::RunsPage(TFIN& window)
         {Button(this, "RunsOpenResult", "Open result"), &RunsPage::openResult},
         {Button(this, "RunsLoadParameters", "Load parameter file"), &RunsPage::loadParameters},
         {Button(this, "RunsOpenLog", "Open log"), &RunsPage::openLog},
-        {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun}};
+        {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun},
+        {Button(this, "RunsCompare", "Compare"), &RunsPage::compareRuns}};
     for (const auto& [button, action] : actions) {
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, action);
@@ -102,7 +116,10 @@ RunsPage::RunsPage(TFIN& window)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filter_);
     layout->addWidget(list_, 2);
-    layout->addWidget(record_, 1);
+    detail_->setObjectName("RunsDetail");
+    detail_->addTab(record_, QStringLiteral("Record"));
+    detail_->addTab(compare_, QStringLiteral("Comparison"));
+    layout->addWidget(detail_, 2);
     layout->addLayout(buttons);
     connect(filter_, &QLineEdit::textChanged, this, &RunsPage::refresh);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -134,6 +151,18 @@ std::optional<RunRecord> RunsPage::chosenRun() const {
     if (!current.isValid() || !store_)
         return std::nullopt;
     return store_->get(model_->index(current.row(), 0).data(Qt::UserRole).toLongLong());
+}
+
+QList<RunRecord> RunsPage::selectedRuns() const {
+    QList<RunRecord> runs;
+    if (!store_)
+        return runs;
+    QModelIndexList rows = list_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    for (const QModelIndex& row : rows)
+        if (std::optional<RunRecord> run = store_->get(row.data(Qt::UserRole).toLongLong()))
+            runs << *run;
+    return runs;
 }
 
 void RunsPage::showChosen() {
@@ -171,6 +200,22 @@ void RunsPage::deleteRun() {
     if (const QString failure = store_->remove(run->id); !failure.isEmpty())
         window_.ShowMessage(failure, MessageIcon::Warning);
     refresh();
+}
+
+void RunsPage::compareRuns() {
+    std::vector<ComparedFile> files;
+    for (const RunRecord& run : selectedRuns())
+        files.push_back(ComparedFileOf(run));
+    for (ComparedFile& file : compare_->addedFiles())
+        files.push_back(std::move(file));
+    if (files.size() < 2) {
+        window_.ShowMessage(
+            QStringLiteral("Select two or more runs, or add result files, to compare them."),
+            MessageIcon::Information);
+        return;
+    }
+    detail_->setCurrentWidget(compare_);
+    compare_->compare(std::move(files));
 }
 
 void AddRunsPage(TFIN& window) {

@@ -8,9 +8,11 @@
 #include <memory>
 #include <optional>
 
+class CompareView;
 class QLineEdit;
 class QPlainTextEdit;
 class QStandardItemModel;
+class QTabWidget;
 class QTableView;
 class TFIN;
 
@@ -26,11 +28,14 @@ protected:
 
 private:
     std::optional<zentrope::RunRecord> chosenRun() const;
+    // The selected runs, in the list's order.
+    QList<zentrope::RunRecord> selectedRuns() const;
     void showChosen();
     void openResult();
     void loadParameters();
     void openLog();
     void deleteRun();
+    void compareRuns();
     zentrope::RunStore* store();
 
     TFIN& window_;
@@ -39,6 +44,8 @@ private:
     QStandardItemModel* model_;
     QTableView* list_;
     QPlainTextEdit* record_;
+    CompareView* compare_;
+    QTabWidget* detail_;
 };
 
 // Adds the page after the Table page.
