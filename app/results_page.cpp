@@ -1,5 +1,6 @@
 // The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
 // click on its header row.
+#include "app/runs/imported_result.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
 #include "app/table/run_verdict_line.h"
@@ -116,8 +117,10 @@ void TFIN::JudgeLoadedRun() {
 }
 
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*this, OD))
+    if (std::optional<QString> chosen = ChooseFile(*this, OD)) {
         LoadResultFile(*chosen);
+        RecordImportedResult(*chosen);
+    }
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.

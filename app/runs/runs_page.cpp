@@ -1,7 +1,10 @@
 #include "app/runs/runs_page.h"
 
+#include "app/run_watch/hashing_progress.h"
+#include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
+#include "app/runs/record_text.h"
 #include "main_window.h"
 #include "records/run_folder.h"
 
@@ -10,51 +13,21 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPromise>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace zentrope;
 
 namespace {
-
-QString EndText(const RunEnd& end) {
-    if (end.cancelled)
-        return QStringLiteral("cancelled");
-    if (end.endSignal)
-        return QStringLiteral("signal %1").arg(*end.endSignal);
-    if (end.exitCode)
-        return QString::number(*end.exitCode);
-    return QStringLiteral("not known");
-}
-
-QString RecordText(const RunRecord& run) {
-    QStringList lines{
-        QStringLiteral("Folder: %1%2").arg(run.folder, run.folderPresent ? "" : " (gone)"),
-        QStringLiteral("Tester: %1 (%2 bytes, SHA-256 %3)")
-            .arg(run.testerPath)
-            .arg(run.testerSize)
-            .arg(run.testerSha256),
-        QStringLiteral("Front end: %1").arg(run.frontEndVersion),
-        QStringLiteral("Started: %1").arg(run.startedAt.toString(Qt::ISODate)),
-        QStringLiteral("Ended: %1, exit %2")
-            .arg(run.end.endedAt.toString(Qt::ISODate), EndText(run.end)),
-        QStringLiteral("n: %1  NT: %2")
-            .arg(run.n ? QString::number(*run.n) : QString())
-            .arg(run.NT ? QString::number(*run.NT) : QString()),
-        QStringLiteral("Tests: %1").arg(run.enabledTests.join(", "))};
-    for (const InputFileFacts& input : run.inputs)
-        lines << QStringLiteral("Input: %1 (%2 bytes, %3, SHA-256 %4)")
-                     .arg(input.path)
-                     .arg(input.size)
-                     .arg(input.modified.toString(Qt::ISODate), input.sha256);
-    return lines.join('\n');
-}
 
 QList<QStandardItem*> RowOf(const RunRecord& run) {
     auto* started = new QStandardItem(run.startedAt.toString(Qt::ISODate));
@@ -62,7 +35,7 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
     return {started,
             new QStandardItem(run.kind == RunKind::Run ? QStringLiteral("run")
                                                        : QStringLiteral("imported")),
-            new QStandardItem(EndText(run.end)), new QStandardItem(run.enabledTests.join(", ")),
+            new QStandardItem(EndText(run)), new QStandardItem(run.enabledTests.join(", ")),
             new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
 
@@ -86,7 +59,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 RunsPage::RunsPage(TFIN& window)
     : window_(window), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
       list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
-      compare_(new CompareView(window, this)), detail_(new QTabWidget(this)) {
+      compare_(new CompareView(window, this)), detail_(new QTabWidget(this)),
+      status_(new QLabel(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
     filter_->setPlaceholderText(QStringLiteral("Filter by text"));
@@ -105,6 +79,7 @@ RunsPage::RunsPage(TFIN& window)
     const std::pair<QPushButton*, void (RunsPage::*)()> actions[] = {
         {Button(this, "RunsOpenResult", "Open result"), &RunsPage::openResult},
         {Button(this, "RunsLoadParameters", "Load parameter file"), &RunsPage::loadParameters},
+        {Button(this, "RunsRunAgain", "Run again"), &RunsPage::runAgain},
         {Button(this, "RunsOpenLog", "Open log"), &RunsPage::openLog},
         {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun},
         {Button(this, "RunsCompare", "Compare"), &RunsPage::compareRuns}};
@@ -120,10 +95,22 @@ RunsPage::RunsPage(TFIN& window)
     detail_->addTab(record_, QStringLiteral("Record"));
     detail_->addTab(compare_, QStringLiteral("Comparison"));
     layout->addWidget(detail_, 2);
+    status_->setObjectName("RunsStatus");
+    layout->addWidget(status_);
     layout->addLayout(buttons);
     connect(filter_, &QLineEdit::textChanged, this, &RunsPage::refresh);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &RunsPage::showChosen);
+    connect(&inputCheck_, &QFutureWatcher<InputChanges>::progressValueChanged, this,
+            [this](int percent) {
+                status_->setText(QStringLiteral("Checking the input files... %1%").arg(percent));
+            });
+    connect(&inputCheck_, &QFutureWatcher<InputChanges>::finished, this,
+            &RunsPage::runCheckedAgain);
+    connect(&HashingProgress::instance(), &HashingProgress::changed, this, [this](qint64 run) {
+        if (const std::optional<RunRecord> chosen = chosenRun(); chosen && chosen->id == run)
+            showChosen();
+    });
 }
 
 RunStore* RunsPage::store() {
@@ -167,7 +154,8 @@ QList<RunRecord> RunsPage::selectedRuns() const {
 
 void RunsPage::showChosen() {
     const std::optional<RunRecord> run = chosenRun();
-    record_->setPlainText(run ? RecordText(*run) : QString());
+    record_->setPlainText(run ? RecordText(*run, HashingProgress::instance().textOf(run->id))
+                              : QString());
 }
 
 void RunsPage::openResult() {
@@ -216,6 +204,37 @@ void RunsPage::compareRuns() {
     }
     detail_->setCurrentWidget(compare_);
     compare_->compare(std::move(files));
+}
+
+void RunsPage::runAgain() {
+    const std::optional<RunRecord> run = chosenRun();
+    if (!run || inputCheck_.isRunning())
+        return;
+    againParameters_ = run->folder + '/' + ParameterCopyName;
+    status_->setText(QStringLiteral("Checking the input files..."));
+    inputCheck_.setFuture(
+        QtConcurrent::run([inputs = run->inputs](QPromise<InputChanges>& promise) {
+            promise.setProgressRange(0, 100);
+            promise.addResult(FindChangedInputs(inputs, [&](qint64 done, qint64 total) {
+                promise.setProgressValue(total > 0 ? int(done * 100 / total) : 0);
+                return true;
+            }));
+        }));
+}
+
+void RunsPage::runCheckedAgain() {
+    status_->clear();
+    if (inputCheck_.future().resultCount() == 0)
+        return;
+    const QStringList changed = inputCheck_.result().changed;
+    if (!changed.isEmpty() &&
+        !window_.AskToGoOn(QStringLiteral("These input files are not the ones the run read: "
+                                          "their content has changed, or they are gone.\n\n%1"
+                                          "\n\nRun it again with the files as they are now?")
+                               .arg(changed.join('\n'))))
+        return;
+    RunParameterFileAgain(window_, againParameters_);
+    refresh();
 }
 
 void AddRunsPage(TFIN& window) {

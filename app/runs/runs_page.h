@@ -2,13 +2,16 @@
 // run's record; and what can be done with it.
 #pragma once
 
+#include "records/input_changes.h"
 #include "records/run_store.h"
 
+#include <QFutureWatcher>
 #include <QWidget>
 #include <memory>
 #include <optional>
 
 class CompareView;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QStandardItemModel;
@@ -36,6 +39,10 @@ private:
     void openLog();
     void deleteRun();
     void compareRuns();
+    // Checks the run's input files on a pool thread, then runs it, after asking when some
+    // have changed.
+    void runAgain();
+    void runCheckedAgain();
     zentrope::RunStore* store();
 
     TFIN& window_;
@@ -46,6 +53,9 @@ private:
     QPlainTextEdit* record_;
     CompareView* compare_;
     QTabWidget* detail_;
+    QLabel* status_;
+    QFutureWatcher<zentrope::InputChanges> inputCheck_;
+    QString againParameters_; // the kept parameter file of the run being checked
 };
 
 // Adds the page after the Table page.
