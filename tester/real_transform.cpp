@@ -3,6 +3,8 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,6 +48,32 @@ fftw_plan PlanFor(int rows, int columns, TransformBuffers& b) {
     return it->second;
 }
 
+// Each byte's eight bits as +1 and -1, so that the input is filled eight values at a time.
+using SignBlock = std::array<double, 8>;
+const std::array<SignBlock, 256>& SignTable() {
+    static const std::array<SignBlock, 256> table = [] {
+        std::array<SignBlock, 256> t{};
+        for (size_t byte = 0; byte < 256; ++byte)
+            for (size_t k = 0; k < 8; ++k)
+                t[byte][k] = (byte >> (7 - k)) & 1 ? 1.0 : -1.0;
+        return t;
+    }();
+    return table;
+}
+
+void FillSigns(const BitSequence& s, uint64_t n, double* in) {
+    const std::array<SignBlock, 256>& table = SignTable();
+    uint64_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        const uint64_t word = BitsAt(s, i, 64);
+        for (int byte = 0; byte < 8; ++byte)
+            std::memcpy(in + i + 8 * static_cast<uint64_t>(byte),
+                        table[(word >> (56 - 8 * byte)) & 0xFF].data(), sizeof(SignBlock));
+    }
+    for (; i < n; ++i)
+        in[i] = BitAt(s, i) ? 1.0 : -1.0;
+}
+
 } // namespace
 
 std::span<const std::complex<double>> TransformBits(const BitSequence& s, int rows,
@@ -54,14 +82,8 @@ std::span<const std::complex<double>> TransformBits(const BitSequence& s, int ro
     const uint64_t outSize = static_cast<uint64_t>(rows) * (columns / 2 + 1);
     TransformBuffers& b = Buffers(n, outSize);
     fftw_plan plan = PlanFor(rows, static_cast<int>(columns), b);
-    double* in = b.in.get();
-    for (uint64_t i = 0; i < n; i += 64) {
-        const int take = static_cast<int>(std::min<uint64_t>(64, n - i));
-        const uint64_t chunk = BitsAt(s, i, take);
-        for (int k = 0; k < take; ++k)
-            in[i + static_cast<uint64_t>(k)] = ((chunk >> (take - 1 - k)) & 1) ? 1.0 : -1.0;
-    }
-    fftw_execute_dft_r2c(plan, in, b.out.get());
+    FillSigns(s, n, b.in.get());
+    fftw_execute_dft_r2c(plan, b.in.get(), b.out.get());
     // fftw_complex and std::complex<double> share their layout (FFTW manual, 4.1.1).
     return {reinterpret_cast<const std::complex<double>*>(b.out.get()), outSize};
 }

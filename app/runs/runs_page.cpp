@@ -236,8 +236,3 @@ void RunsPage::runCheckedAgain() {
     RunParameterFileAgain(window_, againParameters_);
     refresh();
 }
-
-void AddRunsPage(TFIN& window) {
-    window.PC->insertTab(window.PC->indexOf(window.TStable) + 1, new RunsPage(window),
-                         QStringLiteral("Runs"));
-}

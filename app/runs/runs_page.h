@@ -57,6 +57,3 @@ private:
     QFutureWatcher<zentrope::InputChanges> inputCheck_;
     QString againParameters_; // the kept parameter file of the run being checked
 };
-
-// Adds the page after the Table page.
-void AddRunsPage(TFIN& window);

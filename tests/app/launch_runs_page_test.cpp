@@ -9,7 +9,8 @@
 #include <QTableView>
 #include <QThreadPool>
 
-using namespace zentrope;
+using zentrope::RunKind;
+using zentrope::RunRecord;
 
 class RunsPageTest : public QObject {
     Q_OBJECT
