@@ -12,10 +12,7 @@ uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
     // Threshold below which 95% of the squared moduli of a random sequence lie; squared, the
     // comparison needs no square root.
     const double threshold = std::log(1 / 0.05) * static_cast<double>(length);
-    uint64_t below = 0;
-    for (uint64_t k = 0; k < length / 2; ++k)
-        below += std::norm(out[k]) < threshold ? 1 : 0;
-    return below;
+    return SquaredModuliBelow(out.first(length / 2), threshold);
 }
 
 // The variance n * 0.95 * 0.05 / 4 of the first published version is too small; this is the
