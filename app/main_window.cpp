@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -111,7 +112,11 @@ void TFIN::BuildResultPages() {
     SG->setObjectName("SG");
     SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
                 "columns to move them.");
-    (new QVBoxLayout(TStable))->addWidget(SG);
+    // The selected row's detail pane goes below SG in this splitter.
+    SGSplitter = new QSplitter(Qt::Vertical, TStable);
+    SGSplitter->setObjectName("SGSplitter");
+    SGSplitter->addWidget(SG);
+    (new QVBoxLayout(TStable))->addWidget(SGSplitter);
     SetUpResultTable();
 }
 

@@ -161,6 +161,9 @@ public:
     class ResultTableControl* SGControl = nullptr;
     // The run's verdict above SG, given after each load.
     class RunVerdictLine* SGVerdict = nullptr;
+    // SG above the pane that details the current cell's row; the pane's alpha judges the run.
+    class QSplitter* SGSplitter = nullptr;
+    class RowDetailPane* SGDetail = nullptr;
     // The last sort, kept across loads: a second sort of the same column reverses it.
     int32_t LastSortColumn = -9;
     int32_t SortAscending = 0;
@@ -175,6 +178,7 @@ protected:
 private:
     void ShowResultFileTooLarge();
     void BuildVerdictRow();
+    void BuildDetailPane();
     void BuildGeneralPage();
     void BuildResultPages();
     void BuildDialogs();

@@ -1,5 +1,6 @@
 // The Results and Table pages: loading a result file into RE and SG, and sorting SG by a right
 // click on its header row.
+#include "app/detail/row_detail_pane.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
 #include "app/table/run_verdict_line.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -117,6 +119,20 @@ void TFIN::BuildVerdictRow() {
     });
 }
 
+// Below SG: the current cell's row in detail. Either part can be collapsed.
+void TFIN::BuildDetailPane() {
+    SGDetail = new RowDetailPane(*SGModel, Dialogs(), SGSplitter);
+    SGSplitter->addWidget(SGDetail);
+    SGSplitter->setStretchFactor(0, 3);
+    SGSplitter->setStretchFactor(1, 2);
+    connect(SG->selectionModel(), &QItemSelectionModel::currentChanged, SGDetail,
+            &RowDetailPane::ShowIndex);
+    connect(SGDetail, &RowDetailPane::alphaChanged, this, [this] {
+        if (SGModel->rowCount() > 0)
+            JudgeLoadedRun();
+    });
+}
+
 void TFIN::SetUpResultTable() {
     if (SGModel != nullptr)
         return;
@@ -126,6 +142,7 @@ void TFIN::SetUpResultTable() {
     connect(SGControl, &ResultTableControl::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
     BuildVerdictRow();
+    BuildDetailPane();
     new ResultTableCommands(*this);
 }
 
@@ -137,7 +154,8 @@ void TFIN::JudgeLoadedRun() {
     for (int32_t row = 0; row < results.RowCount(); ++row)
         flags.push_back(FlagsOf(results.Row(row), thresholds));
     SGModel->SetRowFlags(std::move(flags), thresholds);
-    SGVerdict->Show(JudgeRun(results, thresholds, VerdictAlpha), thresholds, VerdictAlpha);
+    const double alpha = SGDetail->Alpha();
+    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha);
 }
 
 void TFIN::ButtLoadResultClick() {

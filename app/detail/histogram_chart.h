@@ -1,0 +1,27 @@
+// The row's p-values counted in ten bins of width 0.1, beside the count each bin expects
+// under uniformity (m/10, not rounded).
+#pragma once
+
+#include <QChart>
+
+class QBarSet;
+class QLineSeries;
+class QValueAxis;
+
+namespace zentrope {
+struct RowDetail;
+}
+
+class HistogramChart : public QChart {
+    Q_OBJECT
+public:
+    HistogramChart();
+
+    void Show(const zentrope::RowDetail& detail);
+    void Clear();
+
+private:
+    QBarSet* counts_;
+    QLineSeries* expected_;
+    QValueAxis* y_;
+};
