@@ -4,6 +4,7 @@
 #include "row_detail.h"
 
 #include <QAreaSeries>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -11,14 +12,19 @@
 
 namespace {
 
+// Beyond this many steps a chart shows every stride-th one: each step then stands for at most
+// 1/1000 of the values, below a pixel on any screen, and long rows draw as fast as short ones.
+constexpr size_t MostSteps = 1000;
+
 QList<QPointF> StepPoints(const std::vector<double>& sorted) {
     const double n = double(sorted.size());
+    const size_t stride = (sorted.size() + MostSteps - 1) / MostSteps;
     QList<QPointF> points;
-    points.reserve(qsizetype(sorted.size()) * 2 + 2);
+    points.reserve(qsizetype(sorted.size() / stride) * 2 + 4);
     points.append({0, 0});
-    for (size_t i = 0; i < sorted.size(); ++i) {
+    for (size_t i = 0; i < sorted.size(); i += stride) {
         points.append({sorted[i], double(i) / n});
-        points.append({sorted[i], double(i + 1) / n});
+        points.append({sorted[i], double(std::min(i + stride, sorted.size())) / n});
     }
     points.append({1, 1});
     return points;
@@ -39,10 +45,8 @@ EdfChart::EdfChart()
     SetCompactLook(*this);
     band_->setColor(QColor(120, 170, 230, 70));
     band_->setBorderColor(QColor(120, 170, 230));
-    diagonal_->setName(QStringLiteral("uniform"));
     diagonal_->setPen(Pen(Qt::darkGray, 1, Qt::DashLine));
     diagonal_->append({{0, 0}, {1, 1}});
-    edf_->setName(QStringLiteral("EDF"));
     edf_->setPen(Pen(QColor(20, 60, 160), 1.5));
     distance_->setPen(Pen(QColor(210, 0, 0), 3));
     for (QAbstractSeries* series :
@@ -56,6 +60,9 @@ EdfChart::EdfChart()
         series->attachAxis(x);
         series->attachAxis(y);
     }
+    // The legend names only the band and D: a narrow chart would cut a third name short.
+    for (QLineSeries* series : {diagonal_, edf_})
+        legend()->markers(series).constFirst()->setVisible(false);
     Clear();
 }
 
@@ -67,19 +74,19 @@ void EdfChart::Show(const zentrope::RowDetail& detail, double alpha) {
     const double e = detail.dkw_half_width;
     bandUpper_->replace({{0, std::min(e, 1.0)}, {std::max(1 - e, 0.0), 1}, {1, 1}});
     bandLower_->replace({{0, 0}, {std::min(e, 1.0), 0}, {1, std::max(1 - e, 0.0)}});
-    band_->setName(QStringLiteral("DKW band, 1 \u2212 \u03b1 = %1").arg(1 - alpha));
+    band_->setName(QStringLiteral("DKW %1%").arg(100 * (1 - alpha), 0, 'g', 4));
     edf_->replace(StepPoints(detail.sorted));
     const double at = detail.sorted[size_t(detail.ks.at)];
     distance_->replace({{at, at}, {at, detail.d_edf}});
-    distance_->setName(QStringLiteral("D = %1").arg(detail.ks.d, 0, 'f', 4));
-    for (QAbstractSeries* series : this->series())
-        series->setVisible(true);
+    distance_->setName(QStringLiteral("D %1").arg(detail.ks.d, 0, 'f', 3));
+    band_->setVisible(true);
+    distance_->setVisible(true);
 }
 
 void EdfChart::Clear() {
     for (QLineSeries* series : {bandUpper_, bandLower_, edf_, distance_})
         series->clear();
+    // Hidden, not just empty, so that their legend entries go too.
     band_->setVisible(false);
-    edf_->setVisible(false);
     distance_->setVisible(false);
 }

@@ -3,9 +3,8 @@
 #include "app/detail/chart_look.h"
 #include "row_detail.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
+#include <QAreaSeries>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -15,44 +14,62 @@
 namespace {
 
 constexpr int Bins = 10;
+constexpr double BinWidth = 1.0 / Bins;
+constexpr double Gap = 0.006; // between neighbouring bars
 
-// A top for the count axis at a round number of 5 ticks, so that the labels stay integers.
-double CountAxisTop(double highest) {
-    const double step = std::max(1.0, std::ceil(highest * 1.1 / 4));
-    return step * 4;
+// The count axis: a round step (1, 2 or 5 times a power of ten) and a top just above the
+// highest count, so that labels stay whole numbers.
+struct CountScale {
+    double top = 4;
+    int ticks = 5;
+};
+
+CountScale ScaleFor(double highest) {
+    const double raw = std::max(highest, 1.0) / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = power;
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        step = std::max(1.0, factor * power);
+        if (step >= raw)
+            break;
+    }
+    const double steps = std::ceil(highest / step) + (std::fmod(highest, step) == 0 ? 1 : 0);
+    return {step * steps, int(steps) + 1};
+}
+
+QList<QPointF> BarOutline(const std::array<int32_t, 10>& bins) {
+    QList<QPointF> points;
+    for (int bin = 0; bin < Bins; ++bin) {
+        const double low = bin * BinWidth + Gap;
+        const double high = (bin + 1) * BinWidth - Gap;
+        const double count = bins[size_t(bin)];
+        points.append({{low, 0}, {low, count}, {high, count}, {high, 0}});
+    }
+    return points;
 }
 
 } // namespace
 
 HistogramChart::HistogramChart()
-    : counts_(new QBarSet(QStringLiteral("sequences per bin"))), expected_(new QLineSeries),
+    : tops_(new QLineSeries(this)), bars_(new QAreaSeries(tops_)), expected_(new QLineSeries),
       y_(MakeValueAxis(QStringLiteral("sequences"), 0, 4, 5, "%.0f")) {
     SetCompactLook(*this);
-    counts_->setColor(QColor(90, 130, 200));
-    counts_->setBorderColor(QColor(40, 70, 140));
-    for (int bin = 0; bin < Bins; ++bin)
-        counts_->append(0);
-    auto* bars = new QBarSeries;
-    bars->setBarWidth(0.92);
-    bars->append(counts_);
+    bars_->setColor(QColor(90, 130, 200));
+    bars_->setBorderColor(QColor(40, 70, 140));
     QPen pen(QColor(210, 0, 0), 2, Qt::DashLine);
     pen.setCosmetic(true);
     expected_->setPen(pen);
-    addSeries(bars);
+    addSeries(bars_);
     addSeries(expected_);
-
-    auto* x = new QBarCategoryAxis;
-    for (int bin = 0; bin < Bins; ++bin)
-        x->append(QString::number(bin / 10.0, 'f', 1));
-    x->setLabelsFont(y_->labelsFont());
-    x->setTitleFont(y_->titleFont());
-    x->setTitleText(QStringLiteral("bin's lower edge"));
+    QValueAxis* x = MakeValueAxis(QStringLiteral("p-value"), 0, 1, 6, "%.1f");
     addAxis(x, Qt::AlignBottom);
     addAxis(y_, Qt::AlignLeft);
     for (QAbstractSeries* series : this->series()) {
         series->attachAxis(x);
         series->attachAxis(y_);
     }
+    // The count axis says what the bars are; only the expected count is named.
+    legend()->markers(bars_).constFirst()->setVisible(false);
     Clear();
 }
 
@@ -62,21 +79,21 @@ void HistogramChart::Show(const zentrope::RowDetail& detail) {
         Clear();
         return;
     }
-    for (int bin = 0; bin < Bins; ++bin)
-        counts_->replace(bin, test.bins[size_t(bin)]);
+    tops_->replace(BarOutline(test.bins));
     const double expected = test.m / 10.0;
-    // On a category axis bin i spans i - 0.5 to i + 0.5.
-    expected_->replace({{-0.5, expected}, {Bins - 0.5, expected}});
-    expected_->setName(QStringLiteral("expected m/10 = %1").arg(expected, 0, 'g', 6));
+    expected_->replace({{0, expected}, {1, expected}});
+    expected_->setName(QStringLiteral("expected %1").arg(expected, 0, 'g', 6));
     expected_->setVisible(true);
     const int highest = *std::max_element(test.bins.begin(), test.bins.end());
-    y_->setRange(0, CountAxisTop(std::max(double(highest), expected)));
+    const CountScale scale = ScaleFor(std::max(double(highest), expected));
+    y_->setRange(0, scale.top);
+    y_->setTickCount(scale.ticks);
 }
 
 void HistogramChart::Clear() {
-    for (int bin = 0; bin < Bins; ++bin)
-        counts_->replace(bin, 0);
+    tops_->clear();
     expected_->clear();
     expected_->setVisible(false);
     y_->setRange(0, 4);
+    y_->setTickCount(5);
 }

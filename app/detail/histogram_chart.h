@@ -1,10 +1,11 @@
 // The row's p-values counted in ten bins of width 0.1, beside the count each bin expects
-// under uniformity (m/10, not rounded).
+// under uniformity (m/10, not rounded). Bars stand on a value axis, whose labels fit where
+// ten category labels would not.
 #pragma once
 
 #include <QChart>
 
-class QBarSet;
+class QAreaSeries;
 class QLineSeries;
 class QValueAxis;
 
@@ -21,7 +22,8 @@ public:
     void Clear();
 
 private:
-    QBarSet* counts_;
+    QLineSeries* tops_;
+    QAreaSeries* bars_;
     QLineSeries* expected_;
     QValueAxis* y_;
 };

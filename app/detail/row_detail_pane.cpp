@@ -75,6 +75,7 @@ RowDetailPane::RowDetailPane(ResultTableModel& model, DialogSeam& dialogs, QWidg
     figures_->setTextFormat(Qt::RichText);
     figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    figures_->setWordWrap(true);
 
     auto* alphaCaption = new QLabel(QStringLiteral("\u03b1"), this);
     alphaCaption->setBuddy(alpha_);
@@ -87,6 +88,7 @@ RowDetailPane::RowDetailPane(ResultTableModel& model, DialogSeam& dialogs, QWidg
     scroll->setWidget(figures_);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumWidth(200);
     auto* body = new QHBoxLayout;
     body->addWidget(ChartColumn(ChartView(edf_, "EdfChart", this), "ButtSaveEdfChart",

@@ -1,12 +1,15 @@
 // Loads a tall run of 2,000 tests by 1,000 sequences and a wide one of 20 tests by 100,000
 // sequences (about 45 MB of text each) into a real main window offscreen, with the text view
 // and the table both drawn, and prints the time of each step, the peak memory of each load and
-// how the two load times compare (the wide load should take at most twice the tall one).
+// how the two load times compare (the wide load should take at most twice the tall one), and
+// how long the detail pane takes to show another row.
 //
 //   bench_window_load [--tests N] [--sequences N] [--file PATH] [--grab FOLDER]
 //
 // --tests or --sequences load that one shape only; --file loads an existing result file
 // instead; --grab saves pictures of both pages of the last load there.
+#include "app/detail/row_detail_pane.h"
+#include "app/table/result_table_model.h"
 #include "dialog_seam.h"
 #include "main_window.h"
 #include "result_file_generator.h"
@@ -19,6 +22,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <vector>
@@ -94,6 +98,30 @@ void ResetPeakMemory() {
         refs.write("5");
 }
 
+// Selects a cell in ten other rows, one after the other, each time drawing the detail pane with
+// its charts as the screen would, and prints the mean and the longest time.
+void TimePaneRedraw(TFIN& window) {
+    window.PC->setCurrentWidget(window.TStable);
+    QApplication::processEvents();
+    const int rows = window.SG->model()->rowCount();
+    const int col = window.SGModel->SequenceColumnEnd() - 1;
+    double total = 0;
+    double longest = 0;
+    const int selections = std::min(10, rows - 1);
+    for (int i = 1; i <= selections; ++i) {
+        QElapsedTimer step;
+        step.start();
+        window.SG->setCurrentIndex(window.SG->model()->index(i * (rows - 1) / selections, col));
+        window.SGDetail->repaint();
+        const double seconds = double(step.nsecsElapsed()) / 1e9;
+        total += seconds;
+        longest = std::max(longest, seconds);
+    }
+    std::printf("%-40s %8.3f s (longest %.3f s, %d values a row)\n",
+                "detail pane, another row selected", total / selections, longest,
+                window.SGModel->SequenceColumnEnd() - 3);
+}
+
 // Loads one file into a new window and prints its figures; returns the load's time in seconds.
 double LoadInWindow(const QString& path, const QString& folder, const QString& grabFolder) {
     PrintedDialogs dialogs;
@@ -127,6 +155,8 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     step.restart();
     window.JudgeLoadedRun(); // also part of LoadResultFile above
     Report("run verdict (part of the load)", step);
+
+    TimePaneRedraw(window);
 
     std::printf("rows %d, columns %d\n", window.SG->model()->rowCount(),
                 window.SG->model()->columnCount());
