@@ -1,5 +1,7 @@
 #include "dialog_seam.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +18,14 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
         return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
+}
+
+// A completion list open when the dialog closed would stay on the screen and take the next
+// click as its own.
+void HideCompletionLists(const QFileDialog& dialog) {
+    for (const QCompleter* completer : dialog.findChildren<QCompleter*>())
+        if (completer->popup() != nullptr && completer->popup()->isVisible())
+            completer->popup()->hide();
 }
 
 } // namespace
@@ -62,7 +72,9 @@ bool ScreenDialogs::OfferAction(const QString& text, const QString& action) {
 }
 
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int answer = dialog.exec();
+    HideCompletionLists(dialog);
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }

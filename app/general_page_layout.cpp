@@ -26,6 +26,8 @@ const char* const ThresholdHint =
 void TFIN::BuildGeneralPage() {
     QWidget* page = TSgeneral;
     auto* grid = new QGridLayout(page);
+    // A wider window gives room mostly to the path edits, some to the captions beside them.
+    grid->setColumnStretch(1, 3);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(99, 1);
     int row = 0;

@@ -2,6 +2,7 @@
 
 #include "app/pages/key_filters.h"
 #include "app/pages/parameters_page.h"
+#include "app/pages/table_page.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/control_factory.h"
 #include "app/widgets/edit_bindings.h"
@@ -17,9 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QSplitter>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
 TFIN* FIN = nullptr;
@@ -60,12 +59,13 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     TSparam->setObjectName("TSparam");
     PC->addTab(TSparam, "Parameters");
     TSresults = AddPage(PC, "TSresults", "Results");
-    TStable = AddPage(PC, "TStable", "Table");
+    table_ = new TablePage(*dialogs_);
+    PC->addTab(table_, "Table");
     // The Results caption names the result file.
     pages->SetShrinkingTab(PC->indexOf(TSresults));
     BuildGeneralPage();
     BuildResultPages();
-    AddRunsPage(*this);
+    PC->addTab(new RunsPage(*this), QStringLiteral("Runs"));
     BuildDialogs();
     // A window smaller than its content scrolls.
     auto* scroller = new QScrollArea;
@@ -108,16 +108,6 @@ void TFIN::BuildResultPages() {
     RE = new ResultTextView(TSresults);
     RE->setObjectName("RE");
     (new QVBoxLayout(TSresults))->addWidget(RE);
-    SG = new QTableView(TStable);
-    SG->setObjectName("SG");
-    SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
-                "columns to move them.");
-    // The selected row's detail pane goes below SG in this splitter.
-    SGSplitter = new QSplitter(Qt::Vertical, TStable);
-    SGSplitter->setObjectName("SGSplitter");
-    SGSplitter->addWidget(SG);
-    (new QVBoxLayout(TStable))->addWidget(SGSplitter);
-    SetUpResultTable();
 }
 
 void TFIN::BuildDialogs() {

@@ -15,6 +15,7 @@
 #include <optional>
 
 class ParametersPage;
+class TablePage;
 class QCheckBox;
 class QComboBox;
 class QFileDialog;
@@ -60,7 +61,6 @@ public:
     QWidget* TSgeneral;
     ParametersPage* TSparam;
     QWidget* TSresults;
-    QWidget* TStable;
 
     // General page controls
     QLineEdit* Editn;
@@ -98,9 +98,8 @@ public:
     QPushButton* ButtParaSave;
     QPushButton* ButtParaSaveAs;
 
-    // Results and Table pages
+    // Results page
     ResultTextView* RE;
-    QTableView* SG;
 
     // The shared open and save dialogs; they keep folder, name and options between uses.
     QFileDialog* OD;
@@ -146,27 +145,14 @@ public:
 
     // Results
     void ButtLoadResultClick();
-    // Shows the file as text in RE and as a table in SG; failures are shown in a box.
+    // Shows the file as text in RE and as a table on the Table page; failures are shown in a
+    // box.
     void LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     void LoadResultFileAt(const std::string& pathBytes);
-    // A mouse release on SG at (X, Y) in SG's coordinates, or the loader's sort request:
-    // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
-    void SGMouseUp(Qt::MouseButton Button, int X, int Y);
-    // Gives SG its model, cell drawing and fixed cells; once, before the first load at latest.
-    void SetUpResultTable();
-    // Gives the verdict line the loaded run's verdict and the table its rows' flags.
+    // Judges the loaded run by the General page's thresholds.
     void JudgeLoadedRun();
-    class ResultTableModel* SGModel = nullptr;
-    class ResultTableControl* SGControl = nullptr;
-    // The run's verdict above SG, given after each load.
-    class RunVerdictLine* SGVerdict = nullptr;
-    // SG above the pane that details the current cell's row; the pane's alpha judges the run.
-    class QSplitter* SGSplitter = nullptr;
-    class RowDetailPane* SGDetail = nullptr;
-    // The last sort, kept across loads: a second sort of the same column reverses it.
-    int32_t LastSortColumn = -9;
-    int32_t SortAscending = 0;
+    TablePage& Table() const { return *table_; }
 
     // Launching the tester
     void ButtRunWaitClick();
@@ -177,8 +163,6 @@ protected:
 
 private:
     void ShowResultFileTooLarge();
-    void BuildVerdictRow();
-    void BuildDetailPane();
     void BuildGeneralPage();
     void BuildResultPages();
     void BuildDialogs();
@@ -198,6 +182,7 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    TablePage* table_ = nullptr;
 };
 
 extern TFIN* FIN;

@@ -76,17 +76,37 @@ double MatrixRankTest(const BitSequence& s, int rows, int cols) {
     return RankClassPValue(classCounts, rows, cols);
 }
 
+int SmallRank(uint64_t packedRows, int rows, int cols) {
+    // An echelon basis kept in insertion order: each new vector was reduced by the earlier
+    // ones, so it lacks their leading bits, and x ^ b < x exactly when x holds b's leading bit.
+    std::array<uint64_t, 8> basis{};
+    int rank = 0;
+    const uint64_t mask = (uint64_t{1} << cols) - 1;
+    for (int r = 0; r < rows; ++r) {
+        uint64_t v = (packedRows >> (r * cols)) & mask;
+        for (int j = 0; j < rank; ++j)
+            v = std::min(v, v ^ basis[static_cast<size_t>(j)]);
+        if (v != 0)
+            basis[static_cast<size_t>(rank++)] = v;
+    }
+    return rank;
+}
+
 double Rank6x8Test(const BitSequence& s, int byteOrder) {
     if (byteOrder < 0 || byteOrder > 24)
         return NoResult;
-    constexpr uint64_t BitsPerMatrix = 6 * 32;
-    const uint64_t matrices = s.size / BitsPerMatrix;
+    // Six 32-bit words are three 64-bit words: each holds two rows.
+    const uint64_t matrices = s.size / (6 * 32);
+    const int highShift = 56 - byteOrder;
+    const int lowShift = 24 - byteOrder;
     std::vector<uint64_t> classCounts(3, 0);
-    std::vector<uint64_t> matrix(6);
     for (uint64_t k = 0; k < matrices; ++k) {
-        for (uint64_t j = 0; j < 6; ++j)
-            matrix[j] = BitsAt(s, k * BitsPerMatrix + 32 * j + static_cast<uint64_t>(byteOrder), 8);
-        ++classCounts[RankClass(BinaryRank(matrix, 8), 6)];
+        uint64_t packed = 0;
+        for (uint64_t w = 0; w < 3; ++w) {
+            const uint64_t word = s.words[3 * k + w];
+            packed |= (((word >> highShift) & 0xFF) | ((word >> lowShift) & 0xFF) << 8) << (16 * w);
+        }
+        ++classCounts[RankClass(SmallRank(packed, 6, 8), 6)];
     }
     return RankClassPValue(classCounts, 6, 8);
 }

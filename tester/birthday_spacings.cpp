@@ -1,5 +1,6 @@
 #include "marsaglia_tests.h"
 #include "randomness_tests.h"
+#include "xoshiro.h"
 
 #include <boost/math/special_functions/gamma.hpp>
 
@@ -48,11 +49,20 @@ double ExpectedEqualSpacings() {
            m * (m - 1) * (m - 1) * (m - 2) * (m - 2) / (18 * n * n);
 }
 
-double PoissonUpperMidP(double mean, uint64_t observed) {
+double PoissonUpperP(double mean, uint64_t observed, double fraction) {
     const auto r = static_cast<double>(observed);
     const double above = boost::math::gamma_p(r + 1, mean); // P(X > r)
     const double at = std::exp(r * std::log(mean) - mean - std::lgamma(r + 1));
-    return std::clamp(above + at / 2, 0.0, 1.0);
+    return std::clamp(above + fraction * at, 0.0, 1.0);
+}
+
+double BitsFraction(const BitSequence& s, uint64_t words) {
+    uint64_t h = 0;
+    for (uint64_t i = 0; i < words; ++i) {
+        uint64_t state = h ^ s.words[i];
+        h = SplitMix64(state);
+    }
+    return static_cast<double>(h >> 11) * 0x1.0p-53;
 }
 
 double BirthdaySpacingsTest(const BitSequence& s) {
@@ -66,7 +76,8 @@ double BirthdaySpacingsTest(const BitSequence& s) {
             birthdays[i] = Word32At(s, k * Birthdays + i);
         equal += EqualSpacings(birthdays);
     }
-    return PoissonUpperMidP(ExpectedEqualSpacings() * static_cast<double>(samples), equal);
+    return PoissonUpperP(ExpectedEqualSpacings() * static_cast<double>(samples), equal,
+                         BitsFraction(s, samples * Birthdays / 2));
 }
 
 } // namespace zentrope

@@ -5,17 +5,6 @@
 
 namespace zentrope {
 
-uint64_t BitsAt(const BitSequence& s, uint64_t pos, int count) {
-    if (count == 0)
-        return 0;
-    const uint64_t word = pos >> 6;
-    const int offset = static_cast<int>(pos & 63);
-    uint64_t high = s.words[word] << offset;
-    if (offset + count > 64)
-        high |= s.words[word + 1] >> (64 - offset);
-    return high >> (64 - count);
-}
-
 uint64_t CountOnes(const BitSequence& s, uint64_t pos, uint64_t length) {
     uint64_t ones = 0;
     while (length > 0 && (pos & 63) != 0) {

@@ -18,8 +18,29 @@ inline int BitAt(const BitSequence& s, uint64_t pos) {
 }
 
 // `count` (0 to 64) bits from `pos` on, the first of them the most significant of the result.
-// The bits must lie within the sequence.
-uint64_t BitsAt(const BitSequence& s, uint64_t pos, int count);
+// The bits must lie within the sequence. Inline: the tests call it once per block.
+inline uint64_t BitsAt(const BitSequence& s, uint64_t pos, int count) {
+    if (count == 0)
+        return 0;
+    const uint64_t word = pos >> 6;
+    const int offset = static_cast<int>(pos & 63);
+    uint64_t high = s.words[word] << offset;
+    if (offset + count > 64)
+        high |= s.words[word + 1] >> (64 - offset);
+    return high >> (64 - count);
+}
+
+// The 64 bits from `pos` on, zeros for those beyond the sequence's end.
+inline uint64_t WordAt(const BitSequence& s, uint64_t pos) {
+    const uint64_t word = pos >> 6;
+    const int offset = static_cast<int>(pos & 63);
+    if (word >= s.words.size())
+        return 0;
+    uint64_t high = s.words[word] << offset;
+    if (offset != 0 && word + 1 < s.words.size())
+        high |= s.words[word + 1] >> (64 - offset);
+    return high;
+}
 
 // Ones among the `length` bits from `pos` on.
 uint64_t CountOnes(const BitSequence& s, uint64_t pos, uint64_t length);

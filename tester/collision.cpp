@@ -1,28 +1,11 @@
+#include "memoized.h"
 #include "randomness_tests.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <mutex>
 #include <utility>
 
 namespace zentrope {
-namespace {
-
-// Distribution of the collisions are computed once per shape: every sequence of a run has
-// the same number of balls. Sequences tested at the same time wait for the first to fill it.
-const std::vector<double>& CachedDistribution(uint64_t balls, int urnBits) {
-    static std::mutex guard;
-    static std::map<std::pair<uint64_t, int>, std::vector<double>> cache;
-    const std::lock_guard lock(guard);
-    auto [it, added] = cache.try_emplace({balls, urnBits});
-    if (added)
-        it->second = CollisionDistribution(balls, urnBits);
-    return it->second;
-}
-
-} // namespace
-
 double ExpectedCollisions(uint64_t balls, int urnBits) {
     const double m = std::ldexp(1.0, urnBits);
     const double n = static_cast<double>(balls);
@@ -89,7 +72,9 @@ double CollisionTest(const BitSequence& s, int urnBits) {
     const uint64_t balls = CollisionBalls(s.size, urnBits);
     if (balls < 2)
         return NoResult;
-    const std::vector<double>& p = CachedDistribution(balls, urnBits);
+    // Every sequence of a run has the same number of balls.
+    const std::vector<double>& p =
+        Memoized(std::pair{balls, urnBits}, [&] { return CollisionDistribution(balls, urnBits); });
     const auto c = static_cast<size_t>(CountCollisions(s, urnBits, balls));
     // Two-sided mid-p: the count is discrete, and half its own probability on either side
     // keeps the p-values close to uniform.

@@ -1,3 +1,4 @@
+#include "memoized.h"
 #include "pooled_chi_square.h"
 #include "randomness_tests.h"
 
@@ -73,8 +74,9 @@ double CouponCollectorTest(const BitSequence& s, int blockBits) {
     if (lengths.size() < count)
         return RunOutPValue(blocks, lengths.size(), moments);
     // Lengths d, d + 1, ... and, in the last class, all longer ones.
-    const std::vector<double> probability =
-        CouponLengthProbabilities(d, 5 / static_cast<double>(count));
+    const std::vector<double>& probability = Memoized(std::pair{d, count}, [&] {
+        return CouponLengthProbabilities(d, 5 / static_cast<double>(count));
+    });
     std::vector<uint64_t> observed(probability.size() + 1, 0);
     for (uint64_t len : lengths)
         ++observed[std::min<uint64_t>(len - d, probability.size())];

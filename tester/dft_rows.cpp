@@ -13,16 +13,6 @@ namespace {
 // Shortest length at which the p-values of random sequences are uniform (tests/tester).
 constexpr uint64_t DftRowsMinBits = 65536;
 
-// A coefficient (k1, k2) of the stored half (k2 <= columns / 2) whose conjugate partner
-// ((rows - k1) % rows, columns - k2) is not stored, or is stored later in the same column.
-bool CountedOnce(uint64_t k1, uint64_t k2, uint64_t rows, uint64_t columns) {
-    const bool edgeColumn = k2 == 0 || 2 * k2 == columns;
-    if (!edgeColumn)
-        return true;
-    const uint64_t partner = (rows - k1) % rows;
-    return k1 < partner; // the real ones (k1 == partner) are left out
-}
-
 } // namespace
 
 uint64_t DftRowsBits(int rows) {
@@ -40,15 +30,24 @@ DftRowsCount DftRowsPeaksBelowThreshold(const BitSequence& s, int rows, uint64_t
     const std::span<const std::complex<double>> out = TransformBits(s, rows, columns);
     // |X|^2 / n is exponential with mean 1 on random bits: below ln 20 with probability 0.95.
     const double threshold = std::log(20.0) * static_cast<double>(n);
+    // A coefficient (k1, k2) of the stored half (k2 <= columns / 2) has its conjugate partner
+    // ((rows - k1) % rows, columns - k2) outside the stored half, except in the edge columns
+    // 0 and (even columns) columns / 2, where the partner lies in the same column: there the
+    // one of the smaller row counts, and the real-valued ones (their own partners) are left out.
+    const bool evenColumns = columns % 2 == 0;
+    const uint64_t interior = half - 1 - (evenColumns ? 1 : 0);
     DftRowsCount c;
-    for (uint64_t k1 = 0; k1 < r; ++k1)
-        for (uint64_t k2 = 0; k2 < half; ++k2) {
-            if (!CountedOnce(k1, k2, r, columns))
-                continue;
-            ++c.counted;
-            if (std::norm(out[k1 * half + k2]) < threshold)
-                ++c.below;
+    for (uint64_t k1 = 0; k1 < r; ++k1) {
+        const std::span<const std::complex<double>> row = out.subspan(k1 * half, half);
+        c.below += SquaredModuliBelow(row.subspan(1, interior), threshold);
+        c.counted += interior;
+        if (k1 < (r - k1) % r) {
+            const uint64_t edges = evenColumns ? 2 : 1;
+            c.counted += edges;
+            c.below += (std::norm(row[0]) < threshold ? 1 : 0) +
+                       (evenColumns && std::norm(row[half - 1]) < threshold ? 1 : 0);
         }
+    }
     return c;
 }
 

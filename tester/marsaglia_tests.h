@@ -43,7 +43,8 @@ double GcdTest(const BitSequence& s);
 // consecutive 32-bit words, in a year of 2^32 days. R, the number of equal spacings (cyclic
 // spacings of the sorted birthdays, R = 8192 - distinct spacings), is nearly Poisson with
 // mean ExpectedEqualSpacings(), about 8192^3 / 2^34 = 32. Over the k samples a sequence holds
-// the sum is Poisson with k times that mean; upper mid-p.
+// the sum is Poisson with k times that mean; upper tail, randomized within the observed count
+// (P(X > R) + U P(X = R)), so that the p-values are continuous and uniform, not steps of 0.035.
 inline constexpr uint64_t Birthdays = 8192;
 inline constexpr uint64_t BirthdayMinSamples = 4;
 // Pairs of equal spacings, m (m - 1)^2 / (4n), less one for each value that three spacings
@@ -51,7 +52,11 @@ inline constexpr uint64_t BirthdayMinSamples = 4;
 // integrated along its diagonal.
 double ExpectedEqualSpacings();
 uint64_t EqualSpacings(std::vector<uint32_t> birthdays);
-double PoissonUpperMidP(double mean, uint64_t observed);
+// P(X > observed) + fraction * P(X = observed) for X Poisson with the given mean.
+double PoissonUpperP(double mean, uint64_t observed, double fraction);
+// U for the randomized p-value: the first `words` 64-bit words hashed (splitmix64) to a number
+// in [0, 1). Practically independent of the count on random bits, and the same on every run.
+double BitsFraction(const BitSequence& s, uint64_t words);
 double BirthdaySpacingsTest(const BitSequence& s);
 
 } // namespace zentrope

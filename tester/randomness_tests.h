@@ -39,6 +39,9 @@ double SerialTest(const BitSequence& s, int m);
 // Binary matrix rank over GF(2); each row holds `cols` bits in its low bits. The rows are
 // used as working space.
 int BinaryRank(std::span<uint64_t> rows, int cols);
+// The same for at most 8 rows of at most 8 bits packed into one word, row r in bits
+// r * cols to r * cols + cols - 1.
+int SmallRank(uint64_t packedRows, int rows, int cols);
 // Probability that a random rows x cols binary matrix has rank r.
 double RankProbability(int rows, int cols, int r);
 // Chi-square over the classes full rank, full rank - 1 and lower, 2 degrees of freedom.

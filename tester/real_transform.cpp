@@ -3,6 +3,8 @@
 #include <fftw3.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -15,55 +17,82 @@ struct FftwFree {
     void operator()(void* p) const { fftw_free(p); }
 };
 
-// fftw_malloc gives every buffer the alignment the cached plans were made for.
-struct TransformBuffers {
-    std::unique_ptr<double, FftwFree> in;
-    std::unique_ptr<fftw_complex, FftwFree> out;
-    size_t inSize = 0;
-    size_t outSize = 0;
+// The transform runs in place: the input rows are padded to 2 * (columns / 2 + 1) values, the
+// room their coefficients take, so one buffer of 8 bytes a bit serves both. fftw_malloc gives
+// it the alignment the cached plans were made for.
+struct TransformBuffer {
+    std::unique_ptr<fftw_complex, FftwFree> data;
+    size_t size = 0;
 };
 
-TransformBuffers& Buffers(size_t inSize, size_t outSize) {
-    thread_local TransformBuffers b;
-    if (b.inSize < inSize) {
-        b.in.reset(static_cast<double*>(fftw_malloc(sizeof(double) * inSize)));
-        b.inSize = inSize;
+fftw_complex* Buffer(size_t size) {
+    thread_local TransformBuffer b;
+    if (b.size < size) {
+        b.data.reset(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size)));
+        b.size = size;
     }
-    if (b.outSize < outSize) {
-        b.out.reset(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * outSize)));
-        b.outSize = outSize;
-    }
-    return b;
+    return b.data.get();
 }
 
-fftw_plan PlanFor(int rows, int columns, TransformBuffers& b) {
+fftw_plan PlanFor(int rows, int columns, fftw_complex* buffer) {
     static std::mutex lock;
     static std::map<std::pair<int, int>, fftw_plan> plans;
     const std::lock_guard<std::mutex> guard(lock);
     auto [it, added] = plans.try_emplace({rows, columns}, nullptr);
     if (added)
-        it->second = fftw_plan_dft_r2c_2d(rows, columns, b.in.get(), b.out.get(), FFTW_ESTIMATE);
+        it->second = fftw_plan_dft_r2c_2d(rows, columns, reinterpret_cast<double*>(buffer), buffer,
+                                          FFTW_ESTIMATE);
     return it->second;
+}
+
+// Each byte's eight bits as +1 and -1, so that the input is filled eight values at a time.
+using SignBlock = std::array<double, 8>;
+const std::array<SignBlock, 256>& SignTable() {
+    static const std::array<SignBlock, 256> table = [] {
+        std::array<SignBlock, 256> t{};
+        for (size_t byte = 0; byte < 256; ++byte)
+            for (size_t k = 0; k < 8; ++k)
+                t[byte][k] = (byte >> (7 - k)) & 1 ? 1.0 : -1.0;
+        return t;
+    }();
+    return table;
+}
+
+// The `count` bits from `from` on as +1 and -1.
+void FillSigns(const BitSequence& s, uint64_t from, uint64_t count, double* in) {
+    const std::array<SignBlock, 256>& table = SignTable();
+    uint64_t i = 0;
+    for (; i + 64 <= count; i += 64) {
+        const uint64_t word = BitsAt(s, from + i, 64);
+        for (int byte = 0; byte < 8; ++byte)
+            std::memcpy(in + i + 8 * static_cast<uint64_t>(byte),
+                        table[(word >> (56 - 8 * byte)) & 0xFF].data(), sizeof(SignBlock));
+    }
+    for (; i < count; ++i)
+        in[i] = BitAt(s, from + i) ? 1.0 : -1.0;
 }
 
 } // namespace
 
 std::span<const std::complex<double>> TransformBits(const BitSequence& s, int rows,
                                                     uint64_t columns) {
-    const uint64_t n = static_cast<uint64_t>(rows) * columns;
-    const uint64_t outSize = static_cast<uint64_t>(rows) * (columns / 2 + 1);
-    TransformBuffers& b = Buffers(n, outSize);
-    fftw_plan plan = PlanFor(rows, static_cast<int>(columns), b);
-    double* in = b.in.get();
-    for (uint64_t i = 0; i < n; i += 64) {
-        const int take = static_cast<int>(std::min<uint64_t>(64, n - i));
-        const uint64_t chunk = BitsAt(s, i, take);
-        for (int k = 0; k < take; ++k)
-            in[i + static_cast<uint64_t>(k)] = ((chunk >> (take - 1 - k)) & 1) ? 1.0 : -1.0;
-    }
-    fftw_execute_dft_r2c(plan, in, b.out.get());
+    const uint64_t half = columns / 2 + 1;
+    const uint64_t size = static_cast<uint64_t>(rows) * half;
+    fftw_complex* buffer = Buffer(size);
+    fftw_plan plan = PlanFor(rows, static_cast<int>(columns), buffer);
+    auto* in = reinterpret_cast<double*>(buffer);
+    for (uint64_t r = 0; r < static_cast<uint64_t>(rows); ++r)
+        FillSigns(s, r * columns, columns, in + 2 * half * r);
+    fftw_execute_dft_r2c(plan, in, buffer);
     // fftw_complex and std::complex<double> share their layout (FFTW manual, 4.1.1).
-    return {reinterpret_cast<const std::complex<double>*>(b.out.get()), outSize};
+    return {reinterpret_cast<const std::complex<double>*>(buffer), size};
+}
+
+uint64_t SquaredModuliBelow(std::span<const std::complex<double>> values, double threshold) {
+    uint64_t below = 0;
+    for (const std::complex<double>& x : values)
+        below += std::norm(x) < threshold ? 1 : 0;
+    return below;
 }
 
 } // namespace zentrope

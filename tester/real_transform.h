@@ -17,4 +17,7 @@ namespace zentrope {
 std::span<const std::complex<double>> TransformBits(const BitSequence& s, int rows,
                                                     uint64_t columns);
 
+// Coefficients whose squared modulus is under `threshold`.
+uint64_t SquaredModuliBelow(std::span<const std::complex<double>> values, double threshold);
+
 } // namespace zentrope

@@ -2,6 +2,8 @@
 #include "randomness_tests.h"
 #include "uniform_chi_square.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace zentrope {
@@ -15,25 +17,40 @@ uint64_t ShortBlockCount(uint64_t n, int blockBits, uint64_t distance) {
     return n / frame * distance;
 }
 
+namespace {
+
+// Counts the d blocks of the frame at `start`: block k takes bits k, k + d, ... of the frame.
+// The s rows of d bits are read 64 places at a time and each place's s bits gathered.
+void CountFrameBlocks(const BitSequence& s, uint64_t start, int blockBits, uint64_t distance,
+                      std::vector<uint64_t>& counts) {
+    std::array<uint32_t, 64> values{};
+    for (uint64_t k = 0; k < distance; k += 64) {
+        const int take = static_cast<int>(std::min<uint64_t>(64, distance - k));
+        values.fill(0);
+        for (int j = 0; j < blockBits; ++j) {
+            uint64_t row = WordAt(s, start + static_cast<uint64_t>(j) * distance + k);
+            for (int t = 63; t >= 0; --t, row >>= 1)
+                values[static_cast<size_t>(t)] =
+                    (values[static_cast<size_t>(t)] << 1) | static_cast<uint32_t>(row & 1);
+        }
+        for (int t = 0; t < take; ++t)
+            ++counts[values[static_cast<size_t>(t)]];
+    }
+}
+
+} // namespace
+
 double ShortBlocksTest(const BitSequence& s, int blockBits, uint64_t distance) {
     const uint64_t blocks = ShortBlockCount(s.size, blockBits, distance);
     if (blocks == 0 || blockBits > 30)
         return NoResult;
     std::vector<uint64_t> counts(size_t{1} << blockBits, 0);
     const uint64_t frame = static_cast<uint64_t>(blockBits) * distance;
-    const auto bits = static_cast<uint64_t>(blockBits);
     for (uint64_t start = 0; start + frame <= s.size; start += frame) {
-        for (uint64_t k = 0; k < distance; ++k) {
-            uint64_t value = 0;
-            if (distance == 1) {
-                value = BitsAt(s, start, blockBits);
-            } else {
-                for (uint64_t j = 0; j < bits; ++j)
-                    value =
-                        (value << 1) | static_cast<uint64_t>(BitAt(s, start + k + j * distance));
-            }
-            ++counts[value];
-        }
+        if (distance == 1)
+            ++counts[BitsAt(s, start, blockBits)];
+        else
+            CountFrameBlocks(s, start, blockBits, distance, counts);
     }
     const double cells = static_cast<double>(counts.size());
     return Igamc((cells - 1) / 2, UniformChiSquare(counts, blocks) / 2);

@@ -1,6 +1,7 @@
-#include "randomness_tests.h"
 #include "distributions.h"
+#include "randomness_tests.h"
 
+#include <bit>
 #include <cmath>
 
 namespace zentrope {
@@ -24,22 +25,51 @@ std::vector<uint32_t> AperiodicTemplates(int m, size_t limit) {
     return found;
 }
 
-std::vector<uint64_t> TemplateMatchesPerBlock(const BitSequence& s, uint32_t pattern, int m,
-                                              uint64_t blocks) {
-    const uint64_t blockBits = s.size / blocks;
+namespace {
+
+// Bit t (from the top) set where the m bits from pos + t on equal the template, for the 64
+// starting places pos to pos + 63: the template's bits compared with 64 places at once.
+uint64_t MatchesFrom(const BitSequence& s, uint64_t pos, uint32_t pattern, int m) {
+    uint64_t match = ~uint64_t{0};
+    for (int j = 0; j < m; ++j) {
+        const uint64_t bits = WordAt(s, pos + static_cast<uint64_t>(j));
+        match &= ((pattern >> (m - 1 - j)) & 1) ? bits : ~bits;
+    }
+    return match;
+}
+
+// Matches starting in [begin, end - m], a match blocking the m - 1 places after it.
+uint64_t MatchesWithin(const BitSequence& s, uint64_t begin, uint64_t end, uint32_t pattern,
+                       int m) {
     const auto width = static_cast<uint64_t>(m);
-    std::vector<uint64_t> matches(static_cast<size_t>(blocks), 0);
-    for (uint64_t b = 0; b < blocks; ++b) {
-        const uint64_t end = (b + 1) * blockBits;
-        for (uint64_t i = b * blockBits; i + width <= end;) {
-            if (BitsAt(s, i, m) == pattern) {
-                ++matches[b];
-                i += width; // matches do not overlap
-            } else {
-                ++i;
+    uint64_t count = 0;
+    uint64_t free = begin; // first place not covered by the last match
+    for (uint64_t pos = begin; pos + width <= end; pos += 64) {
+        uint64_t match = MatchesFrom(s, pos, pattern, m);
+        const uint64_t places = end - width + 1 - pos;
+        if (places < 64)
+            match &= ~uint64_t{0} << (64 - places);
+        while (match != 0) {
+            const int first = std::countl_zero(match);
+            match ^= uint64_t{1} << (63 - first);
+            const uint64_t at = pos + static_cast<uint64_t>(first);
+            if (at >= free) {
+                ++count;
+                free = at + width;
             }
         }
     }
+    return count;
+}
+
+} // namespace
+
+std::vector<uint64_t> TemplateMatchesPerBlock(const BitSequence& s, uint32_t pattern, int m,
+                                              uint64_t blocks) {
+    const uint64_t blockBits = s.size / blocks;
+    std::vector<uint64_t> matches(static_cast<size_t>(blocks), 0);
+    for (uint64_t b = 0; b < blocks; ++b)
+        matches[b] = MatchesWithin(s, b * blockBits, (b + 1) * blockBits, pattern, m);
     return matches;
 }
 

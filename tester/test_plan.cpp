@@ -406,8 +406,8 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
     constexpr uint64_t Small = uint64_t{1} << 20; // counters, tables and the like
     const auto cells = [&line](int64_t bits) { return uint64_t{8} << std::min<int64_t>(bits, 40); };
     switch (line.test) {
-    case DftId: // the transform's input and output, 16 bytes per bit
-        return 16 * DftLength(n, set) + Small;
+    case DftId: // the transform, in place: 8 bytes per bit
+        return 8 * DftLength(n, set) + Small;
     case MaurerId:
     case ShortBlocksId:
     case CouponId:

@@ -41,7 +41,7 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
 uint64_t DftLength(uint64_t n, const ParameterSet& set);
 // Below this many bits the count of small moduli takes too few values for uniform p-values.
 inline constexpr uint64_t DftMinBits = 32768;
-// The transform takes 16 bytes per bit: 1 GiB here.
+// The transform takes 8 bytes per bit: 512 MiB here.
 inline constexpr uint64_t MaxDftLength = uint64_t{1} << 26;
 
 // The largest m <= n of the form 2^a 3^b 5^c 7^d 11^e 13^f with e + f <= 1.

@@ -3,16 +3,12 @@
 #include <bit>
 
 namespace zentrope {
-namespace {
-
 uint64_t SplitMix64(uint64_t& x) {
     uint64_t z = (x += 0x9E3779B97F4A7C15u);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
     return z ^ (z >> 31);
 }
-
-} // namespace
 
 Xoshiro256 SeedXoshiro(uint64_t seed) {
     Xoshiro256 g;

@@ -14,6 +14,8 @@ struct Xoshiro256 {
 inline constexpr uint64_t DefaultSeed = 0x5A454E54524F5045u; // "ZENTROPE"
 
 Xoshiro256 SeedXoshiro(uint64_t seed);
+// splitmix64 (Steele, Lea and Flood): advances x and returns a well-mixed word of it.
+uint64_t SplitMix64(uint64_t& x);
 uint64_t NextWord(Xoshiro256& g);
 
 } // namespace zentrope

@@ -172,8 +172,3 @@ void RunsPage::deleteRun() {
         window_.ShowMessage(failure, MessageIcon::Warning);
     refresh();
 }
-
-void AddRunsPage(TFIN& window) {
-    window.PC->insertTab(window.PC->indexOf(window.TStable) + 1, new RunsPage(window),
-                         QStringLiteral("Runs"));
-}

@@ -40,6 +40,3 @@ private:
     QTableView* list_;
     QPlainTextEdit* record_;
 };
-
-// Adds the page after the Table page.
-void AddRunsPage(TFIN& window);

@@ -65,6 +65,9 @@ ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model
     if (corner_ != nullptr) {
         corner_->setMouseTracking(true);
         corner_->installEventFilter(this);
+        // The corner shows the fixed columns' header cells, with the sort's arrow.
+        connect(model, &QAbstractItemModel::headerDataChanged, corner_,
+                qOverload<>(&QWidget::update));
     }
     view->viewport()->installEventFilter(this);
 

@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 #include <cstdlib>
 #include <numeric>
 
@@ -31,6 +32,32 @@ void FillPastLastSection(QHeaderView& header) {
     painter.fillRect(past, header.palette().color(QPalette::Base));
 }
 
+// A small triangle at the right of the header cell, pointing up for an ascending sort.
+void PaintSortArrow(QPainter& painter, const QRect& cell, bool ascending, const QColor& colour) {
+    const int half = std::max(2, cell.height() / 6);
+    const int right = cell.right() - 3;
+    const int middle = cell.center().y();
+    const int tip = ascending ? middle - half : middle + half;
+    const int base = ascending ? middle + half : middle - half;
+    const QPoint points[] = {{right - 2 * half, base}, {right, base}, {right - half, tip}};
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(points, 3);
+    painter.restore();
+}
+
+// A header cell (row 0) as the table draws it, with the arrow of the last sort.
+void PaintHeaderCell(QPainter& painter, const QRect& rect, const ResultTableModel& model,
+                     int32_t col, const QWidget& header) {
+    SGDrawCell(painter, rect, model, {col, 0, false}, header.palette(), TableFont(&header));
+    const std::optional<ResultTableModel::SortMark> sorted = model.SortedColumn();
+    if (sorted && sorted->column == col)
+        PaintSortArrow(painter, rect, sorted->ascending,
+                       header.palette().color(QPalette::WindowText));
+}
+
 } // namespace
 
 ResultHeaderRow::ResultHeaderRow(const ResultTableModel* model, QWidget* parent)
@@ -42,7 +69,7 @@ void ResultHeaderRow::paintEvent(QPaintEvent* event) {
 }
 
 void ResultHeaderRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    SGDrawCell(*painter, rect, *model_, {logicalIndex, 0, false}, palette(), TableFont(this));
+    PaintHeaderCell(*painter, rect, *model_, logicalIndex, *this);
 }
 
 FixedColumnsHeader::FixedColumnsHeader(const ResultTableModel* model, QWidget* parent)
@@ -84,7 +111,10 @@ void FixedColumnsHeader::PaintRow(QPainter& painter, const QRect& rect, int row)
     for (int col = 0; col < Count; ++col) {
         const QRect cell(rect.left() + ColumnLeft(col), rect.top(), widths_[size_t(col)],
                          rect.height());
-        SGDrawCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
+        if (row == 0)
+            PaintHeaderCell(painter, cell, *model_, col, *this);
+        else
+            SGDrawCell(painter, cell, *model_, {col, row, false}, palette(), TableFont(this));
     }
 }
 

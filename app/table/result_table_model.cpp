@@ -106,6 +106,7 @@ void ResultTableModel::Reload(const std::function<void(zentrope::ResultGrid&)>& 
     load(grid_);
     columnOrder_.clear();
     rowFlags_.clear();
+    sorted_.reset();
     endResetModel();
 }
 
@@ -120,13 +121,25 @@ void ResultTableModel::AllCellsChanged() {
 
 void ResultTableModel::Sort(const zentrope::SortDecision& decision) {
     zentrope::ApplySort(grid_, decision, GridColumn(decision.column));
+    sorted_ = SortMark{GridColumn(decision.column), decision.ascending};
     AllCellsChanged();
+}
+
+std::optional<ResultTableModel::SortMark> ResultTableModel::SortedColumn() const {
+    if (!sorted_)
+        return std::nullopt;
+    const auto shown = std::find(columnOrder_.begin(), columnOrder_.end(), sorted_->column);
+    const int32_t column =
+        shown == columnOrder_.end() ? sorted_->column : int32_t(shown - columnOrder_.begin());
+    return SortMark{column, sorted_->ascending};
 }
 
 void ResultTableModel::MoveRow(int32_t from, int32_t to) {
     const int32_t step = from < to ? 1 : -1;
     for (int32_t row = from; row != to; row += step)
         grid_.SwapRows(row, row + step);
+    if (from != to)
+        sorted_.reset();
     AllCellsChanged();
 }
 

@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,13 @@ public:
     void Reload(const std::function<void(zentrope::ResultGrid&)>& load);
     // Sorts the rows below the header; the column is counted as shown.
     void Sort(const zentrope::SortDecision& decision);
+    // The column the rows stand sorted by, counted as shown, and its direction: it follows
+    // the column when columns are dragged, and ends with a load or a dragged row.
+    struct SortMark {
+        int32_t column = 0;
+        bool ascending = true;
+    };
+    std::optional<SortMark> SortedColumn() const;
     // Dragging moves the cells, as the grid's own row and column moves do: colours and
     // sorting go by the place a column is shown at.
     void MoveRow(int32_t from, int32_t to);
@@ -66,4 +74,5 @@ private:
     std::vector<zentrope::RowFlags> rowFlags_;
     zentrope::FlagThresholds thresholds_;
     std::vector<int32_t> columnOrder_; // shown column -> grid column, once a column was moved
+    std::optional<SortMark> sorted_;   // its column counted in the grid, not as shown
 };

@@ -1,5 +1,6 @@
 #include "app/widgets/edit_bindings.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -17,15 +18,18 @@ public:
     KeyPressFilter(QObject* parent, KeyPressHandler handler)
         : QObject(parent), handler_(std::move(handler)) {}
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const std::optional<QChar> typed = TypedCharacter(*static_cast<QKeyEvent*>(event));
+    bool Discards(QObject* watched, const QKeyEvent& event) const {
+        const std::optional<QChar> typed = TypedCharacter(event);
         if (!typed)
             return false;
         QChar key = *typed;
         handler_(watched, key);
         return key.isNull();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::KeyPress &&
+               Discards(watched, *static_cast<QKeyEvent*>(event));
     }
 
 private:
@@ -38,13 +42,7 @@ public:
         : QObject(edit), edit_(edit), maxChars_(maxChars) {}
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress)
-            return FilterKey(*static_cast<QKeyEvent*>(event));
-        if (event->type() == QEvent::ContextMenu) {
-            ShowMenu(*static_cast<QContextMenuEvent*>(event));
-            return true;
-        }
-        return false;
+        return event->type() == QEvent::KeyPress && FilterKey(*static_cast<QKeyEvent*>(event));
     }
 
 private:
@@ -70,15 +68,6 @@ private:
         edit_->insert(QGuiApplication::clipboard()->text().left(room));
     }
 
-    // The menu's paste obeys the limit too, while a longer text the program set stays whole.
-    void ShowMenu(const QContextMenuEvent& event) {
-        const int unlimited = edit_->maxLength();
-        edit_->setMaxLength(std::max(maxChars_, static_cast<int>(edit_->text().size())));
-        std::unique_ptr<QMenu> menu(edit_->createStandardContextMenu());
-        menu->exec(event.globalPos());
-        edit_->setMaxLength(unlimited);
-    }
-
     QLineEdit* edit_;
     int maxChars_;
 };
@@ -101,6 +90,61 @@ public:
 private:
     std::function<void()> handler_;
 };
+
+bool DiscardsKey(QLineEdit* edit, const QKeyEvent& event) {
+    const QList<QObject*>& filters = edit->children();
+    return std::any_of(filters.begin(), filters.end(), [&](QObject* child) {
+        const auto* filter = dynamic_cast<const KeyPressFilter*>(child);
+        return filter != nullptr && filter->Discards(edit, event);
+    });
+}
+
+// The first key of the shortcut a menu entry shows after its tab.
+std::optional<QKeyCombination> EntryShortcut(const QAction& action) {
+    const qsizetype tab = action.text().indexOf(u'\t');
+    if (tab < 0)
+        return std::nullopt;
+    const QKeySequence sequence =
+        QKeySequence::fromString(action.text().mid(tab + 1), QKeySequence::NativeText);
+    if (sequence.isEmpty())
+        return std::nullopt;
+    return sequence[0];
+}
+
+class EditMenuFilter : public QObject {
+public:
+    explicit EditMenuFilter(QLineEdit* edit) : QObject(edit), edit_(edit) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::ContextMenu)
+            return false;
+        ShowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+
+private:
+    // The menu's paste obeys the typing limit too, while a longer text the program set stays
+    // whole.
+    void ShowMenu(QPoint at) {
+        const int unlimited = edit_->maxLength();
+        if (TypingLimit(edit_) > 0)
+            edit_->setMaxLength(std::max(TypingLimit(edit_), int(edit_->text().size())));
+        std::unique_ptr<QMenu> menu(CreateEditMenu(edit_));
+        menu->exec(at);
+        edit_->setMaxLength(unlimited);
+    }
+
+    QLineEdit* edit_;
+};
+
+void EnsureEditMenu(QLineEdit* edit) {
+    const QList<QObject*>& children = edit->children();
+    const bool present = std::any_of(children.begin(), children.end(), [](QObject* child) {
+        return dynamic_cast<EditMenuFilter*>(child) != nullptr;
+    });
+    if (!present)
+        edit->installEventFilter(new EditMenuFilter(edit));
+}
 
 } // namespace
 
@@ -130,6 +174,20 @@ std::optional<QChar> TypedCharacter(const QKeyEvent& event) {
 
 void BindKeyPress(QLineEdit* edit, KeyPressHandler handler) {
     edit->installEventFilter(new KeyPressFilter(edit, std::move(handler)));
+    EnsureEditMenu(edit);
+}
+
+QMenu* CreateEditMenu(QLineEdit* edit) {
+    QMenu* menu = edit->createStandardContextMenu();
+    for (QAction* action : menu->actions()) {
+        const std::optional<QKeyCombination> shortcut = EntryShortcut(*action);
+        if (!shortcut)
+            continue;
+        const QKeyEvent press(QEvent::KeyPress, shortcut->key(), shortcut->keyboardModifiers());
+        if (DiscardsKey(edit, press))
+            action->setText(action->text().left(action->text().indexOf(u'\t')));
+    }
+    return menu;
 }
 
 void LimitTyping(QLineEdit* edit, int maxChars) {
@@ -137,6 +195,7 @@ void LimitTyping(QLineEdit* edit, int maxChars) {
     // A drop would bypass the limit.
     edit->setAcceptDrops(false);
     edit->installEventFilter(new TypingLimitFilter(edit, maxChars));
+    EnsureEditMenu(edit);
 }
 
 int TypingLimit(const QLineEdit* edit) {

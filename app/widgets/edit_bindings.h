@@ -8,6 +8,7 @@
 #include <optional>
 
 class QLineEdit;
+class QMenu;
 class QObject;
 class QWidget;
 
@@ -17,9 +18,14 @@ class QWidget;
 std::optional<QChar> TypedCharacter(const QKeyEvent& event);
 
 // The handler sees every typed character of the edit before the edit does; setting it to the
-// null character discards the keystroke.
+// null character discards the keystroke. It only decides: the edit's context menu asks it
+// about the shortcuts the menu would show.
 using KeyPressHandler = std::function<void(QObject* sender, QChar& key)>;
 void BindKeyPress(QLineEdit* edit, KeyPressHandler handler);
+
+// The edit's standard context menu, without the shortcut texts of entries whose keys the
+// edit's key filters discard; the entries themselves still work. Bound edits show it.
+QMenu* CreateEditMenu(QLineEdit* edit);
 
 // At most maxChars characters by typing or pasting; text set by the program is never cut.
 // Bind it before any key filter, so the filter sees keys first.

@@ -8,11 +8,11 @@
 //
 // --tests or --sequences load that one shape only; --file loads an existing result file
 // instead; --grab saves pictures of both pages of the last load there.
-#include "app/detail/row_detail_pane.h"
+#include "app/dialog_seam.h"
+#include "app/main_window.h"
+#include "app/pages/table_page.h"
 #include "app/table/result_table_model.h"
-#include "dialog_seam.h"
-#include "main_window.h"
-#include "result_file_generator.h"
+#include "bench/results/result_file_generator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,11 +84,19 @@ void Report(const char* step, const QElapsedTimer& timer) {
     std::printf("%-40s %8.3f s\n", step, double(timer.nsecsElapsed()) / 1e9);
 }
 
+template <typename T> T* Named(const TFIN& window, const char* name) {
+    return window.findChild<T*>(QLatin1String(name));
+}
+
+void ShowPage(const TFIN& window, const char* page) {
+    Named<QTabWidget>(window, "PC")->setCurrentWidget(Named<QWidget>(window, page));
+}
+
 // Draws a page's widget now, as the screen would after the event loop's next turn.
-void ShowPage(TFIN& window, QWidget* page, QWidget* area) {
-    window.PC->setCurrentWidget(page);
+void DrawPage(const TFIN& window, const char* page, const char* view) {
+    ShowPage(window, page);
     QApplication::processEvents();
-    area->repaint();
+    Named<QAbstractScrollArea>(window, view)->viewport()->repaint();
 }
 
 // Peak memory counts from here on.
@@ -100,26 +108,27 @@ void ResetPeakMemory() {
 
 // Selects a cell in ten other rows, one after the other, each time drawing the detail pane with
 // its charts as the screen would, and prints the mean and the longest time.
-void TimePaneRedraw(TFIN& window) {
-    window.PC->setCurrentWidget(window.TStable);
+void TimePaneRedraw(const TFIN& window) {
+    ShowPage(window, "TStable");
     QApplication::processEvents();
-    const int rows = window.SG->model()->rowCount();
-    const int col = window.SGModel->SequenceColumnEnd() - 1;
+    auto* grid = Named<QTableView>(window, "SG");
+    const int rows = grid->model()->rowCount();
+    const int col = window.Table().Model().SequenceColumnEnd() - 1;
     double total = 0;
     double longest = 0;
     const int selections = std::min(10, rows - 1);
     for (int i = 1; i <= selections; ++i) {
         QElapsedTimer step;
         step.start();
-        window.SG->setCurrentIndex(window.SG->model()->index(i * (rows - 1) / selections, col));
-        window.SGDetail->repaint();
+        grid->setCurrentIndex(grid->model()->index(i * (rows - 1) / selections, col));
+        Named<QWidget>(window, "RowDetailPane")->repaint();
         const double seconds = double(step.nsecsElapsed()) / 1e9;
         total += seconds;
         longest = std::max(longest, seconds);
     }
     std::printf("%-40s %8.3f s (longest %.3f s, %d values a row)\n",
                 "detail pane, another row selected", total / selections, longest,
-                window.SGModel->SequenceColumnEnd() - 3);
+                col - zentrope::ResultGrid::FixedColumns + 1);
 }
 
 // Loads one file into a new window and prints its figures; returns the load's time in seconds.
@@ -140,17 +149,17 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     window.LoadResultFile(path);
     Report("LoadResultFile", step);
     step.restart();
-    ShowPage(window, window.TStable, window.SG->viewport());
+    DrawPage(window, "TStable", "SG");
     Report("table drawn", step);
     step.restart();
-    ShowPage(window, window.TSresults, window.RE->viewport());
+    DrawPage(window, "TSresults", "RE");
     Report("text drawn", step);
     Report("whole load, both pages shown", total);
     const double seconds = double(total.nsecsElapsed()) / 1e9;
 
     step.restart();
-    window.SGMouseUp(Qt::LeftButton, -9999, 1);
-    window.SG->viewport()->repaint();
+    window.Table().SGMouseUp(Qt::LeftButton, -9999, 1);
+    Named<QTableView>(window, "SG")->viewport()->repaint();
     Report("sort by test name", step);
     step.restart();
     window.JudgeLoadedRun(); // also part of LoadResultFile above
@@ -158,15 +167,15 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
 
     TimePaneRedraw(window);
 
-    std::printf("rows %d, columns %d\n", window.SG->model()->rowCount(),
-                window.SG->model()->columnCount());
+    const QAbstractItemModel* table = Named<QTableView>(window, "SG")->model();
+    std::printf("rows %d, columns %d\n", table->rowCount(), table->columnCount());
     std::printf("memory before the load %.1f MB, peak %.1f MB (VmHWM)\n", startMegabytes,
                 StatusMegabytes("VmHWM"));
 
     if (!grabFolder.isEmpty()) {
-        window.PC->setCurrentWidget(window.TStable);
+        ShowPage(window, "TStable");
         window.grab().save(grabFolder + "/table.png");
-        window.PC->setCurrentWidget(window.TSresults);
+        ShowPage(window, "TSresults");
         window.grab().save(grabFolder + "/text.png");
     }
     return seconds;

@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(CellText(w, 1, 1), QString::fromLatin1("caf\xe9"));
         QCOMPARE(w.RE->lines().text(3), QString::fromLatin1("0.5\tcaf\xe9"));
         // The sort stays byte-wise: 0xE9 after every ASCII letter.
-        w.SGMouseUp(Qt::LeftButton, -9999, 1);
+        w.Table().SGMouseUp(Qt::LeftButton, -9999, 1);
         QCOMPARE(ColumnTexts(w, 1), (QStringList{"DFT", QString::fromLatin1("caf\xe9")}));
     }
 };

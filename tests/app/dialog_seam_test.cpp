@@ -4,6 +4,8 @@
 #include "gui_test_main.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -131,6 +133,35 @@ private slots:
         QCOMPARE(shown, &dialog);
         WhenModalShows([&](QWidget*) { QMetaObject::invokeMethod(&dialog, "reject"); });
         QCOMPARE(dialogs.RunFileDialog(dialog), std::nullopt);
+    }
+
+    // A dialog that closes while its completion list is open leaves no list on the screen to
+    // take the next click.
+    void noCompletionListOutlivesTheFileDialog() {
+        QTemporaryDir dir;
+        for (const char* name : {"alpha.par", "alpine.par"}) {
+            QFile file(QDir(dir.path()).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QFileDialog dialog;
+        dialog.setDirectory(dir.path());
+        QWidget* list = nullptr;
+        WhenModalShows([&](QWidget*) {
+            auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+            if (name != nullptr && name->completer() != nullptr) {
+                name->setFocus();
+                name->completer()->setCompletionPrefix("al");
+                name->completer()->complete();
+                list = name->completer()->popup();
+            }
+            if (list != nullptr && !list->isVisible())
+                list = nullptr; // not shown: nothing to check
+            QMetaObject::invokeMethod(&dialog, "done", Q_ARG(int, QDialog::Rejected));
+        });
+        ScreenDialogs().RunFileDialog(dialog);
+        QVERIFY2(list != nullptr, "the completion list never showed");
+        QVERIFY(!list->isVisible());
+        QCOMPARE(QApplication::activePopupWidget(), nullptr);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
-using namespace zentrope;
+using zentrope::RunRecord;
 
 class RunsPageTest : public QObject {
     Q_OBJECT

@@ -48,7 +48,7 @@ QString WriteResults(const WindowFixture& f, const std::string& text,
 // table shows it.
 void ClickCell(TFIN& w, Qt::MouseButton button, int col, int row) {
     QApplication::processEvents();
-    const QPoint at = w.SGControl->CellCentre({col, row});
+    const QPoint at = w.Table().GridControl().CellCentre({col, row});
     QWidget* target = Control<QTableView>(w, "SG")->childAt(at);
     QVERIFY(target != nullptr);
     QTest::mouseClick(target, button, {}, target->mapFrom(Control<QTableView>(w, "SG"), at));
@@ -136,11 +136,12 @@ private slots:
         w.LoadResultFile(WriteResults(
             f, ResultFile({"DFT", longName}, {{"0.5", "0.25"}, {"0.5", "0.123456789"}})));
         const QFontMetrics metrics(Control<QTableView>(w, "SG")->font());
-        QVERIFY(w.SGControl->ColumnWidth(1) >=
+        QVERIFY(w.Table().GridControl().ColumnWidth(1) >=
                 metrics.horizontalAdvance(QString::fromStdString(longName)) + 10);
-        QVERIFY(w.SGControl->ColumnWidth(4) >= metrics.horizontalAdvance("0.123456789") + 6);
-        QVERIFY(w.SGControl->ColumnWidth(3) < w.SGControl->ColumnWidth(4));
-        QCOMPARE(w.SGControl->ColumnWidth(5), 20); // the spacer
+        QVERIFY(w.Table().GridControl().ColumnWidth(4) >=
+                metrics.horizontalAdvance("0.123456789") + 6);
+        QVERIFY(w.Table().GridControl().ColumnWidth(3) < w.Table().GridControl().ColumnWidth(4));
+        QCOMPARE(w.Table().GridControl().ColumnWidth(5), 20); // the spacer
         QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->sectionSize(1),
                  metrics.height() + 4);
     }
@@ -201,7 +202,8 @@ private slots:
         QCOMPARE(header->sectionViewportPosition(first), 0);
         QVERIFY(header->sectionViewportPosition(last) + header->sectionSize(last) <=
                 Control<QTableView>(w, "SG")->viewport()->width());
-        QCOMPARE(w.SGControl->CellAt(w.SGControl->CellCentre({last, 1})).col, last);
+        QCOMPARE(w.Table().GridControl().CellAt(w.Table().GridControl().CellCentre({last, 1})).col,
+                 last);
         bar->setValue(0);
         QCOMPARE(header->logicalIndexAt(0), 3);
     }
@@ -210,18 +212,18 @@ private slots:
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
-        const int before = w.SGControl->ColumnWidth(1);
-        const QPoint name = w.SGControl->CellCentre({1, 0});
+        const int before = w.Table().GridControl().ColumnWidth(1);
+        const QPoint name = w.Table().GridControl().CellCentre({1, 0});
         QWidget* corner = Control<QTableView>(w, "SG")->childAt(name);
         const QPoint border =
             corner->mapFrom(Control<QTableView>(w, "SG"), name) + QPoint(before / 2, 0);
         QTest::mousePress(corner, Qt::LeftButton, {}, border);
         QTest::mouseMove(corner, border + QPoint(30, 0));
         QTest::mouseRelease(corner, Qt::LeftButton, {}, border + QPoint(30, 0));
-        QVERIFY(qAbs(w.SGControl->ColumnWidth(1) - (before + 30)) <= 1);
+        QVERIFY(qAbs(w.Table().GridControl().ColumnWidth(1) - (before + 30)) <= 1);
         QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->width(),
-                 w.SGControl->ColumnWidth(0) + w.SGControl->ColumnWidth(1) +
-                     w.SGControl->ColumnWidth(2));
+                 w.Table().GridControl().ColumnWidth(0) + w.Table().GridControl().ColumnWidth(1) +
+                     w.Table().GridControl().ColumnWidth(2));
     }
 
     void rightClicksOnTheHeaderRowSortAndToggle() {
@@ -241,8 +243,8 @@ private slots:
         QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
         ClickCell(w, Qt::RightButton, 1, 0);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"})); // upper case first
-        QCOMPARE(w.LastSortColumn, 1);
-        QCOMPARE(w.SortAscending, 1);
+        QCOMPARE(w.Table().Sorting().LastSortColumn, 1);
+        QCOMPARE(w.Table().Sorting().SortAscending, 1);
     }
 
     void otherReleasesDoNotSort() {
@@ -254,7 +256,7 @@ private slots:
         ClickCell(w, Qt::RightButton, 4, 2);
         ClickCell(w, Qt::RightButton, 1, 2);
         QCOMPARE(ColumnTexts(w, 1), before);
-        QCOMPARE(w.LastSortColumn, -9);
+        QCOMPARE(w.Table().Sorting().LastSortColumn, -9);
     }
 
     void theCheckedSummaryBoxChoosesTheSort() {
@@ -266,7 +268,7 @@ private slots:
         Control<QCheckBox>(w, "cbSortKS")->setChecked(true);
         Control<QCheckBox>(w, "cbSortSL")->setChecked(true); // KS comes first
         w.LoadResultFile(path);
-        QCOMPARE(w.LastSortColumn, 7);
+        QCOMPARE(w.Table().Sorting().LastSortColumn, 7);
         QCOMPARE(ColumnTexts(w, 1), QStringList({"SOB", "DFT", "Serial"})); // KS ascending
         // The same column again: the order is reversed.
         w.LoadResultFile(path);
@@ -274,11 +276,11 @@ private slots:
 
         Control<QCheckBox>(w, "cbSortKS")->setChecked(false);
         w.LoadResultFile(path); // SL: always descending, worst first
-        QCOMPARE(w.LastSortColumn, 9);
-        QCOMPARE(w.SortAscending, 0);
+        QCOMPARE(w.Table().Sorting().LastSortColumn, 9);
+        QCOMPARE(w.Table().Sorting().SortAscending, 0);
         QCOMPARE(ColumnTexts(w, 1).first(), QString("SOB"));
         w.LoadResultFile(path);
-        QCOMPARE(w.SortAscending, 0);
+        QCOMPARE(w.Table().Sorting().SortAscending, 0);
     }
 
     void namesFirstFormatReadsTheSecondField() {

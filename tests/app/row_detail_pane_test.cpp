@@ -1,6 +1,7 @@
 // The detail pane below the result table: selecting a cell shows its row's figures, the level
 // alpha re-judges the pane and the run, and a chart is saved through the file dialog.
 #include "../results/result_file_text.h"
+#include "app/pages/table_page.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
 #include "gui_test_main.h"
@@ -65,7 +66,7 @@ void ClickCell(TFIN& w, int col, int row) {
     auto* view = Control<QTableView>(w, "SG");
     view->scrollTo(view->model()->index(row, col));
     QApplication::processEvents();
-    const QPoint at = w.SGControl->CellCentre({col, row});
+    const QPoint at = w.Table().GridControl().CellCentre({col, row});
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->viewport()->mapFrom(view, at));
 }
 
@@ -118,8 +119,9 @@ private slots:
         figures = PlainText(w, "LabDetailFigures");
         QVERIFY2(PlainText(w, "LabDetailRow").startsWith("Bad Flagged: KS below KSmin"),
                  qPrintable(PlainText(w, "LabDetailRow")));
-        const int ks = w.SGModel->SequenceColumnEnd() + 1;
-        const double badKs = w.SGModel->index(3, ks).data(Qt::ToolTipRole).toString().toDouble();
+        const int ks = w.Table().Model().SequenceColumnEnd() + 1;
+        const double badKs =
+            w.Table().Model().index(3, ks).data(Qt::ToolTipRole).toString().toDouble();
         const double q = NumberAfter(figures, "BY q-values\nKS");
         QVERIFY2(std::abs(q / (5.5 * badKs) - 1) < 0.01, qPrintable(figures));
 

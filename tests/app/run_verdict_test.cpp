@@ -73,9 +73,10 @@ private slots:
         QVERIFY2(text.contains("below ADmin: off") && text.contains("above SLmax: off"),
                  qPrintable(text));
         // Holm's smallest adjusted value is the smallest p-value times the family's size.
-        const int ks = ColumnNamed(*w.SGModel, "KS");
+        const int ks = ColumnNamed(w.Table().Model(), "KS");
         QVERIFY(ks > 0);
-        const double badKs = w.SGModel->index(2, ks).data(Qt::ToolTipRole).toString().toDouble();
+        const double badKs =
+            w.Table().Model().index(2, ks).data(Qt::ToolTipRole).toString().toDouble();
         QVERIFY(badKs > 0 && badKs < 1e-6);
         QVERIFY2(text.contains("Holm over 4 rows at 0.01: <b>FAILS</b>, worst row "
                                "<a href=\"row\">Bad</a> (adjusted p " +
@@ -83,8 +84,8 @@ private slots:
                  qPrintable(text));
 
         // The worst row's link selects its row, wherever sorting has put it.
-        w.SGMouseUp(Qt::LeftButton, zentrope::SortMarker, -ks);
-        QCOMPARE(w.SGModel->Cell(1, 4), "Bad");
+        w.Table().SGMouseUp(Qt::LeftButton, zentrope::SortMarker, -ks);
+        QCOMPARE(w.Table().Model().Cell(1, 4), "Bad");
         emit Control<QLabel>(w, "LabVerdict")->linkActivated("row");
         QCOMPARE(Control<QTableView>(w, "SG")->currentIndex().row(), 4);
     }
@@ -92,44 +93,45 @@ private slots:
     void tooltipsNameFlagsAndFullFigures() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);
-        const QString bad = w.SGModel->index(2, 1).data(Qt::ToolTipRole).toString();
+        const QString bad = w.Table().Model().index(2, 1).data(Qt::ToolTipRole).toString();
         QVERIFY2(bad.contains("KS below KSmin") && !bad.contains("AD"), qPrintable(bad));
-        QVERIFY(w.SGModel->index(1, 1).data(Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(w.Table().Model().index(1, 1).data(Qt::ToolTipRole).toString().isEmpty());
         // Full precision in scientific notation: the 7-decimal cell rounds the same number.
         for (std::string_view header : {"KS", "AD"}) {
-            const int col = ColumnNamed(*w.SGModel, header);
-            for (int row = 1; row < w.SGModel->rowCount(); ++row) {
-                const QString tip = w.SGModel->index(row, col).data(Qt::ToolTipRole).toString();
+            const int col = ColumnNamed(w.Table().Model(), header);
+            for (int row = 1; row < w.Table().Model().rowCount(); ++row) {
+                const QString tip =
+                    w.Table().Model().index(row, col).data(Qt::ToolTipRole).toString();
                 QVERIFY2(tip.contains('e'), qPrintable(tip));
-                const QString cell = QString::fromUtf8(w.SGModel->Cell(col, row));
+                const QString cell = QString::fromUtf8(w.Table().Model().Cell(col, row));
                 const qsizetype decimals = cell.size() - cell.indexOf('.') - 1;
                 const double halfStep = 0.5 * std::pow(10.0, -double(decimals)) * 1.0001;
                 QVERIFY2(std::abs(tip.toDouble() - cell.toDouble()) <= halfStep, qPrintable(tip));
             }
         }
-        QVERIFY(w.SGModel->index(1, 3).data(Qt::ToolTipRole).toString().isEmpty());
+        QVERIFY(w.Table().Model().index(1, 3).data(Qt::ToolTipRole).toString().isEmpty());
     }
 
     void sequenceColumnsSwitchHidesOnlyThem() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);
         auto* view = Control<QTableView>(w, "SG");
-        const QStringList before = AllCells(*w.SGModel);
-        const int end = w.SGModel->SequenceColumnEnd();
+        const QStringList before = AllCells(w.Table().Model());
+        const int end = w.Table().Model().SequenceColumnEnd();
         QCOMPARE(end, 13);
         Control<QCheckBox>(w, "cbSequenceColumns")->setChecked(false);
         for (int col = 3; col < end; ++col)
             QVERIFY(view->isColumnHidden(col));
-        for (int col = end; col < w.SGModel->columnCount(); ++col)
+        for (int col = end; col < w.Table().Model().columnCount(); ++col)
             QVERIFY(!view->isColumnHidden(col));
-        QCOMPARE(AllCells(*w.SGModel), before);
+        QCOMPARE(AllCells(w.Table().Model()), before);
         // The choice holds for the next load, and switching back shows the columns again.
         w.LoadResultFile(f.Path("run.txt"));
         QVERIFY(view->isColumnHidden(3) && view->isColumnHidden(end - 1));
         Control<QCheckBox>(w, "cbSequenceColumns")->setChecked(true);
         for (int col = 3; col < end; ++col)
             QVERIFY(!view->isColumnHidden(col));
-        QCOMPARE(AllCells(*w.SGModel), before);
+        QCOMPARE(AllCells(w.Table().Model()), before);
     }
 };
 

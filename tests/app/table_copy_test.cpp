@@ -1,10 +1,10 @@
 // Taking the table elsewhere: Ctrl+C as tab-separated text, the whole grid after Ctrl+A,
 // the context menu's copies, and a CSV export read back by the CSV reader.
 #include "../results/result_file_text.h"
+#include "app/table/result_table_commands.h"
 #include "app/table/result_table_model.h"
 #include "csv.h"
 #include "gui_test_main.h"
-#include "result_table_commands.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>
@@ -37,9 +37,9 @@ TFIN& LoadTable(WindowFixture& f) {
 
 void SelectBlock(TFIN& w, int top, int left, int bottom, int right) {
     auto* view = Control<QTableView>(w, "SG");
-    view->setCurrentIndex(w.SGModel->index(top, left));
+    view->setCurrentIndex(w.Table().Model().index(top, left));
     view->selectionModel()->select(
-        QItemSelection(w.SGModel->index(top, left), w.SGModel->index(bottom, right)),
+        QItemSelection(w.Table().Model().index(top, left), w.Table().Model().index(bottom, right)),
         QItemSelectionModel::ClearAndSelect);
 }
 
@@ -70,7 +70,7 @@ private slots:
                                       "2\tRank, 32x32\t3\t0.22\t0.23\n"
                                       "3\tSay \"hi\"\t3\t0.32\t0.33\n"));
         // The current row's p-values, one per line, as the cells show them.
-        view->setCurrentIndex(w.SGModel->index(4, 7));
+        view->setCurrentIndex(w.Table().Model().index(4, 7));
         Commands(w).CopyPValues();
         QCOMPARE(Clipboard(), QString("- error -\n0.42\n0.43\n"));
     }
@@ -82,11 +82,11 @@ private slots:
         QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
         const QStringList lines = Clipboard().split('\n');
-        QCOMPARE(lines.size(), w.SGModel->rowCount() + 1); // the last line ends too
-        for (int row = 0; row < w.SGModel->rowCount(); ++row) {
+        QCOMPARE(lines.size(), w.Table().Model().rowCount() + 1); // the last line ends too
+        for (int row = 0; row < w.Table().Model().rowCount(); ++row) {
             QStringList cells;
-            for (int col = 0; col < w.SGModel->columnCount(); ++col)
-                cells << QString::fromUtf8(w.SGModel->Cell(col, row));
+            for (int col = 0; col < w.Table().Model().columnCount(); ++col)
+                cells << QString::fromUtf8(w.Table().Model().Cell(col, row));
             QCOMPARE(lines[row], cells.join('\t'));
         }
         // Hidden sequence columns are not copied.
@@ -117,7 +117,7 @@ private slots:
         WindowFixture f;
         TFIN& w = LoadTable(f);
         // Sorted by name, descending: the export follows the table's current order.
-        w.SGMouseUp(Qt::LeftButton, zentrope::SortMarker, -1);
+        w.Table().SGMouseUp(Qt::LeftButton, zentrope::SortMarker, -1);
         f.dialogs.answers << f.Path("table.csv");
         Commands(w).ExportCsv();
         QCOMPARE(f.dialogs.opened.last().dialog, QString("SDcsv"));
@@ -127,12 +127,12 @@ private slots:
         QVERIFY(bytes.contains("\"Rank, 32x32\"") && bytes.contains("\"Say \"\"hi\"\"\""));
         const std::optional<zentrope::CsvTable> table = zentrope::ReadCsv(bytes.toStdString());
         QVERIFY(table.has_value());
-        QCOMPARE(int(table->size()), w.SGModel->rowCount());
-        for (int row = 0; row < w.SGModel->rowCount(); ++row) {
-            QCOMPARE(int((*table)[size_t(row)].size()), w.SGModel->columnCount());
-            for (int col = 0; col < w.SGModel->columnCount(); ++col)
+        QCOMPARE(int(table->size()), w.Table().Model().rowCount());
+        for (int row = 0; row < w.Table().Model().rowCount(); ++row) {
+            QCOMPARE(int((*table)[size_t(row)].size()), w.Table().Model().columnCount());
+            for (int col = 0; col < w.Table().Model().columnCount(); ++col)
                 QCOMPARE((*table)[size_t(row)][size_t(col)],
-                         std::string(w.SGModel->Cell(col, row)));
+                         std::string(w.Table().Model().Cell(col, row)));
         }
         // Byte order descending: Say, Rank, Lempel-Ziv, DFT.
         QCOMPARE((*table)[1][1], Names[2]);

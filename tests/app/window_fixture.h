@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/pages/parameters_page.h"
+#include "app/pages/table_page.h"
 #include "app/widgets/order_list_box.h"
 #include "dialog_seam.h"
 #include "main_window.h"

@@ -114,11 +114,13 @@ TEST(BirthdaySpacings, AgreesWithCountingDistinctSpacingsInASet) {
     EXPECT_GT(EqualSpacings(birthdays), 1000u);
 }
 
-TEST(BirthdaySpacings, PoissonMidPByHand) {
+TEST(BirthdaySpacings, PoissonTailByHand) {
     // Poisson(4): P(X <= 4) = e^-4 (1 + 4 + 8 + 32/3 + 32/3) = 0.6288369, P(X = 4) = 0.1953668.
-    EXPECT_NEAR(PoissonUpperMidP(4, 4), 1 - 0.6288369 + 0.1953668 / 2, 1e-7);
-    EXPECT_NEAR(PoissonUpperMidP(4, 0), 1 - std::exp(-4.0) / 2, 1e-12);
-    EXPECT_LT(PoissonUpperMidP(32, 120), 1e-30);
+    EXPECT_NEAR(PoissonUpperP(4, 4, 0.5), 1 - 0.6288369 + 0.1953668 / 2, 1e-7);
+    EXPECT_NEAR(PoissonUpperP(4, 4, 0), 1 - 0.6288369, 1e-7);
+    EXPECT_NEAR(PoissonUpperP(4, 4, 1), 1 - 0.6288369 + 0.1953668, 1e-7);
+    EXPECT_NEAR(PoissonUpperP(4, 0, 0.5), 1 - std::exp(-4.0) / 2, 1e-12);
+    EXPECT_LT(PoissonUpperP(32, 120, 1), 1e-30);
 }
 
 TEST(BirthdaySpacings, ExpectedCountNearMarsaglias) {

@@ -3,6 +3,7 @@
 // the outcome never varies.
 #include "basic_five_tests.h"
 #include "dft_rows.h"
+#include "distributions.h"
 #include "goodness_of_fit.h"
 #include "longest_run.h"
 #include "marsaglia_tests.h"
@@ -11,9 +12,11 @@
 #include "test_plan.h"
 #include "test_plan_more.h"
 #include "test_support.h"
+#include "uniform_chi_square.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace zentrope {
@@ -21,11 +24,11 @@ namespace {
 
 constexpr int Sequences = 1000;
 
-// KS of the line's p-values on sequences of exactly the bits it needs.
-double KsAtShortestLength(const PlannedTest& line) {
+// The line's p-values on sequences of exactly the bits it needs, sorted.
+std::vector<double> PValuesAtShortestLength(const PlannedTest& line, uint64_t seed) {
     const ParameterSet set = testing::DefaultSet();
     const uint64_t n = RequiredBits(line, set);
-    Xoshiro256 g = SeedXoshiro(20261207);
+    Xoshiro256 g = SeedXoshiro(seed);
     std::vector<double> p;
     for (int k = 0; k < Sequences; ++k) {
         p.push_back(RunPlannedTest(line, GeneratorBits(g, n), set));
@@ -33,7 +36,21 @@ double KsAtShortestLength(const PlannedTest& line) {
         EXPECT_LE(p.back(), 1.0) << line.name;
     }
     SortPValues(p.data(), Sequences);
+    return p;
+}
+
+double KsAtShortestLength(const PlannedTest& line, uint64_t seed = 20261207) {
+    std::vector<double> p = PValuesAtShortestLength(line, seed);
     return KsPValue(p.data(), Sequences);
+}
+
+// Chi-square of the p-values over 100 equal cells: p-values that take few distinct values
+// (steps of a discrete statistic) leave most cells empty, which KS on 1000 sees only a little.
+double FineCellsPValue(const std::vector<double>& p) {
+    std::vector<uint64_t> cells(100, 0);
+    for (double v : p)
+        ++cells[std::min<size_t>(static_cast<size_t>(v * 100), 99)];
+    return Igamc(99.0 / 2, UniformChiSquare(cells, p.size()) / 2);
 }
 
 TEST(MoreUniformity, BasicFive) {
@@ -48,6 +65,16 @@ TEST(MoreUniformity, BitstreamAndGcd) {
 
 TEST(MoreUniformity, BirthdaySpacings) {
     EXPECT_GT(KsAtShortestLength({BirthdayId, "", 0, 0}), 0.001);
+}
+
+// The count is discrete (steps of 0.035 in its p-value at the shortest length); the randomized
+// p-value must be continuous and uniform from any seed.
+TEST(MoreUniformity, BirthdaySpacingsHasNoSteps) {
+    for (uint64_t seed : {1u, 2u}) {
+        const std::vector<double> p = PValuesAtShortestLength({BirthdayId, "", 0, 0}, seed);
+        EXPECT_GT(FineCellsPValue(p), 0.001) << seed;
+        EXPECT_GT(KsPValue(p.data(), Sequences), 0.001) << seed;
+    }
 }
 
 TEST(MoreUniformity, LongestRunInBlocks) {

@@ -7,14 +7,19 @@
 #include <QObject>
 #include <vector>
 
+class DialogSeam;
 class QFileDialog;
 class QMenu;
-class TFIN;
+class QTableView;
+class QWidget;
+class ResultTableModel;
 
 class ResultTableCommands : public QObject {
     Q_OBJECT
 public:
-    explicit ResultTableCommands(TFIN& window);
+    // The CSV dialog is parent's; boxes and dialogs go through the seam.
+    ResultTableCommands(QTableView* view, ResultTableModel* model, DialogSeam& dialogs,
+                        QWidget* parent);
 
     void Copy();
     void CopyWithHeaders();
@@ -32,7 +37,9 @@ private:
     std::vector<int> SelectedColumns() const;
     std::vector<int> ShownColumns() const;
 
-    TFIN& window_;
+    QTableView* view_;
+    ResultTableModel* model_;
+    DialogSeam& dialogs_;
     QMenu* menu_;
     QFileDialog* csvDialog_;
 };

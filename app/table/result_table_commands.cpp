@@ -1,8 +1,8 @@
-#include "result_table_commands.h"
+#include "app/table/result_table_commands.h"
 
+#include "app/dialog_seam.h"
 #include "app/table/result_table_model.h"
 #include "app/table/table_text.h"
-#include "main_window.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -33,9 +33,10 @@ void ToClipboard(const QString& text) {
 
 } // namespace
 
-ResultTableCommands::ResultTableCommands(TFIN& window)
-    : QObject(&window), window_(window), menu_(new QMenu(window.SG)),
-      csvDialog_(new QFileDialog(&window)) {
+ResultTableCommands::ResultTableCommands(QTableView* view, ResultTableModel* model,
+                                         DialogSeam& dialogs, QWidget* parent)
+    : QObject(parent), view_(view), model_(model), dialogs_(dialogs), menu_(new QMenu(view)),
+      csvDialog_(new QFileDialog(parent)) {
     const auto add = [this](const QString& text, const char* name,
                             void (ResultTableCommands::*run)()) {
         QAction* action = menu_->addAction(text, this, run);
@@ -53,7 +54,6 @@ ResultTableCommands::ResultTableCommands(TFIN& window)
     csvDialog_->setNameFilter(QStringLiteral("CSV files (*.csv)"));
     csvDialog_->setDefaultSuffix(QStringLiteral("csv"));
 
-    QTableView* view = window.SG;
     view->installEventFilter(this);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     // The header row sorts on a right click: no menu there.
@@ -65,8 +65,7 @@ ResultTableCommands::ResultTableCommands(TFIN& window)
 
 bool ResultTableCommands::eventFilter(QObject* watched, QEvent* event) {
     const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
-    if (watched != window_.SG || !key ||
-        !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+    if (watched != view_ || !key || !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
         return false;
     // The view itself would copy the current cell only.
     if (event->type() == QEvent::KeyPress)
@@ -77,8 +76,8 @@ bool ResultTableCommands::eventFilter(QObject* watched, QEvent* event) {
 
 std::vector<int> ResultTableCommands::ShownColumns() const {
     std::vector<int> cols;
-    for (int col = FixedColumns; col < window_.SGModel->columnCount(); ++col)
-        if (!window_.SG->isColumnHidden(col))
+    for (int col = FixedColumns; col < model_->columnCount(); ++col)
+        if (!view_->isColumnHidden(col))
             cols.push_back(col);
     return cols;
 }
@@ -86,29 +85,29 @@ std::vector<int> ResultTableCommands::ShownColumns() const {
 // Selections are ranges; reading them, not every index, keeps Ctrl+A on a large grid quick.
 std::vector<int> ResultTableCommands::SelectedRows() const {
     std::set<int> rows;
-    for (const QItemSelectionRange& range : window_.SG->selectionModel()->selection())
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection())
         for (int row = range.top(); row <= range.bottom(); ++row)
             rows.insert(row);
-    if (rows.empty() && window_.SG->currentIndex().isValid())
-        rows.insert(window_.SG->currentIndex().row());
+    if (rows.empty() && view_->currentIndex().isValid())
+        rows.insert(view_->currentIndex().row());
     rows.erase(0); // the header row is hidden; "with headers" adds it
     return {rows.begin(), rows.end()};
 }
 
 std::vector<int> ResultTableCommands::SelectedColumns() const {
     std::set<int> cols;
-    for (const QItemSelectionRange& range : window_.SG->selectionModel()->selection())
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection())
         for (int col = range.left(); col <= range.right(); ++col)
-            if (col >= FixedColumns && !window_.SG->isColumnHidden(col))
+            if (col >= FixedColumns && !view_->isColumnHidden(col))
                 cols.insert(col);
-    const QModelIndex current = window_.SG->currentIndex();
+    const QModelIndex current = view_->currentIndex();
     if (cols.empty() && current.isValid() && current.column() >= FixedColumns)
         cols.insert(current.column());
     return {cols.begin(), cols.end()};
 }
 
 bool ResultTableCommands::WholeGridSelected() const {
-    const int rows = window_.SGModel->rowCount() - 1;
+    const int rows = model_->rowCount() - 1;
     return rows > 0 && int(SelectedRows().size()) == rows &&
            SelectedColumns().size() == ShownColumns().size();
 }
@@ -118,7 +117,7 @@ void ResultTableCommands::Copy() {
         CopyWithHeaders();
         return;
     }
-    ToClipboard(TabSeparated(*window_.SGModel, SelectedRows(), SelectedColumns()));
+    ToClipboard(TabSeparated(*model_, SelectedRows(), SelectedColumns()));
 }
 
 void ResultTableCommands::CopyWithHeaders() {
@@ -129,31 +128,31 @@ void ResultTableCommands::CopyWithHeaders() {
     std::vector<int> cols = Span(0, FixedColumns);
     const std::vector<int> selected = SelectedColumns();
     cols.insert(cols.end(), selected.begin(), selected.end());
-    ToClipboard(TabSeparated(*window_.SGModel, rows, cols));
+    ToClipboard(TabSeparated(*model_, rows, cols));
 }
 
 void ResultTableCommands::CopyPValues() {
-    const QModelIndex current = window_.SG->currentIndex();
+    const QModelIndex current = view_->currentIndex();
     if (!current.isValid())
         return;
-    const std::vector<int> cols = Span(FixedColumns, window_.SGModel->SequenceColumnEnd());
+    const std::vector<int> cols = Span(FixedColumns, model_->SequenceColumnEnd());
     QString text;
     for (int col : cols)
-        text += TabSeparated(*window_.SGModel, {current.row()}, {col});
+        text += TabSeparated(*model_, {current.row()}, {col});
     ToClipboard(text);
 }
 
 void ResultTableCommands::ExportCsv() {
-    if (window_.SGModel->rowCount() == 0)
+    if (model_->rowCount() == 0)
         return;
-    const std::optional<QString> path = window_.RunFileDialog(csvDialog_);
+    const std::optional<QString> path = dialogs_.RunFileDialog(*csvDialog_);
     if (!path)
         return;
-    const std::string csv = CsvOfTable(*window_.SGModel);
+    const std::string csv = CsvOfTable(*model_);
     QFile file(*path);
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                          file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&
                          file.flush();
     if (!written)
-        window_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);
+        dialogs_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);
 }

@@ -1,0 +1,164 @@
+#include "app/pages/table_page.h"
+
+#include "app/detail/row_detail_pane.h"
+
+#include "app/table/result_table_commands.h"
+#include "app/table/result_table_control.h"
+#include "app/table/result_table_model.h"
+#include "app/table/run_verdict_line.h"
+#include "app/widgets/control_factory.h"
+#include "app/widgets/text_width_meter.h"
+#include "results/run_verdict.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <vector>
+
+using namespace zentrope;
+
+namespace {
+
+constexpr int SpacerWidth = 20;
+constexpr int CellPadding = 6;
+constexpr int FixedCellPadding = 4; // the raised frame of fixed cells takes more room
+
+// The widest text of a column over every row, headers in their bold face.
+int WidestText(const ResultTableModel& model, int32_t col, const TextWidthMeter& cells,
+               const TextWidthMeter& headers) {
+    int widest = headers.Width(model.Cell(col, 0));
+    for (int32_t row = 1; row < model.rowCount(); ++row)
+        widest = std::max(widest, cells.Width(model.Cell(col, row)));
+    return widest;
+}
+
+// Widths of the columns the load made, first to last: all are measured before any is
+// applied, so that the header lays its sections out once.
+std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& font) {
+    QFont bold = font;
+    bold.setBold(true);
+    const TextWidthMeter cells(font);
+    const TextWidthMeter headers(bold);
+    const int32_t end = model.SequenceColumnEnd();
+    std::vector<int> widths;
+    for (int32_t col = 0; col < end; ++col) {
+        const int padding = CellPadding + (col < ResultGrid::FixedColumns ? FixedCellPadding : 0);
+        widths.push_back(WidestText(model, col, cells, headers) + padding);
+    }
+    if (model.Grid().SpacerColumn() != end)
+        return widths;
+    widths.push_back(SpacerWidth);
+    for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
+        widths.push_back(WidestText(model, col, cells, headers) + CellPadding);
+    return widths;
+}
+
+} // namespace
+
+TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
+    : QWidget(parent), SG(new QTableView(this)), SGSplitter(new QSplitter(Qt::Vertical, this)) {
+    setObjectName("TStable");
+    SG->setObjectName("SG");
+    SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
+                "columns to move them.");
+    SGSplitter->setObjectName("SGSplitter");
+    SGSplitter->addWidget(SG);
+    (new QVBoxLayout(this))->addWidget(SGSplitter);
+    SGModel = new ResultTableModel(SG);
+    SGControl = new ResultTableControl(SG, SGModel);
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    connect(SGControl, &ResultTableControl::mouseReleased, this,
+            [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
+    BuildVerdictRow();
+    BuildDetailPane(dialogs);
+    new ResultTableCommands(SG, SGModel, dialogs, this);
+}
+
+// Above SG: the run's verdict and the switch for the sequence columns.
+void TablePage::BuildVerdictRow() {
+    SGVerdict = new RunVerdictLine(this);
+    auto* sequences = new QCheckBox(QStringLiteral("Sequence columns"), this);
+    sequences->setObjectName("cbSequenceColumns");
+    sequences->setChecked(true);
+    auto* row = new QHBoxLayout;
+    row->addWidget(SGVerdict, 1);
+    row->addWidget(sequences, 0, Qt::AlignTop);
+    static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
+    connect(sequences, &QCheckBox::toggled, SGControl,
+            &ResultTableControl::SetSequenceColumnsShown);
+    connect(SGVerdict, &RunVerdictLine::worstRowChosen, this, [this](int32_t resultRow) {
+        const int32_t row = SGModel->ModelRowOf(resultRow);
+        const int col = SG->horizontalHeader()->logicalIndexAt(0);
+        if (row < 0)
+            return;
+        SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
+        SG->setFocus();
+    });
+}
+
+// Below SG: the current cell's row in detail. Either part can be collapsed.
+void TablePage::BuildDetailPane(DialogSeam& dialogs) {
+    SGDetail = new RowDetailPane(*SGModel, dialogs, SGSplitter);
+    SGSplitter->addWidget(SGDetail);
+    SGSplitter->setStretchFactor(0, 3);
+    SGSplitter->setStretchFactor(1, 2);
+    connect(SG->selectionModel(), &QItemSelectionModel::currentChanged, SGDetail,
+            &RowDetailPane::ShowIndex);
+    connect(SGDetail, &RowDetailPane::alphaChanged, this, [this] {
+        if (SGModel->rowCount() > 0)
+            JudgeLoadedRun(judgedWith_);
+    });
+}
+
+ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
+                                  const ResultLoadOptions& options) {
+    ResultLoadOutcome outcome;
+    SGModel->Reload(
+        [&](ResultGrid& grid) { outcome = LoadResultBytes(std::move(bytes), options, grid, {}); });
+    if (!outcome.loaded) // only when memory ran out
+        return outcome;
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    SGControl->SetColumnWidths(ResultColumnWidths(*SGModel, SG->font()));
+    return outcome;
+}
+
+void TablePage::Clear() {
+    SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
+    SGVerdict->Clear();
+}
+
+void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
+    const ResultSet& results = SGModel->Grid().Results();
+    std::vector<RowFlags> flags;
+    flags.reserve(size_t(results.RowCount()));
+    for (int32_t row = 0; row < results.RowCount(); ++row)
+        flags.push_back(FlagsOf(results.Row(row), thresholds));
+    SGModel->SetRowFlags(std::move(flags), thresholds);
+    judgedWith_ = thresholds;
+    const double alpha = SGDetail->Alpha();
+    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha);
+}
+
+void TablePage::FocusGrid() {
+    SG->setFocus();
+}
+
+void TablePage::SGMouseUp(Qt::MouseButton Button, int X, int Y) {
+    std::optional<SortDecision> decision;
+    if (X == SortMarker) {
+        decision = DecideMarkerSort(sort_, Y);
+    } else {
+        const GridCell cell = SGControl->CellAt(QPoint(X, Y));
+        decision = DecideMouseSort(sort_, Button == Qt::RightButton, cell.col, cell.row);
+    }
+    if (!decision)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    SGModel->Sort(*decision);
+    sort_ = decision->after;
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,58 @@
+// The Table page: the result table SG under the run's verdict, above the pane that details the
+// current cell's row. It owns the grid's model, its drawing and its commands, sorts by a right
+// click on the header row or at a load's request, and keeps the last sort across loads. The
+// pane's level alpha is the verdict's: changing it judges the run again.
+#pragma once
+
+#include "app/dialog_seam.h"
+#include "results/result_loader.h"
+#include "results/row_flags.h"
+#include "results/table_sort.h"
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QSplitter;
+class QTableView;
+class RowDetailPane;
+class ResultTableControl;
+class ResultTableModel;
+class RunVerdictLine;
+
+class TablePage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TablePage(DialogSeam& dialogs, QWidget* parent = nullptr);
+
+    // Fills SG from a result file's bytes and fits its rows and columns; the outcome says
+    // whether memory sufficed, which sort the load asks for and what to warn of.
+    zentrope::ResultLoadOutcome Load(std::shared_ptr<const std::string> bytes,
+                                     const zentrope::ResultLoadOptions& options);
+    // No rows and no verdict.
+    void Clear();
+    // Gives the verdict line the loaded run's verdict and the table its rows' flags.
+    void JudgeLoadedRun(const zentrope::FlagThresholds& thresholds);
+    void FocusGrid();
+
+    // A mouse release on SG at (X, Y) in SG's coordinates, or a load's sort request:
+    // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
+    void SGMouseUp(Qt::MouseButton Button, int X, int Y);
+
+    ResultTableModel& Model() const { return *SGModel; }
+    ResultTableControl& GridControl() const { return *SGControl; }
+    const zentrope::SortState& Sorting() const { return sort_; }
+
+private:
+    void BuildVerdictRow();
+    void BuildDetailPane(DialogSeam& dialogs);
+
+    QTableView* SG;
+    ResultTableModel* SGModel;
+    ResultTableControl* SGControl;
+    RunVerdictLine* SGVerdict = nullptr;
+    QSplitter* SGSplitter;
+    RowDetailPane* SGDetail = nullptr;
+    zentrope::FlagThresholds judgedWith_; // the last verdict's thresholds
+    zentrope::SortState sort_;
+};
