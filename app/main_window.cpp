@@ -2,6 +2,7 @@
 
 #include "app/pages/key_filters.h"
 #include "app/pages/parameters_page.h"
+#include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/control_factory.h"
@@ -58,13 +59,13 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     TSparam = new ParametersPage;
     TSparam->setObjectName("TSparam");
     PC->addTab(TSparam, "Parameters");
-    TSresults = AddPage(PC, "TSresults", "Results");
+    results_ = new ResultsPage;
+    PC->addTab(results_, "Results");
     table_ = new TablePage(*dialogs_);
     PC->addTab(table_, "Table");
     // The Results caption names the result file.
-    pages->SetShrinkingTab(PC->indexOf(TSresults));
+    pages->SetShrinkingTab(PC->indexOf(results_));
     BuildGeneralPage();
-    BuildResultPages();
     PC->addTab(new RunsPage(*this), QStringLiteral("Runs"));
     BuildDialogs();
     // A window smaller than its content scrolls.
@@ -104,12 +105,6 @@ void TFIN::OnFocusLeft(QWidget* widget, void (TFIN::*handler)()) {
     BindFocusOut(widget, [this, handler] { (this->*handler)(); });
 }
 
-void TFIN::BuildResultPages() {
-    RE = new ResultTextView(TSresults);
-    RE->setObjectName("RE");
-    (new QVBoxLayout(TSresults))->addWidget(RE);
-}
-
 void TFIN::BuildDialogs() {
     OD = new QFileDialog(this);
     OD->setObjectName("OD");
@@ -132,7 +127,11 @@ void TFIN::BindHandlers() {
     // would otherwise keep them for itself.
     auto* next = new QShortcut(QKeySequence::NextChild, this);
     connect(next, &QShortcut::activated, this, [this] { TurnPage(1); });
-    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    // X11 reports Ctrl+Shift+Tab as Ctrl+Shift+Tab or Ctrl+Backtab, never as the standard
+    // Ctrl+Shift+Backtab; one added key keeps the match unambiguous.
+    auto* previous = new QShortcut(this);
+    previous->setKeys(QKeySequence::keyBindings(QKeySequence::PreviousChild)
+                      << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
     connect(previous, &QShortcut::activated, this, [this] { TurnPage(-1); });
 
     connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);

@@ -2,7 +2,6 @@
 // addresses them.
 #pragma once
 
-#include "app/widgets/result_text_view.h"
 #include "app/widgets/up_down.h"
 #include "dialog_seam.h"
 #include "parameter_file_writer.h"
@@ -15,6 +14,7 @@
 #include <optional>
 
 class ParametersPage;
+class ResultsPage;
 class TablePage;
 class QCheckBox;
 class QComboBox;
@@ -60,7 +60,6 @@ public:
     QTabWidget* PC;
     QWidget* TSgeneral;
     ParametersPage* TSparam;
-    QWidget* TSresults;
 
     // General page controls
     QLineEdit* Editn;
@@ -97,9 +96,6 @@ public:
     QLineEdit* EditParaFile;
     QPushButton* ButtParaSave;
     QPushButton* ButtParaSaveAs;
-
-    // Results page
-    ResultTextView* RE;
 
     // The shared open and save dialogs; they keep folder, name and options between uses.
     QFileDialog* OD;
@@ -145,13 +141,14 @@ public:
 
     // Results
     void ButtLoadResultClick();
-    // Shows the file as text in RE and as a table on the Table page; failures are shown in a
-    // box.
+    // Shows the file as text on the Results page and as a table on the Table page; failures
+    // are shown in a box.
     void LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     void LoadResultFileAt(const std::string& pathBytes);
     // Judges the loaded run by the General page's thresholds.
     void JudgeLoadedRun();
+    ResultsPage& Results() const { return *results_; }
     TablePage& Table() const { return *table_; }
 
     // Launching the tester
@@ -164,7 +161,6 @@ protected:
 private:
     void ShowResultFileTooLarge();
     void BuildGeneralPage();
-    void BuildResultPages();
     void BuildDialogs();
     void BindHandlers();
     // With changed parameters, asks whether to save them; false keeps the window open.
@@ -182,6 +178,7 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    ResultsPage* results_ = nullptr;
     TablePage* table_ = nullptr;
 };
 

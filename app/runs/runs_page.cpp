@@ -126,6 +126,8 @@ void RunsPage::refresh() {
         return;
     for (const RunRecord& run : store_->filter(filter_->text()))
         model_->appendRow(RowOf(run));
+    // The start time whole, not cut to its date.
+    list_->resizeColumnToContents(0);
     record_->clear();
 }
 

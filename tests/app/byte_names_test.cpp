@@ -100,7 +100,8 @@ private slots:
         f.Write("results.txt", QByteArray::fromStdString(text));
         w.LoadResultFile(f.Path("results.txt"));
         QCOMPARE(CellText(w, 1, 1), QString::fromLatin1("caf\xe9"));
-        QCOMPARE(w.RE->lines().text(3), QString::fromLatin1("0.5\tcaf\xe9"));
+        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().text(3),
+                 QString::fromLatin1("0.5\tcaf\xe9"));
         // The sort stays byte-wise: 0xE9 after every ASCII letter.
         w.Table().SGMouseUp(Qt::LeftButton, -9999, 1);
         QCOMPARE(ColumnTexts(w, 1), (QStringList{"DFT", QString::fromLatin1("caf\xe9")}));

@@ -5,6 +5,8 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/table_page.h"
 #include "app/widgets/order_list_box.h"
+#include "app/widgets/result_text_view.h"
+#include "app/widgets/up_down.h"
 #include "dialog_seam.h"
 #include "main_window.h"
 

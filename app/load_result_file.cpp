@@ -1,4 +1,5 @@
-// Loading a result file: its text into RE, its table onto the Table page.
+// Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "main_window.h"
 #include "name_text.h"
@@ -17,9 +18,6 @@
 using namespace zentrope;
 
 namespace {
-
-// Where the tab stops of RE lie, in points.
-const QList<qreal> ResultTabStops = {0, 100, 200, 300, 400};
 
 ResultLoadOptions LoadOptionsOf(const TFIN& window) {
     ResultLoadOptions options;
@@ -60,7 +58,7 @@ void TFIN::ButtLoadResultClick() {
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
 void TFIN::ShowResultFileTooLarge() {
-    RE->setBytes({});
+    results_->Clear();
     table_->Clear();
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
@@ -76,7 +74,7 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     try {
         bytes = zentrope::ReadResultBytes(pathBytes);
         if (bytes)
-            RE->setSharedBytes(bytes);
+            results_->ShowBytes(bytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
@@ -89,11 +87,10 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
         return;
     }
     const QString caption = QStringLiteral("Results: ") + path;
-    PC->setTabText(PC->indexOf(TSresults), caption);
-    PC->setTabToolTip(PC->indexOf(TSresults), caption);
-    PC->setCurrentWidget(TSresults);
-    RE->setTabStopsInPoints(ResultTabStops);
-    RE->selectLastCharacter();
+    PC->setTabText(PC->indexOf(results_), caption);
+    PC->setTabToolTip(PC->indexOf(results_), caption);
+    PC->setCurrentWidget(results_);
+    results_->SelectEnd();
 
     const ResultLoadOutcome outcome = table_->Load(std::move(bytes), LoadOptionsOf(*this));
     if (!outcome.loaded) { // only when memory ran out

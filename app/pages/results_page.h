@@ -1,0 +1,24 @@
+// The Results page: the result file as text in RE, Courier New, tabs at fixed stops.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class ResultTextView;
+
+class ResultsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ResultsPage(QWidget* parent = nullptr);
+
+    // Shows bytes that the table shares; throws std::bad_alloc or std::length_error when
+    // memory runs out.
+    void ShowBytes(std::shared_ptr<const std::string> bytes);
+    // Once the page is in sight: the tab stops, and the last character selected.
+    void SelectEnd();
+    void Clear();
+
+private:
+    ResultTextView* RE;
+};
