@@ -1,59 +1,30 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/runs/imported_result.h"
 #include "main_window.h"
 #include "name_text.h"
 #include "result_loader.h"
+#include "result_settings.h"
 #include "shared_dialogs.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <new>
 #include <stdexcept>
 
 using namespace zentrope;
 
-namespace {
-
-ResultLoadOptions LoadOptionsOf(const TFIN& window) {
-    ResultLoadOptions options;
-    options.format = window.CBsaveFormat->currentIndex() == 1 ? ResultLineFormat::NameThenPValue
-                                                              : ResultLineFormat::PValueThenName;
-    options.pval_digits = window.Params.pval_digits;
-    options.sort_ks = window.cbSortKS->isChecked();
-    options.sort_ad = window.cbSortAD->isChecked();
-    options.sort_sl = window.cbSortSL->isChecked();
-    return options;
-}
-
-// A threshold as the General page holds it; a field that is not a number switches its check off.
-double Threshold(const QLineEdit* edit, double off) {
-    bool ok = false;
-    const double value = edit->text().trimmed().toDouble(&ok);
-    return ok ? value : off;
-}
-
-FlagThresholds ThresholdsOf(const TFIN& window) {
-    FlagThresholds thresholds;
-    thresholds.ks_min = Threshold(window.EditKSmin, 0);
-    thresholds.ad_min = Threshold(window.EditADmin, 0);
-    thresholds.sl_max = Threshold(window.EditSLmax, 100);
-    return thresholds;
-}
-
-} // namespace
-
 void TFIN::JudgeLoadedRun() {
     table_->JudgeLoadedRun(ThresholdsOf(*this));
 }
 
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*this, OD))
+    if (std::optional<QString> chosen = ChooseFile(*this, OD)) {
         LoadResultFile(*chosen);
+        RecordImportedResult(*chosen);
+    }
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
