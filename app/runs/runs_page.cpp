@@ -4,6 +4,7 @@
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
+#include "app/runs/late_results.h"
 #include "app/runs/record_text.h"
 #include "main_window.h"
 #include "records/run_folder.h"
@@ -128,6 +129,7 @@ void RunsPage::refresh() {
     model_->removeRows(0, model_->rowCount());
     if (!store())
         return;
+    CollectLateResults(*store_);
     for (const RunRecord& run : store_->filter(filter_->text()))
         model_->appendRow(RowOf(run));
     // The start time whole, not cut to its date.
