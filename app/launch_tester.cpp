@@ -1,23 +1,23 @@
 // The two run buttons: save the parameters and start the tester, its output going to a log in
 // the run's folder, then either leave it running and close, or watch it and load its result.
+#include "app/main_window.h"
+#include "app/name_text.h"
+#include "app/pages/general_page.h"
 #include "app/run_watch/run_end_text.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
 #include "app/run_watch/wait_notice.h"
-#include "main_window.h"
-#include "name_text.h"
-#include "parameter_file_writer.h"
+#include "app/shared_dialogs.h"
+#include "app/window_parameter_record.h"
+#include "paramfile/parameter_file_writer.h"
+#include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
-#include "record_checks.h"
-#include "result_freshness.h"
-#include "shared_dialogs.h"
-#include "tester_process.h"
-#include "window_parameter_record.h"
+#include "runner/result_freshness.h"
+#include "runner/tester_process.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QUrl>
 
 using namespace zentrope;
@@ -65,7 +65,8 @@ struct Launch {
 
 // Nothing started when the user has been told why.
 Launch LaunchTester(TFIN& window) {
-    const QString executable = window.EditZTRPexe->text();
+    GeneralPage& general = window.General();
+    const QString executable = general.TesterPath();
     if (executable.isEmpty()) {
         window.ShowMessage(NoExecutableText, MessageIcon::Error);
         return {};
@@ -83,7 +84,7 @@ Launch LaunchTester(TFIN& window) {
     // there is no file check after it.
     if (outcome == SaveOutcome::InvalidInteger || outcome == SaveOutcome::SizeOutOfRange)
         return {};
-    const QString parameterFile = window.EditParaFile->text();
+    const QString parameterFile = general.ParameterFileName();
     if (!QFileInfo(parameterFile).isFile()) {
         window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
         return {};
@@ -93,8 +94,7 @@ Launch LaunchTester(TFIN& window) {
     if (!saved)
         return {};
     // After the save, so this run's file keeps the empty name and the tester its own default.
-    if (window.EditOutFile->text().isEmpty())
-        window.EditOutFile->setText(DefaultOutFileName);
+    general.FillEmptyOutFile();
     Launch launch{nullptr,
                   RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable))};
     TesterStart start =
@@ -143,7 +143,7 @@ void TFIN::ButtRunWaitClick() {
         return;
     const QStringList logLines = WaitShowingNotice(*this, *launch.tester, launch.logPath());
     const TesterEnd end = launch.tester->end();
-    const std::string path = ResolveResultPath(NameBytes(EditOutFile), EditZTRPexe->text());
+    const std::string path = ResolveResultPath(TSgeneral->OutFileBytes(), TSgeneral->TesterPath());
     const bool written =
         CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
     if (launch.record)

@@ -1,65 +1,28 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/main_window.h"
+#include "app/name_text.h"
+#include "app/pages/general_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
-#include "main_window.h"
-#include "name_text.h"
-#include "result_loader.h"
-#include "shared_dialogs.h"
+#include "app/shared_dialogs.h"
+#include "results/result_loader.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QTabWidget>
 #include <new>
 #include <stdexcept>
 
 using namespace zentrope;
 
-namespace {
-
-ResultLoadOptions LoadOptionsOf(const TFIN& window) {
-    ResultLoadOptions options;
-    options.format = window.CBsaveFormat->currentIndex() == 1 ? ResultLineFormat::NameThenPValue
-                                                              : ResultLineFormat::PValueThenName;
-    options.pval_digits = window.Params.pval_digits;
-    options.sort_ks = window.cbSortKS->isChecked();
-    options.sort_ad = window.cbSortAD->isChecked();
-    options.sort_sl = window.cbSortSL->isChecked();
-    return options;
-}
-
-// A threshold as the General page holds it; a field that is not a number switches its check off.
-double Threshold(const QLineEdit* edit, double off) {
-    bool ok = false;
-    const double value = edit->text().trimmed().toDouble(&ok);
-    return ok ? value : off;
-}
-
-FlagThresholds ThresholdsOf(const TFIN& window) {
-    FlagThresholds thresholds;
-    thresholds.ks_min = Threshold(window.EditKSmin, 0);
-    thresholds.ad_min = Threshold(window.EditADmin, 0);
-    thresholds.sl_max = Threshold(window.EditSLmax, 100);
-    return thresholds;
-}
-
-} // namespace
-
-void TFIN::JudgeLoadedRun() {
-    table_->JudgeLoadedRun(ThresholdsOf(*this));
-}
-
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*this, OD))
+    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD))
         LoadResultFile(*chosen);
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
 void TFIN::ShowResultFileTooLarge() {
-    results_->Clear();
-    table_->Clear();
+    TSresults->Clear();
+    TStable->Clear();
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
 
@@ -74,7 +37,7 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     try {
         bytes = zentrope::ReadResultBytes(pathBytes);
         if (bytes)
-            results_->ShowBytes(bytes);
+            TSresults->ShowBytes(bytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
@@ -87,21 +50,21 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
         return;
     }
     const QString caption = QStringLiteral("Results: ") + path;
-    PC->setTabText(PC->indexOf(results_), caption);
-    PC->setTabToolTip(PC->indexOf(results_), caption);
-    PC->setCurrentWidget(results_);
-    results_->SelectEnd();
+    PC->setTabText(PC->indexOf(TSresults), caption);
+    PC->setTabToolTip(PC->indexOf(TSresults), caption);
+    PC->setCurrentWidget(TSresults);
+    TSresults->SelectEnd();
 
-    const ResultLoadOutcome outcome = table_->Load(std::move(bytes), LoadOptionsOf(*this));
+    const ResultLoadOutcome outcome = TStable->Load(std::move(bytes), TSgeneral->LoadOptions());
     if (!outcome.loaded) { // only when memory ran out
         ShowResultFileTooLarge();
         return;
     }
-    JudgeLoadedRun();
-    PC->setCurrentWidget(table_);
-    table_->FocusGrid();
+    TStable->JudgeLoadedRun(TSgeneral->Thresholds());
+    PC->setCurrentWidget(TStable);
+    TStable->FocusGrid();
     if (outcome.sort_request)
-        table_->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
 }
