@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
+#include "app/run_watch/run_again.h"
 #include "app/run_watch/run_end_text.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
@@ -63,18 +64,44 @@ struct Launch {
     QString logPath() const { return record ? record->logPath() : QString(); }
 };
 
+// False when the user has been told why the tester cannot be started.
+bool ExecutableFound(TFIN& window, const QString& executable) {
+    if (executable.isEmpty()) {
+        window.ShowMessage(NoExecutableText, MessageIcon::Error);
+        return false;
+    }
+    if (!QFileInfo(executable).isFile()) {
+        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+// Starts the tester on the parameter file, recording the run; nothing started when the user
+// has been told why.
+Launch StartRecordedTester(TFIN& window, const QString& executable, const QString& parameterFile) {
+    Launch launch{nullptr,
+                  RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable))};
+    TesterStart start =
+        StartTester(executable, parameterFile, FolderOf(executable), launch.logPath());
+    launch.tester = std::move(start.process);
+    if (!launch.tester) {
+        if (launch.record)
+            launch.record->abandon();
+        window.ShowMessage(start.error, MessageIcon::Warning);
+        return {};
+    }
+    if (launch.record)
+        launch.record->describeFilesLater();
+    return launch;
+}
+
 // Nothing started when the user has been told why.
 Launch LaunchTester(TFIN& window) {
     GeneralPage& general = window.General();
     const QString executable = general.TesterPath();
-    if (executable.isEmpty()) {
-        window.ShowMessage(NoExecutableText, MessageIcon::Error);
+    if (!ExecutableFound(window, executable))
         return {};
-    }
-    if (!QFileInfo(executable).isFile()) {
-        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
-        return {};
-    }
     if (!GoOnDespiteInvertedRanges(window))
         return {};
     const SaveOutcome outcome = window.SaveParameterFile();
@@ -95,20 +122,7 @@ Launch LaunchTester(TFIN& window) {
         return {};
     // After the save, so this run's file keeps the empty name and the tester its own default.
     general.FillEmptyOutFile();
-    Launch launch{nullptr,
-                  RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable))};
-    TesterStart start =
-        StartTester(executable, parameterFile, FolderOf(executable), launch.logPath());
-    launch.tester = std::move(start.process);
-    if (!launch.tester) {
-        if (launch.record)
-            launch.record->abandon();
-        window.ShowMessage(start.error, MessageIcon::Warning);
-        return {};
-    }
-    if (launch.record)
-        launch.record->describeInputsLater();
-    return launch;
+    return StartRecordedTester(window, executable, parameterFile);
 }
 
 // The newest lines of the tester's log once it has ended.
@@ -128,34 +142,51 @@ void ReportFailedRun(TFIN& window, const QString& text, const QString& logPath) 
         QDesktopServices::openUrl(QUrl::fromLocalFile(logPath));
 }
 
+// A result left by an earlier run, or written by a tester that failed, would pass off other
+// figures as this run's: only a run that ended well and wrote its file is loaded.
+void WatchAndLoad(TFIN& window, const Launch& launch, const std::string& outFile) {
+    const QStringList logLines = WaitShowingNotice(window, *launch.tester, launch.logPath());
+    const TesterEnd end = launch.tester->end();
+    const std::string path = ResolveResultPath(outFile, window.General().TesterPath());
+    const bool written =
+        CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
+    if (launch.record)
+        launch.record->finish(end, written ? QString::fromLocal8Bit(path) : QString());
+    if (end.cancelled) {
+        window.ShowMessage(CancelledRunText, MessageIcon::Information);
+        return;
+    }
+    if (!written || !end.succeeded()) {
+        ReportFailedRun(window, FailedRunText(DisplayText(path), written, end, logLines),
+                        launch.logPath());
+        return;
+    }
+    window.HoldingEscape([&] { window.LoadResultFileAt(path); });
+}
+
 } // namespace
+
+void RunParameterFileAgain(TFIN& window, const QString& parameterFile) {
+    const QString executable = window.General().TesterPath();
+    if (!ExecutableFound(window, executable))
+        return;
+    if (!QFileInfo(parameterFile).isFile()) {
+        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
+        return;
+    }
+    const std::string outFile = ReadKeptParameters(parameterFile).OutFile.value_or(std::string());
+    const Launch launch = StartRecordedTester(window, executable, parameterFile);
+    if (launch.tester)
+        WatchAndLoad(window, launch, outFile.empty() ? DefaultOutFileName : outFile);
+}
 
 void TFIN::ButtRunExitClick() {
     if (LaunchTester(*this).tester)
         close();
 }
 
-// A result left by an earlier run, or written by a tester that failed, would pass off other
-// figures as this run's: only a run that ended well and wrote its file is loaded.
 void TFIN::ButtRunWaitClick() {
     const Launch launch = LaunchTester(*this);
-    if (!launch.tester)
-        return;
-    const QStringList logLines = WaitShowingNotice(*this, *launch.tester, launch.logPath());
-    const TesterEnd end = launch.tester->end();
-    const std::string path = ResolveResultPath(TSgeneral->OutFileBytes(), TSgeneral->TesterPath());
-    const bool written =
-        CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
-    if (launch.record)
-        launch.record->finish(end, written ? QString::fromLocal8Bit(path) : QString());
-    if (end.cancelled) {
-        ShowMessage(CancelledRunText, MessageIcon::Information);
-        return;
-    }
-    if (!written || !end.succeeded()) {
-        ReportFailedRun(*this, FailedRunText(DisplayText(path), written, end, logLines),
-                        launch.logPath());
-        return;
-    }
-    HoldingEscape([&] { LoadResultFileAt(path); });
+    if (launch.tester)
+        WatchAndLoad(*this, launch, TSgeneral->OutFileBytes());
 }

@@ -4,6 +4,7 @@
 #include "app/pages/general_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/runs/imported_result.h"
 #include "app/shared_dialogs.h"
 #include "results/result_loader.h"
 
@@ -15,8 +16,10 @@
 using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD))
+    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD)) {
         LoadResultFile(*chosen);
+        RecordImportedResult(*chosen);
+    }
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.

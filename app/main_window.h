@@ -71,6 +71,8 @@ public:
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
+    // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
+    void HoldingEscape(const std::function<void()>& work);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,8 +86,6 @@ private:
     void FocusOnPage(QWidget* field);
     // The controls' parameters now match the file last loaded or saved (or the defaults).
     void MarkParametersSaved();
-    // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
-    void HoldingEscape(const std::function<void()>& work);
     void ShowResultFileTooLarge();
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();

@@ -9,6 +9,7 @@ QStringList TextsOf(const RunRecord& record) {
     QStringList texts = {record.kind == RunKind::Imported ? QStringLiteral("imported")
                                                           : QStringLiteral("run"),
                          record.folder,
+                         record.source,
                          record.testerPath,
                          record.testerSha256,
                          record.frontEndVersion,

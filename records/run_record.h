@@ -32,6 +32,7 @@ struct RunRecord {
     qint64 id = 0; // given by the store
     RunKind kind = RunKind::Run;
     QString folder;            // absolute; the run's files are in it
+    QString source;            // an imported record's file as it was loaded; empty for a run
     bool folderPresent = true; // false when the folder has gone since the record was written
 
     QString testerPath;

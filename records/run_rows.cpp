@@ -36,7 +36,7 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
 
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
-    "n, nt, ended_at, exit_code, end_signal, cancelled");
+    "n, nt, ended_at, exit_code, end_signal, cancelled, source");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -53,6 +53,7 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.NT = OptionalOf<qint32>(row.value(9));
     record.end = RunEnd{TimeOf(row.value(10)), OptionalOf<int>(row.value(11)),
                         OptionalOf<int>(row.value(12)), row.value(13).toBool()};
+    record.source = row.value(14).toString();
     return record;
 }
 
@@ -122,15 +123,15 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     QSqlQuery run(db);
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
-                               "exit_code, end_signal, cancelled) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "exit_code, end_signal, cancelled, source) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const RunEnd& end = record.end;
     if (!ExecWith(run,
                   {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
                    Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
                    Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
                    Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
-                   Optional(end.endSignal), QVariant(end.cancelled)}))
+                   Optional(end.endSignal), QVariant(end.cancelled), Text(record.source)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -148,6 +149,14 @@ QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
                                "cancelled = ? WHERE id = ?"));
     if (!ExecWith(run, {TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
                         QVariant(end.cancelled), QVariant(id)}))
+        return run.lastError().text();
+    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+}
+
+QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256) {
+    QSqlQuery run(db);
+    run.prepare(QStringLiteral("UPDATE runs SET tester_size = ?, tester_sha256 = ? WHERE id = ?"));
+    if (!ExecWith(run, {QVariant(size), Text(sha256), QVariant(id)}))
         return run.lastError().text();
     return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
 }

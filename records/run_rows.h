@@ -23,6 +23,9 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
 // Sets how the run of `id` ended.
 QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end);
 
+// Sets the size and hash of the tester of the run of `id`.
+QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256);
+
 // Puts `inputs` in place of the input files recorded for the run of `id`.
 QString ReplaceInputs(QSqlDatabase& db, qint64 id, const QList<InputFileFacts>& inputs);
 

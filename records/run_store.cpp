@@ -112,6 +112,11 @@ QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
     return failure;
 }
 
+QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {
+    return RecordFailure(
+        write([&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); }));
+}
+
 QString RunStore::setInputs(qint64 id, const QList<InputFileFacts>& inputs) {
     return RecordFailure(
         write([&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); }));

@@ -47,6 +47,9 @@ public:
     // empty text, or why not; the record is then left as it was.
     QString finish(qint64 id, const RunEnd& end, const QString& result = QString());
 
+    // Notes the tester's size and hash, once they are known.
+    QString setTester(qint64 id, qint64 size, const QString& sha256);
+
     // Replaces the recorded input files of a run, once their hashes are known.
     QString setInputs(qint64 id, const QList<InputFileFacts>& inputs);
 

@@ -34,6 +34,7 @@ const QList<QStringList>& Migrations() {
                         " position INTEGER NOT NULL, path TEXT NOT NULL,"
                         " size INTEGER NOT NULL, modified TEXT, sha256 TEXT NOT NULL,"
                         " PRIMARY KEY (run_id, position))")},
+        {QStringLiteral("ALTER TABLE runs ADD COLUMN source TEXT NOT NULL DEFAULT ''")},
     };
     return steps;
 }

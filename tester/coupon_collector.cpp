@@ -22,18 +22,20 @@ std::vector<uint64_t> CouponSegmentLengths(const BitSequence& s, int blockBits, 
     const uint64_t d = uint64_t{1} << blockBits;
     const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
     std::vector<uint64_t> lengths;
-    std::vector<uint64_t> seenIn(static_cast<size_t>(d), 0); // segment number + 1 seen in
+    std::vector<uint64_t> seenIn(static_cast<size_t>(d), 0); // the last segment seen in
     uint64_t distinct = 0;
     uint64_t start = 0;
+    uint64_t segment = 1; // segments are numbered from 1
     for (uint64_t i = 0; i < blocks && lengths.size() < count; ++i) {
+        // Whether a value is new to the segment is a coin toss: counted without a branch.
         uint64_t& seen = seenIn[BitsAt(s, i * static_cast<uint64_t>(blockBits), blockBits)];
-        if (seen == lengths.size() + 1)
-            continue;
-        seen = lengths.size() + 1;
-        if (++distinct == d) {
+        distinct += seen != segment ? 1 : 0;
+        seen = segment;
+        if (distinct == d) {
             lengths.push_back(i + 1 - start);
             start = i + 1;
             distinct = 0;
+            ++segment;
         }
     }
     return lengths;

@@ -1,5 +1,7 @@
 #include "app/run_watch/run_keeping.h"
 
+#include "app/run_watch/hashing_progress.h"
+
 #include "parameter_file_reader.h"
 #include "records/file_hash.h"
 #include "records/input_files.h"
@@ -14,14 +16,6 @@ using namespace zentrope;
 
 namespace {
 
-// What the tester reads: the copy, not the window, which may have changed since.
-ParameterSet ReadCopy(const QString& copy) {
-    ParameterSet set;
-    ApplyDefaults(set);
-    ReadParameterFile(copy.toStdString(), set, [](const std::string&) {});
-    return set;
-}
-
 QStringList EnabledTestsInOrder(const ParameterSet& set) {
     QStringList tests;
     for (const int8_t slot : set.ExecutionOrder)
@@ -35,9 +29,7 @@ RunRecord RecordOf(const QString& folder, const QString& tester, const Parameter
     RunRecord record;
     record.folder = folder;
     record.testerPath = QFileInfo(tester).absoluteFilePath();
-    const FileHash testerHash = HashFile(tester);
-    record.testerSize = testerHash.size;
-    record.testerSha256 = testerHash.sha256;
+    record.testerSize = QFileInfo(tester).size(); // its hash comes later, off this thread
     record.frontEndVersion = QStringLiteral(ZENTROPE_VERSION);
     record.startedAt = startedAt;
     record.n = set.n;
@@ -48,10 +40,17 @@ RunRecord RecordOf(const QString& folder, const QString& tester, const Parameter
 
 } // namespace
 
-RunKeeping::RunKeeping(std::unique_ptr<RunStore> store, qint64 id, QString folder, QString inFile,
-                       QString testerFolder)
-    : store_(std::move(store)), id_(id), folder_(std::move(folder)), inFile_(std::move(inFile)),
-      testerFolder_(std::move(testerFolder)) {}
+ParameterSet ReadKeptParameters(const QString& path) {
+    ParameterSet set;
+    ApplyDefaults(set);
+    ReadParameterFile(path.toStdString(), set, [](const std::string&) {});
+    return set;
+}
+
+RunKeeping::RunKeeping(std::unique_ptr<RunStore> store, qint64 id, QString folder, QString tester,
+                       QString inFile, QString testerFolder)
+    : store_(std::move(store)), id_(id), folder_(std::move(folder)), tester_(std::move(tester)),
+      inFile_(std::move(inFile)), testerFolder_(std::move(testerFolder)) {}
 
 std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString& tester,
                                               const QString& parameterFile,
@@ -68,29 +67,41 @@ std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString
         QDir(folder.path).removeRecursively();
         return nullptr;
     }
-    const ParameterSet set = ReadCopy(copy);
+    // What the tester reads: the copy, not the window, which may have changed since.
+    const ParameterSet set = ReadKeptParameters(copy);
     const RecordWriting writing = opening.store->add(RecordOf(folder.path, tester, set, startedAt));
     if (!writing.id)
         return nullptr;
     const QString inFile = QString::fromStdString(set.InFile.value_or(std::string()));
-    return std::unique_ptr<RunKeeping>(
-        new RunKeeping(std::move(opening.store), writing.id, folder.path, inFile, testerFolder));
+    return std::unique_ptr<RunKeeping>(new RunKeeping(std::move(opening.store), writing.id,
+                                                      folder.path, tester, inFile, testerFolder));
 }
 
 QString RunKeeping::logPath() const {
     return folder_ + '/' + LogName;
 }
 
-void RunKeeping::describeInputsLater() const {
-    if (inFile_.isEmpty())
-        return;
-    QThreadPool::globalInstance()->start(
-        [root = store_->root(), id = id_, inFile = inFile_, folder = testerFolder_] {
-            const InputsHash hashed = DescribeInputFiles(MatchInputFiles(inFile, folder));
-            StoreOpening opening = RunStore::open(root);
-            if (opening.store && !hashed.stopped)
+void RunKeeping::describeFilesLater() const {
+    HashingProgress& progress = HashingProgress::instance();
+    QThreadPool::globalInstance()->start([root = store_->root(), id = id_, tester = tester_,
+                                          inFile = inFile_, folder = testerFolder_, &progress] {
+        StoreOpening opening = RunStore::open(root);
+        if (!opening.store)
+            return;
+        const FileHash testerHash = HashFile(tester);
+        opening.store->setTester(id, testerHash.size, testerHash.sha256);
+        if (!inFile.isEmpty()) {
+            progress.report(id, 0, 1);
+            const InputsHash hashed =
+                DescribeInputFiles(MatchInputFiles(inFile, folder), [&](qint64 done, qint64 all) {
+                    progress.report(id, done, all);
+                    return true;
+                });
+            if (!hashed.stopped)
                 opening.store->setInputs(id, hashed.files);
-        });
+            progress.finish(id);
+        }
+    });
 }
 
 void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {

@@ -3,11 +3,15 @@
 // thread; and how it ended.
 #pragma once
 
+#include "parameter_set.h"
 #include "records/run_store.h"
 #include "runner/tester_process.h"
 
 #include <QString>
 #include <memory>
+
+// A kept parameter file as the tester reads it: over the defaults, messages left unshown.
+zentrope::ParameterSet ReadKeptParameters(const QString& path);
 
 class RunKeeping {
 public:
@@ -20,21 +24,23 @@ public:
     qint64 id() const { return id_; }
     QString logPath() const;
 
-    // Hashes the input files on a pool thread, which records them through a store of its own;
-    // returns at once. The application waits for the pool before it ends.
-    void describeInputsLater() const;
+    // Hashes the tester and the input files on a pool thread, which records them through a
+    // store of its own, telling HashingProgress how far it has come; returns at once. The
+    // application waits for the pool before it ends.
+    void describeFilesLater() const;
     // Notes the end, copying the result when this run wrote it (an empty path otherwise).
     void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.
     void abandon();
 
 private:
-    RunKeeping(std::unique_ptr<zentrope::RunStore> store, qint64 id, QString folder, QString inFile,
-               QString testerFolder);
+    RunKeeping(std::unique_ptr<zentrope::RunStore> store, qint64 id, QString folder, QString tester,
+               QString inFile, QString testerFolder);
 
     std::unique_ptr<zentrope::RunStore> store_;
     qint64 id_;
     QString folder_;
+    QString tester_;
     QString inFile_;
     QString testerFolder_;
 };

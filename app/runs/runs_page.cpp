@@ -2,57 +2,33 @@
 
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
+#include "app/run_watch/hashing_progress.h"
+#include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
+#include "app/runs/compare_view.h"
+#include "app/runs/record_text.h"
 #include "records/run_folder.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPromise>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 using namespace zentrope;
 
 namespace {
-
-QString EndText(const RunEnd& end) {
-    if (end.cancelled)
-        return QStringLiteral("cancelled");
-    if (end.endSignal)
-        return QStringLiteral("signal %1").arg(*end.endSignal);
-    if (end.exitCode)
-        return QString::number(*end.exitCode);
-    return QStringLiteral("not known");
-}
-
-QString RecordText(const RunRecord& run) {
-    QStringList lines{
-        QStringLiteral("Folder: %1%2").arg(run.folder, run.folderPresent ? "" : " (gone)"),
-        QStringLiteral("Tester: %1 (%2 bytes, SHA-256 %3)")
-            .arg(run.testerPath)
-            .arg(run.testerSize)
-            .arg(run.testerSha256),
-        QStringLiteral("Front end: %1").arg(run.frontEndVersion),
-        QStringLiteral("Started: %1").arg(run.startedAt.toString(Qt::ISODate)),
-        QStringLiteral("Ended: %1, exit %2")
-            .arg(run.end.endedAt.toString(Qt::ISODate), EndText(run.end)),
-        QStringLiteral("n: %1  NT: %2")
-            .arg(run.n ? QString::number(*run.n) : QString())
-            .arg(run.NT ? QString::number(*run.NT) : QString()),
-        QStringLiteral("Tests: %1").arg(run.enabledTests.join(", "))};
-    for (const InputFileFacts& input : run.inputs)
-        lines << QStringLiteral("Input: %1 (%2 bytes, %3, SHA-256 %4)")
-                     .arg(input.path)
-                     .arg(input.size)
-                     .arg(input.modified.toString(Qt::ISODate), input.sha256);
-    return lines.join('\n');
-}
 
 QList<QStandardItem*> RowOf(const RunRecord& run) {
     auto* started = new QStandardItem(run.startedAt.toString(Qt::ISODate));
@@ -60,8 +36,17 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
     return {started,
             new QStandardItem(run.kind == RunKind::Run ? QStringLiteral("run")
                                                        : QStringLiteral("imported")),
-            new QStandardItem(EndText(run.end)), new QStandardItem(run.enabledTests.join(", ")),
+            new QStandardItem(EndText(run)), new QStandardItem(run.enabledTests.join(", ")),
             new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
+}
+
+// A run as the comparison names it: by its start, which the list shows first.
+ComparedFile ComparedFileOf(const RunRecord& run) {
+    const QString parameters = run.folder + '/' + ParameterCopyName;
+    return {run.startedAt.toString(Qt::ISODate).toStdString(),
+            QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(),
+            QFileInfo::exists(parameters) ? QFile::encodeName(parameters).toStdString()
+                                          : std::string()};
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
@@ -74,7 +59,9 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 RunsPage::RunsPage(TFIN& window)
     : window_(window), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
-      list_(new QTableView(this)), record_(new QPlainTextEdit(this)) {
+      list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
+      compare_(new CompareView(window, this)), detail_(new QTabWidget(this)),
+      status_(new QLabel(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
     filter_->setPlaceholderText(QStringLiteral("Filter by text"));
@@ -86,15 +73,17 @@ RunsPage::RunsPage(TFIN& window)
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::DescendingOrder);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->horizontalHeader()->setStretchLastSection(true);
     auto* buttons = new QHBoxLayout;
     const std::pair<QPushButton*, void (RunsPage::*)()> actions[] = {
         {Button(this, "RunsOpenResult", "Open result"), &RunsPage::openResult},
         {Button(this, "RunsLoadParameters", "Load parameter file"), &RunsPage::loadParameters},
+        {Button(this, "RunsRunAgain", "Run again"), &RunsPage::runAgain},
         {Button(this, "RunsOpenLog", "Open log"), &RunsPage::openLog},
-        {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun}};
+        {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun},
+        {Button(this, "RunsCompare", "Compare"), &RunsPage::compareRuns}};
     for (const auto& [button, action] : actions) {
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, action);
@@ -103,11 +92,26 @@ RunsPage::RunsPage(TFIN& window)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(filter_);
     layout->addWidget(list_, 2);
-    layout->addWidget(record_, 1);
+    detail_->setObjectName("RunsDetail");
+    detail_->addTab(record_, QStringLiteral("Record"));
+    detail_->addTab(compare_, QStringLiteral("Comparison"));
+    layout->addWidget(detail_, 2);
+    status_->setObjectName("RunsStatus");
+    layout->addWidget(status_);
     layout->addLayout(buttons);
     connect(filter_, &QLineEdit::textChanged, this, &RunsPage::refresh);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &RunsPage::showChosen);
+    connect(&inputCheck_, &QFutureWatcher<InputChanges>::progressValueChanged, this,
+            [this](int percent) {
+                status_->setText(QStringLiteral("Checking the input files... %1%").arg(percent));
+            });
+    connect(&inputCheck_, &QFutureWatcher<InputChanges>::finished, this,
+            &RunsPage::runCheckedAgain);
+    connect(&HashingProgress::instance(), &HashingProgress::changed, this, [this](qint64 run) {
+        if (const std::optional<RunRecord> chosen = chosenRun(); chosen && chosen->id == run)
+            showChosen();
+    });
 }
 
 RunStore* RunsPage::store() {
@@ -139,9 +143,22 @@ std::optional<RunRecord> RunsPage::chosenRun() const {
     return store_->get(model_->index(current.row(), 0).data(Qt::UserRole).toLongLong());
 }
 
+QList<RunRecord> RunsPage::selectedRuns() const {
+    QList<RunRecord> runs;
+    if (!store_)
+        return runs;
+    QModelIndexList rows = list_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    for (const QModelIndex& row : rows)
+        if (std::optional<RunRecord> run = store_->get(row.data(Qt::UserRole).toLongLong()))
+            runs << *run;
+    return runs;
+}
+
 void RunsPage::showChosen() {
     const std::optional<RunRecord> run = chosenRun();
-    record_->setPlainText(run ? RecordText(*run) : QString());
+    record_->setPlainText(run ? RecordText(*run, HashingProgress::instance().textOf(run->id))
+                              : QString());
 }
 
 void RunsPage::openResult() {
@@ -174,5 +191,52 @@ void RunsPage::deleteRun() {
         return;
     if (const QString failure = store_->remove(run->id); !failure.isEmpty())
         window_.ShowMessage(failure, MessageIcon::Warning);
+    refresh();
+}
+
+void RunsPage::compareRuns() {
+    std::vector<ComparedFile> files;
+    for (const RunRecord& run : selectedRuns())
+        files.push_back(ComparedFileOf(run));
+    for (ComparedFile& file : compare_->addedFiles())
+        files.push_back(std::move(file));
+    if (files.size() < 2) {
+        window_.ShowMessage(
+            QStringLiteral("Select two or more runs, or add result files, to compare them."),
+            MessageIcon::Information);
+        return;
+    }
+    detail_->setCurrentWidget(compare_);
+    compare_->compare(std::move(files));
+}
+
+void RunsPage::runAgain() {
+    const std::optional<RunRecord> run = chosenRun();
+    if (!run || inputCheck_.isRunning())
+        return;
+    againParameters_ = run->folder + '/' + ParameterCopyName;
+    status_->setText(QStringLiteral("Checking the input files..."));
+    inputCheck_.setFuture(
+        QtConcurrent::run([inputs = run->inputs](QPromise<InputChanges>& promise) {
+            promise.setProgressRange(0, 100);
+            promise.addResult(FindChangedInputs(inputs, [&](qint64 done, qint64 total) {
+                promise.setProgressValue(total > 0 ? int(done * 100 / total) : 0);
+                return true;
+            }));
+        }));
+}
+
+void RunsPage::runCheckedAgain() {
+    status_->clear();
+    if (inputCheck_.future().resultCount() == 0)
+        return;
+    const QStringList changed = inputCheck_.result().changed;
+    if (!changed.isEmpty() &&
+        !window_.AskToGoOn(QStringLiteral("These input files are not the ones the run read: "
+                                          "their content has changed, or they are gone.\n\n%1"
+                                          "\n\nRun it again with the files as they are now?")
+                               .arg(changed.join('\n'))))
+        return;
+    RunParameterFileAgain(window_, againParameters_);
     refresh();
 }

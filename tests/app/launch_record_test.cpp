@@ -55,16 +55,16 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
     QCOMPARE(Content(run.folder + "/result.txt"),
              QByteArray(exitCode ? "" : fake_tester::ResultText));
     QCOMPARE(run.testerPath, fixture.tester.executable());
-    QCOMPARE(run.testerSha256, Sha256Of(Content(fixture.tester.executable())));
     QCOMPARE(run.testerSize, QFileInfo(fixture.tester.executable()).size());
     QCOMPARE(run.end.exitCode, std::optional<int>(exitCode));
     QVERIFY(run.startedAt <= run.end.endedAt);
     QCOMPARE(run.NT, std::optional<qint32>(7));
     // Every test is enabled in a new window.
     QCOMPARE(run.enabledTests, order);
-    // The input is hashed after the start, off the window's thread.
+    // The tester and then the input are hashed after the start, off the window's thread.
     QTRY_COMPARE(fixture.Runs()[0].inputs.size(), 1);
     const InputFileFacts input = fixture.Runs()[0].inputs[0];
+    QCOMPARE(fixture.Runs()[0].testerSha256, Sha256Of(Content(fixture.tester.executable())));
     QCOMPARE(input.path, fixture.Path("input.bin"));
     QCOMPARE(input.size, 3);
     // SHA-256("abc"), FIPS 180-2 appendix B.1.

@@ -7,13 +7,17 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QThreadPool>
 
+using zentrope::RunKind;
 using zentrope::RunRecord;
 
 class RunsPageTest : public QObject {
     Q_OBJECT
 private slots:
     void listsOpensAndDeletesRuns();
+    void runAgainReadsTheKeptFileAndWarnsOfAChangedInput();
+    void aResultFileLoadedFromOutsideIsRecordedAsImported();
 };
 
 void RunsPageTest::listsOpensAndDeletesRuns() {
@@ -56,6 +60,67 @@ void RunsPageTest::listsOpensAndDeletesRuns() {
     QCOMPARE(list->model()->rowCount(), 0);
     QCOMPARE(fixture.Runs().size(), 1);
     QVERIFY(!QFileInfo::exists(older.folder));
+}
+
+void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    TFIN& window = *fixture.window;
+    window.show();
+    fixture.Write("input.bin", "abc");
+    Control<QLineEdit>(window, "EditInFile")->setText(fixture.Path("input.bin"));
+    Control<QLineEdit>(window, "EditNT")->setText("7");
+    window.ButtRunWaitClick();
+    QThreadPool::globalInstance()->waitForDone(); // the input's hash is recorded
+    const RunRecord first = fixture.Runs()[0];
+    QCOMPARE(first.inputs.size(), 1);
+    fixture.Write("input.bin", "abd");
+    Control<QLineEdit>(window, "EditNT")->setText("9");
+
+    Control<QTabWidget>(window, "PC")->setCurrentWidget(Control<QWidget>(window, "TSruns"));
+    auto* list = Control<QTableView>(window, "RunsList");
+    list->setCurrentIndex(list->model()->index(0, 0));
+    Control<QPushButton>(window, "RunsRunAgain")->click();
+    QTRY_COMPARE(fixture.dialogs.questions.size(), 1);
+    QVERIFY(fixture.dialogs.questions[0].contains(fixture.Path("input.bin")));
+    QCOMPARE(fixture.Runs().size(), 1); // went back
+
+    QTest::qWait(1100); // runs are told apart by their start to the second
+    fixture.dialogs.goOnAnswers = {true};
+    list->setCurrentIndex(list->model()->index(0, 0));
+    Control<QPushButton>(window, "RunsRunAgain")->click();
+    QTRY_COMPARE(fixture.Runs().size(), 2);
+    const RunRecord again = fixture.Runs()[0];
+    // The tester read the kept file, not the window's, whose NT is 9 by now.
+    QCOMPARE(fixture.tester.waitForRecord().arguments,
+             QStringList{first.folder + "/parameters.txt"});
+    QCOMPARE(again.NT, std::optional<qint32>(7));
+    QCOMPARE(again.end.exitCode, std::optional<int>(0));
+    QCOMPARE(CellText(window, 3, RowOf(window, "DFT")), QString("0.5"));
+}
+
+void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    TFIN& window = *fixture.window;
+    const QByteArray result = "Sequence #1\n0.5\tDFT\n\n";
+    fixture.Write("outside.txt", result);
+    fixture.dialogs.answers = {fixture.Path("outside.txt")};
+    window.ButtLoadResultClick();
+    QThreadPool::globalInstance()->waitForDone();
+    QCOMPARE(fixture.Runs().size(), 1);
+    const RunRecord imported = fixture.Runs()[0];
+    QCOMPARE(imported.kind, RunKind::Imported);
+    QCOMPARE(imported.source, fixture.Path("outside.txt"));
+    QFile copy(imported.folder + "/result.txt");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), result);
+
+    // Its copy, loaded again, is a recorded file already.
+    fixture.dialogs.answers = {copy.fileName()};
+    window.ButtLoadResultClick();
+    QThreadPool::globalInstance()->waitForDone();
+    QCOMPARE(fixture.Runs().size(), 1);
 }
 
 ZENTROPE_GUI_TEST_MAIN(RunsPageTest)

@@ -34,6 +34,7 @@ RunRecord NewRecord(RunStore& store, const QDateTime& start, int inputs = 2) {
 void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.kind, expected.kind);
     QCOMPARE(got.folder, expected.folder);
+    QCOMPARE(got.source, expected.source);
     QCOMPARE(got.testerPath, expected.testerPath);
     QCOMPARE(got.testerSize, expected.testerSize);
     QCOMPARE(got.testerSha256, expected.testerSha256);
@@ -120,6 +121,7 @@ private slots:
             imported.kind = RunKind::Imported;
             imported.startedAt = Noon;
             imported.folder = MakeRunFolder(store->root(), Noon).path;
+            imported.source = root.filePath("outside.txt");
             QVERIFY(WriteFile(root.filePath("outside.txt"), result));
             QVERIFY(store->add(late, root.filePath("no result written")).id > 0);
             QVERIFY(store->add(early).id > 0);
@@ -232,6 +234,37 @@ private slots:
         QCOMPARE(UserVersion(index), CurrentSchemaVersion() + 1);
     }
 
+    // An index of the first schema, whose records knew no source, is brought up to date.
+    void anIndexOfTheFirstSchemaIsMigratedKeepingItsRecords() {
+        QTemporaryDir root;
+        const QString index = root.filePath("runs.sqlite");
+        RunRecord old;
+        {
+            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+            QVERIFY(store);
+            old = NewRecord(*store, Noon);
+            QVERIFY(store->add(old).id > 0);
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
+            db.setDatabaseName(index);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("ALTER TABLE runs DROP COLUMN source"));
+            QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
+        }
+        QSqlDatabase::removeDatabase("inspect");
+        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        QVERIFY(store);
+        QCOMPARE(UserVersion(index), CurrentSchemaVersion());
+        QCOMPARE(store->list().size(), 1);
+        CompareRecords(store->list()[0], old);
+        RunRecord imported = NewRecord(*store, Noon.addSecs(60));
+        imported.kind = RunKind::Imported;
+        imported.source = root.filePath("elsewhere.txt");
+        QVERIFY(store->add(imported).id > 0);
+        CompareRecords(store->list()[0], imported);
+    }
+
     void aFullDiskWhileCopyingTheResultLeavesNoHalfRecord() {
         OpenStore fixture;
         QVERIFY(fixture.store);
@@ -264,6 +297,9 @@ private slots:
         QVERIFY(id > 0);
         run.inputs[0].sha256 = QString(64, u'b');
         QCOMPARE(fixture.store->setInputs(id, run.inputs), QString());
+        run.testerSize = 77;
+        run.testerSha256 = QString(64, u'c');
+        QCOMPARE(fixture.store->setTester(id, run.testerSize, run.testerSha256), QString());
 
         const QString result = fixture.root.filePath("result.txt");
         QVERIFY(WriteFile(result, QByteArray(1 << 20, '3')));

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
+#include <set>
 
 namespace zentrope {
 namespace {
@@ -113,6 +114,29 @@ TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
                 Igamc((std::ldexp(1.0, width) - 1) / 2, UniformChiSquare(counts, blocks) / 2);
             EXPECT_EQ(ShortBlocksTest(s, width, distance), expected) << width << " " << distance;
         }
+    }
+}
+
+TEST(FastPaths, CouponSegmentsCollectEveryValue) {
+    Xoshiro256 g = SeedXoshiro(27);
+    const BitSequence s = GeneratorBits(g, 40000 + 5);
+    for (int width : {1, 3, 6}) {
+        std::vector<uint64_t> expected;
+        std::set<uint64_t> seen;
+        uint64_t length = 0;
+        for (uint64_t pos = 0; pos + static_cast<uint64_t>(width) <= s.size;
+             pos += static_cast<uint64_t>(width)) {
+            ++length;
+            seen.insert(BitsAt(s, pos, width));
+            if (seen.size() == size_t{1} << width) {
+                expected.push_back(length);
+                seen.clear();
+                length = 0;
+            }
+        }
+        EXPECT_EQ(CouponSegmentLengths(s, width, 1000000), expected) << width;
+        expected.resize(5);
+        EXPECT_EQ(CouponSegmentLengths(s, width, 5), expected) << width;
     }
 }
 

@@ -1,0 +1,33 @@
+#include "app/run_watch/hashing_progress.h"
+
+HashingProgress& HashingProgress::instance() {
+    static HashingProgress progress;
+    return progress;
+}
+
+void HashingProgress::report(qint64 run, qint64 done, qint64 total) {
+    const int percent = total > 0 ? int(done * 100 / total) : 0;
+    {
+        QMutexLocker lock(&mutex_);
+        const auto known = percent_.constFind(run);
+        if (known != percent_.constEnd() && *known == percent)
+            return;
+        percent_.insert(run, percent);
+    }
+    emit changed(run);
+}
+
+void HashingProgress::finish(qint64 run) {
+    {
+        QMutexLocker lock(&mutex_);
+        percent_.remove(run);
+    }
+    emit changed(run);
+}
+
+QString HashingProgress::textOf(qint64 run) const {
+    QMutexLocker lock(&mutex_);
+    const auto known = percent_.constFind(run);
+    return known == percent_.constEnd() ? QString()
+                                        : QStringLiteral("Hashing input files... %1%").arg(*known);
+}

@@ -1,0 +1,50 @@
+// Runs side by side: their result files read and compared on a pool thread, with a progress
+// line meanwhile; the comparison beside the differences of their parameter files; its export
+// as CSV; and result files from disk to compare along with recorded runs.
+#pragma once
+
+#include "compare_files.h"
+
+#include <QFutureWatcher>
+#include <QStringList>
+#include <QWidget>
+#include <vector>
+
+class ComparisonModel;
+class QFileDialog;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class TFIN;
+
+class CompareView : public QWidget {
+public:
+    CompareView(TFIN& window, QWidget* parent);
+
+    // Replaces what is shown once the files are read and compared; returns at once.
+    void compare(std::vector<zentrope::ComparedFile> files);
+    // The result files added from disk, as ComparedFile entries labelled by their names.
+    std::vector<zentrope::ComparedFile> addedFiles() const;
+
+private:
+    void addFile();
+    void clearFiles();
+    void exportCsv();
+    void showProgress(int read);
+    void showOutcome();
+
+    TFIN& window_;
+    QStringList added_;
+    QLabel* addedList_;
+    QLabel* status_;
+    QProgressBar* progress_;
+    ComparisonModel* model_;
+    QTableView* table_;
+    QPlainTextEdit* parameters_;
+    QPushButton* export_;
+    QFileDialog* openDialog_;
+    QFileDialog* csvDialog_;
+    QFutureWatcher<zentrope::FilesComparison> watcher_;
+};

@@ -1,0 +1,41 @@
+#include "app/runs/imported_result.h"
+
+#include "app/run_watch/run_folder_place.h"
+#include "records/run_folder.h"
+#include "records/run_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThreadPool>
+
+using namespace zentrope;
+
+namespace {
+
+bool LiesUnder(const QString& path, const QString& folder) {
+    const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
+    return !canonicalFolder.isEmpty() &&
+           QFileInfo(path).canonicalFilePath().startsWith(canonicalFolder + '/');
+}
+
+void Record(const QString& root, const QString& path) {
+    StoreOpening opening = RunStore::open(root);
+    if (!opening.store || LiesUnder(path, RunsFolderOf(opening.store->root())))
+        return;
+    RunRecord record;
+    record.kind = RunKind::Imported;
+    record.startedAt = QDateTime::currentDateTime();
+    record.folder = MakeRunFolder(opening.store->root(), record.startedAt).path;
+    if (record.folder.isEmpty())
+        return;
+    record.source = QFileInfo(path).absoluteFilePath();
+    record.frontEndVersion = QStringLiteral(ZENTROPE_VERSION);
+    // A failed copy leaves no record and no folder behind.
+    opening.store->add(record, path);
+}
+
+} // namespace
+
+void RecordImportedResult(const QString& path) {
+    QThreadPool::globalInstance()->start([root = RunsRoot(), path] { Record(root, path); });
+}
