@@ -61,6 +61,7 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
 struct Launch {
     std::unique_ptr<TesterProcess> tester; // null when nothing was started
     std::unique_ptr<RunKeeping> record;    // null when the run could not be recorded
+    std::string resultPath;                // where the tester writes its result
     QString logPath() const { return record ? record->logPath() : QString(); }
 };
 
@@ -77,11 +78,13 @@ bool ExecutableFound(TFIN& window, const QString& executable) {
     return true;
 }
 
-// Starts the tester on the parameter file, recording the run; nothing started when the user
-// has been told why.
-Launch StartRecordedTester(TFIN& window, const QString& executable, const QString& parameterFile) {
+// Starts the tester on the parameter file, whose output name is `outFile`, recording the run;
+// nothing started when the user has been told why.
+Launch StartRecordedTester(TFIN& window, const QString& executable, const QString& parameterFile,
+                           const std::string& outFile) {
     Launch launch{nullptr,
-                  RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable))};
+                  RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable)),
+                  ResolveResultPath(outFile, executable)};
     TesterStart start =
         StartTester(executable, parameterFile, FolderOf(executable), launch.logPath());
     launch.tester = std::move(start.process);
@@ -91,8 +94,10 @@ Launch StartRecordedTester(TFIN& window, const QString& executable, const QStrin
         window.ShowMessage(start.error, MessageIcon::Warning);
         return {};
     }
-    if (launch.record)
+    if (launch.record) {
+        launch.record->noteStart(*launch.tester, QString::fromLocal8Bit(launch.resultPath));
         launch.record->describeFilesLater();
+    }
     return launch;
 }
 
@@ -122,7 +127,7 @@ Launch LaunchTester(TFIN& window) {
         return {};
     // After the save, so this run's file keeps the empty name and the tester its own default.
     general.FillEmptyOutFile();
-    return StartRecordedTester(window, executable, parameterFile);
+    return StartRecordedTester(window, executable, parameterFile, general.OutFileBytes());
 }
 
 // The newest lines of the tester's log once it has ended.
@@ -144,10 +149,10 @@ void ReportFailedRun(TFIN& window, const QString& text, const QString& logPath) 
 
 // A result left by an earlier run, or written by a tester that failed, would pass off other
 // figures as this run's: only a run that ended well and wrote its file is loaded.
-void WatchAndLoad(TFIN& window, const Launch& launch, const std::string& outFile) {
+void WatchAndLoad(TFIN& window, const Launch& launch) {
     const QStringList logLines = WaitShowingNotice(window, *launch.tester, launch.logPath());
     const TesterEnd end = launch.tester->end();
-    const std::string path = ResolveResultPath(outFile, window.General().TesterPath());
+    const std::string& path = launch.resultPath;
     const bool written =
         CheckResultFreshness(path, launch.tester->startedAt()) == ResultFreshness::Written;
     if (launch.record)
@@ -175,9 +180,10 @@ void RunParameterFileAgain(TFIN& window, const QString& parameterFile) {
         return;
     }
     const std::string outFile = ReadKeptParameters(parameterFile).OutFile.value_or(std::string());
-    const Launch launch = StartRecordedTester(window, executable, parameterFile);
+    const Launch launch = StartRecordedTester(window, executable, parameterFile,
+                                              outFile.empty() ? DefaultOutFileName : outFile);
     if (launch.tester)
-        WatchAndLoad(window, launch, outFile.empty() ? DefaultOutFileName : outFile);
+        WatchAndLoad(window, launch);
 }
 
 void TFIN::ButtRunExitClick() {
@@ -188,5 +194,5 @@ void TFIN::ButtRunExitClick() {
 void TFIN::ButtRunWaitClick() {
     const Launch launch = LaunchTester(*this);
     if (launch.tester)
-        WatchAndLoad(*this, launch, TSgeneral->OutFileBytes());
+        WatchAndLoad(*this, launch);
 }

@@ -45,6 +45,10 @@ struct RunRecord {
 
     std::optional<quint32> n; // sequence length in bits
     std::optional<qint32> NT; // number of sequences
+    // Where the tester writes its result, and its process: a run whose end the window did not
+    // see gets its result once the process is seen gone.
+    QString resultPath;
+    std::optional<qint64> testerPid;
     QStringList enabledTests; // in execution order
     QList<InputFileFacts> inputs;
 };

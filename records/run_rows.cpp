@@ -36,7 +36,7 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
 
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
-    "n, nt, ended_at, exit_code, end_signal, cancelled, source");
+    "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -54,6 +54,8 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.end = RunEnd{TimeOf(row.value(10)), OptionalOf<int>(row.value(11)),
                         OptionalOf<int>(row.value(12)), row.value(13).toBool()};
     record.source = row.value(14).toString();
+    record.resultPath = row.value(15).toString();
+    record.testerPid = OptionalOf<qint64>(row.value(16));
     return record;
 }
 
@@ -123,15 +125,16 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     QSqlQuery run(db);
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
-                               "exit_code, end_signal, cancelled, source) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "exit_code, end_signal, cancelled, source, result_path, tester_pid) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const RunEnd& end = record.end;
     if (!ExecWith(run,
                   {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
                    Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
                    Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
                    Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
-                   Optional(end.endSignal), QVariant(end.cancelled), Text(record.source)}))
+                   Optional(end.endSignal), QVariant(end.cancelled), Text(record.source),
+                   Text(record.resultPath), Optional(record.testerPid)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -149,6 +152,14 @@ QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
                                "cancelled = ? WHERE id = ?"));
     if (!ExecWith(run, {TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
                         QVariant(end.cancelled), QVariant(id)}))
+        return run.lastError().text();
+    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+}
+
+QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resultPath) {
+    QSqlQuery run(db);
+    run.prepare(QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"));
+    if (!ExecWith(run, {QVariant(pid), Text(resultPath), QVariant(id)}))
         return run.lastError().text();
     return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
 }

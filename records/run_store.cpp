@@ -112,6 +112,11 @@ QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
     return failure;
 }
 
+QString RunStore::setStart(qint64 id, qint64 pid, const QString& resultPath) {
+    return RecordFailure(
+        write([&](QSqlDatabase& database) { return UpdateStart(database, id, pid, resultPath); }));
+}
+
 QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {
     return RecordFailure(
         write([&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); }));

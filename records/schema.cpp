@@ -35,6 +35,8 @@ const QList<QStringList>& Migrations() {
                         " size INTEGER NOT NULL, modified TEXT, sha256 TEXT NOT NULL,"
                         " PRIMARY KEY (run_id, position))")},
         {QStringLiteral("ALTER TABLE runs ADD COLUMN source TEXT NOT NULL DEFAULT ''")},
+        {QStringLiteral("ALTER TABLE runs ADD COLUMN result_path TEXT NOT NULL DEFAULT ''"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN tester_pid INTEGER")},
     };
     return steps;
 }

@@ -80,4 +80,8 @@ struct TesterStart {
 TesterStart StartTester(const QString& executable, const QString& argument,
                         const QString& workingFolder, const QString& logFile = QString());
 
+// Whether a process of that id exists, as seen later about a tester left to run on its own. A
+// process that has ended may give its id to a new one: true then errs on the side of waiting.
+bool ProcessExists(qint64 pid);
+
 } // namespace zentrope

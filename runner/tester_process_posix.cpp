@@ -179,4 +179,8 @@ TesterStart StartTester(const QString& executable, const QString& argument,
     return {std::make_unique<TesterProcess>(pid, startedAt), QString()};
 }
 
+bool ProcessExists(qint64 pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
 } // namespace zentrope

@@ -104,6 +104,10 @@ void RunKeeping::describeFilesLater() const {
     });
 }
 
+void RunKeeping::noteStart(const TesterProcess& tester, const QString& resultPath) {
+    store_->setStart(id_, tester.processId(), resultPath);
+}
+
 void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {
     RunEnd runEnd;
     runEnd.endedAt = QDateTime::currentDateTime();

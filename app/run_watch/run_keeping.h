@@ -28,6 +28,9 @@ public:
     // store of its own, telling HashingProgress how far it has come; returns at once. The
     // application waits for the pool before it ends.
     void describeFilesLater() const;
+    // Notes the started tester's process and where it writes its result, so that a run left
+    // to itself can be completed later.
+    void noteStart(const zentrope::TesterProcess& tester, const QString& resultPath);
     // Notes the end, copying the result when this run wrote it (an empty path otherwise).
     void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.

@@ -1,5 +1,9 @@
 #include "app/runs/record_text.h"
 
+#include "app/runs/late_results.h"
+#include "records/run_folder.h"
+
+#include <QFile>
 #include <QStringList>
 
 using namespace zentrope;
@@ -10,11 +14,15 @@ QString Known(const QString& text) {
     return text.isEmpty() ? QStringLiteral("not known") : text;
 }
 
-// A tester left running when the window closed ends unseen: its end stays unknown.
+// A tester left running when the window closed ends unseen: its end stays unknown, though
+// its result may have been collected since.
 QString EndedLine(const RunRecord& run) {
-    if (!run.end.endedAt.isValid())
+    if (EndUnseen(run))
         return QStringLiteral("Ended: not known; the tester ran on its own after the window "
-                              "closed, so its end and exit code were not seen");
+                              "closed, so its end and exit code were not seen%1")
+            .arg(QFile::exists(run.folder + '/' + ResultCopyName)
+                     ? QStringLiteral(". Its result was collected once it had ended")
+                     : QString());
     return QStringLiteral("Ended: %1, exit %2")
         .arg(run.end.endedAt.toString(Qt::ISODate), EndText(run));
 }

@@ -6,6 +6,7 @@
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
+#include "app/runs/late_results.h"
 #include "app/runs/record_text.h"
 #include "records/run_folder.h"
 
@@ -40,11 +41,14 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
             new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
 
-// A run as the comparison names it: by its start, which the list shows first.
+// A run as the comparison names it: by its start, which the list shows first; an imported
+// file by its name as well.
 ComparedFile ComparedFileOf(const RunRecord& run) {
     const QString parameters = run.folder + '/' + ParameterCopyName;
-    return {run.startedAt.toString(Qt::ISODate).toStdString(),
-            QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(),
+    QString label = run.startedAt.toString(Qt::ISODate);
+    if (run.kind == RunKind::Imported)
+        label = QFileInfo(run.source).fileName() + ' ' + label;
+    return {label.toStdString(), QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(),
             QFileInfo::exists(parameters) ? QFile::encodeName(parameters).toStdString()
                                           : std::string()};
 }
@@ -120,7 +124,10 @@ RunStore* RunsPage::store() {
     return store_.get();
 }
 
+// Once per showing, not per keystroke in the filter: completing runs lists them all.
 void RunsPage::showEvent(QShowEvent* event) {
+    if (store())
+        CollectLateResults(*store_);
     refresh();
     QWidget::showEvent(event);
 }

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QThreadPool>
+#include <sys/wait.h>
 
 using zentrope::RunKind;
 using zentrope::RunRecord;
@@ -18,6 +19,7 @@ private slots:
     void listsOpensAndDeletesRuns();
     void runAgainReadsTheKeptFileAndWarnsOfAChangedInput();
     void aResultFileLoadedFromOutsideIsRecordedAsImported();
+    void aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded();
 };
 
 void RunsPageTest::listsOpensAndDeletesRuns() {
@@ -121,6 +123,40 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
     window.ButtLoadResultClick();
     QThreadPool::globalInstance()->waitForDone();
     QCOMPARE(fixture.Runs().size(), 1);
+}
+
+void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.tester.setControl("sleep 400");
+    fixture.window->show();
+    fixture.window->ButtRunExitClick();
+    const qint64 pid = fixture.tester.waitForRecord().pid;
+    QVERIFY(pid > 0);
+
+    TFIN& later = fixture.Open();
+    later.show();
+    auto* pages = Control<QTabWidget>(later, "PC");
+    pages->setCurrentWidget(Control<QWidget>(later, "TSruns"));
+    auto* list = Control<QTableView>(later, "RunsList");
+    QCOMPARE(list->model()->index(0, 2).data().toString(), QString("not known"));
+    const RunRecord running = fixture.Runs()[0];
+    QVERIFY(!QFile::exists(running.folder + "/result.txt"));
+
+    // This test program started the tester, so it collects its status, as the system does
+    // once the window that started it has ended.
+    int status = 0;
+    QCOMPARE(qint64(::waitpid(pid_t(pid), &status, 0)), pid);
+    pages->setCurrentIndex(0);
+    pages->setCurrentWidget(Control<QWidget>(later, "TSruns"));
+    QFile copy(running.folder + "/result.txt");
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), QByteArray(zentrope::fake_tester::ResultText));
+    QCOMPARE(list->model()->index(0, 2).data().toString(), QString("not known"));
+    list->setCurrentIndex(list->model()->index(0, 0));
+    QVERIFY(Control<QPlainTextEdit>(later, "RunRecord")
+                ->toPlainText()
+                .contains("Ended: not known; the tester ran on its own"));
 }
 
 ZENTROPE_GUI_TEST_MAIN(RunsPageTest)

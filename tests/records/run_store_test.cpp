@@ -35,6 +35,8 @@ void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.kind, expected.kind);
     QCOMPARE(got.folder, expected.folder);
     QCOMPARE(got.source, expected.source);
+    QCOMPARE(got.resultPath, expected.resultPath);
+    QCOMPARE(got.testerPid, expected.testerPid);
     QCOMPARE(got.testerPath, expected.testerPath);
     QCOMPARE(got.testerSize, expected.testerSize);
     QCOMPARE(got.testerSha256, expected.testerSha256);
@@ -249,7 +251,9 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
             db.setDatabaseName(index);
             QVERIFY(db.open());
-            QVERIFY(QSqlQuery(db).exec("ALTER TABLE runs DROP COLUMN source"));
+            for (const char* column : {"source", "result_path", "tester_pid"})
+                QVERIFY(QSqlQuery(db).exec(
+                    QStringLiteral("ALTER TABLE runs DROP COLUMN %1").arg(QLatin1String(column))));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
         }
         QSqlDatabase::removeDatabase("inspect");
@@ -261,6 +265,8 @@ private slots:
         RunRecord imported = NewRecord(*store, Noon.addSecs(60));
         imported.kind = RunKind::Imported;
         imported.source = root.filePath("elsewhere.txt");
+        imported.resultPath = root.filePath("out.txt");
+        imported.testerPid = 99;
         QVERIFY(store->add(imported).id > 0);
         CompareRecords(store->list()[0], imported);
     }
@@ -300,6 +306,9 @@ private slots:
         run.testerSize = 77;
         run.testerSha256 = QString(64, u'c');
         QCOMPARE(fixture.store->setTester(id, run.testerSize, run.testerSha256), QString());
+        run.testerPid = 4321;
+        run.resultPath = fixture.root.filePath("out.txt");
+        QCOMPARE(fixture.store->setStart(id, *run.testerPid, run.resultPath), QString());
 
         const QString result = fixture.root.filePath("result.txt");
         QVERIFY(WriteFile(result, QByteArray(1 << 20, '3')));
