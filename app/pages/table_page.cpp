@@ -1,5 +1,7 @@
 #include "app/pages/table_page.h"
 
+#include "app/detail/row_detail_pane.h"
+
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
@@ -12,6 +14,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <vector>
@@ -57,18 +60,21 @@ std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& 
 } // namespace
 
 TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
-    : QWidget(parent), SG(new QTableView(this)) {
+    : QWidget(parent), SG(new QTableView(this)), SGSplitter(new QSplitter(Qt::Vertical, this)) {
     setObjectName("TStable");
     SG->setObjectName("SG");
     SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
                 "columns to move them.");
-    (new QVBoxLayout(this))->addWidget(SG);
+    SGSplitter->setObjectName("SGSplitter");
+    SGSplitter->addWidget(SG);
+    (new QVBoxLayout(this))->addWidget(SGSplitter);
     SGModel = new ResultTableModel(SG);
     SGControl = new ResultTableControl(SG, SGModel);
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     connect(SGControl, &ResultTableControl::mouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
     BuildVerdictRow();
+    BuildDetailPane(dialogs);
     new ResultTableCommands(SG, SGModel, dialogs, this);
 }
 
@@ -91,6 +97,20 @@ void TablePage::BuildVerdictRow() {
             return;
         SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
         SG->setFocus();
+    });
+}
+
+// Below SG: the current cell's row in detail. Either part can be collapsed.
+void TablePage::BuildDetailPane(DialogSeam& dialogs) {
+    SGDetail = new RowDetailPane(*SGModel, dialogs, SGSplitter);
+    SGSplitter->addWidget(SGDetail);
+    SGSplitter->setStretchFactor(0, 3);
+    SGSplitter->setStretchFactor(1, 2);
+    connect(SG->selectionModel(), &QItemSelectionModel::currentChanged, SGDetail,
+            &RowDetailPane::ShowIndex);
+    connect(SGDetail, &RowDetailPane::alphaChanged, this, [this] {
+        if (SGModel->rowCount() > 0)
+            JudgeLoadedRun(judgedWith_);
     });
 }
 
@@ -118,7 +138,9 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     for (int32_t row = 0; row < results.RowCount(); ++row)
         flags.push_back(FlagsOf(results.Row(row), thresholds));
     SGModel->SetRowFlags(std::move(flags), thresholds);
-    SGVerdict->Show(JudgeRun(results, thresholds, VerdictAlpha), thresholds, VerdictAlpha);
+    judgedWith_ = thresholds;
+    const double alpha = SGDetail->Alpha();
+    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha);
 }
 
 void TablePage::FocusGrid() {

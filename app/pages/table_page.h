@@ -1,6 +1,7 @@
-// The Table page: the result table SG under the run's verdict. It owns the grid's model, its
-// drawing and its commands, sorts by a right click on the header row or at a load's request,
-// and keeps the last sort across loads.
+// The Table page: the result table SG under the run's verdict, above the pane that details the
+// current cell's row. It owns the grid's model, its drawing and its commands, sorts by a right
+// click on the header row or at a load's request, and keeps the last sort across loads. The
+// pane's level alpha is the verdict's: changing it judges the run again.
 #pragma once
 
 #include "app/dialog_seam.h"
@@ -12,7 +13,9 @@
 #include <memory>
 #include <string>
 
+class QSplitter;
 class QTableView;
+class RowDetailPane;
 class ResultTableControl;
 class ResultTableModel;
 class RunVerdictLine;
@@ -42,10 +45,14 @@ public:
 
 private:
     void BuildVerdictRow();
+    void BuildDetailPane(DialogSeam& dialogs);
 
     QTableView* SG;
     ResultTableModel* SGModel;
     ResultTableControl* SGControl;
     RunVerdictLine* SGVerdict = nullptr;
+    QSplitter* SGSplitter;
+    RowDetailPane* SGDetail = nullptr;
+    zentrope::FlagThresholds judgedWith_; // the last verdict's thresholds
     zentrope::SortState sort_;
 };

@@ -48,18 +48,8 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
 QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     const int32_t gridCol = GridColumn(col);
     const zentrope::ResultRow row = grid_.Results().Row(resultRow);
-    if (gridCol == 1 && size_t(resultRow) < rowFlags_.size() && row.figures) {
-        const zentrope::RowFlags flags = rowFlags_[size_t(resultRow)];
-        QStringList crossed;
-        const auto add = [&](bool on, const char* what, double value, double limit) {
-            if (on)
-                crossed << QStringLiteral("%1: %2 (threshold %3)")
-                               .arg(QString::fromLatin1(what), QString::number(value, 'e', 3),
-                                    QString::number(limit));
-        };
-        add(flags.ks, "KS below KSmin", row.figures->ks, thresholds_.ks_min);
-        add(flags.ad, "AD below ADmin", row.figures->ad, thresholds_.ad_min);
-        add(flags.sl, "SL above SLmax", row.figures->sl, thresholds_.sl_max);
+    if (gridCol == 1) {
+        const QStringList crossed = CrossedThresholds(resultRow);
         return crossed.isEmpty() ? QString() : QStringLiteral("Flagged\n") + crossed.join('\n');
     }
     if (!row.figures || gridCol <= grid_.SpacerColumn())
@@ -70,6 +60,24 @@ QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     if (header == "AD")
         return QString::number(row.figures->ad, 'e', 16);
     return {};
+}
+
+QStringList ResultTableModel::CrossedThresholds(int32_t resultRow) const {
+    const zentrope::ResultRow row = grid_.Results().Row(resultRow);
+    QStringList crossed;
+    if (size_t(resultRow) >= rowFlags_.size() || !row.figures)
+        return crossed;
+    const zentrope::RowFlags flags = rowFlags_[size_t(resultRow)];
+    const auto add = [&](bool on, const char* what, double value, double limit) {
+        if (on)
+            crossed << QStringLiteral("%1: %2 (threshold %3)")
+                           .arg(QString::fromLatin1(what), QString::number(value, 'e', 3),
+                                QString::number(limit));
+    };
+    add(flags.ks, "KS below KSmin", row.figures->ks, thresholds_.ks_min);
+    add(flags.ad, "AD below ADmin", row.figures->ad, thresholds_.ad_min);
+    add(flags.sl, "SL above SLmax", row.figures->sl, thresholds_.sl_max);
+    return crossed;
 }
 
 void ResultTableModel::SetRowFlags(std::vector<zentrope::RowFlags> flags,

@@ -7,6 +7,7 @@
 #include "table_sort.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -43,6 +44,8 @@ public:
     // names them. A load clears them.
     void SetRowFlags(std::vector<zentrope::RowFlags> flags,
                      const zentrope::FlagThresholds& thresholds);
+    // What a result row's figures cross, one threshold a line; empty for an unflagged row.
+    QStringList CrossedThresholds(int32_t resultRow) const;
     // The model row that shows result row `resultRow`, or -1.
     int32_t ModelRowOf(int32_t resultRow) const;
 

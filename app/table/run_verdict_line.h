@@ -8,9 +8,6 @@
 
 #include <QLabel>
 
-// The family-wise level of the battery verdict.
-inline constexpr double VerdictAlpha = 0.01;
-
 QString VerdictText(const zentrope::RunVerdict& verdict, const zentrope::FlagThresholds& thresholds,
                     double alpha);
 

@@ -1,7 +1,8 @@
 // Loads a tall run of 2,000 tests by 1,000 sequences and a wide one of 20 tests by 100,000
 // sequences (about 45 MB of text each) into a real main window offscreen, with the text view
 // and the table both drawn, and prints the time of each step, the peak memory of each load and
-// how the two load times compare (the wide load should take at most twice the tall one).
+// how the two load times compare (the wide load should take at most twice the tall one), and
+// how long the detail pane takes to show another row.
 //
 //   bench_window_load [--tests N] [--sequences N] [--file PATH] [--grab FOLDER]
 //
@@ -11,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
 #include "app/pages/table_page.h"
+#include "app/table/result_table_model.h"
 #include "bench/results/result_file_generator.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 #include <vector>
@@ -104,6 +107,31 @@ void ResetPeakMemory() {
         refs.write("5");
 }
 
+// Selects a cell in ten other rows, one after the other, each time drawing the detail pane with
+// its charts as the screen would, and prints the mean and the longest time.
+void TimePaneRedraw(const TFIN& window) {
+    ShowPage(window, "TStable");
+    QApplication::processEvents();
+    auto* grid = Named<QTableView>(window, "SG");
+    const int rows = grid->model()->rowCount();
+    const int col = window.Table().Model().SequenceColumnEnd() - 1;
+    double total = 0;
+    double longest = 0;
+    const int selections = std::min(10, rows - 1);
+    for (int i = 1; i <= selections; ++i) {
+        QElapsedTimer step;
+        step.start();
+        grid->setCurrentIndex(grid->model()->index(i * (rows - 1) / selections, col));
+        Named<QWidget>(window, "RowDetailPane")->repaint();
+        const double seconds = double(step.nsecsElapsed()) / 1e9;
+        total += seconds;
+        longest = std::max(longest, seconds);
+    }
+    std::printf("%-40s %8.3f s (longest %.3f s, %d values a row)\n",
+                "detail pane, another row selected", total / selections, longest,
+                col - zentrope::ResultGrid::FixedColumns + 1);
+}
+
 // Loads one file into a new window and prints its figures; returns the load's time in seconds.
 double LoadInWindow(const QString& path, const QString& folder, const QString& grabFolder) {
     PrintedDialogs dialogs;
@@ -138,6 +166,8 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     // Also part of LoadResultFile above.
     window.Table().JudgeLoadedRun(window.General().Thresholds());
     Report("run verdict (part of the load)", step);
+
+    TimePaneRedraw(window);
 
     const QAbstractItemModel* table = Named<QTableView>(window, "SG")->model();
     std::printf("rows %d, columns %d\n", table->rowCount(), table->columnCount());

@@ -1,0 +1,41 @@
+#include "app/detail/chart_look.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QLegend>
+#include <QValueAxis>
+
+namespace {
+
+QFont SmallFont() {
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    return font;
+}
+
+} // namespace
+
+void SetCompactLook(QChart& chart) {
+    chart.setMargins(QMargins(2, 2, 2, 2));
+    chart.layout()->setContentsMargins(0, 0, 0, 0);
+    chart.setBackgroundRoundness(0);
+    chart.setAnimationOptions(QChart::NoAnimation);
+    chart.legend()->setAlignment(Qt::AlignBottom);
+    chart.legend()->setFont(SmallFont());
+    chart.legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+}
+
+QValueAxis* MakeValueAxis(const QString& title, double low, double high, int ticks,
+                          const char* format) {
+    auto* axis = new QValueAxis;
+    axis->setRange(low, high);
+    axis->setTickCount(ticks);
+    axis->setLabelFormat(QString::fromLatin1(format));
+    axis->setLabelsFont(SmallFont());
+    QFont titleFont = SmallFont();
+    titleFont.setBold(false);
+    axis->setTitleFont(titleFont);
+    axis->setTitleText(title);
+    return axis;
+}

@@ -1,0 +1,13 @@
+// What the detail charts share: a compact frame that leaves the plot most of its room, and
+// axes over fixed ranges whose labels stay readable at any font size.
+#pragma once
+
+#include <QString>
+
+class QChart;
+class QValueAxis;
+
+void SetCompactLook(QChart& chart);
+// An axis over [low, high] with `ticks` labels in `format` (printf style), titled `title`.
+QValueAxis* MakeValueAxis(const QString& title, double low, double high, int ticks,
+                          const char* format);

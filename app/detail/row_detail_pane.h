@@ -1,0 +1,51 @@
+// Beside the result table: the p-values of the row holding the current cell, as an empirical
+// distribution against the uniform one and as a ten-bin histogram, with the row's figures.
+// Each chart can be saved as PNG or SVG. The level alpha is this pane's setting; the window
+// judges the run at the same level.
+#pragma once
+
+#include "app/detail/detail_figures.h"
+#include "row_detail.h"
+
+#include <QPersistentModelIndex>
+#include <QWidget>
+
+class DialogSeam;
+class EdfChart;
+class HistogramChart;
+class QChartView;
+class QDoubleSpinBox;
+class QFileDialog;
+class QLabel;
+class ResultTableModel;
+
+class RowDetailPane : public QWidget {
+    Q_OBJECT
+public:
+    RowDetailPane(ResultTableModel& model, DialogSeam& dialogs, QWidget* parent = nullptr);
+
+    double Alpha() const;
+    // Shows the row of `index`; the header row and indices outside the results leave the
+    // pane as it is.
+    void ShowIndex(const QModelIndex& index);
+
+signals:
+    void alphaChanged(double alpha);
+
+private:
+    QWidget* ChartColumn(QChartView* view, const char* buttonName, const QString& fileName);
+    void SaveChart(QChartView* view, const QString& fileName);
+    void Refresh();
+    void ShowNothing();
+
+    ResultTableModel& model_;
+    DialogSeam& dialogs_;
+    QPersistentModelIndex shown_;
+    zentrope::RunQValues qValues_;
+    QLabel* rowLabel_;
+    QDoubleSpinBox* alpha_;
+    EdfChart* edf_;
+    HistogramChart* histogram_;
+    QLabel* figures_;
+    QFileDialog* saveDialog_;
+};
