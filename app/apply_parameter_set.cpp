@@ -1,15 +1,10 @@
 // Copying the current parameter set into the controls.
-#include "field_controls.h"
-#include "main_window.h"
-
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "app/pages/parameters_page.h"
 
-using namespace zentrope;
-
 void TFIN::ApplyParameterSet() {
-    for (const ParameterField& field : ParameterFields())
-        if (field.section == GeneralSection)
-            ShowField(*this, field, Params);
+    TSgeneral->ShowSet(Params);
     TSparam->ShowSet(Params);
     MarkParametersSaved();
 }

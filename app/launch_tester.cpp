@@ -1,24 +1,24 @@
 // The two run buttons: save the parameters and start the tester, its output going to a log in
 // the run's folder, then either leave it running and close, or watch it and load its result.
+#include "app/main_window.h"
+#include "app/name_text.h"
+#include "app/pages/general_page.h"
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_end_text.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
 #include "app/run_watch/wait_notice.h"
-#include "main_window.h"
-#include "name_text.h"
-#include "parameter_file_writer.h"
+#include "app/shared_dialogs.h"
+#include "app/window_parameter_record.h"
+#include "paramfile/parameter_file_writer.h"
+#include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
-#include "record_checks.h"
-#include "result_freshness.h"
-#include "shared_dialogs.h"
-#include "tester_process.h"
-#include "window_parameter_record.h"
+#include "runner/result_freshness.h"
+#include "runner/tester_process.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QUrl>
 
 using namespace zentrope;
@@ -103,7 +103,8 @@ Launch StartRecordedTester(TFIN& window, const QString& executable, const QStrin
 
 // Nothing started when the user has been told why.
 Launch LaunchTester(TFIN& window) {
-    const QString executable = window.EditZTRPexe->text();
+    GeneralPage& general = window.General();
+    const QString executable = general.TesterPath();
     if (!ExecutableFound(window, executable))
         return {};
     if (!GoOnDespiteInvertedRanges(window))
@@ -115,7 +116,7 @@ Launch LaunchTester(TFIN& window) {
     // there is no file check after it.
     if (outcome == SaveOutcome::InvalidInteger || outcome == SaveOutcome::SizeOutOfRange)
         return {};
-    const QString parameterFile = window.EditParaFile->text();
+    const QString parameterFile = general.ParameterFileName();
     if (!QFileInfo(parameterFile).isFile()) {
         window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
         return {};
@@ -125,9 +126,8 @@ Launch LaunchTester(TFIN& window) {
     if (!saved)
         return {};
     // After the save, so this run's file keeps the empty name and the tester its own default.
-    if (window.EditOutFile->text().isEmpty())
-        window.EditOutFile->setText(DefaultOutFileName);
-    return StartRecordedTester(window, executable, parameterFile, NameBytes(window.EditOutFile));
+    general.FillEmptyOutFile();
+    return StartRecordedTester(window, executable, parameterFile, general.OutFileBytes());
 }
 
 // The newest lines of the tester's log once it has ended.
@@ -172,7 +172,7 @@ void WatchAndLoad(TFIN& window, const Launch& launch) {
 } // namespace
 
 void RunParameterFileAgain(TFIN& window, const QString& parameterFile) {
-    const QString executable = window.EditZTRPexe->text();
+    const QString executable = window.General().TesterPath();
     if (!ExecutableFound(window, executable))
         return;
     if (!QFileInfo(parameterFile).isFile()) {

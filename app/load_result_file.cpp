@@ -1,27 +1,22 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/main_window.h"
+#include "app/name_text.h"
+#include "app/pages/general_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/runs/imported_result.h"
-#include "main_window.h"
-#include "name_text.h"
-#include "result_loader.h"
-#include "result_settings.h"
-#include "shared_dialogs.h"
+#include "app/shared_dialogs.h"
+#include "results/result_loader.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QTabWidget>
 #include <new>
 #include <stdexcept>
 
 using namespace zentrope;
 
-void TFIN::JudgeLoadedRun() {
-    table_->JudgeLoadedRun(ThresholdsOf(*this));
-}
-
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*this, OD)) {
+    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD)) {
         LoadResultFile(*chosen);
         RecordImportedResult(*chosen);
     }
@@ -29,8 +24,8 @@ void TFIN::ButtLoadResultClick() {
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
 void TFIN::ShowResultFileTooLarge() {
-    results_->Clear();
-    table_->Clear();
+    TSresults->Clear();
+    TStable->Clear();
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
 
@@ -45,7 +40,7 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     try {
         bytes = zentrope::ReadResultBytes(pathBytes);
         if (bytes)
-            results_->ShowBytes(bytes);
+            TSresults->ShowBytes(bytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
         return;
@@ -58,21 +53,21 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
         return;
     }
     const QString caption = QStringLiteral("Results: ") + path;
-    PC->setTabText(PC->indexOf(results_), caption);
-    PC->setTabToolTip(PC->indexOf(results_), caption);
-    PC->setCurrentWidget(results_);
-    results_->SelectEnd();
+    PC->setTabText(PC->indexOf(TSresults), caption);
+    PC->setTabToolTip(PC->indexOf(TSresults), caption);
+    PC->setCurrentWidget(TSresults);
+    TSresults->SelectEnd();
 
-    const ResultLoadOutcome outcome = table_->Load(std::move(bytes), LoadOptionsOf(*this));
+    const ResultLoadOutcome outcome = TStable->Load(std::move(bytes), TSgeneral->LoadOptions());
     if (!outcome.loaded) { // only when memory ran out
         ShowResultFileTooLarge();
         return;
     }
-    JudgeLoadedRun();
-    PC->setCurrentWidget(table_);
-    table_->FocusGrid();
+    TStable->JudgeLoadedRun(TSgeneral->Thresholds());
+    PC->setCurrentWidget(TStable);
+    TStable->FocusGrid();
     if (outcome.sort_request)
-        table_->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
 }

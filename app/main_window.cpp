@@ -1,37 +1,21 @@
-#include "main_window.h"
+#include "app/main_window.h"
 
-#include "app/pages/key_filters.h"
+#include "app/pages/general_page.h"
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/runs/runs_page.h"
-#include "app/widgets/control_factory.h"
-#include "app/widgets/edit_bindings.h"
 #include "app/widgets/page_control.h"
-#include "field_controls.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QTabWidget>
-#include <QVBoxLayout>
 
 TFIN* FIN = nullptr;
 
 namespace {
-
-QWidget* AddPage(QTabWidget* pages, const char* name, const QString& caption) {
-    auto* page = new QWidget;
-    page->setObjectName(QLatin1String(name));
-    pages->addTab(page, caption);
-    return page;
-}
 
 WindowSetup CompleteSetup(WindowSetup setup) {
     if (setup.executableDir.isEmpty())
@@ -52,22 +36,22 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
         dialogs_ = ownDialogs_.get();
     }
 
+    BuildDialogs();
     auto* pages = new PageControl;
     PC = pages;
     PC->setObjectName("PC");
-    TSgeneral = AddPage(PC, "TSgeneral", "General");
+    TSgeneral = new GeneralPage(Params, *dialogs_, OD, SD);
+    PC->addTab(TSgeneral, "General");
     TSparam = new ParametersPage;
     TSparam->setObjectName("TSparam");
     PC->addTab(TSparam, "Parameters");
-    results_ = new ResultsPage;
-    PC->addTab(results_, "Results");
-    table_ = new TablePage(*dialogs_);
-    PC->addTab(table_, "Table");
+    TSresults = new ResultsPage;
+    PC->addTab(TSresults, "Results");
+    TStable = new TablePage(*dialogs_);
+    PC->addTab(TStable, "Table");
     // The Results caption names the result file.
-    pages->SetShrinkingTab(PC->indexOf(results_));
-    BuildGeneralPage();
+    pages->SetShrinkingTab(PC->indexOf(TSresults));
     PC->addTab(new RunsPage(*this), QStringLiteral("Runs"));
-    BuildDialogs();
     // A window smaller than its content scrolls.
     auto* scroller = new QScrollArea;
     scroller->setWidgetResizable(true);
@@ -77,8 +61,8 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     BindHandlers();
 
     setWindowTitle("Zentrope GUI v050711");
-    EditZTRPexe->setText("Zentrope.exe");
-    EditParaFile->setText(QString());
+    TSgeneral->SetTesterPath("Zentrope.exe");
+    TSgeneral->SetParameterFileName(QString());
     PC->setCurrentIndex(0);
     ReadPreferences();
     LoadAtStartup();
@@ -95,14 +79,6 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
 
 bool TFIN::AskToGoOn(const QString& text) {
     return dialogs_->AskToGoOn(text);
-}
-
-std::optional<QString> TFIN::RunFileDialog(QFileDialog* dialog) {
-    return dialogs_->RunFileDialog(*dialog);
-}
-
-void TFIN::OnFocusLeft(QWidget* widget, void (TFIN::*handler)()) {
-    BindFocusOut(widget, [this, handler] { (this->*handler)(); });
 }
 
 void TFIN::BuildDialogs() {
@@ -136,25 +112,11 @@ void TFIN::BindHandlers() {
 
     connect(TSparam, &ParametersPage::RunWaitClicked, this, &TFIN::ButtRunWaitClick);
     connect(TSparam, &ParametersPage::RunExitClicked, this, &TFIN::ButtRunExitClick);
-    for (const zentrope::ParameterField& field : zentrope::ParameterFields())
-        if (field.section == zentrope::GeneralSection)
-            BindFieldKeys(*this, field, eTestParamKeyPress, Edit_KS_AD_SL_KeyPress);
-
-    connect(Editn, &QLineEdit::textChanged, this, &TFIN::EditnChange);
-    OnFocusLeft(Editn, &TFIN::EditnExit);
-    OnFocusLeft(EditInFile, &TFIN::EditnExit);
-    connect(EditNT, &QLineEdit::textChanged, this, &TFIN::EditNTChange);
-    OnFocusLeft(EditNT, &TFIN::EditNTExit);
-    connect(cbAutoN, &QCheckBox::toggled, this, &TFIN::cbAutoNClick);
-    connect(EditInFile, &QLineEdit::textChanged, this, &TFIN::EditInFileChange);
-    connect(ButtInFile, &QPushButton::clicked, this, &TFIN::ButtInFileClick);
-    connect(ButtOutFile, &QPushButton::clicked, this, &TFIN::ButtOutFileClick);
-    connect(ButtZTRPexe, &QPushButton::clicked, this, &TFIN::ButtZTRPexeClick);
-    connect(ButtParaSave, &QPushButton::clicked, this, &TFIN::ButtParaSaveClick);
-    connect(ButtParaLoad, &QPushButton::clicked, this, &TFIN::ButtParaLoadClick);
-    connect(ButtParaReload, &QPushButton::clicked, this, &TFIN::ButtParaReloadClick);
-    connect(ButtParaSaveAs, &QPushButton::clicked, this, &TFIN::ButtParaSaveAsClick);
-    connect(ButtLoadResult, &QPushButton::clicked, this,
+    connect(TSgeneral, &GeneralPage::ParaSaveClicked, this, &TFIN::ButtParaSaveClick);
+    connect(TSgeneral, &GeneralPage::ParaLoadClicked, this, &TFIN::ButtParaLoadClick);
+    connect(TSgeneral, &GeneralPage::ParaReloadClicked, this, &TFIN::ButtParaReloadClick);
+    connect(TSgeneral, &GeneralPage::ParaSaveAsClicked, this, &TFIN::ButtParaSaveAsClick);
+    connect(TSgeneral, &GeneralPage::LoadResultClicked, this,
             [this] { HoldingEscape([this] { ButtLoadResultClick(); }); });
 }
 

@@ -1,37 +1,25 @@
-// The main window of Zentrope GUI: four pages of controls, named as every part of the program
-// addresses them.
+// The main window of Zentrope GUI: it composes the four pages (General, Parameters, Results,
+// Table) and the Runs page, the dialog seam, the parameter file's load and save, the result
+// load and the tester's launch.
 #pragma once
 
-#include "app/widgets/up_down.h"
-#include "dialog_seam.h"
-#include "parameter_file_writer.h"
-#include "parameter_set.h"
+#include "app/dialog_seam.h"
+#include "model/parameter_set.h"
+#include "paramfile/parameter_file_record.h"
+#include "paramfile/parameter_file_writer.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
+#include <string>
 
+class GeneralPage;
 class ParametersPage;
+class QFileDialog;
+class QTabWidget;
 class ResultsPage;
 class TablePage;
-class QCheckBox;
-class QComboBox;
-class QFileDialog;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QTabWidget;
-class QTableView;
-class QWidget;
-
-// The result file's name where the user has given none.
-inline constexpr char DefaultOutFileName[] = "_Zentrope.txt";
 
 // Where the window reads and writes prefs.ini, and who shows its boxes and dialogs. Empty
 // folders mean the executable's folder and the current folder; no seam means the real dialogs.
@@ -50,75 +38,16 @@ public:
     // Boxes and dialogs go through the seam.
     void ShowMessage(const QString& text, MessageIcon icon);
     bool AskToGoOn(const QString& text);
-    std::optional<QString> RunFileDialog(QFileDialog* dialog);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
-    // Calls handler whenever widget loses the input focus.
-    void OnFocusLeft(QWidget* widget, void (TFIN::*handler)());
-
-    // Pages
-    QTabWidget* PC;
-    QWidget* TSgeneral;
-    ParametersPage* TSparam;
-
-    // General page controls
-    QLineEdit* Editn;
-    QComboBox* CBnUM;
-    QLabel* LabSeqLen;
-    QLineEdit* EditNT;
-    QComboBox* CBsaveFormat;
-    QLineEdit* EditPVdgt;
-    UpDown* UDpvalDGT;
-    QLineEdit* EditInFile;
-    QPushButton* ButtInFile;
-    QLabel* LabTOTlen;
-    QLineEdit* EditOutFile;
-    QPushButton* ButtOutFile;
-    QCheckBox* cbAutoN;
-    QCheckBox* cbShowPvals;
-    QCheckBox* cbOTnumber;
-    QGroupBox* Panel5;
-    QCheckBox* cbSortKS;
-    QCheckBox* cbSortAD;
-    QCheckBox* cbSortSL;
-    QGroupBox* Panel4;
-    QLineEdit* EditKSmin;
-    QLineEdit* EditADmin;
-    QLineEdit* EditSLmax;
-    QFrame* PanelPriority;
-    QRadioButton* RBpriIdle;
-    QRadioButton* RBpriNorm;
-    QPushButton* ButtLoadResult;
-    QLineEdit* EditZTRPexe;
-    QPushButton* ButtZTRPexe;
-    QPushButton* ButtParaReload;
-    QPushButton* ButtParaLoad;
-    QLineEdit* EditParaFile;
-    QPushButton* ButtParaSave;
-    QPushButton* ButtParaSaveAs;
-
-    // The shared open and save dialogs; they keep folder, name and options between uses.
-    QFileDialog* OD;
-    QFileDialog* SD;
+    GeneralPage& General() const { return *TSgeneral; }
+    ParametersPage& Parameters() const { return *TSparam; }
+    ResultsPage& Results() const { return *TSresults; }
+    TablePage& Table() const { return *TStable; }
 
     // The current parameter set: between a file (or the defaults) and the controls.
     zentrope::ParameterSet Params;
 
-    // General page
-    void EditnChange();
-    void EditnExit();
-    void EditNTChange();
-    void EditNTExit();
-    void cbAutoNClick();
-    void EditInFileChange();
-    void ButtInFileClick();
-    void ButtOutFileClick();
-    void ButtZTRPexeClick();
-    // Eight times the bytes of the files EditInFile matches.
-    uint64_t InputBits = 0;
-
-    // Applying a parameter set and parameter file commands
-    void LoadAtStartup();
     // 0 when the file named in EditParaFile was read and applied, 1 otherwise.
     int LoadNamedParameterFile();
     // Copies Params into the controls; their handlers run as if the user had changed them.
@@ -128,41 +57,36 @@ public:
     // The save behind ButtParaSaveClick; its outcome tells a value refused before writing
     // (its box shown, the focus on its field) from a file that could not be written.
     zentrope::SaveOutcome SaveParameterFile();
-    // Shows the page that holds the field and puts the focus on it, its text selected.
-    void FocusOnPage(QWidget* field);
-    // The controls' parameters now match the file last loaded or saved (or the defaults).
-    void MarkParametersSaved();
     bool ParametersChanged() const;
-    // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
-    void HoldingEscape(const std::function<void()>& work);
     void ButtParaLoadClick();
     void ButtParaReloadClick();
     void ButtParaSaveAsClick();
 
-    // Results
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
     // are shown in a box.
     void LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     void LoadResultFileAt(const std::string& pathBytes);
-    // Judges the loaded run by the General page's thresholds.
-    void JudgeLoadedRun();
-    ResultsPage& Results() const { return *results_; }
-    TablePage& Table() const { return *table_; }
 
-    // Launching the tester
     void ButtRunWaitClick();
     void ButtRunExitClick();
+    // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
+    void HoldingEscape(const std::function<void()>& work);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ShowResultFileTooLarge();
-    void BuildGeneralPage();
     void BuildDialogs();
     void BindHandlers();
+    void LoadAtStartup();
+    // The save a value was refused in: shows the page that holds the field and puts the focus
+    // on it, its text selected.
+    void FocusOnPage(QWidget* field);
+    // The controls' parameters now match the file last loaded or saved (or the defaults).
+    void MarkParametersSaved();
+    void ShowResultFileTooLarge();
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();
     void EscapePressed();
@@ -175,11 +99,17 @@ private:
     WindowSetup setup_;
     std::unique_ptr<DialogSeam> ownDialogs_;
     DialogSeam* dialogs_;
+    // The shared open and save dialogs; they keep folder, name and options between uses.
+    QFileDialog* OD = nullptr;
+    QFileDialog* SD = nullptr;
+    QTabWidget* PC = nullptr;
+    GeneralPage* TSgeneral = nullptr;
+    ParametersPage* TSparam = nullptr;
+    ResultsPage* TSresults = nullptr;
+    TablePage* TStable = nullptr;
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
-    ResultsPage* results_ = nullptr;
-    TablePage* table_ = nullptr;
 };
 
 extern TFIN* FIN;

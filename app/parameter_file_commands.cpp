@@ -1,14 +1,14 @@
 // The parameter file commands: Save, Load new, Load and Save as, and the load behind them.
-#include "main_window.h"
-#include "parameter_file_reader.h"
-#include "parameter_file_writer.h"
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
+#include "app/shared_dialogs.h"
+#include "app/window_parameter_record.h"
+#include "paramfile/parameter_file_reader.h"
+#include "paramfile/parameter_file_writer.h"
 #include "platform/path_parts.h"
-#include "shared_dialogs.h"
-#include "window_parameter_record.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -25,7 +25,7 @@ bool IsExistingFile(const QString& path) {
 } // namespace
 
 int TFIN::LoadNamedParameterFile() {
-    const QString path = EditParaFile->text();
+    const QString path = TSgeneral->ParameterFileName();
     if (path.isEmpty())
         return 1;
     if (!IsExistingFile(path)) {
@@ -46,17 +46,16 @@ int TFIN::LoadNamedParameterFile() {
 void TFIN::LoadAtStartup() {
     if (LoadNamedParameterFile() == 0)
         return;
-    LabSeqLen->clear();
-    LabTOTlen->clear();
+    TSgeneral->ClearSummaries();
     ApplyDefaults(Params);
     ApplyParameterSet();
 }
 
 SaveOutcome TFIN::SaveParameterFile() {
-    if (EditParaFile->text().isEmpty())
-        EditParaFile->setText(QString::fromUtf8(DefaultParameterFileName));
-    SaveResult result =
-        WriteParameterFile(ParameterFileRecordOf(*this), EditParaFile->text().toStdString());
+    if (TSgeneral->ParameterFileName().isEmpty())
+        TSgeneral->SetParameterFileName(QString::fromUtf8(DefaultParameterFileName));
+    SaveResult result = WriteParameterFile(ParameterFileRecordOf(*this),
+                                           TSgeneral->ParameterFileName().toStdString());
     if (result.outcome == SaveOutcome::Saved) {
         MarkParametersSaved();
         return result.outcome;
@@ -87,28 +86,29 @@ void TFIN::FocusOnPage(QWidget* field) {
 void TFIN::ButtParaLoadClick() {
     // A name that does not exist is accepted here and reported by the load.
     OD->setFileMode(QFileDialog::AnyFile);
-    OD->setDirectory(DialogFolder(EditParaFile->text()));
-    auto chosen = ChooseFile(*this, OD);
+    OD->setDirectory(DialogFolder(TSgeneral->ParameterFileName()));
+    auto chosen = ChooseFile(*dialogs_, OD);
     if (!chosen)
         return;
-    EditParaFile->setText(*chosen);
+    TSgeneral->SetParameterFileName(*chosen);
     LoadNamedParameterFile();
 }
 
 void TFIN::ButtParaReloadClick() {
-    if (IsExistingFile(EditParaFile->text()))
+    const QString path = TSgeneral->ParameterFileName();
+    if (IsExistingFile(path))
         LoadNamedParameterFile();
     else
-        ShowMessage(ParameterFileNotFoundText(EditParaFile->text()), MessageIcon::Warning);
+        ShowMessage(ParameterFileNotFoundText(path), MessageIcon::Warning);
 }
 
 void TFIN::ButtParaSaveAsClick() {
-    const std::string path = EditParaFile->text().toStdString();
-    SD->setDirectory(DialogFolder(EditParaFile->text()));
-    SD->selectFile(QString::fromStdString(NamePart(path)));
-    auto chosen = ChooseFile(*this, SD);
+    const QString path = TSgeneral->ParameterFileName();
+    SD->setDirectory(DialogFolder(path));
+    SD->selectFile(QString::fromStdString(NamePart(path.toStdString())));
+    auto chosen = ChooseFile(*dialogs_, SD);
     if (!chosen)
         return;
-    EditParaFile->setText(*chosen);
+    TSgeneral->SetParameterFileName(*chosen);
     ButtParaSaveClick();
 }

@@ -1,6 +1,6 @@
-#include "shared_dialogs.h"
+#include "app/shared_dialogs.h"
 
-#include "main_window.h"
+#include "app/dialog_seam.h"
 #include "platform/path_parts.h"
 
 #include <QDir>
@@ -16,8 +16,8 @@ QString ParameterFileNotFoundText(const QString& path) {
     return QStringLiteral("Parameter file\n\"") + path + QStringLiteral("\"\nnot found.");
 }
 
-std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog) {
-    std::optional<QString> chosen = window.RunFileDialog(dialog);
+std::optional<QString> ChooseFile(DialogSeam& dialogs, QFileDialog* dialog) {
+    std::optional<QString> chosen = dialogs.RunFileDialog(*dialog);
     if (chosen) {
         const QFileInfo file(*chosen);
         dialog->setDirectory(file.absolutePath());

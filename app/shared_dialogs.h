@@ -4,16 +4,16 @@
 #include <QString>
 #include <optional>
 
+class DialogSeam;
 class QFileDialog;
-class TFIN;
 
 // The path's folder part, resolved against the current folder (the current folder itself
 // when the path has no folder part).
 QString DialogFolder(const QString& path);
 
-// Runs the dialog through the window; a confirmed choice stays in the dialog as its folder
+// Runs the dialog through the seam; a confirmed choice stays in the dialog as its folder
 // and file name, so the next use opens where this one ended.
-std::optional<QString> ChooseFile(TFIN& window, QFileDialog* dialog);
+std::optional<QString> ChooseFile(DialogSeam& dialogs, QFileDialog* dialog);
 
 // The text of the box for a parameter file that is not there.
 QString ParameterFileNotFoundText(const QString& path);

@@ -1,7 +1,7 @@
 // Closing never loses parameters silently: changes since the last load or save are offered
 // for saving first.
-#include "main_window.h"
-#include "window_parameter_record.h"
+#include "app/main_window.h"
+#include "app/window_parameter_record.h"
 
 #include <QCoreApplication>
 

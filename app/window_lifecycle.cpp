@@ -1,11 +1,11 @@
 // Restoring the window from prefs.ini at start-up and saving it there on close.
-#include "main_window.h"
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "model/preferences.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
@@ -57,9 +57,9 @@ void TFIN::ReadPreferences() {
     const QByteArray content = file.readAll();
     const zentrope::Preferences prefs = zentrope::ParsePreferences(content.toStdString());
     if (prefs.zentropeExe)
-        EditZTRPexe->setText(QString::fromStdString(*prefs.zentropeExe));
+        TSgeneral->SetTesterPath(QString::fromStdString(*prefs.zentropeExe));
     if (prefs.paraFile)
-        EditParaFile->setText(QString::fromStdString(*prefs.paraFile));
+        TSgeneral->SetParameterFileName(QString::fromStdString(*prefs.paraFile));
     if (prefs.activePageIndex) {
         // A tab widget always shows a page: an index that names none shows the first.
         const int index = *prefs.activePageIndex;
@@ -100,8 +100,8 @@ void TFIN::WritePreferences() {
     // and by commit(), which does not notice a failure of the buffer's last flush.
     QSaveFile file(setup_.executableDir + "/prefs.ini");
     const QByteArray content = QByteArray::fromStdString(zentrope::FormatPreferences(
-        EditZTRPexe->text().toStdString(), EditParaFile->text().toStdString(), PC->currentIndex(),
-        {x(), y(), width(), height()}));
+        TSgeneral->TesterPath().toStdString(), TSgeneral->ParameterFileName().toStdString(),
+        PC->currentIndex(), {x(), y(), width(), height()}));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(content) != content.size() || !file.commit())
         ShowMessage("Preference file not saved", MessageIcon::Warning);

@@ -1,7 +1,7 @@
 // What a save reads from the window: every control the parameter file names.
 #pragma once
 
-#include "parameter_file_record.h"
+#include "paramfile/parameter_file_record.h"
 
 class TFIN;
 

@@ -21,9 +21,9 @@ void SetCompactLook(QChart& chart) {
     chart.layout()->setContentsMargins(0, 0, 0, 0);
     chart.setBackgroundRoundness(0);
     chart.setAnimationOptions(QChart::NoAnimation);
-    chart.legend()->setAlignment(Qt::AlignBottom);
-    chart.legend()->setFont(SmallFont());
-    chart.legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    // A legend cuts its names short in a narrow chart; the title says what the marks are.
+    chart.legend()->hide();
+    chart.setTitleFont(SmallFont());
 }
 
 QValueAxis* MakeValueAxis(const QString& title, double low, double high, int ticks,

@@ -1,4 +1,5 @@
-// What the detail charts share: a compact frame that leaves the plot most of its room, and
+// What the detail charts share: a compact frame that leaves the plot most of its room, a small
+// title in place of a legend, and
 // axes over fixed ranges whose labels stay readable at any font size.
 #pragma once
 

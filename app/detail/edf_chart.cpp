@@ -4,7 +4,6 @@
 #include "row_detail.h"
 
 #include <QAreaSeries>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -60,9 +59,6 @@ EdfChart::EdfChart()
         series->attachAxis(x);
         series->attachAxis(y);
     }
-    // The legend names only the band and D: a narrow chart would cut a third name short.
-    for (QLineSeries* series : {diagonal_, edf_})
-        legend()->markers(series).constFirst()->setVisible(false);
     Clear();
 }
 
@@ -74,11 +70,13 @@ void EdfChart::Show(const zentrope::RowDetail& detail, double alpha) {
     const double e = detail.dkw_half_width;
     bandUpper_->replace({{0, std::min(e, 1.0)}, {std::max(1 - e, 0.0), 1}, {1, 1}});
     bandLower_->replace({{0, 0}, {std::min(e, 1.0), 0}, {1, std::max(1 - e, 0.0)}});
-    band_->setName(QStringLiteral("DKW %1%").arg(100 * (1 - alpha), 0, 'g', 4));
+
     edf_->replace(StepPoints(detail.sorted));
     const double at = detail.sorted[size_t(detail.ks.at)];
     distance_->replace({{at, at}, {at, detail.d_edf}});
-    distance_->setName(QStringLiteral("D %1").arg(detail.ks.d, 0, 'f', 3));
+    setTitle(QStringLiteral("<span style=\"color:#d20000\">D = %1</span> in the DKW %2% band")
+                 .arg(QString::number(detail.ks.d, 'f', 3))
+                 .arg(100 * (1 - alpha), 0, 'g', 4));
     band_->setVisible(true);
     distance_->setVisible(true);
 }
@@ -86,7 +84,7 @@ void EdfChart::Show(const zentrope::RowDetail& detail, double alpha) {
 void EdfChart::Clear() {
     for (QLineSeries* series : {bandUpper_, bandLower_, edf_, distance_})
         series->clear();
-    // Hidden, not just empty, so that their legend entries go too.
+    setTitle(QString());
     band_->setVisible(false);
     distance_->setVisible(false);
 }

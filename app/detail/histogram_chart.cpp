@@ -4,7 +4,6 @@
 #include "row_detail.h"
 
 #include <QAreaSeries>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
@@ -68,8 +67,6 @@ HistogramChart::HistogramChart()
         series->attachAxis(x);
         series->attachAxis(y_);
     }
-    // The count axis says what the bars are; only the expected count is named.
-    legend()->markers(bars_).constFirst()->setVisible(false);
     Clear();
 }
 
@@ -82,7 +79,8 @@ void HistogramChart::Show(const zentrope::RowDetail& detail) {
     tops_->replace(BarOutline(test.bins));
     const double expected = test.m / 10.0;
     expected_->replace({{0, expected}, {1, expected}});
-    expected_->setName(QStringLiteral("expected %1").arg(expected, 0, 'g', 6));
+    setTitle(QStringLiteral("<span style=\"color:#d20000\">expected m/10 = %1</span> per bin")
+                 .arg(expected, 0, 'g', 6));
     expected_->setVisible(true);
     const int highest = *std::max_element(test.bins.begin(), test.bins.end());
     const CountScale scale = ScaleFor(std::max(double(highest), expected));
@@ -91,6 +89,7 @@ void HistogramChart::Show(const zentrope::RowDetail& detail) {
 }
 
 void HistogramChart::Clear() {
+    setTitle(QString());
     tops_->clear();
     expected_->clear();
     expected_->setVisible(false);

@@ -1,8 +1,8 @@
 #include "app/runs/compare_view.h"
 
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "app/runs/comparison_model.h"
-#include "main_window.h"
-#include "result_settings.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -108,7 +108,7 @@ std::vector<ComparedFile> CompareView::addedFiles() const {
 }
 
 void CompareView::addFile() {
-    if (const std::optional<QString> path = window_.RunFileDialog(openDialog_)) {
+    if (const std::optional<QString> path = window_.Dialogs().RunFileDialog(*openDialog_)) {
         added_ << *path;
         addedList_->setText(added_.join(QStringLiteral("; ")));
     }
@@ -126,9 +126,9 @@ void CompareView::compare(std::vector<ComparedFile> files) {
     progress_->show();
     showProgress(0);
     export_->setEnabled(false);
-    watcher_.setFuture(
-        QtConcurrent::run([files = std::move(files), options = LoadOptionsOf(window_),
-                           thresholds = ThresholdsOf(window_)](QPromise<FilesComparison>& promise) {
+    watcher_.setFuture(QtConcurrent::run(
+        [files = std::move(files), options = window_.General().LoadOptions(),
+         thresholds = window_.General().Thresholds()](QPromise<FilesComparison>& promise) {
             promise.setProgressRange(0, int(files.size()));
             promise.addResult(CompareResultFiles(files, options, thresholds, [&](size_t read) {
                 promise.setProgressValue(int(read));
@@ -160,7 +160,7 @@ void CompareView::showOutcome() {
 }
 
 void CompareView::exportCsv() {
-    const std::optional<QString> path = window_.RunFileDialog(csvDialog_);
+    const std::optional<QString> path = window_.Dialogs().RunFileDialog(*csvDialog_);
     if (!path)
         return;
     const std::string csv = ComparisonCsv(model_->table());

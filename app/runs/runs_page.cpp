@@ -1,12 +1,13 @@
 #include "app/runs/runs_page.h"
 
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "app/run_watch/hashing_progress.h"
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
 #include "app/runs/late_results.h"
 #include "app/runs/record_text.h"
-#include "main_window.h"
 #include "records/run_folder.h"
 
 #include <QDesktopServices>
@@ -178,10 +179,11 @@ void RunsPage::loadParameters() {
     const std::optional<RunRecord> run = chosenRun();
     if (!run)
         return;
-    const QString own = window_.EditParaFile->text();
-    window_.EditParaFile->setText(run->folder + '/' + ParameterCopyName);
+    GeneralPage& general = window_.General();
+    const QString own = general.ParameterFileName();
+    general.SetParameterFileName(run->folder + '/' + ParameterCopyName);
     window_.LoadNamedParameterFile();
-    window_.EditParaFile->setText(own);
+    general.SetParameterFileName(own);
 }
 
 void RunsPage::openLog() {

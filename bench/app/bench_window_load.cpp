@@ -10,6 +10,7 @@
 // instead; --grab saves pictures of both pages of the last load there.
 #include "app/dialog_seam.h"
 #include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "app/pages/table_page.h"
 #include "app/table/result_table_model.h"
 #include "bench/results/result_file_generator.h"
@@ -162,7 +163,8 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     Named<QTableView>(window, "SG")->viewport()->repaint();
     Report("sort by test name", step);
     step.restart();
-    window.JudgeLoadedRun(); // also part of LoadResultFile above
+    // Also part of LoadResultFile above.
+    window.Table().JudgeLoadedRun(window.General().Thresholds());
     Report("run verdict (part of the load)", step);
 
     TimePaneRedraw(window);

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -18,10 +19,25 @@
 
 namespace {
 
-// Runs answer on the modal window once it is up. The answer must close it whatever it finds,
-// so a failing check cannot leave the test waiting.
-void WhenModalShows(std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(50, [answer] { answer(QApplication::activeModalWidget()); });
+// Runs answer on the modal window once it is up and ready for it, looking every 20 ms so that
+// a loaded machine only makes the test slower; after 10 s it answers whatever is there. The
+// answer must close the window whatever it finds, so a failing check cannot leave the test
+// waiting.
+void WhenModalShows(std::function<void(QWidget*)> answer,
+                    std::function<bool(QWidget*)> ready = {}) {
+    auto* poll = new QTimer;
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool up = modal != nullptr && modal->isVisible() && (!ready || ready(modal));
+        if (!up && waited.elapsed() < 10000)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer(modal);
+    });
+    poll->start(20);
 }
 
 } // namespace
@@ -146,18 +162,24 @@ private slots:
         QFileDialog dialog;
         dialog.setDirectory(dir.path());
         QWidget* list = nullptr;
-        WhenModalShows([&](QWidget*) {
-            auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
-            if (name != nullptr && name->completer() != nullptr) {
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(name != nullptr && name->completer() != nullptr);
+        QCompleter* completer = name->completer();
+        // The dialog lists its folder in the background; the list can show once both names are in.
+        const auto bothNamesListed = [completer](QWidget*) {
+            completer->setCompletionPrefix("al");
+            return completer->completionCount() >= 2;
+        };
+        WhenModalShows(
+            [&](QWidget*) {
                 name->setFocus();
-                name->completer()->setCompletionPrefix("al");
-                name->completer()->complete();
-                list = name->completer()->popup();
-            }
-            if (list != nullptr && !list->isVisible())
-                list = nullptr; // not shown: nothing to check
-            QMetaObject::invokeMethod(&dialog, "done", Q_ARG(int, QDialog::Rejected));
-        });
+                completer->complete();
+                list = completer->popup();
+                if (!list->isVisible())
+                    list = nullptr; // not shown: nothing to check
+                QMetaObject::invokeMethod(&dialog, "done", Q_ARG(int, QDialog::Rejected));
+            },
+            bothNamesListed);
         ScreenDialogs().RunFileDialog(dialog);
         QVERIFY2(list != nullptr, "the completion list never showed");
         QVERIFY(!list->isVisible());

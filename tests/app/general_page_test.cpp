@@ -46,12 +46,12 @@ private slots:
         TFIN& w = f.Open();
         Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/*.bin"));
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), ThreeFiles);
-        QCOMPARE(w.InputBits, uint64_t{24000000});
+        QCOMPARE(w.General().InputBits, uint64_t{24000000});
         Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/a.bin"));
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 8 mbits, 7.6 Mb"));
         Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in"));
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("(No file)"));
-        QCOMPARE(w.InputBits, uint64_t{0});
+        QCOMPARE(w.General().InputBits, uint64_t{0});
     }
 
     void computedLengthFollowsLengthCountAndInput() {
@@ -248,14 +248,14 @@ private slots:
         TFIN& w = f.Open();
         Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/old.bin"));
         f.dialogs.answers = {f.Path("in/*.bin")};
-        w.ButtInFileClick();
+        w.General().ButtInFileClick();
         QCOMPARE(f.dialogs.opened.size(), 1);
         QCOMPARE(f.dialogs.opened[0].dialog, QString("OD"));
         QCOMPARE(f.dialogs.opened[0].folder, f.Path("in"));
         QVERIFY(!f.dialogs.opened[0].mustExist); // a pattern names no file
         QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in/*.bin"));
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), ThreeFiles);
-        w.ButtInFileClick(); // cancelled
+        w.General().ButtInFileClick(); // cancelled
         QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in/*.bin"));
     }
 
@@ -264,13 +264,13 @@ private slots:
         TFIN& w = f.Open();
         Control<QLineEdit>(w, "EditZTRPexe")->setText("Zentrope.exe"); // no folder: the current one
         f.dialogs.answers = {f.Path("bin/tester")};
-        w.ButtZTRPexeClick();
+        w.General().ButtZTRPexeClick();
         QCOMPARE(f.dialogs.opened[0].folder, QDir::currentPath());
         QVERIFY(f.dialogs.opened[0].mustExist);
         QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), f.Path("bin/tester"));
         // The option stays as the last button left it.
-        w.ButtInFileClick();
-        w.ButtZTRPexeClick();
+        w.General().ButtInFileClick();
+        w.General().ButtZTRPexeClick();
         QCOMPARE(Control<QFileDialog>(w, "OD")->fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), f.Path("bin/tester"));
     }
@@ -279,15 +279,15 @@ private slots:
         WindowFixture f;
         TFIN& w = f.Open();
         const QString before = Control<QLineEdit>(w, "EditOutFile")->text();
-        w.ButtOutFileClick(); // cancelled
+        w.General().ButtOutFileClick(); // cancelled
         QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), before);
         QCOMPARE(f.dialogs.opened[0].dialog, QString("SD"));
         QCOMPARE(f.dialogs.opened[0].fileName, QString("_Zentrope.txt"));
         f.dialogs.answers = {f.Path("out/result.txt")};
         QVERIFY(QDir().mkpath(f.Path("out")));
-        w.ButtOutFileClick();
+        w.General().ButtOutFileClick();
         QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), f.Path("out/result.txt"));
-        w.ButtOutFileClick();
+        w.General().ButtOutFileClick();
         QCOMPARE(f.dialogs.opened[2].folder, f.Path("out"));
         QCOMPARE(f.dialogs.opened[2].fileName, QString("result.txt"));
     }

@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "EditParaFile")->text(), f.Path("other/b"));
         QCOMPARE(f.Read("other/b"), GoldenDefaults()); // replaced without a question
         // The output file button opens where the parameter file went.
-        w.ButtOutFileClick();
+        w.General().ButtOutFileClick();
         QCOMPARE(f.dialogs.opened[2].folder, f.Path("other"));
         QCOMPARE(f.dialogs.opened[2].fileName, QString("b"));
         QVERIFY(f.dialogs.messages.isEmpty());

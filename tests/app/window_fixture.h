@@ -2,13 +2,15 @@
 // is touched), its message boxes recorded and its file dialogs answered from a script.
 #pragma once
 
+#include "app/dialog_seam.h"
+#include "app/main_window.h"
+#include "app/pages/general_page.h"
 #include "app/pages/parameters_page.h"
+#include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/widgets/order_list_box.h"
 #include "app/widgets/result_text_view.h"
 #include "app/widgets/up_down.h"
-#include "dialog_seam.h"
-#include "main_window.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 using namespace zentrope;
 using zentrope::testing::ResultFile;
@@ -22,8 +23,10 @@ const std::vector<std::vector<std::string>> Laboratories = {
 
 class Folder {
 public:
-    Folder() : path_(std::filesystem::temp_directory_path() / "compare_files_test") {
-        std::filesystem::remove_all(path_);
+    // A name of its own: ctest runs each case, and other build folders, at the same time.
+    Folder()
+        : path_(std::filesystem::temp_directory_path() /
+                ("compare_files_test_" + std::to_string(std::random_device{}()))) {
         std::filesystem::create_directories(path_);
     }
     ~Folder() { std::filesystem::remove_all(path_); }

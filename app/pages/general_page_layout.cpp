@@ -1,7 +1,9 @@
-// The General page: run settings, files, thresholds and the parameter file commands.
+// The General page's controls: run settings, files, thresholds and the parameter file
+// commands.
+#include "app/pages/general_page.h"
 #include "app/widgets/control_factory.h"
 #include "app/widgets/elided_label.h"
-#include "main_window.h"
+#include "app/widgets/up_down.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,8 +25,8 @@ const char* const ThresholdHint =
 
 } // namespace
 
-void TFIN::BuildGeneralPage() {
-    QWidget* page = TSgeneral;
+void GeneralPage::Build() {
+    QWidget* page = this;
     auto* grid = new QGridLayout(page);
     // A wider window gives room mostly to the path edits, some to the captions beside them.
     grid->setColumnStretch(1, 3);
@@ -39,7 +41,7 @@ void TFIN::BuildGeneralPage() {
     Editn = MakeEdit(page, "Editn", "Editn", 10, 81);
     SetHint(Editn, "When a valid input file is specified, this can be 0 to automatically test "
                    "all the bits.");
-    CBnUM = MakeSizeUnitBox(page, "CBnUM", 0, 81);
+    auto* CBnUM = MakeSizeUnitBox(page, "CBnUM", 0, 81);
     LabSeqLen = new ElidedLabel("The sequence length will be:", page);
     LabSeqLen->setObjectName("LabSeqLen");
     labelled("Sequence length", Row({Editn, CBnUM, LabSeqLen}));
@@ -52,9 +54,9 @@ void TFIN::BuildGeneralPage() {
                                 {"p-value[TAB]test_name", "test_name[TAB]p-value"}, 0, 169);
     labelled("Save format", Row({CBsaveFormat}));
 
-    EditPVdgt = MakeEdit(page, "EditPVdgt", "7", 2, 41);
+    auto* EditPVdgt = MakeEdit(page, "EditPVdgt", "7", 2, 41);
     SetHint(EditPVdgt, "The p-values will be saved with these digits.");
-    UDpvalDGT = new UpDown(1, 20, 7, false, page);
+    auto* UDpvalDGT = new UpDown(1, 20, 7, false, page);
     UDpvalDGT->setObjectName("UDpvalDGT");
     UDpvalDGT->Associate(EditPVdgt);
     auto* digits = Row({EditPVdgt, UDpvalDGT});
@@ -83,9 +85,9 @@ void TFIN::BuildGeneralPage() {
     cbAutoN = MakeCheckBox(page, "cbAutoN", "Automatic length");
     SetHint(cbAutoN,
             "If checked, Zentrope may change the sequence length to run all the enabled tests.");
-    cbShowPvals = MakeCheckBox(page, "cbShowPvals", "Show p-values");
+    auto* cbShowPvals = MakeCheckBox(page, "cbShowPvals", "Show p-values");
     SetHint(cbShowPvals, "If checked the p-values will be showed while the test is running.");
-    cbOTnumber = MakeCheckBox(page, "cbOTnumber", "Overall test #");
+    auto* cbOTnumber = MakeCheckBox(page, "cbOTnumber", "Overall test #");
     SetHint(cbOTnumber,
             "If checked the overall p-value for the test# will be showed (really useless).");
     for (QCheckBox* box : {cbAutoN, cbShowPvals, cbOTnumber}) {
@@ -93,7 +95,7 @@ void TFIN::BuildGeneralPage() {
         grid->addWidget(box, row++, 0, Qt::AlignLeft);
     }
 
-    Panel5 = new QGroupBox("Sort the overall test-name values", page);
+    auto* Panel5 = new QGroupBox("Sort the overall test-name values", page);
     Panel5->setObjectName("Panel5");
     cbSortKS = MakeCheckBox(Panel5, "cbSortKS", "KS", true);
     SetHint(cbSortKS, "The overall test-name p-values will be sorted by KS.");
@@ -107,7 +109,7 @@ void TFIN::BuildGeneralPage() {
     sorts->addStretch(1);
     grid->addWidget(Panel5, row++, 0, 1, 2, Qt::AlignLeft);
 
-    Panel4 = new QGroupBox("Threshold values for the partial result", page);
+    auto* Panel4 = new QGroupBox("Threshold values for the partial result", page);
     Panel4->setObjectName("Panel4");
     EditKSmin = MakeEdit(Panel4, "EditKSmin", "EditKSmin", 7, 49);
     SetHint(EditKSmin, ThresholdHint);
@@ -127,11 +129,11 @@ void TFIN::BuildGeneralPage() {
     thresholds->addStretch(1);
     grid->addWidget(Panel4, row++, 0, 1, 3, Qt::AlignLeft);
 
-    PanelPriority = new QFrame(page);
+    auto* PanelPriority = new QFrame(page);
     PanelPriority->setObjectName("PanelPriority");
-    RBpriIdle = new QRadioButton("Idle", PanelPriority);
+    auto* RBpriIdle = new QRadioButton("Idle", PanelPriority);
     RBpriIdle->setObjectName("RBpriIdle");
-    RBpriNorm = new QRadioButton("Normal", PanelPriority);
+    auto* RBpriNorm = new QRadioButton("Normal", PanelPriority);
     RBpriNorm->setObjectName("RBpriNorm");
     RBpriNorm->setChecked(true);
     auto* priorities = new QVBoxLayout(PanelPriority);
