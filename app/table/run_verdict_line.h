@@ -3,8 +3,8 @@
 // once the number of rows is allowed for. The worst row's name is a link that selects it.
 #pragma once
 
-#include "row_flags.h"
-#include "run_verdict.h"
+#include "results/row_flags.h"
+#include "results/run_verdict.h"
 
 #include <QLabel>
 
