@@ -52,11 +52,20 @@ void ApplyHolm(const ResultSet& results, double alpha, RunVerdict& verdict) {
             verdict.worst_row = static_cast<int32_t>(i);
     }
     verdict.worst_adjusted = nan;
-    if (verdict.worst_row >= 0) {
-        verdict.worst_name = results.Row(verdict.worst_row).name;
-        verdict.worst_adjusted = HolmAdjusted(ks)[static_cast<size_t>(verdict.worst_row)];
-        verdict.fails = verdict.worst_adjusted <= alpha;
+    if (verdict.worst_row < 0)
+        return;
+    const std::vector<double> adjusted = HolmAdjusted(ks);
+    verdict.worst_name = results.Row(verdict.worst_row).name;
+    verdict.worst_adjusted = adjusted[static_cast<size_t>(verdict.worst_row)];
+    verdict.fails = verdict.worst_adjusted <= alpha;
+    for (size_t i = 0; i < ks.size(); ++i) {
+        if (IsPValue(ks[i]) && adjusted[i] <= alpha) {
+            const auto row = static_cast<int32_t>(i);
+            verdict.rejected.push_back({row, results.Row(row).name, ks[i], adjusted[i]});
+        }
     }
+    std::stable_sort(verdict.rejected.begin(), verdict.rejected.end(),
+                     [](const RejectedRow& a, const RejectedRow& b) { return a.ks < b.ks; });
 }
 
 } // namespace

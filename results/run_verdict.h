@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace zentrope {
 
@@ -16,6 +17,14 @@ struct ThresholdCount {
     // threshold for KS and AD (their figures are p-values), the sum of each row's SlTail for
     // SL (SL is no p-value). 0 for a check that is switched off.
     double expected = 0;
+};
+
+// A row whose Holm-adjusted KS p-value is within alpha: one the battery fails on.
+struct RejectedRow {
+    int32_t row = -1;
+    std::string_view name;
+    double ks = 0;
+    double adjusted = 0;
 };
 
 struct RunVerdict {
@@ -30,7 +39,8 @@ struct RunVerdict {
     bool fails = false;
     int32_t worst_row = -1; // the row with the smallest KS p-value (the first of equals)
     std::string_view worst_name;
-    double worst_adjusted = 0; // NaN without a family
+    double worst_adjusted = 0;         // NaN without a family
+    std::vector<RejectedRow> rejected; // smallest KS p-value first, the first of equals first
 };
 
 RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);

@@ -90,7 +90,7 @@ void TablePage::BuildVerdictRow() {
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
     connect(sequences, &QCheckBox::toggled, SGControl,
             &ResultTableControl::SetSequenceColumnsShown);
-    connect(SGVerdict, &RunVerdictLine::worstRowChosen, this, [this](int32_t resultRow) {
+    connect(SGVerdict, &RunVerdictLine::rowChosen, this, [this](int32_t resultRow) {
         const int32_t row = SGModel->ModelRowOf(resultRow);
         const int col = SG->horizontalHeader()->logicalIndexAt(0);
         if (row < 0)

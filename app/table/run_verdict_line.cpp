@@ -2,6 +2,7 @@
 
 #include "app/name_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace zentrope;
@@ -30,6 +31,24 @@ QString Battery(const RunVerdict& verdict, double alpha) {
         .arg(QString::number(verdict.worst_adjusted, 'e', 2));
 }
 
+// The rows the battery fails on, each a link that selects it, with the KS p-value that put it
+// there; a long list is cut so that the line stays a line.
+QString Rejected(const RunVerdict& verdict) {
+    constexpr size_t Shown = 6;
+    if (verdict.rejected.empty())
+        return {};
+    QStringList rows;
+    for (size_t i = 0; i < std::min(Shown, verdict.rejected.size()); ++i) {
+        const RejectedRow& row = verdict.rejected[i];
+        rows << QStringLiteral("<a href=\"row:%1\">%2</a> (KS %3)")
+                    .arg(row.row)
+                    .arg(DisplayText(row.name).toHtmlEscaped(), QString::number(row.ks, 'e', 1));
+    }
+    if (verdict.rejected.size() > Shown)
+        rows << QStringLiteral("and %1 more").arg(verdict.rejected.size() - Shown);
+    return QStringLiteral(" Failing: %1.").arg(rows.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 QString VerdictText(const RunVerdict& verdict, const FlagThresholds& thresholds, double alpha) {
@@ -40,10 +59,10 @@ QString VerdictText(const RunVerdict& verdict, const FlagThresholds& thresholds,
             Count("above SLmax", verdict.sl, thresholds.sl_max, thresholds.SlEnabled()),
         }
             .join(QStringLiteral("; "));
-    return QStringLiteral("%1 rows, %2 sequences. %3. %4.")
+    return QStringLiteral("%1 rows, %2 sequences. %3. %4.%5")
         .arg(verdict.rows)
         .arg(verdict.sequences)
-        .arg(counts, Battery(verdict, alpha));
+        .arg(counts, Battery(verdict, alpha), Rejected(verdict));
 }
 
 RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
@@ -51,9 +70,13 @@ RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::RichText);
     setWordWrap(true);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(this, &QLabel::linkActivated, this, [this] {
-        if (worstRow_ >= 0)
-            emit worstRowChosen(worstRow_);
+    connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
+        bool named = false;
+        const int32_t row = link.section(':', 1).toInt(&named);
+        if (named)
+            emit rowChosen(row);
+        else if (worstRow_ >= 0)
+            emit rowChosen(worstRow_);
     });
 }
 

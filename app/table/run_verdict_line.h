@@ -1,6 +1,7 @@
 // The line above the result table that gives the run's verdict: how many rows cross the
 // General page's thresholds against how many would by chance, and whether the battery fails
-// once the number of rows is allowed for. The worst row's name is a link that selects it.
+// once the number of rows is allowed for. The worst row's name, and each failing row's, is a
+// link that selects it.
 #pragma once
 
 #include "results/row_flags.h"
@@ -21,8 +22,9 @@ public:
     void Clear();
 
 signals:
-    // The worst row's link was clicked; the row as the result set counts it.
-    void worstRowChosen(int32_t resultRow);
+    // A row's link was clicked (the worst row's or a failing row's); the row as the result
+    // set counts it.
+    void rowChosen(int32_t resultRow);
 
 private:
     int32_t worstRow_ = -1;

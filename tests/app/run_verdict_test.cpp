@@ -88,6 +88,13 @@ private slots:
         QCOMPARE(w.Table().Model().Cell(1, 4), "Bad");
         emit Control<QLabel>(w, "LabVerdict")->linkActivated("row");
         QCOMPARE(Control<QTableView>(w, "SG")->currentIndex().row(), 4);
+        // It is the one row the battery fails on, listed with its own link.
+        QVERIFY2(text.endsWith(QStringLiteral(" Failing: <a href=\"row:1\">Bad</a> (KS %1).")
+                                   .arg(QString::number(badKs, 'e', 1))),
+                 qPrintable(text));
+        Control<QTableView>(w, "SG")->setCurrentIndex({});
+        emit Control<QLabel>(w, "LabVerdict")->linkActivated("row:1");
+        QCOMPARE(Control<QTableView>(w, "SG")->currentIndex().row(), 4);
     }
 
     void tooltipsNameFlagsAndFullFigures() {

@@ -48,7 +48,14 @@ TEST(RunVerdict, CountsFlagsAndHolmOverKsPValues) {
     EXPECT_EQ(verdict.worst_name, "Cumulative sums");
     EXPECT_NEAR(verdict.worst_adjusted, 0.0012, 1e-15);
     EXPECT_TRUE(verdict.fails);
-    EXPECT_FALSE(JudgeRun(results, thresholds, 0.001).fails);
+    // Adjusted by hand: 0.0004 * 3 = 0.0012, 0.001 * 2 = 0.002, 0.2 * 1 = 0.2.
+    ASSERT_EQ(verdict.rejected.size(), 2u);
+    EXPECT_EQ(verdict.rejected[0].name, "Cumulative sums");
+    EXPECT_EQ(verdict.rejected[1].row, 0);
+    EXPECT_NEAR(verdict.rejected[1].adjusted, 0.002, 1e-15);
+    const RunVerdict strict = JudgeRun(results, thresholds, 0.001);
+    EXPECT_FALSE(strict.fails);
+    EXPECT_TRUE(strict.rejected.empty());
 }
 
 TEST(RunVerdict, SwitchedOffChecksFlagNothingAndExpectNothing) {
