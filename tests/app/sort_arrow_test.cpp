@@ -1,11 +1,11 @@
 // The header cell of the last sort shows its direction, and only that cell changes its look.
-#include "../results/result_file_text.h"
 #include "app/pages/table_page.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_headers.h"
 #include "app/table/result_table_model.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
