@@ -1,4 +1,4 @@
-#include "dialog_seam.h"
+#include "app/dialog_seam.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>

@@ -1,9 +1,9 @@
-#include "field_controls.h"
+#include "app/field_controls.h"
 
+#include "app/name_text.h"
 #include "app/widgets/up_down.h"
 #include "model/c_text.h"
-#include "name_text.h"
-#include "sizes.h"
+#include "model/sizes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "guarded_application.h"
+#include "app/guarded_application.h"
 
-#include "dialog_seam.h"
+#include "app/dialog_seam.h"
 
 #include <exception>
 

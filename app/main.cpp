@@ -1,5 +1,5 @@
-#include "guarded_application.h"
-#include "main_window.h"
+#include "app/guarded_application.h"
+#include "app/main_window.h"
 
 #include <clocale>
 #include <exception>

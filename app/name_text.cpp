@@ -1,6 +1,6 @@
-#include "name_text.h"
+#include "app/name_text.h"
 
-#include "byte_text.h"
+#include "model/byte_text.h"
 
 #include <QByteArrayView>
 #include <QLineEdit>

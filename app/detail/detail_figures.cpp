@@ -1,6 +1,6 @@
 #include "app/detail/detail_figures.h"
 
-#include "row_detail.h"
+#include "results/row_detail.h"
 
 #include <QStringList>
 #include <cmath>

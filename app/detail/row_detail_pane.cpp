@@ -3,9 +3,9 @@
 #include "app/detail/chart_file.h"
 #include "app/detail/edf_chart.h"
 #include "app/detail/histogram_chart.h"
+#include "app/dialog_seam.h"
+#include "app/name_text.h"
 #include "app/table/result_table_model.h"
-#include "dialog_seam.h"
-#include "name_text.h"
 
 #include <QChartView>
 #include <QDoubleSpinBox>

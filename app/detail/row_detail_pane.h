@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/detail/detail_figures.h"
-#include "row_detail.h"
+#include "results/row_detail.h"
 
 #include <QPersistentModelIndex>
 #include <QWidget>

@@ -2,10 +2,10 @@
 // the AMLS spinners, and the transfer of its fields to and from a set or a save.
 #include "app/pages/parameters_page.h"
 
+#include "app/field_controls.h"
 #include "app/pages/key_filters.h"
 #include "app/widgets/order_list_box.h"
 #include "app/widgets/up_down.h"
-#include "field_controls.h"
 #include "model/test_catalogue.h"
 
 #include <QCheckBox>

@@ -2,11 +2,11 @@
 
 #include "app/run_watch/hashing_progress.h"
 
-#include "parameter_file_reader.h"
+#include "model/test_catalogue.h"
+#include "paramfile/parameter_file_reader.h"
 #include "records/file_hash.h"
 #include "records/input_files.h"
 #include "records/run_folder.h"
-#include "test_catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>

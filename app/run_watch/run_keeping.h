@@ -3,7 +3,7 @@
 // thread; and how it ended.
 #pragma once
 
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 #include "records/run_store.h"
 #include "runner/tester_process.h"
 

@@ -1,7 +1,7 @@
 #include "app/table/result_cell_delegate.h"
 
+#include "app/name_text.h"
 #include "app/table/result_table_model.h"
-#include "name_text.h"
 
 #include <QPainter>
 

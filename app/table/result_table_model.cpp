@@ -1,6 +1,6 @@
 #include "app/table/result_table_model.h"
 
-#include "name_text.h"
+#include "app/name_text.h"
 
 #include <algorithm>
 #include <numeric>

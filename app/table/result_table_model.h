@@ -2,9 +2,9 @@
 // no item object per cell. Model row 0 is the header row, so index(r, c) is cell (c, r).
 #pragma once
 
-#include "result_grid.h"
-#include "row_flags.h"
-#include "table_sort.h"
+#include "results/result_grid.h"
+#include "results/row_flags.h"
+#include "results/table_sort.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "app/table/run_verdict_line.h"
 
-#include "name_text.h"
+#include "app/name_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,8 +4,8 @@
 // link that selects it.
 #pragma once
 
-#include "row_flags.h"
-#include "run_verdict.h"
+#include "results/row_flags.h"
+#include "results/run_verdict.h"
 
 #include <QLabel>
 

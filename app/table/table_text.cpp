@@ -1,8 +1,8 @@
 #include "app/table/table_text.h"
 
+#include "app/name_text.h"
 #include "app/table/result_table_model.h"
-#include "csv.h"
-#include "name_text.h"
+#include "results/csv.h"
 
 #include <QStringList>
 #include <string_view>

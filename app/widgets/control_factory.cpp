@@ -1,7 +1,7 @@
 #include "app/widgets/control_factory.h"
 
 #include "app/widgets/edit_bindings.h"
-#include "sizes.h"
+#include "model/sizes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "app/widgets/result_text_view.h"
 
-#include "name_text.h"
+#include "app/name_text.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/widgets/text_lines.h"
 
-#include "name_text.h"
+#include "app/name_text.h"
 
 #include <cstring>
 

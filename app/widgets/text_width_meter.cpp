@@ -1,6 +1,6 @@
 #include "app/widgets/text_width_meter.h"
 
-#include "name_text.h"
+#include "app/name_text.h"
 
 #include <QString>
 

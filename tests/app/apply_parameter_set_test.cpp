@@ -1,8 +1,8 @@
 // Applying a parameter set to the window, and the load made when the window opens.
-#include "gui_test_main.h"
-#include "parameter_set.h"
-#include "test_catalogue.h"
-#include "window_fixture.h"
+#include "model/parameter_set.h"
+#include "model/test_catalogue.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

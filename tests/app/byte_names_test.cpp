@@ -1,8 +1,8 @@
 // File names and test names that are not UTF-8: shown readably, kept byte for byte through a
 // load and a save, and used as they are to find files.
-#include "../results/result_file_text.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The real boxes and dialogs behind the seam, driven by a timer as a user would answer them.
-#include "dialog_seam.h"
-#include "guarded_application.h"
-#include "gui_test_main.h"
+#include "app/dialog_seam.h"
+#include "app/guarded_application.h"
+#include "tests/app/gui_test_main.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 // The context menus of the window's edits offer only the shortcuts the edit takes from the
 // keyboard; the entries themselves keep working.
 #include "app/widgets/edit_bindings.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

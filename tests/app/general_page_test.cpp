@@ -1,6 +1,6 @@
 // The General page live: summaries, leaving-field warnings and the Change buttons.
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include "app/widgets/elided_label.h"
 

@@ -1,8 +1,8 @@
 // The checks before a run, what the tester receives, and the failures of a
 // start, through both run buttons.
 #include "app/widgets/up_down.h"
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // An Escape pressed while a run's result is being loaded reaches the window but never closes
 // it; pressed afterwards it closes the window as always.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QDialog>
 #include <QKeyEvent>

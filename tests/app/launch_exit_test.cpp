@@ -1,7 +1,7 @@
 // The run that closes the front end: the window goes through its normal close,
 // and the tester runs on.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QTest>
 

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "app/run_watch/run_folder_place.h"
-#include "fake_tester_folder.h"
-#include "fake_tester_protocol.h"
 #include "records/run_store.h"
-#include "window_fixture.h"
+#include "tests/app/window_fixture.h"
+#include "tests/runner/fake_tester_folder.h"
+#include "tests/runner/fake_tester_protocol.h"
 
 #include <QDirIterator>
 #include <QLineEdit>

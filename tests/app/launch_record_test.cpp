@@ -1,7 +1,7 @@
 // Every launch is recorded: its parameter file, log and result kept in its folder, the tester
 // that ran, the settings, how it ended and the input files it read.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QCryptographicHash>
 

@@ -1,7 +1,7 @@
 // The Runs page: recorded runs listed newest first and filtered by text, a run's result and
 // parameters brought back into the window, and a run deleted with its folder.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // The waiting run: where the result is looked for, no result loaded that this run
 // did not write, and a window that keeps painting, but takes no input, while it
 // waits.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QApplication>
 #include <QLabel>

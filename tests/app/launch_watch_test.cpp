@@ -1,7 +1,7 @@
 // Watching a waiting run: its progress and log lines on the notice, cancelling it, and what a
 // failing tester's log tells the user.
-#include "gui_test_main.h"
-#include "launch_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/launch_fixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Save, Load, Load new and Save as, driven through the window with real files.
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

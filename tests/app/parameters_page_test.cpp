@@ -1,8 +1,8 @@
 // The Parameters page: the execution order kept by the test check boxes and the enable
 // buttons, live reordering by dragging, the keystroke filters and typing limits, the spinners.
 #include "app/widgets/edit_bindings.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QCheckBox>
 #include <QClipboard>

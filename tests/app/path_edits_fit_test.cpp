@@ -1,7 +1,7 @@
 // Long paths never widen the General page: the path edits keep their minimum width, stretch
 // with the window and scroll their text inside.
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QLineEdit>
 #include <QScrollArea>

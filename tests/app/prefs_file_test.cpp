@@ -1,6 +1,6 @@
 // prefs.ini: restoring the window from it, and writing it on close.
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

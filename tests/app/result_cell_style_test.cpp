@@ -1,7 +1,7 @@
 // How the result table's cells are drawn: headers, fixed columns, errors, summaries, the
 // spacer and selected cells.
 #include "app/table/result_cell_style.h"
-#include "gui_test_main.h"
+#include "tests/app/gui_test_main.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The result text viewer: its line index, tab stops, selection, copying, keys and scrolling.
 #include "app/widgets/result_text_view.h"
-#include "gui_test_main.h"
+#include "tests/app/gui_test_main.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -1,10 +1,10 @@
 // Loading a result file through the window: the text page, the table model, the fixed cells,
 // sorting by right clicks on the header row and by the sort boxes, and the failures.
-#include "../results/result_file_text.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>

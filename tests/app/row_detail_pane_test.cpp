@@ -1,11 +1,11 @@
 // The detail pane below the result table: selecting a cell shows its row's figures, the level
 // alpha re-judges the pane and the run, and a chart is saved through the file dialog.
-#include "../results/result_file_text.h"
 #include "app/pages/table_page.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>

@@ -1,10 +1,10 @@
 // The run's verdict above the table after a load, the flags and full figures in tooltips, and
 // the switch that hides the sequence columns.
-#include "../results/result_file_text.h"
 #include "app/table/result_table_model.h"
 #include "app/table/run_verdict_line.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,11 +1,11 @@
 // The header cell of the last sort shows its direction, and only that cell changes its look.
-#include "../results/result_file_text.h"
 #include "app/pages/table_page.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_headers.h"
 #include "app/table/result_table_model.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -104,6 +104,25 @@ private slots:
         for (int col = 0; col < Control<QTableView>(w, "SG")->model()->columnCount(); ++col)
             QCOMPARE(CellText(w, col, 0),
                      w.Table().Model().headerData(col, Qt::Horizontal).toString());
+    }
+
+    // The cells' menu sorts by the current cell's column as a right click on its header does,
+    // reversing on a second use, so the keyboard reaches every sort.
+    void theMenuSortsByTheCurrentColumn() {
+        WindowFixture f;
+        TFIN& w = OpenLoaded(f);
+        auto* grid = Control<QTableView>(w, "SG");
+        grid->setCurrentIndex(grid->model()->index(2, 4));
+        QAction* sort = w.findChild<QAction*>("actSortByColumn");
+        QVERIFY(sort != nullptr);
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.25", "0.3", "0.987"}));
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.987", "0.3", "0.25"}));
+        QVERIFY(!w.Table().Model().SortedColumn()->ascending);
+        grid->setCurrentIndex(grid->model()->index(1, 1));
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
     }
 
     // The arrow goes with its column when columns are dragged, and goes when rows are dragged

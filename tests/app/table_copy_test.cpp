@@ -1,11 +1,11 @@
 // Taking the table elsewhere: Ctrl+C as tab-separated text, the whole grid after Ctrl+A,
 // the context menu's copies, and a CSV export read back by the CSV reader.
-#include "../results/result_file_text.h"
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_model.h"
-#include "csv.h"
-#include "gui_test_main.h"
-#include "window_fixture.h"
+#include "results/csv.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
+#include "tests/results/result_file_text.h"
 
 #include <QCheckBox>
 #include <QClipboard>

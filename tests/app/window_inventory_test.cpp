@@ -4,9 +4,9 @@
 #include "app/widgets/order_list_box.h"
 #include "app/widgets/result_text_view.h"
 #include "app/widgets/up_down.h"
-#include "gui_test_main.h"
 #include "model/parameter_fields.h"
-#include "window_fixture.h"
+#include "tests/app/gui_test_main.h"
+#include "tests/app/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
