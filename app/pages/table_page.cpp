@@ -75,7 +75,9 @@ TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
     BuildVerdictRow();
     BuildDetailPane(dialogs);
-    new ResultTableCommands(SG, SGModel, dialogs, this);
+    auto* commands = new ResultTableCommands(SG, SGModel, dialogs, this);
+    connect(commands, &ResultTableCommands::sortRequested, this,
+            [this](int column) { Sort(DecideHeaderSort(sort_, column)); });
 }
 
 // Above SG: the run's verdict and the switch for the sequence columns.
@@ -155,10 +157,13 @@ void TablePage::SGMouseUp(Qt::MouseButton Button, int X, int Y) {
         const GridCell cell = SGControl->CellAt(QPoint(X, Y));
         decision = DecideMouseSort(sort_, Button == Qt::RightButton, cell.col, cell.row);
     }
-    if (!decision)
-        return;
+    if (decision)
+        Sort(*decision);
+}
+
+void TablePage::Sort(const SortDecision& decision) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    SGModel->Sort(*decision);
-    sort_ = decision->after;
+    SGModel->Sort(decision);
+    sort_ = decision.after;
     QApplication::restoreOverrideCursor();
 }

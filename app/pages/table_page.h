@@ -44,6 +44,7 @@ public:
     const zentrope::SortState& Sorting() const { return sort_; }
 
 private:
+    void Sort(const zentrope::SortDecision& decision);
     void BuildVerdictRow();
     void BuildDetailPane(DialogSeam& dialogs);
 

@@ -47,6 +47,9 @@ ResultTableCommands::ResultTableCommands(QTableView* view, ResultTableModel* mod
         &ResultTableCommands::CopyWithHeaders);
     add(QStringLiteral("Export as CSV..."), "actExportCsv", &ResultTableCommands::ExportCsv);
     add(QStringLiteral("Copy p-values"), "actCopyPValues", &ResultTableCommands::CopyPValues);
+    menu_->addSeparator();
+    add(QStringLiteral("Sort by this column"), "actSortByColumn",
+        &ResultTableCommands::SortByCurrentColumn);
 
     csvDialog_->setObjectName("SDcsv");
     csvDialog_->setAcceptMode(QFileDialog::AcceptSave);
@@ -110,6 +113,11 @@ bool ResultTableCommands::WholeGridSelected() const {
     const int rows = model_->rowCount() - 1;
     return rows > 0 && int(SelectedRows().size()) == rows &&
            SelectedColumns().size() == ShownColumns().size();
+}
+
+void ResultTableCommands::SortByCurrentColumn() {
+    if (view_->currentIndex().isValid())
+        emit sortRequested(view_->currentIndex().column());
 }
 
 void ResultTableCommands::Copy() {

@@ -1,7 +1,9 @@
 // Taking the result table's figures elsewhere: Ctrl+C copies the selected cells as
 // tab-separated text (the whole grid after Ctrl+A), and the cells' context menu (right click
 // on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV and
-// Copy p-values of the current row. Right clicks on the header row keep sorting.
+// Copy p-values of the current row, and Sort by this column, which sorts as a right click on the
+// current column's header would, for those who work from the keyboard. Right clicks on the
+// header row keep sorting.
 #pragma once
 
 #include <QObject>
@@ -25,8 +27,13 @@ public:
     void CopyWithHeaders();
     void ExportCsv();
     void CopyPValues();
+    void SortByCurrentColumn();
     // The menu the cells offer; its actions are named for tests.
     QMenu* Menu() const { return menu_; }
+
+signals:
+    // Sort by this column was chosen with the current cell in column (a model column).
+    void sortRequested(int column);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

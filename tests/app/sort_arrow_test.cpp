@@ -106,6 +106,25 @@ private slots:
                      w.Table().Model().headerData(col, Qt::Horizontal).toString());
     }
 
+    // The cells' menu sorts by the current cell's column as a right click on its header does,
+    // reversing on a second use, so the keyboard reaches every sort.
+    void theMenuSortsByTheCurrentColumn() {
+        WindowFixture f;
+        TFIN& w = OpenLoaded(f);
+        auto* grid = Control<QTableView>(w, "SG");
+        grid->setCurrentIndex(grid->model()->index(2, 4));
+        QAction* sort = w.findChild<QAction*>("actSortByColumn");
+        QVERIFY(sort != nullptr);
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.25", "0.3", "0.987"}));
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 4), QStringList({"0.987", "0.3", "0.25"}));
+        QVERIFY(!w.Table().Model().SortedColumn()->ascending);
+        grid->setCurrentIndex(grid->model()->index(1, 1));
+        sort->trigger();
+        QCOMPARE(ColumnTexts(w, 1), QStringList({"DFT", "SOB", "Serial"}));
+    }
+
     // The arrow goes with its column when columns are dragged, and goes when rows are dragged
     // out of the sorted order or another file is loaded.
     void theArrowFollowsItsColumnUntilTheOrderEnds() {
