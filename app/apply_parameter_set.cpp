@@ -1,4 +1,5 @@
-// Copying the current parameter set into the controls.
+// Copying the current parameter set into the controls, and gathering a save's record from
+// them.
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
 #include "app/pages/parameters_page.h"
@@ -7,4 +8,11 @@ void TFIN::ApplyParameterSet() {
     TSgeneral->ShowSet(Params);
     TSparam->ShowSet(Params);
     MarkParametersSaved();
+}
+
+zentrope::ParameterFileRecord TFIN::ParameterRecord() const {
+    zentrope::ParameterFileRecord record;
+    TSgeneral->Gather(record);
+    TSparam->Gather(record);
+    return record;
 }

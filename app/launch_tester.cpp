@@ -9,7 +9,6 @@
 #include "app/run_watch/run_keeping.h"
 #include "app/run_watch/wait_notice.h"
 #include "app/shared_dialogs.h"
-#include "app/window_parameter_record.h"
 #include "paramfile/parameter_file_writer.h"
 #include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
@@ -44,7 +43,7 @@ std::string ResolveResultPath(const std::string& outFile, const QString& executa
 // The tester runs no value of a range whose min exceeds its max and says so only in its
 // report: the user chooses whether to run without that test.
 bool GoOnDespiteInvertedRanges(TFIN& window) {
-    const std::vector<InvertedRange> ranges = InvertedRanges(ParameterFileRecordOf(window));
+    const std::vector<InvertedRange> ranges = InvertedRanges(window.ParameterRecord());
     if (ranges.empty())
         return true;
     QString text;

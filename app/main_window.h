@@ -52,6 +52,8 @@ public:
     int LoadNamedParameterFile();
     // Copies Params into the controls; their handlers run as if the user had changed them.
     void ApplyParameterSet();
+    // What a save reads from the controls: every control the parameter file names.
+    zentrope::ParameterFileRecord ParameterRecord() const;
     // False when nothing was written (the box has been shown); callers must then stop.
     bool ButtParaSaveClick();
     // The save behind ButtParaSaveClick; its outcome tells a value refused before writing

@@ -2,7 +2,6 @@
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
 #include "app/shared_dialogs.h"
-#include "app/window_parameter_record.h"
 #include "paramfile/parameter_file_reader.h"
 #include "paramfile/parameter_file_writer.h"
 #include "platform/path_parts.h"
@@ -54,8 +53,8 @@ void TFIN::LoadAtStartup() {
 SaveOutcome TFIN::SaveParameterFile() {
     if (TSgeneral->ParameterFileName().isEmpty())
         TSgeneral->SetParameterFileName(QString::fromUtf8(DefaultParameterFileName));
-    SaveResult result = WriteParameterFile(ParameterFileRecordOf(*this),
-                                           TSgeneral->ParameterFileName().toStdString());
+    SaveResult result =
+        WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString());
     if (result.outcome == SaveOutcome::Saved) {
         MarkParametersSaved();
         return result.outcome;

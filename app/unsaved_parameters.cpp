@@ -1,7 +1,6 @@
 // Closing never loses parameters silently: changes since the last load or save are offered
 // for saving first.
 #include "app/main_window.h"
-#include "app/window_parameter_record.h"
 
 #include <QCoreApplication>
 
@@ -15,12 +14,11 @@ bool SameParameters(const zentrope::ParameterFileRecord& a,
 } // namespace
 
 void TFIN::MarkParametersSaved() {
-    savedParameters_ =
-        std::make_unique<zentrope::ParameterFileRecord>(ParameterFileRecordOf(*this));
+    savedParameters_ = std::make_unique<zentrope::ParameterFileRecord>(ParameterRecord());
 }
 
 bool TFIN::ParametersChanged() const {
-    return savedParameters_ && !SameParameters(*savedParameters_, ParameterFileRecordOf(*this));
+    return savedParameters_ && !SameParameters(*savedParameters_, ParameterRecord());
 }
 
 bool TFIN::ConfirmClose() {
