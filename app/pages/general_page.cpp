@@ -3,8 +3,8 @@
 #include "app/pages/general_page.h"
 
 #include "app/dialog_seam.h"
-#include "app/field_controls.h"
 #include "app/name_text.h"
+#include "app/pages/field_controls.h"
 #include "app/pages/key_filters.h"
 #include "app/shared_dialogs.h"
 #include "app/widgets/edit_bindings.h"

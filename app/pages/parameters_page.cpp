@@ -2,7 +2,7 @@
 // the AMLS spinners, and the transfer of its fields to and from a set or a save.
 #include "app/pages/parameters_page.h"
 
-#include "app/field_controls.h"
+#include "app/pages/field_controls.h"
 #include "app/pages/key_filters.h"
 #include "app/widgets/order_list_box.h"
 #include "app/widgets/up_down.h"

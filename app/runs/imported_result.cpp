@@ -5,6 +5,7 @@
 #include "records/run_store.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThreadPool>
 
@@ -18,9 +19,32 @@ bool LiesUnder(const QString& path, const QString& folder) {
            QFileInfo(path).canonicalFilePath().startsWith(canonicalFolder + '/');
 }
 
+bool SameBytes(const QString& a, const QString& b) {
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly) ||
+        first.size() != second.size())
+        return false;
+    constexpr qint64 Chunk = 1 << 20;
+    while (!first.atEnd())
+        if (first.read(Chunk) != second.read(Chunk))
+            return false;
+    return true;
+}
+
+// The same file loaded again unchanged is kept already; a second record would only repeat it.
+bool KeptAlready(const RunStore& store, const QString& source) {
+    for (const RunRecord& kept : store.list())
+        if (kept.kind == RunKind::Imported && kept.source == source &&
+            SameBytes(QDir(kept.folder).filePath(ResultCopyName), source))
+            return true;
+    return false;
+}
+
 void Record(const QString& root, const QString& path) {
     StoreOpening opening = RunStore::open(root);
-    if (!opening.store || LiesUnder(path, RunsFolderOf(opening.store->root())))
+    if (!opening.store || LiesUnder(path, RunsFolderOf(opening.store->root())) ||
+        KeptAlready(*opening.store, QFileInfo(path).absoluteFilePath()))
         return;
     RunRecord record;
     record.kind = RunKind::Imported;

@@ -118,11 +118,18 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), result);
 
-    // Its copy, loaded again, is a recorded file already.
-    fixture.dialogs.answers = {copy.fileName()};
+    // Its copy, loaded again, is a recorded file already; so is the file itself, unchanged.
+    // Changed, it is recorded anew.
+    fixture.dialogs.answers = {copy.fileName(), fixture.Path("outside.txt")};
+    window.ButtLoadResultClick();
     window.ButtLoadResultClick();
     QThreadPool::globalInstance()->waitForDone();
     QCOMPARE(fixture.Runs().size(), 1);
+    fixture.Write("outside.txt", "Sequence #1\n0.25\tDFT\n\n");
+    fixture.dialogs.answers = {fixture.Path("outside.txt")};
+    window.ButtLoadResultClick();
+    QThreadPool::globalInstance()->waitForDone();
+    QCOMPARE(fixture.Runs().size(), 2);
 }
 
 void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {

@@ -1,4 +1,4 @@
-#include "app/field_controls.h"
+#include "app/pages/field_controls.h"
 
 #include "app/name_text.h"
 #include "app/widgets/up_down.h"
