@@ -1,12 +1,15 @@
 #include "results/result_loader.h"
 
+#include "results/parallel_parts.h"
 #include "results/result_loader_steps.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <new>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace zentrope {
 namespace {
@@ -49,6 +52,28 @@ std::string ReadAll(std::istream& in) {
     return std::move(bytes).str();
 }
 
+// Below this many bytes per thread, a second reader costs more than it saves.
+constexpr int64_t FewestBytesPerReader = int64_t{8} << 20;
+
+// Fills bytes from the start of the file, a piece per thread (`in` reads the first); false
+// when a piece came short, the file having changed meanwhile.
+bool ReadInPieces(std::ifstream& in, const std::string& path, std::string& bytes) {
+    const int32_t parts = PartCount(static_cast<int64_t>(bytes.size()), FewestBytesPerReader);
+    std::vector<char> whole(static_cast<size_t>(parts), 0);
+    RunParts(parts, [&](int32_t part) {
+        const size_t from = bytes.size() * size_t(part) / size_t(parts);
+        const size_t length = bytes.size() * size_t(part + 1) / size_t(parts) - from;
+        std::ifstream own;
+        if (part > 0)
+            own.open(path, std::ios::binary);
+        std::ifstream& piece = part == 0 ? in : own;
+        piece.seekg(static_cast<std::streamoff>(from));
+        piece.read(bytes.data() + from, static_cast<std::streamsize>(length));
+        whole[size_t(part)] = piece.gcount() == static_cast<std::streamsize>(length);
+    });
+    return std::all_of(whole.begin(), whole.end(), [](char w) { return w != 0; });
+}
+
 } // namespace
 
 std::shared_ptr<const std::string> ReadResultBytes(const std::string& path) {
@@ -62,8 +87,14 @@ std::shared_ptr<const std::string> ReadResultBytes(const std::string& path) {
     if (error) // not a regular file: read it to its end
         return std::make_shared<const std::string>(ReadAll(in));
     std::string bytes(static_cast<size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (ReadInPieces(in, path, bytes)) {
+        in.seekg(static_cast<std::streamoff>(size));
+    } else { // the file changed while it was read: read it again in one piece
+        in.clear();
+        in.seekg(0);
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));
+    }
     if (in)
         bytes += ReadAll(in); // whatever was added since the size was taken
     return std::make_shared<const std::string>(std::move(bytes));

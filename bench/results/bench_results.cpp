@@ -24,6 +24,15 @@ double ResidentMB() {
     return static_cast<double>(pages_resident) * 4096.0 / 1e6;
 }
 
+// The machine's load average over the last minute, from /proc (Linux): other work on a shared
+// machine stretches the wall clock times.
+double LoadAverage() {
+    std::ifstream loadavg("/proc/loadavg");
+    double one_minute = -1;
+    loadavg >> one_minute;
+    return one_minute;
+}
+
 } // namespace
 
 int main() {
@@ -49,6 +58,7 @@ int main() {
                 "x %d columns\n",
                 load.wall, load.cpu, grid.RowCount(), grid.ColumnCount());
     std::printf("resident memory of the loaded grid: %.1f MB\n", ResidentMB() - resident_before);
+    std::printf("machine load average (1 minute): %.2f\n", LoadAverage());
 
     const SortDecision by_sl = DecideMarkerSort(SortState{}, *outcome.sort_request);
     const Timing sort = BestTime([&grid] { ApplySort(grid, DecideHeaderSort(SortState{}, 0)); },
