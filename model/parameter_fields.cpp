@@ -1,4 +1,4 @@
-#include "parameter_fields.h"
+#include "model/parameter_fields.h"
 
 #include <algorithm>
 
@@ -159,15 +159,20 @@ const std::vector<FieldRow>& FileRows() {
     return rows;
 }
 
+bool IsRange(FieldKind kind) {
+    return kind == K::Range || kind == K::SpinnerRange || kind == K::PowerRange;
+}
+
 int ValueCount(FieldKind kind) {
-    switch (kind) {
-    case K::Range:
-    case K::SpinnerRange:
-    case K::PowerRange:
-        return 3;
-    default:
-        return 1;
-    }
+    return IsRange(kind) ? 3 : 1;
+}
+
+std::vector<RangeParam> SectionRanges(const ParameterSet& set, TestId section) {
+    std::vector<RangeParam> ranges;
+    for (const ParameterField& field : Fields)
+        if (field.section == section && IsRange(field.kind))
+            ranges.push_back(set.*std::get<RangeParam ParameterSet::*>(field.member));
+    return ranges;
 }
 
 int SavedControlCount(FieldKind kind) {

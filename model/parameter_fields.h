@@ -3,7 +3,7 @@
 // the window all walk this table.
 #pragma once
 
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
 #include <array>
 #include <span>
@@ -64,7 +64,13 @@ const std::vector<FieldRow>& FileRows();
 // How many of the first controls a save reads: the values' texts, in file order.
 int SavedControlCount(FieldKind kind);
 
+// The kinds that hold min, max and step.
+bool IsRange(FieldKind kind);
+
 // 3 for the ranges, 1 for the others.
 int ValueCount(FieldKind kind);
+
+// The ranges of a test's section as the set holds them, in the table's order.
+std::vector<RangeParam> SectionRanges(const ParameterSet& set, TestId section);
 
 } // namespace zentrope

@@ -1,6 +1,6 @@
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
-#include "parameter_fields.h"
+#include "model/parameter_fields.h"
 
 #include <type_traits>
 

@@ -1,7 +1,7 @@
 // One run's settings: what the parameter file holds and the window shows.
 #pragma once
 
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "sizes.h"
+#include "model/sizes.h"
 
 #include "model/c_text.h"
 
@@ -10,15 +10,24 @@ namespace {
 
 double UnitFactor(char unit) {
     switch (unit) {
-    case 'b': return 1;
-    case 'B': return 8;
-    case 'K': return 1024;
-    case 'M': return 1048576;
-    case 'G': return 1073741824;
-    case 'k': return 1000;
-    case 'm': return 1000000;
-    case 'g': return 1000000000;
-    default: return 1;
+    case 'b':
+        return 1;
+    case 'B':
+        return 8;
+    case 'K':
+        return 1024;
+    case 'M':
+        return 1048576;
+    case 'G':
+        return 1073741824;
+    case 'k':
+        return 1000;
+    case 'm':
+        return 1000000;
+    case 'g':
+        return 1000000000;
+    default:
+        return 1;
     }
 }
 

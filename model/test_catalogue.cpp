@@ -1,4 +1,4 @@
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
 
 #include <array>
 
@@ -42,11 +42,21 @@ std::optional<TestId> FindKey(std::string_view text, bool sectionsOnly) {
 
 } // namespace
 
-const CatalogueRow& TestCatalogue(TestId id) { return Rows.at(static_cast<size_t>(id - 1)); }
-std::string_view TestKey(TestId id) { return TestCatalogue(id).key; }
-std::string_view DisplayName(TestId id) { return TestCatalogue(id).displayName; }
-std::string_view SectionHeader(TestId id) { return TestCatalogue(id).sectionHeader; }
-bool HasParameters(TestId id) { return !TestCatalogue(id).sectionHeader.empty(); }
+const CatalogueRow& TestCatalogue(TestId id) {
+    return Rows.at(static_cast<size_t>(id - 1));
+}
+std::string_view TestKey(TestId id) {
+    return TestCatalogue(id).key;
+}
+std::string_view DisplayName(TestId id) {
+    return TestCatalogue(id).displayName;
+}
+std::string_view SectionHeader(TestId id) {
+    return TestCatalogue(id).sectionHeader;
+}
+bool HasParameters(TestId id) {
+    return !TestCatalogue(id).sectionHeader.empty();
+}
 
 std::optional<TestId> FindByDisplayName(std::string_view text) {
     for (TestId id = 1; id <= TestCount; ++id)
@@ -55,7 +65,11 @@ std::optional<TestId> FindByDisplayName(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<TestId> FindByKeyPrefix(std::string_view text) { return FindKey(text, false); }
-std::optional<TestId> FindSectionByKeyPrefix(std::string_view text) { return FindKey(text, true); }
+std::optional<TestId> FindByKeyPrefix(std::string_view text) {
+    return FindKey(text, false);
+}
+std::optional<TestId> FindSectionByKeyPrefix(std::string_view text) {
+    return FindKey(text, true);
+}
 
 } // namespace zentrope

@@ -1,5 +1,5 @@
 // The [Enable] section: one "digit key" line per test, in execution order.
-#include "reader_sections.h"
+#include "paramfile/reader_sections.h"
 
 namespace zentrope {
 namespace {

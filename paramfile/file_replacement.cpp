@@ -1,4 +1,4 @@
-#include "file_replacement.h"
+#include "paramfile/file_replacement.h"
 
 #include <algorithm>
 #include <filesystem>

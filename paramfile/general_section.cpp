@@ -1,5 +1,5 @@
 // The [General] section: one key line per setting, matched by lower-case prefix.
-#include "reader_sections.h"
+#include "paramfile/reader_sections.h"
 
 #include "model/c_text.h"
 #include "model/parameter_fields.h"

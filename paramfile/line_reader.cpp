@@ -1,4 +1,4 @@
-#include "line_reader.h"
+#include "paramfile/line_reader.h"
 
 #include "model/c_text.h"
 

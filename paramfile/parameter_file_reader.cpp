@@ -1,7 +1,7 @@
-#include "parameter_file_reader.h"
+#include "paramfile/parameter_file_reader.h"
 
-#include "reader_sections.h"
-#include "sizes.h"
+#include "model/sizes.h"
+#include "paramfile/reader_sections.h"
 
 #include <filesystem>
 #include <fstream>

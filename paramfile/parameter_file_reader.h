@@ -2,7 +2,7 @@
 // blank lines, and reporting every problem through a message sink.
 #pragma once
 
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
 #include <functional>
 #include <istream>

@@ -2,7 +2,7 @@
 // that the file can be written (and tested) without a window.
 #pragma once
 
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
 
 #include <map>
 #include <string>

@@ -1,9 +1,9 @@
-#include "parameter_file_writer.h"
+#include "paramfile/parameter_file_writer.h"
 
-#include "file_replacement.h"
 #include "model/c_text.h"
 #include "model/parameter_fields.h"
-#include "record_checks.h"
+#include "paramfile/file_replacement.h"
+#include "paramfile/record_checks.h"
 
 namespace zentrope {
 namespace {

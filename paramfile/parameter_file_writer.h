@@ -1,7 +1,7 @@
 // Turns the values read from the window into the tester's parameter file.
 #pragma once
 
-#include "parameter_file_record.h"
+#include "paramfile/parameter_file_record.h"
 
 #include <string>
 #include <string_view>

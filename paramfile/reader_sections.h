@@ -1,8 +1,8 @@
 // The reader's shared state and its section readers; internal to the reader.
 #pragma once
 
-#include "line_reader.h"
-#include "parameter_file_reader.h"
+#include "paramfile/line_reader.h"
+#include "paramfile/parameter_file_reader.h"
 
 #include <string>
 #include <string_view>

@@ -1,8 +1,8 @@
-#include "record_checks.h"
+#include "paramfile/record_checks.h"
 
 #include "model/c_text.h"
 #include "model/parameter_fields.h"
-#include "sizes.h"
+#include "model/sizes.h"
 
 #include <algorithm>
 
@@ -30,11 +30,6 @@ std::string RangeName(std::string_view member) {
     std::string name(member.substr(member.find('_') + 1));
     std::replace(name.begin(), name.end(), '_', ' ');
     return name;
-}
-
-bool IsRange(FieldKind kind) {
-    return kind == FieldKind::Range || kind == FieldKind::SpinnerRange ||
-           kind == FieldKind::PowerRange;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // Values of a record that the window refuses, or asks about, before it saves or runs them.
 #pragma once
 
-#include "parameter_file_record.h"
+#include "paramfile/parameter_file_record.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
 // The sections of the tests that take parameters: value lines of tab-separated integers.
-#include "reader_sections.h"
+#include "paramfile/reader_sections.h"
 
 #include "model/c_text.h"
 #include "model/parameter_fields.h"

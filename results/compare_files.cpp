@@ -1,6 +1,6 @@
-#include "compare_files.h"
+#include "results/compare_files.h"
 
-#include "parameter_differences.h"
+#include "results/parameter_differences.h"
 
 #include <fstream>
 #include <iterator>

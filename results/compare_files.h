@@ -2,9 +2,9 @@
 // parameter files: the whole work of a comparison, meant for a thread other than the window's.
 #pragma once
 
-#include "comparison_table.h"
-#include "result_loader.h"
-#include "row_flags.h"
+#include "results/comparison_table.h"
+#include "results/result_loader.h"
+#include "results/row_flags.h"
 
 #include <functional>
 #include <span>

@@ -1,7 +1,7 @@
-#include "comparison_table.h"
+#include "results/comparison_table.h"
 
-#include "csv.h"
-#include "result_grid.h"
+#include "results/csv.h"
+#include "results/result_grid.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // p-value between the runs, then each run's KS, AD and SL side by side.
 #pragma once
 
-#include "run_comparison.h"
+#include "results/run_comparison.h"
 
 #include <cstdint>
 #include <span>

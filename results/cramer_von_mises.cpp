@@ -1,4 +1,4 @@
-#include "cramer_von_mises.h"
+#include "results/cramer_von_mises.h"
 
 #include <cmath>
 #include <limits>

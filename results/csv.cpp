@@ -1,4 +1,4 @@
-#include "csv.h"
+#include "results/csv.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "exact_ks.h"
+#include "results/exact_ks.h"
 
-#include "goodness_of_fit.h"
+#include "results/goodness_of_fit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,7 @@
-#include "goodness_of_fit.h"
+#include "results/goodness_of_fit.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
-#include <utility>
 
 namespace zentrope {
 void SortPValues(double* values, int32_t n) {
@@ -24,14 +22,23 @@ namespace {
 // Beyond this many values a bucket is sorted the ordinary way.
 constexpr int32_t LongestInsertionSort = 16;
 
+// Insertion sort of from[0 .. n) into to, which may be from itself.
+void InsertionSortFrom(const double* from, int32_t n, double* to) {
+    for (int32_t i = 0; i < n; ++i) {
+        const double v = from[i];
+        int32_t at = i;
+        for (; at > 0 && v < to[at - 1]; --at)
+            to[at] = to[at - 1];
+        to[at] = v;
+    }
+}
+
 void SortBucket(double* first, double* last) {
     if (last - first > LongestInsertionSort) {
         std::sort(first, last);
         return;
     }
-    for (double* next = first + 1; next < last; ++next)
-        for (double* at = next; at > first && *at < at[-1]; --at)
-            std::swap(*at, at[-1]);
+    InsertionSortFrom(first, static_cast<int32_t>(last - first), first);
 }
 
 } // namespace
@@ -48,18 +55,30 @@ void SortPValuesWithRoom(double* values, int32_t n, SortRoom& room) {
     const auto bucket = [n](double v) {
         return static_cast<size_t>(std::min(static_cast<int32_t>(v * n), n - 1));
     };
-    std::vector<int32_t>& ends = room.ends;
-    std::fill(ends.begin(), ends.begin() + n, 0);
+    int32_t* const ends = room.ends.data();
+    std::fill(ends, ends + n, 0);
     for (int32_t i = 0; i < n; ++i)
         ++ends[bucket(values[i])];
-    std::partial_sum(ends.begin(), ends.begin() + n, ends.begin());
+    int32_t fullest = 0;
+    for (int32_t b = 0, total = 0; b < n; ++b) {
+        fullest = std::max(fullest, ends[b]);
+        total += ends[b];
+        ends[b] = total;
+    }
+    double* const scattered = room.values.data();
     for (int32_t i = n - 1; i >= 0; --i)
-        room.values[static_cast<size_t>(--ends[bucket(values[i])])] = values[i];
-    std::copy(room.values.begin(), room.values.begin() + n, values);
+        scattered[--ends[bucket(values[i])]] = values[i];
     // ends[b] is now where bucket b starts.
+    if (fullest <= LongestInsertionSort) {
+        // A value never passes the start of its bucket, whose values are all larger than those
+        // of the buckets before it, so one insertion pass over the whole row sorts it as
+        // sorting each bucket would.
+        InsertionSortFrom(scattered, n, values);
+        return;
+    }
+    std::copy(scattered, scattered + n, values);
     for (int32_t b = 0; b < n; ++b)
-        SortBucket(values + ends[static_cast<size_t>(b)],
-                   values + (b + 1 < n ? ends[static_cast<size_t>(b) + 1] : n));
+        SortBucket(values + ends[b], values + (b + 1 < n ? ends[b + 1] : n));
 }
 
 double KolmogorovQ(double lambda) {

@@ -1,4 +1,4 @@
-#include "incomplete_gamma.h"
+#include "results/incomplete_gamma.h"
 
 #include <cmath>
 #include <limits>

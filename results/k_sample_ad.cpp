@@ -1,4 +1,4 @@
-#include "k_sample_ad.h"
+#include "results/k_sample_ad.h"
 
 #include <algorithm>
 #include <array>

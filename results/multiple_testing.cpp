@@ -1,6 +1,6 @@
-#include "multiple_testing.h"
+#include "results/multiple_testing.h"
 
-#include "pvalue_sample.h"
+#include "results/pvalue_sample.h"
 
 #include <algorithm>
 #include <limits>

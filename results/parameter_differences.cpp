@@ -1,6 +1,6 @@
-#include "parameter_differences.h"
+#include "results/parameter_differences.h"
 
-#include "line_diff.h"
+#include "results/line_diff.h"
 
 #include <string_view>
 

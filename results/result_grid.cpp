@@ -1,4 +1,4 @@
-#include "result_grid.h"
+#include "results/result_grid.h"
 
 #include <algorithm>
 #include <numeric>

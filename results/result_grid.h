@@ -8,7 +8,7 @@
 // sort moves indices, never text. The load's numbers are kept beside the texts (Results()).
 #pragma once
 
-#include "result_set.h"
+#include "results/result_set.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "result_loader.h"
+#include "results/result_loader.h"
 
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include <filesystem>
 #include <fstream>
@@ -28,8 +28,8 @@ ResultLoadOutcome LoadResultText(std::shared_ptr<const std::string> bytes,
     // Whatever an earlier, larger file left must not show through.
     grid.ClearBody();
     const CellText file = grid.AdoptFileText(std::move(bytes));
-    const int32_t last_sequence_column = ReadResultSections(grid.FileText(), file, *format, grid);
-    ResultLoadOutcome outcome{true, SummariseResultRows(last_sequence_column, options, grid), {}};
+    SectionsRead sections = ReadResultSections(grid.FileText(), file, *format, grid);
+    ResultLoadOutcome outcome{true, SummariseResultRows(std::move(sections), options, grid), {}};
     if (*format != options.format)
         outcome.warning = "The result file holds '" + std::string(FormatText(*format)) +
                           "' lines; it was read in that format.";

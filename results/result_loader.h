@@ -3,7 +3,7 @@
 // figures of every row.
 #pragma once
 
-#include "result_grid.h"
+#include "results/result_grid.h"
 
 #include <cstdint>
 #include <functional>

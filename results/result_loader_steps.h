@@ -1,11 +1,12 @@
 // The steps of a result load, shared by the file and stream entry points.
 #pragma once
 
-#include "result_grid.h"
-#include "result_loader.h"
+#include "results/result_grid.h"
+#include "results/result_loader.h"
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace zentrope {
 
@@ -14,19 +15,26 @@ namespace zentrope {
 // file holds no data line that fits either.
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen);
 
+struct SectionsRead {
+    int32_t last_sequence_column = 0; // 2 when there is none
+    ResultSet numbers;                // the p-values, counts and figures by row; no names yet
+};
+
 // Fills the header, sequence and fixed cells from the file's text (already stored in the
-// grid as `file`); returns the index of the last sequence column (2 when there is none).
-int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                           ResultGrid& grid);
+// grid as `file`) and reads the numbers of the rows.
+SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                                ResultGrid& grid);
 
-// The numbers of the grid's rows once the sections are read: every p-value cell of the
-// `sequences` sequence columns read once, counts and, with two or more sequences, the figures
-// of the rows with three or more values; on all cores.
-ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences);
+// The numbers of the set's rows from the sections' cells, a section a sequence: every p-value
+// read once (row 0, the header's, left out; a cell `error` or "- error -" is an Error, and a
+// row below a section Missing), each row's count and, with two or more sequences, the
+// figures of the rows with three or more values; on all cores. Cells refer to `text`.
+void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                       CellText error, ResultSet& set);
 
-// Counts, KS, AD and SL of every row once the sections are read, kept as numbers in the grid's
-// results and written as texts; returns the sort the options ask for.
-std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
+// The counts, KS, AD and SL of every row once the sections are read written as texts, and the
+// numbers kept as the grid's results; returns the sort the options ask for.
+std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 
 // "%.*f" with printf's meaning of a negative precision (6) and at most MaxFixedDigits.

@@ -1,10 +1,9 @@
-// The load's numbers: every p-value cell read once, and the rows' figures computed on all
+// The load's numbers: every p-value cell read once and the rows' figures computed on all
 // cores, each thread taking a block of rows of its own.
-#include "result_loader_steps.h"
-
-#include "goodness_of_fit.h"
 #include "model/c_text.h"
-#include "parallel_parts.h"
+#include "results/goodness_of_fit.h"
+#include "results/parallel_parts.h"
+#include "results/result_loader_steps.h"
 
 #include <algorithm>
 #include <vector>
@@ -12,30 +11,33 @@
 namespace zentrope {
 namespace {
 
-constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 constexpr int32_t FewestValuesForFigures = 3;
 constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
-// Rows are read in tiles of this many, a column at a time, so that the grid's cells are
-// read in the order they are stored and the tile's part of the set stays in the cache.
+// Rows are read in tiles of this many, a section at a time, so that each section's cells and
+// lines are read in order while the tile's part of the set stays in the cache for its figures.
 constexpr int32_t TileRows = 64;
 
-void ReadTilePValues(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set) {
+// The p-values of the rows first .. end - 1; rows below a section are Missing in it.
+void ReadTilePValues(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                     CellText error, int32_t first, int32_t end, ResultSet& set) {
     for (int32_t sequence = 0; sequence < set.SequenceCount(); ++sequence) {
-        const int32_t col = FirstSequenceColumn + sequence;
-        for (int32_t row = first; row < end; ++row) {
-            // An unwritten cell stays Missing: it counts as 0.
-            const std::optional<std::string_view> text =
-                grid.WrittenCell(col, row + ResultGrid::FixedRows);
-            if (!text)
-                continue;
-            if (*text == ErrorCellText)
+        const std::vector<CellText>& cells = *sections[static_cast<size_t>(sequence)];
+        const int32_t reached =
+            std::clamp(static_cast<int32_t>(cells.size()) - ResultGrid::FixedRows, first, end);
+        for (int32_t row = first; row < reached; ++row) {
+            const CellText at = cells[static_cast<size_t>(row + ResultGrid::FixedRows)];
+            const std::string_view value =
+                at.packed == error.packed ? ErrorCellText : text.substr(at.Offset(), at.Length());
+            if (value == ErrorCellText)
                 set.SetPValue(row, sequence, -1.0, PValueMark::Error);
             else
-                set.SetPValue(row, sequence, AtofC(*text), PValueMark::Number);
+                set.SetPValue(row, sequence, AtofC(value), PValueMark::Number);
         }
+        for (int32_t row = reached; row < end; ++row)
+            set.SetPValue(row, sequence, 0.0, PValueMark::Missing);
     }
 }
 
@@ -66,27 +68,24 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     set.SetFigures(row, n, figures);
 }
 
-void ReadRows(const ResultGrid& grid, int32_t first, int32_t end, ResultSet& set) {
-    RowRoom room(set.SequenceCount());
-    for (int32_t tile = first; tile < end; tile += TileRows) {
-        const int32_t tile_end = std::min(end, tile + TileRows);
-        ReadTilePValues(grid, tile, tile_end, set);
-        for (int32_t row = tile; row < tile_end; ++row)
-            FigureRow(row, set, room);
-    }
-}
-
 } // namespace
 
-ResultSet ReadResultNumbers(const ResultGrid& grid, int32_t sequences) {
-    ResultSet set(std::max(grid.RowCount() - ResultGrid::FixedRows, 0), sequences);
+void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
+                       CellText error, ResultSet& set) {
     const int32_t rows = set.RowCount();
-    const int32_t parts = PartCount(int64_t{rows} * std::max(sequences, 1), FewestCellsPerThread);
+    const int32_t parts =
+        PartCount(int64_t{rows} * std::max(set.SequenceCount(), 1), FewestCellsPerThread);
     RunParts(parts, [&](int32_t part) {
-        ReadRows(grid, int32_t(int64_t{rows} * part / parts),
-                 int32_t(int64_t{rows} * (part + 1) / parts), set);
+        const auto first = int32_t(int64_t{rows} * part / parts);
+        const auto end = int32_t(int64_t{rows} * (part + 1) / parts);
+        RowRoom room(set.SequenceCount());
+        for (int32_t tile = first; tile < end; tile += TileRows) {
+            const int32_t tile_end = std::min(end, tile + TileRows);
+            ReadTilePValues(sections, text, error, tile, tile_end, set);
+            for (int32_t row = tile; row < tile_end; ++row)
+                FigureRow(row, set, room);
+        }
     });
-    return set;
 }
 
 } // namespace zentrope

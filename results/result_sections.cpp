@@ -1,7 +1,7 @@
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include "model/c_text.h"
-#include "parallel_parts.h"
+#include "results/parallel_parts.h"
 
 #include <algorithm>
 #include <string>
@@ -96,10 +96,16 @@ struct Stretch {
     std::vector<CellText> names;
 };
 
+// A new section, with room for as many lines as the one before it.
+void OpenSection(Stretch& out) {
+    const size_t cells = out.columns.empty() ? 1 : out.columns.back().size();
+    out.columns.emplace_back(1).reserve(cells);
+}
+
 void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineFormat format,
                  CellText error, Stretch& out) {
     WalkResultLines(
-        text, begin, [&] { out.columns.emplace_back(1); },
+        text, begin, [&] { OpenSection(out); },
         [&](std::string_view line, size_t tab, size_t pos) {
             const LineFields fields = CutDataLine(line, tab, format);
             const CellText line_text = file.Part(pos, line.size());
@@ -170,8 +176,8 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
     return std::nullopt;
 }
 
-int32_t ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                           ResultGrid& grid) {
+SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
+                                ResultGrid& grid) {
     const CellText error = grid.StoreText(ErrorCellText);
     grid.SetCell(0, 0, "N");
     grid.SetCell(1, 0, "Test name");
@@ -182,19 +188,28 @@ int32_t ReadResultSections(std::string_view text, CellText file, ResultLineForma
         const auto k = static_cast<size_t>(part);
         ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k]);
     });
-    int32_t column = FirstSequenceColumn - 1;
+    std::vector<std::vector<CellText>*> sections;
     for (Stretch& stretch : stretches)
         for (std::vector<CellText>& cells : stretch.columns) {
-            ++column;
-            if (column == FirstSequenceColumn)
+            if (sections.empty())
                 WriteTestRows(stretch.names, grid);
-            else if (cells.size() > static_cast<size_t>(grid.RowCount()))
-                cells.resize(static_cast<size_t>(grid.RowCount())); // below the table
-            grid.SetColumnCount(column + 1);
-            grid.AdoptColumn(column, std::move(cells));
-            grid.SetCell(column, 0, std::to_string(column - FirstSequenceColumn + 1));
+            sections.push_back(&cells);
         }
-    return column;
+    const int32_t rows = std::max(grid.RowCount(), ResultGrid::FixedRows);
+    for (std::vector<CellText>* cells : sections)
+        if (cells->size() > static_cast<size_t>(rows))
+            cells->resize(static_cast<size_t>(rows)); // below the table
+    const auto sequences = static_cast<int32_t>(sections.size());
+    SectionsRead read{FirstSequenceColumn - 1 + sequences,
+                      ResultSet::ToBeWritten(rows - ResultGrid::FixedRows, sequences)};
+    ReadResultNumbers(sections, text, error, read.numbers);
+    for (int32_t sequence = 0; sequence < sequences; ++sequence) {
+        const int32_t column = FirstSequenceColumn + sequence;
+        grid.SetColumnCount(column + 1);
+        grid.AdoptColumn(column, std::move(*sections[static_cast<size_t>(sequence)]));
+        grid.SetCell(column, 0, std::to_string(sequence + 1));
+    }
+    return read;
 }
 
 } // namespace zentrope

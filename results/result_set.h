@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zentrope {
@@ -32,10 +34,25 @@ struct ResultRow {
     std::optional<RowFigures> figures; // with two or more sequences and three or more values
 };
 
+// Leaves what a vector grows by unset, so that the first to write it is the first to touch
+// its memory; copies are copied as usual.
+template <typename T> struct UnsetAllocator : std::allocator<T> {
+    template <typename U> struct rebind { using other = UnsetAllocator<U>; };
+    template <typename U, typename... Args> void construct(U* place, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(place)) U;
+        else
+            ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+    }
+};
+
 class ResultSet {
 public:
     // Rows of `sequences` p-values each, all Missing, without names or figures.
     ResultSet(int32_t rows = 0, int32_t sequences = 0);
+    // The same shape with every p-value unset: each must be written (SetPValue) before it is
+    // read. A large set is then first touched by the threads that write it.
+    static ResultSet ToBeWritten(int32_t rows, int32_t sequences);
 
     int32_t RowCount() const { return rows_; }
     int32_t SequenceCount() const { return sequences_; }
@@ -45,7 +62,10 @@ public:
 
     // Filling, used by the loader; each row is written by one thread only.
     void SetName(int32_t row, std::string_view name) { names_[size_t(row)] = name; }
-    void SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark);
+    void SetPValue(int32_t row, int32_t sequence, double value, PValueMark mark) {
+        values_[Index(row, sequence)] = value;
+        marks_[Index(row, sequence)] = mark;
+    }
     void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures);
 
 private:
@@ -56,8 +76,11 @@ private:
     int32_t rows_ = 0;
     int32_t sequences_ = 0;
     std::vector<std::string_view> names_;
-    std::vector<double> values_; // row-major
-    std::vector<PValueMark> marks_;
+    struct Unset {};
+    ResultSet(int32_t rows, int32_t sequences, Unset);
+
+    std::vector<double, UnsetAllocator<double>> values_; // row-major
+    std::vector<PValueMark, UnsetAllocator<PValueMark>> marks_;
     std::vector<int32_t> counts_;
     std::vector<std::optional<RowFigures>> figures_;
 };

@@ -1,8 +1,9 @@
-#include "result_loader_steps.h"
+#include "results/result_loader_steps.h"
 
 #include "model/c_text.h"
 
 #include <string>
+#include <utility>
 
 namespace zentrope {
 namespace {
@@ -40,11 +41,12 @@ std::string FormatDigits(double value, int32_t digits) {
     return FormatFixed(value, digits < 0 ? PrintfDefaultPrecision : digits);
 }
 
-std::optional<int32_t> SummariseResultRows(int32_t last_sequence_column,
+std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid) {
+    const int32_t last_sequence_column = sections.last_sequence_column;
     grid.SetSequenceColumnEnd(last_sequence_column + 1);
     grid.SetSpacerColumn(-1);
-    ResultSet numbers = ReadResultNumbers(grid, last_sequence_column - FirstSequenceColumn + 1);
+    ResultSet numbers = std::move(sections.numbers);
     // Names refer to the file's bytes, which stay put while the grid's own texts grow.
     for (int32_t row = 0; row < numbers.RowCount(); ++row)
         numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));

@@ -1,7 +1,7 @@
-#include "row_detail.h"
+#include "results/row_detail.h"
 
-#include "exact_ks.h"
-#include "multiple_testing.h"
+#include "results/exact_ks.h"
+#include "results/multiple_testing.h"
 
 #include <cmath>
 #include <limits>

@@ -4,10 +4,10 @@
 // Also the Benjamini-Yekutieli q-values of every row's KS and AD figures, which need the run.
 #pragma once
 
-#include "goodness_of_fit.h"
-#include "pvalue_sample.h"
-#include "result_set.h"
-#include "uniformity.h"
+#include "results/goodness_of_fit.h"
+#include "results/pvalue_sample.h"
+#include "results/result_set.h"
+#include "results/uniformity.h"
 
 #include <cstdint>
 #include <vector>

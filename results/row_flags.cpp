@@ -1,4 +1,4 @@
-#include "row_flags.h"
+#include "results/row_flags.h"
 
 namespace zentrope {
 

@@ -1,7 +1,7 @@
 // The tester's thresholds for bad rows, and which of a row's figures cross them.
 #pragma once
 
-#include "result_set.h"
+#include "results/result_set.h"
 
 namespace zentrope {
 

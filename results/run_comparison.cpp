@@ -1,6 +1,6 @@
-#include "run_comparison.h"
+#include "results/run_comparison.h"
 
-#include "pvalue_sample.h"
+#include "results/pvalue_sample.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 // Anderson-Darling test of Scholz and Stephens).
 #pragma once
 
-#include "k_sample_ad.h"
-#include "result_set.h"
-#include "row_flags.h"
+#include "results/k_sample_ad.h"
+#include "results/result_set.h"
+#include "results/row_flags.h"
 
 #include <cstdint>
 #include <optional>

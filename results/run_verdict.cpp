@@ -1,8 +1,8 @@
-#include "run_verdict.h"
+#include "results/run_verdict.h"
 
-#include "cramer_von_mises.h"
-#include "multiple_testing.h"
-#include "pvalue_sample.h"
+#include "results/cramer_von_mises.h"
+#include "results/multiple_testing.h"
+#include "results/pvalue_sample.h"
 
 #include <algorithm>
 #include <limits>

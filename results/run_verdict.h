@@ -2,8 +2,8 @@
 // would by chance, and whether the battery fails once the number of rows is allowed for.
 #pragma once
 
-#include "result_set.h"
-#include "row_flags.h"
+#include "results/result_set.h"
+#include "results/row_flags.h"
 
 #include <cstdint>
 #include <string_view>

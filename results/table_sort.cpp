@@ -1,4 +1,4 @@
-#include "table_sort.h"
+#include "results/table_sort.h"
 
 #include "model/c_text.h"
 

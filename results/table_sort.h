@@ -2,7 +2,7 @@
 // right click on a header (or the loader's request) makes.
 #pragma once
 
-#include "result_grid.h"
+#include "results/result_grid.h"
 
 #include <cstdint>
 #include <optional>

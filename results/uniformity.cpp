@@ -1,6 +1,6 @@
-#include "uniformity.h"
+#include "results/uniformity.h"
 
-#include "incomplete_gamma.h"
+#include "results/incomplete_gamma.h"
 
 #include <algorithm>
 #include <cmath>

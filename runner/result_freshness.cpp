@@ -1,4 +1,4 @@
-#include "result_freshness.h"
+#include "runner/result_freshness.h"
 
 #include <chrono>
 #include <filesystem>

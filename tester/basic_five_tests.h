@@ -3,7 +3,7 @@
 // counts blocks (runs of ones) and gaps (runs of zeros) by length.
 #pragma once
 
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "marsaglia_tests.h"
-#include "randomness_tests.h"
-#include "xoshiro.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
+#include "tester/xoshiro.h"
 
 #include <boost/math/special_functions/gamma.hpp>
 

@@ -1,4 +1,4 @@
-#include "bit_input.h"
+#include "tester/bit_input.h"
 
 #include <fnmatch.h>
 

@@ -2,8 +2,8 @@
 // (the most significant bit of each byte first), or the built-in generator.
 #pragma once
 
-#include "bit_sequence.h"
-#include "xoshiro.h"
+#include "tester/bit_sequence.h"
+#include "tester/xoshiro.h"
 
 #include <cstdint>
 #include <fstream>

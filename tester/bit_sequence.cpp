@@ -1,4 +1,4 @@
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <algorithm>
 #include <bit>

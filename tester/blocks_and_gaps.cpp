@@ -1,7 +1,7 @@
-#include "basic_five_tests.h"
-#include "distributions.h"
-#include "pooled_chi_square.h"
-#include "randomness_tests.h"
+#include "tester/basic_five_tests.h"
+#include "tester/distributions.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,5 +1,5 @@
-#include "memoized.h"
-#include "randomness_tests.h"
+#include "tester/memoized.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <cmath>

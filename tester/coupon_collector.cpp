@@ -1,6 +1,6 @@
-#include "memoized.h"
-#include "pooled_chi_square.h"
-#include "randomness_tests.h"
+#include "tester/memoized.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <cmath>

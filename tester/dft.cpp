@@ -1,6 +1,6 @@
-#include "distributions.h"
-#include "randomness_tests.h"
-#include "real_transform.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
+#include "tester/real_transform.h"
 
 #include <cmath>
 #include <complex>

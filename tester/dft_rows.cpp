@@ -1,8 +1,8 @@
-#include "dft_rows.h"
-#include "distributions.h"
-#include "randomness_tests.h"
-#include "real_transform.h"
-#include "test_plan.h"
+#include "tester/dft_rows.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
+#include "tester/real_transform.h"
+#include "tester/test_plan.h"
 
 #include <algorithm>
 #include <cmath>

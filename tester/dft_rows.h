@@ -5,7 +5,7 @@
 // apart).
 #pragma once
 
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "distributions.h"
+#include "tester/distributions.h"
 
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/special_functions/erf.hpp>

@@ -1,6 +1,6 @@
-#include "marsaglia_tests.h"
-#include "pooled_chi_square.h"
-#include "randomness_tests.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/randomness_tests.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
-#include "longest_run.h"
-#include "pooled_chi_square.h"
-#include "randomness_tests.h"
+#include "tester/longest_run.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <bit>

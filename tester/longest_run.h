@@ -3,7 +3,7 @@
 // distribution (a Markov chain over the current run length, raised to the M-th power).
 #pragma once
 
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <cstdint>
 #include <vector>

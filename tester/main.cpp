@@ -1,4 +1,4 @@
-#include "tester_run.h"
+#include "tester/tester_run.h"
 
 #include <exception>
 #include <iostream>

@@ -5,7 +5,7 @@
 // sequence read as 32-bit words.
 #pragma once
 
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "randomness_tests.h"
-#include "distributions.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
 
 #include <array>
 #include <cmath>

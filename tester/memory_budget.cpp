@@ -1,4 +1,4 @@
-#include "memory_budget.h"
+#include "tester/memory_budget.h"
 
 #include <sys/resource.h>
 

@@ -2,7 +2,7 @@
 // ends with a clear message instead of failing halfway.
 #pragma once
 
-#include "test_plan.h"
+#include "tester/test_plan.h"
 
 #include <cstdint>
 

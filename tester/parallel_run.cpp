@@ -1,5 +1,5 @@
-#include "parallel_run.h"
-#include "randomness_tests.h"
+#include "tester/parallel_run.h"
+#include "tester/randomness_tests.h"
 
 #include <sched.h>
 #include <sys/resource.h>

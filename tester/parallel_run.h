@@ -4,8 +4,8 @@
 // result is the same on one core as on many.
 #pragma once
 
-#include "bit_input.h"
-#include "test_plan.h"
+#include "tester/bit_input.h"
+#include "tester/test_plan.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "pooled_chi_square.h"
-#include "distributions.h"
-#include "randomness_tests.h"
+#include "tester/pooled_chi_square.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
 
 #include <cmath>
 

@@ -4,8 +4,8 @@
 // what cannot be computed at all.
 #pragma once
 
-#include "bit_sequence.h"
-#include "pooled_chi_square.h"
+#include "tester/bit_sequence.h"
+#include "tester/pooled_chi_square.h"
 
 #include <cstdint>
 #include <span>

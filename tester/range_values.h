@@ -1,7 +1,7 @@
 // The values a min, max, step triple stands for.
 #pragma once
 
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
 #include <cstdint>
 #include <vector>

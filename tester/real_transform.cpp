@@ -1,4 +1,4 @@
-#include "real_transform.h"
+#include "tester/real_transform.h"
 
 #include <fftw3.h>
 

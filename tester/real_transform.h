@@ -3,7 +3,7 @@
 // any thread; each thread keeps its own buffers, so the sequences of a run reuse both.
 #pragma once
 
-#include "bit_sequence.h"
+#include "tester/bit_sequence.h"
 
 #include <complex>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "result_report.h"
-#include "goodness_of_fit.h"
+#include "tester/result_report.h"
 #include "model/c_text.h"
+#include "results/goodness_of_fit.h"
 
 #include <algorithm>
 #include <string_view>

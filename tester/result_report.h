@@ -3,7 +3,7 @@
 // one to it (no line outside a section may start with "Sequen").
 #pragma once
 
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
-#include "result_stream.h"
-#include "file_replacement.h"
+#include "tester/result_stream.h"
+#include "paramfile/file_replacement.h"
 
 #include <filesystem>
 

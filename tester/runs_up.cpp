@@ -1,4 +1,4 @@
-#include "randomness_tests.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "distributions.h"
-#include "randomness_tests.h"
-#include "uniform_chi_square.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
+#include "tester/uniform_chi_square.h"
 
 #include <cmath>
 

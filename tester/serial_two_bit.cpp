@@ -1,6 +1,6 @@
-#include "basic_five_tests.h"
-#include "distributions.h"
-#include "randomness_tests.h"
+#include "tester/basic_five_tests.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
 
 #include <bit>
 

@@ -1,6 +1,6 @@
-#include "distributions.h"
-#include "marsaglia_tests.h"
-#include "randomness_tests.h"
+#include "tester/distributions.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
 
 #include <bit>
 #include <cmath>

@@ -1,12 +1,15 @@
-#include "test_plan.h"
-#include "dft_rows.h"
-#include "randomness_tests.h"
-#include "range_values.h"
-#include "test_plan_more.h"
+#include "tester/test_plan.h"
+#include "model/parameter_fields.h"
+#include "tester/dft_rows.h"
+#include "tester/randomness_tests.h"
+#include "tester/range_values.h"
+#include "tester/test_plan_more.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
+#include <stdexcept>
 
 namespace zentrope {
 namespace {
@@ -40,13 +43,31 @@ constexpr uint64_t RunsNeeded = 1000;
 // Template matching counts in this many blocks, as the published test recommends.
 constexpr uint64_t NotmBlocks = 8;
 
-// One parameter of a test: its label in line names, its range and its valid values.
-struct ParameterAxis {
+// What a test makes of one of its ranges: the label in line names and the valid values.
+struct AxisLimits {
     const char* label;
-    RangeParam range;
     int64_t lowest;
     int64_t highest;
 };
+
+// One parameter of a test: its limits and its range as the set holds it.
+struct ParameterAxis {
+    AxisLimits limits;
+    RangeParam range;
+};
+
+// The test's ranges from the parameter field table, in its order, each with its limits.
+std::vector<ParameterAxis> Axes(TestId test, const ParameterSet& set,
+                                std::initializer_list<AxisLimits> limits) {
+    const std::vector<RangeParam> ranges = SectionRanges(set, test);
+    if (ranges.size() != limits.size())
+        throw std::logic_error("The plan's ranges of " + std::string(DisplayName(test)) +
+                               " differ from its parameter fields");
+    std::vector<ParameterAxis> axes;
+    for (size_t k = 0; k < ranges.size(); ++k)
+        axes.push_back({limits.begin()[k], ranges[k]});
+    return axes;
+}
 
 std::string LineName(TestId test, const std::vector<std::pair<const char*, int64_t>>& values) {
     std::string name(DisplayName(test));
@@ -58,7 +79,8 @@ std::string LineName(TestId test, const std::vector<std::pair<const char*, int64
 // The values of one axis that the test accepts; the others are reported.
 std::vector<int64_t> AxisValues(TestId test, const ParameterAxis& axis, TestPlan& plan) {
     const RangeValues r = ExpandRange(axis.range);
-    const std::string where = std::string(DisplayName(test)) + " " + axis.label;
+    const AxisLimits& limits = axis.limits;
+    const std::string where = std::string(DisplayName(test)) + " " + limits.label;
     if (r.capped)
         plan.notes.push_back(where + ": range cut to its first " + std::to_string(MaxRangeValues) +
                              " values");
@@ -66,12 +88,12 @@ std::vector<int64_t> AxisValues(TestId test, const ParameterAxis& axis, TestPlan
         plan.notes.push_back(where + ": empty range (min > max), no line");
     std::vector<int64_t> kept;
     for (int64_t v : r.values) {
-        if (v >= axis.lowest && v <= axis.highest)
+        if (v >= limits.lowest && v <= limits.highest)
             kept.push_back(v);
         else
             plan.notes.push_back(where + "=" + std::to_string(v) + " skipped: outside " +
-                                 std::to_string(axis.lowest) + " to " +
-                                 std::to_string(axis.highest));
+                                 std::to_string(limits.lowest) + " to " +
+                                 std::to_string(limits.highest));
     }
     return kept;
 }
@@ -86,9 +108,9 @@ void AddLines(TestId test, const std::vector<ParameterAxis>& axes, TestPlan& pla
         axes.size() > 1 ? AxisValues(test, axes[1], plan) : std::vector<int64_t>{0};
     for (int64_t a : firsts)
         for (int64_t b : seconds) {
-            std::vector<std::pair<const char*, int64_t>> named{{axes[0].label, a}};
+            std::vector<std::pair<const char*, int64_t>> named{{axes[0].limits.label, a}};
             if (axes.size() > 1)
-                named.emplace_back(axes[1].label, b);
+                named.emplace_back(axes[1].limits.label, b);
             plan.lines.push_back({test, LineName(test, named), a, b});
         }
 }
@@ -100,7 +122,7 @@ void AddDftLines(const ParameterSet& set, TestPlan& plan) {
                              " bits, no line");
         return;
     }
-    AddLines(DftId, {{"rows", set.DFT_rows, 1, DftMaxRows}}, plan);
+    AddLines(DftId, Axes(DftId, set, {{"rows", 1, DftMaxRows}}), plan);
 }
 
 // Fewer test blocks per pattern leave the p-values miscalibrated.
@@ -113,7 +135,7 @@ void AddMaurerLines(const ParameterSet& set, TestPlan& plan) {
                              " (too few test blocks for a calibrated p-value), no line");
         return;
     }
-    AddLines(MaurerId, {{"L", set.Maurer_block_size, MaurerMinL, MaurerMaxL}}, plan);
+    AddLines(MaurerId, Axes(MaurerId, set, {{"L", MaurerMinL, MaurerMaxL}}), plan);
 }
 
 std::string TemplateText(uint32_t pattern, int m) {
@@ -128,7 +150,7 @@ std::string TemplateText(uint32_t pattern, int m) {
 void AddTemplateLines(const ParameterSet& set, TestPlan& plan) {
     const size_t wanted =
         set.NOTM_templates <= 0 ? SIZE_MAX : static_cast<size_t>(set.NOTM_templates);
-    for (int64_t m : AxisValues(NotmId, {"m", set.NOTM_block_size, 2, 31}, plan)) {
+    for (int64_t m : AxisValues(NotmId, Axes(NotmId, set, {{"m", 2, 31}})[0], plan)) {
         const int width = static_cast<int>(m);
         std::vector<uint32_t> templates =
             AperiodicTemplates(width, std::min(wanted, MaxRangeValues + 1));
@@ -158,22 +180,19 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddMaurerLines(set, plan);
         return true;
     case ShortBlocksId:
-        AddLines(test,
-                 {{"s", set.ShortBlocks_block_size, 1, 24},
-                  {"d", set.ShortBlocks_bits_distance, 1, Unbounded}},
-                 plan);
+        AddLines(test, Axes(test, set, {{"s", 1, 24}, {"d", 1, Unbounded}}), plan);
         return true;
     case LongBlocksId:
-        AddLines(test, {{"m", set.LongBlocks_block_size, LongBlocksMinM, Unbounded}}, plan);
+        AddLines(test, Axes(test, set, {{"m", LongBlocksMinM, Unbounded}}), plan);
         return true;
     case SerialId:
-        AddLines(test, {{"m", set.Serial_block_size, 1, 24}}, plan);
+        AddLines(test, Axes(test, set, {{"m", 1, 24}}), plan);
         return true;
     case NotmId:
         AddTemplateLines(set, plan);
         return true;
     case Rank6x8Id:
-        AddLines(test, {{"order", set.Rank6x8_byte_order, 0, 24}}, plan);
+        AddLines(test, Axes(test, set, {{"order", 0, 24}}), plan);
         return true;
     case CusumId:
     case Rank31Id:
@@ -186,29 +205,22 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddLines(test, {}, plan);
         return true;
     case CouponId:
-        AddLines(test, {{"s", set.Coupon_block_size, 1, 12}}, plan);
+        AddLines(test, Axes(test, set, {{"s", 1, 12}}), plan);
         return true;
     case CollisionId:
-        AddLines(test, {{"s", set.Collision_block_size, MinCollisionBits, 32}}, plan);
+        AddLines(test, Axes(test, set, {{"s", MinCollisionBits, 32}}), plan);
         return true;
     case PermutationId:
-        AddLines(test,
-                 {{"s", set.Permutation_block_size, 1, 32},
-                  {"t", set.Permutation_group_size, 2, MaxPermutationGroup}},
-                 plan);
+        AddLines(test, Axes(test, set, {{"s", 1, 32}, {"t", 2, MaxPermutationGroup}}), plan);
         return true;
     case RunsId:
-        AddLines(test, {{"s", set.Runs_block_size, 1, 32}, {"r", set.Runs_run_length, 2, 32}},
-                 plan);
+        AddLines(test, Axes(test, set, {{"s", 1, 32}, {"r", 2, 32}}), plan);
         return true;
     case WinAutocorrId:
-        AddLines(test,
-                 {{"d", set.WinAutocorr_distance, 1, Unbounded},
-                  {"s", set.WinAutocorr_block_size, 1, 16}},
-                 plan);
+        AddLines(test, Axes(test, set, {{"d", 1, Unbounded}, {"s", 1, 16}}), plan);
         return true;
     case AmlsId:
-        AddLines(test, {{"kbits", set.AMLS_block_length, 1, AmlsMaxKbits}}, plan);
+        AddLines(test, Axes(test, set, {{"kbits", 1, AmlsMaxKbits}}), plan);
         return true;
     default:
         return false;

@@ -2,8 +2,8 @@
 // order, with the bits each line needs and the way to compute its p-value.
 #pragma once
 
-#include "bit_sequence.h"
-#include "parameter_set.h"
+#include "model/parameter_set.h"
+#include "tester/bit_sequence.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "test_plan_more.h"
-#include "basic_five_tests.h"
-#include "longest_run.h"
-#include "marsaglia_tests.h"
-#include "randomness_tests.h"
+#include "tester/test_plan_more.h"
+#include "tester/basic_five_tests.h"
+#include "tester/longest_run.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
 
 namespace zentrope {
 namespace {

@@ -2,7 +2,7 @@
 // birthday spacings and AMLS; test_plan.cpp hands these tests over here.
 #pragma once
 
-#include "test_plan.h"
+#include "tester/test_plan.h"
 
 namespace zentrope {
 

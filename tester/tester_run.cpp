@@ -1,12 +1,12 @@
-#include "tester_run.h"
-#include "bit_input.h"
-#include "memory_budget.h"
+#include "tester/tester_run.h"
 #include "model/c_text.h"
-#include "parallel_run.h"
-#include "parameter_file_reader.h"
-#include "result_report.h"
-#include "result_stream.h"
-#include "test_plan.h"
+#include "paramfile/parameter_file_reader.h"
+#include "tester/bit_input.h"
+#include "tester/memory_budget.h"
+#include "tester/parallel_run.h"
+#include "tester/result_report.h"
+#include "tester/result_stream.h"
+#include "tester/test_plan.h"
 
 #include <sys/resource.h>
 

@@ -1,4 +1,4 @@
-#include "uniform_chi_square.h"
+#include "tester/uniform_chi_square.h"
 
 namespace zentrope {
 

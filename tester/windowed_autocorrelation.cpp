@@ -1,5 +1,5 @@
-#include "distributions.h"
-#include "randomness_tests.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "xoshiro.h"
+#include "tester/xoshiro.h"
 
 #include <bit>
 

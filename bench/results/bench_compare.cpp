@@ -2,9 +2,9 @@
 // matching the rows by name, counting flags and a k-sample Anderson-Darling test per row, and
 // the table of texts that is shown and exported.
 // The runs list their rows in different orders and each lacks a few, as real runs may.
-#include "best_time.h"
-#include "comparison_table.h"
-#include "goodness_of_fit.h"
+#include "bench/results/best_time.h"
+#include "results/comparison_table.h"
+#include "results/goodness_of_fit.h"
 
 #include <algorithm>
 #include <cstdio>

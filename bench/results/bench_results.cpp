@@ -2,10 +2,10 @@
 // SL figure, and sorts it by a summary column; prints the time of each and the memory used.
 // Times are the best of a few rounds, wall clock and processor time, since the machine may
 // be shared.
-#include "best_time.h"
-#include "result_file_generator.h"
-#include "result_loader.h"
-#include "table_sort.h"
+#include "bench/results/best_time.h"
+#include "bench/results/result_file_generator.h"
+#include "results/result_loader.h"
+#include "results/table_sort.h"
 
 #include <cstdio>
 #include <filesystem>

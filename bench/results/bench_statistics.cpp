@@ -2,13 +2,13 @@
 // figures of one row of 1,000 p-values (typical, failing, and the slowest case of the exact
 // KS p-value), the exact KS p-value for 10,000 values, the multiple-testing adjustments over
 // 2,000 rows, and k-sample Anderson-Darling tests for 10 runs of 2,000 rows x 100 sequences.
-#include "best_time.h"
-#include "exact_ks.h"
-#include "goodness_of_fit.h"
-#include "k_sample_ad.h"
-#include "multiple_testing.h"
-#include "pvalue_sample.h"
-#include "uniformity.h"
+#include "bench/results/best_time.h"
+#include "results/exact_ks.h"
+#include "results/goodness_of_fit.h"
+#include "results/k_sample_ad.h"
+#include "results/multiple_testing.h"
+#include "results/pvalue_sample.h"
+#include "results/uniformity.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "result_file_generator.h"
+#include "bench/results/result_file_generator.h"
 
 #include "model/c_text.h"
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
 
 #include <fstream>
 #include <random>

@@ -2,9 +2,9 @@
 // its default ranges: each test's throughput on one core, then the whole run on one thread and
 // on all of them, and the speed-up between the two. With test names as arguments only those
 // tests are timed, and the whole run is left out.
-#include "bit_input.h"
-#include "parallel_run.h"
-#include "test_plan.h"
+#include "tester/bit_input.h"
+#include "tester/parallel_run.h"
+#include "tester/test_plan.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "byte_text.h"
+#include "model/byte_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The input summary and the sequence length captions, computed from real files.
 #include "model/label_captions.h"
-#include "test_support.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

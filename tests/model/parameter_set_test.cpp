@@ -1,4 +1,4 @@
-#include "parameter_set.h"
+#include "model/parameter_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "sizes.h"
+#include "model/sizes.h"
 
 #include <gtest/gtest.h>
 
 using namespace zentrope;
 
 TEST(UnitAbbreviation, EveryUnitWord) {
-    const char* expected[] = {"b",  "Kb", "Mb", "Gb", "kb", "mb", "gb",
+    const char* expected[] = {"b", "Kb", "Mb", "Gb", "kb", "mb", "gb",
                               "B", "KB", "MB", "GB", "kB", "mB", "gB"};
     for (int i = 0; i < 14; ++i)
         EXPECT_EQ(UnitAbbreviation(SizeUnitList[i], i), expected[i]) << i;
@@ -16,11 +16,27 @@ TEST(ParseSizeWithUnit, DescribedExamples) {
         const char* text;
         uint32_t bits;
     } cases[] = {
-        {"64 Mb", 67108864}, {"64 Mbits", 67108864}, {"64 M", 67108864}, {"3 MB", 25165824},
-        {"3 MBytes", 25165824}, {"8 B", 64}, {"8 Bytes", 64}, {"8 bytes", 8}, {"64Mb", 64},
-        {"1.5 Kb", 1536}, {"0.5 Kb", 512}, {"12", 12}, {"12 x", 12}, {"", 0},
-        {"64  Mb", 67108864}, {" 64 Mb", 64}, {"32 Mb # max n used in the DFT test", 33554432},
-        {"1e3 kb", 1000000}, {"2\tMb", 2}, {"4294967295 b", 4294967295u}, {"-0.5", 0},
+        {"64 Mb", 67108864},
+        {"64 Mbits", 67108864},
+        {"64 M", 67108864},
+        {"3 MB", 25165824},
+        {"3 MBytes", 25165824},
+        {"8 B", 64},
+        {"8 Bytes", 64},
+        {"8 bytes", 8},
+        {"64Mb", 64},
+        {"1.5 Kb", 1536},
+        {"0.5 Kb", 512},
+        {"12", 12},
+        {"12 x", 12},
+        {"", 0},
+        {"64  Mb", 67108864},
+        {" 64 Mb", 64},
+        {"32 Mb # max n used in the DFT test", 33554432},
+        {"1e3 kb", 1000000},
+        {"2\tMb", 2},
+        {"4294967295 b", 4294967295u},
+        {"-0.5", 0},
     };
     for (const Case& c : cases) {
         ParsedSize p = ParseSizeWithUnit(c.text);
@@ -58,7 +74,8 @@ TEST(ParseAndReduce, RoundTripOverEveryBitUnit) {
             uint64_t bits = number * factors[unit];
             if (bits > 4294967295u)
                 continue;
-            std::string text = std::to_string(number) + " " + UnitAbbreviation(SizeUnitList[unit], unit);
+            std::string text =
+                std::to_string(number) + " " + UnitAbbreviation(SizeUnitList[unit], unit);
             ParsedSize parsed = ParseSizeWithUnit(text);
             ASSERT_TRUE(parsed.fits) << text;
             EXPECT_EQ(parsed.bits, bits) << text;

@@ -1,4 +1,4 @@
-#include "test_catalogue.h"
+#include "model/test_catalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

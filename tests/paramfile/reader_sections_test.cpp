@@ -1,5 +1,5 @@
-#include "parameter_file_writer.h"
-#include "test_support.h"
+#include "paramfile/parameter_file_writer.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "file_replacement.h"
-#include "parameter_file_writer.h"
-#include "record_checks.h"
-#include "test_support.h"
+#include "paramfile/file_replacement.h"
+#include "paramfile/parameter_file_writer.h"
+#include "paramfile/record_checks.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Records as the window could hold them, written and read back: the reader must give the
 // values that were saved, sizes in bits.
 #include "model/parameter_fields.h"
-#include "parameter_file_writer.h"
-#include "test_support.h"
+#include "paramfile/parameter_file_writer.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

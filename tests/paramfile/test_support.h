@@ -2,9 +2,9 @@
 // fresh window saves, scratch folders, file bytes and a reader run that collects its messages.
 #pragma once
 
-#include "parameter_file_reader.h"
-#include "parameter_file_record.h"
-#include "parameter_set.h"
+#include "model/parameter_set.h"
+#include "paramfile/parameter_file_reader.h"
+#include "paramfile/parameter_file_record.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
-#include "file_replacement.h"
-#include "parameter_file_writer.h"
-#include "test_support.h"
+#include "paramfile/file_replacement.h"
+#include "paramfile/parameter_file_writer.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

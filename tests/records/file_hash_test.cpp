@@ -1,9 +1,9 @@
 // Hashing input files and the tester: the published SHA-256 examples, progress, stopping, and
 // which files InFile names.
-#include "record_samples.h"
 #include "records/file_hash.h"
 #include "records/input_changes.h"
 #include "records/input_files.h"
+#include "tests/records/record_samples.h"
 
 #include <QDir>
 #include <QTemporaryDir>

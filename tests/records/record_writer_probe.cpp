@@ -1,8 +1,8 @@
 // Writes run records into a store for ever, each with a result file copied into its folder,
 // and prints each record's id once it is written, so that a test can kill it in the middle
 // of a record. Arguments: the store's root, the result file, the number of inputs a record.
-#include "record_samples.h"
 #include "records/run_store.h"
+#include "tests/records/record_samples.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // The run store on a real SQLite file: records come back whole and in order, are found by
 // text, deleted with their folders, survive a folder that has gone, refuse a folder that is
 // not theirs, and a full disk leaves no half record.
-#include "record_samples.h"
 #include "records/run_store.h"
 #include "records/schema.h"
+#include "tests/records/record_samples.h"
 
 #include <QDir>
 #include <QSqlQuery>

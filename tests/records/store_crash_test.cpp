@@ -1,7 +1,7 @@
 // A program killed at any moment while it writes records leaves an index that opens, passes
 // SQLite's own check and shows only whole records, each with its folder and result copy.
-#include "record_samples.h"
 #include "records/run_store.h"
+#include "tests/records/record_samples.h"
 
 #include <QDir>
 #include <QProcess>

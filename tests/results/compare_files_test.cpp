@@ -1,6 +1,6 @@
-#include "compare_files.h"
-#include "csv.h"
-#include "result_file_text.h"
+#include "results/compare_files.h"
+#include "results/csv.h"
+#include "tests/results/result_file_text.h"
 
 #include <gtest/gtest.h>
 

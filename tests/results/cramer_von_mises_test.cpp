@@ -1,5 +1,5 @@
-#include "cramer_von_mises.h"
-#include "goodness_of_fit.h"
+#include "results/cramer_von_mises.h"
+#include "results/goodness_of_fit.h"
 
 #include <gtest/gtest.h>
 

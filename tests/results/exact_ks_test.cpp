@@ -1,5 +1,5 @@
-#include "exact_ks.h"
-#include "goodness_of_fit.h"
+#include "results/exact_ks.h"
+#include "results/goodness_of_fit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "goodness_of_fit.h"
+#include "results/goodness_of_fit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "line_diff.h"
+#include "results/line_diff.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "multiple_testing.h"
+#include "results/multiple_testing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "parameter_differences.h"
+#include "results/parameter_differences.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pvalue_sample.h"
+#include "results/pvalue_sample.h"
 
 #include <gtest/gtest.h>
 

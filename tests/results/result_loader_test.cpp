@@ -1,5 +1,5 @@
-#include "result_file_text.h"
-#include "result_loader.h"
+#include "results/result_loader.h"
+#include "tests/results/result_file_text.h"
 
 #include <gtest/gtest.h>
 

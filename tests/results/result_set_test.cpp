@@ -1,7 +1,7 @@
 // The numbers a load keeps beside the table's texts.
-#include "goodness_of_fit.h"
-#include "result_file_text.h"
-#include "table_sort.h"
+#include "results/goodness_of_fit.h"
+#include "results/table_sort.h"
+#include "tests/results/result_file_text.h"
 
 #include <gtest/gtest.h>
 

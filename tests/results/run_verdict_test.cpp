@@ -1,5 +1,5 @@
-#include "result_set_of.h"
-#include "run_verdict.h"
+#include "results/run_verdict.h"
+#include "tests/results/result_set_of.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "model/c_text.h"
-#include "result_file_text.h"
-#include "table_sort.h"
+#include "results/table_sort.h"
+#include "tests/results/result_file_text.h"
 
 #include <gtest/gtest.h>
 

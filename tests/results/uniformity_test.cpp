@@ -1,4 +1,4 @@
-#include "uniformity.h"
+#include "results/uniformity.h"
 
 #include <gtest/gtest.h>
 

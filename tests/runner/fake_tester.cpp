@@ -1,7 +1,7 @@
 // Stands in for the tester: records how it was started, follows the steps of its control file,
 // then writes a known result file into the output named by the parameter file, unless told
 // otherwise.
-#include "fake_tester_protocol.h"
+#include "tests/runner/fake_tester_protocol.h"
 
 #include <chrono>
 #include <csignal>

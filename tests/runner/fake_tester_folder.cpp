@@ -1,6 +1,6 @@
-#include "fake_tester_folder.h"
+#include "tests/runner/fake_tester_folder.h"
 
-#include "fake_tester_protocol.h"
+#include "tests/runner/fake_tester_protocol.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Starts the tester the way the front end does and ends at once, without waiting, so that a
 // test can see the tester run on after its starter is gone. Prints the tester's process id.
 // Arguments: executable, parameter, working folder and, optionally, the log file.
-#include "tester_process.h"
+#include "runner/tester_process.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Reading the tester's log as it grows: which lines count as progress, and which lines a reader
 // sees when the log grows in pieces, shrinks, grows fast or ends without a line end.
-#include "log_tail.h"
+#include "runner/log_tail.h"
 
 #include <QFile>
 #include <QTemporaryDir>

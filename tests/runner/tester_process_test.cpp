@@ -1,10 +1,10 @@
 // Starting the tester: which file is started, the failures, a tester that runs on alone, its
 // log, how it ended and cancelling it. What it receives and how the window waits for it are
 // tested through the run buttons.
-#include "fake_tester_folder.h"
-#include "fake_tester_protocol.h"
-#include "log_tail.h"
-#include "tester_process.h"
+#include "runner/log_tail.h"
+#include "runner/tester_process.h"
+#include "tests/runner/fake_tester_folder.h"
+#include "tests/runner/fake_tester_protocol.h"
 
 #include <QDir>
 #include <QFileInfo>

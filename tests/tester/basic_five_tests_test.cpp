@@ -1,7 +1,7 @@
 // The serial (two-bit) and runs tests against the worked example of the Handbook of Applied
 // Cryptography (example 5.31) and small cases counted by hand.
-#include "basic_five_tests.h"
-#include "randomness_tests.h"
+#include "tester/basic_five_tests.h"
+#include "tester/randomness_tests.h"
 
 #include <gtest/gtest.h>
 

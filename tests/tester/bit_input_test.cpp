@@ -1,5 +1,5 @@
-#include "bit_input.h"
-#include "test_support.h"
+#include "tester/bit_input.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

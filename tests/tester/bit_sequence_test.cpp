@@ -1,5 +1,5 @@
-#include "bit_sequence.h"
-#include "xoshiro.h"
+#include "tester/bit_sequence.h"
+#include "tester/xoshiro.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The spectral test in rows against a direct two-dimensional transform.
-#include "dft_rows.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
+#include "tester/dft_rows.h"
+#include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

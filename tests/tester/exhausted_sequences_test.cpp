@@ -1,11 +1,11 @@
 // Sequences so far from random that a test runs out of segments or groups: running out has a
 // chance of about 1e-15 on random bits, so it is a rejection with that chance, never "no
 // result".
-#include "distributions.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
-#include "test_plan.h"
-#include "test_support.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
+#include "tester/test_plan.h"
+#include "tests/paramfile/test_support.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

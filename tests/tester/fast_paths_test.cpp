@@ -1,9 +1,9 @@
 // The word-at-a-time statistics against straightforward bit-by-bit computations of the same
 // quantities on random bits, at lengths that end inside a word.
-#include "distributions.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
-#include "uniform_chi_square.h"
+#include "tester/distributions.h"
+#include "tester/randomness_tests.h"
+#include "tester/uniform_chi_square.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The longest run of ones within blocks: the published class probabilities, an independent
 // count of the exact distribution, and runs counted by hand.
-#include "longest_run.h"
-#include "randomness_tests.h"
+#include "tester/longest_run.h"
+#include "tester/randomness_tests.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The bitstream, gcd and birthday spacings tests against their published figures and cases
 // worked by hand.
-#include "marsaglia_tests.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

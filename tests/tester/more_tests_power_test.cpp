@@ -1,11 +1,11 @@
 // The bad sources of the other power tests must be rejected by these tests where they are
 // sensitive to the fault, and the generator's own bits of the same length must pass.
-#include "basic_five_tests.h"
-#include "dft_rows.h"
-#include "longest_run.h"
-#include "marsaglia_tests.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
+#include "tester/basic_five_tests.h"
+#include "tester/dft_rows.h"
+#include "tester/longest_run.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

@@ -1,18 +1,18 @@
 // At the shortest length each accepts, the p-values of 1000 sequences of the built-in
 // generator must be uniform, judged by the front end's own KS figure. The seed is fixed, so
 // the outcome never varies.
-#include "basic_five_tests.h"
-#include "dft_rows.h"
-#include "distributions.h"
-#include "goodness_of_fit.h"
-#include "longest_run.h"
-#include "marsaglia_tests.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
-#include "test_plan.h"
-#include "test_plan_more.h"
-#include "test_support.h"
-#include "uniform_chi_square.h"
+#include "results/goodness_of_fit.h"
+#include "tester/basic_five_tests.h"
+#include "tester/dft_rows.h"
+#include "tester/distributions.h"
+#include "tester/longest_run.h"
+#include "tester/marsaglia_tests.h"
+#include "tester/randomness_tests.h"
+#include "tester/test_plan.h"
+#include "tester/test_plan_more.h"
+#include "tester/uniform_chi_square.h"
+#include "tests/paramfile/test_support.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

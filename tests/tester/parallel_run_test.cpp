@@ -1,6 +1,6 @@
 // The worker threads of a run: rows in sequence order, the input's end, low priority.
-#include "parallel_run.h"
-#include "test_support.h"
+#include "tester/parallel_run.h"
+#include "tests/paramfile/test_support.h"
 
 #include <sys/resource.h>
 

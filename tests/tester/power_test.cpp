@@ -1,6 +1,6 @@
 // Bad sources must be rejected by the tests that are sensitive to their fault.
-#include "random_sources.h"
-#include "randomness_tests.h"
+#include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

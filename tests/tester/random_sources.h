@@ -1,8 +1,8 @@
 // Bit sources for the tests: the built-in generator, a biased one and one of short period.
 #pragma once
 
-#include "bit_sequence.h"
-#include "xoshiro.h"
+#include "tester/bit_sequence.h"
+#include "tester/xoshiro.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "range_values.h"
+#include "tester/range_values.h"
 
 #include <gtest/gtest.h>
 

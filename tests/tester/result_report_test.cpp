@@ -1,8 +1,8 @@
 #include "model/c_text.h"
-#include "randomness_tests.h"
-#include "result_loader.h"
-#include "result_report.h"
-#include "test_support.h"
+#include "results/result_loader.h"
+#include "tester/randomness_tests.h"
+#include "tester/result_report.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

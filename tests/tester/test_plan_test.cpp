@@ -1,6 +1,6 @@
-#include "randomness_tests.h"
-#include "test_plan.h"
-#include "test_support.h"
+#include "tester/randomness_tests.h"
+#include "tester/test_plan.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Whole runs: the front end's parameter file in, the result file out and read back by the
 // front end's loader.
-#include "parameter_file_writer.h"
-#include "result_loader.h"
-#include "test_support.h"
-#include "tester_run.h"
+#include "paramfile/parameter_file_writer.h"
+#include "results/result_loader.h"
+#include "tester/tester_run.h"
+#include "tests/paramfile/test_support.h"
 
 #include <gtest/gtest.h>
 

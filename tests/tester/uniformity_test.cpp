@@ -1,10 +1,10 @@
 // On the built-in generator every test's p-values must be uniform: 200 sequences per test,
 // judged by the front end's own KS figure. The seed is fixed, so the outcome never varies.
-#include "goodness_of_fit.h"
-#include "random_sources.h"
-#include "randomness_tests.h"
-#include "test_plan.h"
-#include "test_support.h"
+#include "results/goodness_of_fit.h"
+#include "tester/randomness_tests.h"
+#include "tester/test_plan.h"
+#include "tests/paramfile/test_support.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Worked examples of the published test descriptions, and small cases computed by hand.
-#include "randomness_tests.h"
+#include "tester/randomness_tests.h"
 
 #include <gtest/gtest.h>
 

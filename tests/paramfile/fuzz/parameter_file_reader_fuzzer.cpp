@@ -1,6 +1,6 @@
 // libFuzzer entry: any bytes as a parameter file. Besides the sanitizers' checks, the reader
 // must keep the set within the values the window can apply.
-#include "parameter_file_reader.h"
+#include "paramfile/parameter_file_reader.h"
 
 #include <cstdint>
 #include <sstream>

@@ -1,7 +1,7 @@
 // Writes the fuzzer's seed corpus into the folder given as the only argument: files as the
 // writer produces them, in a few shapes that reach every section reader.
-#include "parameter_file_writer.h"
-#include "test_support.h"
+#include "paramfile/parameter_file_writer.h"
+#include "tests/paramfile/test_support.h"
 
 #include <iostream>
 
