@@ -4,6 +4,7 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/page_control.h"
 
@@ -51,7 +52,7 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     PC->addTab(TStable, "Table");
     // The Results caption names the result file.
     pages->SetShrinkingTab(PC->indexOf(TSresults));
-    PC->addTab(new RunsPage(*this), QStringLiteral("Runs"));
+    PC->addTab(BuildRunsPage(), QStringLiteral("Runs"));
     // A window smaller than its content scrolls.
     auto* scroller = new QScrollArea;
     scroller->setWidgetResizable(true);
@@ -79,6 +80,22 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
 
 bool TFIN::AskToGoOn(const QString& text) {
     return dialogs_->AskToGoOn(text);
+}
+
+RunsPage* TFIN::BuildRunsPage() {
+    auto* runs = new RunsPage(*dialogs_, *TSgeneral);
+    connect(runs, &RunsPage::resultChosen, this, &TFIN::LoadResultFile);
+    // The window keeps its own parameter file name, so that a later save never writes into
+    // the run's copy.
+    connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {
+        const QString own = TSgeneral->ParameterFileName();
+        TSgeneral->SetParameterFileName(parameterFile);
+        LoadNamedParameterFile();
+        TSgeneral->SetParameterFileName(own);
+    });
+    connect(runs, &RunsPage::runAgainChosen, this,
+            [this](const QString& parameterFile) { RunParameterFileAgain(*this, parameterFile); });
+    return runs;
 }
 
 void TFIN::BuildDialogs() {

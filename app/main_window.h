@@ -19,6 +19,7 @@ class ParametersPage;
 class QFileDialog;
 class QTabWidget;
 class ResultsPage;
+class RunsPage;
 class TablePage;
 
 // Where the window reads and writes prefs.ini, and who shows its boxes and dialogs. Empty
@@ -81,6 +82,7 @@ protected:
 
 private:
     void BuildDialogs();
+    RunsPage* BuildRunsPage();
     void BindHandlers();
     void LoadAtStartup();
     // The save a value was refused in: shows the page that holds the field and puts the focus

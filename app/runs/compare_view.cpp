@@ -1,6 +1,6 @@
 #include "app/runs/compare_view.h"
 
-#include "app/main_window.h"
+#include "app/dialog_seam.h"
 #include "app/pages/general_page.h"
 #include "app/runs/comparison_model.h"
 
@@ -51,10 +51,11 @@ QString UnreadText(const std::vector<std::string>& unread) {
 
 } // namespace
 
-CompareView::CompareView(TFIN& window, QWidget* parent)
-    : QWidget(parent), window_(window), addedList_(new QLabel(this)), status_(new QLabel(this)),
-      progress_(new QProgressBar(this)), model_(new ComparisonModel(this)),
-      table_(new QTableView(this)), parameters_(new QPlainTextEdit(this)),
+CompareView::CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), general_(general), addedList_(new QLabel(this)),
+      status_(new QLabel(this)), progress_(new QProgressBar(this)),
+      model_(new ComparisonModel(this)), table_(new QTableView(this)),
+      parameters_(new QPlainTextEdit(this)),
       export_(Button(this, "CompareExportCsv", QStringLiteral("Export as CSV..."))),
       openDialog_(FileDialog(this, "ODcompare", false)),
       csvDialog_(FileDialog(this, "SDcompareCsv", true)) {
@@ -108,7 +109,7 @@ std::vector<ComparedFile> CompareView::addedFiles() const {
 }
 
 void CompareView::addFile() {
-    if (const std::optional<QString> path = window_.Dialogs().RunFileDialog(*openDialog_)) {
+    if (const std::optional<QString> path = dialogs_.RunFileDialog(*openDialog_)) {
         added_ << *path;
         addedList_->setText(added_.join(QStringLiteral("; ")));
     }
@@ -126,9 +127,9 @@ void CompareView::compare(std::vector<ComparedFile> files) {
     progress_->show();
     showProgress(0);
     export_->setEnabled(false);
-    watcher_.setFuture(QtConcurrent::run(
-        [files = std::move(files), options = window_.General().LoadOptions(),
-         thresholds = window_.General().Thresholds()](QPromise<FilesComparison>& promise) {
+    watcher_.setFuture(
+        QtConcurrent::run([files = std::move(files), options = general_.LoadOptions(),
+                           thresholds = general_.Thresholds()](QPromise<FilesComparison>& promise) {
             promise.setProgressRange(0, int(files.size()));
             promise.addResult(CompareResultFiles(files, options, thresholds, [&](size_t read) {
                 promise.setProgressValue(int(read));
@@ -160,7 +161,7 @@ void CompareView::showOutcome() {
 }
 
 void CompareView::exportCsv() {
-    const std::optional<QString> path = window_.Dialogs().RunFileDialog(*csvDialog_);
+    const std::optional<QString> path = dialogs_.RunFileDialog(*csvDialog_);
     if (!path)
         return;
     const std::string csv = ComparisonCsv(model_->table());
@@ -169,5 +170,5 @@ void CompareView::exportCsv() {
                          file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&
                          file.commit();
     if (!written)
-        window_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);
+        dialogs_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);
 }

@@ -17,11 +17,13 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTableView;
-class TFIN;
+class DialogSeam;
+class GeneralPage;
 
 class CompareView : public QWidget {
 public:
-    CompareView(TFIN& window, QWidget* parent);
+    // Files are read with the General page's load options and flagged by its thresholds.
+    CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidget* parent);
 
     // Replaces what is shown once the files are read and compared; returns at once.
     void compare(std::vector<zentrope::ComparedFile> files);
@@ -35,7 +37,8 @@ private:
     void showProgress(int read);
     void showOutcome();
 
-    TFIN& window_;
+    DialogSeam& dialogs_;
+    const GeneralPage& general_;
     QStringList added_;
     QLabel* addedList_;
     QLabel* status_;

@@ -1,9 +1,7 @@
 #include "app/runs/runs_page.h"
 
-#include "app/main_window.h"
-#include "app/pages/general_page.h"
+#include "app/dialog_seam.h"
 #include "app/run_watch/hashing_progress.h"
-#include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
 #include "app/runs/late_results.h"
@@ -61,10 +59,10 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-RunsPage::RunsPage(TFIN& window)
-    : window_(window), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
+RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
+    : dialogs_(dialogs), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
       list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
-      compare_(new CompareView(window, this)), detail_(new QTabWidget(this)),
+      compare_(new CompareView(dialogs, general, this)), detail_(new QTabWidget(this)),
       status_(new QLabel(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
@@ -170,20 +168,12 @@ void RunsPage::showChosen() {
 
 void RunsPage::openResult() {
     if (const std::optional<RunRecord> run = chosenRun())
-        window_.LoadResultFile(run->folder + '/' + ResultCopyName);
+        emit resultChosen(run->folder + '/' + ResultCopyName);
 }
 
-// The window keeps its own parameter file name, so that a later save never writes into the
-// run's copy.
 void RunsPage::loadParameters() {
-    const std::optional<RunRecord> run = chosenRun();
-    if (!run)
-        return;
-    GeneralPage& general = window_.General();
-    const QString own = general.ParameterFileName();
-    general.SetParameterFileName(run->folder + '/' + ParameterCopyName);
-    window_.LoadNamedParameterFile();
-    general.SetParameterFileName(own);
+    if (const std::optional<RunRecord> run = chosenRun())
+        emit parametersChosen(run->folder + '/' + ParameterCopyName);
 }
 
 void RunsPage::openLog() {
@@ -193,11 +183,11 @@ void RunsPage::openLog() {
 
 void RunsPage::deleteRun() {
     const std::optional<RunRecord> run = chosenRun();
-    if (!run || !window_.AskToGoOn(QStringLiteral("Delete the run started %1 and its files?")
-                                       .arg(run->startedAt.toString(Qt::ISODate))))
+    if (!run || !dialogs_.AskToGoOn(QStringLiteral("Delete the run started %1 and its files?")
+                                        .arg(run->startedAt.toString(Qt::ISODate))))
         return;
     if (const QString failure = store_->remove(run->id); !failure.isEmpty())
-        window_.ShowMessage(failure, MessageIcon::Warning);
+        dialogs_.ShowMessage(failure, MessageIcon::Warning);
     refresh();
 }
 
@@ -208,7 +198,7 @@ void RunsPage::compareRuns() {
     for (ComparedFile& file : compare_->addedFiles())
         files.push_back(std::move(file));
     if (files.size() < 2) {
-        window_.ShowMessage(
+        dialogs_.ShowMessage(
             QStringLiteral("Select two or more runs, or add result files, to compare them."),
             MessageIcon::Information);
         return;
@@ -239,11 +229,11 @@ void RunsPage::runCheckedAgain() {
         return;
     const QStringList changed = inputCheck_.result().changed;
     if (!changed.isEmpty() &&
-        !window_.AskToGoOn(QStringLiteral("These input files are not the ones the run read: "
-                                          "their content has changed, or they are gone.\n\n%1"
-                                          "\n\nRun it again with the files as they are now?")
-                               .arg(changed.join('\n'))))
+        !dialogs_.AskToGoOn(QStringLiteral("These input files are not the ones the run read: "
+                                           "their content has changed, or they are gone.\n\n%1"
+                                           "\n\nRun it again with the files as they are now?")
+                                .arg(changed.join('\n'))))
         return;
-    RunParameterFileAgain(window_, againParameters_);
+    emit runAgainChosen(againParameters_);
     refresh();
 }

@@ -17,14 +17,24 @@ class QPlainTextEdit;
 class QStandardItemModel;
 class QTabWidget;
 class QTableView;
-class TFIN;
+class DialogSeam;
+class GeneralPage;
 
 class RunsPage : public QWidget {
+    Q_OBJECT
 public:
-    explicit RunsPage(TFIN& window);
+    // Compares with the General page's load options and thresholds.
+    RunsPage(DialogSeam& dialogs, const GeneralPage& general);
 
     // Reads the records again, keeping the filter.
     void refresh();
+
+signals:
+    // What the window does with a chosen run's files.
+    void resultChosen(const QString& resultFile);
+    void parametersChosen(const QString& parameterFile);
+    // The run's input files are checked (and the user agreed where they changed).
+    void runAgainChosen(const QString& parameterFile);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,7 +55,7 @@ private:
     void runCheckedAgain();
     zentrope::RunStore* store();
 
-    TFIN& window_;
+    DialogSeam& dialogs_;
     std::unique_ptr<zentrope::RunStore> store_;
     QLineEdit* filter_;
     QStandardItemModel* model_;
