@@ -1,5 +1,6 @@
 #include "app/detail/chart_look.h"
 
+#include <QAbstractSeries>
 #include <QApplication>
 #include <QChart>
 #include <QGraphicsLayout>
@@ -38,4 +39,13 @@ QValueAxis* MakeValueAxis(const QString& title, double low, double high, int tic
     axis->setTitleFont(titleFont);
     axis->setTitleText(title);
     return axis;
+}
+
+void AttachAxes(QChart& chart, QValueAxis* x, QValueAxis* y) {
+    chart.addAxis(x, Qt::AlignBottom);
+    chart.addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart.series()) {
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
 }

@@ -53,12 +53,7 @@ EdfChart::EdfChart()
         addSeries(series);
     QValueAxis* x = MakeValueAxis(QStringLiteral("p-value"), 0, 1, 6, "%.1f");
     QValueAxis* y = MakeValueAxis(QStringLiteral("share of values \u2264 p"), 0, 1, 6, "%.1f");
-    addAxis(x, Qt::AlignBottom);
-    addAxis(y, Qt::AlignLeft);
-    for (QAbstractSeries* series : this->series()) {
-        series->attachAxis(x);
-        series->attachAxis(y);
-    }
+    AttachAxes(*this, x, y);
     Clear();
 }
 

@@ -61,12 +61,7 @@ HistogramChart::HistogramChart()
     addSeries(bars_);
     addSeries(expected_);
     QValueAxis* x = MakeValueAxis(QStringLiteral("p-value"), 0, 1, 6, "%.1f");
-    addAxis(x, Qt::AlignBottom);
-    addAxis(y_, Qt::AlignLeft);
-    for (QAbstractSeries* series : this->series()) {
-        series->attachAxis(x);
-        series->attachAxis(y_);
-    }
+    AttachAxes(*this, x, y_);
     Clear();
 }
 
