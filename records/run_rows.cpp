@@ -88,6 +88,16 @@ bool ExecWith(QSqlQuery& query, std::initializer_list<QVariant> values) {
     return query.exec();
 }
 
+// One UPDATE of one run's row, its id bound last; an empty text, or why that row was not
+// changed.
+QString UpdateRun(QSqlDatabase& db, const QString& update, std::initializer_list<QVariant> values) {
+    QSqlQuery run(db);
+    run.prepare(update);
+    if (!ExecWith(run, values))
+        return run.lastError().text();
+    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+}
+
 } // namespace
 
 QList<RunRecord> ReadRecords(QSqlDatabase& db, const QString& runsFolder,
@@ -147,29 +157,23 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
 }
 
 QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
-    QSqlQuery run(db);
-    run.prepare(QStringLiteral("UPDATE runs SET ended_at = ?, exit_code = ?, end_signal = ?, "
-                               "cancelled = ? WHERE id = ?"));
-    if (!ExecWith(run, {TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
-                        QVariant(end.cancelled), QVariant(id)}))
-        return run.lastError().text();
-    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+    return UpdateRun(db,
+                     QStringLiteral("UPDATE runs SET ended_at = ?, exit_code = ?, "
+                                    "end_signal = ?, cancelled = ? WHERE id = ?"),
+                     {TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
+                      QVariant(end.cancelled), QVariant(id)});
 }
 
 QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resultPath) {
-    QSqlQuery run(db);
-    run.prepare(QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"));
-    if (!ExecWith(run, {QVariant(pid), Text(resultPath), QVariant(id)}))
-        return run.lastError().text();
-    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+    return UpdateRun(db,
+                     QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"),
+                     {QVariant(pid), Text(resultPath), QVariant(id)});
 }
 
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256) {
-    QSqlQuery run(db);
-    run.prepare(QStringLiteral("UPDATE runs SET tester_size = ?, tester_sha256 = ? WHERE id = ?"));
-    if (!ExecWith(run, {QVariant(size), Text(sha256), QVariant(id)}))
-        return run.lastError().text();
-    return run.numRowsAffected() == 1 ? QString() : QStringLiteral("the record has gone");
+    return UpdateRun(
+        db, QStringLiteral("UPDATE runs SET tester_size = ?, tester_sha256 = ? WHERE id = ?"),
+        {QVariant(size), Text(sha256), QVariant(id)});
 }
 
 QString ReplaceInputs(QSqlDatabase& db, qint64 id, const QList<InputFileFacts>& inputs) {

@@ -1,5 +1,7 @@
 #include "tester/real_transform.h"
 
+#include "tester/byte_lanes.h"
+
 #include <fftw3.h>
 
 #include <algorithm>
@@ -46,27 +48,20 @@ fftw_plan PlanFor(int rows, int columns, fftw_complex* buffer) {
 }
 
 // Each byte's eight bits as +1 and -1, so that the input is filled eight values at a time.
-using SignBlock = std::array<double, 8>;
-const std::array<SignBlock, 256>& SignTable() {
-    static const std::array<SignBlock, 256> table = [] {
-        std::array<SignBlock, 256> t{};
-        for (size_t byte = 0; byte < 256; ++byte)
-            for (size_t k = 0; k < 8; ++k)
-                t[byte][k] = (byte >> (7 - k)) & 1 ? 1.0 : -1.0;
-        return t;
-    }();
+const ByteLanes<double>& SignTable() {
+    static const ByteLanes<double> table = MakeByteLanes(1.0, -1.0);
     return table;
 }
 
 // The `count` bits from `from` on as +1 and -1.
 void FillSigns(const BitSequence& s, uint64_t from, uint64_t count, double* in) {
-    const std::array<SignBlock, 256>& table = SignTable();
+    const ByteLanes<double>& table = SignTable();
     uint64_t i = 0;
     for (; i + 64 <= count; i += 64) {
         const uint64_t word = BitsAt(s, from + i, 64);
         for (int byte = 0; byte < 8; ++byte)
             std::memcpy(in + i + 8 * static_cast<uint64_t>(byte),
-                        table[(word >> (56 - 8 * byte)) & 0xFF].data(), sizeof(SignBlock));
+                        table[(word >> (56 - 8 * byte)) & 0xFF].data(), sizeof(table[0]));
     }
     for (; i < count; ++i)
         in[i] = BitAt(s, from + i) ? 1.0 : -1.0;

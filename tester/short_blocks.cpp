@@ -1,3 +1,4 @@
+#include "tester/byte_lanes.h"
 #include "tester/distributions.h"
 #include "tester/randomness_tests.h"
 #include "tester/uniform_chi_square.h"
@@ -21,15 +22,8 @@ namespace {
 
 // Each byte's eight bits as 0 or 1, the first in lane 0: a row's bits join eight values at a
 // time in a loop the compiler turns into vector instructions.
-using BitLanes = std::array<uint32_t, 8>;
-const std::array<BitLanes, 256>& LaneTable() {
-    static const std::array<BitLanes, 256> table = [] {
-        std::array<BitLanes, 256> t{};
-        for (size_t byte = 0; byte < 256; ++byte)
-            for (size_t k = 0; k < 8; ++k)
-                t[byte][k] = static_cast<uint32_t>((byte >> (7 - k)) & 1);
-        return t;
-    }();
+const ByteLanes<uint32_t>& LaneTable() {
+    static const ByteLanes<uint32_t> table = MakeByteLanes<uint32_t>(1, 0);
     return table;
 }
 
@@ -37,7 +31,7 @@ const std::array<BitLanes, 256>& LaneTable() {
 // The s rows of d bits are read 64 places at a time and each place's s bits gathered.
 void CountFrameBlocks(const BitSequence& s, uint64_t start, int blockBits, uint64_t distance,
                       std::vector<uint64_t>& counts) {
-    const std::array<BitLanes, 256>& lanes = LaneTable();
+    const ByteLanes<uint32_t>& lanes = LaneTable();
     std::array<uint32_t, 64> values{};
     for (uint64_t k = 0; k < distance; k += 64) {
         const int take = static_cast<int>(std::min<uint64_t>(64, distance - k));
@@ -45,7 +39,7 @@ void CountFrameBlocks(const BitSequence& s, uint64_t start, int blockBits, uint6
         for (int j = 0; j < blockBits; ++j) {
             const uint64_t row = WordAt(s, start + static_cast<uint64_t>(j) * distance + k);
             for (size_t byte = 0; byte < 8; ++byte) {
-                const BitLanes& bits = lanes[(row >> (56 - 8 * byte)) & 0xFF];
+                const auto& bits = lanes[(row >> (56 - 8 * byte)) & 0xFF];
                 for (size_t t = 0; t < 8; ++t)
                     values[8 * byte + t] = (values[8 * byte + t] << 1) | bits[t];
             }
