@@ -1,17 +1,22 @@
 #include "tester/distributions.h"
+#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/real_transform.h"
 
 #include <cmath>
 #include <complex>
+#include <optional>
 
 namespace zentrope {
 
 uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
-    const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
     // Threshold below which 95% of the squared moduli of a random sequence lie; squared, the
     // comparison needs no square root.
     const double threshold = std::log(1 / 0.05) * static_cast<double>(length);
+    if (FastSpectrumFits(1, length))
+        if (const std::optional<uint64_t> below = FastSpectrumBelow(s, 1, length, threshold))
+            return *below;
+    const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
     return SquaredModuliBelow(out.first(length / 2), threshold);
 }
 

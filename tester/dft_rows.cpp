@@ -1,11 +1,13 @@
 #include "tester/dft_rows.h"
 #include "tester/distributions.h"
+#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/real_transform.h"
 #include "tester/test_plan.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace zentrope {
 namespace {
@@ -23,31 +25,64 @@ uint64_t DftColumns(uint64_t length, int rows) {
     return LargestSmoothLength(length / static_cast<uint64_t>(rows));
 }
 
+namespace {
+
+// A coefficient (k1, k2) of the stored half (k2 <= columns / 2) has its conjugate partner
+// ((rows - k1) % rows, columns - k2) outside the stored half, except in the edge columns 0 and
+// (even columns) columns / 2, where the partner lies in the same column: there the one of the
+// smaller row counts, and the real-valued ones (their own partners) are left out.
+bool EvenColumns(uint64_t columns) {
+    return columns % 2 == 0;
+}
+
+uint64_t InteriorColumns(uint64_t columns) {
+    return columns / 2 - (EvenColumns(columns) ? 1 : 0);
+}
+
+bool CountsEdges(uint64_t k1, uint64_t rows) {
+    return k1 < (rows - k1) % rows;
+}
+
+uint64_t CountedCoefficients(uint64_t rows, uint64_t columns) {
+    uint64_t counted = 0;
+    for (uint64_t k1 = 0; k1 < rows; ++k1)
+        counted +=
+            InteriorColumns(columns) + (CountsEdges(k1, rows) ? (EvenColumns(columns) ? 2 : 1) : 0);
+    return counted;
+}
+
+// |X|^2 / n is exponential with mean 1 on random bits: below ln 20 with probability 0.95.
+double Threshold(uint64_t rows, uint64_t columns) {
+    return std::log(20.0) * static_cast<double>(rows * columns);
+}
+
+uint64_t TransformedBelow(const BitSequence& s, uint64_t rows, uint64_t columns) {
+    const uint64_t half = columns / 2 + 1;
+    const std::span<const std::complex<double>> out =
+        TransformBits(s, static_cast<int>(rows), columns);
+    const double threshold = Threshold(rows, columns);
+    const bool even = EvenColumns(columns);
+    uint64_t below = 0;
+    for (uint64_t k1 = 0; k1 < rows; ++k1) {
+        const std::span<const std::complex<double>> row = out.subspan(k1 * half, half);
+        below += SquaredModuliBelow(row.subspan(1, InteriorColumns(columns)), threshold);
+        if (CountsEdges(k1, rows))
+            below += (std::norm(row[0]) < threshold ? 1 : 0) +
+                     (even && std::norm(row[half - 1]) < threshold ? 1 : 0);
+    }
+    return below;
+}
+
+} // namespace
+
 DftRowsCount DftRowsPeaksBelowThreshold(const BitSequence& s, int rows, uint64_t columns) {
     const auto r = static_cast<uint64_t>(rows);
-    const uint64_t n = r * columns;
-    const uint64_t half = columns / 2 + 1;
-    const std::span<const std::complex<double>> out = TransformBits(s, rows, columns);
-    // |X|^2 / n is exponential with mean 1 on random bits: below ln 20 with probability 0.95.
-    const double threshold = std::log(20.0) * static_cast<double>(n);
-    // A coefficient (k1, k2) of the stored half (k2 <= columns / 2) has its conjugate partner
-    // ((rows - k1) % rows, columns - k2) outside the stored half, except in the edge columns
-    // 0 and (even columns) columns / 2, where the partner lies in the same column: there the
-    // one of the smaller row counts, and the real-valued ones (their own partners) are left out.
-    const bool evenColumns = columns % 2 == 0;
-    const uint64_t interior = half - 1 - (evenColumns ? 1 : 0);
     DftRowsCount c;
-    for (uint64_t k1 = 0; k1 < r; ++k1) {
-        const std::span<const std::complex<double>> row = out.subspan(k1 * half, half);
-        c.below += SquaredModuliBelow(row.subspan(1, interior), threshold);
-        c.counted += interior;
-        if (k1 < (r - k1) % r) {
-            const uint64_t edges = evenColumns ? 2 : 1;
-            c.counted += edges;
-            c.below += (std::norm(row[0]) < threshold ? 1 : 0) +
-                       (evenColumns && std::norm(row[half - 1]) < threshold ? 1 : 0);
-        }
-    }
+    c.counted = CountedCoefficients(r, columns);
+    const std::optional<uint64_t> fast =
+        FastSpectrumFits(r, columns) ? FastSpectrumBelow(s, r, columns, Threshold(r, columns))
+                                     : std::nullopt;
+    c.below = fast ? *fast : TransformedBelow(s, r, columns);
     return c;
 }
 

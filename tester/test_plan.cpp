@@ -1,6 +1,7 @@
 #include "tester/test_plan.h"
 #include "model/parameter_fields.h"
 #include "tester/dft_rows.h"
+#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/range_values.h"
 #include "tester/test_plan_more.h"
@@ -414,12 +415,24 @@ uint64_t DftLength(uint64_t n, const ParameterSet& set) {
     return length;
 }
 
+namespace {
+
+// The double-precision transform, in place (8 bytes a bit), which any line may fall back on,
+// and the single-precision one's buffers where it applies.
+uint64_t DftWorkingBytes(int rows, uint64_t length) {
+    const auto r = static_cast<uint64_t>(rows);
+    const uint64_t columns = rows == 1 ? length : DftColumns(length, rows);
+    return 8 * length + (FastSpectrumFits(r, columns) ? FastSpectrumBytes(r, columns) : 0);
+}
+
+} // namespace
+
 uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n) {
     constexpr uint64_t Small = uint64_t{1} << 20; // counters, tables and the like
     const auto cells = [&line](int64_t bits) { return uint64_t{8} << std::min<int64_t>(bits, 40); };
     switch (line.test) {
-    case DftId: // the transform, in place: 8 bytes per bit
-        return 8 * DftLength(n, set) + Small;
+    case DftId:
+        return DftWorkingBytes(static_cast<int>(line.first), DftLength(n, set)) + Small;
     case MaurerId:
     case ShortBlocksId:
     case CouponId:
