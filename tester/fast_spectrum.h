@@ -11,7 +11,8 @@
 
 namespace zentrope {
 
-// Whether `rows` x `columns` (rows = 1: one dimension) takes the fast path.
+// Whether `rows` x `columns` (rows = 1: one dimension) takes the fast path: on processors with
+// AVX-512. FastSpectrumBelow itself works on any shape of powers of two with columns >= 1024.
 bool FastSpectrumFits(uint64_t rows, uint64_t columns);
 
 // Bytes each thread keeps for the fast path's transforms of that shape.

@@ -35,9 +35,9 @@ LanePlan MakeLanePlan(int n) {
     return plan;
 }
 
-// Built for each vector width the processor may have; the loader picks the widest it has.
-[[gnu::target_clones("avx512f", "avx2", "default")]] void LaneDft(const LanePlan& plan,
-                                                                  LaneBlock in, LaneBlock out) {
+// Built for AVX-512, which the program uses, and for any x86-64; the loader picks.
+[[gnu::target_clones("avx512f", "default")]] void LaneDft(const LanePlan& plan, LaneBlock in,
+                                                          LaneBlock out) {
     if (plan.n1 == 1) {
         SmallDft(plan.n, plan.w, in, out);
         return;
