@@ -395,10 +395,9 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     }
 }
 
-// The transform of the bits, counted into t. Built for AVX-512, which the program uses, and for
-// any x86-64 (for the tests elsewhere), with the helpers above inlined into each.
-[[gnu::target_clones("avx512f", "default")]] void
-CountTransform(const BitSequence& s, uint64_t rows, uint64_t columns, Tally& t) {
+// The transform of the bits, counted into t, with the helpers above inlined into each build.
+ZENTROPE_LANE_CLONES void CountTransform(const BitSequence& s, uint64_t rows, uint64_t columns,
+                                         Tally& t) {
     const RowPlan& plan = Cached(columns, MakeRowPlan);
     Work& w = ThreadWork();
     GrowBlocks(w, std::max({plan.P, plan.Q, static_cast<int>(rows)}));
@@ -414,7 +413,7 @@ bool FastSpectrumFits(uint64_t rows, uint64_t columns) {
     // Sixteen lanes fill an AVX-512 register; narrower ones take several registers a row and
     // spill, and FFTW's double-precision transform is then the faster (measured: AVX2 three
     // times slower than FFTW here, with the same counts).
-    static const bool wideVectors = __builtin_cpu_supports("avx512f");
+    static const bool wideVectors = WideLanes();
     return wideVectors && std::has_single_bit(rows) && rows <= 1024 &&
            std::has_single_bit(columns) && columns >= 1024 && rows * columns <= uint64_t{1} << 30;
 }

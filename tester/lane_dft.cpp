@@ -35,9 +35,7 @@ LanePlan MakeLanePlan(int n) {
     return plan;
 }
 
-// Built for AVX-512, which the program uses, and for any x86-64; the loader picks.
-[[gnu::target_clones("avx512f", "default")]] void LaneDft(const LanePlan& plan, LaneBlock in,
-                                                          LaneBlock out) {
+ZENTROPE_LANE_CLONES void LaneDft(const LanePlan& plan, LaneBlock in, LaneBlock out) {
     if (plan.n1 == 1) {
         SmallDft(plan.n, plan.w, in, out);
         return;
