@@ -1,7 +1,7 @@
 #include "tester/distributions.h"
-#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/real_transform.h"
+#include "tester/single_precision_counts.h"
 
 #include <cmath>
 #include <complex>
@@ -13,8 +13,8 @@ uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
     // Threshold below which 95% of the squared moduli of a random sequence lie; squared, the
     // comparison needs no square root.
     const double threshold = std::log(1 / 0.05) * static_cast<double>(length);
-    if (FastSpectrumFits(1, length))
-        if (const std::optional<uint64_t> below = FastSpectrumBelow(s, 1, length, threshold))
+    if (SinglePrecisionFits(1, length))
+        if (const std::optional<uint64_t> below = SinglePrecisionBelow(s, 1, length, threshold))
             return *below;
     const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
     return SquaredModuliBelow(out.first(length / 2), threshold);

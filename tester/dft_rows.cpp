@@ -1,8 +1,8 @@
 #include "tester/dft_rows.h"
 #include "tester/distributions.h"
-#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/real_transform.h"
+#include "tester/single_precision_counts.h"
 #include "tester/test_plan.h"
 
 #include <algorithm>
@@ -14,18 +14,6 @@ namespace {
 
 // Shortest length at which the p-values of random sequences are uniform (tests/tester).
 constexpr uint64_t DftRowsMinBits = 65536;
-
-} // namespace
-
-uint64_t DftRowsBits(int rows) {
-    return std::max<uint64_t>(DftRowsMinBits, 2 * static_cast<uint64_t>(rows));
-}
-
-uint64_t DftColumns(uint64_t length, int rows) {
-    return LargestSmoothLength(length / static_cast<uint64_t>(rows));
-}
-
-namespace {
 
 // A coefficient (k1, k2) of the stored half (k2 <= columns / 2) has its conjugate partner
 // ((rows - k1) % rows, columns - k2) outside the stored half, except in the edge columns 0 and
@@ -75,13 +63,21 @@ uint64_t TransformedBelow(const BitSequence& s, uint64_t rows, uint64_t columns)
 
 } // namespace
 
+uint64_t DftRowsBits(int rows) {
+    return std::max<uint64_t>(DftRowsMinBits, 2 * static_cast<uint64_t>(rows));
+}
+
+uint64_t DftColumns(uint64_t length, int rows) {
+    return LargestSmoothLength(length / static_cast<uint64_t>(rows));
+}
+
 DftRowsCount DftRowsPeaksBelowThreshold(const BitSequence& s, int rows, uint64_t columns) {
     const auto r = static_cast<uint64_t>(rows);
     DftRowsCount c;
     c.counted = CountedCoefficients(r, columns);
     const std::optional<uint64_t> fast =
-        FastSpectrumFits(r, columns) ? FastSpectrumBelow(s, r, columns, Threshold(r, columns))
-                                     : std::nullopt;
+        SinglePrecisionFits(r, columns) ? SinglePrecisionBelow(s, r, columns, Threshold(r, columns))
+                                        : std::nullopt;
     c.below = fast ? *fast : TransformedBelow(s, r, columns);
     return c;
 }

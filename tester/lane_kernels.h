@@ -43,13 +43,10 @@ struct Cx {
     Row re, im;
 };
 
-[[gnu::always_inline]] inline Cx At(LaneBlock b, int row, size_t stride) {
+// Row `row` of b, rows `stride` floats apart (packed by default).
+[[gnu::always_inline]] inline Cx At(LaneBlock b, int row, size_t stride = Lanes) {
     return {Load(b.re + static_cast<size_t>(row) * stride),
             Load(b.im + static_cast<size_t>(row) * stride)};
-}
-
-[[gnu::always_inline]] inline Cx At(LaneBlock b, int row) {
-    return {Load(b.re + row * Lanes), Load(b.im + row * Lanes)};
 }
 
 [[gnu::always_inline]] inline void Put(LaneBlock b, int row, Cx v) {

@@ -1,9 +1,9 @@
 #include "tester/test_plan.h"
 #include "model/parameter_fields.h"
 #include "tester/dft_rows.h"
-#include "tester/fast_spectrum.h"
 #include "tester/randomness_tests.h"
 #include "tester/range_values.h"
+#include "tester/single_precision_counts.h"
 #include "tester/test_plan_more.h"
 
 #include <algorithm>
@@ -422,7 +422,7 @@ namespace {
 uint64_t DftWorkingBytes(int rows, uint64_t length) {
     const auto r = static_cast<uint64_t>(rows);
     const uint64_t columns = rows == 1 ? length : DftColumns(length, rows);
-    return 8 * length + (FastSpectrumFits(r, columns) ? FastSpectrumBytes(r, columns) : 0);
+    return 8 * length + (SinglePrecisionFits(r, columns) ? SinglePrecisionBytes(r, columns) : 0);
 }
 
 } // namespace

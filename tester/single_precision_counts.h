@@ -12,16 +12,16 @@
 namespace zentrope {
 
 // Whether `rows` x `columns` (rows = 1: one dimension) takes the fast path: on processors with
-// AVX-512. FastSpectrumBelow itself works on any shape of powers of two with columns >= 1024.
-bool FastSpectrumFits(uint64_t rows, uint64_t columns);
+// AVX-512. SinglePrecisionBelow itself works on any shape of powers of two with columns >= 1024.
+bool SinglePrecisionFits(uint64_t rows, uint64_t columns);
 
 // Bytes each thread keeps for the fast path's transforms of that shape.
-uint64_t FastSpectrumBytes(uint64_t rows, uint64_t columns);
+uint64_t SinglePrecisionBytes(uint64_t rows, uint64_t columns);
 
 // Squared moduli under `threshold` among the coefficients the tests count: with one row
 // k = 0 .. columns / 2 - 1; with more, one of each conjugate pair, the real-valued ones left
 // out. Nothing when too many moduli lie too close to the threshold to settle them cheaply.
-std::optional<uint64_t> FastSpectrumBelow(const BitSequence& s, uint64_t rows, uint64_t columns,
-                                          double threshold);
+std::optional<uint64_t> SinglePrecisionBelow(const BitSequence& s, uint64_t rows, uint64_t columns,
+                                             double threshold);
 
 } // namespace zentrope

@@ -1,4 +1,4 @@
-#include "tester/fast_spectrum.h"
+#include "tester/single_precision_counts.h"
 
 #include "tester/exact_coefficient.h"
 #include "tester/lane_dft.h"
@@ -409,7 +409,7 @@ ZENTROPE_LANE_CLONES void CountTransform(const BitSequence& s, uint64_t rows, ui
 
 } // namespace
 
-bool FastSpectrumFits(uint64_t rows, uint64_t columns) {
+bool SinglePrecisionFits(uint64_t rows, uint64_t columns) {
     // Sixteen lanes fill an AVX-512 register; narrower ones take several registers a row and
     // spill, and FFTW's double-precision transform is then the faster (measured: AVX2 three
     // times slower than FFTW here, with the same counts).
@@ -418,7 +418,7 @@ bool FastSpectrumFits(uint64_t rows, uint64_t columns) {
            std::has_single_bit(columns) && columns >= 1024 && rows * columns <= uint64_t{1} << 30;
 }
 
-uint64_t FastSpectrumBytes(uint64_t rows, uint64_t columns) {
+uint64_t SinglePrecisionBytes(uint64_t rows, uint64_t columns) {
     const auto [P, Q] = Split(columns);
     const uint64_t lanes = 2 * rows * RowLanes(P, Q);
     const uint64_t outs = rows > 1 ? 2 * rows * static_cast<uint64_t>(Q) * Lanes : 0;
@@ -428,8 +428,8 @@ uint64_t FastSpectrumBytes(uint64_t rows, uint64_t columns) {
     return sizeof(float) * (lanes + outs + blocks + tables);
 }
 
-std::optional<uint64_t> FastSpectrumBelow(const BitSequence& s, uint64_t rows, uint64_t columns,
-                                          double threshold) {
+std::optional<uint64_t> SinglePrecisionBelow(const BitSequence& s, uint64_t rows, uint64_t columns,
+                                             double threshold) {
     Tally t;
     t.low = static_cast<float>(threshold * (1 - Band));
     t.high = static_cast<float>(threshold * (1 + Band));

@@ -2,9 +2,9 @@
 // and the exact coefficient against the defining sums, and the threshold counts against
 // FFTW's double-precision transform on good, biased and periodic bits.
 #include "tester/exact_coefficient.h"
-#include "tester/fast_spectrum.h"
 #include "tester/lane_dft.h"
 #include "tester/real_transform.h"
+#include "tester/single_precision_counts.h"
 #include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +101,7 @@ uint64_t DoublePrecisionBelow(const BitSequence& s, uint64_t rows, uint64_t colu
     return below;
 }
 
-TEST(SinglePrecisionSpectrum, CountsEqualTheDoublePrecisionTransform) {
+TEST(SinglePrecisionCounts, CountsEqualTheDoublePrecisionTransform) {
     struct Shape {
         uint64_t rows, columns;
     };
@@ -119,7 +119,7 @@ TEST(SinglePrecisionSpectrum, CountsEqualTheDoublePrecisionTransform) {
                                   : seed % 3 == 1 ? BiasedBits(g, n, 0.51)
                                                   : PeriodicBits(seed, 4099, n);
             const double threshold = std::log(20.0) * static_cast<double>(n);
-            EXPECT_EQ(FastSpectrumBelow(s, shape.rows, shape.columns, threshold),
+            EXPECT_EQ(SinglePrecisionBelow(s, shape.rows, shape.columns, threshold),
                       DoublePrecisionBelow(s, shape.rows, shape.columns, threshold))
                 << shape.rows << " x " << shape.columns << ", seed " << seed;
             ++lines;
@@ -129,7 +129,7 @@ TEST(SinglePrecisionSpectrum, CountsEqualTheDoublePrecisionTransform) {
 
 // Thresholds a hair's breadth (1e-9) either side of actual moduli, far closer than single
 // precision can tell apart: the counts still follow the exact moduli.
-TEST(SinglePrecisionSpectrum, SettlesModuliNextToTheThreshold) {
+TEST(SinglePrecisionCounts, SettlesModuliNextToTheThreshold) {
     Xoshiro256 g = SeedXoshiro(43);
     for (const auto& [rows, columns] : {std::pair<uint64_t, uint64_t>{1, 1 << 14}, {4, 1 << 12}}) {
         const BitSequence s = GeneratorBits(g, rows * columns);
@@ -139,7 +139,7 @@ TEST(SinglePrecisionSpectrum, SettlesModuliNextToTheThreshold) {
         for (size_t k = 1; k < moduli.size(); k += 3)
             for (const double side : {1 - 1e-9, 1 + 1e-9}) {
                 const double threshold = moduli[k] * side;
-                EXPECT_EQ(FastSpectrumBelow(s, rows, columns, threshold),
+                EXPECT_EQ(SinglePrecisionBelow(s, rows, columns, threshold),
                           DoublePrecisionBelow(s, rows, columns, threshold))
                     << rows << " x " << columns << ", coefficient " << k;
             }
