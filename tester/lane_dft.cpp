@@ -41,7 +41,7 @@ ZENTROPE_LANE_CLONES void LaneDft(const LanePlan& plan, LaneBlock in, LaneBlock 
         return;
     }
     const int n1 = plan.n1, n2 = plan.n2;
-    thread_local std::vector<float> staged;
+    thread_local LaneFloats staged;
     const size_t most = static_cast<size_t>(std::max(n1, n2)) * Lanes;
     // Apart by an odd number of rows, so the four arrays do not share cache sets.
     const size_t apart = most + 3 * Lanes;

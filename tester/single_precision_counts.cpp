@@ -46,9 +46,9 @@ constexpr size_t MaxRechecks = 48;
 struct RowPlan {
     uint64_t length = 0;
     int P = 0, Q = 0;
-    LanePlan columns, rows;            // lengths P and Q
-    Twiddles sixteens;                 // exp(-2 pi i 16 j / L), j < L / 16
-    std::vector<float> laneRe, laneIm; // exp(-2 pi i kp l / L), kp < P, l < Lanes
+    LanePlan columns, rows;    // lengths P and Q
+    Twiddles sixteens;         // exp(-2 pi i 16 j / L), j < L / 16
+    LaneFloats laneRe, laneIm; // exp(-2 pi i kp l / L), kp < P, l < Lanes
 };
 
 // P >= Q, as near the square root as powers of two go.
@@ -96,7 +96,7 @@ struct Buffer {
     explicit Buffer(int rows) : skew(rows) {}
 
     int skew;
-    std::vector<float> storage;
+    LaneFloats storage;
     float* data = nullptr;
 
     float* Grow(size_t size) {
