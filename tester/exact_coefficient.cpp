@@ -1,5 +1,6 @@
 #include "tester/exact_coefficient.h"
 
+#include "tester/byte_lanes.h"
 #include "tester/lane_dft.h"
 
 #include <array>
@@ -23,11 +24,12 @@ ByteSums MakeByteSums(uint64_t k, uint64_t n) {
     std::array<Complex, 64> roots;
     for (uint64_t bit = 0; bit < 64; ++bit)
         roots[bit] = UnitRoot(bit * k, n);
+    const ByteLanes<double> signs = MakeByteLanes(1.0, -1.0);
     ByteSums sums{};
     for (uint64_t byte = 0; byte < 8; ++byte)
         for (uint64_t v = 0; v < 256; ++v)
             for (uint64_t t = 0; t < 8; ++t)
-                sums[byte][v] += ((v >> (7 - t)) & 1 ? 1.0 : -1.0) * roots[8 * byte + t];
+                sums[byte][v] += signs[v][t] * roots[8 * byte + t];
     return sums;
 }
 
