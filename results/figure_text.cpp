@@ -21,6 +21,10 @@ std::string_view SpecialText(double value) {
 std::string FigureText(double value) {
     if (const std::string_view special = SpecialText(value); !special.empty())
         return std::string(special);
+    return NumberText(value);
+}
+
+std::string NumberText(double value) {
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);

@@ -11,7 +11,9 @@ namespace zentrope {
 inline constexpr double SmallestFigure = 1e-300;
 inline constexpr std::string_view UnderflowText = "< 1e-300";
 
-// The shortest text that reads back as the same double ("2.3e-54", "0.5"); "-" for NaN.
+// The shortest text that reads back as the same double ("2.3e-54", "0.5", "0").
+std::string NumberText(double value);
+// NumberText for figures: "-" for NaN, and the bound below SmallestFigure.
 std::string FigureText(double value);
 // Scientific notation with `digits` decimals ("1.2e-05"), for short summaries; the same bound
 // and NaN text as FigureText.

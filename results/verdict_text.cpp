@@ -200,10 +200,10 @@ std::string VerdictJson(const RunVerdict& verdict, const VerdictRows& rows,
            JsonString(VerdictLine(verdict, rows, thresholds, alpha, PlainMarkup())) +
            ", \"rows\": " + std::to_string(verdict.rows) +
            ", \"sequences\": " + std::to_string(verdict.sequences) +
-           ", \"family\": " + std::to_string(verdict.family) + ", \"alpha\": " + FigureText(alpha) +
-           ", \"ksmin\": " + FigureText(thresholds.ks_min) +
-           ", \"admin\": " + FigureText(thresholds.ad_min) +
-           ", \"slmax\": " + FigureText(thresholds.sl_max) + ",\n \"failing\": [" +
+           ", \"family\": " + std::to_string(verdict.family) + ", \"alpha\": " + NumberText(alpha) +
+           ", \"ksmin\": " + NumberText(thresholds.ks_min) +
+           ", \"admin\": " + NumberText(thresholds.ad_min) +
+           ", \"slmax\": " + NumberText(thresholds.sl_max) + ",\n \"failing\": [" +
            Joined(failing, ",\n  ") + "],\n \"without_result\": [" + Joined(without, ",\n  ") +
            "]}\n";
 }
