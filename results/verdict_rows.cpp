@@ -10,9 +10,7 @@
 #include <limits>
 
 namespace zentrope {
-namespace {
-
-std::vector<double> HolmOfRows(const ResultSet& results) {
+std::vector<double> HolmKsOfRows(const ResultSet& results) {
     std::vector<double> ks(size_t(results.RowCount()), std::numeric_limits<double>::quiet_NaN());
     for (int32_t i = 0; i < results.RowCount(); ++i)
         if (const auto figures = results.Row(i).figures)
@@ -20,12 +18,10 @@ std::vector<double> HolmOfRows(const ResultSet& results) {
     return HolmAdjusted(ks);
 }
 
-} // namespace
-
 VerdictRows VerdictRowsOf(const ResultSet& results, const FlagThresholds& thresholds, double alpha,
                           const std::vector<NoResultReason>& reasons) {
     VerdictRows rows;
-    const std::vector<double> adjusted = HolmOfRows(results);
+    const std::vector<double> adjusted = HolmKsOfRows(results);
     for (int32_t i = 0; i < results.RowCount(); ++i) {
         const ResultRow row = results.Row(i);
         if (!row.figures) {

@@ -42,6 +42,9 @@ struct VerdictRows {
 VerdictRows VerdictRowsOf(const ResultSet& results, const FlagThresholds& thresholds, double alpha,
                           const std::vector<NoResultReason>& reasons);
 
+// Holm-adjusted KS p-values by result row over every row with figures; NaN for the others.
+std::vector<double> HolmKsOfRows(const ResultSet& results);
+
 // What a row crosses, one text a threshold, figures in full: "KS below KSmin: 2.3e-54
 // (threshold 0.0005)", and Holm's rejection when `holm`.
 std::vector<std::string> CrossedTexts(const RowFigures& figures, const RowFlags& flags,

@@ -9,6 +9,7 @@
 #include "app/table/run_verdict_line.h"
 #include "app/widgets/control_factory.h"
 #include "app/widgets/text_width_meter.h"
+#include "results/figures_csv.h"
 #include "results/run_verdict.h"
 #include "results/verdict_rows.h"
 
@@ -109,6 +110,8 @@ TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
     BuildVerdictRow();
     BuildDetailPane(dialogs);
     auto* commands = new ResultTableCommands(SG, SGModel, dialogs, this);
+    commands->SetFiguresCsv(
+        [this] { return FiguresCsv(SGModel->Grid(), judgedWith_, SGDetail->Alpha(), reasons_); });
     connect(commands, &ResultTableCommands::sortRequested, this,
             [this](int column) { Sort(DecideHeaderSort(sort_, column)); });
 }

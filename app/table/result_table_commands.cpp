@@ -4,6 +4,7 @@
 #include "app/table/result_table_model.h"
 #include "app/table/table_text.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
@@ -46,6 +47,8 @@ ResultTableCommands::ResultTableCommands(QTableView* view, ResultTableModel* mod
     add(QStringLiteral("Copy with headers"), "actCopyWithHeaders",
         &ResultTableCommands::CopyWithHeaders);
     add(QStringLiteral("Export as CSV..."), "actExportCsv", &ResultTableCommands::ExportCsv);
+    add(QStringLiteral("Export figures as CSV..."), "actExportFigures",
+        &ResultTableCommands::ExportFigures);
     add(QStringLiteral("Copy p-values"), "actCopyPValues", &ResultTableCommands::CopyPValues);
     menu_->addSeparator();
     add(QStringLiteral("Sort by this column"), "actSortByColumn",
@@ -151,12 +154,23 @@ void ResultTableCommands::CopyPValues() {
 }
 
 void ResultTableCommands::ExportCsv() {
+    ExportThrough([this] { return CsvOfTable(*model_); });
+}
+
+void ResultTableCommands::ExportFigures() {
+    if (figuresCsv_)
+        ExportThrough(figuresCsv_);
+}
+
+void ResultTableCommands::ExportThrough(const std::function<std::string()>& makeCsv) {
     if (model_->rowCount() == 0)
         return;
     const std::optional<QString> path = dialogs_.RunFileDialog(*csvDialog_);
     if (!path)
         return;
-    const std::string csv = CsvOfTable(*model_);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string csv = makeCsv();
+    QApplication::restoreOverrideCursor();
     QFile file(*path);
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                          file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&

@@ -1,12 +1,15 @@
 // Taking the result table's figures elsewhere: Ctrl+C copies the selected cells as
 // tab-separated text (the whole grid after Ctrl+A), and the cells' context menu (right click
-// on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV and
-// Copy p-values of the current row, and Sort by this column, which sorts as a right click on the
+// on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV, Export
+// figures as CSV (every number in full, with the verdict's marks) and Copy p-values of the
+// current row, and Sort by this column, which sorts as a right click on the
 // current column's header would, for those who work from the keyboard. Right clicks on the
 // header row keep sorting.
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <string>
 #include <vector>
 
 class DialogSeam;
@@ -26,6 +29,9 @@ public:
     void Copy();
     void CopyWithHeaders();
     void ExportCsv();
+    void ExportFigures();
+    // What Export figures as CSV writes; the page that judges the run knows it.
+    void SetFiguresCsv(std::function<std::string()> figures) { figuresCsv_ = std::move(figures); }
     void CopyPValues();
     void SortByCurrentColumn();
     // The menu the cells offer; its actions are named for tests.
@@ -43,10 +49,12 @@ private:
     std::vector<int> SelectedRows() const;
     std::vector<int> SelectedColumns() const;
     std::vector<int> ShownColumns() const;
+    void ExportThrough(const std::function<std::string()>& csv);
 
     QTableView* view_;
     ResultTableModel* model_;
     DialogSeam& dialogs_;
     QMenu* menu_;
     QFileDialog* csvDialog_;
+    std::function<std::string()> figuresCsv_;
 };

@@ -8,9 +8,11 @@
 #include "tests/app/window_fixture.h"
 #include "tests/results/result_file_text.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -224,6 +226,43 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Failing rows: %1\n").arg(marked)), qPrintable(text));
         QCOMPARE(text.count("; crosses: "), marked);
         QCOMPARE(marked, Rows - 1);
+    }
+
+    void figuresExportGoesThroughTheDialogInFull() {
+        WindowFixture f;
+        TFIN& w = Load(f, true);
+        f.dialogs.answers << f.Path("figures.csv");
+        auto* action = Control<QTableView>(w, "SG")->findChild<QAction*>("actExportFigures");
+        QVERIFY(action != nullptr);
+        action->trigger();
+        QCOMPARE(f.dialogs.opened.last().dialog, QString("SDcsv"));
+        QFile file(f.Path("figures.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        QVERIFY(lines[0].startsWith("N,Test name,pvals,1,"));
+        QVERIFY(lines[0].contains(",KS,AD,SL,exact KS p,Holm KS p,mark,crosses,no result\r"));
+        // Rows as the table shows them: sorted by KS, the row without a result first.
+        QVERIFY2(lines[1].startsWith("55,AMLS kbits=32768,0,-1,-1,"), lines[1].constData());
+        QVERIFY(lines[1].contains(",no result,,\"needs 268,435,456 bits, a sequence holds "
+                                  "2,000,000\"\r"));
+        QVERIFY2(lines[2].startsWith("30,T30,12,"), lines[2].constData());
+        QVERIFY(lines[2].contains(",fails,"));
+    }
+
+    void anUnderflowedExactPReadsAsABound() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        std::vector<std::vector<std::string>> sections;
+        for (int s = 0; s < 400; ++s)
+            sections.push_back({"0", std::to_string((s + 0.5) / 400)});
+        f.Write("zero.txt", QByteArray::fromStdString(ResultFile({"Zero", "Even"}, sections)));
+        w.LoadResultFile(f.Path("zero.txt"));
+        // The worst row is current, so the pane describes Zero.
+        const QString figures = Control<QLabel>(w, "LabDetailFigures")->text();
+        QVERIFY(Control<QLabel>(w, "LabDetailRow")->text().contains("Zero"));
+        QVERIFY2(figures.contains("Exact KS p (n = 400)</td><td>&lt; 1e-300"), qPrintable(figures));
+        QVERIFY2(!figures.contains("0.0000<"), qPrintable(figures));
+        QVERIFY2(!figures.contains("KS 0.0000"), qPrintable(figures));
     }
 };
 
