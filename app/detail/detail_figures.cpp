@@ -17,7 +17,7 @@ QString Probability(double p) {
     if (std::isnan(p))
         return QStringLiteral("\u2013");
     if (p >= 0 && p < zentrope::SmallestFigure) // underflowed: a bound, never 0.0000
-        return QString::fromUtf8(zentrope::UnderflowText);
+        return QString::fromUtf8(zentrope::UnderflowText).toHtmlEscaped();
     if (p < 0.001)
         return QString::number(p, 'e', 2);
     return QString::number(p, 'f', 4);
