@@ -2,6 +2,7 @@
 
 #include "app/name_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 TextLines::TextLines() : TextLines(QByteArray()) {}
@@ -52,4 +53,9 @@ QString TextLines::text(qsizetype first, qsizetype last) const {
                                                   static_cast<size_t>(contentEnd(last) - start)));
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
+}
+
+qsizetype TextLines::lineAt(qsizetype offset) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
 }
