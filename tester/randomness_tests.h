@@ -134,11 +134,23 @@ struct MaurerStatistic {
     uint64_t k = 0; // test blocks
 };
 MaurerStatistic MaurerFn(const BitSequence& s, int L, uint64_t q);
+// The variance of fn over K test blocks of a random sequence is (d + e 2^L / K) variance / K
+// (Coron and Naccache, "An accurate evaluation of Maurer's universal test", SAC 1998): the
+// variance of one log-distance and the factors of its covariances, computed exactly for L.
+struct MaurerVarianceFactors {
+    double variance = 0;
+    double d = 0;
+    double e = 0;
+};
+MaurerVarianceFactors VarianceFactors(int L);
+// Bytes VarianceFactors takes while it computes them for L.
+inline uint64_t VarianceFactorsBytes(int L) {
+    return uint64_t{16} * 41 * (uint64_t{1} << L);
+}
 double MaurerPValue(double fn, int L, uint64_t k);
 double MaurerTest(const BitSequence& s, int L, uint64_t q);
 inline constexpr int MaurerMaxL = 16;
-// Below 6 bits the published variance correction is too small (fn spreads up to 1.6 times
-// wider on random bits), so shorter blocks are not offered.
+// Blocks of 6 to 16 bits, as the published test recommends.
 inline constexpr int MaurerMinL = 6;
 
 } // namespace zentrope

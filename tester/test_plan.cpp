@@ -433,7 +433,8 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
     switch (line.test) {
     case DftId:
         return DftWorkingBytes(static_cast<int>(line.first), DftLength(n, set)) + Small;
-    case MaurerId:
+    case MaurerId: // the last positions, and the variance's tables while they are computed
+        return cells(line.first) + VarianceFactorsBytes(static_cast<int>(line.first)) + Small;
     case ShortBlocksId:
     case CouponId:
         return cells(line.first) + Small;
