@@ -40,6 +40,9 @@ constexpr uint64_t NotmMatchesPerBlock = 50;
 // Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;
 constexpr uint64_t RunsNeeded = 1000;
+// Blocks of one bit leave Coupon collector geometric segment lengths, whose pooled chi-square
+// rejected too often at every length tried.
+constexpr int64_t CouponMinS = 2;
 
 // Template matching counts in this many blocks, as the published test recommends.
 constexpr uint64_t NotmBlocks = 8;
@@ -206,7 +209,7 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddLines(test, {}, plan);
         return true;
     case CouponId:
-        AddLines(test, Axes(test, set, {{"s", 1, 12}}), plan);
+        AddLines(test, Axes(test, set, {{"s", CouponMinS, 12}}), plan);
         return true;
     case CollisionId:
         AddLines(test, Axes(test, set, {{"s", MinCollisionBits, 32}}), plan);
@@ -283,6 +286,20 @@ uint64_t CollisionBits(int s) {
     return high * static_cast<uint64_t>(s);
 }
 
+// Runs of single bits end at length 2, and r = 2 counts only length 1 against the rest: two
+// classes, a chi-square with one degree of freedom, which needs as many runs as the frequency
+// tests need bits.
+uint64_t RunsNeededFor(int64_t s, int64_t r) {
+    return s == 1 || r == 2 ? FrequencyMinBits : RunsNeeded;
+}
+
+// Lagged products of single bits are +-1: their sum takes few values on fewer pairs than the
+// frequency tests' bits. Wider blocks take more values.
+uint64_t AutocorrelationBits(int64_t d, int64_t s) {
+    const auto distance = static_cast<uint64_t>(d);
+    return s == 1 ? distance + FrequencyMinBits : (distance + 1000) * static_cast<uint64_t>(s);
+}
+
 uint64_t MaurerBits(int64_t L, int32_t N) {
     const uint64_t patterns = uint64_t{1} << L;
     const auto testMultiple = static_cast<uint64_t>(N);
@@ -330,7 +347,7 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case Rank32Id:
         return RankMatrices(32, 32) * 32 * 32;
     case WinAutocorrId:
-        return static_cast<uint64_t>((line.first + 1000) * line.second);
+        return AutocorrelationBits(line.first, line.second);
     case CouponId:
         return BlocksForSegments(CouponSegments, CouponMoments(uint64_t{1} << line.first)) *
                static_cast<uint64_t>(line.first);
@@ -339,7 +356,8 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case PermutationId:
         return PermutationBits(static_cast<int>(line.first), static_cast<int>(line.second));
     case RunsId:
-        return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
+        return BlocksForSegments(RunsNeededFor(line.first, line.second),
+                                 RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
     default:
         return MoreTestRequiredBits(line);
