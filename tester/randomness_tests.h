@@ -100,8 +100,9 @@ std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int l
                                       uint64_t runs);
 double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
-// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them and no more
-// than expect MaxExpectedCollisions, thrown into 2^s urns; the number of balls that land in a
+// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them and at most
+// the first count (from sqrt(2 MaxExpectedCollisions 2^s) up in steps of 0.1 %) that expects
+// MaxExpectedCollisions or more, thrown into 2^s urns; the number of balls that land in a
 // taken urn against its exact distribution, two-sided mid-p.
 // The exact distribution takes work in proportion to the balls times the count's spread; the
 // cap keeps it under a second for every block size while the count stays fine-grained.

@@ -141,6 +141,21 @@ TEST(MaurerVariance, MatchesThePublishedFigures) {
     EXPECT_NEAR(VarianceFactors(8).e, 0.3730195, 1e-6);
 }
 
+// Expected collisions of n balls in m urns: n - m + m (1 - 1/m)^n (Knuth 3.3.2 I).
+double Collisions(double n, double m) {
+    return n - m + m * std::exp(n * std::log1p(-1 / m));
+}
+
+// The cap is the first count, in steps of about 0.1 %, that expects at least 4096 collisions.
+TEST(CollisionEdges, TheCapExpectsAtLeast4096Collisions) {
+    for (int s : {16, 20, 24, 32}) {
+        const double n = static_cast<double>(CollisionBalls(UINT64_MAX / 2, s));
+        const double m = std::ldexp(1.0, s);
+        EXPECT_GE(Collisions(n, m), 4096 * (1 - 1e-9)) << s;
+        EXPECT_LT(Collisions(std::floor(n * 0.9985), m), 4096.0) << s;
+    }
+}
+
 // Waits until `path` exists, for at most 20 s.
 bool AppearsWithin(const std::string& path) {
     for (int i = 0; i < 2000; ++i) {
