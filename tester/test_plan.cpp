@@ -286,13 +286,6 @@ uint64_t CollisionBits(int s) {
     return high * static_cast<uint64_t>(s);
 }
 
-// Runs of single bits end at length 2, and r = 2 counts only length 1 against the rest: two
-// classes, a chi-square with one degree of freedom, which needs as many runs as the frequency
-// tests need bits.
-uint64_t RunsNeededFor(int64_t s, int64_t r) {
-    return s == 1 || r == 2 ? FrequencyMinBits : RunsNeeded;
-}
-
 // Lagged products of single bits are +-1: their sum takes few values on fewer pairs than the
 // frequency tests' bits. Wider blocks take more values.
 uint64_t AutocorrelationBits(int64_t d, int64_t s) {
@@ -356,8 +349,7 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case PermutationId:
         return PermutationBits(static_cast<int>(line.first), static_cast<int>(line.second));
     case RunsId:
-        return BlocksForSegments(RunsNeededFor(line.first, line.second),
-                                 RunMoments(static_cast<int>(line.first))) *
+        return BlocksForSegments(RunsNeeded, RunMoments(static_cast<int>(line.first))) *
                static_cast<uint64_t>(line.first);
     default:
         return MoreTestRequiredBits(line);
