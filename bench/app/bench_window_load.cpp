@@ -7,7 +7,8 @@
 //   bench_window_load [--tests N] [--sequences N] [--file PATH] [--grab FOLDER]
 //
 // --tests or --sequences load that one shape only; --file loads an existing result file
-// instead; --grab saves pictures of both pages of the last load there.
+// instead; --grab saves pictures of both pages of the last load there (landed.png: the Table
+// page as the load left it).
 #include "app/dialog_seam.h"
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
@@ -157,6 +158,10 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     Report("text drawn", step);
     Report("whole load, both pages shown", total);
     const double seconds = double(total.nsecsElapsed()) / 1e9;
+    if (!grabFolder.isEmpty()) { // the Table page as the load leaves it
+        ShowPage(window, "TStable");
+        window.grab().save(grabFolder + "/landed.png");
+    }
 
     step.restart();
     window.Table().SGMouseUp(Qt::LeftButton, -9999, 1);
