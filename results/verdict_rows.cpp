@@ -69,6 +69,20 @@ std::vector<std::string> CrossedTexts(const FailingRow& row, const FlagThreshold
     return crossed;
 }
 
+std::vector<std::string> CrossedNames(const FailingRow& row, const FlagThresholds& thresholds,
+                                      double alpha) {
+    std::vector<std::string> crossed;
+    if (row.flags.ks)
+        crossed.push_back("KS < KSmin " + FormatG(thresholds.ks_min));
+    if (row.flags.ad)
+        crossed.push_back("AD < ADmin " + FormatG(thresholds.ad_min));
+    if (row.flags.sl)
+        crossed.push_back("SL > SLmax " + FormatG(thresholds.sl_max));
+    if (row.rejected)
+        crossed.push_back("Holm at " + FormatG(alpha));
+    return crossed;
+}
+
 std::string WithoutResultText(const RowWithoutResult& row) {
     return std::string(row.name) + " " + row.reason;
 }

@@ -52,6 +52,11 @@ std::vector<std::string> CrossedTexts(const RowFigures& figures, const RowFlags&
 std::vector<std::string> CrossedTexts(const FailingRow& row, const FlagThresholds& thresholds,
                                       double alpha);
 
+// The same without the figures, for a list that shows them beside it: "KS < KSmin 0.0005",
+// "AD < ADmin ...", "SL > SLmax ...", "Holm at 0.01".
+std::vector<std::string> CrossedNames(const FailingRow& row, const FlagThresholds& thresholds,
+                                      double alpha);
+
 // "<name> <reason>", as the verdict lists a row without a result.
 std::string WithoutResultText(const RowWithoutResult& row);
 

@@ -15,8 +15,10 @@ using namespace zentrope;
 
 namespace {
 
+// Each row keeps to one line, so that rows read across; the list scrolls sideways instead.
 QString Cell(const QString& html) {
-    return QStringLiteral("<td style=\"padding:2px 8px 2px 0\">%1</td>").arg(html);
+    return QStringLiteral("<td style=\"padding:2px 12px 2px 0; white-space:nowrap\">%1</td>")
+        .arg(html);
 }
 
 QString Escaped(std::string_view text) {
@@ -30,24 +32,27 @@ QString RowLink(int32_t row, std::string_view name) {
 QString Header(const QStringList& captions) {
     QString html = QStringLiteral("<tr>");
     for (const QString& caption : captions)
-        html +=
-            QStringLiteral("<th align=\"left\" style=\"padding-right:8px\">%1</th>").arg(caption);
+        html += QStringLiteral(
+                    "<th align=\"left\" style=\"padding-right:12px; white-space:nowrap\">%1</th>")
+                    .arg(caption);
     return html + QStringLiteral("</tr>");
 }
 
 QString FailingTable(const VerdictRows& rows, const FlagThresholds& thresholds, double alpha) {
     QString html = QStringLiteral("<h4>Failing rows: %1</h4><table>").arg(rows.failing.size());
-    html += Header({"N", "Test name", "KS", "AD", "SL", "Exact KS p", "Crosses", "No result"});
+    html += Header(
+        {"N", "Test name", "KS", "AD", "SL", "Exact KS p", "Holm KS p", "Crosses", "No result"});
     for (const FailingRow& row : rows.failing) {
         QStringList crossed;
-        for (const std::string& text : CrossedTexts(row, thresholds, alpha))
+        for (const std::string& text : CrossedNames(row, thresholds, alpha))
             crossed << Escaped(text);
-        html +=
-            QStringLiteral("<tr>") + Cell(QString::number(row.row + 1)) +
-            Cell(RowLink(row.row, row.name)) + Cell(Escaped(FigureText(row.figures.ks))) +
-            Cell(Escaped(FigureText(row.figures.ad))) + Cell(Escaped(FigureText(row.figures.sl))) +
-            Cell(Escaped(FigureText(row.exact_ks))) + Cell(crossed.join(QStringLiteral("<br>"))) +
-            Cell(Escaped(row.reasons)) + QStringLiteral("</tr>");
+        html += QStringLiteral("<tr>") + Cell(QString::number(row.row + 1)) +
+                Cell(RowLink(row.row, row.name));
+        for (const double figure :
+             {row.figures.ks, row.figures.ad, row.figures.sl, row.exact_ks, row.adjusted})
+            html += Cell(Escaped(FigureText(figure)));
+        html += Cell(crossed.join(QStringLiteral("; "))) + Cell(Escaped(row.reasons)) +
+                QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
 }
