@@ -6,6 +6,7 @@
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
+#include "app/table/row_marks.h"
 #include "app/table/run_verdict_line.h"
 #include "app/widgets/control_factory.h"
 #include "app/widgets/text_width_meter.h"
@@ -60,35 +61,6 @@ std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& 
     for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
         widths.push_back(WidestText(model, col, cells, headers) + CellPadding);
     return widths;
-}
-
-// Failing rows say what they cross; rows without a result, and rows with some cells without
-// one, say why.
-std::vector<ResultTableModel::RowMark> RowMarksOf(const ResultSet& results, const VerdictRows& rows,
-                                                  const FlagThresholds& thresholds, double alpha,
-                                                  const std::vector<NoResultReason>& reasons) {
-    std::vector<ResultTableModel::RowMark> marks(size_t(results.RowCount()));
-    for (int32_t row = 0; row < results.RowCount(); ++row) {
-        const QString why = QString::fromStdString(RowReasonText(reasons, results.Row(row), row));
-        if (!why.isEmpty())
-            marks[size_t(row)] = {ResultTableModel::NoMark,
-                                  QStringLiteral("No result in some sequences: ") + why, why};
-    }
-    for (const RowWithoutResult& row : rows.without) {
-        const QString why = QString::fromStdString(row.reason);
-        marks[size_t(row.row)] = {ResultTableModel::NoResultMark,
-                                  QStringLiteral("No result: ") + why, why};
-    }
-    for (const FailingRow& row : rows.failing) {
-        QStringList tip{QStringLiteral("Fails")};
-        for (const std::string& text : CrossedTexts(row, thresholds, alpha))
-            tip << QString::fromStdString(text);
-        const QString why = QString::fromStdString(row.reasons);
-        if (!why.isEmpty())
-            tip << QStringLiteral("No result in some sequences: ") + why;
-        marks[size_t(row.row)] = {ResultTableModel::FailingMark, tip.join('\n'), why};
-    }
-    return marks;
 }
 
 } // namespace

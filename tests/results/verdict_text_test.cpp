@@ -84,6 +84,8 @@ TEST(VerdictText, FailingRowsInFullWithWhatTheyCrossAndRowsWithoutAResult) {
     EXPECT_NE(row.find("AD below ADmin: "), std::string::npos) << row;
     EXPECT_NE(row.find("(threshold 0.001); Holm-adjusted KS p "), std::string::npos) << row;
     EXPECT_EQ(row.find("KS below KSmin"), std::string::npos) << row;
+    EXPECT_EQ(CrossedNames(low, {0.0005, 0.001, 100}, 0.01),
+              (std::vector<std::string>{"AD < ADmin 0.001", "Holm at 0.01"}));
     EXPECT_NE(report.find("\nRows without a result: 2\nrow 4 \"AMLS kbits=32768\": needs "
                           "268,435,456 bits, a sequence holds 2,000,000\nrow 5 \"NoWhy\": no "
                           "reason given\n"),
