@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace zentrope {
 namespace {
@@ -73,6 +74,10 @@ std::vector<NoResultReason> ReadNoResultReasons(std::string_view text) {
         if (std::optional<NoResultReason> reason = ParseReason(text.substr(from, end - from)))
             reasons.push_back(std::move(*reason));
     }
+    // Rows look their reasons up by row: a run may give one for every cell.
+    std::stable_sort(
+        reasons.begin(), reasons.end(),
+        [](const NoResultReason& a, const NoResultReason& b) { return a.row < b.row; });
     return reasons;
 }
 
@@ -86,8 +91,11 @@ std::string RowReasonText(const std::vector<NoResultReason>& reasons, const Resu
         int32_t first = 0; // from 0
     };
     std::vector<SequenceReason> bySequence;
-    for (const NoResultReason& reason : reasons) {
-        if (reason.row != resultRow || reason.name != name)
+    const auto [first, last] = std::equal_range(
+        reasons.begin(), reasons.end(), NoResultReason{resultRow},
+        [](const NoResultReason& a, const NoResultReason& b) { return a.row < b.row; });
+    for (const NoResultReason& reason : std::span(first, last)) {
+        if (reason.name != name)
             continue;
         if (reason.sequence < 0) {
             if (std::find(whole.begin(), whole.end(), reason.reason) == whole.end())

@@ -23,13 +23,14 @@ struct NoResultReason {
     std::string reason;
 };
 
-// Every well-formed reason line of the file, in the file's order; other lines are ignored.
+// Every well-formed reason line of the file, by row, in the file's order within a row; other
+// lines are ignored.
 std::vector<NoResultReason> ReadNoResultReasons(std::string_view text);
 
 // The reasons that bear on one row of `results`, as one text: those for the whole row first,
 // then each reason given for single sequences with how many ("in 3 sequences: ..."), all
 // joined by "; ". A reason whose test name is not the row's is not the row's. Empty when the
-// file gives none.
+// file gives none. `reasons` must be ordered by row, as ReadNoResultReasons gives them.
 std::string RowReasonText(const std::vector<NoResultReason>& reasons, const ResultRow& row,
                           int32_t resultRow);
 

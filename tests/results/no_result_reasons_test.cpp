@@ -20,18 +20,19 @@ TEST(NoResultReasons, ReadsBothFormsAndSkipsWhatIsNotOne) {
         "No result: line 9 \"Last\", sequence 1: no line end";
     const std::vector<NoResultReason> reasons = ReadNoResultReasons(text);
     ASSERT_EQ(reasons.size(), 3u);
-    EXPECT_EQ(reasons[0].row, 16);
-    EXPECT_EQ(reasons[0].name, "AMLS kbits=32768");
-    EXPECT_EQ(reasons[0].sequence, -1);
-    EXPECT_EQ(reasons[0].reason, "needs 268,435,456 bits, a sequence holds 2,000,000");
+    // By row: line 3, line 9, line 17.
+    EXPECT_EQ(reasons[2].row, 16);
+    EXPECT_EQ(reasons[2].name, "AMLS kbits=32768");
+    EXPECT_EQ(reasons[2].sequence, -1);
+    EXPECT_EQ(reasons[2].reason, "needs 268,435,456 bits, a sequence holds 2,000,000");
     // A quote inside the name, and a colon inside the reason.
-    EXPECT_EQ(reasons[1].row, 2);
-    EXPECT_EQ(reasons[1].name, "Serial m=\"16\"");
-    EXPECT_EQ(reasons[1].sequence, 11);
-    EXPECT_EQ(reasons[1].reason, "value out of domain: x < 0");
-    EXPECT_EQ(reasons[2].row, 8);
-    EXPECT_EQ(reasons[2].sequence, 0);
-    EXPECT_EQ(reasons[2].reason, "no line end");
+    EXPECT_EQ(reasons[0].row, 2);
+    EXPECT_EQ(reasons[0].name, "Serial m=\"16\"");
+    EXPECT_EQ(reasons[0].sequence, 11);
+    EXPECT_EQ(reasons[0].reason, "value out of domain: x < 0");
+    EXPECT_EQ(reasons[1].row, 8);
+    EXPECT_EQ(reasons[1].sequence, 0);
+    EXPECT_EQ(reasons[1].reason, "no line end");
 }
 
 TEST(NoResultReasons, RowTextGroupsSequencesAndIgnoresOtherRowsAndNames) {
