@@ -82,8 +82,10 @@ TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
     BuildVerdictRow();
     BuildDetailPane(dialogs);
     auto* commands = new ResultTableCommands(SG, SGModel, dialogs, this);
-    commands->SetFiguresCsv(
-        [this] { return FiguresCsv(SGModel->Grid(), judgedWith_, SGDetail->Alpha(), reasons_); });
+    commands->SetFiguresCsv([this]() -> ResultTableCommands::FiguresJob {
+        return [grid = SGModel->Grid(), thresholds = judgedWith_, alpha = SGDetail->Alpha(),
+                reasons = reasons_] { return FiguresCsv(grid, thresholds, alpha, reasons); };
+    });
     connect(commands, &ResultTableCommands::sortRequested, this,
             [this](int column) { Sort(DecideHeaderSort(sort_, column)); });
 }

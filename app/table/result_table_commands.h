@@ -8,7 +8,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,11 @@ public:
     void CopyWithHeaders();
     void ExportCsv();
     void ExportFigures();
-    // What Export figures as CSV writes; the page that judges the run knows it.
-    void SetFiguresCsv(std::function<std::string()> figures) { figuresCsv_ = std::move(figures); }
+    // What Export figures as CSV writes, known to the page that judges the run: called on the
+    // window's thread, it returns the work that makes the text on another thread, holding
+    // copies of all it needs.
+    using FiguresJob = std::function<std::string()>;
+    void SetFiguresCsv(std::function<FiguresJob()> figures) { figuresCsv_ = std::move(figures); }
     void CopyPValues();
     void SortByCurrentColumn();
     // The menu the cells offer; its actions are named for tests.
@@ -40,6 +45,8 @@ public:
 signals:
     // Sort by this column was chosen with the current cell in column (a model column).
     void sortRequested(int column);
+    // Export figures as CSV has written its file (or reported that it could not).
+    void figuresExported();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,12 +56,14 @@ private:
     std::vector<int> SelectedRows() const;
     std::vector<int> SelectedColumns() const;
     std::vector<int> ShownColumns() const;
-    void ExportThrough(const std::function<std::string()>& csv);
+    std::optional<QString> AskCsvPath();
+    void WriteCsv(const QString& path, const std::string& csv);
 
     QTableView* view_;
     ResultTableModel* model_;
     DialogSeam& dialogs_;
     QMenu* menu_;
     QFileDialog* csvDialog_;
-    std::function<std::string()> figuresCsv_;
+    std::function<FiguresJob()> figuresCsv_;
+    bool figuresRunning_ = false;
 };

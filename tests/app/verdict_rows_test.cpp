@@ -3,6 +3,7 @@
 // reasons, and the whole list opens from the verdict line.
 #include "app/pages/table_page.h"
 #include "app/table/failing_rows_list.h"
+#include "app/table/result_table_commands.h"
 #include "app/table/result_table_model.h"
 #include "tests/app/gui_test_main.h"
 #include "tests/app/window_fixture.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -234,8 +236,11 @@ private slots:
         f.dialogs.answers << f.Path("figures.csv");
         auto* action = Control<QTableView>(w, "SG")->findChild<QAction*>("actExportFigures");
         QVERIFY(action != nullptr);
+        QSignalSpy exported(w.Table().findChild<ResultTableCommands*>(),
+                            &ResultTableCommands::figuresExported);
         action->trigger();
         QCOMPARE(f.dialogs.opened.last().dialog, QString("SDcsv"));
+        QVERIFY(exported.wait(10000));
         QFile file(f.Path("figures.csv"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = file.readAll().split('\n');
