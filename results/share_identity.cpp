@@ -32,8 +32,9 @@ std::optional<std::map<std::string, std::string, std::less<>>> Fields(std::strin
     return fields;
 }
 
-template <typename T> bool Read(const std::map<std::string, std::string, std::less<>>& fields,
-                                std::string_view key, T& value) {
+template <typename T>
+bool Read(const std::map<std::string, std::string, std::less<>>& fields, std::string_view key,
+          T& value) {
     const auto it = fields.find(key);
     if (it == fields.end())
         return false;
@@ -77,9 +78,9 @@ std::vector<std::string> FormatShareLines(const ShareIdentity& share) {
                 std::string(ShaKey) + " " + share.parameterSha256,
             std::string(SettingsPrefix) + "pval_digits " + std::to_string(s.pval_digits) +
                 ", TestName_pv " + std::to_string(s.TestName_pv) + ", sortKS " +
-                std::to_string(s.sortKS) + ", sortAD " + std::to_string(s.sortAD) +
-                ", sortSL " + std::to_string(s.sortSL) + ", KSmin " + ExactNumber(s.KSmin) +
-                ", ADmin " + ExactNumber(s.ADmin) + ", SLmax " + ExactNumber(s.SLmax)};
+                std::to_string(s.sortKS) + ", sortAD " + std::to_string(s.sortAD) + ", sortSL " +
+                std::to_string(s.sortSL) + ", KSmin " + ExactNumber(s.KSmin) + ", ADmin " +
+                ExactNumber(s.ADmin) + ", SLmax " + ExactNumber(s.SLmax)};
 }
 
 bool IsShareLine(std::string_view line) {

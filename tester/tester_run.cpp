@@ -8,8 +8,8 @@
 #include "tester/result_report.h"
 #include "tester/result_stream.h"
 #include "tester/sha256.h"
-#include "tester/tester_arguments.h"
 #include "tester/test_plan.h"
+#include "tester/tester_arguments.h"
 
 #include <sys/resource.h>
 
