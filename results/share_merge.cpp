@@ -51,7 +51,8 @@ std::string CoverageProblem(const std::vector<ShareFile>& shares) {
     for (const ShareFile& share : shares) {
         const int64_t first = share.identity.first;
         if (first > next)
-            return "No share holds " + Range(next, first - 1) + " (the run's shares end before " +
+            return "No share holds " + Range(next, first - 1) +
+                   (previous ? " (between " + Quoted(previous->path) + " and " : " (before ") +
                    Quoted(share.path) + ")";
         if (first < next)
             return "The shares " + Quoted(previous->path) + " and " + Quoted(share.path) +
