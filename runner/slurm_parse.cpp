@@ -77,12 +77,16 @@ QList<SlurmTaskReport> ParseScontrolJobs(QStringView text) {
     QList<SlurmTaskReport> tasks;
     for (const QStringView line : text.split(u'\n', Qt::SkipEmptyParts)) {
         const QStringView arrayJob = FieldValue(line, u"ArrayJobId");
-        const auto index = ParseIndex(FieldValue(line, u"ArrayTaskId"));
-        if (arrayJob.isEmpty() || !index)
+        if (arrayJob.isEmpty())
             continue;
-        tasks.append({arrayJob.toString(), *index, FieldValue(line, u"JobState").toString(),
-                      FieldValue(line, u"ExitCode").toString(),
-                      FieldValue(line, u"Reason").toString()});
+        // A pending array's record may stand for several tasks: "ArrayTaskId=1-3".
+        const SlurmTaskReport fields{{},
+                                     -1,
+                                     FieldValue(line, u"JobState").toString(),
+                                     FieldValue(line, u"ExitCode").toString(),
+                                     FieldValue(line, u"Reason").toString()};
+        AppendTasks(tasks, arrayJob.toString() + u'_' + FieldValue(line, u"ArrayTaskId").toString(),
+                    fields);
     }
     return tasks;
 }
