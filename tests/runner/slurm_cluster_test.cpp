@@ -168,6 +168,21 @@ private slots:
         QCOMPARE(ReadAll(Merged(job)), local);
     }
 
+    // A setting Slurm refuses comes back with Slurm's own words and the command line.
+    void aRefusedSubmissionGivesSlurmsMessage() {
+        QTemporaryDir dir;
+        SlurmSettings settings;
+        settings.partition = "no_such_partition";
+        SlurmJob job(settings, RunIn(dir, WriteParameters(dir, 4), 2, 4));
+        QSignalSpy failures(&job, &SlurmJob::failed);
+        job.submit();
+        QTRY_COMPARE_WITH_TIMEOUT(failures.size(), 1, SlurmTimeoutMs);
+        const QString message = failures[0][0].toString();
+        QVERIFY2(message.contains("invalid partition specified: no_such_partition") &&
+                     message.contains("sbatch --parsable"),
+                 qPrintable(message));
+    }
+
     void cancelLeavesEveryShardCancelled() {
         QTemporaryDir dir;
         const QString para = WriteParameters(dir, 2000); // minutes of work per shard

@@ -2,6 +2,7 @@
 // read into shard states; the batch script's shell arithmetic run for real; the command line
 // a prefix gets, run through a shell as ssh would.
 #include "runner/slurm_command.h"
+#include "runner/slurm_job.h"
 #include "runner/slurm_parse.h"
 #include "runner/slurm_script.h"
 #include "runner/slurm_shards.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -137,6 +139,21 @@ private slots:
             next += range.count;
         }
         QCOMPARE(next, run.sequences);
+    }
+
+    // A prefix that cannot be started is named in the message, with the command.
+    void aCommandThatCannotStartIsReportedWithItsPrefix() {
+        QTemporaryDir dir;
+        SlurmSettings settings;
+        settings.commandPrefix = dir.filePath("no-such-ssh") + " host";
+        SlurmJob job(settings, {dir.filePath("run"), "/bin/true", "para", 2, 4});
+        QSignalSpy failures(&job, &SlurmJob::failed);
+        job.submit();
+        QTRY_COMPARE(failures.size(), 1);
+        const QString message = failures[0][0].toString();
+        QVERIFY2(message.contains(dir.filePath("no-such-ssh") + " host sbatch --parsable"),
+                 qPrintable(message));
+        QVERIFY(QFile::exists(BatchScriptPath(dir.filePath("run")))); // written before sbatch
     }
 
     // ssh hands its words to a shell on the other side; "sh -c" does the same here.

@@ -105,6 +105,7 @@ TEST(ShareMerge, InputFilesSplitEvenlyAndAutoLengthGiveEveryShareTheRunsLength) 
     autoLength["CBnUM"] = "0";
     autoLength["EditNT"] = "5";
     autoLength["cbAutoN"] = "1";
+    autoLength["CBsaveFormat"] = "1"; // "test_name[TAB]p-value" lines read back too
     autoLength.LBorder = {9, 8};
     ExpectSplitsMergeIntoTheWholeRun(autoLength, {{3, 2}});
 }
