@@ -140,7 +140,8 @@ ShareReading ParseShareText(const std::string& path, std::string text) {
     share.sectionsBegin = begin;
     share.sectionsEnd = lines.Pos();
     while (!lines.AtEnd() && !lines.Peek().starts_with(SummaryStart))
-        share.sequenceNotes.emplace_back(lines.Take());
+        if (const std::string_view line = lines.Take(); !line.empty())
+            share.sequenceNotes.emplace_back(line);
     reading.problem = ReadSummary(lines, share);
     return reading;
 }
