@@ -17,7 +17,6 @@ int main(int argc, char* argv[]) {
         return RunVerdictCommand(args, std::cout, std::cerr);
     GuardedApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C"); // the application took the user's locale
-
     try {
         TFIN window;
         window.show();
