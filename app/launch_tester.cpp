@@ -4,10 +4,10 @@
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
+#include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
-#include "app/run_watch/run.h"
 #include "app/shared_dialogs.h"
 #include "paramfile/parameter_file_writer.h"
 #include "paramfile/record_checks.h"
@@ -69,8 +69,7 @@ bool ExecutableFound(TFIN& window, const QString& executable) {
 // Starts the tester on the parameter file, whose output name is `outFile`, recording the run;
 // null when the user has been told why nothing started.
 std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable,
-                                         const QString& parameterFile,
-                                         const std::string& outFile) {
+                                         const QString& parameterFile, const std::string& outFile) {
     std::unique_ptr<RunKeeping> record =
         RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable));
     const std::optional<qint32> sequences =
@@ -78,9 +77,8 @@ std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable
     const RunRequest request{executable, parameterFile, FolderOf(executable), QString(),
                              ResolveResultPath(outFile, executable)};
     QString error;
-    std::unique_ptr<Run> run =
-        Run::Start(*FindBackendKind(window.BackendName()), request, std::move(record), sequences,
-                   error);
+    std::unique_ptr<Run> run = Run::Start(*FindBackendKind(window.BackendName()), request,
+                                          std::move(record), sequences, error);
     if (!run)
         window.ShowMessage(error, MessageIcon::Warning);
     return run;

@@ -121,8 +121,7 @@ private:
     // Watches again the newest run an earlier window left going; collects the results of those
     // that have ended since.
     void ResumeLeftRun();
-    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole,
-                           int32_t sections);
+    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
     QString InterimNote(int32_t sections) const;
     void RunEnded(const RunOutcome& outcome);
     void EscapePressed();

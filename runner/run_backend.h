@@ -21,8 +21,8 @@ namespace zentrope {
 struct RunRequest {
     QString executable;
     QString parameterFile;
-    QString workingFolder; // empty: the current folder
-    QString logPath;       // where the tester's output goes; empty: nowhere of ours
+    QString workingFolder;  // empty: the current folder
+    QString logPath;        // where the tester's output goes; empty: nowhere of ours
     std::string resultPath; // the result file the parameter file names, resolved; bytes
 };
 

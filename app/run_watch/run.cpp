@@ -34,8 +34,8 @@ Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeepi
 
 std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
                                 const zentrope::RunRequest& request,
-                                std::unique_ptr<RunKeeping> record,
-                                std::optional<qint32> sequences, QString& error) {
+                                std::unique_ptr<RunKeeping> record, std::optional<qint32> sequences,
+                                QString& error) {
     zentrope::RunRequest logged = request;
     logged.logPath = record ? record->logPath() : QString();
     zentrope::BackendStart start = backend.start(logged);
@@ -154,12 +154,13 @@ void Run::end() {
         if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
             CollectLateResult(record_->store(), *run);
     } else if (record_) {
-        record_->finish(outcome.end, outcome.resultWritten ? QString::fromLocal8Bit(resultPath_)
-                                                           : QString());
+        record_->finish(outcome.end,
+                        outcome.resultWritten ? QString::fromLocal8Bit(resultPath_) : QString());
     }
     if (outcome.end.cancelled)
         outcome.reason = RunEndReason::Cancelled;
-    else if (outcome.resultWritten && (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
+    else if (outcome.resultWritten &&
+             (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
         outcome.reason = RunEndReason::Succeeded;
     else
         outcome.reason = RunEndReason::Failed;

@@ -42,7 +42,7 @@ RunPanel::RunPanel(QWidget* parent)
     status->addWidget(cancel_, 0, Qt::AlignLeft);
     status->addStretch();
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(6, 0, 6, 6);
     layout->addLayout(status);
     layout->addWidget(lines_, 1);
     connect(cancel_, &QPushButton::clicked, this, &RunPanel::CancelRun);
@@ -74,8 +74,8 @@ void RunPanel::Refresh() {
         return;
     const QString state = run_->cancelling() ? QStringLiteral("Ending Zentrope.")
                                              : QStringLiteral("Waiting for Zentrope to end.");
-    waited_->setText(QStringLiteral("%1\nTime waited: %2")
-                         .arg(state, ElapsedText(run_->runningMs() / 1000)));
+    waited_->setText(
+        QStringLiteral("%1\nTime waited: %2").arg(state, ElapsedText(run_->runningMs() / 1000)));
     if (const std::optional<zentrope::TesterProgress> progress = run_->progress()) {
         // A count beyond int's range is shown in proportion.
         const double scale = progress->total > INT_MAX ? double(INT_MAX) / progress->total : 1.0;

@@ -4,7 +4,9 @@
 // draws the table after each update. Prints the window's share of one core over the run (the
 // process's CPU time less the writer's) and how long each section took to reach the screen.
 //
-//   bench_run_interim [--sequences N] [--lines N] [--rate SECTIONS_PER_SECOND]
+//   bench_run_interim [--sequences N] [--lines N] [--rate SECTIONS_PER_SECOND] [--grab FOLDER]
+//
+// --grab saves a picture of the window, run panel and interim table, half way through.
 #include "app/dialog_seam.h"
 #include "app/main_window.h"
 #include "app/pages/table_page.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -93,12 +96,15 @@ int main(int argc, char* argv[]) {
     const int sequences = Option(args, "--sequences", 1000);
     const int lines = Option(args, "--lines", 123);
     const int rate = Option(args, "--rate", 20);
+    const qsizetype grabAt = args.indexOf("--grab");
+    const QString grabFolder = grabAt >= 0 && grabAt + 1 < args.size() ? args[grabAt + 1] : "";
     QTemporaryDir folder;
     PrintedDialogs dialogs;
     TFIN window(WindowSetup{folder.path(), folder.path(), &dialogs});
     window.resize(1280, 900);
     window.show();
     auto* grid = window.findChild<QTableView*>("SG");
+    window.findChild<QTabWidget*>("PC")->setCurrentIndex(3); // the Table page
 
     const std::string result = (folder.path() + "/result.txt").toStdString();
     auto* backend = new WriterBackend(result);
@@ -109,7 +115,8 @@ int main(int argc, char* argv[]) {
                            {},
                            {}};
     QString error;
-    window.WatchRun(Run::Start(kind, RunRequest{{}, {}, {}, {}, result}, nullptr, sequences, error));
+    window.WatchRun(
+        Run::Start(kind, RunRequest{{}, {}, {}, {}, result}, nullptr, sequences, error));
 
     std::vector<Clock::time_point> written(static_cast<size_t>(sequences));
     std::atomic<double> writerCpu{0};
@@ -130,30 +137,34 @@ int main(int argc, char* argv[]) {
         std::this_thread::sleep_for(std::chrono::seconds(2));
         std::filesystem::rename(result + ".partial", result);
         writerCpu = CpuSeconds(RUSAGE_THREAD);
-        QMetaObject::invokeMethod(&app, [backend] { backend->finish(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &app, [backend] { backend->finish(); }, Qt::QueuedConnection);
     });
 
     int shown = 0;
     bool sorted = false;
-    QObject::connect(window.WatchedRun(), &Run::interimResult, &window,
-                     [&](std::shared_ptr<const std::string>, bool, int32_t sections) {
-                         if (!sorted) { // the user sorts by KS and selects a cell
-                             const int ks = window.Table().Model().columnCount() - 3;
-                             if (window.Table().Model().Grid().SpacerColumn() > 0) {
-                                 window.Table().SGMouseUp(Qt::LeftButton, SortMarker, ks);
-                                 grid->setCurrentIndex(window.Table().Model().index(5, 1));
-                                 sorted = true;
-                             }
-                         }
-                         grid->viewport()->repaint();
-                         const Clock::time_point now = Clock::now();
-                         for (; shown < sections; ++shown)
-                             latencyMs.push_back(
-                                 std::chrono::duration<double, std::milli>(now -
-                                                                           written[size_t(shown)])
-                                     .count());
-                         ++updates;
-                     });
+    QObject::connect(
+        window.WatchedRun(), &Run::interimResult, &window,
+        [&](std::shared_ptr<const std::string>, bool, int32_t sections) {
+            if (!sorted) { // the user sorts by KS and selects a cell
+                const int ks = window.Table().Model().columnCount() - 3;
+                if (window.Table().Model().Grid().SpacerColumn() > 0) {
+                    window.Table().SGMouseUp(Qt::LeftButton, SortMarker, ks);
+                    grid->setCurrentIndex(window.Table().Model().index(5, 1));
+                    sorted = true;
+                }
+            }
+            grid->viewport()->repaint();
+            if (!grabFolder.isEmpty() && shown < sequences / 2 && sections >= sequences / 2) {
+                window.grab().save(grabFolder + "/interim.png");
+            }
+            const Clock::time_point now = Clock::now();
+            for (; shown < sections; ++shown)
+                latencyMs.push_back(
+                    std::chrono::duration<double, std::milli>(now - written[size_t(shown)])
+                        .count());
+            ++updates;
+        });
     // Once the window has loaded the result file.
     QObject::connect(window.WatchedRun(), &Run::ended, &app, &QApplication::quit,
                      Qt::QueuedConnection);

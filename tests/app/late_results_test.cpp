@@ -25,9 +25,10 @@ qint64 AddLeftRun(RunStore& store, const QString& resultPath) {
     record.startedAt = started;
     const qint64 id = store.add(record).id;
     const qint64 self = ::getpid();
-    store.setStart(id, RunStart{self, resultPath,
-                                {LocalBackendName,
-                                 LocalIdentityText(self, *ProcessStartTime(self) + 1)}});
+    store.setStart(
+        id, RunStart{self,
+                     resultPath,
+                     {LocalBackendName, LocalIdentityText(self, *ProcessStartTime(self) + 1)}});
     return id;
 }
 
@@ -84,8 +85,9 @@ void LateResultsTest::aRunStillGoingIsLeftAlone() {
     const qint64 id = AddLeftRun(store, result);
     const qint64 self = ::getpid();
     // This very process, with its true start time, stands for a tester still going.
-    store.setStart(id, RunStart{self, result,
-                                {LocalBackendName, LocalIdentityText(self, ProcessStartTime(self))}});
+    store.setStart(
+        id, RunStart{
+                self, result, {LocalBackendName, LocalIdentityText(self, ProcessStartTime(self))}});
     WriteResult(result, QDateTime::currentDateTime());
     QVERIFY(RunStillGoing(*store.get(id)));
     QVERIFY(!CollectLateResult(store, *store.get(id)));

@@ -27,7 +27,7 @@ std::vector<std::vector<std::string>> RandomSections(int count, unsigned seed) {
     for (int s = 0; s < count; ++s) {
         for (size_t t = 0; t < Names.size(); ++t)
             sections[size_t(s)].push_back(uniform(random) < 0.1 ? "-1.0000000"
-                                                                 : std::to_string(uniform(random)));
+                                                                : std::to_string(uniform(random)));
         if (s == 2)
             sections[size_t(s)].pop_back();
         if (s == 4)
