@@ -78,6 +78,10 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
     dialogs_->ShowMessage(text, icon);
 }
 
+void TFIN::ShowMessage(const QString& text, MessageIcon icon, const QString& detail) {
+    dialogs_->ShowDetailedMessage(text, detail, icon);
+}
+
 bool TFIN::AskToGoOn(const QString& text) {
     return dialogs_->AskToGoOn(text);
 }

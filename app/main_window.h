@@ -38,6 +38,7 @@ public:
 
     // Boxes and dialogs go through the seam.
     void ShowMessage(const QString& text, MessageIcon icon);
+    void ShowMessage(const QString& text, MessageIcon icon, const QString& detail);
     bool AskToGoOn(const QString& text);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
@@ -76,6 +77,9 @@ public:
     void ButtRunExitClick();
     // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
     void HoldingEscape(const std::function<void()>& work);
+    // A field whose value was refused: shows the page that holds it and puts the focus on it,
+    // its text selected.
+    void FocusOnPage(QWidget* field);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -85,9 +89,6 @@ private:
     RunsPage* BuildRunsPage();
     void BindHandlers();
     void LoadAtStartup();
-    // The save a value was refused in: shows the page that holds the field and puts the focus
-    // on it, its text selected.
-    void FocusOnPage(QWidget* field);
     // The controls' parameters now match the file last loaded or saved (or the defaults).
     void MarkParametersSaved();
     void ShowResultFileTooLarge();
