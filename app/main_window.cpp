@@ -92,6 +92,8 @@ RunsPage* TFIN::BuildRunsPage() {
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
     connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {
+        if (!ConfirmDroppingParameters(QStringLiteral("loading the run's parameter file")))
+            return;
         const QString own = TSgeneral->ParameterFileName();
         TSgeneral->SetParameterFileName(parameterFile);
         LoadNamedParameterFile();

@@ -68,10 +68,10 @@ public:
 
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
-    // are shown in a box.
-    void LoadResultFile(const QString& path);
+    // are shown in a box. True when the table has rows.
+    bool LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
-    void LoadResultFileAt(const std::string& pathBytes);
+    bool LoadResultFileAt(const std::string& pathBytes);
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
@@ -94,6 +94,8 @@ private:
     void ShowResultFileTooLarge();
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();
+    // The same before `before` (such as "closing") replaces them; false: leave them.
+    bool ConfirmDroppingParameters(const QString& before);
     void EscapePressed();
     void TurnPage(int step);
     void ReadPreferences();

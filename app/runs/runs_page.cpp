@@ -62,8 +62,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     : dialogs_(dialogs), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
       list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
-      compare_(new CompareView(dialogs, general, this)), detail_(new QTabWidget(this)),
-      status_(new QLabel(this)) {
+      log_(new QPlainTextEdit(this)), compare_(new CompareView(dialogs, general, this)),
+      detail_(new QTabWidget(this)), status_(new QLabel(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
     filter_->setPlaceholderText(QStringLiteral("Filter by text"));
@@ -97,6 +97,10 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     detail_->setObjectName("RunsDetail");
     detail_->addTab(record_, QStringLiteral("Record"));
     detail_->addTab(compare_, QStringLiteral("Comparison"));
+    log_->setObjectName("RunLog");
+    log_->setReadOnly(true);
+    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    detail_->addTab(log_, QStringLiteral("Log"));
     layout->addWidget(detail_, 2);
     status_->setObjectName("RunsStatus");
     layout->addWidget(status_);
@@ -176,9 +180,24 @@ void RunsPage::loadParameters() {
         emit parametersChosen(run->folder + '/' + ParameterCopyName);
 }
 
+// Without a desktop handler for text files the log is shown here, its newest part if long.
 void RunsPage::openLog() {
-    if (const std::optional<RunRecord> run = chosenRun())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(run->folder + '/' + LogName));
+    const std::optional<RunRecord> run = chosenRun();
+    if (!run)
+        return;
+    const QString path = run->folder + '/' + LogName;
+    if (QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        dialogs_.ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
+        return;
+    }
+    constexpr qint64 ShownBytes = 4 << 20;
+    file.seek(qMax<qint64>(0, file.size() - ShownBytes));
+    log_->setPlainText(QString::fromLocal8Bit(file.read(ShownBytes)));
+    detail_->setCurrentWidget(log_);
+    log_->moveCursor(QTextCursor::End);
 }
 
 void RunsPage::deleteRun() {

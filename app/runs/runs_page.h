@@ -61,6 +61,7 @@ private:
     QStandardItemModel* model_;
     QTableView* list_;
     QPlainTextEdit* record_;
+    QPlainTextEdit* log_; // the log of a run whose log the desktop cannot open
     CompareView* compare_;
     QTabWidget* detail_;
     QLabel* status_;
