@@ -1,6 +1,7 @@
 // The two run buttons: save the parameters and start the tester through the window's backend,
 // its output going to a log in the run's folder, then either leave it running and close, or
 // watch it beside the pages and load its result (app/watched_run.cpp).
+#include "app/launch_checks.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -19,11 +20,6 @@
 using namespace zentrope;
 
 namespace {
-
-const QString NoExecutableText =
-    QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
-                   "edit box \"Zentrope executable\" (on page \"General\").");
-const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
@@ -53,19 +49,6 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
     return window.AskToGoOn(text);
 }
 
-// False when the user has been told why the tester cannot be started.
-bool ExecutableFound(TFIN& window, const QString& executable) {
-    if (executable.isEmpty()) {
-        window.ShowMessage(NoExecutableText, MessageIcon::Error);
-        return false;
-    }
-    if (!QFileInfo(executable).isFile()) {
-        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
-        return false;
-    }
-    return true;
-}
-
 // Starts the tester on the parameter file, whose output name is `outFile`, recording the run;
 // null when the user has been told why nothing started.
 std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable,
@@ -89,9 +72,9 @@ std::unique_ptr<Run> LaunchTester(TFIN& window) {
     if (!window.FreeToLaunch())
         return nullptr;
     GeneralPage& general = window.General();
-    const QString executable = general.TesterPath();
-    if (!ExecutableFound(window, executable))
+    if (!LaunchChecksPass(window))
         return nullptr;
+    const QString executable = general.TesterPath();
     if (!GoOnDespiteInvertedRanges(window))
         return nullptr;
     const SaveOutcome outcome = window.SaveParameterFile();
@@ -103,7 +86,8 @@ std::unique_ptr<Run> LaunchTester(TFIN& window) {
         return nullptr;
     const QString parameterFile = general.ParameterFileName();
     if (!QFileInfo(parameterFile).isFile()) {
-        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
+        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error,
+                           ParameterFolderMissingText(parameterFile));
         return nullptr;
     }
     // A file left by an earlier save does not hold what the window shows; the save has
