@@ -96,6 +96,7 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     list->setCurrentIndex(list->model()->index(0, 0));
     Control<QPushButton>(window, "RunsRunAgain")->click();
     QTRY_COMPARE(fixture.Runs().size(), 2);
+    QVERIFY(fixture.WaitForRunEnd()); // watched beside the pages
     const RunRecord again = fixture.Runs()[0];
     // The tester read the kept file, not the window's, whose NT is 9 by now.
     QCOMPARE(fixture.tester.waitForRecord().arguments,
@@ -139,7 +140,8 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
 void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
     LaunchFixture fixture;
     QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 400");
+    // Long enough to be still running when the later window starts and watches it again.
+    fixture.tester.setControl("sleep 1500");
     fixture.window->show();
     fixture.window->ButtRunExitClick();
     const qint64 pid = fixture.tester.waitForRecord().pid;
