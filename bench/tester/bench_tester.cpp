@@ -95,8 +95,15 @@ void KeepNamedTests(TestPlan& plan, const std::set<std::string>& names) {
 int main(int argc, char** argv) {
     ParameterSet set;
     ApplyDefaults(set);
+    std::set<std::string> names;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.starts_with("n="))
+            set.n = static_cast<uint32_t>(std::stoul(arg.substr(2)));
+        else
+            names.insert(arg);
+    }
     TestPlan plan = MakeTestPlan(set);
-    const std::set<std::string> names(argv + 1, argv + argc);
     KeepNamedTests(plan, names);
     const double mbits = static_cast<double>(set.n) * set.NT / 1048576.0;
     std::printf("%d sequences of %u bits (%.0f Mbit), %zu result lines\n", set.NT, set.n, mbits,
