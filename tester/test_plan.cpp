@@ -451,8 +451,10 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
         return 2 * cells(line.first) + Small;
     case PermutationId:
         return 8 * Factorial(static_cast<int>(line.second)) + Small;
-    case CollisionId: // the block values, sorted
-        return 4 * CollisionBalls(n, static_cast<int>(line.first)) + Small;
+    case CollisionId:
+        return CollisionWorkingBytes(static_cast<int>(line.first),
+                                     CollisionBalls(n, static_cast<int>(line.first))) +
+               Small;
     default:
         return n / 8 + Small;
     }

@@ -157,5 +157,20 @@ TEST(FastPaths, SpectralCountMatchesTheDefiningSum) {
     EXPECT_EQ(DftPeaksBelowThreshold(s, n), below);
 }
 
+// Balls minus distinct urns, the urns read one ball at a time into a set; on good bits and on
+// biased ones that collide far more, for urn counts on both sides of the bitmap's limit.
+TEST(FastPaths, CollisionsAreBallsInOccupiedUrns) {
+    Xoshiro256 g = SeedXoshiro(77);
+    for (int urnBits : {1, 6, 7, 12, 20, 26, 27, 32}) {
+        for (const BitSequence& s : {GeneratorBits(g, 1 << 20), BiasedBits(g, 1 << 20, 0.9)}) {
+            const uint64_t balls = std::min<uint64_t>(s.size / urnBits, 50000);
+            std::set<uint64_t> urns;
+            for (uint64_t i = 0; i < balls; ++i)
+                urns.insert(BitsAt(s, i * urnBits, urnBits));
+            EXPECT_EQ(CountCollisions(s, urnBits, balls), balls - urns.size()) << urnBits;
+        }
+    }
+}
+
 } // namespace
 } // namespace zentrope
