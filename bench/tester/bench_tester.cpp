@@ -49,6 +49,17 @@ RunTime TimeWholeRun(const ParameterSet& set, const TestPlan& plan, unsigned thr
     return {Seconds(Clock::now() - start), ProcessSeconds() - processor};
 }
 
+// The machine's load while the figures were taken: wall times mean little when it is high.
+void PrintLoad() {
+    double load = 0;
+    if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+        if (std::fscanf(f, "%lf", &load) != 1)
+            load = -1;
+        std::fclose(f);
+    }
+    std::printf("load average (1 min): %.2f\n", load);
+}
+
 void PrintWholeRun(unsigned threads, const RunTime& t, double mbits) {
     std::printf("whole run on %u thread%s: %.3f s (%.1f Mbit/s), processor time %.3f s\n", threads,
                 threads == 1 ? "" : "s", t.wall, mbits / t.wall, t.processor);
@@ -106,6 +117,11 @@ int main(int argc, char** argv) {
     PrintWholeRun(all, many, mbits);
     const double speedUp = one.wall / many.wall;
     std::printf("speed-up: %.2f\n", speedUp);
+    // With every thread busy all the way, wall time on a quiet machine is the processor time
+    // shared out; a loaded machine's wall times cannot show that.
+    std::printf("processor time per thread (the wall time on a quiet machine at best): %.3f s\n",
+                many.processor / all);
+    PrintLoad();
     std::printf("target: at most %.1f s on 2 threads: %s; speed-up at least %.1f: %s\n",
                 MaxRunSeconds, all == 2 ? Verdict(many.wall <= MaxRunSeconds) : "(not 2 threads)",
                 MinSpeedUp, Verdict(speedUp >= MinSpeedUp));
