@@ -1,10 +1,10 @@
 #include "tester/distributions.h"
+#include "tester/pattern_masks.h"
 #include "tester/randomness_tests.h"
 #include "tester/uniform_chi_square.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 
 namespace zentrope {
@@ -46,28 +46,24 @@ uint64_t RingWord(const BitSequence& s, uint64_t pos) {
     return word;
 }
 
-// Short patterns 64 start positions at a time: the j-th bit of every window is one word, the
-// ring shifted by j, and the windows of each pattern are the AND of these words or their
-// complements, built as a tree over the pattern's bits and counted with popcount. A counter
-// incremented bit by bit waits on its own last store; this does not.
-constexpr int MaxMaskedPatternBits = 5;
-
-std::vector<uint64_t> CountPatternsByMasks(const BitSequence& s, int m) {
-    const size_t leaves = size_t{1} << m;
-    std::vector<uint64_t> counts(leaves, 0);
-    std::array<uint64_t, size_t{2} << MaxMaskedPatternBits> tree{};
-    for (uint64_t i = 0; i < s.size; i += 64) {
-        const uint64_t starts = std::min<uint64_t>(64, s.size - i);
-        tree[1] = starts == 64 ? ~uint64_t{0} : ~(~uint64_t{0} >> starts);
-        for (int j = 0; j < m; ++j) {
-            const uint64_t bits = RingWord(s, i + static_cast<uint64_t>(j));
-            for (size_t node = size_t{1} << j; node < size_t{2} << j; ++node) {
-                tree[2 * node] = tree[node] & ~bits;
-                tree[2 * node + 1] = tree[node] & bits;
-            }
-        }
-        for (size_t p = 0; p < leaves; ++p)
-            counts[p] += static_cast<uint64_t>(std::popcount(tree[leaves + p]));
+// Short patterns 64 start positions at a time: word j is the ring from the places on, shifted
+// by j.
+ZENTROPE_WITH_POPCOUNT std::vector<uint64_t> CountPatternsByMasks(const BitSequence& s, int m) {
+    std::vector<uint64_t> counts(size_t{1} << m, 0);
+    std::array<uint64_t, MaxMaskedPatternBits> rows{};
+    const auto bits = static_cast<size_t>(m);
+    uint64_t i = 0;
+    // Within the words the shifted rows are two words' bits; near the end they wrap around.
+    for (size_t w = 0; i + 128 <= s.size; ++w, i += 64) {
+        rows[0] = s.words[w];
+        for (size_t j = 1; j < bits; ++j)
+            rows[j] = (s.words[w] << j) | (s.words[w + 1] >> (64 - j));
+        CountMaskedPatterns(std::span(rows).first(bits), ~uint64_t{0}, counts);
+    }
+    for (; i < s.size; i += 64) {
+        for (size_t j = 0; j < bits; ++j)
+            rows[j] = RingWord(s, i + j);
+        CountMaskedPatterns(std::span(rows).first(bits), FirstPlaces(s.size - i), counts);
     }
     return counts;
 }
