@@ -116,6 +116,7 @@ Measured RunOurs(const char* name) {
 
 int main() {
     std::signal(SIGPIPE, SIG_IGN); // dieharder closes its input when its test is done
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each pairing shows as it is measured
     std::printf("%-26s %-22s %12s %12s %7s\n", "ours", "dieharder (-p 10)", "ours Mbit/s", "theirs",
                 "ratio");
     bool met = true;
