@@ -122,6 +122,49 @@ TEST(FastPaths, FieldProductsAgreeWithFieldByField) {
     }
 }
 
+// Knuth's runs up read value by value, each value bit by bit: a run ends where the next value
+// is not larger, and the value that ends it is skipped.
+std::vector<uint64_t> RunLengthsValueByValue(const BitSequence& s, int width, int longest,
+                                             uint64_t runs) {
+    const auto value = [&](uint64_t i) {
+        uint64_t x = 0;
+        for (int b = 0; b < width; ++b)
+            x = 2 * x + static_cast<uint64_t>(
+                            BitAt(s, i * static_cast<uint64_t>(width) + static_cast<uint64_t>(b)));
+        return x;
+    };
+    const uint64_t blocks = s.size / static_cast<uint64_t>(width);
+    std::vector<uint64_t> counts(static_cast<size_t>(longest), 0);
+    uint64_t start = 0;
+    for (uint64_t found = 0; found < runs; ++found) {
+        uint64_t end = start;
+        while (end + 1 < blocks && value(end + 1) > value(end))
+            ++end;
+        if (end + 1 >= blocks)
+            break;
+        ++counts[static_cast<size_t>(
+            std::min<uint64_t>(end - start + 1, static_cast<uint64_t>(longest)) - 1)];
+        start = end + 2;
+    }
+    return counts;
+}
+
+// Good bits, biased ones (long runs of equal values end runs at once) and periodic ones, with
+// the count of runs both within what the bits hold and beyond.
+TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
+    Xoshiro256 g = SeedXoshiro(29);
+    const uint64_t n = 40000 + 21;
+    const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.97),
+                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n)};
+    for (const BitSequence& s : sources)
+        for (int width : {1, 3, 4, 8, 13, 32})
+            for (int longest : {2, 6, 10})
+                for (uint64_t runs : {uint64_t{50}, uint64_t{1} << 40})
+                    EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
+                              RunLengthsValueByValue(s, width, longest, runs))
+                        << width << " " << longest << " " << runs;
+}
+
 TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
     Xoshiro256 g = SeedXoshiro(24);
     // Biased bits match the all-zero-led templates often, so that matches crowd each other.
