@@ -180,6 +180,31 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
     return outcome;
 }
 
+void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options) {
+    const std::vector<int32_t> added =
+        SGModel->AppendSections(text, options.format, options.pval_digits);
+    if (added.empty())
+        return;
+    QFont bold = SG->font();
+    bold.setBold(true);
+    const TextWidthMeter cells(SG->font());
+    const TextWidthMeter headers(bold);
+    for (const int32_t col : added)
+        SGControl->SetColumnWidth(col,
+                                  SGModel->Grid().SpacerColumn() == col
+                                      ? SpacerWidth
+                                      : WidestText(*SGModel, col, cells, headers) + CellPadding);
+    JudgeLoadedRun(judgedWith_);
+    SGDetail->ShowIndex(SG->currentIndex());
+}
+
+void TablePage::SetInterimNote(const QString& note) {
+    interimNote_ = note;
+    SGDetail->SetNote(note);
+    if (SGModel->rowCount() > 0)
+        JudgeLoadedRun(judgedWith_);
+}
+
 void TablePage::Clear() {
     SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
     SGVerdict->Clear();
@@ -201,7 +226,7 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     const VerdictRows rows = VerdictRowsOf(results, thresholds, alpha, reasons_);
     worstRow_ = verdict.worst_row;
     SGModel->SetRowMarks(RowMarksOf(results, rows, thresholds, alpha, reasons_));
-    SGVerdict->Show(verdict, rows, thresholds, alpha);
+    SGVerdict->Show(verdict, rows, thresholds, alpha, interimNote_);
     SGFailing->Show(verdict, rows, thresholds, alpha);
 }
 

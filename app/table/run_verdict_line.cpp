@@ -49,9 +49,12 @@ RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
 }
 
 void RunVerdictLine::Show(const RunVerdict& verdict, const VerdictRows& rows,
-                          const FlagThresholds& thresholds, double alpha) {
+                          const FlagThresholds& thresholds, double alpha, const QString& note) {
     worstRow_ = verdict.worst_row;
-    setText(QString::fromStdString(VerdictLine(verdict, rows, thresholds, alpha, HtmlMarkup())));
+    const QString text =
+        QString::fromStdString(VerdictLine(verdict, rows, thresholds, alpha, HtmlMarkup()));
+    setText(note.isEmpty() ? text
+                           : QStringLiteral("<i>%1</i>. %2").arg(note.toHtmlEscaped(), text));
 }
 
 void RunVerdictLine::Clear() {

@@ -16,8 +16,10 @@ class RunVerdictLine : public QLabel {
 public:
     explicit RunVerdictLine(QWidget* parent = nullptr);
 
+    // `note` follows the verdict, as while a run still fills the table.
     void Show(const zentrope::RunVerdict& verdict, const zentrope::VerdictRows& rows,
-              const zentrope::FlagThresholds& thresholds, double alpha);
+              const zentrope::FlagThresholds& thresholds, double alpha,
+              const QString& note = QString());
     void Clear();
 
 signals:
