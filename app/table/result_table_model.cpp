@@ -52,8 +52,9 @@ QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     const int32_t gridCol = GridColumn(col);
     const zentrope::ResultRow row = grid_.Results().Row(resultRow);
     if (gridCol == 1) {
-        if (const QString tip = MarkOf(resultRow).tip; !tip.isEmpty())
-            return tip;
+        // Why cells have no result; what a failing row crosses is the mark's own tooltip.
+        if (const RowMark mark = MarkOf(resultRow); mark.kind != FailingMark && !mark.tip.isEmpty())
+            return mark.tip;
         const QStringList crossed = CrossedThresholds(resultRow);
         return crossed.isEmpty() ? QString() : QStringLiteral("Flagged\n") + crossed.join('\n');
     }

@@ -143,6 +143,17 @@ private slots:
         QCOMPARE(Mark(w, "AMLS kbits=32768", Qt::ToolTipRole).toString(),
                  QStringLiteral("No result: needs 268,435,456 bits, a sequence holds 2,000,000"));
         QVERIFY(Mark(w, "T57", Qt::ToolTipRole).toString().contains("value out of domain"));
+        // The "Test name" cell says why too; it keeps naming only the thresholds a row crosses.
+        const auto nameTip = [&](std::string_view name) {
+            return w.Table()
+                .Model()
+                .index(ModelRowNamed(w, name), 1)
+                .data(Qt::ToolTipRole)
+                .toString();
+        };
+        QCOMPARE(nameTip("AMLS kbits=32768"),
+                 Mark(w, "AMLS kbits=32768", Qt::ToolTipRole).toString());
+        QVERIFY(nameTip("T30").startsWith("Flagged\nKS below KSmin: "));
         // The marks keep to their rows through a sort.
         w.Table().SGMouseUp(Qt::LeftButton, zentrope::SortMarker, 1);
         QCOMPARE(Mark(w, "T30", M::RowMarkRole).toInt(), int(M::FailingMark));
