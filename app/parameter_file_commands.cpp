@@ -1,4 +1,5 @@
 // The parameter file commands: Save, Load new, Load and Save as, and the load behind them.
+#include "app/interrupted_saves.h"
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
 #include "app/shared_dialogs.h"
@@ -6,6 +7,7 @@
 #include "paramfile/parameter_file_writer.h"
 #include "platform/path_parts.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -43,6 +45,8 @@ int TFIN::LoadNamedParameterFile() {
 }
 
 void TFIN::LoadAtStartup() {
+    // Before the file is read: a save stopped halfway may have left it mixed.
+    SettleInterruptedSaves(*dialogs_);
     if (LoadNamedParameterFile() == 0)
         return;
     TSgeneral->ClearSummaries();
@@ -54,7 +58,8 @@ SaveOutcome TFIN::SaveParameterFile() {
     if (TSgeneral->ParameterFileName().isEmpty())
         TSgeneral->SetParameterFileName(QString::fromUtf8(DefaultParameterFileName));
     SaveResult result =
-        WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString());
+        WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString(),
+                           QFile::encodeName(SaveRecoveryFolder()).toStdString());
     if (result.outcome == SaveOutcome::Saved) {
         MarkParametersSaved();
         return result.outcome;
