@@ -8,10 +8,12 @@
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
 #include "app/run_watch/wait_notice.h"
+#include "app/runs/result_place.h"
 #include "app/shared_dialogs.h"
 #include "paramfile/parameter_file_writer.h"
 #include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
+#include "records/run_folder.h"
 #include "runner/result_freshness.h"
 #include "runner/tester_process.h"
 
@@ -31,13 +33,6 @@ const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not f
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
-}
-
-// A bare output name lies in the tester's folder, where the tester was started. Bytes: the
-// output name is the one the parameter file holds.
-std::string ResolveResultPath(const std::string& outFile, const QString& executable) {
-    return DirectoryPart(outFile).empty() ? DirectoryPart(executable.toStdString()) + outFile
-                                          : outFile;
 }
 
 // The tester runs no value of a range whose min exceeds its max and says so only in its
@@ -61,7 +56,8 @@ struct Launch {
     std::unique_ptr<TesterProcess> tester; // null when nothing was started
     std::unique_ptr<RunKeeping> record;    // null when the run could not be recorded
     std::string resultPath;                // where the tester writes its result
-    QString logPath() const { return record ? record->logPath() : QString(); }
+    QString unrecordedLog;                 // the log of a run that is not recorded
+    QString logPath() const { return record ? record->logPath() : unrecordedLog; }
 };
 
 // False when the user has been told why the tester cannot be started.
@@ -83,7 +79,10 @@ Launch StartRecordedTester(TFIN& window, const QString& executable, const QStrin
                            const std::string& outFile) {
     Launch launch{nullptr,
                   RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable)),
-                  ResolveResultPath(outFile, executable)};
+                  ResolveResultPath(outFile, executable), QString()};
+    // A run is logged, recorded or not: the tester's output never goes to the window's own.
+    if (!launch.record)
+        launch.unrecordedLog = MakeUnrecordedLog(RunsRoot(), QDateTime::currentDateTime());
     TesterStart start =
         StartTester(executable, parameterFile, FolderOf(executable), launch.logPath());
     launch.tester = std::move(start.process);

@@ -4,6 +4,9 @@
 
 #include <QDateTime>
 #include <QString>
+#include <memory>
+
+class QLockFile;
 
 namespace zentrope {
 
@@ -14,6 +17,9 @@ inline constexpr const char* LogName = "tester.log";
 struct RunFolder {
     QString path;  // absolute; empty when none could be made
     QString error; // why none could be made
+    // Held until the folder has its record: a folder without one whose lock is held is still
+    // being filled, and one whose lock is not held was left by a program that stopped.
+    std::shared_ptr<QLockFile> creating;
 };
 
 // The folder of all runs under `root`.
@@ -22,6 +28,14 @@ QString RunsFolderOf(const QString& root);
 // A new, empty folder for a run started at `startedAt`, named after that time; never one
 // that another run, even of another window at the same moment, already holds.
 RunFolder MakeRunFolder(const QString& root, const QDateTime& startedAt);
+
+// A new, empty log file for a run that cannot be recorded: in the folder of such logs under
+// `root`, or in the system's temporary folder when that cannot be written. Empty when
+// neither can.
+QString MakeUnrecordedLog(const QString& root, const QDateTime& startedAt);
+
+// Whether a program is still making the run folder and its record.
+bool FolderBeingMade(const QString& folder);
 
 // Copies `source` to `target` through a temporary file that replaces nothing until the
 // whole copy is on the disk. Returns an empty text, or why the copy failed; a failed copy

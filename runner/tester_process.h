@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace zentrope {
 
@@ -83,5 +84,9 @@ TesterStart StartTester(const QString& executable, const QString& argument,
 // Whether a process of that id exists, as seen later about a tester left to run on its own. A
 // process that has ended may give its id to a new one: true then errs on the side of waiting.
 bool ProcessExists(qint64 pid);
+
+// A running process whose standard output is `file`, as a tester writing its log is; nothing
+// when none is, or the platform cannot tell.
+std::optional<qint64> ProcessWritingTo(const QString& file);
 
 } // namespace zentrope
