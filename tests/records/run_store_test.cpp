@@ -31,33 +31,6 @@ RunRecord NewRecord(RunStore& store, const QDateTime& start, int inputs = 2) {
     return SampleRecord(MakeRunFolder(store.root(), start).path, start, inputs);
 }
 
-void CompareRecords(const RunRecord& got, const RunRecord& expected) {
-    QCOMPARE(got.kind, expected.kind);
-    QCOMPARE(got.folder, expected.folder);
-    QCOMPARE(got.source, expected.source);
-    QCOMPARE(got.resultPath, expected.resultPath);
-    QCOMPARE(got.testerPid, expected.testerPid);
-    QCOMPARE(got.testerPath, expected.testerPath);
-    QCOMPARE(got.testerSize, expected.testerSize);
-    QCOMPARE(got.testerSha256, expected.testerSha256);
-    QCOMPARE(got.frontEndVersion, expected.frontEndVersion);
-    QCOMPARE(got.startedAt, expected.startedAt);
-    QCOMPARE(got.end.endedAt, expected.end.endedAt);
-    QCOMPARE(got.end.exitCode, expected.end.exitCode);
-    QCOMPARE(got.end.endSignal, expected.end.endSignal);
-    QCOMPARE(got.end.cancelled, expected.end.cancelled);
-    QCOMPARE(got.n, expected.n);
-    QCOMPARE(got.NT, expected.NT);
-    QCOMPARE(got.enabledTests, expected.enabledTests);
-    QCOMPARE(got.inputs.size(), expected.inputs.size());
-    for (qsizetype i = 0; i < got.inputs.size(); ++i) {
-        QCOMPARE(got.inputs[i].path, expected.inputs[i].path);
-        QCOMPARE(got.inputs[i].size, expected.inputs[i].size);
-        QCOMPARE(got.inputs[i].modified, expected.inputs[i].modified);
-        QCOMPARE(got.inputs[i].sha256, expected.inputs[i].sha256);
-    }
-}
-
 QStringList RunFolders(const QString& root) {
     return QDir(RunsFolderOf(root)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
 }
