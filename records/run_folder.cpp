@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <filesystem>
 
 namespace zentrope {
 namespace {
@@ -91,7 +93,7 @@ bool FolderBeingMade(const QString& folder) {
     return !lock->tryLock(0);
 }
 
-QString CopyWholeFile(const QString& source, const QString& target) {
+QString CopyWholeFile(const QString& source, const QString& target, const CopyStop& stop) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return CopyFailure(source, in.errorString());
@@ -100,6 +102,8 @@ QString CopyWholeFile(const QString& source, const QString& target) {
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return CopyFailure(source, out.errorString());
     while (!in.atEnd()) {
+        if (stop && stop())
+            return CopyFailure(source, QStringLiteral("stopped"));
         const QByteArray chunk = in.read(CopyChunkBytes);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             return CopyFailure(source, in.errorString());
@@ -109,6 +113,17 @@ QString CopyWholeFile(const QString& source, const QString& target) {
     if (!out.commit())
         return CopyFailure(source, out.errorString());
     return QString();
+}
+
+QString KeepFileAt(const QString& source, const QString& target, const CopyStop& stop) {
+    std::error_code ec;
+    if (QFileInfo(source).size() >= LinkFromBytes) {
+        std::filesystem::create_hard_link(QFile::encodeName(source).toStdString(),
+                                          QFile::encodeName(target).toStdString(), ec);
+        if (!ec)
+            return QString();
+    }
+    return CopyWholeFile(source, target, stop);
 }
 
 } // namespace zentrope

@@ -143,14 +143,15 @@ RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
     qint64 id = 0;
     if (!result.isEmpty() && QFileInfo(result).isFile())
         failure = CopyWholeFile(result, QDir(record.folder).filePath(ResultCopyName));
-    // The folder holds its record before the index does, so that it can be indexed again.
-    if (failure.isEmpty())
-        failure = RecordFailure(WriteRecordFile(record));
     if (failure.isEmpty())
         failure = RecordFailure(write(
             [&](QSqlDatabase& database) { return InsertRecord(database, record, name, id); }));
-    if (failure.isEmpty())
+    // The folder keeps its own record, so that a lost index can be built again; one that
+    // cannot be written now is written at the next start (folder_reindex.h).
+    if (failure.isEmpty()) {
+        WriteRecordFile(record);
         return {id, QString()};
+    }
     QDir(record.folder).removeRecursively();
     return {0, told(failure)};
 }

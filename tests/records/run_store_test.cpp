@@ -11,7 +11,9 @@
 #include <QTest>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sys/resource.h>
 
 using namespace zentrope;
@@ -321,6 +323,41 @@ private slots:
         QCOMPARE(records.size(), 1);
         CompareRecords(records[0], small);
         QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(small.folder).fileName()));
+    }
+
+    // A large result loaded from elsewhere costs neither its size again nor the time to copy
+    // it, and keeps its content when the tester replaces the file.
+    void aLargeFileIsKeptAsASecondNameOfItself() {
+        QTemporaryDir folder;
+        const QString source = folder.filePath("large result.txt");
+        QVERIFY(WriteFile(source, "0.5\tlarge\n"));
+        QVERIFY(QFile::resize(source, LinkFromBytes)); // sparse: nothing written
+        QVERIFY(KeepFileAt(source, folder.filePath("kept.txt")).isEmpty());
+        QVERIFY(std::filesystem::equivalent(
+            QFile::encodeName(source).toStdString(),
+            QFile::encodeName(folder.filePath("kept.txt")).toStdString()));
+        QVERIFY(WriteFile(folder.filePath("next"), "next run\n"));
+        QVERIFY(std::rename(QFile::encodeName(folder.filePath("next")).constData(),
+                            QFile::encodeName(source).constData()) == 0);
+        QFile kept(folder.filePath("kept.txt"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.size(), LinkFromBytes);
+        QCOMPARE(kept.read(10), QByteArray("0.5\tlarge\n"));
+    }
+
+    // A copy stopped as the program quits leaves neither the copy nor its temporary.
+    void aStoppedCopyLeavesNothing() {
+        QTemporaryDir folder;
+        const QString source = folder.filePath("result.txt");
+        QVERIFY(WriteFile(source, QByteArray(3 << 20, '4')));
+        QVERIFY(QDir(folder.path()).mkdir("copy"));
+        int chunks = 0;
+        const QString failure =
+            CopyWholeFile(source, folder.filePath("copy/result.txt"), [&] { return ++chunks > 1; });
+        QVERIFY(failure.contains("stopped"));
+        QCOMPARE(chunks, 2);
+        QVERIFY(QDir(folder.filePath("copy"))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 };
 
