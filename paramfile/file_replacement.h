@@ -14,7 +14,7 @@ namespace zentrope {
 // temporary left, when the target exists but cannot be opened for writing, or when the bytes
 // cannot be written, closed or moved.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
-                         const std::string& recoveryFolder);
+                         const std::string& recoveryFolder = {});
 
 // The temporary's name for a target; a test may look for leftovers under it.
 std::string TemporaryNameFor(const std::string& path);

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 #include <utime.h>
 
 using namespace zentrope;
@@ -118,6 +119,27 @@ private slots:
         QCOMPARE(notices.size(), 1);
         QCOMPARE(Bytes(index), damaged);
         QCOMPARE(RunFolders(root.path()).size(), StoredRuns);
+    }
+
+    void aFolderThatCannotBeWrittenIsToldOnceAndOnlyRead() {
+        if (geteuid() == 0)
+            QSKIP("file permissions do not bind the superuser");
+        QTemporaryDir root;
+        QCOMPARE(FillStore(root.path(), 2, QString()).size(), 2);
+        const QByteArray before = Bytes(IndexOf(root));
+        QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::ExeOwner));
+        QSignalSpy notices(&StoreNotices::instance(), &StoreNotices::told);
+
+        const StoreOpening opening = RunStore::open(root.path());
+        QVERIFY(opening.store);
+        QVERIFY(opening.store->readOnly());
+        QVERIFY(opening.error.contains(QDir::toNativeSeparators(root.path())));
+        QCOMPARE(opening.store->list().size(), 2);
+        QVERIFY(!opening.store->setStart(opening.store->list()[0].id, 5, "out").isEmpty());
+        QVERIFY(RunStore::open(root.path()).store);
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(Bytes(IndexOf(root)), before);
+        QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void aLostIndexIsBuiltAgainFromTheRunFolders_data() {
