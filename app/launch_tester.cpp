@@ -1,5 +1,6 @@
 // The two run buttons: save the parameters and start the tester, its output going to a log in
 // the run's folder, then either leave it running and close, or watch it and load its result.
+#include "app/launch_checks.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -25,11 +26,6 @@
 using namespace zentrope;
 
 namespace {
-
-const QString NoExecutableText =
-    QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
-                   "edit box \"Zentrope executable\" (on page \"General\").");
-const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
@@ -60,19 +56,6 @@ struct Launch {
     QString logPath() const { return record ? record->logPath() : unrecordedLog; }
 };
 
-// False when the user has been told why the tester cannot be started.
-bool ExecutableFound(TFIN& window, const QString& executable) {
-    if (executable.isEmpty()) {
-        window.ShowMessage(NoExecutableText, MessageIcon::Error);
-        return false;
-    }
-    if (!QFileInfo(executable).isFile()) {
-        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
-        return false;
-    }
-    return true;
-}
-
 // Starts the tester on the parameter file, whose output name is `outFile`, recording the run;
 // nothing started when the user has been told why.
 Launch StartRecordedTester(TFIN& window, const QString& executable, const QString& parameterFile,
@@ -102,9 +85,9 @@ Launch StartRecordedTester(TFIN& window, const QString& executable, const QStrin
 // Nothing started when the user has been told why.
 Launch LaunchTester(TFIN& window) {
     GeneralPage& general = window.General();
-    const QString executable = general.TesterPath();
-    if (!ExecutableFound(window, executable))
+    if (!LaunchChecksPass(window))
         return {};
+    const QString executable = general.TesterPath();
     if (!GoOnDespiteInvertedRanges(window))
         return {};
     const SaveOutcome outcome = window.SaveParameterFile();
@@ -116,7 +99,8 @@ Launch LaunchTester(TFIN& window) {
         return {};
     const QString parameterFile = general.ParameterFileName();
     if (!QFileInfo(parameterFile).isFile()) {
-        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
+        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error,
+                           ParameterFolderMissingText(parameterFile));
         return {};
     }
     // A file left by an earlier save does not hold what the window shows; the save has

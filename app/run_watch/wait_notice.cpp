@@ -79,8 +79,13 @@ void WaitNotice::refresh() {
     }
 }
 
+// Progress lines feed the bar; in the pane they would push the tester's other lines away.
 void WaitNotice::showLines(const QStringList& lines) {
-    for (const QString& line : lines.mid(qMax(0, lines.size() - ShownLines)))
+    QStringList shown;
+    for (const QString& line : lines)
+        if (!ParseProgressLine(line))
+            shown << line;
+    for (const QString& line : shown.mid(qMax(0, shown.size() - ShownLines)))
         lines_->appendPlainText(line);
 }
 

@@ -3,6 +3,7 @@
 #include "tests/app/gui_test_main.h"
 #include "tests/app/launch_fixture.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -72,6 +73,9 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     fixture.Write("input.bin", "abc");
     Control<QLineEdit>(window, "EditInFile")->setText(fixture.Path("input.bin"));
     Control<QLineEdit>(window, "EditNT")->setText("7");
+    // 7 sequences of 3 bits fit in the 24 bits of the input; more would stop the run.
+    Control<QLineEdit>(window, "Editn")->setText("3");
+    Control<QComboBox>(window, "CBnUM")->setCurrentText("bits");
     window.ButtRunWaitClick();
     QThreadPool::globalInstance()->waitForDone(); // the input's hash is recorded
     const RunRecord first = fixture.Runs()[0];

@@ -97,7 +97,7 @@ TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
 TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
     Xoshiro256 g = SeedXoshiro(25);
     const BitSequence s = GeneratorBits(g, 50000 + 3);
-    for (int width : {1, 5, 16}) {
+    for (int width : {1, 3, 5, 6, 16}) {
         for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u}) {
             const uint64_t frame = static_cast<uint64_t>(width) * distance;
             std::vector<uint64_t> counts(size_t{1} << width, 0);
@@ -155,6 +155,21 @@ TEST(FastPaths, SpectralCountMatchesTheDefiningSum) {
         below += std::abs(x) < std::sqrt(std::log(20.0) * static_cast<double>(n)) ? 1 : 0;
     }
     EXPECT_EQ(DftPeaksBelowThreshold(s, n), below);
+}
+
+// Balls minus distinct urns, the urns read one ball at a time into a set; on good bits and on
+// biased ones that collide far more, for urn counts on both sides of the bitmap's limit.
+TEST(FastPaths, CollisionsAreBallsInOccupiedUrns) {
+    Xoshiro256 g = SeedXoshiro(77);
+    for (int urnBits : {1, 6, 7, 12, 20, 26, 27, 32}) {
+        for (const BitSequence& s : {GeneratorBits(g, 1 << 20), BiasedBits(g, 1 << 20, 0.9)}) {
+            const uint64_t balls = std::min<uint64_t>(s.size / urnBits, 50000);
+            std::set<uint64_t> urns;
+            for (uint64_t i = 0; i < balls; ++i)
+                urns.insert(BitsAt(s, i * urnBits, urnBits));
+            EXPECT_EQ(CountCollisions(s, urnBits, balls), balls - urns.size()) << urnBits;
+        }
+    }
 }
 
 } // namespace
