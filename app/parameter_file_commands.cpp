@@ -57,6 +57,8 @@ void TFIN::LoadAtStartup() {
 SaveOutcome TFIN::SaveParameterFile() {
     if (TSgeneral->ParameterFileName().isEmpty())
         TSgeneral->SetParameterFileName(QString::fromUtf8(DefaultParameterFileName));
+    if (!FreeToSaveParameters(TSgeneral->ParameterFileName()))
+        return SaveOutcome::NotSaved;
     SaveResult result =
         WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString(),
                            QFile::encodeName(SaveRecoveryFolder()).toStdString());

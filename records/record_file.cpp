@@ -60,6 +60,8 @@ QJsonObject RecordObject(const RunRecord& record) {
             {"NT", Optional(record.NT)},
             {"resultPath", record.resultPath},
             {"testerPid", Optional(record.testerPid)},
+            {"backend", record.runner.backend},
+            {"backendRunId", record.runner.id},
             {"enabledTests", QJsonArray::fromStringList(record.enabledTests)},
             {"inputs", inputs}};
 }
@@ -102,6 +104,7 @@ std::optional<RunRecord> ReadRecordFile(const QString& folder) {
     record.NT = OptionalOf<qint32>(object["NT"]);
     record.resultPath = object["resultPath"].toString();
     record.testerPid = OptionalOf<qint64>(object["testerPid"]);
+    record.runner = {object["backend"].toString(), object["backendRunId"].toString()};
     for (const QJsonValue& test : object["enabledTests"].toArray())
         record.enabledTests << test.toString();
     for (const QJsonValue& input : object["inputs"].toArray())

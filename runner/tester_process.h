@@ -89,4 +89,12 @@ bool ProcessExists(qint64 pid);
 // when none is, or the platform cannot tell.
 std::optional<qint64> ProcessWritingTo(const QString& file);
 
+// When the process of that id started, in the system's own units (on Linux, clock ticks since
+// boot): with the id, it names one process for good. Nothing when there is no such process, it
+// has ended (even if not yet collected by its parent) or the system does not tell.
+std::optional<quint64> ProcessStartTime(qint64 pid);
+
+// Asks the process group that the tester of that id leads to end; `force` ends it at once.
+void EndProcessGroup(qint64 pid, bool force);
+
 } // namespace zentrope

@@ -64,7 +64,7 @@ UnfinishedRuns FinishUnfinishedRuns(RunStore& store) {
     for (const RunRecord& run : store.list()) {
         if (run.kind != RunKind::Run || !run.folderPresent || MayStillBeStarting(run))
             continue;
-        if (EndUnseen(run) && !run.testerPid) {
+        if (EndUnseen(run) && !run.testerPid && run.runner.backend.isEmpty()) {
             FinishUnnoted(store, run, done);
             if (!store.get(run.id))
                 continue;

@@ -12,5 +12,5 @@ struct UnfinishedRuns {
 };
 
 // Leaves alone any run started in the last minute, which another window may still be
-// starting, and runs whose tester's process is known (late_results.h completes them).
+// starting, and runs whose start was noted (late_results.h completes them).
 UnfinishedRuns FinishUnfinishedRuns(zentrope::RunStore& store);

@@ -47,6 +47,7 @@ inline void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.source, expected.source);
     QCOMPARE(got.resultPath, expected.resultPath);
     QCOMPARE(got.testerPid, expected.testerPid);
+    QVERIFY(got.runner == expected.runner);
     QCOMPARE(got.testerPath, expected.testerPath);
     QCOMPARE(got.testerSize, expected.testerSize);
     QCOMPARE(got.testerSha256, expected.testerSha256);

@@ -159,7 +159,9 @@ private slots:
             const qint64 id = store->list()[0].id;
             RunEnd end{records[0].startedAt.addSecs(3), std::nullopt, 9, false};
             QVERIFY(store->finish(id, end).isEmpty());
-            QVERIFY(store->setStart(id, 4321, "/data/out.txt").isEmpty());
+            const BackendIdentity runner{"local", "4321 at 99"};
+            QVERIFY(store->setStart(id, RunStart{4321, "/data/out.txt", runner}).isEmpty());
+            records[0].runner = runner;
             QVERIFY(store->setTester(id, 77, QString(64, u'f')).isEmpty());
             records[0].end = end;
             records[0].testerPid = 4321;
