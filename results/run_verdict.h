@@ -41,6 +41,11 @@ struct RunVerdict {
     std::string_view worst_name;
     double worst_adjusted = 0;         // NaN without a family
     std::vector<RejectedRow> rejected; // smallest KS p-value first, the first of equals first
+    // Rows holding values that are not p-values, in file order: they have no figures and do
+    // not pass, so the battery fails with any of them.
+    std::vector<int32_t> invalid_rows;
+    // Lines the tester meant to write are not in the file (see Completeness).
+    bool incomplete = false;
 };
 
 RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);
