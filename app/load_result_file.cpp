@@ -1,4 +1,5 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/background_load.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -6,12 +7,11 @@
 #include "app/pages/table_page.h"
 #include "app/runs/imported_result.h"
 #include "app/shared_dialogs.h"
+#include "app/table/result_table_model.h"
 #include "results/result_loader.h"
 
 #include <QFile>
 #include <QTabWidget>
-#include <new>
-#include <stdexcept>
 
 using namespace zentrope;
 
@@ -33,36 +33,50 @@ void TFIN::LoadResultFile(const QString& path) {
     LoadResultFileAt(QFile::encodeName(path).toStdString());
 }
 
+void TFIN::CancelResultLoad() {
+    if (resultLoad_)
+        resultLoad_->Cancel();
+}
+
 void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const QString path = DisplayText(pathBytes);
-    // One copy of the file's bytes serves the text and the table.
-    std::shared_ptr<const std::string> bytes;
-    try {
-        bytes = zentrope::ReadResultBytes(pathBytes);
-        if (bytes)
-            TSresults->ShowBytes(bytes);
-    } catch (const std::bad_alloc&) {
-        ShowResultFileTooLarge();
+    if (resultLoad_) { // a load waits in the event loop; a second one would wait inside it
+        ShowMessage(QStringLiteral("A result file is still being loaded."), MessageIcon::Warning);
         return;
-    } catch (const std::length_error&) {
+    }
+    LoadWatch watch;
+    resultLoad_ = &watch;
+    BuiltResultLoad built =
+        WaitForResultLoad(this, path, watch,
+                          [&pathBytes, &watch, options = TSgeneral->LoadOptions(),
+                           start = TStable->Model().Grid().WithoutBody()]() mutable {
+                              return BuildResultLoad(pathBytes, options, std::move(start), watch);
+                          });
+    resultLoad_ = nullptr;
+    if (watch.Cancelled()) // by the user or by closing: the window stays as it was
+        return;
+    if (built.tooLarge) {
         ShowResultFileTooLarge();
         return;
     }
-    if (!bytes) {
+    if (built.read.failure == ResultReadFailure::NotRegularFile) {
+        ShowMessage(QString::fromStdString(NotRegularFileMessage(path.toStdString())),
+                    MessageIcon::Error);
+        return;
+    }
+    if (!built.read.bytes) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
         return;
     }
+    TSresults->ShowLines(std::move(*built.lines));
     const QString caption = QStringLiteral("Results: ") + path;
     PC->setTabText(PC->indexOf(TSresults), caption);
     PC->setTabToolTip(PC->indexOf(TSresults), caption);
     PC->setCurrentWidget(TSresults);
     TSresults->SelectEnd();
 
-    const ResultLoadOutcome outcome = TStable->Load(std::move(bytes), TSgeneral->LoadOptions());
-    if (!outcome.loaded) { // only when memory ran out
-        ShowResultFileTooLarge();
-        return;
-    }
+    const ResultLoadOutcome& outcome = built.outcome;
+    TStable->Adopt(std::move(built.grid));
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();

@@ -14,6 +14,9 @@
 #include <memory>
 #include <string>
 
+namespace zentrope {
+class LoadWatch;
+}
 class GeneralPage;
 class ParametersPage;
 class QFileDialog;
@@ -71,6 +74,8 @@ public:
     void LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     void LoadResultFileAt(const std::string& pathBytes);
+    // Stops a result load under way; the window stays as it was before it.
+    void CancelResultLoad();
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
@@ -114,6 +119,7 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    zentrope::LoadWatch* resultLoad_ = nullptr; // the load under way
 };
 
 extern TFIN* FIN;

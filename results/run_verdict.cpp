@@ -79,7 +79,7 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
     ApplyHolm(results, alpha, verdict);
     for (int32_t row = 0; row < results.RowCount(); ++row)
         if (results.Row(row).invalid > 0)
-            verdict.invalid_rows.push_back(row);
+            verdict.invalid_rows.push_back({row, results.Row(row).name});
     verdict.fails = verdict.fails || !verdict.invalid_rows.empty();
     verdict.incomplete = !CompletenessOf(results).Whole();
     return verdict;

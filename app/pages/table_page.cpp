@@ -128,6 +128,12 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
     return outcome;
 }
 
+void TablePage::Adopt(ResultGrid grid) {
+    SGModel->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    SGControl->SetColumnWidths(ResultColumnWidths(*SGModel, SG->font()));
+}
+
 void TablePage::Clear() {
     SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
     SGVerdict->Clear();

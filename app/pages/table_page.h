@@ -29,6 +29,9 @@ public:
     // whether memory sufficed, which sort the load asks for and what to warn of.
     zentrope::ResultLoadOutcome Load(std::shared_ptr<const std::string> bytes,
                                      const zentrope::ResultLoadOptions& options);
+    // Shows a table a load built elsewhere (from Model().Grid().WithoutBody()) and fits its rows
+    // and columns.
+    void Adopt(zentrope::ResultGrid grid);
     // No rows and no verdict.
     void Clear();
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.

@@ -9,14 +9,16 @@ TextLines::TextLines() : TextLines(QByteArray()) {}
 TextLines::TextLines(QByteArray bytes) : bytes_(std::move(bytes)) {
     const char* const begin = bytes_.constData();
     const char* const end = begin + bytes_.size();
-    starts_.push_back(0);
+    marks_.push_back(0);
     for (const char* p = begin; p < end;) {
         const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
         if (lf == nullptr)
             break;
         p = static_cast<const char*>(lf) + 1;
-        starts_.push_back(p - begin);
+        if (count_++ % Stride == 0)
+            marks_.push_back(p - begin);
     }
+    marks_.shrink_to_fit();
 }
 
 TextLines::TextLines(std::shared_ptr<const std::string> bytes)
@@ -24,19 +26,36 @@ TextLines::TextLines(std::shared_ptr<const std::string> bytes)
     borrowed_ = std::move(bytes);
 }
 
+qsizetype TextLines::lineEnd(qsizetype from) const {
+    const void* lf = std::memchr(bytes_.constData() + from, '\n', size_t(bytes_.size() - from));
+    return lf ? static_cast<const char*>(lf) - bytes_.constData() : bytes_.size();
+}
+
+qsizetype TextLines::start(qsizetype line) const {
+    qsizetype at = line / Stride * Stride;
+    qsizetype pos = marks_[size_t(line / Stride)];
+    if (foundLine_ <= line && foundLine_ > at) {
+        at = foundLine_;
+        pos = foundStart_;
+    }
+    for (; at < line; ++at)
+        pos = lineEnd(pos) + 1;
+    foundLine_ = line;
+    foundStart_ = pos;
+    return pos;
+}
+
 qsizetype TextLines::contentEnd(qsizetype line) const {
-    const bool last = line + 1 == count();
-    if (last)
-        return bytes_.size();
-    qsizetype end = starts_[static_cast<size_t>(line + 1)] - 1; // the LF
-    if (end > starts_[static_cast<size_t>(line)] && bytes_[end - 1] == '\r')
+    const qsizetype from = start(line);
+    qsizetype end = lineEnd(from);
+    if (end < bytes_.size() && end > from && bytes_[end - 1] == '\r')
         --end;
     return end;
 }
 
 QByteArrayView TextLines::bytes(qsizetype line) const {
-    const qsizetype start = starts_[static_cast<size_t>(line)];
-    return QByteArrayView(bytes_.constData() + start, contentEnd(line) - start);
+    const qsizetype from = start(line);
+    return QByteArrayView(bytes_.constData() + from, contentEnd(line) - from);
 }
 
 QString TextLines::text(qsizetype line) const {
@@ -47,9 +66,9 @@ QString TextLines::text(qsizetype line) const {
 QString TextLines::text(qsizetype first, qsizetype last) const {
     if (first > last)
         return {};
-    const qsizetype start = starts_[static_cast<size_t>(first)];
-    QString joined = DisplayText(std::string_view(bytes_.constData() + start,
-                                                  static_cast<size_t>(contentEnd(last) - start)));
+    const qsizetype from = start(first);
+    QString joined = DisplayText(
+        std::string_view(bytes_.constData() + from, static_cast<size_t>(contentEnd(last) - from)));
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
 }

@@ -54,7 +54,7 @@ TEST(ResultValidity, ValuesThatAreNoPValuesGiveNoFiguresAndFailTheRun) {
         EXPECT_EQ(Texts(bad_row.begin() + 8, bad_row.end()), Texts(3, "- error -"));
         EXPECT_EQ(grid.Results().Row(1).invalid, 1);
         const RunVerdict verdict = JudgeRun(grid.Results(), {}, 0.01);
-        EXPECT_EQ(verdict.invalid_rows, std::vector<int32_t>{1});
+        EXPECT_EQ(verdict.invalid_rows, (std::vector<InvalidRow>{{1, "Bad"}}));
         EXPECT_TRUE(verdict.fails);
     }
     // 0 and 1 are p-values; the same file with 1 passes.
