@@ -17,8 +17,8 @@ using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
     if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD)) {
-        LoadResultFile(*chosen);
-        RecordImportedResult(*chosen);
+        if (LoadResultFile(*chosen)) // nothing to keep of a load refused or cancelled
+            RecordImportedResult(*chosen);
     }
 }
 
@@ -29,8 +29,8 @@ void TFIN::ShowResultFileTooLarge() {
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
 
-void TFIN::LoadResultFile(const QString& path) {
-    LoadResultFileAt(QFile::encodeName(path).toStdString());
+bool TFIN::LoadResultFile(const QString& path) {
+    return LoadResultFileAt(QFile::encodeName(path).toStdString());
 }
 
 void TFIN::CancelResultLoad() {
@@ -38,11 +38,11 @@ void TFIN::CancelResultLoad() {
         resultLoad_->Cancel();
 }
 
-void TFIN::LoadResultFileAt(const std::string& pathBytes) {
+bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const QString path = DisplayText(pathBytes);
     if (resultLoad_) { // a load waits in the event loop; a second one would wait inside it
         ShowMessage(QStringLiteral("A result file is still being loaded."), MessageIcon::Warning);
-        return;
+        return false;
     }
     LoadWatch watch;
     resultLoad_ = &watch;
@@ -54,19 +54,19 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
                           });
     resultLoad_ = nullptr;
     if (watch.Cancelled()) // by the user or by closing: the window stays as it was
-        return;
+        return false;
     if (built.tooLarge) {
         ShowResultFileTooLarge();
-        return;
+        return false;
     }
     if (built.read.failure == ResultReadFailure::NotRegularFile) {
         ShowMessage(QString::fromStdString(NotRegularFileMessage(path.toStdString())),
                     MessageIcon::Error);
-        return;
+        return false;
     }
     if (!built.read.bytes) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
-        return;
+        return false;
     }
     TSresults->ShowLines(std::move(*built.lines));
     const QString caption = QStringLiteral("Results: ") + path;
@@ -84,4 +84,5 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
         TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
+    return true;
 }

@@ -70,10 +70,10 @@ public:
 
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
-    // are shown in a box.
-    void LoadResultFile(const QString& path);
+    // are shown in a box. False when the load was refused, failed or cancelled.
+    bool LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
-    void LoadResultFileAt(const std::string& pathBytes);
+    bool LoadResultFileAt(const std::string& pathBytes);
     // Stops a result load under way; the window stays as it was before it.
     void CancelResultLoad();
 
