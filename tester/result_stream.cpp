@@ -1,5 +1,6 @@
 #include "tester/result_stream.h"
 #include "paramfile/file_replacement.h"
+#include "tester/temporary_cleanup.h"
 
 #include <filesystem>
 
@@ -29,9 +30,12 @@ ResultStream::~ResultStream() {
         std::error_code ec;
         fs::remove(temporary_, ec);
     }
+    ForgetTemporary(temporary_);
 }
 
 bool ResultStream::Open() {
+    // Registered first, so that no moment leaves the file unknown to the signal handlers.
+    RegisterTemporary(temporary_);
     file_ = std::fopen(temporary_.c_str(), "wb");
     return file_ != nullptr;
 }

@@ -1,6 +1,7 @@
 // The result file written while the run goes on: the header first, each sequence's section as
 // soon as it is done, the summary last. Everything goes to a temporary beside the result file,
-// renamed over it only when complete, so a failed run leaves an older result as it was.
+// renamed over it only when complete, so a failed run leaves an older result as it was. A run
+// ended by a signal loses the temporary too (temporary_cleanup.h).
 #pragma once
 
 #include <cstdio>
