@@ -1,5 +1,7 @@
 #include "app/background_load.h"
 
+#include "app/table/result_column_widths.h"
+
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QProgressDialog>
@@ -18,7 +20,7 @@ constexpr int ProgressEveryMs = 100;
 } // namespace
 
 BuiltResultLoad BuildResultLoad(const std::string& path, const ResultLoadOptions& options,
-                                ResultGrid start, LoadWatch& watch) {
+                                ResultGrid start, const QFont& font, LoadWatch& watch) {
     BuiltResultLoad built;
     try {
         built.read = ReadResultFileBytes(path, &watch);
@@ -28,6 +30,8 @@ BuiltResultLoad BuildResultLoad(const std::string& path, const ResultLoadOptions
         built.grid = std::move(start);
         built.outcome = LoadReadBytes(built.read, options, built.grid, {}, &watch);
         built.tooLarge = !built.outcome.loaded && !built.outcome.cancelled;
+        if (built.outcome.loaded)
+            built.columnWidths = ResultColumnWidths(built.grid, font);
     } catch (const std::bad_alloc&) {
         built.tooLarge = true;
     } catch (const std::length_error&) {

@@ -7,9 +7,11 @@
 #include "results/load_watch.h"
 #include "results/result_loader.h"
 
+#include <QFont>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -17,6 +19,7 @@ struct BuiltResultLoad {
     zentrope::ResultBytes read;     // null bytes: refused, failed or cancelled
     std::optional<TextLines> lines; // the text, indexed by line
     zentrope::ResultGrid grid;      // the table, built from the grid it started from
+    std::vector<int> columnWidths;  // its columns fitted, as ResultColumnWidths gives them
     zentrope::ResultLoadOutcome outcome;
     bool tooLarge = false; // memory ran out
 };
@@ -27,6 +30,7 @@ BuiltResultLoad WaitForResultLoad(QWidget* parent, const QString& path, zentrope
                                   std::function<BuiltResultLoad()> build);
 
 // Reads the file and builds its text and table (from `start`, which keeps the earlier load's
-// counts and headers); for the thread of WaitForResultLoad.
+// counts and headers) with its columns fitted in `font`; for the thread of WaitForResultLoad.
 BuiltResultLoad BuildResultLoad(const std::string& path, const zentrope::ResultLoadOptions& options,
-                                zentrope::ResultGrid start, zentrope::LoadWatch& watch);
+                                zentrope::ResultGrid start, const QFont& font,
+                                zentrope::LoadWatch& watch);

@@ -46,12 +46,12 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     }
     LoadWatch watch;
     resultLoad_ = &watch;
-    BuiltResultLoad built =
-        WaitForResultLoad(this, path, watch,
-                          [&pathBytes, &watch, options = TSgeneral->LoadOptions(),
-                           start = TStable->Model().Grid().WithoutBody()]() mutable {
-                              return BuildResultLoad(pathBytes, options, std::move(start), watch);
-                          });
+    BuiltResultLoad built = WaitForResultLoad(
+        this, path, watch,
+        [&pathBytes, &watch, options = TSgeneral->LoadOptions(),
+         start = TStable->Model().Grid().WithoutBody(), font = TStable->GridFont()]() mutable {
+            return BuildResultLoad(pathBytes, options, std::move(start), font, watch);
+        });
     resultLoad_ = nullptr;
     if (watch.Cancelled()) // by the user or by closing: the window stays as it was
         return false;
@@ -76,7 +76,7 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     TSresults->SelectEnd();
 
     const ResultLoadOutcome& outcome = built.outcome;
-    TStable->Adopt(std::move(built.grid));
+    TStable->Adopt(std::move(built.grid), built.columnWidths);
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();

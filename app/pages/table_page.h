@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QSplitter;
 class QTableView;
@@ -29,9 +30,10 @@ public:
     // whether memory sufficed, which sort the load asks for and what to warn of.
     zentrope::ResultLoadOutcome Load(std::shared_ptr<const std::string> bytes,
                                      const zentrope::ResultLoadOptions& options);
-    // Shows a table a load built elsewhere (from Model().Grid().WithoutBody()) and fits its rows
-    // and columns.
-    void Adopt(zentrope::ResultGrid grid);
+    // Shows a table a load built elsewhere (from Model().Grid().WithoutBody()), its columns
+    // fitted there in GridFont() (ResultColumnWidths).
+    void Adopt(zentrope::ResultGrid grid, const std::vector<int>& columnWidths);
+    QFont GridFont() const;
     // No rows and no verdict.
     void Clear();
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.
