@@ -31,8 +31,14 @@ void HideCompletionLists(const QFileDialog& dialog) {
 } // namespace
 
 void ScreenDialogs::ShowMessage(const QString& text, MessageIcon icon) {
+    ShowDetailedMessage(text, QString(), icon);
+}
+
+void ScreenDialogs::ShowDetailedMessage(const QString& text, const QString& detail,
+                                        MessageIcon icon) {
     // No owner window: the box stands on its own but still blocks every window.
     QMessageBox box(BoxIcon(icon), QStringLiteral("Zentrope GUI"), text, QMessageBox::Ok);
+    box.setInformativeText(detail);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -69,6 +75,20 @@ bool ScreenDialogs::OfferAction(const QString& text, const QString& action) {
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
     return box.clickedButton() == chosen;
+}
+
+int ScreenDialogs::Choose(const QString& text, const QStringList& choices) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zentrope GUI"), text);
+    QList<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < choices.size(); ++i)
+        buttons << box.addButton(choices[i], i + 1 == choices.size() ? QMessageBox::RejectRole
+                                                                     : QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setEscapeButton(buttons.last());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return int(chosen < 0 ? choices.size() - 1 : chosen);
 }
 
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {

@@ -16,10 +16,10 @@
 using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD)) {
-        if (LoadResultFile(*chosen)) // nothing to keep of a load refused or cancelled
-            RecordImportedResult(*chosen);
-    }
+    // An empty or foreign file, or a load refused or cancelled, gave nothing worth keeping.
+    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
+        chosen && FreeToShowOtherResult() && LoadResultFile(*chosen))
+        RecordImportedResult(*chosen);
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
@@ -84,5 +84,5 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
         TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
-    return true;
+    return TStable->Model().Grid().Results().RowCount() > 0;
 }

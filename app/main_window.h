@@ -18,6 +18,10 @@ namespace zentrope {
 class LoadWatch;
 }
 class GeneralPage;
+class QDockWidget;
+class Run;
+class RunPanel;
+struct RunOutcome;
 class ParametersPage;
 class QFileDialog;
 class QTabWidget;
@@ -41,6 +45,7 @@ public:
 
     // Boxes and dialogs go through the seam.
     void ShowMessage(const QString& text, MessageIcon icon);
+    void ShowMessage(const QString& text, MessageIcon icon, const QString& detail);
     bool AskToGoOn(const QString& text);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
@@ -70,17 +75,36 @@ public:
 
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
-    // are shown in a box. False when the load was refused, failed or cancelled.
+    // are shown in a box. True when the table has rows; a load cancelled meanwhile (progress
+    // shows after a second) leaves the window as it was.
     bool LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     bool LoadResultFileAt(const std::string& pathBytes);
-    // Stops a result load under way; the window stays as it was before it.
+    // Stops a result load under way.
     void CancelResultLoad();
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
+
+    // The backend new runs start on, by its name (zentrope::BackendKinds()).
+    QString BackendName() const { return backendName_; }
+    void SetBackendName(const QString& name) { backendName_ = name; }
+    // Watches a started run beside the pages: the run panel, its interim results in the table,
+    // its end reported and its result loaded. One run is watched at a time.
+    void WatchRun(std::unique_ptr<Run> run);
+    // The run being watched, or null.
+    Run* WatchedRun() const { return run_.get(); }
+    // False, the user told why, while a run is watched: a second tester would write the same
+    // files.
+    bool FreeToLaunch();
+    // Asks before the user puts another result where the run's interim results are shown;
+    // false keeps the run's.
+    bool FreeToShowOtherResult();
     // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
     void HoldingEscape(const std::function<void()>& work);
+    // A field whose value was refused: shows the page that holds it and puts the focus on it,
+    // its text selected.
+    void FocusOnPage(QWidget* field);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,14 +114,25 @@ private:
     RunsPage* BuildRunsPage();
     void BindHandlers();
     void LoadAtStartup();
-    // The save a value was refused in: shows the page that holds the field and puts the focus
-    // on it, its text selected.
-    void FocusOnPage(QWidget* field);
     // The controls' parameters now match the file last loaded or saved (or the defaults).
     void MarkParametersSaved();
     void ShowResultFileTooLarge();
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();
+    // With a run going, asks whether to leave it running, cancel it or go back; false keeps
+    // the window open (for now: a cancelled run closes it once it has ended).
+    bool ConfirmCloseDuringRun();
+    // Asks before a save would change the parameter file the running tester has not read yet.
+    bool FreeToSaveParameters(const QString& path);
+    void BuildRunPanel();
+    // Watches again the newest run an earlier window left going; collects the results of those
+    // that have ended since.
+    void ResumeLeftRun();
+    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
+    QString InterimNote(int32_t sections) const;
+    void RunEnded(const RunOutcome& outcome);
+    // The same before `before` (such as "closing") replaces them; false: leave them.
+    bool ConfirmDroppingParameters(const QString& before);
     void EscapePressed();
     void TurnPage(int step);
     void ReadPreferences();
@@ -120,6 +155,14 @@ private:
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
     zentrope::LoadWatch* resultLoad_ = nullptr; // the load under way
+    QString backendName_;
+    std::unique_ptr<Run> run_;
+    RunPanel* runPanel_ = nullptr;
+    QDockWidget* runDock_ = nullptr;
+    // Whether the table shows the watched run's results; false once the user chose another
+    // result for it.
+    bool tableForRun_ = true;
+    bool closeAfterRun_ = false;
 };
 
 extern TFIN* FIN;

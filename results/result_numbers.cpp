@@ -3,7 +3,6 @@
 #include "model/c_text.h"
 #include "results/goodness_of_fit.h"
 #include "results/parallel_parts.h"
-#include "results/pvalue_sample.h"
 #include "results/result_loader_steps.h"
 
 #include <algorithm>
@@ -13,8 +12,6 @@
 namespace zentrope {
 namespace {
 
-constexpr int32_t FewestValuesForFigures = 3;
-constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
@@ -67,23 +64,15 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
     values.clear();
     int32_t invalid = 0;
     for (size_t sequence = 0; sequence < numbers.pvalues.size(); ++sequence) {
-        if (numbers.marks[sequence] != PValueMark::Number)
-            continue; // an error or a missing line is no value
-        const double value = numbers.pvalues[sequence];
-        if (IsPValue(value))
-            values.push_back(value);
-        else
-            ++invalid;
+        const CellUse use = UseOf(numbers.marks[sequence], numbers.pvalues[sequence]);
+        if (use == CellUse::PValue)
+            values.push_back(numbers.pvalues[sequence]);
+        invalid += use == CellUse::NoPValue;
     }
     const auto n = static_cast<int32_t>(values.size());
-    std::optional<RowFigures> figures;
-    if (set.SequenceCount() >= FewestSequencesForFigures && n >= FewestValuesForFigures &&
-        invalid == 0) {
-        SortPValuesWithRoom(values.data(), n, room.sort);
-        figures = RowFigures{KsPValue(values.data(), n), AdPValue(values.data(), n),
-                             SlPercent(values.data(), n)};
-    }
-    set.SetFigures(row, n, figures, invalid);
+    SortPValuesWithRoom(values.data(), n, room.sort);
+    set.SetFigures(row, n, FiguresOfSorted(values.data(), n, set.SequenceCount(), invalid),
+                   invalid);
 }
 
 } // namespace

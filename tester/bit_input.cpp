@@ -36,9 +36,35 @@ BitInput::BitInput(std::vector<std::string> files) : files_(std::move(files)) {
     std::error_code ec;
     for (const std::string& file : files_) {
         const uintmax_t bytes = fs::file_size(file, ec);
-        if (!ec)
-            total_bits_ += static_cast<uint64_t>(bytes) * 8;
+        file_bytes_.push_back(ec ? 0 : static_cast<uint64_t>(bytes));
+        total_bits_ += file_bytes_.back() * 8;
     }
+}
+
+bool BitInput::SkipSequences(uint64_t count, uint64_t n) {
+    if (IsGenerator()) {
+        for (uint64_t word = count * ((n + 63) / 64); word > 0; --word)
+            NextWord(generator_);
+        return true;
+    }
+    const uint64_t bit = count * n;
+    if (bit > total_bits_)
+        return false;
+    uint64_t byte = bit / 8;
+    // Whole files before the bit are passed over unopened.
+    while (next_file_ < files_.size() && byte >= file_bytes_[next_file_])
+        byte -= file_bytes_[next_file_++];
+    if (!OpenNextFile() || !current_.seekg(static_cast<std::streamoff>(byte)))
+        return bit == total_bits_;
+    const int offset = static_cast<int>(bit % 8);
+    if (offset == 0)
+        return true;
+    char first = 0;
+    if (!current_.get(first))
+        return false;
+    pending_ = static_cast<unsigned char>(first);
+    pending_count_ = 8 - offset;
+    return true;
 }
 
 bool BitInput::Next(uint64_t n, BitSequence& out) {

@@ -30,6 +30,12 @@ public:
     // The next n bits into `out`; false when the files end (or fail) before.
     bool Next(uint64_t n, BitSequence& out);
 
+    // Passes over `count` sequences of n bits as Next would hand them out: the files are
+    // sought to bit count·n without reading the bytes before it; the generator is advanced
+    // by the count·ceil(n / 64) outputs those sequences take. False when the files are
+    // shorter. Only before the first Next.
+    bool SkipSequences(uint64_t count, uint64_t n);
+
 private:
     bool NextFromFiles(uint64_t n, BitSequence& out);
     bool OpenNextFile();
@@ -37,6 +43,7 @@ private:
     Xoshiro256 generator_;
     std::vector<std::string> files_;
     uint64_t total_bits_ = 0;
+    std::vector<uint64_t> file_bytes_; // each file's size when the input was opened
     size_t next_file_ = 0;
     std::ifstream current_;
     uint64_t pending_ = 0; // bits of a byte already read but not yet handed out

@@ -1,14 +1,17 @@
 #include "tester/tester_run.h"
 #include "model/c_text.h"
 #include "paramfile/parameter_file_reader.h"
+#include "results/share_identity.h"
 #include "tester/bit_input.h"
 #include "tester/memory_budget.h"
 #include "tester/no_result_reasons.h"
 #include "tester/parallel_run.h"
 #include "tester/result_report.h"
 #include "tester/result_stream.h"
+#include "tester/sha256.h"
 #include "tester/temporary_cleanup.h"
 #include "tester/test_plan.h"
+#include "tester/tester_arguments.h"
 
 #include <sys/resource.h>
 
@@ -31,6 +34,10 @@ struct RunSetup {
     uint64_t n = 0;
     unsigned threads = 1;
     std::vector<std::string> header;
+    // The sequences tested: the whole run, or the share the command line asks for.
+    int32_t first = 0;
+    int32_t count = 0;
+    std::string outFile;
 };
 
 std::string HexSeed() {
@@ -96,6 +103,37 @@ std::string OpenInput(RunSetup& run) {
     if (files.empty())
         return "No input file matches \"" + pattern + "\"";
     run.input = std::make_unique<BitInput>(std::move(files));
+    return {};
+}
+
+std::string OutFileName(const ParameterSet& set) {
+    return set.OutFile.value_or("").empty() ? std::string(DefaultOutFile) : *set.OutFile;
+}
+
+// A share names its run and range, and the summary's settings, so that shares can be merged
+// into the file the whole run would have written.
+std::string DescribeShare(RunSetup& run, const std::string& paramPath) {
+    const std::optional<std::string> sha = FileSha256Hex(paramPath);
+    if (!sha)
+        return "The parameter file \"" + paramPath + "\" could not be read";
+    ShareIdentity share{run.first, run.count, run.set.NT, *sha, run.set};
+    for (std::string& line : FormatShareLines(share))
+        run.header.push_back(std::move(line));
+    return {};
+}
+
+// A share's sequences take the bits they get in the whole run.
+std::string ChooseShare(RunSetup& run, const TesterArguments& arguments) {
+    run.outFile = arguments.resultPath.value_or(OutFileName(run.set));
+    run.count = run.set.NT;
+    if (!arguments.sequences)
+        return {};
+    const SequenceRange range = *arguments.sequences;
+    if (range.first > run.set.NT - range.count)
+        return "--sequences " + std::to_string(range.first) + ":" + std::to_string(range.count) +
+               " reaches past the run's last sequence (NT = " + std::to_string(run.set.NT) + ")";
+    run.first = range.first;
+    run.count = range.count;
     return {};
 }
 
@@ -166,22 +204,32 @@ void LowerPriority(const ParameterSet& set) {
         setpriority(PRIO_PROCESS, 0, 19);
 }
 
-std::string OutFileName(const ParameterSet& set) {
-    return set.OutFile.value_or("").empty() ? std::string(DefaultOutFile) : *set.OutFile;
-}
-
 // Lowers the threads until the run fits in memory; an empty text means it fits.
 std::string FitInMemory(RunSetup& run) {
     const unsigned wanted = ThreadsToUse();
-    const uint64_t available = AvailableMemory();
+    const MemoryBytes available = AvailableMemory();
     run.threads = ThreadsThatFit(run.plan, run.set, run.n, run.set.NT, wanted, available);
     if (run.threads > 0)
         return {};
-    const auto mib = [](uint64_t bytes) { return std::to_string(bytes >> 20) + " MiB"; };
+    const MemoryBytes need = RunMemory(run.plan, run.set, run.n, run.set.NT, 1);
+    const bool touched = need.touched > available.touched;
+    const uint64_t needed = touched ? need.touched : need.mapped;
+    const uint64_t room = touched ? available.touched : available.mapped;
     return "Not enough memory: the run needs about " +
-           mib(RunMemory(run.plan, run.set, run.n, run.set.NT, 1)) + " (sequences of " +
-           std::to_string(run.n) + " bits, " + std::to_string(run.set.NT) +
-           " sequences of p-values), " + mib(available) + " are available";
+           std::to_string((needed + (1 << 20) - 1) >> 20) + " MiB" +
+           (touched ? "" : " of address space") + " (sequences of " + std::to_string(run.n) +
+           " bits, " + std::to_string(run.set.NT) + " sequences of p-values), " +
+           std::to_string(room >> 20) + " MiB are available";
+}
+
+// The summary takes the p-values as the file holds them, as the window's figures do; so
+// does a merge of shares, which can only read them back.
+std::vector<double> AsWritten(const std::vector<double>& pValues, int32_t digits) {
+    std::vector<double> written;
+    written.reserve(pValues.size());
+    for (const double p : pValues)
+        written.push_back(p < 0 ? -1.0 : AtofC(FormatFixed(p, digits)));
+    return written;
 }
 
 // Lines whose reason is already in the header: every sequence fails them on its length.
@@ -203,7 +251,7 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
     results.header = run.header;
     for (const PlannedTest& line : run.plan.lines)
         results.lineNames.push_back(line.name);
-    const std::string outFile = OutFileName(run.set);
+    const std::string& outFile = run.outFile;
     RemoveTemporariesOnSignals();
     ResultStream stream(outFile);
     if (!stream.Open()) {
@@ -211,19 +259,21 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
         return ExitOutputFailed;
     }
     stream.Write(FormatReportHeader(results.header));
-    results.pValues.reserve(static_cast<size_t>(run.set.NT));
+    results.pValues.reserve(static_cast<size_t>(run.count));
     // Rows come from the worker threads, progress from this one; both write to `out`.
     std::mutex outLock;
     const std::vector<bool> lengthFails = LinesFailingOnLength(run);
     std::string sequenceReasons;
     const RowSink rows = [&](int32_t k, const std::vector<double>& pValues) {
-        stream.Write(FormatSection(static_cast<size_t>(k), results.lineNames, pValues, run.set));
+        stream.Write(
+            FormatSection(static_cast<size_t>(run.first + k), results.lineNames, pValues, run.set));
         for (size_t line = 0; line < pValues.size(); ++line)
             if (pValues[line] < 0 && !lengthFails[line])
-                sequenceReasons += NoResultLine(line, results.lineNames[line],
-                                                static_cast<size_t>(k), SequenceReason) +
-                                   "\n";
-        results.pValues.push_back(pValues);
+                sequenceReasons +=
+                    NoResultLine(line, results.lineNames[line], static_cast<size_t>(run.first + k),
+                                 SequenceReason) +
+                    "\n";
+        results.pValues.push_back(AsWritten(pValues, run.set.pval_digits));
         if (!run.set.ShowPvals)
             return;
         const std::lock_guard lock(outLock);
@@ -234,15 +284,13 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
         const std::lock_guard lock(outLock);
         ShowProgress(out, done, total);
     };
-    const SequenceWork work{&run.plan,  &run.set,    run.input.get(),          run.n,
-                            run.set.NT, run.threads, run.set.IdlePriority != 0};
+    const SequenceWork work{&run.plan, &run.set,    run.input.get(),          run.n,
+                            run.count, run.threads, run.set.IdlePriority != 0};
     if (!TestAllSequences(work, rows, progress)) {
         err << "The input ended before the last sequence.\nNo result file written.\n";
         return ExitBadInput;
     }
-    if (!sequenceReasons.empty())
-        stream.Write(sequenceReasons + "\n");
-    stream.Write(FormatSummary(results, run.set));
+    stream.Write(FormatRunEnd(sequenceReasons, results, run.set));
     if (!stream.Commit()) {
         err << "The result file \"" << outFile << "\" could not be written\n";
         return ExitOutputFailed;
@@ -254,27 +302,36 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
 } // namespace
 
 int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
-        err << "Usage: Zentrope.exe <parameter file>\n";
+    std::string problem;
+    const std::optional<TesterArguments> arguments = ParseTesterArguments(args, problem);
+    if (!arguments) {
+        err << problem << "\n" << TesterUsage << "\n";
         return ExitBadArguments;
     }
-    if (const std::string problem = ThreadsSettingProblem(); !problem.empty()) {
+    if (problem = ThreadsSettingProblem(); !problem.empty()) {
         err << problem << "\n";
         return ExitBadArguments;
     }
+    const std::string& paramPath = arguments->parameterFile;
     RunSetup run;
-    if (std::string problem = ReadSettings(args[0], run.set, err); !problem.empty()) {
+    if (problem = ReadSettings(paramPath, run.set, err); !problem.empty()) {
         err << problem << "\n";
         return ExitBadParameterFile;
+    }
+    if (problem = ChooseShare(run, *arguments); !problem.empty()) {
+        err << problem << "\n" << TesterUsage << "\n";
+        return ExitBadArguments;
     }
     run.plan = MakeTestPlan(run.set);
     if (run.plan.lines.empty()) {
         ReportNothingToRun(run.plan, err);
         return ExitNothingToRun;
     }
-    std::string problem = OpenInput(run);
+    problem = OpenInput(run);
     if (problem.empty())
         problem = ChooseLength(run);
+    if (problem.empty() && !run.input->SkipSequences(static_cast<uint64_t>(run.first), run.n))
+        problem = "The input ended before the share's first sequence";
     if (!problem.empty()) {
         err << problem << "\nNo result file written.\n";
         return ExitBadInput;
@@ -283,7 +340,13 @@ int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << problem << "\nNo result file written.\n";
         return ExitFailed;
     }
-    DescribeRun(run, args[0]);
+    DescribeRun(run, paramPath);
+    if (arguments->sequences) {
+        if (problem = DescribeShare(run, paramPath); !problem.empty()) {
+            err << problem << "\n";
+            return ExitBadParameterFile;
+        }
+    }
     LowerPriority(run.set);
     for (const std::string& line : run.header)
         out << line << "\n";

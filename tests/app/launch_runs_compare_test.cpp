@@ -37,10 +37,10 @@ void RunsCompareTest::comparesRunsWithAFileAndExportsCsv() {
     window.show();
     Control<QLineEdit>(window, "EditKSmin")->setText("0.01");
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QTest::qWait(1100); // runs are told apart by their start to the second
     Control<QLineEdit>(window, "EditNT")->setText("9");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     // DFT far from uniform (D = 0.97 with three values: a KS p-value well below KSmin), no
     // Runs row, and a Serial row that no run holds.
     fixture.Write("other.txt", "Sequence #1\n0.01\tDFT\n0.5\tSerial\n\n"
@@ -57,14 +57,14 @@ void RunsCompareTest::comparesRunsWithAFileAndExportsCsv() {
 
     list->selectAll();
     fixture.dialogs.answers = {fixture.Path("other.txt")};
+    // The comparison follows the added file at once.
     Control<QPushButton>(window, "CompareAddFile")->click();
-    Control<QPushButton>(window, "RunsCompare")->click();
     QCOMPARE(Control<QTabWidget>(window, "RunsDetail")->currentWidget(),
              Control<QWidget>(window, "RunsCompareView"));
     const QAbstractItemModel& table = *Control<QTableView>(window, "CompareTable")->model();
     QTRY_COMPARE(table.rowCount(), 3);
     QCOMPARE(table.headerData(4, Qt::Horizontal).toString(),
-             "KS " + fixture.Runs()[0].startedAt.toString(Qt::ISODate));
+             "KS generator " + fixture.Runs()[0].startedAt.toString(Qt::ISODate));
     QCOMPARE(table.headerData(12, Qt::Horizontal).toString(), QString("SL other.txt"));
     // Worst first: DFT, whose file differs from the runs; Runs, alike in the two runs that
     // hold it; Serial, held by the file alone and so without a test.

@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QListWidget>
+#include <QMap>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,8 +56,19 @@ public:
     QList<bool> goOnAnswers; // one per question; none left goes back
     QStringList saveQuestions;
     QList<SaveChoice> saveAnswers; // one per question; none left discards
+    QStringList choiceQuestions;
+    QList<int> choiceAnswers; // one per question; none left takes the last choice
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
+        messages.append({text, icon});
+    }
+
+    // The detail of each message that had one, by the message's index.
+    QMap<int, QString> details;
+    void ShowDetailedMessage(const QString& text, const QString& detail,
+                             MessageIcon icon) override {
+        if (!detail.isEmpty())
+            details.insert(int(messages.size()), detail);
         messages.append({text, icon});
     }
 
@@ -68,6 +80,11 @@ public:
     SaveChoice AskToSave(const QString& text) override {
         saveQuestions.append(text);
         return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
+    }
+
+    int Choose(const QString& text, const QStringList& choices) override {
+        choiceQuestions.append(text);
+        return choiceAnswers.isEmpty() ? int(choices.size()) - 1 : choiceAnswers.takeFirst();
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <random>
 #include <streambuf>
 #include <sys/resource.h>
@@ -202,4 +203,41 @@ TEST(ResultValidity, AWatchSeesTheLoadToItsEndOrStopsIt) {
     ResultGrid other;
     EXPECT_TRUE(LoadReadBytes(read, {}, other, {}, &stopped).cancelled);
     std::filesystem::remove(path);
+}
+
+// A set that grows a sequence at a time, or merges another, judges its cells as a load does.
+TEST(ResultValidity, GrowingAndMergedSetsCountAsALoadDoes) {
+    const double inf = std::numeric_limits<double>::infinity();
+    ResultSet grown(2, 0);
+    const std::vector<std::vector<double>> sequences = {
+        {0.1, 0.1}, {0.5, inf}, {0.9, 0.5}, {0.2, 0.9}};
+    for (const auto& values : sequences)
+        ASSERT_TRUE(grown.AppendSequence(values, std::vector<PValueMark>(2, PValueMark::Number)));
+    ASSERT_TRUE(
+        grown.AppendSequence(std::vector<double>{0.0, 0.0},
+                             std::vector<PValueMark>{PValueMark::Number, PValueMark::Missing}));
+    ResultGrid loaded;
+    LoadText(loaded,
+             ResultFile({"A", "B"},
+                        {{"0.1", "0.1"}, {"0.5", "inf"}, {"0.9", "0.5"}, {"0.2", "0.9"}, {"0"}}));
+    for (int32_t row = 0; row < 2; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(grown.Row(row).count, loaded.Results().Row(row).count);
+        EXPECT_EQ(grown.Row(row).invalid, loaded.Results().Row(row).invalid);
+        EXPECT_EQ(grown.Row(row).figures.has_value(),
+                  loaded.Results().Row(row).figures.has_value());
+    }
+    EXPECT_EQ(grown.Row(0).count, 5);
+    EXPECT_EQ(grown.Row(1).count, 3); // 0.1, 0.5, 0.9: inf is no p-value, the missing no value
+    EXPECT_EQ(grown.Row(1).invalid, 1);
+    EXPECT_FALSE(grown.Row(1).figures);
+
+    ResultSet merged(2, 0);
+    ASSERT_TRUE(merged.AppendSequence(std::vector<double>{0.3, 0.3},
+                                      std::vector<PValueMark>(2, PValueMark::Number)));
+    ASSERT_TRUE(merged.Merge(grown));
+    EXPECT_EQ(merged.Row(1).count, 4);
+    EXPECT_EQ(merged.Row(1).invalid, 1);
+    EXPECT_FALSE(merged.Row(1).figures);
+    EXPECT_TRUE(merged.Row(0).figures);
 }

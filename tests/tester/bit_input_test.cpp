@@ -57,5 +57,44 @@ TEST(BitInput, GeneratorRepeatsForTheSameSeed) {
     EXPECT_NE(x.words, y.words);
 }
 
+// Skipping k sequences must leave the input where reading them would: bit k·n of the files
+// (inside a byte, at a file's end, past an empty file), k·ceil(n / 64) outputs of the generator.
+TEST(BitInput, SkippedSequencesLeaveTheInputWhereReadingThemWould) {
+    ScratchFolder dir;
+    std::string bytes;
+    for (int i = 0; i < 300; ++i)
+        bytes += static_cast<char>(i * 37 + 11);
+    const std::vector<std::string> files = {dir.Write("a", bytes.substr(0, 100)),
+                                            dir.Write("b", ""), dir.Write("c", bytes.substr(100))};
+    for (const uint64_t n : {1u, 13u, 64u, 100u, 800u}) {
+        for (const uint64_t k : {0u, 1u, 3u, 7u}) {
+            if ((k + 1) * n > 2400)
+                continue;
+            BitInput read(files);
+            BitInput skipped(files);
+            BitSequence expected;
+            BitSequence got;
+            for (uint64_t i = 0; i <= k; ++i)
+                ASSERT_TRUE(read.Next(n, expected));
+            ASSERT_TRUE(skipped.SkipSequences(k, n));
+            ASSERT_TRUE(skipped.Next(n, got)) << "n " << n << " k " << k;
+            EXPECT_EQ(got.words, expected.words) << "n " << n << " k " << k;
+        }
+    }
+    BitInput tooShort(files);
+    EXPECT_FALSE(tooShort.SkipSequences(3, 801));
+    for (const uint64_t n : {1u, 64u, 65u, 1000u}) {
+        BitInput read(DefaultSeed);
+        BitInput skipped(DefaultSeed);
+        BitSequence expected;
+        BitSequence got;
+        for (int i = 0; i < 4; ++i)
+            ASSERT_TRUE(read.Next(n, expected));
+        ASSERT_TRUE(skipped.SkipSequences(3, n));
+        ASSERT_TRUE(skipped.Next(n, got));
+        EXPECT_EQ(got.words, expected.words) << "n " << n;
+    }
+}
+
 } // namespace
 } // namespace zentrope
