@@ -1,5 +1,6 @@
 #include "app/guarded_application.h"
 #include "app/main_window.h"
+#include "app/process_signals.h"
 #include "app/verdict_command.h"
 
 #include <clocale>
@@ -9,6 +10,7 @@
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    IgnoreFileSizeSignal();
     // Files are written and read with a decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     // A verdict for scripts needs no display: answered before any application object exists.

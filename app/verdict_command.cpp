@@ -110,7 +110,7 @@ int RunVerdictCommand(const std::vector<std::string>& args, std::ostream& out, s
                                            ReadNoResultReasons(grid.FileText()));
     out << (options->json ? VerdictJson(verdict, rows, options->thresholds, options->alpha)
                           : VerdictReport(verdict, rows, options->thresholds, options->alpha));
-    if (verdict.family == 0)
-        return VerdictUnreadable;
-    return verdict.fails ? VerdictFails : VerdictPasses;
+    if (verdict.fails || verdict.incomplete)
+        return VerdictFails;
+    return verdict.family == 0 ? VerdictUnreadable : VerdictPasses;
 }

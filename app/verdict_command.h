@@ -8,6 +8,7 @@
 #include <vector>
 
 inline constexpr int VerdictPasses = 0;
+// The run fails, or is incomplete: lines the tester meant to write are missing.
 inline constexpr int VerdictFails = 1;
 // The file cannot be read as a result file, holds nothing to judge, or the options are wrong.
 inline constexpr int VerdictUnreadable = 2;

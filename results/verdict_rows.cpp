@@ -25,7 +25,8 @@ VerdictRows VerdictRowsOf(const ResultSet& results, const FlagThresholds& thresh
     for (int32_t i = 0; i < results.RowCount(); ++i) {
         const ResultRow row = results.Row(i);
         if (!row.figures) {
-            if (results.SequenceCount() < 2)
+            // A row holding values that are no p-values is named by the verdict as such.
+            if (results.SequenceCount() < 2 || row.invalid > 0)
                 continue;
             std::string reason = RowReasonText(reasons, row, i);
             rows.without.push_back(

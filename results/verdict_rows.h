@@ -38,7 +38,8 @@ struct VerdictRows {
 };
 
 // Rows without a result are those left out of the verdict: without figures although the run
-// has two or more sequences.
+// has two or more sequences, and not for holding values that are no p-values (the verdict
+// names those rows itself).
 VerdictRows VerdictRowsOf(const ResultSet& results, const FlagThresholds& thresholds, double alpha,
                           const std::vector<NoResultReason>& reasons);
 

@@ -31,13 +31,22 @@ std::string Count(std::string_view what, const ThresholdCount& count, double lim
            m.text(" (" + OneDecimal(count.expected) + " expected by chance)");
 }
 
+// "passes" only for a whole run: a run that lacks lines is "incomplete" instead.
+std::string Outcome(const RunVerdict& verdict) {
+    if (verdict.fails)
+        return "FAILS";
+    return verdict.incomplete ? "incomplete" : "passes";
+}
+
 std::string Battery(const RunVerdict& verdict, double alpha, const VerdictMarkup& m) {
-    if (verdict.family == 0 || verdict.worst_row < 0)
+    if (verdict.family == 0 || verdict.worst_row < 0) {
+        if (verdict.fails || verdict.incomplete)
+            return m.strong(Outcome(verdict)) + m.text(": no row has a KS figure");
         return m.text("no row has a KS figure to judge the battery by");
+    }
     return m.text("Holm over " + std::to_string(verdict.family) + " rows at " + FormatG(alpha) +
                   ": ") +
-           m.strong(verdict.fails ? "FAILS" : "passes") + m.text(", worst row ") +
-           m.worst(verdict.worst_name) +
+           m.strong(Outcome(verdict)) + m.text(", worst row ") + m.worst(verdict.worst_name) +
            m.text(" (adjusted p " + ScientificText(verdict.worst_adjusted, 2) + ")");
 }
 
@@ -59,6 +68,21 @@ std::string Failing(const VerdictRows& rows, const VerdictMarkup& m) {
     }
     if (rows.failing.size() > shown)
         text += m.text(", ") + More(rows.failing.size(), shown, m);
+    return text + m.text(".");
+}
+
+// Rows holding values that are no p-values: they have no figures and do not pass.
+std::string Invalid(const RunVerdict& verdict, const VerdictMarkup& m) {
+    const size_t all = verdict.invalid_rows.size();
+    if (all == 0)
+        return {};
+    std::string text = m.text(" Not passing, holding values that are not p-values: ");
+    const size_t shown = std::min(FailingShown, all);
+    for (size_t i = 0; i < shown; ++i)
+        text += (i > 0 ? m.text(", ") : std::string()) +
+                m.row(verdict.invalid_rows[i].row, verdict.invalid_rows[i].name);
+    if (all > shown)
+        text += m.text(", ") + More(all, shown, m);
     return text + m.text(".");
 }
 
@@ -161,7 +185,7 @@ std::string VerdictLine(const RunVerdict& verdict, const VerdictRows& rows,
     return m.text(std::to_string(verdict.rows) + " rows, " + std::to_string(verdict.sequences) +
                   " sequences. ") +
            counts + m.text(". ") + Battery(verdict, alpha, m) + m.text(".") + Failing(rows, m) +
-           Without(rows, m);
+           Invalid(verdict, m) + Without(rows, m);
 }
 
 std::string FailingRowText(const FailingRow& row, const FlagThresholds& thresholds, double alpha) {
@@ -195,7 +219,10 @@ std::string VerdictJson(const RunVerdict& verdict, const VerdictRows& rows,
     std::vector<std::string> without;
     for (const RowWithoutResult& row : rows.without)
         without.push_back(WithoutJson(row));
-    const char* judged = verdict.family == 0 ? "none" : verdict.fails ? "fails" : "passes";
+    const char* judged = verdict.fails         ? "fails"
+                         : verdict.incomplete  ? "incomplete"
+                         : verdict.family == 0 ? "none"
+                                               : "passes";
     return "{\"verdict\": " + JsonString(judged) + ", \"line\": " +
            JsonString(VerdictLine(verdict, rows, thresholds, alpha, PlainMarkup())) +
            ", \"rows\": " + std::to_string(verdict.rows) +

@@ -3,6 +3,8 @@
 // the text; Escape closes the bar).
 #pragma once
 
+#include "app/widgets/text_lines.h"
+
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -20,6 +22,7 @@ public:
     // Shows bytes that the table shares; throws std::bad_alloc or std::length_error when
     // memory runs out.
     void ShowBytes(std::shared_ptr<const std::string> bytes);
+    void ShowLines(TextLines lines);
     // Once the page is in sight: the tab stops, and the last character selected.
     void SelectEnd();
     void Clear();
