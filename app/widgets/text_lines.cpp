@@ -80,6 +80,13 @@ QString TextLines::text(qsizetype first, qsizetype last) const {
 }
 
 qsizetype TextLines::lineAt(qsizetype offset) const {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
-    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+    const auto after = std::upper_bound(marks_.begin(), marks_.end(), offset);
+    const auto mark = std::max<qsizetype>(0, (after - marks_.begin()) - 1);
+    qsizetype line = mark * Stride;
+    for (qsizetype from = marks_[size_t(mark)];; ++line) {
+        const qsizetype end = lineEnd(from);
+        if (end >= offset || end >= bytes_.size() || line + 1 == count_)
+            return line;
+        from = end + 1;
+    }
 }
