@@ -3,6 +3,7 @@
 #include "results/cramer_von_mises.h"
 #include "results/multiple_testing.h"
 #include "results/pvalue_sample.h"
+#include "results/result_loader.h"
 
 #include <algorithm>
 #include <limits>
@@ -77,6 +78,35 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
     CountFlags(results, thresholds, verdict);
     ApplyHolm(results, alpha, verdict);
     return verdict;
+}
+
+} // namespace zentrope
+
+namespace zentrope {
+
+BriefVerdict BriefOf(const RunVerdict& verdict, double alpha, bool cut_short) {
+    BriefVerdict brief;
+    brief.alpha = alpha;
+    if (verdict.rows == 0)
+        brief.outcome = BriefOutcome::NoTable;
+    else if (cut_short)
+        brief.outcome = BriefOutcome::Incomplete;
+    else if (verdict.family == 0)
+        brief.outcome = BriefOutcome::NoFigures;
+    else
+        brief.outcome = verdict.fails ? BriefOutcome::Fails : BriefOutcome::Passes;
+    brief.failing_rows = static_cast<int32_t>(verdict.rejected.size());
+    return brief;
+}
+
+BriefVerdict JudgeResultFile(const std::string& path, double alpha) {
+    ResultGrid grid;
+    const ResultLoadOutcome outcome = LoadResultFile(path, ResultLoadOptions{}, grid, {});
+    // The loader does not yet tell a file cut short; once its outcome does, it goes here.
+    const bool cutShort = false;
+    const RunVerdict verdict =
+        outcome.loaded ? JudgeRun(grid.Results(), FlagThresholds{}, alpha) : RunVerdict{};
+    return BriefOf(verdict, alpha, cutShort);
 }
 
 } // namespace zentrope
