@@ -34,9 +34,34 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<T>(value.value<T>());
 }
 
+// The index's words for each BriefOutcome, in its order.
+const QString OutcomeText[] = {QStringLiteral("passes"), QStringLiteral("fails"),
+                               QStringLiteral("incomplete"), QStringLiteral("no figures"),
+                               QStringLiteral("no table")};
+
+QVariant VerdictValue(const std::optional<BriefVerdict>& verdict) {
+    return verdict ? QVariant(OutcomeText[static_cast<int>(verdict->outcome)]) : QVariant();
+}
+
+template <typename T>
+QVariant VerdictNumber(const std::optional<BriefVerdict>& verdict, T BriefVerdict::*field) {
+    return verdict ? QVariant::fromValue((*verdict).*field) : QVariant();
+}
+
+// A word this version does not know (a newer one wrote it) counts as not judged yet.
+std::optional<BriefVerdict> VerdictOf(const QVariant& outcome, const QVariant& failingRows,
+                                      const QVariant& alpha) {
+    for (int i = 0; i < int(std::size(OutcomeText)); ++i)
+        if (!outcome.isNull() && outcome.toString() == OutcomeText[i])
+            return BriefVerdict{static_cast<BriefOutcome>(i), failingRows.toInt(),
+                                alpha.toDouble()};
+    return std::nullopt;
+}
+
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
-    "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid");
+    "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid, "
+    "verdict, failing_rows, verdict_alpha");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -56,6 +81,7 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.source = row.value(14).toString();
     record.resultPath = row.value(15).toString();
     record.testerPid = OptionalOf<qint64>(row.value(16));
+    record.verdict = VerdictOf(row.value(17), row.value(18), row.value(19));
     return record;
 }
 
@@ -135,16 +161,19 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     QSqlQuery run(db);
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
-                               "exit_code, end_signal, cancelled, source, result_path, tester_pid) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "exit_code, end_signal, cancelled, source, result_path, tester_pid, "
+                               "verdict, failing_rows, verdict_alpha) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const RunEnd& end = record.end;
-    if (!ExecWith(run,
-                  {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
-                   Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
-                   Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
-                   Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
-                   Optional(end.endSignal), QVariant(end.cancelled), Text(record.source),
-                   Text(record.resultPath), Optional(record.testerPid)}))
+    if (!ExecWith(run, {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
+                        Text(record.testerPath), QVariant(record.testerSize),
+                        Text(record.testerSha256), Text(record.frontEndVersion),
+                        TimeValue(record.startedAt), Optional(record.n), Optional(record.NT),
+                        TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
+                        QVariant(end.cancelled), Text(record.source), Text(record.resultPath),
+                        Optional(record.testerPid), VerdictValue(record.verdict),
+                        VerdictNumber(record.verdict, &BriefVerdict::failing_rows),
+                        VerdictNumber(record.verdict, &BriefVerdict::alpha)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -168,6 +197,15 @@ QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resu
     return UpdateRun(db,
                      QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"),
                      {QVariant(pid), Text(resultPath), QVariant(id)});
+}
+
+QString UpdateVerdict(QSqlDatabase& db, qint64 id, const BriefVerdict& verdict) {
+    return UpdateRun(
+        db,
+        QStringLiteral("UPDATE runs SET verdict = ?, failing_rows = ?, verdict_alpha = ? "
+                       "WHERE id = ?"),
+        {VerdictValue(verdict), QVariant(verdict.failing_rows), QVariant(verdict.alpha),
+         QVariant(id)});
 }
 
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256) {

@@ -37,6 +37,10 @@ const QList<QStringList>& Migrations() {
         {QStringLiteral("ALTER TABLE runs ADD COLUMN source TEXT NOT NULL DEFAULT ''")},
         {QStringLiteral("ALTER TABLE runs ADD COLUMN result_path TEXT NOT NULL DEFAULT ''"),
          QStringLiteral("ALTER TABLE runs ADD COLUMN tester_pid INTEGER")},
+        // NULL until the kept result has been judged.
+        {QStringLiteral("ALTER TABLE runs ADD COLUMN verdict TEXT"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN failing_rows INTEGER"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN verdict_alpha REAL")},
     };
     return steps;
 }

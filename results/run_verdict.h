@@ -46,6 +46,10 @@ struct RunVerdict {
 
 RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);
 
+// The level a run is judged at until the user picks another; records of runs are judged at
+// it, so that their verdicts compare.
+inline constexpr double DefaultAlpha = 0.01;
+
 // A run's result in a word, as its record keeps it and the list of runs shows it.
 enum class BriefOutcome : uint8_t {
     Passes,

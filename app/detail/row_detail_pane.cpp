@@ -6,6 +6,7 @@
 #include "app/dialog_seam.h"
 #include "app/name_text.h"
 #include "app/table/result_table_model.h"
+#include "results/run_verdict.h"
 
 #include <QChartView>
 #include <QDoubleSpinBox>
@@ -17,9 +18,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+using zentrope::DefaultAlpha;
+
 namespace {
 
-constexpr double DefaultAlpha = 0.01;
 const QString PngFilter = QStringLiteral("PNG image (*.png)");
 const QString SvgFilter = QStringLiteral("SVG image (*.svg)");
 

@@ -31,7 +31,8 @@ public:
     // Notes the started tester's process and where it writes its result, so that a run left
     // to itself can be completed later.
     void noteStart(const zentrope::TesterProcess& tester, const QString& resultPath);
-    // Notes the end, copying the result when this run wrote it (an empty path otherwise).
+    // Notes the end, copying the result when this run wrote it (an empty path otherwise), and
+    // has the kept result judged for the record.
     void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.
     void abandon();

@@ -3,6 +3,7 @@
 #include "app/run_watch/run_folder_place.h"
 #include "records/run_folder.h"
 #include "records/run_store.h"
+#include "results/run_verdict.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,7 @@ void Record(const QString& root, const QString& path) {
         return;
     record.source = QFileInfo(path).absoluteFilePath();
     record.frontEndVersion = QStringLiteral(ZENTROPE_VERSION);
+    record.verdict = JudgeResultFile(QFile::encodeName(path).toStdString(), DefaultAlpha);
     // A failed copy leaves no record and no folder behind.
     opening.store->add(record, path);
 }

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Copies and records on a pool thread, so a large file does not hold the window; returns at
+// Judges, copies and records on a pool thread, so a large file does not hold the window; returns at
 // once. A file inside a run folder is already recorded and is left alone. The application
 // waits for the pool before it ends.
 void RecordImportedResult(const QString& path);
