@@ -24,6 +24,7 @@ inline RunRecord SampleRecord(const QString& folder, const QDateTime& startedAt,
     record.end.exitCode = 0;
     record.n = 1000000;
     record.NT = 20;
+    record.verdict = BriefVerdict{BriefOutcome::Fails, 3, 0.01};
     for (int i = SampleTestCount; i >= 1; --i)
         record.enabledTests << QStringLiteral("Test %1").arg(i);
     for (int i = 0; i < inputs; ++i)
