@@ -1,9 +1,11 @@
 // The two run buttons: save the parameters and start the tester, its output going to a log in
 // the run's folder, then either leave it running and close, or watch it and load its result.
+#include "app/detail/chart_file.h"
 #include "app/launch_checks.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
+#include "app/pages/table_page.h"
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_end_text.h"
 #include "app/run_watch/run_folder_place.h"
@@ -13,6 +15,7 @@
 #include "paramfile/parameter_file_writer.h"
 #include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
+#include "records/record_summary.h"
 #include "runner/result_freshness.h"
 #include "runner/tester_process.h"
 
@@ -150,6 +153,9 @@ void WatchAndLoad(TFIN& window, const Launch& launch) {
         return;
     }
     window.HoldingEscape([&] { window.LoadResultFileAt(path); });
+    if (launch.record)
+        window.Table().NameRun(
+            ChartRunName(InFileText(launch.record->inFile()), launch.tester->startedAt()));
 }
 
 } // namespace

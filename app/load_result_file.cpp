@@ -1,4 +1,5 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/detail/chart_file.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -10,6 +11,7 @@
 #include "results/result_loader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <new>
 #include <stdexcept>
@@ -65,6 +67,8 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
         return false;
     }
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
+    // Until a caller that knows the run says better: the file itself.
+    TStable->NameRun(ChartRunName(QFileInfo(path).fileName(), QFileInfo(path).lastModified()));
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();
     if (outcome.sort_request)

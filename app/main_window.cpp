@@ -88,7 +88,11 @@ bool TFIN::AskToGoOn(const QString& text) {
 
 RunsPage* TFIN::BuildRunsPage() {
     auto* runs = new RunsPage(*dialogs_, *TSgeneral);
-    connect(runs, &RunsPage::resultChosen, this, &TFIN::LoadResultFile);
+    connect(runs, &RunsPage::resultChosen, this,
+            [this](const QString& resultFile, const QString& runName) {
+                if (LoadResultFile(resultFile))
+                    TStable->NameRun(runName);
+            });
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
     connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {

@@ -24,11 +24,15 @@ QString InputText(const RunRecord& run) {
     if (run.kind == RunKind::Imported)
         return QFileInfo(run.source).fileName();
     if (run.inputs.isEmpty())
-        return QStringLiteral("generator");
+        return InFileText(QString());
     const QString first = QFileInfo(run.inputs.first().path).fileName();
     return run.inputs.size() == 1
                ? first
                : QStringLiteral("%1 and %2 more").arg(first).arg(run.inputs.size() - 1);
+}
+
+QString InFileText(const QString& inFile) {
+    return inFile.isEmpty() ? QStringLiteral("generator") : QFileInfo(inFile).fileName();
 }
 
 QString VerdictText(const RunRecord& run) {

@@ -12,6 +12,10 @@ namespace zentrope {
 // run without one, an imported file's own name.
 QString InputText(const RunRecord& run);
 
+// A parameter file's InFile as InputText names it before the files it matches are known: its
+// file name (a pattern stays one), "generator" when empty.
+QString InFileText(const QString& inFile);
+
 // "passes", "FAILS k rows", "incomplete", "no figures" (no row had a KS figure), "no result",
 // "cancelled" or "failed" (the tester ended with an error or a signal); empty while that is not
 // known (a run still going, or a result not judged yet).

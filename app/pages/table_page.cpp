@@ -145,6 +145,10 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha);
 }
 
+void TablePage::NameRun(const QString& run) {
+    SGDetail->SetRunName(run);
+}
+
 void TablePage::FocusGrid() {
     SG->setFocus();
 }

@@ -34,6 +34,8 @@ public:
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.
     void JudgeLoadedRun(const zentrope::FlagThresholds& thresholds);
     void FocusGrid();
+    // Names the loaded run in the proposed names of saved charts.
+    void NameRun(const QString& run);
 
     // A mouse release on SG at (X, Y) in SG's coordinates, or a load's sort request:
     // X = zentrope::SortMarker, Y = the column, negated for a descending sort.

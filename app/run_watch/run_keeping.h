@@ -22,6 +22,8 @@ public:
                                              const QString& testerFolder);
 
     qint64 id() const { return id_; }
+    // The kept parameter file's InFile; empty for the generator.
+    QString inFile() const { return inFile_; }
     QString logPath() const;
 
     // Hashes the tester and the input files on a pool thread, which records them through a

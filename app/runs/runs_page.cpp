@@ -1,5 +1,6 @@
 #include "app/runs/runs_page.h"
 
+#include "app/detail/chart_file.h"
 #include "app/dialog_seam.h"
 #include "app/run_watch/hashing_progress.h"
 #include "app/run_watch/run_folder_place.h"
@@ -212,7 +213,8 @@ void RunsPage::showChosen() {
 
 void RunsPage::openResult() {
     if (const std::optional<RunRecord> run = chosenRun())
-        emit resultChosen(run->folder + '/' + ResultCopyName);
+        emit resultChosen(run->folder + '/' + ResultCopyName,
+                          ChartRunName(InputText(*run), run->startedAt));
 }
 
 void RunsPage::loadParameters() {

@@ -33,7 +33,8 @@ public:
 
 signals:
     // What the window does with a chosen run's files.
-    void resultChosen(const QString& resultFile);
+    // `runName` tells the run in the names of saved charts.
+    void resultChosen(const QString& resultFile, const QString& runName);
     void parametersChosen(const QString& parameterFile);
     // The run's input files are checked (and the user agreed where they changed).
     void runAgainChosen(const QString& parameterFile);

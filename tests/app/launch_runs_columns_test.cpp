@@ -7,6 +7,7 @@
 #include "tests/results/result_file_text.h"
 
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QThreadPool>
@@ -58,6 +59,7 @@ class RunsColumnsTest : public QObject {
 private slots:
     void runsAndImportsSayHowTheyCameOut();
     void anOlderRecordIsJudgedOnceInTheBackground();
+    void aRunOpenedFromTheListNamesItsCharts();
 };
 
 void RunsColumnsTest::runsAndImportsSayHowTheyCameOut() {
@@ -131,6 +133,35 @@ void RunsColumnsTest::anOlderRecordIsJudgedOnceInTheBackground() {
     QThreadPool::globalInstance()->waitForDone();
     QCoreApplication::processEvents();
     QCOMPARE(Rows(*list), QStringList{"bad.txt |  | FAILS 2 rows"});
+}
+
+// A chart of a run opened from the list is proposed under the run's input and start time,
+// not the kept copy's own name.
+void RunsColumnsTest::aRunOpenedFromTheListNamesItsCharts() {
+    LaunchFixture fixture;
+    QVERIFY(fixture.isValid());
+    fixture.Write("bad.txt", TwoBadRows());
+    {
+        StoreOpening opening = RunStore::open(RunsRoot());
+        QVERIFY(opening.store);
+        RunRecord run;
+        run.startedAt = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0));
+        run.end.endedAt = run.startedAt.addSecs(60);
+        run.end.exitCode = 0;
+        run.folder = MakeRunFolder(opening.store->root(), run.startedAt).path;
+        run.inputs << InputFileFacts{"/data/bits 51%.bin", 1000, run.startedAt, QString()};
+        QVERIFY(opening.store->add(run, fixture.Path("bad.txt")).id > 0);
+    }
+    TFIN& window = *fixture.window;
+    window.show();
+    QTableView* list = ShowRuns(window);
+    list->setCurrentIndex(list->model()->index(0, 0));
+    Control<QPushButton>(window, "RunsOpenResult")->click();
+    Control<QPushButton>(window, "ButtSaveEdfChart")->click();
+    QCOMPARE(fixture.dialogs.opened.size(), 1);
+    const QString proposed = fixture.dialogs.opened[0].fileName;
+    QVERIFY2(proposed.endsWith("bits_51_.bin_20261207-120000_distribution.png"),
+             qPrintable(proposed));
 }
 
 ZENTROPE_GUI_TEST_MAIN(RunsColumnsTest)
