@@ -34,7 +34,7 @@ namespace {
 
 // The list sorts by this role: a text's own order for most columns, worst first for verdicts.
 constexpr int SortRole = Qt::UserRole + 1;
-enum Column { StartedColumn, KindColumn, InputColumn, VerdictColumn };
+enum Column { StartedColumn, KindColumn, ExitColumn, InputColumn, VerdictColumn };
 
 QStandardItem* Item(const QString& text, const QVariant& sortKey) {
     auto* item = new QStandardItem(text);
@@ -62,9 +62,9 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
     input->setToolTip(run.kind == RunKind::Imported ? run.source : inputs.join('\n'));
     return {started,
             Item(run.kind == RunKind::Run ? QStringLiteral("run") : QStringLiteral("imported")),
+            Item(EndText(run)),
             input,
             VerdictItem(run),
-            Item(EndText(run)),
             Item(run.enabledTests.join(", ")),
             Item(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
@@ -98,7 +98,7 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     record_->setObjectName("RunRecord");
     record_->setReadOnly(true);
     model_->setHorizontalHeaderLabels(
-        {"Started", "Kind", "Input", "Verdict", "Exit", "Tests", "Folder"});
+        {"Started", "Kind", "Exit", "Input", "Verdict", "Tests", "Folder"});
     model_->setSortRole(SortRole);
     list_->setModel(model_);
     list_->setSortingEnabled(true);
