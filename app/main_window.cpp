@@ -4,6 +4,7 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/popup_escape_guard.h"
 #include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/page_control.h"
@@ -123,8 +124,9 @@ void TFIN::BuildDialogs() {
 }
 
 void TFIN::BindHandlers() {
-    // Escape closes the window whichever control has the focus.
+    // Escape closes the window whichever control has the focus, unless a popup is open.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    new PopupEscapeGuard(escape);
     connect(escape, &QShortcut::activated, this, &TFIN::EscapePressed);
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from any control, the table included, which
     // would otherwise keep them for itself.
