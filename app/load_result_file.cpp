@@ -21,7 +21,7 @@ using namespace zentrope;
 void TFIN::ButtLoadResultClick() {
     // An empty or foreign file gave nothing worth keeping.
     if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
-        chosen && LoadResultFile(*chosen))
+        chosen && FreeToShowOtherResult() && LoadResultFile(*chosen))
         RecordImportedResult(*chosen);
 }
 

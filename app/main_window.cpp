@@ -5,6 +5,7 @@
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/popup_escape_guard.h"
+#include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/page_control.h"
@@ -60,6 +61,7 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidget(PC);
     setCentralWidget(scroller);
+    BuildRunPanel();
     BindHandlers();
 
     setWindowTitle("Zentrope GUI v050711");
@@ -68,8 +70,10 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     PC->setCurrentIndex(0);
     ReadPreferences();
     LoadAtStartup();
+    ResumeLeftRun();
 }
 
+// A run still watched goes on: its record lets the next window find it.
 TFIN::~TFIN() {
     if (FIN == this)
         FIN = nullptr;
@@ -90,8 +94,8 @@ bool TFIN::AskToGoOn(const QString& text) {
 RunsPage* TFIN::BuildRunsPage() {
     auto* runs = new RunsPage(*dialogs_, *TSgeneral);
     connect(runs, &RunsPage::resultChosen, this,
-            [this](const QString& resultFile, const QString& runName) {
-                if (LoadResultFile(resultFile))
+            [this](const QString& path, const QString& runName) {
+                if (FreeToShowOtherResult() && LoadResultFile(path))
                     TStable->NameRun(runName);
             });
     // The window keeps its own parameter file name, so that a later save never writes into

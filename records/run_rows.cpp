@@ -61,7 +61,7 @@ std::optional<BriefVerdict> VerdictOf(const QVariant& outcome, const QVariant& f
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
     "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid, "
-    "verdict, failing_rows, verdict_alpha");
+    "backend, backend_id, verdict, failing_rows, verdict_alpha");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -81,7 +81,8 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.source = row.value(14).toString();
     record.resultPath = row.value(15).toString();
     record.testerPid = OptionalOf<qint64>(row.value(16));
-    record.verdict = VerdictOf(row.value(17), row.value(18), row.value(19));
+    record.runner = BackendIdentity{row.value(17).toString(), row.value(18).toString()};
+    record.verdict = VerdictOf(row.value(19), row.value(20), row.value(21));
     return record;
 }
 
@@ -162,16 +163,29 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
                                "exit_code, end_signal, cancelled, source, result_path, tester_pid, "
-                               "verdict, failing_rows, verdict_alpha) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "backend, backend_id, verdict, failing_rows, verdict_alpha) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "?, ?)"));
     const RunEnd& end = record.end;
-    if (!ExecWith(run, {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
-                        Text(record.testerPath), QVariant(record.testerSize),
-                        Text(record.testerSha256), Text(record.frontEndVersion),
-                        TimeValue(record.startedAt), Optional(record.n), Optional(record.NT),
-                        TimeValue(end.endedAt), Optional(end.exitCode), Optional(end.endSignal),
-                        QVariant(end.cancelled), Text(record.source), Text(record.resultPath),
-                        Optional(record.testerPid), VerdictValue(record.verdict),
+    if (!ExecWith(run, {QVariant(RunKindText[static_cast<int>(record.kind)]),
+                        Text(folderName),
+                        Text(record.testerPath),
+                        QVariant(record.testerSize),
+                        Text(record.testerSha256),
+                        Text(record.frontEndVersion),
+                        TimeValue(record.startedAt),
+                        Optional(record.n),
+                        Optional(record.NT),
+                        TimeValue(end.endedAt),
+                        Optional(end.exitCode),
+                        Optional(end.endSignal),
+                        QVariant(end.cancelled),
+                        Text(record.source),
+                        Text(record.resultPath),
+                        Optional(record.testerPid),
+                        Text(record.runner.backend),
+                        Text(record.runner.id),
+                        VerdictValue(record.verdict),
                         VerdictNumber(record.verdict, &BriefVerdict::failing_rows),
                         VerdictNumber(record.verdict, &BriefVerdict::alpha)}))
         return run.lastError().text();
@@ -193,10 +207,12 @@ QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
                       QVariant(end.cancelled), QVariant(id)});
 }
 
-QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resultPath) {
+QString UpdateStart(QSqlDatabase& db, qint64 id, const RunStart& start) {
     return UpdateRun(db,
-                     QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"),
-                     {QVariant(pid), Text(resultPath), QVariant(id)});
+                     QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ?, backend = ?, "
+                                    "backend_id = ? WHERE id = ?"),
+                     {Optional(start.pid), Text(start.resultPath), Text(start.runner.backend),
+                      Text(start.runner.id), QVariant(id)});
 }
 
 QString UpdateVerdict(QSqlDatabase& db, qint64 id, const BriefVerdict& verdict) {

@@ -1,7 +1,9 @@
 // The result file written while the run goes on: the header first, each sequence's section as
-// soon as it is done, the summary last. Everything goes to a temporary beside the result file,
-// renamed over it only when complete, so a failed run leaves an older result as it was. A run
-// ended by a signal loses the temporary too (temporary_cleanup.h).
+// soon as it is done, the summary last. Everything goes to "<result>.partial" beside the result
+// file, each Write reaching the file whole at once so that a reader following it sees whole
+// sections only; renamed over the result only when complete, so a failed run leaves an older
+// result as it was. A run ended by a signal loses the partial result too
+// (temporary_cleanup.h).
 #pragma once
 
 #include <cstdio>
@@ -18,6 +20,7 @@ public:
     ResultStream& operator=(const ResultStream&) = delete;
 
     bool Open();
+    // Appends the text and flushes it, in one write where the system allows.
     void Write(std::string_view text);
     // Flushes, closes and renames the temporary over the target (a link's file, for a link);
     // false when any write failed.

@@ -51,7 +51,7 @@ void RunsGlanceTest::loadingARunsParametersAsksBeforeDroppingChanges() {
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     Control<QLineEdit>(window, "EditNT")->setText("3");
     ShowRuns(window);
 
@@ -77,7 +77,7 @@ void RunsGlanceTest::theLogIsShownInTheWindowWithoutADesktopHandler() {
     fixture.tester.setControl("say first line of the tester\nsay second line");
     TFIN& window = *fixture.window;
     window.show();
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     ShowRuns(window);
     Control<QPushButton>(window, "RunsOpenLog")->click();
     auto* log = Control<QPlainTextEdit>(window, "RunLog");

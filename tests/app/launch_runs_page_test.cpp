@@ -29,12 +29,12 @@ void RunsPageTest::listsOpensAndDeletesRuns() {
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     // Runs are told apart, and sorted, by their start to the second.
     QTest::qWait(1100);
     Control<QLineEdit>(window, "EditNT")->setText("9");
     fixture.tester.setControl("silent\nexit 2");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.Runs().size(), 2);
     const RunRecord older = fixture.Runs()[1];
 
@@ -76,7 +76,7 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     // 7 sequences of 3 bits fit in the 24 bits of the input; more would stop the run.
     Control<QLineEdit>(window, "Editn")->setText("3");
     Control<QComboBox>(window, "CBnUM")->setCurrentText("bits");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QThreadPool::globalInstance()->waitForDone(); // the input's hash is recorded
     const RunRecord first = fixture.Runs()[0];
     QCOMPARE(first.inputs.size(), 1);
@@ -96,6 +96,7 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     list->setCurrentIndex(list->model()->index(0, 0));
     Control<QPushButton>(window, "RunsRunAgain")->click();
     QTRY_COMPARE(fixture.Runs().size(), 2);
+    QVERIFY(fixture.WaitForRunEnd()); // watched beside the pages
     const RunRecord again = fixture.Runs()[0];
     // The tester read the kept file, not the window's, whose NT is 9 by now.
     QCOMPARE(fixture.tester.waitForRecord().arguments,
@@ -139,7 +140,8 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
 void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
     LaunchFixture fixture;
     QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 400");
+    // Long enough to be still running when the later window starts and watches it again.
+    fixture.tester.setControl("sleep 1500");
     fixture.window->show();
     fixture.window->ButtRunExitClick();
     const qint64 pid = fixture.tester.waitForRecord().pid;

@@ -263,8 +263,8 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
             db.setDatabaseName(index);
             QVERIFY(db.open());
-            for (const char* column : {"source", "result_path", "tester_pid", "verdict",
-                                       "failing_rows", "verdict_alpha"})
+            for (const char* column : {"source", "result_path", "tester_pid", "backend",
+                                       "backend_id", "verdict", "failing_rows", "verdict_alpha"})
                 QVERIFY(QSqlQuery(db).exec(
                     QStringLiteral("ALTER TABLE runs DROP COLUMN %1").arg(QLatin1String(column))));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
