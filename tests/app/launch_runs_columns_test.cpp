@@ -67,9 +67,9 @@ void RunsColumnsTest::runsAndImportsSayHowTheyCameOut() {
     QVERIFY(fixture.isValid());
     TFIN& window = *fixture.window;
     window.show();
-    window.ButtRunWaitClick(); // the test double's result passes
+    fixture.RunWaitToEnd(); // the test double's result passes
     fixture.tester.setControl("silent\nexit 2");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     fixture.Write("bad.txt", TwoBadRows());
     fixture.dialogs.answers = {fixture.Path("bad.txt")};
     window.ButtLoadResultClick();
