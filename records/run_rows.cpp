@@ -1,5 +1,7 @@
 #include "records/run_rows.h"
 
+#include "records/verdict_words.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -34,13 +36,8 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<T>(value.value<T>());
 }
 
-// The index's words for each BriefOutcome, in its order.
-const QString OutcomeText[] = {QStringLiteral("passes"), QStringLiteral("fails"),
-                               QStringLiteral("incomplete"), QStringLiteral("no figures"),
-                               QStringLiteral("no table")};
-
 QVariant VerdictValue(const std::optional<BriefVerdict>& verdict) {
-    return verdict ? QVariant(OutcomeText[static_cast<int>(verdict->outcome)]) : QVariant();
+    return verdict ? QVariant(OutcomeWord(verdict->outcome)) : QVariant();
 }
 
 template <typename T>
@@ -48,14 +45,12 @@ QVariant VerdictNumber(const std::optional<BriefVerdict>& verdict, T BriefVerdic
     return verdict ? QVariant::fromValue((*verdict).*field) : QVariant();
 }
 
-// A word this version does not know (a newer one wrote it) counts as not judged yet.
 std::optional<BriefVerdict> VerdictOf(const QVariant& outcome, const QVariant& failingRows,
                                       const QVariant& alpha) {
-    for (int i = 0; i < int(std::size(OutcomeText)); ++i)
-        if (!outcome.isNull() && outcome.toString() == OutcomeText[i])
-            return BriefVerdict{static_cast<BriefOutcome>(i), failingRows.toInt(),
-                                alpha.toDouble()};
-    return std::nullopt;
+    const std::optional<BriefOutcome> known =
+        outcome.isNull() ? std::nullopt : OutcomeOfWord(outcome.toString());
+    return known ? std::optional(BriefVerdict{*known, failingRows.toInt(), alpha.toDouble()})
+                 : std::nullopt;
 }
 
 const QString RunColumns = QStringLiteral(
