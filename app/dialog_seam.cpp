@@ -71,6 +71,20 @@ bool ScreenDialogs::OfferAction(const QString& text, const QString& action) {
     return box.clickedButton() == chosen;
 }
 
+int ScreenDialogs::Choose(const QString& text, const QStringList& choices) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Zentrope GUI"), text);
+    QList<QAbstractButton*> buttons;
+    for (qsizetype i = 0; i < choices.size(); ++i)
+        buttons << box.addButton(choices[i], i + 1 == choices.size() ? QMessageBox::RejectRole
+                                                                     : QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setEscapeButton(buttons.last());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    const qsizetype chosen = buttons.indexOf(box.clickedButton());
+    return int(chosen < 0 ? choices.size() - 1 : chosen);
+}
+
 std::optional<QString> ScreenDialogs::RunFileDialog(QFileDialog& dialog) {
     const int answer = dialog.exec();
     HideCompletionLists(dialog);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QFileDialog;
@@ -32,6 +33,13 @@ public:
         ShowMessage(text, MessageIcon::Warning);
         return false;
     }
+    // A question with the caption "Zentrope GUI" and one button per choice, the last one
+    // taken by Escape; the index of the choice. A seam that cannot ask shows the text and
+    // takes the last choice.
+    virtual int Choose(const QString& text, const QStringList& choices) {
+        ShowMessage(text, MessageIcon::Warning);
+        return int(choices.size()) - 1;
+    }
     // Runs OD or SD as the caller set it up; the chosen full path, or nothing when cancelled.
     virtual std::optional<QString> RunFileDialog(QFileDialog& dialog) = 0;
 };
@@ -43,5 +51,6 @@ public:
     bool AskToGoOn(const QString& text) override;
     SaveChoice AskToSave(const QString& text) override;
     bool OfferAction(const QString& text, const QString& action) override;
+    int Choose(const QString& text, const QStringList& choices) override;
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override;
 };

@@ -16,7 +16,8 @@
 using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
-    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD)) {
+    std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
+    if (chosen && FreeToShowOtherResult()) {
         LoadResultFile(*chosen);
         RecordImportedResult(*chosen);
     }

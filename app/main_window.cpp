@@ -4,6 +4,7 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
 #include "app/widgets/page_control.h"
@@ -59,6 +60,7 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidget(PC);
     setCentralWidget(scroller);
+    BuildRunPanel();
     BindHandlers();
 
     setWindowTitle("Zentrope GUI v050711");
@@ -67,8 +69,10 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     PC->setCurrentIndex(0);
     ReadPreferences();
     LoadAtStartup();
+    ResumeLeftRun();
 }
 
+// A run still watched goes on: its record lets the next window find it.
 TFIN::~TFIN() {
     if (FIN == this)
         FIN = nullptr;
@@ -84,7 +88,10 @@ bool TFIN::AskToGoOn(const QString& text) {
 
 RunsPage* TFIN::BuildRunsPage() {
     auto* runs = new RunsPage(*dialogs_, *TSgeneral);
-    connect(runs, &RunsPage::resultChosen, this, &TFIN::LoadResultFile);
+    connect(runs, &RunsPage::resultChosen, this, [this](const QString& path) {
+        if (FreeToShowOtherResult())
+            LoadResultFile(path);
+    });
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
     connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {

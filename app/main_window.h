@@ -15,6 +15,10 @@
 #include <string>
 
 class GeneralPage;
+class QDockWidget;
+class Run;
+class RunPanel;
+struct RunOutcome;
 class ParametersPage;
 class QFileDialog;
 class QTabWidget;
@@ -74,6 +78,21 @@ public:
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
+
+    // The backend new runs start on, by its name (zentrope::BackendKinds()).
+    QString BackendName() const { return backendName_; }
+    void SetBackendName(const QString& name) { backendName_ = name; }
+    // Watches a started run beside the pages: the run panel, its interim results in the table,
+    // its end reported and its result loaded. One run is watched at a time.
+    void WatchRun(std::unique_ptr<Run> run);
+    // The run being watched, or null.
+    Run* WatchedRun() const { return run_.get(); }
+    // False, the user told why, while a run is watched: a second tester would write the same
+    // files.
+    bool FreeToLaunch();
+    // Asks before the user puts another result where the run's interim results are shown;
+    // false keeps the run's.
+    bool FreeToShowOtherResult();
     // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
     void HoldingEscape(const std::function<void()>& work);
 
@@ -93,6 +112,19 @@ private:
     void ShowResultFileTooLarge();
     // With changed parameters, asks whether to save them; false keeps the window open.
     bool ConfirmClose();
+    // With a run going, asks whether to leave it running, cancel it or go back; false keeps
+    // the window open (for now: a cancelled run closes it once it has ended).
+    bool ConfirmCloseDuringRun();
+    // Asks before a save would change the parameter file the running tester has not read yet.
+    bool FreeToSaveParameters(const QString& path);
+    void BuildRunPanel();
+    // Watches again the newest run an earlier window left going; collects the results of those
+    // that have ended since.
+    void ResumeLeftRun();
+    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole,
+                           int32_t sections);
+    QString InterimNote(int32_t sections) const;
+    void RunEnded(const RunOutcome& outcome);
     void EscapePressed();
     void TurnPage(int step);
     void ReadPreferences();
@@ -114,6 +146,14 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    QString backendName_;
+    std::unique_ptr<Run> run_;
+    RunPanel* runPanel_ = nullptr;
+    QDockWidget* runDock_ = nullptr;
+    // Whether the table shows the watched run's results; false once the user chose another
+    // result for it.
+    bool tableForRun_ = true;
+    bool closeAfterRun_ = false;
 };
 
 extern TFIN* FIN;

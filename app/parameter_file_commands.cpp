@@ -53,6 +53,8 @@ void TFIN::LoadAtStartup() {
 SaveOutcome TFIN::SaveParameterFile() {
     if (TSgeneral->ParameterFileName().isEmpty())
         TSgeneral->SetParameterFileName(QString::fromUtf8(DefaultParameterFileName));
+    if (!FreeToSaveParameters(TSgeneral->ParameterFileName()))
+        return SaveOutcome::NotSaved;
     SaveResult result =
         WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString());
     if (result.outcome == SaveOutcome::Saved) {

@@ -108,7 +108,7 @@ void TFIN::WritePreferences() {
 }
 
 void TFIN::closeEvent(QCloseEvent* event) {
-    if (!preferencesWritten_ && !ConfirmClose())
+    if (!preferencesWritten_ && (!ConfirmCloseDuringRun() || !ConfirmClose()))
         return event->ignore();
     QMainWindow::closeEvent(event);
     if (event->isAccepted() && !preferencesWritten_) {

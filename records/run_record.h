@@ -11,6 +11,16 @@ namespace zentrope {
 
 enum class RunKind { Run, Imported };
 
+// What finds a run again through the backend that runs it: the backend's name ("local" for a
+// process on this computer) and the backend's own text for the run (for "local", the process
+// id and its start time, so that a process that took over a reused id is never taken for it).
+// Both empty for a run recorded before backends were named.
+struct BackendIdentity {
+    QString backend;
+    QString id;
+    bool operator==(const BackendIdentity&) const = default;
+};
+
 // One input file that the parameter file's InFile matched, as it was when the run started.
 struct InputFileFacts {
     QString path;
@@ -26,6 +36,13 @@ struct RunEnd {
     std::optional<int> exitCode;
     std::optional<int> endSignal;
     bool cancelled = false;
+};
+
+// What the store notes once a run's tester has started.
+struct RunStart {
+    std::optional<qint64> pid; // the tester's process, where the backend runs one here
+    QString resultPath;
+    BackendIdentity runner;
 };
 
 struct RunRecord {
@@ -49,6 +66,7 @@ struct RunRecord {
     // see gets its result once the process is seen gone.
     QString resultPath;
     std::optional<qint64> testerPid;
+    BackendIdentity runner;
     QStringList enabledTests; // in execution order
     QList<InputFileFacts> inputs;
 };

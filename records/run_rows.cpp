@@ -36,7 +36,8 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
 
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
-    "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid");
+    "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid, "
+    "backend, backend_id");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -56,6 +57,7 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.source = row.value(14).toString();
     record.resultPath = row.value(15).toString();
     record.testerPid = OptionalOf<qint64>(row.value(16));
+    record.runner = BackendIdentity{row.value(17).toString(), row.value(18).toString()};
     return record;
 }
 
@@ -135,8 +137,9 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     QSqlQuery run(db);
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
-                               "exit_code, end_signal, cancelled, source, result_path, tester_pid) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "exit_code, end_signal, cancelled, source, result_path, tester_pid, "
+                               "backend, backend_id) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const RunEnd& end = record.end;
     if (!ExecWith(run,
                   {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
@@ -144,7 +147,8 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
                    Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
                    Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
                    Optional(end.endSignal), QVariant(end.cancelled), Text(record.source),
-                   Text(record.resultPath), Optional(record.testerPid)}))
+                   Text(record.resultPath), Optional(record.testerPid),
+                   Text(record.runner.backend), Text(record.runner.id)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -164,10 +168,12 @@ QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end) {
                       QVariant(end.cancelled), QVariant(id)});
 }
 
-QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resultPath) {
+QString UpdateStart(QSqlDatabase& db, qint64 id, const RunStart& start) {
     return UpdateRun(db,
-                     QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ? WHERE id = ?"),
-                     {QVariant(pid), Text(resultPath), QVariant(id)});
+                     QStringLiteral("UPDATE runs SET tester_pid = ?, result_path = ?, backend = ?, "
+                                    "backend_id = ? WHERE id = ?"),
+                     {Optional(start.pid), Text(start.resultPath), Text(start.runner.backend),
+                      Text(start.runner.id), QVariant(id)});
 }
 
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256) {

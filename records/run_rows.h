@@ -23,8 +23,8 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
 // Sets how the run of `id` ended.
 QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end);
 
-// Sets the process and the result path of the started tester of the run of `id`.
-QString UpdateStart(QSqlDatabase& db, qint64 id, qint64 pid, const QString& resultPath);
+// Sets how the started tester of the run of `id` is found again and where it writes its result.
+QString UpdateStart(QSqlDatabase& db, qint64 id, const RunStart& start);
 
 // Sets the size and hash of the tester of the run of `id`.
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256);

@@ -112,9 +112,9 @@ QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
     return failure;
 }
 
-QString RunStore::setStart(qint64 id, qint64 pid, const QString& resultPath) {
+QString RunStore::setStart(qint64 id, const RunStart& start) {
     return RecordFailure(
-        write([&](QSqlDatabase& database) { return UpdateStart(database, id, pid, resultPath); }));
+        write([&](QSqlDatabase& database) { return UpdateStart(database, id, start); }));
 }
 
 QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {

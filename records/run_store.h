@@ -47,8 +47,11 @@ public:
     // empty text, or why not; the record is then left as it was.
     QString finish(qint64 id, const RunEnd& end, const QString& result = QString());
 
-    // Notes the started tester's process and where it writes its result.
-    QString setStart(qint64 id, qint64 pid, const QString& resultPath);
+    // Notes how the started tester is found again and where it writes its result.
+    QString setStart(qint64 id, const RunStart& start);
+    QString setStart(qint64 id, qint64 pid, const QString& resultPath) {
+        return setStart(id, RunStart{pid, resultPath, {}});
+    }
 
     // Notes the tester's size and hash, once they are known.
     QString setTester(qint64 id, qint64 size, const QString& sha256);

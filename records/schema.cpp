@@ -37,6 +37,8 @@ const QList<QStringList>& Migrations() {
         {QStringLiteral("ALTER TABLE runs ADD COLUMN source TEXT NOT NULL DEFAULT ''")},
         {QStringLiteral("ALTER TABLE runs ADD COLUMN result_path TEXT NOT NULL DEFAULT ''"),
          QStringLiteral("ALTER TABLE runs ADD COLUMN tester_pid INTEGER")},
+        {QStringLiteral("ALTER TABLE runs ADD COLUMN backend TEXT NOT NULL DEFAULT ''"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN backend_id TEXT NOT NULL DEFAULT ''")},
     };
     return steps;
 }

@@ -109,6 +109,18 @@ void ResultGrid::AdoptColumn(int32_t col, std::vector<CellText>&& cells) {
     columns_[static_cast<size_t>(col)] = std::move(cells);
 }
 
+void ResultGrid::InsertColumn(int32_t col, std::vector<CellText>&& cells) {
+    col = std::clamp(col, 0, column_count_);
+    if (columns_.size() < static_cast<size_t>(column_count_))
+        columns_.resize(static_cast<size_t>(column_count_));
+    columns_.insert(columns_.begin() + col, std::move(cells));
+    ++column_count_;
+    if (spacer_column_ >= col)
+        ++spacer_column_;
+    if (sequence_column_end_ > col)
+        ++sequence_column_end_;
+}
+
 void ResultGrid::ClearBody() {
     std::string headers;
     for (auto& column : columns_) {

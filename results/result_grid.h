@@ -72,6 +72,9 @@ public:
     std::string_view FileText() const;
     const std::shared_ptr<const std::string>& FileBytes() const { return file_text_; }
     void SetCell(int32_t col, int32_t row, CellText text);
+    // Puts a column of cells by stored row before column `col`; the columns from there on, the
+    // spacer and the sequence end among them, move one place right.
+    void InsertColumn(int32_t col, std::vector<CellText>&& cells);
     // Replaces a whole column with cells by stored row, as a load builds it after ClearBody.
     void AdoptColumn(int32_t col, std::vector<CellText>&& cells);
     void SetCell(int32_t col, int32_t row, std::string_view text) {
@@ -85,6 +88,8 @@ public:
     // row ResultRowAt(r), which is -1 for the header and for rows the results do not hold.
     const ResultSet& Results() const { return results_; }
     void SetResults(ResultSet results) { results_ = std::move(results); }
+    // For a table that grows while its run goes on.
+    ResultSet& GrowingResults() { return results_; }
     int32_t ResultRowAt(int32_t row) const;
 
     // Exchanges two whole rows (every column moves together); rows out of range are ignored.

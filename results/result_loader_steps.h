@@ -37,6 +37,15 @@ void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std:
 std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid);
 
+// The p-value texts of every section of `text`, which starts outside any section, by data line
+// as the loader cuts them: ErrorCellText for a p-value of -1. Views into `text`.
+std::vector<std::vector<std::string_view>> ReadSectionPValues(std::string_view text,
+                                                              ResultLineFormat format);
+
+// The "pvals" cells of every row from the grid's results and, once the table has summary
+// columns (a spacer), the KS, AD and SL cells.
+void WriteRowSummaries(ResultGrid& grid, int32_t digits);
+
 // "%.*f" with printf's meaning of a negative precision (6) and at most MaxFixedDigits.
 std::string FormatDigits(double value, int32_t digits);
 

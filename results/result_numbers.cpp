@@ -11,8 +11,6 @@
 namespace zentrope {
 namespace {
 
-constexpr int32_t FewestValuesForFigures = 3;
-constexpr int32_t FewestSequencesForFigures = 2;
 // Below this many cells per thread, starting a thread costs more than it saves.
 constexpr int64_t FewestCellsPerThread = 20000;
 
@@ -59,13 +57,8 @@ void FigureRow(int32_t row, ResultSet& set, RowRoom& room) {
         if (numbers.marks[sequence] != PValueMark::Error)
             values.push_back(numbers.pvalues[sequence]);
     const auto n = static_cast<int32_t>(values.size());
-    std::optional<RowFigures> figures;
-    if (set.SequenceCount() >= FewestSequencesForFigures && n >= FewestValuesForFigures) {
-        SortPValuesWithRoom(values.data(), n, room.sort);
-        figures = RowFigures{KsPValue(values.data(), n), AdPValue(values.data(), n),
-                             SlPercent(values.data(), n)};
-    }
-    set.SetFigures(row, n, figures);
+    SortPValuesWithRoom(values.data(), n, room.sort);
+    set.SetFigures(row, n, FiguresOfSorted(values.data(), n, set.SequenceCount()));
 }
 
 } // namespace

@@ -212,4 +212,18 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
     return read;
 }
 
+std::vector<std::vector<std::string_view>> ReadSectionPValues(std::string_view text,
+                                                              ResultLineFormat format) {
+    std::vector<std::vector<std::string_view>> sections;
+    WalkResultLines(
+        text, 0, [&] { sections.emplace_back(); },
+        [&](std::string_view line, size_t tab, size_t) {
+            const Span pvalue = CutDataLine(line, tab, format).pvalue;
+            const std::string_view value = line.substr(pvalue.from, pvalue.length);
+            sections.back().push_back(IsMissingResult(value) ? ErrorCellText : value);
+            return true;
+        });
+    return sections;
+}
+
 } // namespace zentrope

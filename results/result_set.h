@@ -1,6 +1,7 @@
 // One load's results held as numbers, built once per load beside the table's texts: per test,
 // its name, its p-values as doubles with a mark for those that are not numbers, the count of
-// valid p-values and the KS, AD and SL figures. Rows are in the file's order.
+// valid p-values and the KS, AD and SL figures. Rows are in the file's order. A set grows by
+// whole sequences while a run goes on, and two sets of the same rows merge.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,10 @@ template <typename T> struct UnsetAllocator : std::allocator<T> {
     }
 };
 
+// The figures of a row's valid p-values, ascending (NaN last), when the set has two or more
+// sequences and the row three or more values.
+std::optional<RowFigures> FiguresOfSorted(const double* sorted, int32_t n, int32_t sequences);
+
 class ResultSet {
 public:
     // Rows of `sequences` p-values each, all Missing, without names or figures.
@@ -68,14 +73,30 @@ public:
     }
     void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures);
 
+    // Adds one sequence: a p-value and its mark per row. Each row's count and figures follow
+    // from its p-values kept sorted, so the rows are not read again: finding a value's place
+    // costs O(log n) per row, the figures themselves O(n), as KS and AD weigh every value.
+    // False, the set unchanged, when the sizes do not match the rows.
+    bool AppendSequence(std::span<const double> pvalues, std::span<const PValueMark> marks);
+    // Puts `other`'s sequences after this set's, as parts of one run written apart. False, the
+    // set unchanged, unless both have the same rows: as many, named alike where both are named.
+    bool Merge(const ResultSet& other);
+
 private:
     size_t Index(int32_t row, int32_t sequence) const {
-        return size_t(row) * size_t(sequences_) + size_t(sequence);
+        return size_t(row) * size_t(stride_) + size_t(sequence);
     }
+    // Room for `sequences` per row, the rows' values moved to their new places.
+    void Reserve(int32_t sequences);
+    // Each row's valid p-values, ascending; made on the first append or merge.
+    void KeepSorted();
+    void FigureFromSorted(int32_t row);
 
     int32_t rows_ = 0;
     int32_t sequences_ = 0;
+    int32_t stride_ = 0; // room for this many sequences per row
     std::vector<std::string_view> names_;
+    std::vector<std::vector<double>> sorted_; // empty until a set grows
     struct Unset {};
     ResultSet(int32_t rows, int32_t sequences, Unset);
 

@@ -1,6 +1,7 @@
 #include "results/result_loader_steps.h"
 
 #include "model/c_text.h"
+#include "results/result_append.h"
 
 #include <string>
 #include <utility>
@@ -11,23 +12,6 @@ namespace {
 constexpr int32_t CountColumn = 2;
 constexpr int32_t FirstSequenceColumn = ResultGrid::FixedColumns;
 constexpr int32_t PrintfDefaultPrecision = 6;
-
-struct SummaryColumns {
-    int32_t ks, ad, sl;
-};
-
-void WriteRowFigures(ResultGrid& grid, int32_t row, const ResultRow& numbers,
-                     const SummaryColumns& at, int32_t digits, CellText error) {
-    grid.SetCell(CountColumn, row, std::to_string(numbers.count));
-    if (!numbers.figures) {
-        for (int32_t col : {at.ks, at.ad, at.sl})
-            grid.SetCell(col, row, error);
-        return;
-    }
-    grid.SetCell(at.ks, row, FormatDigits(numbers.figures->ks, digits));
-    grid.SetCell(at.ad, row, FormatDigits(numbers.figures->ad, digits));
-    grid.SetCell(at.sl, row, FormatFixed(numbers.figures->sl, 3));
-}
 
 void MarkSingleValues(ResultGrid& grid) {
     const CellText one = grid.StoreText("1");
@@ -41,6 +25,32 @@ std::string FormatDigits(double value, int32_t digits) {
     return FormatFixed(value, digits < 0 ? PrintfDefaultPrecision : digits);
 }
 
+void WriteRowSummaries(ResultGrid& grid, int32_t digits) {
+    const int32_t spacer = grid.SpacerColumn();
+    if (spacer < 0) {
+        MarkSingleValues(grid);
+        return;
+    }
+    const CellText error = grid.StoreText(ErrorCellText);
+    const ResultSet& numbers = grid.Results();
+    // Shown rows: a sorted table keeps each row's cells together.
+    for (int32_t row = ResultGrid::FixedRows; row < grid.RowCount(); ++row) {
+        const int32_t resultRow = grid.ResultRowAt(row);
+        if (resultRow < 0)
+            continue;
+        const ResultRow figures = numbers.Row(resultRow);
+        grid.SetCell(CountColumn, row, std::to_string(figures.count));
+        if (!figures.figures) {
+            for (int32_t col = spacer + 1; col <= spacer + 3; ++col)
+                grid.SetCell(col, row, error);
+            continue;
+        }
+        grid.SetCell(spacer + 1, row, FormatDigits(figures.figures->ks, digits));
+        grid.SetCell(spacer + 2, row, FormatDigits(figures.figures->ad, digits));
+        grid.SetCell(spacer + 3, row, FormatFixed(figures.figures->sl, 3));
+    }
+}
+
 std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid) {
     const int32_t last_sequence_column = sections.last_sequence_column;
@@ -51,32 +61,23 @@ std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
     for (int32_t row = 0; row < numbers.RowCount(); ++row)
         numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));
     if (last_sequence_column < FirstSequenceColumn + 1) { // at most one sequence
-        MarkSingleValues(grid);
         grid.SetResults(std::move(numbers));
+        WriteRowSummaries(grid, options.pval_digits);
         return std::nullopt;
     }
-    const int32_t spacer = last_sequence_column + 1;
-    const SummaryColumns at{spacer + 1, spacer + 2, spacer + 3};
-    grid.SetColumnCount(at.sl + 1);
-    grid.SetSpacerColumn(spacer);
-    grid.SetCell(spacer, 0, std::string_view{}); // no header left over from an earlier load
-    grid.SetCell(at.ks, 0, "KS");
-    grid.SetCell(at.ad, 0, "AD");
-    grid.SetCell(at.sl, 0, "SL");
+    AddSummaryColumns(grid);
+    const int32_t spacer = grid.SpacerColumn();
 
     // Every row of the table, also those below a last section shorter than the first.
-    const CellText error = grid.StoreText(ErrorCellText);
-    for (int32_t row = 0; row < numbers.RowCount(); ++row)
-        WriteRowFigures(grid, row + ResultGrid::FixedRows, numbers.Row(row), at,
-                        options.pval_digits, error);
     grid.SetResults(std::move(numbers));
+    WriteRowSummaries(grid, options.pval_digits);
 
     if (options.sort_ks)
-        return at.ks;
+        return spacer + 1;
     if (options.sort_ad)
-        return at.ad;
+        return spacer + 2;
     if (options.sort_sl)
-        return -at.sl; // worst first
+        return -(spacer + 3); // worst first
     return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <chrono>
 #include <memory>
+#include <optional>
 
 namespace zentrope {
 
@@ -83,5 +84,13 @@ TesterStart StartTester(const QString& executable, const QString& argument,
 // Whether a process of that id exists, as seen later about a tester left to run on its own. A
 // process that has ended may give its id to a new one: true then errs on the side of waiting.
 bool ProcessExists(qint64 pid);
+
+// When the process of that id started, in the system's own units (on Linux, clock ticks since
+// boot): with the id, it names one process for good. Nothing when there is no such process or
+// the system does not tell.
+std::optional<quint64> ProcessStartTime(qint64 pid);
+
+// Asks the process group that the tester of that id leads to end; `force` ends it at once.
+void EndProcessGroup(qint64 pid, bool force);
 
 } // namespace zentrope

@@ -147,13 +147,40 @@ TesterProcess::TesterProcess(qint64 pid, QDateTime startedAt)
 
 TesterProcess::~TesterProcess() = default;
 
-// The tester leads its own process group (its session), so the group's number is its own.
 void TesterProcess::askToEnd() {
-    ::kill(-static_cast<pid_t>(pid_), SIGTERM);
+    EndProcessGroup(pid_, false);
 }
 
 void TesterProcess::forceEnd() {
-    ::kill(-static_cast<pid_t>(pid_), SIGKILL);
+    EndProcessGroup(pid_, true);
+}
+
+// The tester leads its own process group (its session), so the group's number is its own.
+void EndProcessGroup(qint64 pid, bool force) {
+    if (pid > 0)
+        ::kill(-static_cast<pid_t>(pid), force ? SIGKILL : SIGTERM);
+}
+
+// Field 22 of /proc/<pid>/stat; the fields are counted after the command's name, which ends
+// at the line's last parenthesis and may hold spaces and parentheses itself.
+std::optional<quint64> ProcessStartTime(qint64 pid) {
+    if (pid <= 0)
+        return std::nullopt;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray line = stat.readAll();
+    const qsizetype nameEnd = line.lastIndexOf(')');
+    if (nameEnd < 0)
+        return std::nullopt;
+    // After the name: state (field 3) ... starttime (field 22).
+    constexpr int StartTimeAfterName = 22 - 3;
+    const QList<QByteArray> fields = line.mid(nameEnd + 1).simplified().split(' ');
+    if (fields.size() <= StartTimeAfterName)
+        return std::nullopt;
+    bool ok = false;
+    const quint64 ticks = fields[StartTimeAfterName].toULongLong(&ok);
+    return ok ? std::optional<quint64>(ticks) : std::nullopt;
 }
 
 TesterStart StartTester(const QString& executable, const QString& argument,

@@ -151,6 +151,11 @@ void RowDetailPane::ShowIndex(const QModelIndex& index) {
     Refresh();
 }
 
+void RowDetailPane::SetNote(const QString& note) {
+    note_ = note;
+    Refresh();
+}
+
 void RowDetailPane::ShowNothing() {
     rowLabel_->setText(QStringLiteral("Select a cell to see its row's p-values here."));
     edf_->Clear();
@@ -169,7 +174,9 @@ void RowDetailPane::Refresh() {
     const double alpha = Alpha();
     const zentrope::RowDetail detail = zentrope::DescribeRow(row, alpha);
 
-    QString title = QStringLiteral("<b>%1</b>").arg(DisplayText(row.name).toHtmlEscaped());
+    QString title = note_.isEmpty() ? QString()
+                                    : QStringLiteral("<i>%1</i>: ").arg(note_.toHtmlEscaped());
+    title += QStringLiteral("<b>%1</b>").arg(DisplayText(row.name).toHtmlEscaped());
     const QStringList crossed = model_.CrossedThresholds(resultRow);
     if (!crossed.isEmpty())
         title += QStringLiteral(" <span style=\"color:#c00000\"><b>Flagged:</b> %1</span>")

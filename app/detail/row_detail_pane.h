@@ -28,6 +28,8 @@ public:
     // Shows the row of `index`; the header row and indices outside the results leave the
     // pane as it is.
     void ShowIndex(const QModelIndex& index);
+    // A note before the row's name, as while a run still fills the table; empty for none.
+    void SetNote(const QString& note);
 
 signals:
     void alphaChanged(double alpha);
@@ -41,6 +43,7 @@ private:
     ResultTableModel& model_;
     DialogSeam& dialogs_;
     QPersistentModelIndex shown_;
+    QString note_;
     zentrope::RunQValues qValues_;
     QLabel* rowLabel_;
     QDoubleSpinBox* alpha_;

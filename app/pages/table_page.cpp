@@ -128,6 +128,31 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
     return outcome;
 }
 
+void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options) {
+    const std::vector<int32_t> added =
+        SGModel->AppendSections(text, options.format, options.pval_digits);
+    if (added.empty())
+        return;
+    QFont bold = SG->font();
+    bold.setBold(true);
+    const TextWidthMeter cells(SG->font());
+    const TextWidthMeter headers(bold);
+    for (const int32_t col : added)
+        SGControl->SetColumnWidth(col, SGModel->Grid().SpacerColumn() == col
+                                           ? SpacerWidth
+                                           : WidestText(*SGModel, col, cells, headers) +
+                                                 CellPadding);
+    JudgeLoadedRun(judgedWith_);
+    SGDetail->ShowIndex(SG->currentIndex());
+}
+
+void TablePage::SetInterimNote(const QString& note) {
+    interimNote_ = note;
+    SGDetail->SetNote(note);
+    if (SGModel->rowCount() > 0)
+        JudgeLoadedRun(judgedWith_);
+}
+
 void TablePage::Clear() {
     SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
     SGVerdict->Clear();
@@ -142,7 +167,7 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     SGModel->SetRowFlags(std::move(flags), thresholds);
     judgedWith_ = thresholds;
     const double alpha = SGDetail->Alpha();
-    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha);
+    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha, interimNote_);
 }
 
 void TablePage::FocusGrid() {

@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QSplitter;
 class QTableView;
@@ -29,6 +30,13 @@ public:
     // whether memory sufficed, which sort the load asks for and what to warn of.
     zentrope::ResultLoadOutcome Load(std::shared_ptr<const std::string> bytes,
                                      const zentrope::ResultLoadOptions& options);
+    // Adds the sections a running tester has finished since the last look as columns, without
+    // resetting the user's view (ResultTableModel::AppendSections), fits the new columns and
+    // judges the run again.
+    void AppendSections(std::string_view text, const zentrope::ResultLoadOptions& options);
+    // What the verdict line and the detail pane add while a run fills the table ("interim: k
+    // of N sequences"); empty once the table holds a whole result.
+    void SetInterimNote(const QString& note);
     // No rows and no verdict.
     void Clear();
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.
@@ -56,4 +64,5 @@ private:
     RowDetailPane* SGDetail = nullptr;
     zentrope::FlagThresholds judgedWith_; // the last verdict's thresholds
     zentrope::SortState sort_;
+    QString interimNote_;
 };

@@ -73,8 +73,10 @@ std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString
     if (!writing.id)
         return nullptr;
     const QString inFile = QString::fromStdString(set.InFile.value_or(std::string()));
-    return std::unique_ptr<RunKeeping>(new RunKeeping(std::move(opening.store), writing.id,
-                                                      folder.path, tester, inFile, testerFolder));
+    std::unique_ptr<RunKeeping> keeping(new RunKeeping(std::move(opening.store), writing.id,
+                                                       folder.path, tester, inFile, testerFolder));
+    keeping->sequences_ = set.NT;
+    return keeping;
 }
 
 QString RunKeeping::logPath() const {
@@ -104,8 +106,17 @@ void RunKeeping::describeFilesLater() const {
     });
 }
 
-void RunKeeping::noteStart(const TesterProcess& tester, const QString& resultPath) {
-    store_->setStart(id_, tester.processId(), resultPath);
+std::unique_ptr<RunKeeping> RunKeeping::Reopen(const QString& root, const RunRecord& record) {
+    StoreOpening opening = RunStore::open(root);
+    if (!opening.store)
+        return nullptr;
+    return std::unique_ptr<RunKeeping>(new RunKeeping(std::move(opening.store), record.id,
+                                                      record.folder, record.testerPath,
+                                                      QString(), QString()));
+}
+
+void RunKeeping::noteStart(const RunBackend& run, const QString& resultPath) {
+    store_->setStart(id_, RunStart{run.processId(), resultPath, run.identity()});
 }
 
 void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {

@@ -5,7 +5,7 @@
 
 #include "model/parameter_set.h"
 #include "records/run_store.h"
-#include "runner/tester_process.h"
+#include "runner/run_backend.h"
 
 #include <QString>
 #include <memory>
@@ -21,16 +21,23 @@ public:
                                              const QString& parameterFile,
                                              const QString& testerFolder);
 
+    // The record of a run an earlier window started; null when the store cannot be opened.
+    static std::unique_ptr<RunKeeping> Reopen(const QString& root,
+                                              const zentrope::RunRecord& record);
+
     qint64 id() const { return id_; }
+    zentrope::RunStore& store() const { return *store_; }
+    // The number of sequences the kept parameter file asks for.
+    qint32 sequences() const { return sequences_; }
     QString logPath() const;
 
     // Hashes the tester and the input files on a pool thread, which records them through a
     // store of its own, telling HashingProgress how far it has come; returns at once. The
     // application waits for the pool before it ends.
     void describeFilesLater() const;
-    // Notes the started tester's process and where it writes its result, so that a run left
-    // to itself can be completed later.
-    void noteStart(const zentrope::TesterProcess& tester, const QString& resultPath);
+    // Notes how the backend finds the started run again and where it writes its result, so
+    // that a run left to itself can be watched or completed later.
+    void noteStart(const zentrope::RunBackend& run, const QString& resultPath);
     // Notes the end, copying the result when this run wrote it (an empty path otherwise).
     void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.
@@ -46,4 +53,5 @@ private:
     QString tester_;
     QString inFile_;
     QString testerFolder_;
+    qint32 sequences_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "records/run_folder.h"
 #include "runner/result_freshness.h"
+#include "runner/run_backend.h"
 #include "runner/tester_process.h"
 
 #include <QFile>
@@ -15,19 +16,30 @@ bool EndUnseen(const RunRecord& run) {
 namespace {
 
 bool ResultDue(const RunRecord& run) {
-    return EndUnseen(run) && run.testerPid && run.folderPresent && !run.resultPath.isEmpty() &&
-           !QFile::exists(run.folder + '/' + ResultCopyName) && !ProcessExists(*run.testerPid);
+    const bool startNoted = run.testerPid || !run.runner.backend.isEmpty();
+    return EndUnseen(run) && startNoted && run.folderPresent && !run.resultPath.isEmpty() &&
+           !QFile::exists(run.folder + '/' + ResultCopyName) && !RunStillGoing(run);
 }
 
 } // namespace
 
+bool RunStillGoing(const RunRecord& run) {
+    if (run.runner.backend.isEmpty())
+        return run.testerPid && ProcessExists(*run.testerPid);
+    const BackendKind* kind = FindBackendKind(run.runner.backend);
+    return !kind || kind->going(run.runner);
+}
+
+bool CollectLateResult(RunStore& store, const RunRecord& run) {
+    if (!ResultDue(run))
+        return false;
+    const std::string path = QFile::encodeName(run.resultPath).toStdString();
+    // A file older than the run is another run's; one not written leaves nothing to copy.
+    return CheckResultFreshness(path, run.startedAt) == ResultFreshness::Written &&
+           store.finish(run.id, run.end, run.resultPath).isEmpty();
+}
+
 void CollectLateResults(RunStore& store) {
-    for (const RunRecord& run : store.list()) {
-        if (!ResultDue(run))
-            continue;
-        const std::string path = QFile::encodeName(run.resultPath).toStdString();
-        // A file older than the run is another run's; one not written leaves nothing to copy.
-        if (CheckResultFreshness(path, run.startedAt) == ResultFreshness::Written)
-            store.finish(run.id, run.end, run.resultPath);
-    }
+    for (const RunRecord& run : store.list())
+        CollectLateResult(store, run);
 }

@@ -1,6 +1,8 @@
 #include "app/table/result_table_model.h"
 
 #include "app/name_text.h"
+#include "results/result_append.h"
+#include "results/result_loader_steps.h"
 
 #include <algorithm>
 #include <numeric>
@@ -156,4 +158,71 @@ void ResultTableModel::MoveColumn(int32_t from, int32_t to) {
     else
         std::rotate(first + to, first + from, first + from + 1);
     AllCellsChanged();
+}
+
+std::vector<int32_t> ResultTableModel::InsertGridColumns(int32_t first, int32_t count,
+                                                        const std::function<void()>& insert) {
+    // After the column shown left of grid column `first`, or at `first` with no order kept.
+    int32_t place = first;
+    if (!columnOrder_.empty()) {
+        const auto before = std::find(columnOrder_.begin(), columnOrder_.end(), first - 1);
+        place = before == columnOrder_.end() ? int32_t(columnOrder_.size())
+                                             : int32_t(before - columnOrder_.begin()) + 1;
+    }
+    beginInsertColumns(QModelIndex(), place, place + count - 1);
+    insert();
+    if (!columnOrder_.empty()) {
+        for (int32_t& col : columnOrder_)
+            if (col >= first)
+                col += count;
+        std::vector<int32_t> added(static_cast<size_t>(count));
+        std::iota(added.begin(), added.end(), first);
+        columnOrder_.insert(columnOrder_.begin() + place, added.begin(), added.end());
+    }
+    if (sorted_ && sorted_->column >= first)
+        sorted_->column += count;
+    endInsertColumns();
+    std::vector<int32_t> places(static_cast<size_t>(count));
+    std::iota(places.begin(), places.end(), place);
+    return places;
+}
+
+void ResultTableModel::SortAgain() {
+    const std::optional<SortMark> shown = SortedColumn();
+    if (!shown)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int32_t> resultRows;
+    for (const QModelIndex& index : before)
+        resultRows.push_back(grid_.ResultRowAt(index.row()));
+    zentrope::ApplySort(grid_, zentrope::SortDecision{shown->column, shown->ascending, {}},
+                        sorted_->column);
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int32_t row = resultRows[size_t(i)] < 0 ? -1 : ModelRowOf(resultRows[size_t(i)]);
+        after << (row < 0 ? before[i] : index(row, before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+std::vector<int32_t> ResultTableModel::AppendSections(std::string_view text,
+                                                      zentrope::ResultLineFormat format,
+                                                      int32_t digits) {
+    const zentrope::SectionPValues sections = zentrope::ReadNewSections(text, format);
+    if (sections.empty() || grid_.Results().RowCount() == 0)
+        return {};
+    std::vector<int32_t> added =
+        InsertGridColumns(grid_.SequenceColumnEnd(), int32_t(sections.size()),
+                          [&] { zentrope::AppendSequenceColumns(grid_, sections); });
+    if (zentrope::NeedsSummaryColumns(grid_)) {
+        const std::vector<int32_t> summaries = InsertGridColumns(
+            grid_.ColumnCount(), 4, [&] { zentrope::AddSummaryColumns(grid_); });
+        added.insert(added.end(), summaries.begin(), summaries.end());
+    }
+    zentrope::WriteRowSummaries(grid_, digits);
+    SortAgain();
+    AllCellsChanged();
+    return added;
 }

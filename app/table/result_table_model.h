@@ -3,6 +3,7 @@
 #pragma once
 
 #include "results/result_grid.h"
+#include "results/result_loader.h"
 #include "results/row_flags.h"
 #include "results/table_sort.h"
 
@@ -51,6 +52,13 @@ public:
 
     // Lets a load rewrite the grid; views see a new table afterwards, in the columns' own order.
     void Reload(const std::function<void(zentrope::ResultGrid&)>& load);
+    // Adds the sections of `text` (finished by a running tester since the last look) as
+    // sequence columns, and the summary columns once there are two sequences, by inserting
+    // columns: views keep their scroll position, selection and column order. The counts and
+    // figures follow; rows sorted by a column are sorted again, the selection moving with its
+    // rows. The columns added, counted as shown.
+    std::vector<int32_t> AppendSections(std::string_view text, zentrope::ResultLineFormat format,
+                                        int32_t digits);
     // Sorts the rows below the header; the column is counted as shown.
     void Sort(const zentrope::SortDecision& decision);
     // The column the rows stand sorted by, counted as shown, and its direction: it follows
@@ -69,6 +77,12 @@ private:
     int32_t GridColumn(int32_t col) const;
     QString ToolTip(int32_t col, int32_t resultRow) const;
     void AllCellsChanged();
+    // Inserts grid columns [first, first + count) through `insert`, keeping the shown order of
+    // the others; the shown places of the new ones.
+    std::vector<int32_t> InsertGridColumns(int32_t first, int32_t count,
+                                           const std::function<void()>& insert);
+    // Sorts again by the column the rows stand sorted by, persistent indices following rows.
+    void SortAgain();
 
     zentrope::ResultGrid grid_;
     std::vector<zentrope::RowFlags> rowFlags_;

@@ -81,9 +81,10 @@ RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
 }
 
 void RunVerdictLine::Show(const RunVerdict& verdict, const FlagThresholds& thresholds,
-                          double alpha) {
+                          double alpha, const QString& note) {
     worstRow_ = verdict.worst_row;
-    setText(VerdictText(verdict, thresholds, alpha));
+    const QString text = VerdictText(verdict, thresholds, alpha);
+    setText(note.isEmpty() ? text : QStringLiteral("<i>%1</i>. %2").arg(note.toHtmlEscaped(), text));
 }
 
 void RunVerdictLine::Clear() {

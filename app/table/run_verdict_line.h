@@ -17,8 +17,9 @@ class RunVerdictLine : public QLabel {
 public:
     explicit RunVerdictLine(QWidget* parent = nullptr);
 
+    // `note` follows the verdict, as while a run still fills the table.
     void Show(const zentrope::RunVerdict& verdict, const zentrope::FlagThresholds& thresholds,
-              double alpha);
+              double alpha, const QString& note = QString());
     void Clear();
 
 signals:

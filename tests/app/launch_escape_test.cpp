@@ -3,7 +3,6 @@
 #include "tests/app/gui_test_main.h"
 #include "tests/app/launch_fixture.h"
 
-#include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
@@ -20,7 +19,7 @@ void PressEscapeLater(TFIN& window) {
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
 }
 
-// Presses Escape the moment the wait notice closes, that is just before the result loads, with
+// Presses Escape the moment the run panel hides, that is just before the result loads, with
 // the window active again as the window manager makes it.
 class EscapeWhenNoticeCloses : public QObject {
 public:
@@ -28,7 +27,7 @@ public:
     bool pressed = false;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!pressed && event->type() == QEvent::Hide && qobject_cast<QDialog*>(watched)) {
+        if (!pressed && event->type() == QEvent::Hide && watched->objectName() == "RunPanel") {
             pressed = true;
             QApplication::setActiveWindow(&window_);
             PressEscapeLater(window_);
@@ -64,7 +63,7 @@ private slots:
 
         EscapeWhenNoticeCloses press(w);
         qApp->installEventFilter(&press);
-        w.ButtRunWaitClick();
+        fixture.RunWaitToEnd();
         qApp->removeEventFilter(&press);
         QApplication::processEvents();
         QVERIFY(press.pressed);

@@ -30,6 +30,15 @@ public:
         return QFile::exists(tester.filePath(zentrope::fake_tester::RecordFile));
     }
 
+    // Clicks the wait button and lets the window run until it watches no run any more.
+    void RunWaitToEnd(int timeoutMs = 30000) {
+        window->ButtRunWaitClick();
+        WaitForRunEnd(timeoutMs);
+    }
+    bool WaitForRunEnd(int timeoutMs = 30000) {
+        return QTest::qWaitFor([this] { return window->WatchedRun() == nullptr; }, timeoutMs);
+    }
+
     // The tester's logs of every run, oldest first.
     QStringList Logs() const {
         QStringList logs;

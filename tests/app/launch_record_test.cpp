@@ -47,7 +47,7 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
     const QStringList order = OrderTexts(*fixture.window);
     fixture.window->show();
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.Runs().size(), 1);
     const RunRecord run = fixture.Runs()[0];
     QCOMPARE(Content(run.folder + "/parameters.txt"), fixture.Read("para"));

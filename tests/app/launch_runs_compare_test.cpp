@@ -37,10 +37,10 @@ void RunsCompareTest::comparesRunsWithAFileAndExportsCsv() {
     window.show();
     Control<QLineEdit>(window, "EditKSmin")->setText("0.01");
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QTest::qWait(1100); // runs are told apart by their start to the second
     Control<QLineEdit>(window, "EditNT")->setText("9");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     // DFT far from uniform (D = 0.97 with three values: a KS p-value well below KSmin), no
     // Runs row, and a Serial row that no run holds.
     fixture.Write("other.txt", "Sequence #1\n0.01\tDFT\n0.5\tSerial\n\n"

@@ -28,12 +28,12 @@ void RunsPageTest::listsOpensAndDeletesRuns() {
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     // Runs are told apart, and sorted, by their start to the second.
     QTest::qWait(1100);
     Control<QLineEdit>(window, "EditNT")->setText("9");
     fixture.tester.setControl("silent\nexit 2");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.Runs().size(), 2);
     const RunRecord older = fixture.Runs()[1];
 
@@ -72,7 +72,7 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     fixture.Write("input.bin", "abc");
     Control<QLineEdit>(window, "EditInFile")->setText(fixture.Path("input.bin"));
     Control<QLineEdit>(window, "EditNT")->setText("7");
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QThreadPool::globalInstance()->waitForDone(); // the input's hash is recorded
     const RunRecord first = fixture.Runs()[0];
     QCOMPARE(first.inputs.size(), 1);

@@ -51,7 +51,7 @@ private slots:
     void loadsTheResultFromWhereTheTesterWroteIt();
     void loadsNoResultNotWrittenByThisRun();
     void findsAnOutputNameThatIsNotUtf8ByItsBytes();
-    void keepsPaintingButTakesNoInputWhileWaiting();
+    void keepsPaintingAndTakingInputWhileWaiting();
 };
 
 void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt_data() {
@@ -82,7 +82,7 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     Control<QLineEdit>(*fixture.window, "EditOutFile")->setText(outFile);
     fixture.window->show();
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QVERIFY(fixture.dialogs.messages.isEmpty());
     // The parameter file keeps the name as typed; the edit shows where the result
     // was read.
@@ -120,7 +120,7 @@ void LaunchWaitTest::findsAnOutputNameThatIsNotUtf8ByItsBytes() {
     paraFile->setText(fixture.Path("para"));
     fixture.window->show();
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QVERIFY(std::filesystem::exists(written));
     QCOMPARE(fixture.MessageTexts(), QStringList());
     QCOMPARE(CellText(*fixture.window, 3, RowOf(*fixture.window, "DFT")), QString("0.5"));
@@ -135,7 +135,7 @@ void LaunchWaitTest::loadsNoResultNotWrittenByThisRun() {
     Control<QLineEdit>(*fixture.window, "EditOutFile")->setText("_Zentrope.txt");
     fixture.window->show();
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
     QVERIFY2(fixture.dialogs.messages[0].text.startsWith(warning),
@@ -145,13 +145,15 @@ void LaunchWaitTest::loadsNoResultNotWrittenByThisRun() {
     fixture.dialogs.messages.clear();
     fixture.Write(result, "Sequence #1\n0.9\tOld\n\n");
     MakeOlder(result);
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QVERIFY(fixture.dialogs.messages[0].text.startsWith(warning));
     QCOMPARE(RowOf(*fixture.window, "Old"), -1);
 }
 
-void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
+// The run panel shows the time waited while the window keeps painting and taking input; a
+// second click on the wait button is told the tester is still running and starts nothing.
+void LaunchWaitTest::keepsPaintingAndTakingInputWhileWaiting() {
     LaunchFixture fixture;
     fixture.tester.setControl("sleep 1500\nsilent");
     TFIN& window = *fixture.window;
@@ -163,33 +165,32 @@ void LaunchWaitTest::keepsPaintingButTakesNoInputWhileWaiting() {
     QSignalSpy clicks(Control<QPushButton>(window, "ButtRunWait"), &QPushButton::clicked);
     int ticks = 0;
     QString notice;
-    bool busyCursor = false;
     QTimer timer;
     connect(&timer, &QTimer::timeout, [&] {
         ++ticks;
-        if (QWidget* modal = QApplication::activeModalWidget())
-            notice = modal->findChild<QLabel*>()->text();
-        busyCursor = QApplication::overrideCursor() &&
-                     QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        if (Control<QWidget>(window, "RunPanel")->isVisible())
+            notice = Control<QLabel>(window, "WaitStatus")->text();
         window.update();
         if (ticks == 3)
             ClickAsTheUserWould(Control<QPushButton>(window, "ButtRunWait"));
     });
     timer.start(100);
 
-    window.ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     timer.stop();
     QVERIFY2(ticks >= 8, qPrintable(QString("%1 ticks").arg(ticks)));
     QVERIFY2(counter.paints >= 4, qPrintable(QString("%1 paints").arg(counter.paints)));
-    QVERIFY(notice.startsWith("Waiting for Zentrope to end.\nTime waited: 0:00:0"));
-    QVERIFY(busyCursor);
-    QCOMPARE(clicks.count(), 0);
-    QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!QApplication::activeModalWidget());
-
-    // The same click once the wait is over reaches the button.
-    ClickAsTheUserWould(Control<QPushButton>(window, "ButtRunWait"));
+    QVERIFY2(notice.startsWith("Waiting for Zentrope to end.\nTime waited: 0:00:0"),
+             qPrintable(notice));
     QCOMPARE(clicks.count(), 1);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!Control<QWidget>(window, "RunPanel")->isVisible());
+    // One tester ran: the second click was refused while the first ran; then the silent
+    // tester's missing output was reported.
+    QCOMPARE(fixture.Runs().size(), 1);
+    QCOMPARE(fixture.dialogs.messages.size(), 2);
+    QVERIFY2(fixture.dialogs.messages[0].text.startsWith("Zentrope is still running"),
+             qPrintable(fixture.dialogs.messages[0].text));
 }
 
 ZENTROPE_GUI_TEST_MAIN(LaunchWaitTest)

@@ -15,13 +15,15 @@
 
 namespace {
 
-// Calls `look` on the waiting notice every 50 ms while the window waits.
+// Calls `look` on the run panel every 50 ms while the window shows it.
 class NoticeWatcher {
 public:
-    explicit NoticeWatcher(std::function<void(QWidget&)> look) : look_(std::move(look)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* notice = QApplication::activeModalWidget())
-                look_(*notice);
+    NoticeWatcher(const TFIN& window, std::function<void(QWidget&)> look)
+        : look_(std::move(look)) {
+        QWidget* panel = Control<QWidget>(window, "RunPanel");
+        QObject::connect(&timer_, &QTimer::timeout, [this, panel] {
+            if (panel->isVisible())
+                look_(*panel);
         });
         timer_.start(50);
     }
@@ -65,7 +67,7 @@ void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
     QString log;
     QString timeLeft;
     bool barShown = false;
-    NoticeWatcher watcher([&](QWidget& notice) {
+    NoticeWatcher watcher(*fixture.window, [&](QWidget& notice) {
         auto* bar = Control<QProgressBar>(notice, "WaitProgress");
         barShown = barShown || bar->isVisible();
         if (bar->isVisible() && (values.isEmpty() || values.last() != bar->value()))
@@ -75,7 +77,7 @@ void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
             timeLeft = Control<QLabel>(notice, "WaitTimeLeft")->text();
     });
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.MessageTexts(), QStringList());
     QCOMPARE(CellText(*fixture.window, 3, RowOf(*fixture.window, "DFT")), QString("0.5"));
     QCOMPARE(barShown, withProgress);
@@ -102,14 +104,14 @@ void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing() {
     fixture.tester.setControl(control);
     fixture.window->show();
     QElapsedTimer sinceCancel;
-    NoticeWatcher watcher([&](QWidget& notice) {
+    NoticeWatcher watcher(*fixture.window, [&](QWidget& notice) {
         if (!sinceCancel.isValid() && fixture.testerStarted()) {
             sinceCancel.start();
             Control<QPushButton>(notice, "WaitCancel")->click();
         }
     });
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QVERIFY(sinceCancel.isValid());
     // Well inside the tester's own minute: the forced end follows a grace of a few seconds.
     QVERIFY2(sinceCancel.elapsed() < 10000, qPrintable(QString::number(sinceCancel.elapsed())));
@@ -129,7 +131,7 @@ void LaunchWatchTest::aFailingTestersLastLinesReachTheBox() {
                               "complain The result file could not be written\nexit 3");
     fixture.window->show();
 
-    fixture.window->ButtRunWaitClick();
+    fixture.RunWaitToEnd();
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     const ShownMessage box = fixture.dialogs.messages[0];
     QCOMPARE(box.icon, MessageIcon::Warning);

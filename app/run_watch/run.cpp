@@ -1,0 +1,167 @@
+#include "app/run_watch/run.h"
+
+#include "app/runs/late_results.h"
+#include "records/run_folder.h"
+#include "runner/result_freshness.h"
+
+namespace {
+
+// Often enough for progress to look live, rarely enough to cost nothing.
+constexpr int LogLookMs = 200;
+// Well inside the two seconds in which a finished section should be on screen.
+constexpr int PartialLookMs = 1000;
+// At most this much of the partial result is read at one look, so a look stays short.
+constexpr qint64 PartialPieceBytes = qint64{8} << 20;
+
+QString PartialPathOf(const std::string& resultPath) {
+    return QFile::decodeName(QByteArray::fromStdString(resultPath + ".partial"));
+}
+
+} // namespace
+
+Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeeping> record,
+         bool found)
+    : backend_(std::move(backend)), record_(std::move(record)), found_(found) {
+    const std::vector<std::string> paths = backend_->resultPaths();
+    resultPath_ = paths.empty() ? std::string() : paths.front();
+    partial_.setFileName(PartialPathOf(resultPath_));
+    if (!backend_->logPath().isEmpty())
+        tail_.emplace(backend_->logPath());
+    connect(backend_.get(), &zentrope::RunBackend::ended, this, &Run::end);
+    connect(&logTimer_, &QTimer::timeout, this, &Run::look);
+    connect(&partialTimer_, &QTimer::timeout, this, &Run::lookAtPartial);
+}
+
+std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
+                                const zentrope::RunRequest& request,
+                                std::unique_ptr<RunKeeping> record,
+                                std::optional<qint32> sequences, QString& error) {
+    zentrope::RunRequest logged = request;
+    logged.logPath = record ? record->logPath() : QString();
+    zentrope::BackendStart start = backend.start(logged);
+    if (!start.run) {
+        if (record)
+            record->abandon();
+        error = start.error;
+        return nullptr;
+    }
+    if (record) {
+        record->noteStart(*start.run, QString::fromLocal8Bit(request.resultPath));
+        record->describeFilesLater();
+    }
+    std::unique_ptr<Run> run(new Run(std::move(start.run), std::move(record), false));
+    run->parameterFile_ = request.parameterFile;
+    run->sequences_ = sequences;
+    return run;
+}
+
+std::unique_ptr<Run> Run::Find(const zentrope::RunRecord& record, const QString& runsRoot) {
+    const zentrope::BackendKind* kind = zentrope::FindBackendKind(record.runner.backend);
+    if (!kind || record.runner.id.isEmpty() || !EndUnseen(record))
+        return nullptr;
+    zentrope::RunRequest request;
+    request.logPath = record.folder + '/' + zentrope::LogName;
+    request.resultPath = QFile::encodeName(record.resultPath).toStdString();
+    std::unique_ptr<zentrope::RunBackend> backend =
+        kind->find(record.runner, request, record.startedAt);
+    if (!backend)
+        return nullptr;
+    std::unique_ptr<Run> run(
+        new Run(std::move(backend), RunKeeping::Reopen(runsRoot, record), true));
+    if (record.NT)
+        run->sequences_ = *record.NT;
+    return run;
+}
+
+qint64 Run::runningMs() const {
+    return backend_->startedAt().msecsTo(QDateTime::currentDateTimeUtc());
+}
+
+void Run::watch() {
+    logTimer_.start(LogLookMs);
+    partialTimer_.start(PartialLookMs);
+    emit started();
+    look();
+    if (backend_->hasEnded())
+        end();
+}
+
+void Run::cancel() {
+    if (ended_ || cancelling_)
+        return;
+    cancelling_ = true;
+    backend_->cancel();
+}
+
+bool Run::parametersRead() const {
+    return ended_ || sawOutput_;
+}
+
+std::optional<zentrope::TesterProgress> Run::progress() const {
+    return tail_ ? tail_->progress() : std::nullopt;
+}
+
+void Run::look() {
+    if (!tail_)
+        return;
+    const QStringList lines = tail_->readNew();
+    if (lines.isEmpty())
+        return;
+    sawOutput_ = true;
+    emit logged(lines);
+}
+
+// Only a partial result written since the run started is its own; an older one is left by
+// another run that did not end well.
+void Run::lookAtPartial() {
+    if (!partial_.isOpen()) {
+        const std::string path = QFile::encodeName(partial_.fileName()).toStdString();
+        if (zentrope::CheckResultFreshness(path, backend_->startedAt()) !=
+                zentrope::ResultFreshness::Written ||
+            !partial_.open(QIODevice::ReadOnly))
+            return;
+    }
+    const QByteArray added = partial_.read(PartialPieceBytes);
+    if (added.isEmpty())
+        return;
+    sawOutput_ = true;
+    const bool whole = feed_.Sections() == 0;
+    zentrope::SectionFeed::Completed completed = feed_.Add(std::string_view(added));
+    if (completed.sections > 0)
+        emit interimResult(std::make_shared<const std::string>(std::move(completed.text)), whole,
+                           feed_.Sections());
+}
+
+void Run::end() {
+    if (ended_)
+        return;
+    ended_ = true;
+    logTimer_.stop();
+    partialTimer_.stop();
+    partial_.close();
+    RunOutcome outcome;
+    if (tail_) {
+        const QStringList lines = tail_->readNew(zentrope::LogWriter::Ended);
+        if (!lines.isEmpty())
+            emit logged(lines);
+        outcome.logLines = tail_->lastLines();
+    }
+    outcome.end = backend_->end();
+    outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->startedAt()) ==
+                            zentrope::ResultFreshness::Written;
+    if (record_ && found_ && !outcome.end.cancelled) {
+        // Its end was not seen: the result is collected as for any run left to itself.
+        if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
+            CollectLateResult(record_->store(), *run);
+    } else if (record_) {
+        record_->finish(outcome.end, outcome.resultWritten ? QString::fromLocal8Bit(resultPath_)
+                                                           : QString());
+    }
+    if (outcome.end.cancelled)
+        outcome.reason = RunEndReason::Cancelled;
+    else if (outcome.resultWritten && (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
+        outcome.reason = RunEndReason::Succeeded;
+    else
+        outcome.reason = RunEndReason::Failed;
+    emit ended(outcome);
+}

@@ -1,0 +1,102 @@
+#include "app/run_watch/run_panel.h"
+
+#include "app/run_watch/time_texts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <climits>
+
+namespace {
+
+// Often enough for the time waited to look live, rarely enough to cost nothing.
+constexpr int RefreshMs = 500;
+constexpr int KeptLines = 12;
+constexpr int ShownLines = 6; // the older ones a scroll away
+
+} // namespace
+
+RunPanel::RunPanel(QWidget* parent)
+    : QWidget(parent), waited_(new QLabel(this)), bar_(new QProgressBar(this)),
+      timeLeft_(new QLabel(this)), lines_(new QPlainTextEdit(this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setObjectName("RunPanel");
+    waited_->setObjectName("WaitStatus");
+    bar_->setObjectName("WaitProgress");
+    timeLeft_->setObjectName("WaitTimeLeft");
+    lines_->setObjectName("WaitLog");
+    cancel_->setObjectName("WaitCancel");
+    cancel_->setToolTip(QStringLiteral("End Zentrope; no result is loaded"));
+    lines_->setReadOnly(true);
+    lines_->setMaximumBlockCount(KeptLines);
+    lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    lines_->setFixedHeight(lines_->fontMetrics().lineSpacing() * ShownLines +
+                           2 * lines_->frameWidth() + 8);
+    auto* status = new QVBoxLayout;
+    status->addWidget(waited_);
+    status->addWidget(bar_);
+    status->addWidget(timeLeft_);
+    status->addWidget(cancel_, 0, Qt::AlignLeft);
+    status->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(status);
+    layout->addWidget(lines_, 1);
+    connect(cancel_, &QPushButton::clicked, this, &RunPanel::CancelRun);
+    connect(&ticker_, &QTimer::timeout, this, &RunPanel::Refresh);
+    hide();
+}
+
+void RunPanel::Follow(Run& run) {
+    run_ = &run;
+    lines_->clear();
+    bar_->hide();
+    timeLeft_->hide();
+    lines_->setVisible(!run.logPath().isEmpty());
+    cancel_->setEnabled(true);
+    connect(&run, &Run::logged, this, &RunPanel::ShowLines);
+    Refresh();
+    ticker_.start(RefreshMs);
+    show();
+}
+
+void RunPanel::Done() {
+    ticker_.stop();
+    run_ = nullptr;
+    hide();
+}
+
+void RunPanel::Refresh() {
+    if (!run_)
+        return;
+    const QString state = run_->cancelling() ? QStringLiteral("Ending Zentrope.")
+                                             : QStringLiteral("Waiting for Zentrope to end.");
+    waited_->setText(QStringLiteral("%1\nTime waited: %2")
+                         .arg(state, ElapsedText(run_->runningMs() / 1000)));
+    if (const std::optional<zentrope::TesterProgress> progress = run_->progress()) {
+        // A count beyond int's range is shown in proportion.
+        const double scale = progress->total > INT_MAX ? double(INT_MAX) / progress->total : 1.0;
+        bar_->setRange(0, int(progress->total * scale));
+        bar_->setValue(int(progress->done * scale));
+        bar_->show();
+        timeLeft_->setText(TimeLeftText(*progress, run_->runningMs()));
+        timeLeft_->setVisible(!timeLeft_->text().isEmpty());
+    }
+}
+
+void RunPanel::ShowLines(const QStringList& lines) {
+    for (const QString& line : lines.mid(qMax(0, lines.size() - KeptLines)))
+        lines_->appendPlainText(line);
+    Refresh();
+}
+
+void RunPanel::CancelRun() {
+    if (!run_)
+        return;
+    cancel_->setEnabled(false);
+    run_->cancel();
+    Refresh();
+}
