@@ -86,8 +86,8 @@ TesterStart StartTester(const QString& executable, const QString& argument,
 bool ProcessExists(qint64 pid);
 
 // When the process of that id started, in the system's own units (on Linux, clock ticks since
-// boot): with the id, it names one process for good. Nothing when there is no such process or
-// the system does not tell.
+// boot): with the id, it names one process for good. Nothing when there is no such process, it
+// has ended (even if not yet collected by its parent) or the system does not tell.
 std::optional<quint64> ProcessStartTime(qint64 pid);
 
 // Asks the process group that the tester of that id leads to end; `force` ends it at once.

@@ -176,7 +176,8 @@ std::optional<quint64> ProcessStartTime(qint64 pid) {
     // After the name: state (field 3) ... starttime (field 22).
     constexpr int StartTimeAfterName = 22 - 3;
     const QList<QByteArray> fields = line.mid(nameEnd + 1).simplified().split(' ');
-    if (fields.size() <= StartTimeAfterName)
+    // A process that has ended but whose parent has not collected it ("Z") runs no more.
+    if (fields.size() <= StartTimeAfterName || fields[0] == "Z")
         return std::nullopt;
     bool ok = false;
     const quint64 ticks = fields[StartTimeAfterName].toULongLong(&ok);

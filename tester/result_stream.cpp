@@ -1,6 +1,4 @@
 #include "tester/result_stream.h"
-#include "paramfile/file_replacement.h"
-
 #include <filesystem>
 
 namespace zentrope {
@@ -17,10 +15,13 @@ std::string ResolvedTarget(const std::string& target) {
     return ec ? target : resolved.string();
 }
 
+// A section is a few kilobytes; a buffer this large lets each one leave in one write.
+constexpr size_t WriteBuffer = size_t{1} << 20;
+
 } // namespace
 
 ResultStream::ResultStream(std::string target)
-    : target_(ResolvedTarget(target)), temporary_(TemporaryNameFor(target_)) {}
+    : target_(ResolvedTarget(target)), temporary_(target_ + ".partial") {}
 
 ResultStream::~ResultStream() {
     if (file_)
@@ -33,11 +34,14 @@ ResultStream::~ResultStream() {
 
 bool ResultStream::Open() {
     file_ = std::fopen(temporary_.c_str(), "wb");
+    if (file_)
+        std::setvbuf(file_, nullptr, _IOFBF, WriteBuffer);
     return file_ != nullptr;
 }
 
 void ResultStream::Write(std::string_view text) {
-    if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+    if (file_ && (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+                  std::fflush(file_) != 0))
         failed_ = true;
 }
 

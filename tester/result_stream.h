@@ -1,6 +1,8 @@
 // The result file written while the run goes on: the header first, each sequence's section as
-// soon as it is done, the summary last. Everything goes to a temporary beside the result file,
-// renamed over it only when complete, so a failed run leaves an older result as it was.
+// soon as it is done, the summary last. Everything goes to "<result>.partial" beside the result
+// file, each Write reaching the file whole at once so that a reader following it sees whole
+// sections only; renamed over the result only when complete, so a failed run leaves an older
+// result as it was.
 #pragma once
 
 #include <cstdio>
@@ -17,6 +19,7 @@ public:
     ResultStream& operator=(const ResultStream&) = delete;
 
     bool Open();
+    // Appends the text and flushes it, in one write where the system allows.
     void Write(std::string_view text);
     // Flushes, closes and renames the temporary over the target (a link's file, for a link);
     // false when any write failed.

@@ -55,6 +55,8 @@ public:
     QList<bool> goOnAnswers; // one per question; none left goes back
     QStringList saveQuestions;
     QList<SaveChoice> saveAnswers; // one per question; none left discards
+    QStringList choiceQuestions;
+    QList<int> choiceAnswers; // one per question; none left takes the last choice
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
         messages.append({text, icon});
@@ -68,6 +70,11 @@ public:
     SaveChoice AskToSave(const QString& text) override {
         saveQuestions.append(text);
         return saveAnswers.isEmpty() ? SaveChoice::Discard : saveAnswers.takeFirst();
+    }
+
+    int Choose(const QString& text, const QStringList& choices) override {
+        choiceQuestions.append(text);
+        return choiceAnswers.isEmpty() ? int(choices.size()) - 1 : choiceAnswers.takeFirst();
     }
 
     std::optional<QString> RunFileDialog(QFileDialog& dialog) override {

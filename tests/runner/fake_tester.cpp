@@ -72,7 +72,27 @@ void WriteLine(std::FILE* stream, const std::string& text) {
     std::fflush(stream);
 }
 
-void RunStep(const Step& step) {
+// The output file named by the parameter file, and whether its text was written as sections.
+struct Output {
+    std::string name;
+    bool fromSections = false;
+};
+
+void WriteSections(const Step& step, Output& output) {
+    std::istringstream numbers(step.text);
+    int total = 0, pauseMs = 0;
+    numbers >> total >> pauseMs;
+    const std::string partial = output.name + ".partial";
+    std::ofstream(partial, std::ios::binary) << PartialHeader << std::flush;
+    for (int k = 1; k <= total; ++k) {
+        std::ofstream(partial, std::ios::binary | std::ios::app)
+            << PartialSection(k, total) << std::flush;
+        Pause(pauseMs);
+    }
+    output.fromSections = true;
+}
+
+void RunStep(const Step& step, Output& output) {
     std::istringstream numbers(step.text);
     if (step.word == "sleep") {
         Pause(std::stoi(step.text));
@@ -87,6 +107,10 @@ void RunStep(const Step& step) {
             WriteLine(stdout, "Progress: " + std::to_string(k) + " of " + std::to_string(total));
             Pause(pauseMs);
         }
+    } else if (step.word == "sections") {
+        WriteSections(step, output);
+    } else if (step.word == "die") {
+        std::raise(SIGKILL);
     }
 }
 
@@ -113,9 +137,14 @@ int main(int argc, char* argv[]) {
     if (control.ignoreTerm)
         std::signal(SIGTERM, SIG_IGN);
     WriteRecord(folder, argc, argv);
+    Output output{OutputName(argc > 1 ? argv[1] : ""), false};
     for (const Step& step : control.steps)
-        RunStep(step);
-    if (!control.silent)
-        std::ofstream(OutputName(argc > 1 ? argv[1] : "")) << ResultText;
+        RunStep(step, output);
+    if (control.silent)
+        return control.exitCode;
+    if (output.fromSections)
+        fs::rename(output.name + ".partial", output.name);
+    else
+        std::ofstream(output.name) << ResultText;
     return control.exitCode;
 }

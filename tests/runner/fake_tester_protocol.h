@@ -1,6 +1,8 @@
 // What the test double of the tester reads and writes, shared with the tests that drive it.
 #pragma once
 
+#include <string>
+
 namespace zentrope::fake_tester {
 
 // Read beside the executable, one instruction a line. Settings: "exit <code>", "silent" (write
@@ -31,5 +33,16 @@ inline constexpr const char* ResultText = "Fake Zentrope run\n"
                                           "0.125\tDFT\n"
                                           "0.625\tRuns\n"
                                           "\n";
+
+// Section k of N written by the "sections" step: "Sequence #k", then the p-values of DFT and
+// Runs, spread evenly over (0, 1) in two different orders, then an empty line.
+inline std::string PartialSection(int k, int total) {
+    const auto pvalue = [&](int index) {
+        return std::to_string((index % total + 0.5) / total);
+    };
+    return "Sequence #" + std::to_string(k) + "\n" + pvalue(k - 1) + "\tDFT\n" +
+           pvalue(total - k) + "\tRuns\n\n";
+}
+inline constexpr const char* PartialHeader = "Fake Zentrope run, sections as they finish\n\n";
 
 } // namespace zentrope::fake_tester
