@@ -145,8 +145,10 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
         if (interimShown)
             TStable->SetInterimNote(QStringLiteral("failed after %1 sequences").arg(sections));
         ReportFailedRun(*this,
-                        FailedRunText(DisplayText(run->resultPath()), outcome.resultWritten,
-                                      outcome.end, outcome.logLines),
+                        outcome.failureText.isEmpty()
+                            ? FailedRunText(DisplayText(run->resultPath()), outcome.resultWritten,
+                                            outcome.end, outcome.logLines)
+                            : outcome.failureText,
                         run->logPath());
     } else if (tableForRun_ ||
                dialogs_->Choose(QStringLiteral("Zentrope has ended. Load its result \"%1\" "

@@ -28,14 +28,18 @@ Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeepi
     if (!backend_->logPath().isEmpty())
         tail_.emplace(backend_->logPath());
     connect(backend_.get(), &zentrope::RunBackend::ended, this, &Run::end);
+    connect(backend_.get(), &zentrope::RunBackend::identityChanged, this, [this] {
+        if (record_)
+            record_->noteStart(*backend_, QString::fromLocal8Bit(resultPath_));
+    });
     connect(&logTimer_, &QTimer::timeout, this, &Run::look);
     connect(&partialTimer_, &QTimer::timeout, this, &Run::lookAtPartial);
 }
 
 std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
                                 const zentrope::RunRequest& request,
-                                std::unique_ptr<RunKeeping> record,
-                                std::optional<qint32> sequences, QString& error) {
+                                std::unique_ptr<RunKeeping> record, std::optional<qint32> sequences,
+                                QString& error) {
     zentrope::RunRequest logged = request;
     logged.logPath = record ? record->logPath() : QString();
     zentrope::BackendStart start = backend.start(logged);
@@ -147,19 +151,21 @@ void Run::end() {
         outcome.logLines = tail_->lastLines();
     }
     outcome.end = backend_->end();
+    outcome.failureText = backend_->failureText();
     outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->startedAt()) ==
                             zentrope::ResultFreshness::Written;
-    if (record_ && found_ && !outcome.end.cancelled) {
+    if (record_ && found_ && !outcome.end.cancelled && outcome.end.code == -1) {
         // Its end was not seen: the result is collected as for any run left to itself.
         if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
             CollectLateResult(record_->store(), *run);
     } else if (record_) {
-        record_->finish(outcome.end, outcome.resultWritten ? QString::fromLocal8Bit(resultPath_)
-                                                           : QString());
+        record_->finish(outcome.end,
+                        outcome.resultWritten ? QString::fromLocal8Bit(resultPath_) : QString());
     }
     if (outcome.end.cancelled)
         outcome.reason = RunEndReason::Cancelled;
-    else if (outcome.resultWritten && (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
+    else if (outcome.resultWritten &&
+             (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
         outcome.reason = RunEndReason::Succeeded;
     else
         outcome.reason = RunEndReason::Failed;
