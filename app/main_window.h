@@ -18,6 +18,7 @@ class GeneralPage;
 class QDockWidget;
 class Run;
 class RunPanel;
+class RunPlaceBox;
 struct RunOutcome;
 class ParametersPage;
 class QFileDialog;
@@ -79,7 +80,10 @@ public:
     void ButtRunWaitClick();
     void ButtRunExitClick();
 
-    // The backend new runs start on, by its name (zentrope::BackendKinds()).
+    // Where the run buttons start the tester, and the cluster's settings.
+    RunPlaceBox& RunPlace() const { return *runPlace_; }
+    // The backend new runs start on when they run on this computer, by its name
+    // (zentrope::BackendKinds()).
     QString BackendName() const { return backendName_; }
     void SetBackendName(const QString& name) { backendName_ = name; }
     // Watches a started run beside the pages: the run panel, its interim results in the table,
@@ -121,8 +125,7 @@ private:
     // Watches again the newest run an earlier window left going; collects the results of those
     // that have ended since.
     void ResumeLeftRun();
-    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole,
-                           int32_t sections);
+    void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
     QString InterimNote(int32_t sections) const;
     void RunEnded(const RunOutcome& outcome);
     void EscapePressed();
@@ -149,6 +152,7 @@ private:
     QString backendName_;
     std::unique_ptr<Run> run_;
     RunPanel* runPanel_ = nullptr;
+    RunPlaceBox* runPlace_ = nullptr;
     QDockWidget* runDock_ = nullptr;
     // Whether the table shows the watched run's results; false once the user chose another
     // result for it.
