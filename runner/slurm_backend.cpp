@@ -1,6 +1,5 @@
 #include "runner/slurm_backend.h"
 
-#include "records/run_folder.h"
 #include "results/share_interim.h"
 #include "runner/result_freshness.h"
 #include "tester/merge_shares.h"
@@ -20,8 +19,11 @@ QString FolderOf(const RunRequest& request) {
     return QFileInfo(request.logPath).absolutePath();
 }
 
-SlurmRun RunOf(const SlurmPlan& plan, const QString& folder, const QString& tester) {
-    return {folder, tester, QDir(folder).filePath(QString::fromLatin1(ParameterCopyName)),
+// The shards read the parameter file the user chose, as a run here does, so the merged
+// report names it too; one changed meanwhile gives shares of another run, which the merge
+// refuses.
+SlurmRun RunOf(const SlurmPlan& plan, const QString& folder, const RunRequest& request) {
+    return {folder, request.executable, QFileInfo(request.parameterFile).absoluteFilePath(),
             plan.shards, plan.sequences};
 }
 
@@ -77,7 +79,7 @@ SlurmBackend::SlurmBackend(const SlurmPlan& plan, const RunRequest& request,
                            const QDateTime& startedAt)
     : plan_(plan), folder_(FolderOf(request)), resultPath_(request.resultPath),
       logPath_(request.logPath), startedAt_(startedAt),
-      job_(plan.settings, RunOf(plan, folder_, request.executable)), log_(request.logPath) {
+      job_(plan.settings, RunOf(plan, folder_, request)), log_(request.logPath) {
     log_.open(QIODevice::WriteOnly | QIODevice::Append);
     connect(&job_, &SlurmJob::submitted, this, [this](const QString& jobId) {
         submittedOnce_ = true;
@@ -116,6 +118,7 @@ void SlurmBackend::submit() {
     QSettings state(StatePath(folder_), QSettings::IniFormat);
     WriteSettings(state, plan_);
     state.setValue("run/tester", job_.run().testerPath);
+    state.setValue("run/parameters", job_.run().parameterFile);
     state.setValue("run/result", QString::fromLocal8Bit(resultPath_));
     state.sync();
     job_.submit();
@@ -346,6 +349,7 @@ BackendKind SlurmBackendKind(const SlurmPlan& plan) {
                 return nullptr;
             RunRequest found = request;
             found.executable = state.value("run/tester").toString();
+            found.parameterFile = state.value("run/parameters").toString();
             auto backend = std::make_unique<SlurmBackend>(plan, found, startedAt.toUTC());
             backend->attach(state.value("shards/jobs").toStringList());
             return backend;

@@ -30,8 +30,7 @@ struct SlurmPlan {
 class SlurmBackend : public RunBackend {
     Q_OBJECT
 public:
-    // The request's log path names the run's folder; the shards read the parameter file's
-    // copy kept there, so that a later save does not reach them.
+    // The request's log path names the run's folder.
     SlurmBackend(const SlurmPlan& plan, const RunRequest& request, const QDateTime& startedAt);
 
     // Writes the script and submits it; a refusal ends the run with Slurm's message.
