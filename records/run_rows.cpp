@@ -147,8 +147,8 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
                    Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
                    Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
                    Optional(end.endSignal), QVariant(end.cancelled), Text(record.source),
-                   Text(record.resultPath), Optional(record.testerPid),
-                   Text(record.runner.backend), Text(record.runner.id)}))
+                   Text(record.resultPath), Optional(record.testerPid), Text(record.runner.backend),
+                   Text(record.runner.id)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);

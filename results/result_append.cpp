@@ -45,8 +45,7 @@ void AppendSequenceColumns(ResultGrid& grid, const SectionPValues& sections) {
 }
 
 bool NeedsSummaryColumns(const ResultGrid& grid) {
-    return grid.SpacerColumn() < 0 &&
-           grid.SequenceColumnEnd() - ResultGrid::FixedColumns >= 2;
+    return grid.SpacerColumn() < 0 && grid.SequenceColumnEnd() - ResultGrid::FixedColumns >= 2;
 }
 
 void AddSummaryColumns(ResultGrid& grid) {

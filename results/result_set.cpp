@@ -61,8 +61,10 @@ void ResultSet::Reserve(int32_t sequences) {
     for (int32_t row = 0; row < rows_; ++row) {
         const size_t from = Index(row, 0);
         const size_t to = size_t(row) * size_t(stride);
-        std::copy_n(values_.begin() + std::ptrdiff_t(from), sequences_, values.begin() + std::ptrdiff_t(to));
-        std::copy_n(marks_.begin() + std::ptrdiff_t(from), sequences_, marks.begin() + std::ptrdiff_t(to));
+        std::copy_n(values_.begin() + std::ptrdiff_t(from), sequences_,
+                    values.begin() + std::ptrdiff_t(to));
+        std::copy_n(marks_.begin() + std::ptrdiff_t(from), sequences_,
+                    marks.begin() + std::ptrdiff_t(to));
     }
     values_ = std::move(values);
     marks_ = std::move(marks);
@@ -88,8 +90,7 @@ void ResultSet::FigureFromSorted(int32_t row) {
     SetFigures(row, n, FiguresOfSorted(sorted.data(), n, sequences_));
 }
 
-bool ResultSet::AppendSequence(std::span<const double> pvalues,
-                               std::span<const PValueMark> marks) {
+bool ResultSet::AppendSequence(std::span<const double> pvalues, std::span<const PValueMark> marks) {
     if (pvalues.size() != size_t(rows_) || marks.size() != size_t(rows_))
         return false;
     KeepSorted();
@@ -129,7 +130,8 @@ bool ResultSet::Merge(const ResultSet& other) {
         std::sort(added.begin(), added.end(), Before);
         std::vector<double>& sorted = sorted_[size_t(row)];
         std::vector<double> merged(sorted.size() + added.size());
-        std::merge(sorted.begin(), sorted.end(), added.begin(), added.end(), merged.begin(), Before);
+        std::merge(sorted.begin(), sorted.end(), added.begin(), added.end(), merged.begin(),
+                   Before);
         sorted = std::move(merged);
         if (names_[size_t(row)].empty())
             names_[size_t(row)] = other.names_[size_t(row)];

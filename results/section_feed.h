@@ -23,8 +23,8 @@ public:
     int32_t Sections() const { return sections_; }
 
 private:
-    std::string pending_; // bytes not yet given out
-    size_t scanned_ = 0;  // where the first line not yet looked at starts, in pending_
+    std::string pending_;    // bytes not yet given out
+    size_t scanned_ = 0;     // where the first line not yet looked at starts, in pending_
     size_t completeEnd_ = 0; // just past the last section end, in pending_
     bool inSection_ = false;
     int32_t sections_ = 0;

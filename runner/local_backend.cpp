@@ -42,8 +42,9 @@ bool LocalProcessGoing(const BackendIdentity& identity) {
 }
 
 LocalBackend::LocalBackend(std::unique_ptr<TesterProcess> process, const RunRequest& request)
-    : process_(std::move(process)), pid_(process_->processId()),
-      identity_{LocalBackendName, LocalIdentityText(pid_, ProcessStartTime(pid_))},
+    : process_(std::move(process)),
+      pid_(process_->processId()), identity_{LocalBackendName,
+                                             LocalIdentityText(pid_, ProcessStartTime(pid_))},
       startedAt_(process_->startedAt()), resultPath_(request.resultPath),
       logPath_(request.logPath) {
     connect(process_.get(), &TesterProcess::ended, this, &RunBackend::ended);

@@ -40,8 +40,8 @@ bool ResultStream::Open() {
 }
 
 void ResultStream::Write(std::string_view text) {
-    if (file_ && (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
-                  std::fflush(file_) != 0))
+    if (file_ &&
+        (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fflush(file_) != 0))
         failed_ = true;
 }
 

@@ -174,8 +174,8 @@ void RowDetailPane::Refresh() {
     const double alpha = Alpha();
     const zentrope::RowDetail detail = zentrope::DescribeRow(row, alpha);
 
-    QString title = note_.isEmpty() ? QString()
-                                    : QStringLiteral("<i>%1</i>: ").arg(note_.toHtmlEscaped());
+    QString title =
+        note_.isEmpty() ? QString() : QStringLiteral("<i>%1</i>: ").arg(note_.toHtmlEscaped());
     title += QStringLiteral("<b>%1</b>").arg(DisplayText(row.name).toHtmlEscaped());
     const QStringList crossed = model_.CrossedThresholds(resultRow);
     if (!crossed.isEmpty())

@@ -138,10 +138,10 @@ void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& o
     const TextWidthMeter cells(SG->font());
     const TextWidthMeter headers(bold);
     for (const int32_t col : added)
-        SGControl->SetColumnWidth(col, SGModel->Grid().SpacerColumn() == col
-                                           ? SpacerWidth
-                                           : WidestText(*SGModel, col, cells, headers) +
-                                                 CellPadding);
+        SGControl->SetColumnWidth(col,
+                                  SGModel->Grid().SpacerColumn() == col
+                                      ? SpacerWidth
+                                      : WidestText(*SGModel, col, cells, headers) + CellPadding);
     JudgeLoadedRun(judgedWith_);
     SGDetail->ShowIndex(SG->currentIndex());
 }

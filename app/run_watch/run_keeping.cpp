@@ -111,8 +111,8 @@ std::unique_ptr<RunKeeping> RunKeeping::Reopen(const QString& root, const RunRec
     if (!opening.store)
         return nullptr;
     return std::unique_ptr<RunKeeping>(new RunKeeping(std::move(opening.store), record.id,
-                                                      record.folder, record.testerPath,
-                                                      QString(), QString()));
+                                                      record.folder, record.testerPath, QString(),
+                                                      QString()));
 }
 
 void RunKeeping::noteStart(const RunBackend& run, const QString& resultPath) {

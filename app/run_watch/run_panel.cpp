@@ -46,7 +46,7 @@ RunPanel::RunPanel(QWidget* parent)
     top->addLayout(status);
     top->addWidget(lines_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(6, 0, 6, 6);
     layout->addLayout(top);
     layout->addWidget(shards_);
     connect(cancel_, &QPushButton::clicked, this, &RunPanel::CancelRun);

@@ -161,7 +161,7 @@ void ResultTableModel::MoveColumn(int32_t from, int32_t to) {
 }
 
 std::vector<int32_t> ResultTableModel::InsertGridColumns(int32_t first, int32_t count,
-                                                        const std::function<void()>& insert) {
+                                                         const std::function<void()>& insert) {
     // After the column shown left of grid column `first`, or at `first` with no order kept.
     int32_t place = first;
     if (!columnOrder_.empty()) {
@@ -217,8 +217,8 @@ std::vector<int32_t> ResultTableModel::AppendSections(std::string_view text,
         InsertGridColumns(grid_.SequenceColumnEnd(), int32_t(sections.size()),
                           [&] { zentrope::AppendSequenceColumns(grid_, sections); });
     if (zentrope::NeedsSummaryColumns(grid_)) {
-        const std::vector<int32_t> summaries = InsertGridColumns(
-            grid_.ColumnCount(), 4, [&] { zentrope::AddSummaryColumns(grid_); });
+        const std::vector<int32_t> summaries =
+            InsertGridColumns(grid_.ColumnCount(), 4, [&] { zentrope::AddSummaryColumns(grid_); });
         added.insert(added.end(), summaries.begin(), summaries.end());
     }
     zentrope::WriteRowSummaries(grid_, digits);

@@ -80,11 +80,12 @@ RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
     });
 }
 
-void RunVerdictLine::Show(const RunVerdict& verdict, const FlagThresholds& thresholds,
-                          double alpha, const QString& note) {
+void RunVerdictLine::Show(const RunVerdict& verdict, const FlagThresholds& thresholds, double alpha,
+                          const QString& note) {
     worstRow_ = verdict.worst_row;
     const QString text = VerdictText(verdict, thresholds, alpha);
-    setText(note.isEmpty() ? text : QStringLiteral("<i>%1</i>. %2").arg(note.toHtmlEscaped(), text));
+    setText(note.isEmpty() ? text
+                           : QStringLiteral("<i>%1</i>. %2").arg(note.toHtmlEscaped(), text));
 }
 
 void RunVerdictLine::Clear() {

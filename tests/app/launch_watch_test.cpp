@@ -18,8 +18,7 @@ namespace {
 // Calls `look` on the run panel every 50 ms while the window shows it.
 class NoticeWatcher {
 public:
-    NoticeWatcher(const TFIN& window, std::function<void(QWidget&)> look)
-        : look_(std::move(look)) {
+    NoticeWatcher(const TFIN& window, std::function<void(QWidget&)> look) : look_(std::move(look)) {
         QWidget* panel = Control<QWidget>(window, "RunPanel");
         QObject::connect(&timer_, &QTimer::timeout, [this, panel] {
             if (panel->isVisible())

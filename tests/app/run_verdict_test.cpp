@@ -97,6 +97,24 @@ private slots:
         QCOMPARE(Control<QTableView>(w, "SG")->currentIndex().row(), 4);
     }
 
+    // An emptied threshold field switches its check off; it never becomes a threshold of 0,
+    // which every row's SL would cross.
+    void emptiedThresholdsSwitchTheirChecksOff() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        for (const char* box : {"cbSortKS", "cbSortAD", "cbSortSL"})
+            Control<QCheckBox>(w, box)->setChecked(false);
+        for (const char* field : {"EditKSmin", "EditADmin", "EditSLmax"})
+            Control<QLineEdit>(w, field)->setText("");
+        f.Write("run.txt", QByteArray::fromStdString(FourTests()));
+        w.LoadResultFile(f.Path("run.txt"));
+        const QString text = Control<QLabel>(w, "LabVerdict")->text();
+        QVERIFY2(text.contains("below ADmin: off") && text.contains("above SLmax: off"),
+                 qPrintable(text));
+        for (int row = 1; row <= 4; ++row)
+            QCOMPARE(w.Table().Model().index(row, 1).data(Qt::ToolTipRole).toString(), QString());
+    }
+
     void tooltipsNameFlagsAndFullFigures() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);

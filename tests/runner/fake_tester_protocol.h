@@ -37,11 +37,9 @@ inline constexpr const char* ResultText = "Fake Zentrope run\n"
 // Section k of N written by the "sections" step: "Sequence #k", then the p-values of DFT and
 // Runs, spread evenly over (0, 1) in two different orders, then an empty line.
 inline std::string PartialSection(int k, int total) {
-    const auto pvalue = [&](int index) {
-        return std::to_string((index % total + 0.5) / total);
-    };
-    return "Sequence #" + std::to_string(k) + "\n" + pvalue(k - 1) + "\tDFT\n" +
-           pvalue(total - k) + "\tRuns\n\n";
+    const auto pvalue = [&](int index) { return std::to_string((index % total + 0.5) / total); };
+    return "Sequence #" + std::to_string(k) + "\n" + pvalue(k - 1) + "\tDFT\n" + pvalue(total - k) +
+           "\tRuns\n\n";
 }
 inline constexpr const char* PartialHeader = "Fake Zentrope run, sections as they finish\n\n";
 
