@@ -36,6 +36,19 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+// A result's report is a few hundred lines; a file with none within this many bytes is not
+// a result.
+constexpr size_t MaxReportBytes = 1 << 20;
+
+std::string CannotRead(const std::string& path) {
+    return "The share " + Quoted(path) + " cannot be read";
+}
+
+std::string NotAShare(const std::string& path) {
+    return Quoted(path) + " is not the result of a share of a run: its report has no \"Share of "
+                          "a run\" lines";
+}
+
 std::string CutShort(const std::string& path, const std::string& what) {
     return "The share " + Quoted(path) + " is cut short: " + what;
 }
@@ -104,8 +117,7 @@ ShareReading ParseShareText(const std::string& path, std::string text) {
         share.header.emplace_back(lines.Take());
     const std::optional<ShareIdentity> identity = ParseShareLines(share.header);
     if (!identity) {
-        reading.problem = Quoted(path) + " is not the result of a share of a run: its report "
-                                         "has no \"Share of a run\" lines";
+        reading.problem = NotAShare(path);
         return reading;
     }
     share.identity = *identity;
@@ -128,18 +140,35 @@ ShareReading ParseShareText(const std::string& path, std::string text) {
     share.sectionsBegin = begin;
     share.sectionsEnd = lines.Pos();
     while (!lines.AtEnd() && !lines.Peek().starts_with(SummaryStart))
-        share.sequenceNotes.emplace_back(lines.Take());
+        if (const std::string_view line = lines.Take(); !line.empty())
+            share.sequenceNotes.emplace_back(line);
     reading.problem = ReadSummary(lines, share);
     return reading;
 }
 
 ShareReading ReadShareFile(const std::string& path) {
+    ShareReading refused;
     std::ifstream file(path, std::ios::binary);
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (!file.is_open() || file.bad()) {
-        ShareReading reading;
-        reading.problem = "The share \"" + path + "\" cannot be read";
-        return reading;
+    if (!file) {
+        refused.problem = CannotRead(path);
+        return refused;
+    }
+    // The report comes first: a file without share lines there is refused before the rest
+    // of it, which may be a large file of another kind, is read.
+    std::string text(MaxReportBytes, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<size_t>(file.gcount()));
+    std::vector<std::string> report;
+    for (Lines lines(text); !lines.AtEnd() && !lines.Peek().starts_with("Sequen");)
+        report.emplace_back(lines.Take());
+    if (!ParseShareLines(report)) {
+        refused.problem = NotAShare(path);
+        return refused;
+    }
+    text.append(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        refused.problem = CannotRead(path);
+        return refused;
     }
     return ParseShareText(path, std::move(text));
 }

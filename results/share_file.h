@@ -20,7 +20,8 @@ struct ShareFile {
     size_t sectionsEnd = 0;
     std::vector<std::string> lineNames;       // of the first section
     std::vector<std::vector<double>> pValues; // [section][line] as written; -1 for no result
-    std::vector<std::string> sequenceNotes;   // lines between the last section and the summary
+    // The non-empty lines between the last section and the summary.
+    std::vector<std::string> sequenceNotes;
 };
 
 // The file's parts; an empty problem when it is a complete share's result.

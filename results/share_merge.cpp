@@ -68,7 +68,7 @@ std::string CoverageProblem(const std::vector<ShareFile>& shares) {
     return {};
 }
 
-std::string MergedText(const std::vector<ShareFile>& shares, const SummaryWriter& summary) {
+std::string MergedText(const std::vector<ShareFile>& shares, const RunEndWriter& runEnd) {
     MergedRun run;
     run.lineNames = shares.front().lineNames;
     run.summarySettings = shares.front().identity.summary;
@@ -81,14 +81,14 @@ std::string MergedText(const std::vector<ShareFile>& shares, const SummaryWriter
     }
     for (const ShareFile& share : shares)
         for (const std::string& line : share.sequenceNotes)
-            text += line + "\n";
-    return text + summary(run);
+            run.sequenceNotes += line + "\n";
+    return text + runEnd(run);
 }
 
 } // namespace
 
 std::string MergeShareFiles(const std::vector<std::string>& sharePaths, const std::string& outPath,
-                            const SummaryWriter& summary) {
+                            const RunEndWriter& runEnd) {
     if (sharePaths.empty())
         return "No share to merge";
     std::vector<ShareFile> shares;
@@ -107,7 +107,7 @@ std::string MergeShareFiles(const std::vector<std::string>& sharePaths, const st
     });
     if (std::string problem = CoverageProblem(shares); !problem.empty())
         return problem;
-    if (!ReplaceFileContents(outPath, MergedText(shares, summary)))
+    if (!ReplaceFileContents(outPath, MergedText(shares, runEnd)))
         return "The merged result " + Quoted(outPath) + " could not be written";
     return {};
 }

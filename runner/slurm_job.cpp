@@ -78,6 +78,8 @@ void SlurmJob::attach(const QStringList& shardJobIds) {
 }
 
 void SlurmJob::cancel() {
+    if (jobIds().isEmpty())
+        return;
     run(QStringLiteral("scancel"), jobIds(), [this](const SlurmCommandResult& result) {
         if (!result.succeeded())
             emit failed(failure(result));
@@ -86,7 +88,9 @@ void SlurmJob::cancel() {
 }
 
 void SlurmJob::resubmit(const QList<int>& indices) {
-    if (indices.isEmpty())
+    const bool inRange = std::all_of(indices.begin(), indices.end(),
+                                     [this](int i) { return i >= 0 && i < shards_.size(); });
+    if (indices.isEmpty() || !inRange)
         return;
     run(QStringLiteral("sbatch"),
         {QStringLiteral("--parsable"), QStringLiteral("--array=") + Indices(indices),

@@ -35,7 +35,8 @@ public:
     void attach(const QStringList& shardJobIds);
     // scancel for every job the shards belong to; the cancelled states follow by polling.
     void cancel();
-    // Submits the given shards again as a new job array of those indices.
+    // Submits the given shards again as a new job array of those indices; nothing when an
+    // index is not a shard's.
     void resubmit(const QList<int>& indices);
     // Looks at the cluster now, and from then on every interval.
     void setPollInterval(std::chrono::milliseconds interval);

@@ -31,8 +31,9 @@ QString SlurmBatchScript(const SlurmSettings& settings, const SlurmRun& run) {
     QStringList lines = {QStringLiteral("#!/bin/bash"),
                          QStringLiteral("#SBATCH --job-name=zentrope"),
                          QStringLiteral("#SBATCH --array=0-%1").arg(run.shards - 1),
-                         // %a: the array index, so a resubmitted shard writes the same log.
-                         QStringLiteral("#SBATCH --output=%1")
+                         // %a: the array index, so a resubmitted shard writes the same log;
+                         // quoted, which sbatch reads, for a folder with blanks.
+                         QStringLiteral("#SBATCH --output=\"%1\"")
                              .arg(QDir(run.folder).filePath(QStringLiteral("shard-%a.log")))};
     const auto option = [&lines](const QString& name, const QString& value) {
         if (!value.trimmed().isEmpty())

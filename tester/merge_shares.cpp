@@ -9,7 +9,7 @@ std::string MergeShares(const std::vector<std::string>& sharePaths, const std::s
         RunResults results;
         results.lineNames = run.lineNames;
         results.pValues = run.pValues;
-        return FormatSummary(results, run.summarySettings);
+        return FormatRunEnd(run.sequenceNotes, results, run.summarySettings);
     });
 }
 

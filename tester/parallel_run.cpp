@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <tuple>
 #include <utility>
@@ -173,13 +174,31 @@ bool TestAllSequences(const SequenceWork& work, const RowSink& rows, const Progr
     return true;
 }
 
+namespace {
+
+// The threads ZENTROPE_THREADS asks for; 0 when it holds no whole number from 1 to MaxThreads.
+unsigned ThreadsSetting(const char* text) {
+    char* end = nullptr;
+    const long wanted = std::strtol(text, &end, 10);
+    const bool whole = end != text && *end == '\0';
+    return whole && wanted >= 1 && wanted <= static_cast<long>(MaxThreads)
+               ? static_cast<unsigned>(wanted)
+               : 0;
+}
+
+} // namespace
+
+std::string ThreadsSettingProblem() {
+    const char* text = std::getenv("ZENTROPE_THREADS");
+    if (!text || ThreadsSetting(text) > 0)
+        return {};
+    return "ZENTROPE_THREADS=\"" + std::string(text) + "\" is not a number of threads from 1 to " +
+           std::to_string(MaxThreads);
+}
+
 unsigned ThreadsToUse() {
-    if (const char* text = std::getenv("ZENTROPE_THREADS")) {
-        char* end = nullptr;
-        const long wanted = std::strtol(text, &end, 10);
-        if (end != text && *end == '\0' && wanted >= 1)
-            return static_cast<unsigned>(std::min(wanted, 1024L));
-    }
+    if (const char* text = std::getenv("ZENTROPE_THREADS"); text && ThreadsSetting(text) > 0)
+        return ThreadsSetting(text);
     cpu_set_t allowed;
     if (sched_getaffinity(0, sizeof allowed, &allowed) == 0)
         return static_cast<unsigned>(std::max(CPU_COUNT(&allowed), 1));

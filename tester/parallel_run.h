@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace zentrope {
@@ -33,8 +34,13 @@ using ProgressSink = std::function<void(uint64_t done, uint64_t total)>;
 // and is thrown again here.
 bool TestAllSequences(const SequenceWork& work, const RowSink& rows, const ProgressSink& progress);
 
-// The threads a run uses: ZENTROPE_THREADS when it holds a number from 1 up, else every core
-// the process may run on.
+inline constexpr unsigned MaxThreads = 1024;
+
+// The threads a run uses: ZENTROPE_THREADS when it holds a number from 1 to MaxThreads, else
+// every core the process may run on.
 unsigned ThreadsToUse();
+// Why ZENTROPE_THREADS cannot be used as set; empty when it is unset or valid. A run refuses
+// an invalid setting rather than silently taking every core.
+std::string ThreadsSettingProblem();
 
 } // namespace zentrope

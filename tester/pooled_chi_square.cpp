@@ -28,7 +28,7 @@ double RunOutPValue(uint64_t budget, uint64_t found, const SegmentMoments& m) {
 }
 
 double PooledChiSquarePValue(const std::vector<uint64_t>& observed,
-                             const std::vector<double>& probability) {
+                             const std::vector<double>& probability, double fewestExpected) {
     double total = 0;
     for (uint64_t c : observed)
         total += static_cast<double>(c);
@@ -43,7 +43,7 @@ double PooledChiSquarePValue(const std::vector<uint64_t>& observed,
         expected += total * p;
         got += static_cast<double>(observed[k]);
         rest -= p;
-        if ((expected >= 5 && total * rest >= 5) || last) {
+        if ((expected >= fewestExpected && total * rest >= fewestExpected) || last) {
             chi2 += (got - expected) * (got - expected) / expected;
             ++classes;
             expected = 0;

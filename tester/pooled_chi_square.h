@@ -25,8 +25,8 @@ double RunOutPValue(uint64_t budget, uint64_t found, const SegmentMoments& m);
 
 // Chi-square p-value of `total` observations in classes of the given probabilities (the last
 // class takes what the others leave). Neighbouring classes are pooled, from the first on,
-// until each expects at least 5; NoResult when fewer than two classes remain.
+// until each expects at least `fewestExpected`; NoResult when fewer than two classes remain.
 double PooledChiSquarePValue(const std::vector<uint64_t>& observed,
-                             const std::vector<double>& probability);
+                             const std::vector<double>& probability, double fewestExpected = 5);
 
 } // namespace zentrope

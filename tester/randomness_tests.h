@@ -100,8 +100,9 @@ std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int l
                                       uint64_t runs);
 double RunsUpTest(const BitSequence& s, int blockBits, int longest);
 
-// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them and no more
-// than expect MaxExpectedCollisions, thrown into 2^s urns; the number of balls that land in a
+// Collision test (Knuth): the s-bit blocks of the sequence, at most 2^s of them and at most
+// the first count (from sqrt(2 MaxExpectedCollisions 2^s) up in steps of 0.1 %) that expects
+// MaxExpectedCollisions or more, thrown into 2^s urns; the number of balls that land in a
 // taken urn against its exact distribution, two-sided mid-p.
 // The exact distribution takes work in proportion to the balls times the count's spread; the
 // cap keeps it under a second for every block size while the count stays fine-grained.
@@ -134,11 +135,23 @@ struct MaurerStatistic {
     uint64_t k = 0; // test blocks
 };
 MaurerStatistic MaurerFn(const BitSequence& s, int L, uint64_t q);
+// The variance of fn over K test blocks of a random sequence is (d + e 2^L / K) variance / K
+// (Coron and Naccache, "An accurate evaluation of Maurer's universal test", SAC 1998): the
+// variance of one log-distance and the factors of its covariances, computed exactly for L.
+struct MaurerVarianceFactors {
+    double variance = 0;
+    double d = 0;
+    double e = 0;
+};
+MaurerVarianceFactors VarianceFactors(int L);
+// Bytes VarianceFactors takes while it computes them for L.
+inline uint64_t VarianceFactorsBytes(int L) {
+    return uint64_t{16} * 41 * (uint64_t{1} << L);
+}
 double MaurerPValue(double fn, int L, uint64_t k);
 double MaurerTest(const BitSequence& s, int L, uint64_t q);
 inline constexpr int MaurerMaxL = 16;
-// Below 6 bits the published variance correction is too small (fn spreads up to 1.6 times
-// wider on random bits), so shorter blocks are not offered.
+// Blocks of 6 to 16 bits, as the published test recommends.
 inline constexpr int MaurerMinL = 6;
 
 } // namespace zentrope

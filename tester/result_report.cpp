@@ -128,6 +128,11 @@ std::string FormatSummary(const RunResults& results, const ParameterSet& set) {
     return out;
 }
 
+std::string FormatRunEnd(const std::string& sequenceReasons, const RunResults& results,
+                         const ParameterSet& set) {
+    return (sequenceReasons.empty() ? "" : sequenceReasons + "\n") + FormatSummary(results, set);
+}
+
 std::string FormatResultFile(const RunResults& results, const ParameterSet& set) {
     std::string out = FormatReportHeader(results.header);
     for (size_t k = 0; k < results.pValues.size(); ++k)

@@ -41,6 +41,11 @@ std::string FormatReportHeader(const std::vector<std::string>& header);
 std::string FormatSection(size_t k, const std::vector<std::string>& lineNames,
                           const std::vector<double>& pValues, const ParameterSet& set);
 std::string FormatSummary(const RunResults& results, const ParameterSet& set);
+// What follows the last section: the "No result" lines of single sequences (each ending in a
+// line feed; a merge of shares gathers them from every share), an empty line after them when
+// there are any, and the summary.
+std::string FormatRunEnd(const std::string& sequenceReasons, const RunResults& results,
+                         const ParameterSet& set);
 
 std::string FormatResultFile(const RunResults& results, const ParameterSet& set);
 

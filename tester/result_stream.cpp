@@ -1,4 +1,7 @@
 #include "tester/result_stream.h"
+#include "paramfile/file_replacement.h"
+#include "tester/temporary_cleanup.h"
+
 #include <filesystem>
 
 namespace zentrope {
@@ -30,9 +33,12 @@ ResultStream::~ResultStream() {
         std::error_code ec;
         fs::remove(temporary_, ec);
     }
+    ForgetTemporary(temporary_);
 }
 
 bool ResultStream::Open() {
+    // Registered first, so that no moment leaves the file unknown to the signal handlers.
+    RegisterTemporary(temporary_);
     file_ = std::fopen(temporary_.c_str(), "wb");
     if (file_)
         std::setvbuf(file_, nullptr, _IOFBF, WriteBuffer);

@@ -40,6 +40,9 @@ constexpr uint64_t NotmMatchesPerBlock = 50;
 // Coupon collector and runs lines need this many segments.
 constexpr uint64_t CouponSegments = 50;
 constexpr uint64_t RunsNeeded = 1000;
+// Blocks of one bit leave Coupon collector geometric segment lengths, whose pooled chi-square
+// rejected too often at every length tried.
+constexpr int64_t CouponMinS = 2;
 
 // Template matching counts in this many blocks, as the published test recommends.
 constexpr uint64_t NotmBlocks = 8;
@@ -206,7 +209,7 @@ bool AddTestLines(TestId test, const ParameterSet& set, TestPlan& plan) {
         AddLines(test, {}, plan);
         return true;
     case CouponId:
-        AddLines(test, Axes(test, set, {{"s", 1, 12}}), plan);
+        AddLines(test, Axes(test, set, {{"s", CouponMinS, 12}}), plan);
         return true;
     case CollisionId:
         AddLines(test, Axes(test, set, {{"s", MinCollisionBits, 32}}), plan);
@@ -283,6 +286,13 @@ uint64_t CollisionBits(int s) {
     return high * static_cast<uint64_t>(s);
 }
 
+// Lagged products of single bits are +-1: their sum takes few values on fewer pairs than the
+// frequency tests' bits. Wider blocks take more values.
+uint64_t AutocorrelationBits(int64_t d, int64_t s) {
+    const auto distance = static_cast<uint64_t>(d);
+    return s == 1 ? distance + FrequencyMinBits : (distance + 1000) * static_cast<uint64_t>(s);
+}
+
 uint64_t MaurerBits(int64_t L, int32_t N) {
     const uint64_t patterns = uint64_t{1} << L;
     const auto testMultiple = static_cast<uint64_t>(N);
@@ -330,7 +340,7 @@ uint64_t RequiredBits(const PlannedTest& line, const ParameterSet& set) {
     case Rank32Id:
         return RankMatrices(32, 32) * 32 * 32;
     case WinAutocorrId:
-        return static_cast<uint64_t>((line.first + 1000) * line.second);
+        return AutocorrelationBits(line.first, line.second);
     case CouponId:
         return BlocksForSegments(CouponSegments, CouponMoments(uint64_t{1} << line.first)) *
                static_cast<uint64_t>(line.first);
@@ -433,7 +443,8 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
     switch (line.test) {
     case DftId:
         return DftWorkingBytes(static_cast<int>(line.first), DftLength(n, set)) + Small;
-    case MaurerId:
+    case MaurerId: // the last positions, and the variance's tables while they are computed
+        return cells(line.first) + VarianceFactorsBytes(static_cast<int>(line.first)) + Small;
     case ShortBlocksId:
     case CouponId:
         return cells(line.first) + Small;

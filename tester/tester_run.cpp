@@ -4,16 +4,19 @@
 #include "results/share_identity.h"
 #include "tester/bit_input.h"
 #include "tester/memory_budget.h"
+#include "tester/no_result_reasons.h"
 #include "tester/parallel_run.h"
 #include "tester/result_report.h"
 #include "tester/result_stream.h"
 #include "tester/sha256.h"
+#include "tester/temporary_cleanup.h"
 #include "tester/test_plan.h"
 #include "tester/tester_arguments.h"
 
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -150,6 +153,11 @@ void DescribeRun(RunSetup& run, const std::string& paramPath) {
     h.push_back("Not implemented, no line written: " + Joined(run.plan.notImplemented));
     for (const std::string& note : run.plan.notes)
         h.push_back("Note: " + note);
+    for (size_t row = 0; row < run.plan.lines.size(); ++row) {
+        const PlannedTest& line = run.plan.lines[row];
+        if (const auto reason = LengthReason(line, run.set, run.n))
+            h.push_back(NoResultLine(row, line.name, *reason));
+    }
 }
 
 // Any problem the reader reports ends the run: a value it could not take would otherwise be
@@ -168,6 +176,12 @@ std::string ReadSettings(const std::string& path, ParameterSet& set, std::ostrea
                "\" holds a value that cannot be used as written";
     if (set.NT < 1)
         return "NT must be at least 1";
+    // The reader takes larger numbers as the largest it holds: the run would test fewer.
+    if (set.NT == INT32_MAX)
+        return "NT must be below " + std::to_string(INT32_MAX);
+    if (set.pval_digits < 0 || set.pval_digits > MaxFixedDigits)
+        return "pval_digits must be from 0 to " + std::to_string(MaxFixedDigits) + ", not " +
+               std::to_string(set.pval_digits);
     return {};
 }
 
@@ -214,6 +228,14 @@ std::vector<double> AsWritten(const std::vector<double>& pValues, int32_t digits
     return written;
 }
 
+// Lines whose reason is already in the header: every sequence fails them on its length.
+std::vector<bool> LinesFailingOnLength(const RunSetup& run) {
+    std::vector<bool> fails;
+    for (const PlannedTest& line : run.plan.lines)
+        fails.push_back(LengthReason(line, run.set, run.n).has_value());
+    return fails;
+}
+
 void ShowProgress(std::ostream& out, uint64_t done, uint64_t total) {
     out << "Progress: " << done << " of " << total << std::endl;
 }
@@ -226,6 +248,7 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
     for (const PlannedTest& line : run.plan.lines)
         results.lineNames.push_back(line.name);
     const std::string& outFile = run.outFile;
+    RemoveTemporariesOnSignals();
     ResultStream stream(outFile);
     if (!stream.Open()) {
         err << "The result file \"" << outFile << "\" could not be written\n";
@@ -235,9 +258,17 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
     results.pValues.reserve(static_cast<size_t>(run.count));
     // Rows come from the worker threads, progress from this one; both write to `out`.
     std::mutex outLock;
+    const std::vector<bool> lengthFails = LinesFailingOnLength(run);
+    std::string sequenceReasons;
     const RowSink rows = [&](int32_t k, const std::vector<double>& pValues) {
         stream.Write(
             FormatSection(static_cast<size_t>(run.first + k), results.lineNames, pValues, run.set));
+        for (size_t line = 0; line < pValues.size(); ++line)
+            if (pValues[line] < 0 && !lengthFails[line])
+                sequenceReasons +=
+                    NoResultLine(line, results.lineNames[line], static_cast<size_t>(run.first + k),
+                                 SequenceReason) +
+                    "\n";
         results.pValues.push_back(AsWritten(pValues, run.set.pval_digits));
         if (!run.set.ShowPvals)
             return;
@@ -255,7 +286,7 @@ int TestSequences(RunSetup& run, std::ostream& out, std::ostream& err) {
         err << "The input ended before the last sequence.\nNo result file written.\n";
         return ExitBadInput;
     }
-    stream.Write(FormatSummary(results, run.set));
+    stream.Write(FormatRunEnd(sequenceReasons, results, run.set));
     if (!stream.Commit()) {
         err << "The result file \"" << outFile << "\" could not be written\n";
         return ExitOutputFailed;
@@ -271,6 +302,10 @@ int RunTester(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::optional<TesterArguments> arguments = ParseTesterArguments(args, problem);
     if (!arguments) {
         err << problem << "\n" << TesterUsage << "\n";
+        return ExitBadArguments;
+    }
+    if (problem = ThreadsSettingProblem(); !problem.empty()) {
+        err << problem << "\n";
         return ExitBadArguments;
     }
     const std::string& paramPath = arguments->parameterFile;

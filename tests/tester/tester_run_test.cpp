@@ -150,7 +150,7 @@ TEST(TesterRun, RunsThatCannotFitInMemoryEndBeforeTheFirstSequence) {
     ScratchFolder dir;
     dir.Write("result.txt", "old result");
     ParameterFileRecord record = QuickRecord(dir);
-    record["EditNT"] = "2147483647"; // p-values alone would take more than 100 GiB
+    record["EditNT"] = "2147483646"; // p-values alone would take more than 100 GiB
     RunOutput run = RunWith(dir, record);
     EXPECT_EQ(run.code, ExitFailed);
     EXPECT_NE(run.err.find("Not enough memory: the run needs about "), std::string::npos);
