@@ -159,10 +159,23 @@ void RunParameterFileAgain(TFIN& window, const QString& parameterFile) {
         window.WatchRun(std::move(run));
 }
 
-// The run is left to itself: dropping its watch never ends the tester.
+// The run is left to itself: dropping its watch never ends the tester. A run whose backend
+// has not yet told how to find it again (a cluster that has not answered sbatch) is watched
+// until it has, so that the next window picks it up; one refused meanwhile is reported and
+// the window stays.
 void TFIN::ButtRunExitClick() {
-    if (LaunchTester(*this))
+    std::unique_ptr<Run> run = LaunchTester(*this);
+    if (!run)
+        return;
+    if (!run->backend().identity().id.isEmpty())
         close();
+    else {
+        connect(&run->backend(), &RunBackend::identityChanged, this, [this] {
+            leaveRunOnClose_ = true;
+            close();
+        });
+        WatchRun(std::move(run));
+    }
 }
 
 void TFIN::ButtRunWaitClick() {

@@ -158,6 +158,8 @@ private:
     // result for it.
     bool tableForRun_ = true;
     bool closeAfterRun_ = false;
+    // The EXIT button's run is left going once it can be found again.
+    bool leaveRunOnClose_ = false;
 };
 
 extern TFIN* FIN;

@@ -114,7 +114,7 @@ bool TFIN::FreeToSaveParameters(const QString& path) {
 }
 
 bool TFIN::ConfirmCloseDuringRun() {
-    if (!run_ || run_->hasEnded())
+    if (!run_ || run_->hasEnded() || leaveRunOnClose_)
         return true;
     const int choice = dialogs_->Choose(
         QStringLiteral("Zentrope is still running. Leave it running (its result is collected "

@@ -258,6 +258,35 @@ private slots:
         QCOMPARE(ClusterWindow::KeptStates(run), QStringList(Shards, "COMPLETED exit 0:0"));
     }
 
+    // EXIT leaves the run to the cluster once its job id is on record; the next window picks
+    // it up from there, merges it, loads and records it once.
+    void aRunLeftToTheClusterIsPickedUpAtTheNextStart() {
+        ClusterWindow fixture;
+        fixture.window->ButtRunExitClick();
+        // A closed window has written its preferences.
+        QVERIFY(QTest::qWaitFor([&] { return !fixture.WrittenPrefs().isEmpty(); }, SlurmTimeoutMs));
+        QCOMPARE(fixture.MessageTexts(), QStringList());
+        const QList<RunRecord> left = fixture.Runs();
+        QCOMPARE(left.size(), 1);
+        const QString id = left[0].runner.id;
+        QVERIFY(!id.isEmpty());
+        fixture.jobs.append(id);
+        QVERIFY(!left[0].end.endedAt.isValid());
+
+        TFIN& next = fixture.Open();
+        QVERIFY(next.WatchedRun());
+        Release(id, {0, 1, 2, 3});
+        QVERIFY(fixture.WaitForRunEnd());
+        QCOMPARE(fixture.MessageTexts(), QStringList());
+        QCOMPARE(SequenceColumns(next), Sequences);
+        const QByteArray merged = fixture.Read("out.txt");
+        QCOMPARE(merged, fixture.LocalRun());
+        const QList<RunRecord> runs = fixture.Runs();
+        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs[0].end.exitCode, std::optional<int>(0));
+        QCOMPARE(ReadAll(runs[0].folder + "/" + ResultCopyName), merged);
+    }
+
     void aPartitionSlurmRefusesIsReportedInSlurmsWords() {
         ClusterWindow fixture;
         TFIN& window = *fixture.window;
