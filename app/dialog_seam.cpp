@@ -31,8 +31,14 @@ void HideCompletionLists(const QFileDialog& dialog) {
 } // namespace
 
 void ScreenDialogs::ShowMessage(const QString& text, MessageIcon icon) {
+    ShowDetailedMessage(text, QString(), icon);
+}
+
+void ScreenDialogs::ShowDetailedMessage(const QString& text, const QString& detail,
+                                        MessageIcon icon) {
     // No owner window: the box stands on its own but still blocks every window.
     QMessageBox box(BoxIcon(icon), QStringLiteral("Zentrope GUI"), text, QMessageBox::Ok);
+    box.setInformativeText(detail);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

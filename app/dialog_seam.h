@@ -18,6 +18,12 @@ public:
     // A box with the caption "Zentrope GUI", the given icon and an OK button only,
     // modal for the whole application.
     virtual void ShowMessage(const QString& text, MessageIcon icon) = 0;
+    // The same box with a second paragraph under the text, saying why and what to do. A seam
+    // that cannot show it shows the text alone.
+    virtual void ShowDetailedMessage(const QString& text, const QString& /*detail*/,
+                                     MessageIcon icon) {
+        ShowMessage(text, icon);
+    }
     // A warning box with the caption "Zentrope GUI" and the buttons "Go on" and "Go back";
     // true for "Go on". A seam that cannot ask shows the text and goes back.
     virtual bool AskToGoOn(const QString& text) {
@@ -48,6 +54,7 @@ public:
 class ScreenDialogs final : public DialogSeam {
 public:
     void ShowMessage(const QString& text, MessageIcon icon) override;
+    void ShowDetailedMessage(const QString& text, const QString& detail, MessageIcon icon) override;
     bool AskToGoOn(const QString& text) override;
     SaveChoice AskToSave(const QString& text) override;
     bool OfferAction(const QString& text, const QString& action) override;

@@ -1,6 +1,7 @@
 // The two run buttons: save the parameters and start the tester through the window's backend,
 // its output going to a log in the run's folder, then either leave it running and close, or
 // watch it beside the pages and load its result (app/watched_run.cpp).
+#include "app/launch_checks.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -22,11 +23,6 @@
 using namespace zentrope;
 
 namespace {
-
-const QString NoExecutableText =
-    QStringLiteral("To run Zentrope you must indicate the executable with the full path in the "
-                   "edit box \"Zentrope executable\" (on page \"General\").");
-const QString ExecutableNotFoundText = QStringLiteral("Zentrope executable not found.");
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
@@ -54,19 +50,6 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
     text += QStringLiteral("\nZentrope will not run these tests with such a range. Go on "
                            "without them, or go back to correct the range?");
     return window.AskToGoOn(text);
-}
-
-// False when the user has been told why the tester cannot be started.
-bool ExecutableFound(TFIN& window, const QString& executable) {
-    if (executable.isEmpty()) {
-        window.ShowMessage(NoExecutableText, MessageIcon::Error);
-        return false;
-    }
-    if (!QFileInfo(executable).isFile()) {
-        window.ShowMessage(ExecutableNotFoundText, MessageIcon::Error);
-        return false;
-    }
-    return true;
 }
 
 // The backend the run starts on: this computer's, or the cluster with the chosen settings;
@@ -115,9 +98,9 @@ std::unique_ptr<Run> LaunchTester(TFIN& window) {
     if (!window.FreeToLaunch())
         return nullptr;
     GeneralPage& general = window.General();
-    const QString executable = general.TesterPath();
-    if (!ExecutableFound(window, executable))
+    if (!LaunchChecksPass(window))
         return nullptr;
+    const QString executable = general.TesterPath();
     if (!GoOnDespiteInvertedRanges(window))
         return nullptr;
     const SaveOutcome outcome = window.SaveParameterFile();
@@ -129,7 +112,8 @@ std::unique_ptr<Run> LaunchTester(TFIN& window) {
         return nullptr;
     const QString parameterFile = general.ParameterFileName();
     if (!QFileInfo(parameterFile).isFile()) {
-        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error);
+        window.ShowMessage(ParameterFileNotFoundText(parameterFile), MessageIcon::Error,
+                           ParameterFolderMissingText(parameterFile));
         return nullptr;
     }
     // A file left by an earlier save does not hold what the window shows; the save has

@@ -6,6 +6,7 @@
 #include "app/pages/table_page.h"
 #include "app/runs/imported_result.h"
 #include "app/shared_dialogs.h"
+#include "app/table/result_table_model.h"
 #include "results/result_loader.h"
 
 #include <QFile>
@@ -16,11 +17,10 @@
 using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
-    std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
-    if (chosen && FreeToShowOtherResult()) {
-        LoadResultFile(*chosen);
+    // An empty or foreign file gave nothing worth keeping.
+    if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
+        chosen && FreeToShowOtherResult() && LoadResultFile(*chosen))
         RecordImportedResult(*chosen);
-    }
 }
 
 // Memory ran out: both pages empty rather than a text without its table or the reverse.
@@ -30,11 +30,11 @@ void TFIN::ShowResultFileTooLarge() {
     ShowMessage(QString::fromUtf8(ResultFileTooLarge), MessageIcon::Error);
 }
 
-void TFIN::LoadResultFile(const QString& path) {
-    LoadResultFileAt(QFile::encodeName(path).toStdString());
+bool TFIN::LoadResultFile(const QString& path) {
+    return LoadResultFileAt(QFile::encodeName(path).toStdString());
 }
 
-void TFIN::LoadResultFileAt(const std::string& pathBytes) {
+bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const QString path = DisplayText(pathBytes);
     // One copy of the file's bytes serves the text and the table.
     std::shared_ptr<const std::string> bytes;
@@ -44,14 +44,14 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
             TSresults->ShowBytes(bytes);
     } catch (const std::bad_alloc&) {
         ShowResultFileTooLarge();
-        return;
+        return false;
     } catch (const std::length_error&) {
         ShowResultFileTooLarge();
-        return;
+        return false;
     }
     if (!bytes) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
-        return;
+        return false;
     }
     const QString caption = QStringLiteral("Results: ") + path;
     PC->setTabText(PC->indexOf(TSresults), caption);
@@ -62,7 +62,7 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const ResultLoadOutcome outcome = TStable->Load(std::move(bytes), TSgeneral->LoadOptions());
     if (!outcome.loaded) { // only when memory ran out
         ShowResultFileTooLarge();
-        return;
+        return false;
     }
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
     PC->setCurrentWidget(TStable);
@@ -71,4 +71,5 @@ void TFIN::LoadResultFileAt(const std::string& pathBytes) {
         TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
+    return TStable->Model().Grid().Results().RowCount() > 0;
 }

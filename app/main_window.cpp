@@ -85,6 +85,10 @@ void TFIN::ShowMessage(const QString& text, MessageIcon icon) {
     dialogs_->ShowMessage(text, icon);
 }
 
+void TFIN::ShowMessage(const QString& text, MessageIcon icon, const QString& detail) {
+    dialogs_->ShowDetailedMessage(text, detail, icon);
+}
+
 bool TFIN::AskToGoOn(const QString& text) {
     return dialogs_->AskToGoOn(text);
 }
@@ -98,6 +102,8 @@ RunsPage* TFIN::BuildRunsPage() {
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
     connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {
+        if (!ConfirmDroppingParameters(QStringLiteral("loading the run's parameter file")))
+            return;
         const QString own = TSgeneral->ParameterFileName();
         TSgeneral->SetParameterFileName(parameterFile);
         LoadNamedParameterFile();

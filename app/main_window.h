@@ -43,6 +43,7 @@ public:
 
     // Boxes and dialogs go through the seam.
     void ShowMessage(const QString& text, MessageIcon icon);
+    void ShowMessage(const QString& text, MessageIcon icon, const QString& detail);
     bool AskToGoOn(const QString& text);
     DialogSeam& Dialogs() const { return *dialogs_; }
 
@@ -72,10 +73,10 @@ public:
 
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
-    // are shown in a box.
-    void LoadResultFile(const QString& path);
+    // are shown in a box. True when the table has rows.
+    bool LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
-    void LoadResultFileAt(const std::string& pathBytes);
+    bool LoadResultFileAt(const std::string& pathBytes);
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
@@ -99,6 +100,9 @@ public:
     bool FreeToShowOtherResult();
     // Runs work (a blocking load) so that no Escape pressed meanwhile closes the window.
     void HoldingEscape(const std::function<void()>& work);
+    // A field whose value was refused: shows the page that holds it and puts the focus on it,
+    // its text selected.
+    void FocusOnPage(QWidget* field);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,9 +112,6 @@ private:
     RunsPage* BuildRunsPage();
     void BindHandlers();
     void LoadAtStartup();
-    // The save a value was refused in: shows the page that holds the field and puts the focus
-    // on it, its text selected.
-    void FocusOnPage(QWidget* field);
     // The controls' parameters now match the file last loaded or saved (or the defaults).
     void MarkParametersSaved();
     void ShowResultFileTooLarge();
@@ -128,6 +129,8 @@ private:
     void ShowInterimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
     QString InterimNote(int32_t sections) const;
     void RunEnded(const RunOutcome& outcome);
+    // The same before `before` (such as "closing") replaces them; false: leave them.
+    bool ConfirmDroppingParameters(const QString& before);
     void EscapePressed();
     void TurnPage(int step);
     void ReadPreferences();

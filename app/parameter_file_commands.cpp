@@ -61,9 +61,14 @@ SaveOutcome TFIN::SaveParameterFile() {
         MarkParametersSaved();
         return result.outcome;
     }
+    // A missing folder is the one cause of a failed write the window can name.
+    const QString why = result.outcome == SaveOutcome::NotSaved
+                            ? ParameterFolderMissingText(TSgeneral->ParameterFileName())
+                            : QString();
     ShowMessage(QString::fromStdString(result.message),
                 result.outcome == SaveOutcome::InvalidInteger ? MessageIcon::Error
-                                                              : MessageIcon::Warning);
+                                                              : MessageIcon::Warning,
+                why);
     if (auto* field = findChild<QWidget*>(QString::fromStdString(result.field)))
         FocusOnPage(field);
     return result.outcome;

@@ -16,6 +16,15 @@ QString ParameterFileNotFoundText(const QString& path) {
     return QStringLiteral("Parameter file\n\"") + path + QStringLiteral("\"\nnot found.");
 }
 
+QString ParameterFolderMissingText(const QString& path) {
+    const QString folder = DialogFolder(path);
+    if (QFileInfo(folder).isDir())
+        return QString();
+    return QStringLiteral("The folder \"%1\" does not exist. Create it, or choose another "
+                          "\"Parameter file name\" on page \"General\".")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 std::optional<QString> ChooseFile(DialogSeam& dialogs, QFileDialog* dialog) {
     std::optional<QString> chosen = dialogs.RunFileDialog(*dialog);
     if (chosen) {

@@ -17,3 +17,7 @@ std::optional<QString> ChooseFile(DialogSeam& dialogs, QFileDialog* dialog);
 
 // The text of the box for a parameter file that is not there.
 QString ParameterFileNotFoundText(const QString& path);
+
+// Why a parameter file cannot be written under `path` when its folder is missing, with the way
+// out; empty when the folder exists.
+QString ParameterFolderMissingText(const QString& path);

@@ -1,5 +1,5 @@
-// Closing never loses parameters silently: changes since the last load or save are offered
-// for saving first.
+// Closing, or loading a run's parameters, never loses parameters silently: changes since the
+// last load or save are offered for saving first.
 #include "app/main_window.h"
 
 #include <QCoreApplication>
@@ -22,10 +22,15 @@ bool TFIN::ParametersChanged() const {
 }
 
 bool TFIN::ConfirmClose() {
+    return ConfirmDroppingParameters(QStringLiteral("closing"));
+}
+
+bool TFIN::ConfirmDroppingParameters(const QString& before) {
     if (!ParametersChanged())
         return true;
-    switch (dialogs_->AskToSave("The parameters have changed since they were last loaded or "
-                                "saved.\nSave them before closing?")) {
+    switch (dialogs_->AskToSave(QStringLiteral("The parameters have changed since they were last "
+                                               "loaded or saved.\nSave them before %1?")
+                                    .arg(before))) {
     case SaveChoice::Save:
         return ButtParaSaveClick();
     case SaveChoice::Discard:

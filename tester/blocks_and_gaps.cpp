@@ -26,34 +26,41 @@ int RunLengthClasses(uint64_t runsOfOneKind) {
     return k;
 }
 
+// The runs end where a bit differs from the one before it: the differences of a whole word
+// with itself shifted by one bit, taken from the most significant end, give every run's end in
+// a few instructions.
 std::optional<BlockAndGapCounts> CountBlocksAndGaps(const BitSequence& s, uint64_t runs,
                                                     int classes) {
     BlockAndGapCounts c{std::vector<uint64_t>(static_cast<size_t>(classes), 0),
                         std::vector<uint64_t>(static_cast<size_t>(classes), 0)};
-    uint64_t pos = 0;
-    for (uint64_t r = 0; r < runs; ++r) {
-        if (pos >= s.size)
-            return std::nullopt;
-        const int bit = BitAt(s, pos);
-        // The run ends at the first bit that differs: counted 64 bits at a time.
-        uint64_t length = 0;
-        for (;;) {
-            const int take = static_cast<int>(std::min<uint64_t>(64, s.size - pos - length));
-            if (take == 0)
-                return std::nullopt; // the run reaches the end: not complete
-            uint64_t chunk = BitsAt(s, pos + length, take) << (64 - take);
-            if (bit)
-                chunk = ~chunk;
-            const int same = std::min(std::countl_zero(chunk), take);
-            length += static_cast<uint64_t>(same);
-            if (same < take)
-                break;
+    if (runs == 0)
+        return c;
+    if (s.size == 0)
+        return std::nullopt;
+    const auto last = static_cast<uint64_t>(classes);
+    int bit = BitAt(s, 0);                          // of the run under way
+    uint64_t start = 0;                             // where it began
+    uint64_t previous = static_cast<uint64_t>(bit); // the bit before the word, as the lowest bit
+    uint64_t counted = 0;
+    for (size_t w = 0; w * 64 < s.size; ++w) {
+        const uint64_t word = s.words[w];
+        uint64_t ends = word ^ ((word >> 1) | (previous << 63));
+        const uint64_t bitsIn = std::min<uint64_t>(64, s.size - w * 64);
+        if (bitsIn < 64)
+            ends &= ~uint64_t{0} << (64 - bitsIn);
+        previous = word & 1;
+        while (ends != 0) {
+            const int offset = std::countl_zero(ends);
+            ends ^= uint64_t{1} << (63 - offset);
+            const uint64_t end = w * 64 + static_cast<uint64_t>(offset);
+            ++(bit ? c.blocks : c.gaps)[std::min(end - start, last) - 1];
+            if (++counted == runs)
+                return c;
+            bit ^= 1;
+            start = end;
         }
-        const size_t index = static_cast<size_t>(std::min<uint64_t>(length, classes)) - 1;
-        ++(bit ? c.blocks : c.gaps)[index];
-        pos += length;
     }
-    return c;
+    return std::nullopt; // the last run reaches the end: not complete
 }
 
 double RunLengthChiSquare(const std::vector<uint64_t>& counts) {

@@ -1,3 +1,4 @@
+#include "tester/chirp_z.h"
 #include "tester/distributions.h"
 #include "tester/randomness_tests.h"
 #include "tester/real_transform.h"
@@ -16,6 +17,8 @@ uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
     if (SinglePrecisionFits(1, length))
         if (const std::optional<uint64_t> below = SinglePrecisionBelow(s, 1, length, threshold))
             return *below;
+    if (!IsSmoothLength(length))
+        return ChirpZSquaredModuliBelow(s, length, threshold);
     const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
     return SquaredModuliBelow(out.first(length / 2), threshold);
 }

@@ -8,17 +8,27 @@
 
 namespace zentrope {
 
-// Bytes the system can give this process now: the available memory, within the process's
-// address space and data limits; UINT64_MAX when unknown.
-uint64_t AvailableMemory();
+// Memory in two measures: bytes the process touches (against the machine's available memory,
+// its control group's limit and RLIMIT_DATA) and address space it maps (against RLIMIT_AS;
+// thread stacks and malloc's per-thread arenas take address space they do not touch).
+struct MemoryBytes {
+    uint64_t touched = 0;
+    uint64_t mapped = 0;
+};
 
-// Bytes a run takes: the sequences in flight (threads + 1), each thread's largest working
-// memory, and every p-value kept for the summary.
-uint64_t RunMemory(const TestPlan& plan, const ParameterSet& set, uint64_t n, int32_t sequences,
-                   unsigned threads);
+// What the process may still take now, beyond what it holds; UINT64_MAX where unlimited.
+MemoryBytes AvailableMemory();
 
-// The most threads, up to `wanted`, whose run fits in `available` bytes; 0 when none does.
+// What a run adds to the process on `threads` workers: the sequences in flight (threads + 1),
+// each thread's largest working memory, what the lines keep for the whole run (FFTW's plans,
+// the transforms' tables), the p-values kept for the summary and the summary's own copy.
+MemoryBytes RunMemory(const TestPlan& plan, const ParameterSet& set, uint64_t n, int32_t sequences,
+                      unsigned threads);
+
+bool Fits(const MemoryBytes& need, const MemoryBytes& available);
+
+// The most threads, up to `wanted`, whose run fits in `available`; 0 when none does.
 unsigned ThreadsThatFit(const TestPlan& plan, const ParameterSet& set, uint64_t n,
-                        int32_t sequences, unsigned wanted, uint64_t available);
+                        int32_t sequences, unsigned wanted, const MemoryBytes& available);
 
 } // namespace zentrope

@@ -113,6 +113,8 @@ double ExpectedCollisions(uint64_t balls, int urnBits);
 std::vector<double> CollisionDistribution(uint64_t balls, int urnBits);
 // Collisions among the first `balls` blocks.
 uint64_t CountCollisions(const BitSequence& s, int urnBits, uint64_t balls);
+// Memory the count takes for that many balls.
+uint64_t CollisionWorkingBytes(int urnBits, uint64_t balls);
 double CollisionTest(const BitSequence& s, int urnBits);
 
 // Permutation test (Knuth) on groups of t s-bit values: the relative order of each group whose

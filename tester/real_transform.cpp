@@ -1,45 +1,21 @@
 #include "tester/real_transform.h"
 
 #include "tester/byte_lanes.h"
-
-#include <fftw3.h>
+#include "tester/fftw_shared.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <utility>
 
 namespace zentrope {
 namespace {
 
-struct FftwFree {
-    void operator()(void* p) const { fftw_free(p); }
-};
-
-// The transform runs in place: the input rows are padded to 2 * (columns / 2 + 1) values, the
-// room their coefficients take, so one buffer of 8 bytes a bit serves both. fftw_malloc gives
-// it the alignment the cached plans were made for.
-struct TransformBuffer {
-    std::unique_ptr<fftw_complex, FftwFree> data;
-    size_t size = 0;
-};
-
-fftw_complex* Buffer(size_t size) {
-    thread_local TransformBuffer b;
-    if (b.size < size) {
-        b.data.reset(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * size)));
-        b.size = size;
-    }
-    return b.data.get();
-}
-
 fftw_plan PlanFor(int rows, int columns, fftw_complex* buffer) {
-    static std::mutex lock;
     static std::map<std::pair<int, int>, fftw_plan> plans;
-    const std::lock_guard<std::mutex> guard(lock);
+    const std::lock_guard<std::mutex> guard(FftwPlannerLock());
     auto [it, added] = plans.try_emplace({rows, columns}, nullptr);
     if (added)
         it->second = fftw_plan_dft_r2c_2d(rows, columns, reinterpret_cast<double*>(buffer), buffer,
@@ -73,7 +49,9 @@ std::span<const std::complex<double>> TransformBits(const BitSequence& s, int ro
                                                     uint64_t columns) {
     const uint64_t half = columns / 2 + 1;
     const uint64_t size = static_cast<uint64_t>(rows) * half;
-    fftw_complex* buffer = Buffer(size);
+    // The transform runs in place: the input rows are padded to 2 * (columns / 2 + 1) values,
+    // the room their coefficients take, so one buffer of 8 bytes a bit serves both.
+    fftw_complex* buffer = ThreadTransformBuffer(size);
     fftw_plan plan = PlanFor(rows, static_cast<int>(columns), buffer);
     auto* in = reinterpret_cast<double*>(buffer);
     for (uint64_t r = 0; r < static_cast<uint64_t>(rows); ++r)

@@ -1,5 +1,4 @@
 #include "tester/result_stream.h"
-#include "paramfile/file_replacement.h"
 #include "tester/temporary_cleanup.h"
 
 #include <filesystem>

@@ -2,7 +2,8 @@
 // soon as it is done, the summary last. Everything goes to "<result>.partial" beside the result
 // file, each Write reaching the file whole at once so that a reader following it sees whole
 // sections only; renamed over the result only when complete, so a failed run leaves an older
-// result as it was. A run ended by a signal loses the temporary too (temporary_cleanup.h).
+// result as it was. A run ended by a signal loses the partial result too
+// (temporary_cleanup.h).
 #pragma once
 
 #include <cstdio>

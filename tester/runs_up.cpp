@@ -3,6 +3,7 @@
 #include "tester/randomness_tests.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace zentrope {
@@ -29,28 +30,56 @@ SegmentMoments RunMoments(int blockBits) {
     return {mean + 1, std::sqrt(square - mean * mean)};
 }
 
+namespace {
+
+// Bit i % 64 of word i / 64 says whether block i + 1 is at most block i (a run ends at i), for
+// i + 1 < blocks: the comparisons are made without branches, whose outcome is a coin toss.
+std::vector<uint64_t> RunEnds(const BitSequence& s, int blockBits, uint64_t blocks) {
+    std::vector<uint64_t> ends(blocks < 2 ? 0 : (blocks + 62) / 64, 0);
+    const auto width = static_cast<uint64_t>(blockBits);
+    uint64_t last = blocks == 0 ? 0 : BitsAt(s, 0, blockBits);
+    for (uint64_t w = 0; w < ends.size(); ++w) {
+        const uint64_t take = std::min<uint64_t>(64, blocks - 1 - 64 * w);
+        uint64_t bits = 0; // in a register: an update in memory waits on its last store
+        for (uint64_t t = 0; t < take; ++t) {
+            const uint64_t next = BitsAt(s, (64 * w + t + 1) * width, blockBits);
+            bits |= static_cast<uint64_t>(next <= last) << t;
+            last = next;
+        }
+        ends[w] = bits;
+    }
+    return ends;
+}
+
+// The first run end at or after `from`, or UINT64_MAX when there is none.
+uint64_t NextRunEnd(const std::vector<uint64_t>& ends, uint64_t from) {
+    uint64_t w = from / 64;
+    if (w >= ends.size())
+        return UINT64_MAX;
+    uint64_t bits = ends[w] & (~uint64_t{0} << (from % 64));
+    while (bits == 0) {
+        if (++w == ends.size())
+            return UINT64_MAX;
+        bits = ends[w];
+    }
+    return w * 64 + static_cast<uint64_t>(std::countr_zero(bits));
+}
+
+} // namespace
+
 std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int longest,
                                       uint64_t runs) {
     std::vector<uint64_t> counts(static_cast<size_t>(longest), 0);
-    const auto width = static_cast<uint64_t>(blockBits);
-    const uint64_t blocks = s.size / width;
-    uint64_t found = 0;
-    uint64_t i = 0;
-    while (found < runs && i < blocks) {
-        uint64_t last = BitsAt(s, i * width, blockBits);
-        int length = 1;
-        for (++i; i < blocks; ++i) {
-            const uint64_t next = BitsAt(s, i * width, blockBits);
-            if (next <= last)
-                break;
-            last = next;
-            ++length;
-        }
-        if (i == blocks)
+    const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
+    const std::vector<uint64_t> ends = RunEnds(s, blockBits, blocks);
+    const auto cap = static_cast<uint64_t>(longest);
+    uint64_t start = 0;
+    for (uint64_t found = 0; found < runs; ++found) {
+        const uint64_t end = NextRunEnd(ends, start);
+        if (end == UINT64_MAX)
             break; // the run may go on beyond the bits
-        ++i;       // the value that ended the run is skipped
-        ++counts[static_cast<size_t>(std::min(length, longest) - 1)];
-        ++found;
+        ++counts[static_cast<size_t>(std::min(end - start + 1, cap) - 1)];
+        start = end + 2; // the value that ended the run is skipped
     }
     return counts;
 }

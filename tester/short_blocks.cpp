@@ -1,5 +1,6 @@
 #include "tester/byte_lanes.h"
 #include "tester/distributions.h"
+#include "tester/pattern_masks.h"
 #include "tester/randomness_tests.h"
 #include "tester/uniform_chi_square.h"
 
@@ -29,8 +30,18 @@ const ByteLanes<uint32_t>& LaneTable() {
 
 // Counts the d blocks of the frame at `start`: block k takes bits k, k + d, ... of the frame.
 // The s rows of d bits are read 64 places at a time and each place's s bits gathered.
-void CountFrameBlocks(const BitSequence& s, uint64_t start, int blockBits, uint64_t distance,
-                      std::vector<uint64_t>& counts) {
+ZENTROPE_WITH_POPCOUNT void CountFrameBlocks(const BitSequence& s, uint64_t start, int blockBits,
+                                             uint64_t distance, std::vector<uint64_t>& counts) {
+    if (blockBits <= MaxMaskedPatternBits) {
+        std::array<uint64_t, MaxMaskedPatternBits> rows{};
+        const auto bits = static_cast<size_t>(blockBits);
+        for (uint64_t k = 0; k < distance; k += 64) {
+            for (size_t j = 0; j < bits; ++j)
+                rows[j] = WordAt(s, start + j * distance + k);
+            CountMaskedPatterns(std::span(rows).first(bits), FirstPlaces(distance - k), counts);
+        }
+        return;
+    }
     const ByteLanes<uint32_t>& lanes = LaneTable();
     std::array<uint32_t, 64> values{};
     for (uint64_t k = 0; k < distance; k += 64) {

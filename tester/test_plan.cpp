@@ -1,6 +1,8 @@
 #include "tester/test_plan.h"
 #include "model/parameter_fields.h"
+#include "tester/chirp_z.h"
 #include "tester/dft_rows.h"
+#include "tester/fftw_shared.h"
 #include "tester/randomness_tests.h"
 #include "tester/range_values.h"
 #include "tester/single_precision_counts.h"
@@ -427,12 +429,20 @@ uint64_t DftLength(uint64_t n, const ParameterSet& set) {
 
 namespace {
 
-// The double-precision transform, in place (8 bytes a bit), which any line may fall back on,
-// and the single-precision one's buffers where it applies.
+uint64_t DftColumnsFor(int rows, uint64_t length) {
+    return rows == 1 ? length : DftColumns(length, rows);
+}
+
+// Each thread's transform buffer (in place, 16 bytes a coefficient of the stored half, or the
+// chirp-z convolution at lengths FFTW has no fast transform for), and the single-precision
+// path's buffers where it applies.
 uint64_t DftWorkingBytes(int rows, uint64_t length) {
     const auto r = static_cast<uint64_t>(rows);
-    const uint64_t columns = rows == 1 ? length : DftColumns(length, rows);
-    return 8 * length + (SinglePrecisionFits(r, columns) ? SinglePrecisionBytes(r, columns) : 0);
+    const uint64_t columns = DftColumnsFor(rows, length);
+    if (rows == 1 && !IsSmoothLength(length))
+        return ChirpZThreadBytes(length);
+    return 16 * r * (columns / 2 + 1) +
+           (SinglePrecisionFits(r, columns) ? SinglePrecisionBytes(r, columns) : 0);
 }
 
 } // namespace
@@ -452,11 +462,23 @@ uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t
         return 2 * cells(line.first) + Small;
     case PermutationId:
         return 8 * Factorial(static_cast<int>(line.second)) + Small;
-    case CollisionId: // the block values, sorted
-        return 4 * CollisionBalls(n, static_cast<int>(line.first)) + Small;
+    case CollisionId:
+        return CollisionWorkingBytes(static_cast<int>(line.first),
+                                     CollisionBalls(n, static_cast<int>(line.first))) +
+               Small;
     default:
         return n / 8 + Small;
     }
+}
+
+uint64_t SharedBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n) {
+    if (line.test != DftId)
+        return 0;
+    const uint64_t length = DftLength(n, set);
+    const auto rows = static_cast<int>(line.first);
+    if (rows == 1 && !IsSmoothLength(length))
+        return ChirpZSharedBytes(length);
+    return FftwPlanBytes(static_cast<uint64_t>(rows), DftColumnsFor(rows, length));
 }
 
 } // namespace zentrope

@@ -34,6 +34,9 @@ double RunPlannedTest(const PlannedTest& line, const BitSequence& bits, const Pa
 
 // Memory a line takes while it runs on a sequence of n bits, beside the sequence itself.
 uint64_t WorkingBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n);
+// Memory a line keeps for the whole run once its first sequence ran, on any number of threads
+// (the transform's plans and tables).
+uint64_t SharedBytes(const PlannedTest& line, const ParameterSet& set, uint64_t n);
 
 // Bits the spectral test uses of a sequence of n bits: at most DFT_max_n (0: no limit) and
 // MaxDftLength, and above DFT_optimize cut to the largest length whose prime factors suit the

@@ -207,15 +207,19 @@ void LowerPriority(const ParameterSet& set) {
 // Lowers the threads until the run fits in memory; an empty text means it fits.
 std::string FitInMemory(RunSetup& run) {
     const unsigned wanted = ThreadsToUse();
-    const uint64_t available = AvailableMemory();
+    const MemoryBytes available = AvailableMemory();
     run.threads = ThreadsThatFit(run.plan, run.set, run.n, run.set.NT, wanted, available);
     if (run.threads > 0)
         return {};
-    const auto mib = [](uint64_t bytes) { return std::to_string(bytes >> 20) + " MiB"; };
+    const MemoryBytes need = RunMemory(run.plan, run.set, run.n, run.set.NT, 1);
+    const bool touched = need.touched > available.touched;
+    const uint64_t needed = touched ? need.touched : need.mapped;
+    const uint64_t room = touched ? available.touched : available.mapped;
     return "Not enough memory: the run needs about " +
-           mib(RunMemory(run.plan, run.set, run.n, run.set.NT, 1)) + " (sequences of " +
-           std::to_string(run.n) + " bits, " + std::to_string(run.set.NT) +
-           " sequences of p-values), " + mib(available) + " are available";
+           std::to_string((needed + (1 << 20) - 1) >> 20) + " MiB" +
+           (touched ? "" : " of address space") + " (sequences of " + std::to_string(run.n) +
+           " bits, " + std::to_string(run.set.NT) + " sequences of p-values), " +
+           std::to_string(room >> 20) + " MiB are available";
 }
 
 // The summary takes the p-values as the file holds them, as the window's figures do; so

@@ -96,8 +96,13 @@ void RunPanel::Refresh() {
     }
 }
 
+// Progress lines feed the bar; in the pane they would push the tester's other lines away.
 void RunPanel::ShowLines(const QStringList& lines) {
-    for (const QString& line : lines.mid(qMax(0, lines.size() - KeptLines)))
+    QStringList shown;
+    for (const QString& line : lines)
+        if (!zentrope::ParseProgressLine(line))
+            shown << line;
+    for (const QString& line : shown.mid(qMax(0, shown.size() - KeptLines)))
         lines_->appendPlainText(line);
     Refresh();
 }

@@ -112,6 +112,7 @@ void CompareView::addFile() {
     if (const std::optional<QString> path = dialogs_.RunFileDialog(*openDialog_)) {
         added_ << *path;
         addedList_->setText(added_.join(QStringLiteral("; ")));
+        emit fileAdded();
     }
 }
 

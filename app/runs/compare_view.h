@@ -21,6 +21,7 @@ class DialogSeam;
 class GeneralPage;
 
 class CompareView : public QWidget {
+    Q_OBJECT
 public:
     // Files are read with the General page's load options and flagged by its thresholds.
     CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidget* parent);
@@ -29,6 +30,10 @@ public:
     void compare(std::vector<zentrope::ComparedFile> files);
     // The result files added from disk, as ComparedFile entries labelled by their names.
     std::vector<zentrope::ComparedFile> addedFiles() const;
+
+signals:
+    // A result file was added from disk.
+    void fileAdded();
 
 private:
     void addFile();

@@ -39,13 +39,23 @@ QList<QStandardItem*> RowOf(const RunRecord& run) {
             new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
 
-// A run as the comparison names it: by its start, which the list shows first; an imported
-// file by its name as well.
+// What a run tested: its input file's name ("and N more" for a pattern), the generator
+// without one; an imported file's own name.
+QString InputText(const RunRecord& run) {
+    if (run.kind == RunKind::Imported)
+        return QFileInfo(run.source).fileName();
+    if (run.inputs.isEmpty())
+        return QStringLiteral("generator");
+    const QString first = QFileInfo(run.inputs.first().path).fileName();
+    return run.inputs.size() == 1
+               ? first
+               : QStringLiteral("%1 and %2 more").arg(first).arg(run.inputs.size() - 1);
+}
+
+// A run as the comparison names it: by what it tested and when.
 ComparedFile ComparedFileOf(const RunRecord& run) {
     const QString parameters = run.folder + '/' + ParameterCopyName;
-    QString label = run.startedAt.toString(Qt::ISODate);
-    if (run.kind == RunKind::Imported)
-        label = QFileInfo(run.source).fileName() + ' ' + label;
+    const QString label = InputText(run) + ' ' + run.startedAt.toString(Qt::ISODate);
     return {label.toStdString(), QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(),
             QFileInfo::exists(parameters) ? QFile::encodeName(parameters).toStdString()
                                           : std::string()};
@@ -62,8 +72,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     : dialogs_(dialogs), filter_(new QLineEdit(this)), model_(new QStandardItemModel(this)),
       list_(new QTableView(this)), record_(new QPlainTextEdit(this)),
-      compare_(new CompareView(dialogs, general, this)), detail_(new QTabWidget(this)),
-      status_(new QLabel(this)) {
+      log_(new QPlainTextEdit(this)), compare_(new CompareView(dialogs, general, this)),
+      detail_(new QTabWidget(this)), status_(new QLabel(this)) {
     setObjectName("TSruns");
     filter_->setObjectName("RunsFilter");
     filter_->setPlaceholderText(QStringLiteral("Filter by text"));
@@ -97,11 +107,16 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     detail_->setObjectName("RunsDetail");
     detail_->addTab(record_, QStringLiteral("Record"));
     detail_->addTab(compare_, QStringLiteral("Comparison"));
+    log_->setObjectName("RunLog");
+    log_->setReadOnly(true);
+    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    detail_->addTab(log_, QStringLiteral("Log"));
     layout->addWidget(detail_, 2);
     status_->setObjectName("RunsStatus");
     layout->addWidget(status_);
     layout->addLayout(buttons);
     connect(filter_, &QLineEdit::textChanged, this, &RunsPage::refresh);
+    connect(compare_, &CompareView::fileAdded, this, &RunsPage::compareAdded);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &RunsPage::showChosen);
     connect(&inputCheck_, &QFutureWatcher<InputChanges>::progressValueChanged, this,
@@ -176,9 +191,24 @@ void RunsPage::loadParameters() {
         emit parametersChosen(run->folder + '/' + ParameterCopyName);
 }
 
+// Without a desktop handler for text files the log is shown here, its newest part if long.
 void RunsPage::openLog() {
-    if (const std::optional<RunRecord> run = chosenRun())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(run->folder + '/' + LogName));
+    const std::optional<RunRecord> run = chosenRun();
+    if (!run)
+        return;
+    const QString path = run->folder + '/' + LogName;
+    if (QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        dialogs_.ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
+        return;
+    }
+    constexpr qint64 ShownBytes = 4 << 20;
+    file.seek(qMax<qint64>(0, file.size() - ShownBytes));
+    log_->setPlainText(QString::fromLocal8Bit(file.read(ShownBytes)));
+    detail_->setCurrentWidget(log_);
+    log_->moveCursor(QTextCursor::End);
 }
 
 void RunsPage::deleteRun() {
@@ -191,18 +221,32 @@ void RunsPage::deleteRun() {
     refresh();
 }
 
-void RunsPage::compareRuns() {
+std::vector<ComparedFile> RunsPage::comparedFiles() const {
     std::vector<ComparedFile> files;
     for (const RunRecord& run : selectedRuns())
         files.push_back(ComparedFileOf(run));
     for (ComparedFile& file : compare_->addedFiles())
         files.push_back(std::move(file));
+    return files;
+}
+
+void RunsPage::compareRuns() {
+    std::vector<ComparedFile> files = comparedFiles();
     if (files.size() < 2) {
         dialogs_.ShowMessage(
             QStringLiteral("Select two or more runs, or add result files, to compare them."),
             MessageIcon::Information);
         return;
     }
+    detail_->setCurrentWidget(compare_);
+    compare_->compare(std::move(files));
+}
+
+// An added file joins the comparison at once, when there is something to compare it with.
+void RunsPage::compareAdded() {
+    std::vector<ComparedFile> files = comparedFiles();
+    if (files.size() < 2)
+        return;
     detail_->setCurrentWidget(compare_);
     compare_->compare(std::move(files));
 }

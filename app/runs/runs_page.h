@@ -4,6 +4,7 @@
 
 #include "records/input_changes.h"
 #include "records/run_store.h"
+#include "results/compare_files.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -48,7 +49,10 @@ private:
     void loadParameters();
     void openLog();
     void deleteRun();
+    // The selected runs, then the files added from disk.
+    std::vector<zentrope::ComparedFile> comparedFiles() const;
     void compareRuns();
+    void compareAdded();
     // Checks the run's input files on a pool thread, then runs it, after asking when some
     // have changed.
     void runAgain();
@@ -61,6 +65,7 @@ private:
     QStandardItemModel* model_;
     QTableView* list_;
     QPlainTextEdit* record_;
+    QPlainTextEdit* log_; // the log of a run whose log the desktop cannot open
     CompareView* compare_;
     QTabWidget* detail_;
     QLabel* status_;

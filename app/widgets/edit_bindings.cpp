@@ -7,11 +7,40 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace {
 
 const char* const LimitProperty = "typingLimit";
+
+// What typing or pasting may still add: the limit less the text that stays; no limit without one.
+int Room(const QLineEdit* edit) {
+    const int limit = TypingLimit(edit);
+    if (limit <= 0)
+        return std::numeric_limits<int>::max();
+    return limit - int(edit->text().size() - edit->selectedText().size());
+}
+
+// As a system edit with a limit does: the text is cut to what still fits.
+void PasteWhatFits(QLineEdit* edit, const QString& text) {
+    if (edit->isReadOnly())
+        return;
+    const int room = Room(edit);
+    if (room > 0)
+        edit->insert(text.left(room));
+}
+
+// Select all, copy, cut, undo and redo are commands, not typed characters: no key filter
+// sees them.
+bool IsEditingCommand(const QKeyEvent& event) {
+    for (const QKeySequence::StandardKey command :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Undo,
+          QKeySequence::Redo, QKeySequence::Paste})
+        if (event.matches(command))
+            return true;
+    return false;
+}
 
 class KeyPressFilter : public QObject {
 public:
@@ -19,6 +48,8 @@ public:
         : QObject(parent), handler_(std::move(handler)) {}
 
     bool Discards(QObject* watched, const QKeyEvent& event) const {
+        if (IsEditingCommand(event))
+            return false;
         const std::optional<QChar> typed = TypedCharacter(event);
         if (!typed)
             return false;
@@ -28,48 +59,53 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        return event->type() == QEvent::KeyPress &&
-               Discards(watched, *static_cast<QKeyEvent*>(event));
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (key.matches(QKeySequence::Paste)) {
+            PasteWhatFits(static_cast<QLineEdit*>(watched),
+                          Accepted(watched, QGuiApplication::clipboard()->text()));
+            return true;
+        }
+        return Discards(watched, key);
     }
 
 private:
+    // The characters of a pasted text that typing them one by one would let in.
+    QString Accepted(QObject* watched, const QString& text) const {
+        QString accepted;
+        for (QChar character : text) {
+            QChar key = character;
+            handler_(watched, key);
+            if (!key.isNull() && key.isPrint())
+                accepted += key;
+        }
+        return accepted;
+    }
+
     KeyPressHandler handler_;
 };
 
 class TypingLimitFilter : public QObject {
 public:
-    TypingLimitFilter(QLineEdit* edit, int maxChars)
-        : QObject(edit), edit_(edit), maxChars_(maxChars) {}
+    TypingLimitFilter(QLineEdit* edit) : QObject(edit), edit_(edit) {}
 
     bool eventFilter(QObject*, QEvent* event) override {
         return event->type() == QEvent::KeyPress && FilterKey(*static_cast<QKeyEvent*>(event));
     }
 
 private:
-    int Room() const { return maxChars_ - (edit_->text().size() - edit_->selectedText().size()); }
-
     bool FilterKey(const QKeyEvent& key) {
         if (key.matches(QKeySequence::Paste)) {
-            PasteWhatFits();
+            PasteWhatFits(edit_, QGuiApplication::clipboard()->text());
             return true;
         }
         const QString text = key.text();
         const bool insertsText = !text.isEmpty() && text.at(0).isPrint();
-        return insertsText && text.size() > Room();
-    }
-
-    // As a system edit with a limit does: the clipboard text is cut to what still fits.
-    void PasteWhatFits() {
-        if (edit_->isReadOnly())
-            return;
-        const int room = Room();
-        if (room <= 0)
-            return;
-        edit_->insert(QGuiApplication::clipboard()->text().left(room));
+        return insertsText && text.size() > Room(edit_);
     }
 
     QLineEdit* edit_;
-    int maxChars_;
 };
 
 class FocusOutFilter : public QObject {
@@ -194,7 +230,7 @@ void LimitTyping(QLineEdit* edit, int maxChars) {
     edit->setProperty(LimitProperty, maxChars);
     // A drop would bypass the limit.
     edit->setAcceptDrops(false);
-    edit->installEventFilter(new TypingLimitFilter(edit, maxChars));
+    edit->installEventFilter(new TypingLimitFilter(edit));
     EnsureEditMenu(edit);
 }
 

@@ -19,7 +19,9 @@ std::optional<QChar> TypedCharacter(const QKeyEvent& event);
 
 // The handler sees every typed character of the edit before the edit does; setting it to the
 // null character discards the keystroke. It only decides: the edit's context menu asks it
-// about the shortcuts the menu would show.
+// about the shortcuts the menu would show. The editing shortcuts (select all, copy, cut,
+// paste, undo, redo) are not typed characters and work; a paste keeps only the characters the
+// handler lets through.
 using KeyPressHandler = std::function<void(QObject* sender, QChar& key)>;
 void BindKeyPress(QLineEdit* edit, KeyPressHandler handler);
 

@@ -3,6 +3,7 @@
 #include "tests/app/gui_test_main.h"
 #include "tests/app/launch_fixture.h"
 
+#include <QComboBox>
 #include <QCryptographicHash>
 
 using namespace zentrope;
@@ -44,6 +45,9 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
     fixture.Write("input.bin", "abc");
     Control<QLineEdit>(*fixture.window, "EditInFile")->setText(fixture.Path("input.bin"));
     Control<QLineEdit>(*fixture.window, "EditNT")->setText("7");
+    // 7 sequences of 3 bits fit in the 24 bits of the input; more would stop the run.
+    Control<QLineEdit>(*fixture.window, "Editn")->setText("3");
+    Control<QComboBox>(*fixture.window, "CBnUM")->setCurrentText("bits");
     const QStringList order = OrderTexts(*fixture.window);
     fixture.window->show();
 

@@ -57,14 +57,14 @@ void RunsCompareTest::comparesRunsWithAFileAndExportsCsv() {
 
     list->selectAll();
     fixture.dialogs.answers = {fixture.Path("other.txt")};
+    // The comparison follows the added file at once.
     Control<QPushButton>(window, "CompareAddFile")->click();
-    Control<QPushButton>(window, "RunsCompare")->click();
     QCOMPARE(Control<QTabWidget>(window, "RunsDetail")->currentWidget(),
              Control<QWidget>(window, "RunsCompareView"));
     const QAbstractItemModel& table = *Control<QTableView>(window, "CompareTable")->model();
     QTRY_COMPARE(table.rowCount(), 3);
     QCOMPARE(table.headerData(4, Qt::Horizontal).toString(),
-             "KS " + fixture.Runs()[0].startedAt.toString(Qt::ISODate));
+             "KS generator " + fixture.Runs()[0].startedAt.toString(Qt::ISODate));
     QCOMPARE(table.headerData(12, Qt::Horizontal).toString(), QString("SL other.txt"));
     // Worst first: DFT, whose file differs from the runs; Runs, alike in the two runs that
     // hold it; Serial, held by the file alone and so without a test.

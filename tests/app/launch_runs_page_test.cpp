@@ -3,6 +3,7 @@
 #include "tests/app/gui_test_main.h"
 #include "tests/app/launch_fixture.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -72,6 +73,9 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     fixture.Write("input.bin", "abc");
     Control<QLineEdit>(window, "EditInFile")->setText(fixture.Path("input.bin"));
     Control<QLineEdit>(window, "EditNT")->setText("7");
+    // 7 sequences of 3 bits fit in the 24 bits of the input; more would stop the run.
+    Control<QLineEdit>(window, "Editn")->setText("3");
+    Control<QComboBox>(window, "CBnUM")->setCurrentText("bits");
     fixture.RunWaitToEnd();
     QThreadPool::globalInstance()->waitForDone(); // the input's hash is recorded
     const RunRecord first = fixture.Runs()[0];
@@ -92,6 +96,7 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     list->setCurrentIndex(list->model()->index(0, 0));
     Control<QPushButton>(window, "RunsRunAgain")->click();
     QTRY_COMPARE(fixture.Runs().size(), 2);
+    QVERIFY(fixture.WaitForRunEnd()); // watched beside the pages
     const RunRecord again = fixture.Runs()[0];
     // The tester read the kept file, not the window's, whose NT is 9 by now.
     QCOMPARE(fixture.tester.waitForRecord().arguments,
@@ -135,7 +140,8 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
 void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
     LaunchFixture fixture;
     QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 400");
+    // Long enough to be still running when the later window starts and watches it again.
+    fixture.tester.setControl("sleep 1500");
     fixture.window->show();
     fixture.window->ButtRunExitClick();
     const qint64 pid = fixture.tester.waitForRecord().pid;

@@ -86,7 +86,8 @@ void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
     QVERIFY2(values.size() >= 3, qPrintable(QString::number(values.size())));
     QVERIFY(std::is_sorted(values.begin(), values.end()));
     QVERIFY(values.first() < 6);
-    QVERIFY(log.startsWith("Testing sequence 1\nProgress: 1 of 6"));
+    // The progress lines feed the bar only; the pane keeps the tester's other lines.
+    QVERIFY2(log.startsWith("Testing sequence 1") && !log.contains("Progress"), qPrintable(log));
     QVERIFY2(timeLeft.startsWith("About 0:00:0"), qPrintable(timeLeft));
 }
 

@@ -284,16 +284,56 @@ private slots:
         QCOMPARE(edit->text(), QString("2934"));
     }
 
-    void clipboardShortcutIsDiscardedButTheMenuPastes() {
+    // Ctrl+V keeps what typing would let in; the menu's Paste inserts the text as it is.
+    void clipboardShortcutPastesFilteredAndTheMenuAsIs() {
         QGuiApplication::clipboard()->setText("7-7");
         QLineEdit* edit = Control<QLineEdit>(*w_, "eDFTdmax");
         edit->setText("1");
         edit->setFocus();
         edit->end(false);
         QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(edit->text(), QString("1"));
+        QCOMPARE(edit->text(), QString("177"));
+        edit->setText("1");
         PasteFromMenu(edit);
         QCOMPARE(edit->text(), QString("17-7"));
+    }
+
+    // Ctrl+A then typing replaces the number (it used to be appended to); copy, cut, paste and
+    // undo work in every numeric field, the paste filtered as typing is and cut to the limit.
+    void editingShortcutsWorkInEveryNumericField() {
+        QStringList fields;
+        for (QLineEdit* edit : w_->findChildren<QLineEdit*>())
+            if (edit->objectName().startsWith('e') ||
+                QStringList{"Editn", "EditNT", "EditPVdgt", "EditKSmin", "EditADmin", "EditSLmax"}
+                    .contains(edit->objectName()))
+                fields << edit->objectName();
+        QCOMPARE(fields.size(), 44); // the 41 integer fields and the 3 thresholds
+        for (const QString& name : fields) {
+            auto* edit = Control<QLineEdit>(*w_, name.toLatin1().constData());
+            const bool decimal = QStringList{"EditKSmin", "EditADmin", "EditSLmax"}.contains(name);
+            const bool minus = name.contains("stp");
+            edit->setFocus();
+            edit->setText("1");
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, "2");
+            QCOMPARE(edit->text(), QString("2"));
+
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QGuiApplication::clipboard()->text(), QString("2"));
+            QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+            QCOMPARE(edit->text(), QString());
+            QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(edit->text(), QString("2"));
+
+            QGuiApplication::clipboard()->setText(" 3-4.5x\t");
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            const QString kept = decimal ? "34.5" : minus ? "3-45" : "345";
+            const int limit = TypingLimit(edit);
+            QVERIFY2(edit->text() == (limit > 0 ? kept.left(limit) : kept),
+                     qPrintable(name + ": " + edit->text()));
+        }
     }
 
     void limitsBindTypingAndPastingOnly() {

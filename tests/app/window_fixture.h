@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QListWidget>
+#include <QMap>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +60,15 @@ public:
     QList<int> choiceAnswers; // one per question; none left takes the last choice
 
     void ShowMessage(const QString& text, MessageIcon icon) override {
+        messages.append({text, icon});
+    }
+
+    // The detail of each message that had one, by the message's index.
+    QMap<int, QString> details;
+    void ShowDetailedMessage(const QString& text, const QString& detail,
+                             MessageIcon icon) override {
+        if (!detail.isEmpty())
+            details.insert(int(messages.size()), detail);
         messages.append({text, icon});
     }
 

@@ -251,7 +251,8 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
             db.setDatabaseName(index);
             QVERIFY(db.open());
-            for (const char* column : {"source", "result_path", "tester_pid"})
+            for (const char* column :
+                 {"source", "result_path", "tester_pid", "backend", "backend_id"})
                 QVERIFY(QSqlQuery(db).exec(
                     QStringLiteral("ALTER TABLE runs DROP COLUMN %1").arg(QLatin1String(column))));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));

@@ -2,9 +2,11 @@
 // Cryptography (example 5.31) and small cases counted by hand.
 #include "tester/basic_five_tests.h"
 #include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -77,6 +79,30 @@ TEST(BlocksAndGaps, ASequenceWithoutEnoughRunsIsRejected) {
         text += std::string(40, '1') + std::string(40, '0');
     EXPECT_EQ(BlocksAndGapsTest(BitsFromText(text)), 0.0);
     EXPECT_EQ(BlocksAndGapsTest(BitsFromText("0110")), NoResult);
+}
+
+// The counts bit by bit, on good bits, on long runs (a bias of 0.97) and at lengths that end
+// inside a word, with as many runs as the bits hold and one more.
+TEST(BlocksAndGaps, CountsAgreeWithABitByBitCount) {
+    Xoshiro256 g = SeedXoshiro(5);
+    for (const BitSequence& s :
+         {GeneratorBits(g, 100000), BiasedBits(g, 20000, 0.97), GeneratorBits(g, 1000 + 37)}) {
+        BlockAndGapCounts expected{std::vector<uint64_t>(6, 0), std::vector<uint64_t>(6, 0)};
+        uint64_t complete = 0;
+        for (uint64_t start = 0, i = 1; i < s.size; ++i) {
+            if (BitAt(s, i) == BitAt(s, start))
+                continue;
+            ++(BitAt(s, start) ? expected.blocks
+                               : expected.gaps)[std::min<uint64_t>(i - start, 6) - 1];
+            ++complete;
+            start = i;
+        }
+        const auto c = CountBlocksAndGaps(s, complete, 6);
+        ASSERT_TRUE(c.has_value());
+        EXPECT_EQ(c->blocks, expected.blocks);
+        EXPECT_EQ(c->gaps, expected.gaps);
+        EXPECT_FALSE(CountBlocksAndGaps(s, complete + 1, 6).has_value());
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The word-at-a-time statistics against straightforward bit-by-bit computations of the same
 // quantities on random bits, at lengths that end inside a word.
 #include "tester/distributions.h"
+#include "tester/field_products.h"
 #include "tester/randomness_tests.h"
 #include "tester/uniform_chi_square.h"
 #include "tests/tester/random_sources.h"
@@ -45,29 +46,123 @@ TEST(FastPaths, Rank6x8ReadsTheRowsOfSixWords) {
     }
 }
 
+// The autocorrelation's z from its definition, each block's value read bit by bit.
+double AutocorrelationBitByBit(const BitSequence& s, uint64_t distance, int width) {
+    const uint64_t pairs = s.size / static_cast<uint64_t>(width) - distance;
+    const int64_t top = (int64_t{1} << width) - 1;
+    const auto centred = [&](uint64_t i) {
+        int64_t x = 0;
+        for (int b = 0; b < width; ++b)
+            x = 2 * x + BitAt(s, i * static_cast<uint64_t>(width) + static_cast<uint64_t>(b));
+        return 2 * x - top;
+    };
+    int64_t sum = 0;
+    for (uint64_t i = 0; i < pairs; ++i)
+        sum += centred(i) * centred(i + distance);
+    return static_cast<double>(sum) /
+           ((std::ldexp(1.0, 2 * width) - 1) / 3 * std::sqrt(static_cast<double>(pairs)));
+}
+
 TEST(FastPaths, AutocorrelationSumsTheLaggedProducts) {
     Xoshiro256 g = SeedXoshiro(23);
     const BitSequence s = GeneratorBits(g, 20000 + 13);
     for (int width : {1, 3, 7, 16}) {
-        for (uint64_t distance : {1u, 5u, 64u, 700u}) {
-            const uint64_t pairs = s.size / static_cast<uint64_t>(width) - distance;
-            const int64_t top = (int64_t{1} << width) - 1;
-            const auto centred = [&](uint64_t i) {
-                int64_t x = 0;
-                for (int b = 0; b < width; ++b)
-                    x = 2 * x +
-                        BitAt(s, i * static_cast<uint64_t>(width) + static_cast<uint64_t>(b));
-                return 2 * x - top;
-            };
-            int64_t sum = 0;
-            for (uint64_t i = 0; i < pairs; ++i)
-                sum += centred(i) * centred(i + distance);
-            const double z = static_cast<double>(sum) / ((std::ldexp(1.0, 2 * width) - 1) / 3 *
-                                                         std::sqrt(static_cast<double>(pairs)));
-            EXPECT_DOUBLE_EQ(WindowedAutocorrelationZ(s, distance, width), z)
+        for (uint64_t distance : {1u, 5u, 64u, 700u})
+            EXPECT_DOUBLE_EQ(WindowedAutocorrelationZ(s, distance, width),
+                             AutocorrelationBitByBit(s, distance, width))
                 << width << " " << distance;
+    }
+}
+
+// Blocks that fill whole words are summed many to a vector register, in batches of words;
+// biased and periodic bits give sums far from 0 and fields at their extremes.
+TEST(FastPaths, AutocorrelationOfWordFillingBlocksOnEveryKindOfBits) {
+    Xoshiro256 g = SeedXoshiro(26);
+    const uint64_t n = 3 * 256 * 64 + 4000 + 37; // several batches, ending inside a word
+    const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.9),
+                                              BiasedBits(g, n, 0.03), PeriodicBits(27, 4096, n)};
+    for (const BitSequence& s : sources) {
+        for (int width : {2, 4, 8, 16}) {
+            for (uint64_t distance : {1u, 3u, 32u, 256u, 1029u}) {
+                const double z = AutocorrelationBitByBit(s, distance, width);
+                EXPECT_DOUBLE_EQ(WindowedAutocorrelationZ(s, distance, width), z)
+                    << width << " " << distance;
+            }
         }
     }
+}
+
+// Both the vector loops and the portable ones, field by field, on words of every kind: random,
+// all ones (the largest products every lane can hold) and sparse, over a count of words that
+// ends inside a chunk.
+TEST(FastPaths, FieldProductsAgreeWithFieldByField) {
+    Xoshiro256 g = SeedXoshiro(28);
+    std::vector<uint64_t> a(301);
+    std::vector<uint64_t> b(301);
+    for (size_t i = 0; i < a.size(); ++i) {
+        a[i] = i < 100 ? NextWord(g) : i < 200 ? ~uint64_t{0} : NextWord(g) & NextWord(g);
+        b[i] = i < 100 || i >= 200 ? NextWord(g) : ~uint64_t{0};
+    }
+    for (int width : {2, 4, 8, 16}) {
+        FieldSums expected;
+        for (size_t i = 0; i < a.size(); ++i)
+            for (int shift = 0; shift < 64; shift += width) {
+                const uint64_t x = (a[i] >> shift) & ((uint64_t{1} << width) - 1);
+                const uint64_t y = (b[i] >> shift) & ((uint64_t{1} << width) - 1);
+                expected.products += x * y;
+                expected.first += x;
+                expected.second += y;
+            }
+        for (bool portable : {false, true}) {
+            const FieldSums sums = SumFieldProducts(a.data(), b.data(), a.size(), width, portable);
+            EXPECT_EQ(sums.products, expected.products) << width << " " << portable;
+            EXPECT_EQ(sums.first, expected.first) << width << " " << portable;
+            EXPECT_EQ(sums.second, expected.second) << width << " " << portable;
+        }
+    }
+}
+
+// Knuth's runs up read value by value, each value bit by bit: a run ends where the next value
+// is not larger, and the value that ends it is skipped.
+std::vector<uint64_t> RunLengthsValueByValue(const BitSequence& s, int width, int longest,
+                                             uint64_t runs) {
+    const auto value = [&](uint64_t i) {
+        uint64_t x = 0;
+        for (int b = 0; b < width; ++b)
+            x = 2 * x + static_cast<uint64_t>(
+                            BitAt(s, i * static_cast<uint64_t>(width) + static_cast<uint64_t>(b)));
+        return x;
+    };
+    const uint64_t blocks = s.size / static_cast<uint64_t>(width);
+    std::vector<uint64_t> counts(static_cast<size_t>(longest), 0);
+    uint64_t start = 0;
+    for (uint64_t found = 0; found < runs; ++found) {
+        uint64_t end = start;
+        while (end + 1 < blocks && value(end + 1) > value(end))
+            ++end;
+        if (end + 1 >= blocks)
+            break;
+        ++counts[static_cast<size_t>(
+            std::min<uint64_t>(end - start + 1, static_cast<uint64_t>(longest)) - 1)];
+        start = end + 2;
+    }
+    return counts;
+}
+
+// Good bits, biased ones (long runs of equal values end runs at once) and periodic ones, with
+// the count of runs both within what the bits hold and beyond.
+TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
+    Xoshiro256 g = SeedXoshiro(29);
+    const uint64_t n = 40000 + 21;
+    const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.97),
+                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n)};
+    for (const BitSequence& s : sources)
+        for (int width : {1, 3, 4, 8, 13, 32})
+            for (int longest : {2, 6, 10})
+                for (uint64_t runs : {uint64_t{50}, uint64_t{1} << 40})
+                    EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
+                              RunLengthsValueByValue(s, width, longest, runs))
+                        << width << " " << longest << " " << runs;
 }
 
 TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
@@ -97,7 +192,7 @@ TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
 TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
     Xoshiro256 g = SeedXoshiro(25);
     const BitSequence s = GeneratorBits(g, 50000 + 3);
-    for (int width : {1, 5, 16}) {
+    for (int width : {1, 3, 5, 6, 16}) {
         for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u}) {
             const uint64_t frame = static_cast<uint64_t>(width) * distance;
             std::vector<uint64_t> counts(size_t{1} << width, 0);
@@ -155,6 +250,21 @@ TEST(FastPaths, SpectralCountMatchesTheDefiningSum) {
         below += std::abs(x) < std::sqrt(std::log(20.0) * static_cast<double>(n)) ? 1 : 0;
     }
     EXPECT_EQ(DftPeaksBelowThreshold(s, n), below);
+}
+
+// Balls minus distinct urns, the urns read one ball at a time into a set; on good bits and on
+// biased ones that collide far more, for urn counts on both sides of the bitmap's limit.
+TEST(FastPaths, CollisionsAreBallsInOccupiedUrns) {
+    Xoshiro256 g = SeedXoshiro(77);
+    for (int urnBits : {1, 6, 7, 12, 20, 26, 27, 32}) {
+        for (const BitSequence& s : {GeneratorBits(g, 1 << 20), BiasedBits(g, 1 << 20, 0.9)}) {
+            const uint64_t balls = std::min<uint64_t>(s.size / urnBits, 50000);
+            std::set<uint64_t> urns;
+            for (uint64_t i = 0; i < balls; ++i)
+                urns.insert(BitsAt(s, i * urnBits, urnBits));
+            EXPECT_EQ(CountCollisions(s, urnBits, balls), balls - urns.size()) << urnBits;
+        }
+    }
 }
 
 } // namespace

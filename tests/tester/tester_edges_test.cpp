@@ -1,7 +1,6 @@
 // The edges of a run: settings the tester cannot honour, reasons for missing p-values, a
 // sequence without usable GCD pairs, Maurer's variance against its published figures, and a
 // run ended by a signal.
-#include "paramfile/file_replacement.h"
 #include "paramfile/parameter_file_writer.h"
 #include "tester/marsaglia_tests.h"
 #include "tester/randomness_tests.h"
@@ -180,7 +179,7 @@ TEST(RunEdges, ARunEndedBySignalLeavesNoTemporary) {
             std::ostringstream err;
             _exit(RunTester({para}, out, err));
         }
-        const std::string temporary = TemporaryNameFor(dir.File("result.txt"));
+        const std::string temporary = dir.File("result.txt") + ".partial";
         const bool appeared = AppearsWithin(temporary);
         kill(child, signal);
         int status = 0;

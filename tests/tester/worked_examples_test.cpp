@@ -1,5 +1,6 @@
 // Worked examples of the published test descriptions, and small cases computed by hand.
 #include "tester/randomness_tests.h"
+#include "tests/tester/random_sources.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,30 @@ TEST(Serial, WorkedExample) {
     EXPECT_NEAR(st.psi_m2, 0.4, 1e-9);
     EXPECT_NEAR(SerialFirstPValue(st, 3), 0.808792, 1e-6);
     EXPECT_NEAR(SerialSecondPValue(st, 3), 0.670320, 1e-6);
+}
+
+// psi^2_m = 2^m / n * sum of the squared counts - n, the counts read bit by bit around the
+// ring, at lengths that end inside a word and shorter than a word.
+TEST(Serial, PsiFromPatternsReadAroundTheRing) {
+    Xoshiro256 g = SeedXoshiro(9);
+    for (uint64_t n : {uint64_t{5}, uint64_t{13}, uint64_t{1000 + 13}, uint64_t{65536}}) {
+        const BitSequence s = GeneratorBits(g, n);
+        for (int m = 1; m <= 8; ++m) { // both ways of counting
+            std::vector<double> counts(size_t{1} << m, 0);
+            for (uint64_t i = 0; i < n; ++i) {
+                uint64_t pattern = 0;
+                for (int j = 0; j < m; ++j)
+                    pattern = pattern * 2 + static_cast<uint64_t>(BitAt(s, (i + j) % n));
+                ++counts[pattern];
+            }
+            double squares = 0;
+            for (double c : counts)
+                squares += c * c;
+            const double psi =
+                std::ldexp(squares, m) / static_cast<double>(n) - static_cast<double>(n);
+            EXPECT_NEAR(SerialPsi(s, m).psi_m, psi, 1e-9 * (psi + 1)) << n << " m=" << m;
+        }
+    }
 }
 
 TEST(Serial, OneBitPatternsAreTheFrequencyTest) {
