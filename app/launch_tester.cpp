@@ -70,7 +70,7 @@ std::optional<BackendKind> ChosenBackend(TFIN& window, const QString& parameterF
         place.OpenSettings(place.ShardsBox());
         return std::nullopt;
     }
-    return SlurmBackendKind({place.Settings(), place.Shards(), sequences});
+    return SlurmBackendKind(SlurmPlan{place.Settings(), place.Shards(), sequences});
 }
 
 // Starts the tester on the parameter file, whose output name is `outFile`, recording the run;

@@ -7,7 +7,7 @@ namespace zentrope {
 
 std::vector<BackendKind>& BackendKinds() {
     // A run on the cluster is started with the window's own plan; this one finds runs again.
-    static std::vector<BackendKind> kinds{LocalBackendKind(), SlurmBackendKind({})};
+    static std::vector<BackendKind> kinds{LocalBackendKind(), SlurmBackendKind(std::nullopt)};
     return kinds;
 }
 

@@ -322,16 +322,19 @@ void SlurmBackend::log(const QString& line) {
     log_.flush();
 }
 
-BackendKind SlurmBackendKind(const SlurmPlan& plan) {
+BackendKind SlurmBackendKind(const std::optional<SlurmPlan>& plan) {
     return BackendKind{
         SlurmBackendName,
         [plan](const RunRequest& request) {
+            if (!plan)
+                return BackendStart{nullptr, QObject::tr("A run on a Slurm cluster needs its "
+                                                         "number of shards and settings.")};
             if (request.logPath.isEmpty())
                 return BackendStart{nullptr, QObject::tr("A run on a Slurm cluster needs a "
                                                          "folder of its own among the records "
                                                          "of runs, and none could be made.")};
             auto backend =
-                std::make_unique<SlurmBackend>(plan, request, QDateTime::currentDateTimeUtc());
+                std::make_unique<SlurmBackend>(*plan, request, QDateTime::currentDateTimeUtc());
             backend->submit();
             return BackendStart{std::move(backend), QString()};
         },

@@ -93,7 +93,8 @@ private:
     QFutureWatcher<std::string> merge_;
 };
 
-// The kind that starts runs with this plan; found again by the name alone.
-BackendKind SlurmBackendKind(const SlurmPlan& plan);
+// The kind that starts runs with this plan. Without one (the kind BackendKinds() holds, which
+// finds runs again) it starts nothing: shards need the window's settings.
+BackendKind SlurmBackendKind(const std::optional<SlurmPlan>& plan);
 
 } // namespace zentrope

@@ -5,6 +5,7 @@
 #include "tests/app/launch_fixture.h"
 
 #include "app/run_place/run_place_box.h"
+#include "runner/slurm_backend.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -82,6 +83,19 @@ private slots:
         window.ButtRunWaitClick();
         QVERIFY(fixture.WaitForRunEnd());
         QVERIFY(!fixture.dialogs.messages.last().text.contains("shards (3"));
+    }
+
+    // The kind that finds cluster runs again knows no shards: started by name it would test
+    // a wrong share of the run, so it starts nothing.
+    void theClusterByNameAloneStartsNothing() {
+        LaunchFixture fixture;
+        QVERIFY(fixture.isValid());
+        fixture.window->SetBackendName(zentrope::SlurmBackendName);
+        fixture.window->ButtRunWaitClick();
+        QCOMPARE(fixture.window->WatchedRun(), nullptr);
+        QCOMPARE(fixture.MessageTexts().size(), 1);
+        QVERIFY(fixture.MessageTexts()[0].contains("needs its number of shards"));
+        QVERIFY(fixture.Runs().isEmpty());
     }
 
     // As through ssh to a host without Slurm: the shell on the other side finds no sbatch.
