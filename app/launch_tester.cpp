@@ -10,10 +10,12 @@
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_keeping.h"
+#include "app/runs/result_place.h"
 #include "app/shared_dialogs.h"
 #include "paramfile/parameter_file_writer.h"
 #include "paramfile/record_checks.h"
 #include "platform/path_parts.h"
+#include "records/run_folder.h"
 #include "runner/run_backend.h"
 #include "runner/slurm_backend.h"
 
@@ -26,13 +28,6 @@ namespace {
 
 QString FolderOf(const QString& path) {
     return QString::fromStdString(DirectoryPart(path.toStdString()));
-}
-
-// A bare output name lies in the tester's folder, where the tester was started. Bytes: the
-// output name is the one the parameter file holds.
-std::string ResolveResultPath(const std::string& outFile, const QString& executable) {
-    return DirectoryPart(outFile).empty() ? DirectoryPart(executable.toStdString()) + outFile
-                                          : outFile;
 }
 
 // The tester runs no value of a range whose min exceeds its max and says so only in its
@@ -84,7 +79,10 @@ std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable
         RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable));
     const std::optional<qint32> sequences =
         record ? std::optional<qint32>(record->sequences()) : std::nullopt;
-    const RunRequest request{executable, parameterFile, FolderOf(executable), QString(),
+    // A run is logged, recorded or not: the tester's output never goes to the window's own.
+    const QString unrecordedLog =
+        record ? QString() : MakeUnrecordedLog(RunsRoot(), QDateTime::currentDateTime());
+    const RunRequest request{executable, parameterFile, FolderOf(executable), unrecordedLog,
                              ResolveResultPath(outFile, executable)};
     QString error;
     std::unique_ptr<Run> run = Run::Start(*backend, request, std::move(record), sequences, error);

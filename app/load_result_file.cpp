@@ -1,4 +1,5 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
+#include "app/background_load.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -11,13 +12,11 @@
 
 #include <QFile>
 #include <QTabWidget>
-#include <new>
-#include <stdexcept>
 
 using namespace zentrope;
 
 void TFIN::ButtLoadResultClick() {
-    // An empty or foreign file gave nothing worth keeping.
+    // An empty or foreign file, or a load refused or cancelled, gave nothing worth keeping.
     if (std::optional<QString> chosen = ChooseFile(*dialogs_, OD);
         chosen && FreeToShowOtherResult() && LoadResultFile(*chosen))
         RecordImportedResult(*chosen);
@@ -34,36 +33,50 @@ bool TFIN::LoadResultFile(const QString& path) {
     return LoadResultFileAt(QFile::encodeName(path).toStdString());
 }
 
+void TFIN::CancelResultLoad() {
+    if (resultLoad_)
+        resultLoad_->Cancel();
+}
+
 bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const QString path = DisplayText(pathBytes);
-    // One copy of the file's bytes serves the text and the table.
-    std::shared_ptr<const std::string> bytes;
-    try {
-        bytes = zentrope::ReadResultBytes(pathBytes);
-        if (bytes)
-            TSresults->ShowBytes(bytes);
-    } catch (const std::bad_alloc&) {
-        ShowResultFileTooLarge();
+    if (resultLoad_) { // a load waits in the event loop; a second one would wait inside it
+        ShowMessage(QStringLiteral("A result file is still being loaded."), MessageIcon::Warning);
         return false;
-    } catch (const std::length_error&) {
+    }
+    LoadWatch watch;
+    resultLoad_ = &watch;
+    BuiltResultLoad built = WaitForResultLoad(
+        this, path, watch,
+        [&pathBytes, &watch, options = TSgeneral->LoadOptions(),
+         start = TStable->Model().Grid().WithoutBody(), font = TStable->GridFont()]() mutable {
+            return BuildResultLoad(pathBytes, options, std::move(start), font, watch);
+        });
+    resultLoad_ = nullptr;
+    if (watch.Cancelled()) // by the user or by closing: the window stays as it was
+        return false;
+    if (built.tooLarge) {
         ShowResultFileTooLarge();
         return false;
     }
-    if (!bytes) {
+    if (built.read.failure == ResultReadFailure::NotRegularFile) {
+        ShowMessage(QString::fromStdString(NotRegularFileMessage(path.toStdString())),
+                    MessageIcon::Error);
+        return false;
+    }
+    if (!built.read.bytes) {
         ShowMessage(QStringLiteral("Cannot open file %1").arg(path), MessageIcon::Error);
         return false;
     }
+    TSresults->ShowLines(std::move(*built.lines));
     const QString caption = QStringLiteral("Results: ") + path;
     PC->setTabText(PC->indexOf(TSresults), caption);
     PC->setTabToolTip(PC->indexOf(TSresults), caption);
     PC->setCurrentWidget(TSresults);
     TSresults->SelectEnd();
 
-    const ResultLoadOutcome outcome = TStable->Load(std::move(bytes), TSgeneral->LoadOptions());
-    if (!outcome.loaded) { // only when memory ran out
-        ShowResultFileTooLarge();
-        return false;
-    }
+    const ResultLoadOutcome& outcome = built.outcome;
+    TStable->Adopt(std::move(built.grid), built.columnWidths);
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();

@@ -1,10 +1,12 @@
 #include "app/guarded_application.h"
 #include "app/main_window.h"
+#include "app/process_signals.h"
 
 #include <clocale>
 #include <exception>
 
 int main(int argc, char* argv[]) {
+    IgnoreFileSizeSignal();
     GuardedApplication app(argc, argv);
     // Files are written and read with a decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

@@ -14,6 +14,9 @@
 #include <memory>
 #include <string>
 
+namespace zentrope {
+class LoadWatch;
+}
 class GeneralPage;
 class QDockWidget;
 class Run;
@@ -73,10 +76,13 @@ public:
 
     void ButtLoadResultClick();
     // Shows the file as text on the Results page and as a table on the Table page; failures
-    // are shown in a box. True when the table has rows.
+    // are shown in a box. True when the table has rows; a load cancelled meanwhile (progress
+    // shows after a second) leaves the window as it was.
     bool LoadResultFile(const QString& path);
     // The same for a path given as the file system's bytes, such as a kept output name.
     bool LoadResultFileAt(const std::string& pathBytes);
+    // Stops a result load under way.
+    void CancelResultLoad();
 
     void ButtRunWaitClick();
     void ButtRunExitClick();
@@ -152,6 +158,7 @@ private:
     bool preferencesWritten_ = false;
     std::unique_ptr<zentrope::ParameterFileRecord> savedParameters_;
     int escapeHeld_ = 0;
+    zentrope::LoadWatch* resultLoad_ = nullptr; // the load under way
     QString backendName_;
     std::unique_ptr<Run> run_;
     RunPanel* runPanel_ = nullptr;

@@ -1,11 +1,15 @@
 // The parameter file commands: Save, Load new, Load and Save as, and the load behind them.
+#include "app/capped_messages.h"
+#include "app/interrupted_saves.h"
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
 #include "app/shared_dialogs.h"
 #include "paramfile/parameter_file_reader.h"
 #include "paramfile/parameter_file_writer.h"
 #include "platform/path_parts.h"
+#include "results/result_loader.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -31,18 +35,26 @@ int TFIN::LoadNamedParameterFile() {
         ShowMessage(ParameterFileNotFoundText(path), MessageIcon::Information);
         return 1;
     }
+    if (!QFileInfo(path).isFile()) { // a pipe would hold the window until a writer came
+        ShowMessage(QString::fromStdString(NotRegularFileMessage(path.toStdString())),
+                    MessageIcon::Error);
+        return 1;
+    }
     Params.InFile.reset();
     Params.OutFile.reset();
-    auto sink = [this](const std::string& text) {
-        ShowMessage(QString::fromStdString(text), MessageIcon::Warning);
-    };
-    if (ReadParameterFile(path.toStdString(), Params, sink) != 0)
+    CappedMessages sink([this](const QString& text) { ShowMessage(text, MessageIcon::Warning); },
+                        QStringLiteral("the parameter file %1").arg(path));
+    const int read = ReadParameterFile(path.toStdString(), Params, std::ref(sink));
+    sink.Finish();
+    if (read != 0)
         return 1;
     ApplyParameterSet();
     return 0;
 }
 
 void TFIN::LoadAtStartup() {
+    // Before the file is read: a save stopped halfway may have left it mixed.
+    SettleInterruptedSaves(*dialogs_);
     if (LoadNamedParameterFile() == 0)
         return;
     TSgeneral->ClearSummaries();
@@ -56,7 +68,8 @@ SaveOutcome TFIN::SaveParameterFile() {
     if (!FreeToSaveParameters(TSgeneral->ParameterFileName()))
         return SaveOutcome::NotSaved;
     SaveResult result =
-        WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString());
+        WriteParameterFile(ParameterRecord(), TSgeneral->ParameterFileName().toStdString(),
+                           QFile::encodeName(SaveRecoveryFolder()).toStdString());
     if (result.outcome == SaveOutcome::Saved) {
         MarkParametersSaved();
         return result.outcome;

@@ -115,6 +115,8 @@ void TFIN::closeEvent(QCloseEvent* event) {
     if (!preferencesWritten_ && (!ConfirmCloseDuringRun() || !ConfirmClose()))
         return event->ignore();
     QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        CancelResultLoad();
     if (event->isAccepted() && !preferencesWritten_) {
         preferencesWritten_ = true;
         WritePreferences();

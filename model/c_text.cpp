@@ -180,11 +180,24 @@ std::string FormatFixed(double v, int digits) {
 }
 
 std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t max_length) {
+    // Short lines are common (an empty line ends each section), and for them memchr's set-up
+    // costs more than looking at their few bytes.
+    constexpr size_t LookedAtFirst = 16;
     const size_t start = std::min(pos, text.size());
     const size_t limit = std::min(text.size() - start, max_length);
-    const void* lf = std::memchr(text.data() + start, '\n', limit);
-    const size_t length =
-        lf ? static_cast<size_t>(static_cast<const char*>(lf) - (text.data() + start)) + 1 : limit;
+    const char* const from = text.data() + start;
+    size_t length = limit;
+    size_t at = 0;
+    for (; at < std::min(limit, LookedAtFirst); ++at)
+        if (from[at] == '\n')
+            break;
+    if (at < std::min(limit, LookedAtFirst)) {
+        length = at + 1;
+    } else if (at < limit) {
+        const void* lf = std::memchr(from + at, '\n', limit - at);
+        if (lf)
+            length = static_cast<size_t>(static_cast<const char*>(lf) - from) + 1;
+    }
     pos = start + length;
     return text.substr(start, length);
 }

@@ -1,8 +1,12 @@
 #include "paramfile/file_replacement.h"
 
-#include <algorithm>
+#include "paramfile/in_place_write.h"
+#include "paramfile/save_recovery.h"
+
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 
 namespace zentrope {
 namespace {
@@ -33,41 +37,41 @@ WriteOutcome WriteBytesTo(const fs::path& file, std::string_view bytes) {
     return out.fail() ? WriteOutcome::Failed : WriteOutcome::Written;
 }
 
-// Rewrites an existing target without truncating it first: the file is first grown to the
-// new length by writing the new text's tail at its end, so that a full disk fails before a
-// byte of the old content changes (the file is then cut back to its old length); only then
-// is the head written over the old content and any old tail cut off.
-bool RewriteInPlace(const fs::path& target, std::string_view bytes) {
+std::optional<std::string> ReadOldBytes(const fs::path& target) {
+    std::ifstream in(target, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return in.bad() ? std::nullopt : std::optional<std::string>(std::move(bytes));
+}
+
+// A rewrite in place passes through states holding parts of both texts, so it only begins
+// once both are kept whole in the recovery folder; the copy goes when the file is whole again.
+bool RewriteInPlace(const fs::path& target, std::string_view bytes,
+                    const std::string& recoveryFolder) {
     std::error_code ec;
-    const uintmax_t old_size = fs::file_size(target, ec);
-    if (ec) { // nothing to keep
+    if (!fs::exists(target, ec)) { // nothing to keep
         if (WriteBytesTo(target, bytes) == WriteOutcome::Written)
             return true;
         fs::remove(target, ec);
         return false;
     }
-    std::fstream file(target, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file)
+    const std::optional<std::string> old = ReadOldBytes(target);
+    if (!old || recoveryFolder.empty())
         return false;
-    const size_t head = static_cast<size_t>(std::min<uintmax_t>(old_size, bytes.size()));
-    if (bytes.size() > head) {
-        file.seekp(0, std::ios::end);
-        file.write(bytes.data() + head, static_cast<std::streamsize>(bytes.size() - head));
-        file.flush();
-        if (!file) {
-            file.close();
-            fs::resize_file(target, old_size, ec);
-            return false;
-        }
+    const std::string copy =
+        KeepRecoveryCopy(recoveryFolder, fs::absolute(target).string(), *old, bytes);
+    if (copy.empty())
+        return false;
+    if (OverwriteInPlace(target, old->size(), bytes)) {
+        DropRecoveryCopy(copy);
+        return true;
     }
-    file.seekp(0);
-    file.write(bytes.data(), static_cast<std::streamsize>(head));
-    file.close();
-    if (file.fail())
-        return false;
-    if (bytes.size() < old_size)
-        fs::resize_file(target, bytes.size(), ec);
-    return !ec;
+    // Put back what it held; failing that, the copy stays for the next start to put back.
+    const uintmax_t size = fs::file_size(target, ec);
+    if (!ec && OverwriteInPlace(target, size, *old))
+        DropRecoveryCopy(copy);
+    return false;
 }
 
 // A link is saved through: the file it names gets the new content and the link stays.
@@ -92,7 +96,8 @@ std::string TemporaryNameFor(const std::string& path) {
     return path + ".zentrope-saving";
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         const std::string& recoveryFolder) {
     const fs::path target = ResolvedTarget(path);
     const fs::path temporary(TemporaryNameFor(target.string()));
     if (!TargetWritable(target))
@@ -101,7 +106,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     switch (WriteBytesTo(temporary, bytes)) {
     case WriteOutcome::NotOpened:
         // A folder closed to new files may still let its files be rewritten.
-        return RewriteInPlace(target, bytes);
+        return RewriteInPlace(target, bytes, recoveryFolder);
     case WriteOutcome::Failed:
         fs::remove(temporary, ec);
         return false;

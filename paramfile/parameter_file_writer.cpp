@@ -93,13 +93,14 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record) {
     return {out.text, {}, {}};
 }
 
-SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path) {
+SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path,
+                              const std::string& recoveryFolder) {
     FormattedParameterFile file = FormatParameterFile(record);
     if (!file.ok())
         return {SaveOutcome::InvalidInteger, file.error, file.errorControl};
     if (std::optional<SizeOutOfRange> size = FirstSizeOutOfRange(record))
         return {SaveOutcome::SizeOutOfRange, size->message, std::string(size->field)};
-    if (!ReplaceFileContents(path, file.text))
+    if (!ReplaceFileContents(path, file.text, recoveryFolder))
         return {SaveOutcome::NotSaved, std::string(ParameterFileNotSaved), {}};
     return {};
 }

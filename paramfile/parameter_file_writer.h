@@ -38,7 +38,9 @@ struct SaveResult {
 
 // Writes the file completely under a temporary name in the target's folder and only then
 // moves it over the target, so a failed save never leaves a truncated parameter file (a
-// folder that takes no new file gets the target rewritten in place instead).
-SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path);
+// folder that takes no new file gets the target rewritten in place instead, with a recovery
+// copy in `recoveryFolder`; without one it is not saved there).
+SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path,
+                              const std::string& recoveryFolder = {});
 
 } // namespace zentrope

@@ -1,9 +1,11 @@
 #include "records/run_store.h"
 
+#include "records/record_file.h"
 #include "records/record_filter.h"
 #include "records/run_folder.h"
 #include "records/run_rows.h"
 #include "records/schema.h"
+#include "records/store_notices.h"
 #include "records/write_transaction.h"
 
 #include <QAtomicInteger>
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
 
 namespace zentrope {
 namespace {
@@ -27,6 +30,37 @@ QString NewConnectionName() {
 QString RecordFailure(const QString& reason) {
     return reason.isEmpty() ? reason
                             : QStringLiteral("The run could not be recorded: %1").arg(reason);
+}
+
+QString Damaged(const QString& file, const QString& problem) {
+    return QStringLiteral("The run index \"%1\" is damaged (%2). Zentrope GUI leaves it as it "
+                          "is: runs are logged but not recorded. To record runs again, close "
+                          "Zentrope GUI and move the file elsewhere; the next start builds a new "
+                          "index from the run folders.")
+        .arg(QDir::toNativeSeparators(file), problem);
+}
+
+QString UnwritableFolder(const QString& root) {
+    return QStringLiteral("The records folder \"%1\" cannot be written, so runs are logged but "
+                          "not recorded. Make it writable and start Zentrope GUI again to "
+                          "record them.")
+        .arg(QDir::toNativeSeparators(root));
+}
+
+bool FolderWritable(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("probe-XXXXXX")));
+    return probe.open();
+}
+
+// Empty when SQLite finds the file sound; a header that is no database's fails the query.
+QString QuickCheck(QSqlDatabase& db) {
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")))
+        return query.lastError().text();
+    QStringList problems;
+    while (query.next())
+        problems << query.value(0).toString();
+    return problems == QStringList{QStringLiteral("ok")} ? QString() : problems.join("; ");
 }
 
 QString DeleteRow(QSqlDatabase& database, qint64 id) {
@@ -47,18 +81,41 @@ RunStore::~RunStore() {
 }
 
 StoreOpening RunStore::open(const QString& root) {
+    StoreOpening opening = OpenChecked(root);
+    StoreNotices::instance().tellOnce(opening.error);
+    return opening;
+}
+
+StoreOpening RunStore::OpenChecked(const QString& root) {
     const QString absoluteRoot = QDir(root).absolutePath();
     if (!QDir().mkpath(absoluteRoot))
-        return {nullptr, QStringLiteral("The folder \"%1\" could not be made.")
+        return {nullptr, QStringLiteral("The records folder \"%1\" could not be made, so runs "
+                                        "are logged but not recorded.")
                              .arg(QDir::toNativeSeparators(absoluteRoot))};
+    const QString file = QDir(absoluteRoot).filePath(QStringLiteral("runs.sqlite"));
+    const bool writable =
+        FolderWritable(absoluteRoot) && (!QFileInfo::exists(file) || QFileInfo(file).isWritable());
+    if (!writable && !QFileInfo::exists(file))
+        return {nullptr, UnwritableFolder(absoluteRoot)};
     std::unique_ptr<RunStore> store(new RunStore(absoluteRoot, NewConnectionName()));
+    store->readOnly_ = !writable;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), store->connection_);
-    db.setDatabaseName(QDir(absoluteRoot).filePath(QStringLiteral("runs.sqlite")));
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1%2")
+                             .arg(BusyTimeoutMs)
+                             .arg(writable ? "" : ";QSQLITE_OPEN_READONLY"));
     if (!db.open())
-        return {nullptr,
-                QStringLiteral("The run index could not be opened: %1").arg(db.lastError().text())};
+        return {nullptr, Damaged(file, db.lastError().text())};
+    if (QString damage = QuickCheck(db); !damage.isEmpty())
+        return {nullptr, Damaged(file, damage)};
     QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    if (!writable) {
+        if (QString newer = CheckSchemaVersion(db); !newer.isEmpty())
+            return {nullptr, newer};
+        if (StoredSchemaVersion(db) != CurrentSchemaVersion())
+            return {nullptr, UnwritableFolder(absoluteRoot)};
+        return {std::move(store), UnwritableFolder(absoluteRoot)};
+    }
     if (QString failure = MigrateSchema(db); !failure.isEmpty())
         return {nullptr, failure};
     return {std::move(store), QString()};
@@ -89,10 +146,24 @@ RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
     if (failure.isEmpty())
         failure = RecordFailure(write(
             [&](QSqlDatabase& database) { return InsertRecord(database, record, name, id); }));
-    if (failure.isEmpty())
+    // The folder keeps its own record, so that a lost index can be built again; one that
+    // cannot be written now is written at the next start (folder_reindex.h).
+    if (failure.isEmpty()) {
+        WriteRecordFile(record);
         return {id, QString()};
+    }
     QDir(record.folder).removeRecursively();
-    return {0, failure};
+    return {0, told(failure)};
+}
+
+RecordWriting RunStore::adopt(const RunRecord& record) {
+    const QString name = folderName(record.folder);
+    qint64 id = 0;
+    const QString failure = name.isEmpty() ? RecordFailure(QStringLiteral("it has no run folder."))
+                                           : RecordFailure(write([&](QSqlDatabase& database) {
+                                                 return InsertRecord(database, record, name, id);
+                                             }));
+    return {failure.isEmpty() ? id : 0, failure};
 }
 
 QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
@@ -103,31 +174,31 @@ QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
     const bool copied = !result.isEmpty() && QFileInfo(result).isFile();
     if (copied) {
         if (QString failure = CopyWholeFile(result, copy); !failure.isEmpty())
-            return failure;
+            return told(failure);
     }
     QString failure =
-        RecordFailure(write([&](QSqlDatabase& database) { return UpdateEnd(database, id, end); }));
+        update(id, [&](QSqlDatabase& database) { return UpdateEnd(database, id, end); });
     if (!failure.isEmpty() && copied)
         QFile::remove(copy);
     return failure;
 }
 
 QString RunStore::setStart(qint64 id, const RunStart& start) {
-    return RecordFailure(
-        write([&](QSqlDatabase& database) { return UpdateStart(database, id, start); }));
+    return update(id, [&](QSqlDatabase& database) { return UpdateStart(database, id, start); });
 }
 
 QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {
-    return RecordFailure(
-        write([&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); }));
+    return update(id,
+                  [&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); });
 }
 
 QString RunStore::setInputs(qint64 id, const QList<InputFileFacts>& inputs) {
-    return RecordFailure(
-        write([&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); }));
+    return update(id, [&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); });
 }
 
 QString RunStore::write(const std::function<QString(QSqlDatabase&)>& change) {
+    if (readOnly_)
+        return UnwritableFolder(root_);
     QSqlDatabase database = db();
     WriteTransaction transaction(database);
     if (!transaction.begun())
@@ -135,6 +206,22 @@ QString RunStore::write(const std::function<QString(QSqlDatabase&)>& change) {
     if (QString failure = change(database); !failure.isEmpty())
         return failure;
     return transaction.commit() ? QString() : transaction.error().text();
+}
+
+QString RunStore::update(qint64 id, const std::function<QString(QSqlDatabase&)>& change) {
+    QString failure = RecordFailure(write(change));
+    if (failure.isEmpty()) {
+        if (const std::optional<RunRecord> record = get(id); record && record->folderPresent)
+            WriteRecordFile(*record);
+    }
+    return told(failure);
+}
+
+QString RunStore::told(const QString& failure) const {
+    // A folder that cannot be written was told of once, when the store was opened.
+    if (!readOnly_)
+        StoreNotices::instance().tellOnce(failure);
+    return failure;
 }
 
 QList<RunRecord> RunStore::list() const {
@@ -158,6 +245,10 @@ QString RunStore::remove(qint64 id) {
     const std::optional<RunRecord> record = get(id);
     if (!record)
         return QString();
+    // Its record file goes first, so that a folder left by a stopped removal is not indexed
+    // again; a removal stopped before the row went leaves a run that is deleted once more.
+    if (record->folderPresent && !folderName(record->folder).isEmpty())
+        QFile::remove(QDir(record->folder).filePath(RecordFileName));
     if (QString failure = write([id](QSqlDatabase& database) { return DeleteRow(database, id); });
         !failure.isEmpty())
         return QStringLiteral("The run could not be deleted: %1").arg(failure);

@@ -16,8 +16,8 @@ namespace zentrope {
 class RunStore;
 
 struct StoreOpening {
-    std::unique_ptr<RunStore> store; // null when the index could not be opened
-    QString error;
+    std::unique_ptr<RunStore> store; // null when the index could not be opened or is unsound
+    QString error; // why, with the path and what to do; also set for a store that is read-only
 };
 
 struct RecordWriting {
@@ -27,14 +27,18 @@ struct RecordWriting {
 
 class RunStore {
 public:
-    // Opens, making or migrating it as needed, the index under `root` (made if missing).
-    // One store serves the thread that opened it.
+    // Opens, making or migrating it as needed, the index under `root` (made if missing),
+    // checking it first. A damaged index, or one of a newer version, is left untouched and
+    // gives no store; in a folder that cannot be written the store only reads. Each such
+    // trouble is told once to StoreNotices. One store serves the thread that opened it.
     static StoreOpening open(const QString& root);
     ~RunStore();
     RunStore(const RunStore&) = delete;
     RunStore& operator=(const RunStore&) = delete;
 
     QString root() const { return root_; }
+    // Whether the folder cannot be written, so that nothing is recorded.
+    bool readOnly() const { return readOnly_; }
 
     // Records a run whose folder (from MakeRunFolder under this root) already holds its
     // files. A `result` path, when its file exists, is first copied into the folder. The
@@ -42,6 +46,10 @@ public:
     // is removed and nothing of it remains, so a run is added before its tester starts
     // writing into the folder, or once it has ended.
     RecordWriting add(const RunRecord& record, const QString& result = QString());
+
+    // Indexes a run folder that holds its files and its record file but has no row, as one
+    // that a lost index or a stopped program leaves.
+    RecordWriting adopt(const RunRecord& record);
 
     // Notes how a recorded run ended, copying its `result` first as add() does. Returns an
     // empty text, or why not; the record is then left as it was.
@@ -71,14 +79,20 @@ public:
 
 private:
     RunStore(QString root, QString connection);
+    static StoreOpening OpenChecked(const QString& root);
 
     QSqlDatabase db() const;
     QString folderName(const QString& folder) const;
     // Runs `change` in one write transaction; returns an empty text, or why it failed.
     QString write(const std::function<QString(QSqlDatabase&)>& change);
+    // Tells the failure to StoreNotices; returns it.
+    QString told(const QString& failure) const;
+    // A write to the run of `id` that its folder's record file follows; a failure is told.
+    QString update(qint64 id, const std::function<QString(QSqlDatabase&)>& change);
 
     QString root_;
     QString connection_;
+    bool readOnly_ = false;
 };
 
 } // namespace zentrope

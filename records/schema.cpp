@@ -2,6 +2,7 @@
 
 #include "records/write_transaction.h"
 
+#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -47,19 +48,27 @@ QString Failure(const QSqlError& error) {
     return QStringLiteral("The run index could not be prepared: %1").arg(error.text());
 }
 
-QString NewerIndex(int version) {
-    return QStringLiteral("The run index was written by a newer version of Zentrope GUI "
-                          "(schema %1; this version knows up to %2) and is left as it is.")
+QString NewerIndex(const QSqlDatabase& db, int version) {
+    return QStringLiteral("The run index \"%1\" was written by a newer version of Zentrope GUI "
+                          "(schema %2; this version knows up to %3) and is left as it is: runs "
+                          "are logged but not recorded. Use that version to see them, or move "
+                          "the file elsewhere and start again to build a new index from the "
+                          "run folders.")
+        .arg(QDir::toNativeSeparators(db.databaseName()))
         .arg(version)
         .arg(CurrentSchemaVersion());
 }
 
-int StoredVersion(QSqlDatabase& db) {
+} // namespace
+
+int StoredSchemaVersion(QSqlDatabase& db) {
     QSqlQuery query(db);
     return query.exec(QStringLiteral("PRAGMA user_version")) && query.next()
                ? query.value(0).toInt()
                : -1;
 }
+
+namespace {
 
 // Applies the next step, unless another program did so meanwhile. Sets `upToDate` when no
 // step is left.
@@ -67,11 +76,11 @@ QString ApplyNextStep(QSqlDatabase& db, bool& upToDate) {
     WriteTransaction transaction(db);
     if (!transaction.begun())
         return Failure(transaction.error());
-    const int version = StoredVersion(db);
+    const int version = StoredSchemaVersion(db);
     if (version < 0)
         return Failure(db.lastError());
     if (version > CurrentSchemaVersion())
-        return NewerIndex(version);
+        return NewerIndex(db, version);
     upToDate = version == CurrentSchemaVersion();
     if (upToDate)
         return QString();
@@ -92,7 +101,16 @@ int CurrentSchemaVersion() {
     return static_cast<int>(Migrations().size());
 }
 
+QString CheckSchemaVersion(QSqlDatabase& db) {
+    const int version = StoredSchemaVersion(db);
+    if (version < 0)
+        return Failure(db.lastError());
+    return version > CurrentSchemaVersion() ? NewerIndex(db, version) : QString();
+}
+
 QString MigrateSchema(QSqlDatabase& db) {
+    if (QString newer = CheckSchemaVersion(db); !newer.isEmpty())
+        return newer;
     for (bool upToDate = false; !upToDate;) {
         if (QString failure = ApplyNextStep(db, upToDate); !failure.isEmpty())
             return failure;

@@ -11,6 +11,12 @@ namespace zentrope {
 // version of the program, which is left untouched).
 QString MigrateSchema(QSqlDatabase& db);
 
+// The version the open database holds; -1 when it cannot be read.
+int StoredSchemaVersion(QSqlDatabase& db);
+
+// Empty, or why this program must leave the index alone (it was made by a newer version).
+QString CheckSchemaVersion(QSqlDatabase& db);
+
 // The schema version this program writes.
 int CurrentSchemaVersion();
 

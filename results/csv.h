@@ -1,6 +1,8 @@
 // Comma-separated values as RFC 4180 defines them: fields holding a comma, a double quote,
 // CR or LF are quoted, quotes inside doubled, records end with CRLF. Bytes pass through
-// unchanged, so UTF-8 text stays UTF-8.
+// unchanged, so UTF-8 text stays UTF-8. A text field that a spreadsheet would run as a formula
+// (one starting with =, +, -, @, TAB or CR that is not a plain number) is written quoted with
+// a leading apostrophe, so that it shows as the text it is.
 #pragma once
 
 #include <optional>

@@ -109,6 +109,21 @@ void ResultGrid::AdoptColumn(int32_t col, std::vector<CellText>&& cells) {
     columns_[static_cast<size_t>(col)] = std::move(cells);
 }
 
+ResultGrid ResultGrid::WithoutBody() const {
+    ResultGrid copy;
+    copy.columns_.resize(columns_.size());
+    for (size_t col = 0; col < columns_.size(); ++col)
+        if (!columns_[col].empty())
+            copy.SetCell(int32_t(col), 0, TextOf(columns_[col][0]));
+    copy.column_count_ = column_count_;
+    copy.row_count_ = row_count_;
+    copy.sequence_column_end_ = sequence_column_end_;
+    copy.spacer_column_ = spacer_column_;
+    copy.row_order_.resize(static_cast<size_t>(row_count_));
+    std::iota(copy.row_order_.begin(), copy.row_order_.end(), 0);
+    return copy;
+}
+
 void ResultGrid::InsertColumn(int32_t col, std::vector<CellText>&& cells) {
     col = std::clamp(col, 0, column_count_);
     if (columns_.size() < static_cast<size_t>(column_count_))

@@ -83,6 +83,9 @@ public:
     // Empties every cell below the header row and the results, and restores the file's row
     // order; the counts and the header row stay.
     void ClearBody();
+    // A grid as ClearBody would leave this one, made without copying the body: a load can
+    // build its table there while this one is still shown.
+    ResultGrid WithoutBody() const;
 
     // The last load's numbers, rows in the file's order: shown row r (r >= 1) is the results'
     // row ResultRowAt(r), which is -1 for the header and for rows the results do not hold.

@@ -3,6 +3,7 @@
 // figures of every row.
 #pragma once
 
+#include "results/load_watch.h"
 #include "results/result_grid.h"
 
 #include <cstdint>
@@ -38,18 +39,37 @@ struct ResultLoadOutcome {
     // for descending. Empty when the table has no summaries or no sort box is checked.
     std::optional<int32_t> sort_request;
     // A warning to show once the table is shown: the file was read in the other line
-    // format, or it holds no result lines (the grid is then empty).
+    // format, it holds no result lines (the grid is then empty), or it is incomplete.
     std::string warning;
+    // A watch asked the load to stop; the grid is then half built and must be dropped.
+    bool cancelled = false;
+};
+
+enum class ResultReadFailure {
+    None,
+    CannotOpen,     // missing, unreadable or a folder
+    NotRegularFile, // a pipe, a device or a socket, which could block the reader for ever
+};
+
+struct ResultBytes {
+    std::shared_ptr<const std::string> bytes; // null when reading failed or was cancelled
+    ResultReadFailure failure = ResultReadFailure::None;
+    bool grew = false; // the file changed while it was read
 };
 
 using ResultMessageSink = std::function<void(const std::string&)>;
 
 inline constexpr std::string_view ResultFileTooLarge = "The result file is too large to be loaded.";
 
+// The message for a path that names no regular file.
+std::string NotRegularFileMessage(std::string_view path);
+
 // The whole file, to be shared by the text view and the table; null when the path names no
-// readable file (a directory opens, but reads nothing). Throws std::bad_alloc or
-// std::length_error when memory runs out.
+// readable regular file. Throws std::bad_alloc or std::length_error when memory runs out.
 std::shared_ptr<const std::string> ReadResultBytes(const std::string& path);
+// The same with why it failed and whether the file grew meanwhile; a watch sees the bytes
+// read and can stop the reading (null bytes, no failure).
+ResultBytes ReadResultFileBytes(const std::string& path, LoadWatch* watch = nullptr);
 
 // Loads bytes that ReadResultBytes read; the grid keeps them. Reports "The result file is too
 // large to be loaded." through `report` when memory runs out.
@@ -57,8 +77,15 @@ ResultLoadOutcome LoadResultBytes(std::shared_ptr<const std::string> bytes,
                                   const ResultLoadOptions& options, ResultGrid& grid,
                                   const ResultMessageSink& report);
 
+// The same for bytes ReadResultFileBytes read (a file that grew is incomplete); a watch sees
+// the progress and can stop the load (`cancelled`).
+ResultLoadOutcome LoadReadBytes(const ResultBytes& read, const ResultLoadOptions& options,
+                                ResultGrid& grid, const ResultMessageSink& report,
+                                LoadWatch* watch = nullptr);
+
 // ReadResultBytes and LoadResultBytes; reports "The result file can't be opened." when the
-// file cannot be read, and the too-large message when memory runs out.
+// file cannot be read, NotRegularFileMessage for what is no regular file, and the too-large
+// message when memory runs out.
 ResultLoadOutcome LoadResultFile(const std::string& path, const ResultLoadOptions& options,
                                  ResultGrid& grid, const ResultMessageSink& report);
 ResultLoadOutcome LoadResultStream(std::istream& in, const ResultLoadOptions& options,

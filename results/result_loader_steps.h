@@ -18,19 +18,20 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
 struct SectionsRead {
     int32_t last_sequence_column = 0; // 2 when there is none
     ResultSet numbers;                // the p-values, counts and figures by row; no names yet
+    bool line_cut = false;            // the text ends inside a data line, without its line feed
 };
 
 // Fills the header, sequence and fixed cells from the file's text (already stored in the
-// grid as `file`) and reads the numbers of the rows.
+// grid as `file`) and reads the numbers of the rows; a watch sees the progress and can stop it.
 SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                                ResultGrid& grid);
+                                ResultGrid& grid, LoadWatch* watch = nullptr);
 
 // The numbers of the set's rows from the sections' cells, a section a sequence: every p-value
 // read once (row 0, the header's, left out; a cell `error` or "- error -" is an Error, and a
 // row below a section Missing), each row's count and, with two or more sequences, the
 // figures of the rows with three or more values; on all cores. Cells refer to `text`.
 void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std::string_view text,
-                       CellText error, ResultSet& set);
+                       CellText error, ResultSet& set, LoadWatch* watch = nullptr);
 
 // The counts, KS, AD and SL of every row once the sections are read written as texts, and the
 // numbers kept as the grid's results; returns the sort the options ask for.

@@ -94,7 +94,11 @@ constexpr int64_t FewestBytesPerThread = int64_t{1} << 20;
 struct Stretch {
     std::vector<std::vector<CellText>> columns;
     std::vector<CellText> names;
+    size_t last_data_end = 0; // where the stretch's last data line ends in the text
 };
+
+// Progress is told, and a stop looked for, after this many bytes of lines.
+constexpr size_t ProgressBytes = size_t{1} << 20;
 
 // A new section, with room for as many lines as the one before it.
 void OpenSection(Stretch& out) {
@@ -103,10 +107,16 @@ void OpenSection(Stretch& out) {
 }
 
 void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineFormat format,
-                 CellText error, Stretch& out) {
+                 CellText error, Stretch& out, LoadWatch* watch) {
+    size_t told = begin;
     WalkResultLines(
         text, begin, [&] { OpenSection(out); },
         [&](std::string_view line, size_t tab, size_t pos) {
+            if (pos - told >= ProgressBytes) {
+                Advance(watch, int64_t(pos - told));
+                told = pos;
+            }
+            out.last_data_end = pos + line.size();
             const LineFields fields = CutDataLine(line, tab, format);
             const CellText line_text = file.Part(pos, line.size());
             if (out.columns.size() == 1)
@@ -177,7 +187,9 @@ std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultL
 }
 
 SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLineFormat format,
-                                ResultGrid& grid) {
+                                ResultGrid& grid, LoadWatch* watch) {
+    if (watch)
+        watch->Begin(LoadStage::Sections, int64_t(text.size()));
     const CellText error = grid.StoreText(ErrorCellText);
     grid.SetCell(0, 0, "N");
     grid.SetCell(1, 0, "Test name");
@@ -186,7 +198,8 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
     std::vector<Stretch> stretches(bounds.size() - 1);
     RunParts(static_cast<int32_t>(stretches.size()), [&](int32_t part) {
         const auto k = static_cast<size_t>(part);
-        ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k]);
+        ReadStretch(text.substr(0, bounds[k + 1]), bounds[k], file, format, error, stretches[k],
+                    watch);
     });
     std::vector<std::vector<CellText>*> sections;
     for (Stretch& stretch : stretches)
@@ -201,8 +214,10 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
             cells->resize(static_cast<size_t>(rows)); // below the table
     const auto sequences = static_cast<int32_t>(sections.size());
     SectionsRead read{FirstSequenceColumn - 1 + sequences,
-                      ResultSet::ToBeWritten(rows - ResultGrid::FixedRows, sequences)};
-    ReadResultNumbers(sections, text, error, read.numbers);
+                      ResultSet::ToBeWritten(rows - ResultGrid::FixedRows, sequences),
+                      !text.empty() && text.back() != '\n' &&
+                          stretches.back().last_data_end == text.size()};
+    ReadResultNumbers(sections, text, error, read.numbers, watch);
     for (int32_t sequence = 0; sequence < sequences; ++sequence) {
         const int32_t column = FirstSequenceColumn + sequence;
         grid.SetColumnCount(column + 1);

@@ -1,6 +1,7 @@
 #include "results/result_set.h"
 
 #include "results/goodness_of_fit.h"
+#include "results/pvalue_sample.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,22 +19,29 @@ bool Before(double a, double b) {
 
 } // namespace
 
-std::optional<RowFigures> FiguresOfSorted(const double* sorted, int32_t n, int32_t sequences) {
-    if (sequences < FewestSequencesForFigures || n < FewestValuesForFigures)
+std::optional<RowFigures> FiguresOfSorted(const double* sorted, int32_t n, int32_t sequences,
+                                          int32_t invalid) {
+    if (sequences < FewestSequencesForFigures || n < FewestValuesForFigures || invalid > 0)
         return std::nullopt;
     return RowFigures{KsPValue(sorted, n), AdPValue(sorted, n), SlPercent(sorted, n)};
+}
+
+CellUse UseOf(PValueMark mark, double value) {
+    if (mark != PValueMark::Number)
+        return CellUse::Nothing;
+    return IsPValue(value) ? CellUse::PValue : CellUse::NoPValue;
 }
 
 ResultSet::ResultSet(int32_t rows, int32_t sequences)
     : rows_(rows), sequences_(sequences), stride_(sequences), names_(size_t(rows)),
       values_(size_t(rows) * size_t(sequences), 0.0),
       marks_(size_t(rows) * size_t(sequences), PValueMark::Missing), counts_(size_t(rows), 0),
-      figures_(size_t(rows)) {}
+      invalid_(size_t(rows), 0), figures_(size_t(rows)) {}
 
 ResultSet::ResultSet(int32_t rows, int32_t sequences, Unset)
     : rows_(rows), sequences_(sequences), stride_(sequences), names_(size_t(rows)),
       values_(size_t(rows) * size_t(sequences)), marks_(size_t(rows) * size_t(sequences)),
-      counts_(size_t(rows), 0), figures_(size_t(rows)) {}
+      counts_(size_t(rows), 0), invalid_(size_t(rows), 0), figures_(size_t(rows)) {}
 
 ResultSet ResultSet::ToBeWritten(int32_t rows, int32_t sequences) {
     return ResultSet(rows, sequences, Unset{});
@@ -42,13 +50,18 @@ ResultSet ResultSet::ToBeWritten(int32_t rows, int32_t sequences) {
 ResultRow ResultSet::Row(int32_t row) const {
     const size_t first = Index(row, 0);
     const auto n = size_t(sequences_);
-    return ResultRow{names_[size_t(row)], std::span(values_).subspan(first, n),
-                     std::span(marks_).subspan(first, n), counts_[size_t(row)],
+    return ResultRow{names_[size_t(row)],
+                     std::span(values_).subspan(first, n),
+                     std::span(marks_).subspan(first, n),
+                     counts_[size_t(row)],
+                     invalid_[size_t(row)],
                      figures_[size_t(row)]};
 }
 
-void ResultSet::SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures) {
+void ResultSet::SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures,
+                           int32_t invalid) {
     counts_[size_t(row)] = count;
+    invalid_[size_t(row)] = invalid;
     figures_[size_t(row)] = figures;
 }
 
@@ -77,17 +90,31 @@ void ResultSet::KeepSorted() {
     sorted_.assign(size_t(rows_), {});
     for (int32_t row = 0; row < rows_; ++row) {
         std::vector<double>& sorted = sorted_[size_t(row)];
+        invalid_[size_t(row)] = 0;
         for (int32_t sequence = 0; sequence < sequences_; ++sequence)
-            if (Mark(row, sequence) != PValueMark::Error)
-                sorted.push_back(PValue(row, sequence));
+            Take(row, Mark(row, sequence), PValue(row, sequence), sorted);
         std::sort(sorted.begin(), sorted.end(), Before);
+    }
+}
+
+void ResultSet::Take(int32_t row, PValueMark mark, double value, std::vector<double>& values) {
+    switch (UseOf(mark, value)) {
+    case CellUse::PValue:
+        values.push_back(value);
+        break;
+    case CellUse::NoPValue:
+        ++invalid_[size_t(row)];
+        break;
+    case CellUse::Nothing:
+        break;
     }
 }
 
 void ResultSet::FigureFromSorted(int32_t row) {
     const std::vector<double>& sorted = sorted_[size_t(row)];
     const auto n = int32_t(sorted.size());
-    SetFigures(row, n, FiguresOfSorted(sorted.data(), n, sequences_));
+    const int32_t invalid = invalid_[size_t(row)];
+    SetFigures(row, n, FiguresOfSorted(sorted.data(), n, sequences_, invalid), invalid);
 }
 
 bool ResultSet::AppendSequence(std::span<const double> pvalues, std::span<const PValueMark> marks) {
@@ -100,7 +127,9 @@ bool ResultSet::AppendSequence(std::span<const double> pvalues, std::span<const 
         const auto at = size_t(row);
         const double value = marks[at] == PValueMark::Error ? -1.0 : pvalues[at];
         SetPValue(row, sequence, value, marks[at]);
-        if (marks[at] != PValueMark::Error) {
+        std::vector<double> taken;
+        Take(row, marks[at], value, taken);
+        if (!taken.empty()) {
             std::vector<double>& sorted = sorted_[at];
             sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), value, Before), value);
         }
@@ -124,8 +153,7 @@ bool ResultSet::Merge(const ResultSet& other) {
         for (int32_t sequence = 0; sequence < other.sequences_; ++sequence) {
             const PValueMark mark = other.Mark(row, sequence);
             SetPValue(row, first + sequence, other.PValue(row, sequence), mark);
-            if (mark != PValueMark::Error)
-                added.push_back(other.PValue(row, sequence));
+            Take(row, mark, other.PValue(row, sequence), added);
         }
         std::sort(added.begin(), added.end(), Before);
         std::vector<double>& sorted = sorted_[size_t(row)];

@@ -1,7 +1,8 @@
 // One load's results held as numbers, built once per load beside the table's texts: per test,
 // its name, its p-values as doubles with a mark for those that are not numbers, the count of
-// valid p-values and the KS, AD and SL figures. Rows are in the file's order. A set grows by
-// whole sequences while a run goes on, and two sets of the same rows merge.
+// valid p-values, how many values are no p-values, and the KS, AD and SL figures. Rows are in
+// the file's order. A set grows by whole sequences while a run goes on, and two sets of the
+// same rows merge.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +16,8 @@
 namespace zentrope {
 
 enum class PValueMark : uint8_t {
-    Number,  // the cell's text as atof reads it
-    Missing, // the sequence's section had no line for this test; counts as 0
+    Number,  // the cell's text as atof reads it; NaN for a text without a number
+    Missing, // the sequence's section had no line for this test; never counted
     Error,   // "- error -": the tester wrote -1
 };
 
@@ -31,8 +32,18 @@ struct ResultRow {
     std::string_view name;
     std::span<const double> pvalues;   // one per sequence: -1 for Error, 0 for Missing
     std::span<const PValueMark> marks; // one per sequence
-    int32_t count = 0;                 // the p-values that are not Error
-    std::optional<RowFigures> figures; // with two or more sequences and three or more values
+    int32_t count = 0;                 // the Number values within [0, 1]
+    // Number values that are no p-values: outside [0, 1], infinite, NaN or no number at all.
+    // A row holding any has no figures: they would be figures of values that are not there.
+    int32_t invalid = 0;
+    // With two or more sequences, three or more values and no invalid one.
+    std::optional<RowFigures> figures;
+};
+
+// How reading the file ended, beyond what the marks show.
+struct FileEnd {
+    bool line_cut = false; // the last data line has no line feed: its writer stopped inside it
+    bool grew = false;     // the file changed while it was read: it is still being written
 };
 
 // Leaves what a vector grows by unset, so that the first to write it is the first to touch
@@ -47,9 +58,15 @@ template <typename T> struct UnsetAllocator : std::allocator<T> {
     }
 };
 
-// The figures of a row's valid p-values, ascending (NaN last), when the set has two or more
-// sequences and the row three or more values.
-std::optional<RowFigures> FiguresOfSorted(const double* sorted, int32_t n, int32_t sequences);
+// The figures of a row's valid p-values, ascending, when the set has two or more sequences,
+// the row three or more values and none that is no p-value.
+std::optional<RowFigures> FiguresOfSorted(const double* sorted, int32_t n, int32_t sequences,
+                                          int32_t invalid = 0);
+
+// What a cell gives its row: a p-value to count and figure, a value that is no p-value (the
+// row then has no figures), or nothing (an error or a missing line).
+enum class CellUse { PValue, NoPValue, Nothing };
+CellUse UseOf(PValueMark mark, double value);
 
 class ResultSet {
 public:
@@ -71,7 +88,10 @@ public:
         values_[Index(row, sequence)] = value;
         marks_[Index(row, sequence)] = mark;
     }
-    void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures);
+    void SetFigures(int32_t row, int32_t count, std::optional<RowFigures> figures,
+                    int32_t invalid = 0);
+    void SetFileEnd(FileEnd end) { fileEnd_ = end; }
+    const FileEnd& End() const { return fileEnd_; }
 
     // Adds one sequence: a p-value and its mark per row. Each row's count and figures follow
     // from its p-values kept sorted, so the rows are not read again: finding a value's place
@@ -90,6 +110,9 @@ private:
     void Reserve(int32_t sequences);
     // Each row's valid p-values, ascending; made on the first append or merge.
     void KeepSorted();
+    // Adds a cell to its row: a p-value to `values`, a value that is none to the row's count
+    // of those.
+    void Take(int32_t row, PValueMark mark, double value, std::vector<double>& values);
     void FigureFromSorted(int32_t row);
 
     int32_t rows_ = 0;
@@ -103,7 +126,9 @@ private:
     std::vector<double, UnsetAllocator<double>> values_; // row-major
     std::vector<PValueMark, UnsetAllocator<PValueMark>> marks_;
     std::vector<int32_t> counts_;
+    std::vector<int32_t> invalid_;
     std::vector<std::optional<RowFigures>> figures_;
+    FileEnd fileEnd_;
 };
 
 } // namespace zentrope

@@ -18,7 +18,10 @@ std::vector<double> NumberCells(const ResultRow& row, RowDetail& detail) {
     for (size_t i = 0; i < numbers.size(); ++i) {
         switch (row.marks[i]) {
         case PValueMark::Number:
-            numbers[i] = row.pvalues[i];
+            if (IsPValue(row.pvalues[i]))
+                numbers[i] = row.pvalues[i];
+            else
+                ++detail.out_of_range; // infinite, NaN or no number are no p-values either
             break;
         case PValueMark::Error:
             ++detail.errors;
@@ -49,7 +52,6 @@ RowDetail DescribeRow(const ResultRow& row, double alpha) {
     const std::vector<double> numbers = NumberCells(row, detail);
     PValueSample sample = SamplePValues(numbers);
     detail.sorted = std::move(sample.sorted);
-    detail.out_of_range = sample.out_of_range;
     detail.smallest = SmallestOf(numbers);
     detail.uniformity = PValueUniformity(detail.sorted);
     detail.proportion = ProportionPassing(detail.sorted, alpha);

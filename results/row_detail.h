@@ -19,7 +19,7 @@ struct RowDetail {
     std::vector<double> sorted;
     int32_t errors = 0;       // "- error -": the tester wrote -1
     int32_t empty = 0;        // no line for this test in the sequence's section
-    int32_t out_of_range = 0; // a number outside [0, 1]
+    int32_t out_of_range = 0; // a value that is no p-value: outside [0, 1], infinite, NaN
     // Over `sorted`; `ks.at` indexes it. The distance lies at x = sorted[at], between the
     // diagonal and the distribution's value there (d_edf).
     KsDistance ks;

@@ -1,5 +1,6 @@
 #include "results/run_verdict.h"
 
+#include "results/completeness.h"
 #include "results/cramer_von_mises.h"
 #include "results/multiple_testing.h"
 #include "results/pvalue_sample.h"
@@ -76,6 +77,11 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
     verdict.sequences = results.SequenceCount();
     CountFlags(results, thresholds, verdict);
     ApplyHolm(results, alpha, verdict);
+    for (int32_t row = 0; row < results.RowCount(); ++row)
+        if (results.Row(row).invalid > 0)
+            verdict.invalid_rows.push_back({row, results.Row(row).name});
+    verdict.fails = verdict.fails || !verdict.invalid_rows.empty();
+    verdict.incomplete = !CompletenessOf(results).Whole();
     return verdict;
 }
 

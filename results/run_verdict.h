@@ -27,6 +27,13 @@ struct RejectedRow {
     double adjusted = 0;
 };
 
+// A row holding values that are no p-values.
+struct InvalidRow {
+    int32_t row = -1;
+    std::string_view name;
+    bool operator==(const InvalidRow&) const = default;
+};
+
 struct RunVerdict {
     int32_t rows = 0;
     int32_t sequences = 0;
@@ -41,6 +48,11 @@ struct RunVerdict {
     std::string_view worst_name;
     double worst_adjusted = 0;         // NaN without a family
     std::vector<RejectedRow> rejected; // smallest KS p-value first, the first of equals first
+    // Rows holding values that are not p-values, in file order: they have no figures and do
+    // not pass, so the battery fails with any of them.
+    std::vector<InvalidRow> invalid_rows;
+    // Lines the tester meant to write are not in the file (see Completeness).
+    bool incomplete = false;
 };
 
 RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);

@@ -85,6 +85,10 @@ TesterStart StartTester(const QString& executable, const QString& argument,
 // process that has ended may give its id to a new one: true then errs on the side of waiting.
 bool ProcessExists(qint64 pid);
 
+// A running process whose standard output is `file`, as a tester writing its log is; nothing
+// when none is, or the platform cannot tell.
+std::optional<qint64> ProcessWritingTo(const QString& file);
+
 // When the process of that id started, in the system's own units (on Linux, clock ticks since
 // boot): with the id, it names one process for good. Nothing when there is no such process, it
 // has ended (even if not yet collected by its parent) or the system does not tell.

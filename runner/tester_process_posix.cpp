@@ -211,4 +211,21 @@ bool ProcessExists(qint64 pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
+// Where /proc shows each process's open files; elsewhere nothing is found.
+std::optional<qint64> ProcessWritingTo(const QString& file) {
+    const QString wanted = QFileInfo(file).canonicalFilePath();
+    if (wanted.isEmpty())
+        return std::nullopt;
+    const QDir processes(QStringLiteral("/proc"));
+    for (const QString& entry : processes.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (isPid &&
+            QFileInfo(processes.filePath(entry + QStringLiteral("/fd/1"))).symLinkTarget() ==
+                wanted)
+            return pid;
+    }
+    return std::nullopt;
+}
+
 } // namespace zentrope

@@ -1,5 +1,6 @@
 #include "app/detail/detail_figures.h"
 
+#include "app/table/result_table_model.h"
 #include "results/row_detail.h"
 
 #include <QStringList>
@@ -30,7 +31,7 @@ QString LeftOut(const zentrope::RowDetail& detail) {
     if (detail.empty > 0)
         parts << QStringLiteral("%1 empty").arg(detail.empty);
     if (detail.out_of_range > 0)
-        parts << QStringLiteral("%1 outside [0, 1]").arg(detail.out_of_range);
+        parts << QStringLiteral("%1 not p-values").arg(detail.out_of_range);
     return parts.isEmpty() ? QStringLiteral("none left out")
                            : QStringLiteral("left out: ") + parts.join(QStringLiteral(", "));
 }
@@ -81,10 +82,14 @@ QString Line(const QString& caption, const QString& value) {
 
 QString DetailFiguresHtml(const zentrope::ResultRow& row, const zentrope::RowDetail& detail,
                           RowQValues q, double alpha) {
-    const QString values = QStringLiteral("%1 of %2 sequences, %3")
-                               .arg(detail.Count())
-                               .arg(row.pvalues.size())
-                               .arg(LeftOut(detail));
+    const QString values =
+        QStringLiteral("%1 of %2 sequences, %3")
+            .arg(detail.Count())
+            .arg(row.pvalues.size())
+            .arg(LeftOut(detail)) +
+        (row.invalid > 0
+             ? QStringLiteral("<br>") + Warning(InvalidValuesText(row.invalid).toHtmlEscaped())
+             : QString());
     if (detail.sorted.empty())
         return QStringLiteral("<table>%1</table>").arg(Line(QStringLiteral("Values"), values));
     const QString a = QString::number(alpha);

@@ -21,6 +21,10 @@ void ResultsPage::ShowBytes(std::shared_ptr<const std::string> bytes) {
     RE->setSharedBytes(std::move(bytes));
 }
 
+void ResultsPage::ShowLines(TextLines lines) {
+    RE->setLines(std::move(lines));
+}
+
 void ResultsPage::SelectEnd() {
     RE->setTabStopsInPoints(ResultTabStops);
     RE->selectLastCharacter();

@@ -1,6 +1,8 @@
 // The Results page: the result file as text in RE, Courier New, tabs at fixed stops.
 #pragma once
 
+#include "app/widgets/text_lines.h"
+
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@ public:
     // Shows bytes that the table shares; throws std::bad_alloc or std::length_error when
     // memory runs out.
     void ShowBytes(std::shared_ptr<const std::string> bytes);
+    void ShowLines(TextLines lines);
     // Once the page is in sight: the tab stops, and the last character selected.
     void SelectEnd();
     void Clear();

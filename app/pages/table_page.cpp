@@ -2,12 +2,12 @@
 
 #include "app/detail/row_detail_pane.h"
 
+#include "app/table/result_column_widths.h"
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
 #include "app/table/run_verdict_line.h"
 #include "app/widgets/control_factory.h"
-#include "app/widgets/text_width_meter.h"
 #include "results/run_verdict.h"
 
 #include <QApplication>
@@ -20,44 +20,6 @@
 #include <vector>
 
 using namespace zentrope;
-
-namespace {
-
-constexpr int SpacerWidth = 20;
-constexpr int CellPadding = 6;
-constexpr int FixedCellPadding = 4; // the raised frame of fixed cells takes more room
-
-// The widest text of a column over every row, headers in their bold face.
-int WidestText(const ResultTableModel& model, int32_t col, const TextWidthMeter& cells,
-               const TextWidthMeter& headers) {
-    int widest = headers.Width(model.Cell(col, 0));
-    for (int32_t row = 1; row < model.rowCount(); ++row)
-        widest = std::max(widest, cells.Width(model.Cell(col, row)));
-    return widest;
-}
-
-// Widths of the columns the load made, first to last: all are measured before any is
-// applied, so that the header lays its sections out once.
-std::vector<int> ResultColumnWidths(const ResultTableModel& model, const QFont& font) {
-    QFont bold = font;
-    bold.setBold(true);
-    const TextWidthMeter cells(font);
-    const TextWidthMeter headers(bold);
-    const int32_t end = model.SequenceColumnEnd();
-    std::vector<int> widths;
-    for (int32_t col = 0; col < end; ++col) {
-        const int padding = CellPadding + (col < ResultGrid::FixedColumns ? FixedCellPadding : 0);
-        widths.push_back(WidestText(model, col, cells, headers) + padding);
-    }
-    if (model.Grid().SpacerColumn() != end)
-        return widths;
-    widths.push_back(SpacerWidth);
-    for (int32_t col = end + 1; col < std::min(end + 4, model.columnCount()); ++col)
-        widths.push_back(WidestText(model, col, cells, headers) + CellPadding);
-    return widths;
-}
-
-} // namespace
 
 TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
     : QWidget(parent), SG(new QTableView(this)), SGSplitter(new QSplitter(Qt::Vertical, this)) {
@@ -124,8 +86,18 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
     if (!outcome.loaded) // only when memory ran out
         return outcome;
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
-    SGControl->SetColumnWidths(ResultColumnWidths(*SGModel, SG->font()));
+    SGControl->SetColumnWidths(ResultColumnWidths(SGModel->Grid(), SG->font()));
     return outcome;
+}
+
+void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths) {
+    SGModel->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
+    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
+    SGControl->SetColumnWidths(columnWidths);
+}
+
+QFont TablePage::GridFont() const {
+    return SG->font();
 }
 
 void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options) {
@@ -138,10 +110,11 @@ void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& o
     const TextWidthMeter cells(SG->font());
     const TextWidthMeter headers(bold);
     for (const int32_t col : added)
-        SGControl->SetColumnWidth(col,
-                                  SGModel->Grid().SpacerColumn() == col
-                                      ? SpacerWidth
-                                      : WidestText(*SGModel, col, cells, headers) + CellPadding);
+        SGControl->SetColumnWidth(
+            col,
+            SGModel->Grid().SpacerColumn() == col
+                ? SpacerWidth
+                : WidestText(*SGModel, SGModel->rowCount(), col, cells, headers) + CellPadding);
     JudgeLoadedRun(judgedWith_);
     SGDetail->ShowIndex(SG->currentIndex());
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QSplitter;
 class QTableView;
@@ -30,6 +31,10 @@ public:
     // whether memory sufficed, which sort the load asks for and what to warn of.
     zentrope::ResultLoadOutcome Load(std::shared_ptr<const std::string> bytes,
                                      const zentrope::ResultLoadOptions& options);
+    // Shows a table a load built elsewhere (from Model().Grid().WithoutBody()), its columns
+    // fitted there in GridFont() (ResultColumnWidths).
+    void Adopt(zentrope::ResultGrid grid, const std::vector<int>& columnWidths);
+    QFont GridFont() const;
     // Adds the sections a running tester has finished since the last look as columns, without
     // resetting the user's view (ResultTableModel::AppendSections), fits the new columns and
     // judges the run again.

@@ -41,7 +41,7 @@ std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
                                 std::unique_ptr<RunKeeping> record, std::optional<qint32> sequences,
                                 QString& error) {
     zentrope::RunRequest logged = request;
-    logged.logPath = record ? record->logPath() : QString();
+    logged.logPath = record ? record->logPath() : request.logPath;
     zentrope::BackendStart start = backend.start(logged);
     if (!start.run) {
         if (record)

@@ -4,14 +4,20 @@
 #include "records/run_folder.h"
 #include "records/run_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThreadPool>
+#include <atomic>
+#include <filesystem>
 
 using namespace zentrope;
 
 namespace {
+
+// The application waits for its pool before it ends: a copy still going then stops.
+std::atomic<bool> Quitting = false;
 
 bool LiesUnder(const QString& path, const QString& folder) {
     const QString canonicalFolder = QFileInfo(folder).canonicalFilePath();
@@ -34,10 +40,15 @@ bool SameBytes(const QString& a, const QString& b) {
 
 // The same file loaded again unchanged is kept already; a second record would only repeat it.
 bool KeptAlready(const RunStore& store, const QString& source) {
-    for (const RunRecord& kept : store.list())
+    for (const RunRecord& kept : store.list()) {
+        const QString copy = QDir(kept.folder).filePath(ResultCopyName);
+        std::error_code ec;
         if (kept.kind == RunKind::Imported && kept.source == source &&
-            SameBytes(QDir(kept.folder).filePath(ResultCopyName), source))
+            (std::filesystem::equivalent(QFile::encodeName(copy).toStdString(),
+                                         QFile::encodeName(source).toStdString(), ec) ||
+             SameBytes(copy, source)))
             return true;
+    }
     return false;
 }
 
@@ -49,17 +60,27 @@ void Record(const QString& root, const QString& path) {
     RunRecord record;
     record.kind = RunKind::Imported;
     record.startedAt = QDateTime::currentDateTime();
-    record.folder = MakeRunFolder(opening.store->root(), record.startedAt).path;
+    const RunFolder folder = MakeRunFolder(opening.store->root(), record.startedAt);
+    record.folder = folder.path;
     if (record.folder.isEmpty())
         return;
     record.source = QFileInfo(path).absoluteFilePath();
     record.frontEndVersion = QStringLiteral(ZENTROPE_VERSION);
-    // A failed copy leaves no record and no folder behind.
-    opening.store->add(record, path);
+    // A failed or stopped copy leaves no record and no folder behind.
+    if (!KeepFileAt(path, QDir(folder.path).filePath(ResultCopyName), [] {
+             return Quitting.load();
+         }).isEmpty()) {
+        QDir(folder.path).removeRecursively();
+        return;
+    }
+    opening.store->add(record);
 }
 
 } // namespace
 
 void RecordImportedResult(const QString& path) {
+    static const bool watchingQuit =
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { Quitting = true; });
+    Q_UNUSED(watchingQuit);
     QThreadPool::globalInstance()->start([root = RunsRoot(), path] { Record(root, path); });
 }

@@ -6,7 +6,9 @@
 #include "app/runs/compare_view.h"
 #include "app/runs/late_results.h"
 #include "app/runs/record_text.h"
+#include "app/runs/start_tidy.h"
 #include "records/run_folder.h"
+#include "records/store_notices.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -129,6 +131,20 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
         if (const std::optional<RunRecord> chosen = chosenRun(); chosen && chosen->id == run)
             showChosen();
     });
+    connect(&StoreNotices::instance(), &StoreNotices::told, this,
+            [this](const QString& text) { dialogs_.ShowMessage(text, MessageIcon::Warning); });
+    connect(&tidy_, &QFutureWatcher<QString>::finished, this, [this] {
+        if (const QString done = tidy_.result(); !done.isEmpty())
+            status_->setText(done);
+        if (isVisible())
+            refresh();
+    });
+    tidy_.setFuture(QtConcurrent::run(&TidyRecordsAtStart, RunsRoot()));
+}
+
+// The tidy works in the records folder, which must not go, nor be made again, under it.
+RunsPage::~RunsPage() {
+    tidy_.waitForFinished();
 }
 
 RunStore* RunsPage::store() {

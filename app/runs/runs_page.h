@@ -25,7 +25,10 @@ class RunsPage : public QWidget {
     Q_OBJECT
 public:
     // Compares with the General page's load options and thresholds.
+    // Checks and tidies the records off the window's thread at once (start_tidy.h), telling
+    // their troubles through the dialogs and what was done in the status line.
     RunsPage(DialogSeam& dialogs, const GeneralPage& general);
+    ~RunsPage() override;
 
     // Reads the records again, keeping the filter.
     void refresh();
@@ -70,5 +73,6 @@ private:
     QTabWidget* detail_;
     QLabel* status_;
     QFutureWatcher<zentrope::InputChanges> inputCheck_;
+    QFutureWatcher<QString> tidy_;
     QString againParameters_; // the kept parameter file of the run being checked
 };

@@ -50,6 +50,9 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
 QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     const int32_t gridCol = GridColumn(col);
     const zentrope::ResultRow row = grid_.Results().Row(resultRow);
+    const bool figureColumn = grid_.SpacerColumn() >= 0 && gridCol > grid_.SpacerColumn();
+    if (row.invalid > 0 && (gridCol == 1 || figureColumn))
+        return InvalidValuesText(row.invalid);
     if (gridCol == 1) {
         const QStringList crossed = CrossedThresholds(resultRow);
         return crossed.isEmpty() ? QString() : QStringLiteral("Flagged\n") + crossed.join('\n');
@@ -62,6 +65,13 @@ QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     if (header == "AD")
         return QString::number(row.figures->ad, 'e', 16);
     return {};
+}
+
+QString InvalidValuesText(int32_t count) {
+    return QStringLiteral("Holds %1 %2 not a p-value (outside [0, 1], infinite or no number): "
+                          "no figures, and the row does not pass.")
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("value that is") : QStringLiteral("values that are"));
 }
 
 QStringList ResultTableModel::CrossedThresholds(int32_t resultRow) const {

@@ -16,6 +16,9 @@
 
 Q_DECLARE_METATYPE(zentrope::ResultRow)
 
+// What a row holding `count` values that are no p-values shows in its tooltips and pane.
+QString InvalidValuesText(int32_t count);
+
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:

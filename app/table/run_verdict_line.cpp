@@ -18,15 +18,25 @@ QString Count(const char* what, const ThresholdCount& count, double limit, bool 
         .arg(QString::number(count.expected, 'f', 1));
 }
 
+// "passes" only for a whole run: a run that lacks lines is "incomplete" instead.
+QString Outcome(const RunVerdict& verdict) {
+    if (verdict.fails)
+        return QStringLiteral("FAILS");
+    return verdict.incomplete ? QStringLiteral("incomplete") : QStringLiteral("passes");
+}
+
 QString Battery(const RunVerdict& verdict, double alpha) {
-    if (verdict.family == 0 || verdict.worst_row < 0)
+    if (verdict.family == 0 || verdict.worst_row < 0) {
+        if (verdict.fails || verdict.incomplete)
+            return QStringLiteral("<b>%1</b>: no row has a KS figure").arg(Outcome(verdict));
         return QStringLiteral("no row has a KS figure to judge the battery by");
+    }
     const QString worst = QStringLiteral("<a href=\"row\">%1</a>")
                               .arg(DisplayText(verdict.worst_name).toHtmlEscaped());
     return QStringLiteral("Holm over %1 rows at %2: <b>%3</b>, worst row %4 (adjusted p %5)")
         .arg(verdict.family)
         .arg(QString::number(alpha))
-        .arg(verdict.fails ? QStringLiteral("FAILS") : QStringLiteral("passes"))
+        .arg(Outcome(verdict))
         .arg(worst)
         .arg(QString::number(verdict.worst_adjusted, 'e', 2));
 }
@@ -49,6 +59,24 @@ QString Rejected(const RunVerdict& verdict) {
     return QStringLiteral(" Failing: %1.").arg(rows.join(QStringLiteral(", ")));
 }
 
+// Rows holding values that are no p-values: they have no figures and do not pass.
+QString Invalid(const RunVerdict& verdict) {
+    constexpr size_t Shown = 6;
+    if (verdict.invalid_rows.empty())
+        return {};
+    QStringList rows;
+    for (size_t i = 0; i < std::min(Shown, verdict.invalid_rows.size()); ++i) {
+        const InvalidRow& row = verdict.invalid_rows[i];
+        rows << QStringLiteral("<a href=\"row:%1\">%2</a>")
+                    .arg(row.row)
+                    .arg(DisplayText(row.name).toHtmlEscaped());
+    }
+    if (verdict.invalid_rows.size() > Shown)
+        rows << QStringLiteral("and %1 more").arg(verdict.invalid_rows.size() - Shown);
+    return QStringLiteral(" Not passing, holding values that are not p-values: %1.")
+        .arg(rows.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 QString VerdictText(const RunVerdict& verdict, const FlagThresholds& thresholds, double alpha) {
@@ -59,10 +87,10 @@ QString VerdictText(const RunVerdict& verdict, const FlagThresholds& thresholds,
             Count("above SLmax", verdict.sl, thresholds.sl_max, thresholds.SlEnabled()),
         }
             .join(QStringLiteral("; "));
-    return QStringLiteral("%1 rows, %2 sequences. %3. %4.%5")
+    return QStringLiteral("%1 rows, %2 sequences. %3. %4.%5%6")
         .arg(verdict.rows)
         .arg(verdict.sequences)
-        .arg(counts, Battery(verdict, alpha), Rejected(verdict));
+        .arg(counts, Battery(verdict, alpha), Rejected(verdict), Invalid(verdict));
 }
 
 RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {

@@ -34,6 +34,8 @@ public:
     void setBytes(QByteArray bytes);
     // Shows bytes that others share, without a copy of its own.
     void setSharedBytes(std::shared_ptr<const std::string> bytes);
+    // Lines already indexed, as a load off the window's thread makes them.
+    void setLines(TextLines lines) { showLines(std::move(lines)); }
     const TextLines& lines() const { return lines_; }
 
     TextPos caret() const { return caret_; }

@@ -2,21 +2,29 @@
 
 #include "app/name_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 TextLines::TextLines() : TextLines(QByteArray()) {}
 
 TextLines::TextLines(QByteArray bytes) : bytes_(std::move(bytes)) {
+    // Line feeds are counted a block at a time, which the compiler vectorises; a block is
+    // looked at byte by byte only when it holds the start of a marked line.
+    constexpr qsizetype Block = 4096;
     const char* const begin = bytes_.constData();
-    const char* const end = begin + bytes_.size();
-    starts_.push_back(0);
-    for (const char* p = begin; p < end;) {
-        const void* lf = std::memchr(p, '\n', static_cast<size_t>(end - p));
-        if (lf == nullptr)
-            break;
-        p = static_cast<const char*>(lf) + 1;
-        starts_.push_back(p - begin);
+    marks_.push_back(0);
+    for (qsizetype from = 0; from < bytes_.size(); from += Block) {
+        const qsizetype end = std::min(from + Block, bytes_.size());
+        const auto feeds = qsizetype(std::count(begin + from, begin + end, '\n'));
+        if ((count_ - 1) / Stride == (count_ - 1 + feeds) / Stride) {
+            count_ += feeds;
+            continue;
+        }
+        for (qsizetype at = from; at < end; ++at)
+            if (begin[at] == '\n' && count_++ % Stride == 0)
+                marks_.push_back(at + 1);
     }
+    marks_.shrink_to_fit();
 }
 
 TextLines::TextLines(std::shared_ptr<const std::string> bytes)
@@ -24,19 +32,36 @@ TextLines::TextLines(std::shared_ptr<const std::string> bytes)
     borrowed_ = std::move(bytes);
 }
 
+qsizetype TextLines::lineEnd(qsizetype from) const {
+    const void* lf = std::memchr(bytes_.constData() + from, '\n', size_t(bytes_.size() - from));
+    return lf ? static_cast<const char*>(lf) - bytes_.constData() : bytes_.size();
+}
+
+qsizetype TextLines::start(qsizetype line) const {
+    qsizetype at = line / Stride * Stride;
+    qsizetype pos = marks_[size_t(line / Stride)];
+    if (foundLine_ <= line && foundLine_ > at) {
+        at = foundLine_;
+        pos = foundStart_;
+    }
+    for (; at < line; ++at)
+        pos = lineEnd(pos) + 1;
+    foundLine_ = line;
+    foundStart_ = pos;
+    return pos;
+}
+
 qsizetype TextLines::contentEnd(qsizetype line) const {
-    const bool last = line + 1 == count();
-    if (last)
-        return bytes_.size();
-    qsizetype end = starts_[static_cast<size_t>(line + 1)] - 1; // the LF
-    if (end > starts_[static_cast<size_t>(line)] && bytes_[end - 1] == '\r')
+    const qsizetype from = start(line);
+    qsizetype end = lineEnd(from);
+    if (end < bytes_.size() && end > from && bytes_[end - 1] == '\r')
         --end;
     return end;
 }
 
 QByteArrayView TextLines::bytes(qsizetype line) const {
-    const qsizetype start = starts_[static_cast<size_t>(line)];
-    return QByteArrayView(bytes_.constData() + start, contentEnd(line) - start);
+    const qsizetype from = start(line);
+    return QByteArrayView(bytes_.constData() + from, contentEnd(line) - from);
 }
 
 QString TextLines::text(qsizetype line) const {
@@ -47,9 +72,9 @@ QString TextLines::text(qsizetype line) const {
 QString TextLines::text(qsizetype first, qsizetype last) const {
     if (first > last)
         return {};
-    const qsizetype start = starts_[static_cast<size_t>(first)];
-    QString joined = DisplayText(std::string_view(bytes_.constData() + start,
-                                                  static_cast<size_t>(contentEnd(last) - start)));
+    const qsizetype from = start(first);
+    QString joined = DisplayText(
+        std::string_view(bytes_.constData() + from, static_cast<size_t>(contentEnd(last) - from)));
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
 }

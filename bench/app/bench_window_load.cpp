@@ -5,9 +5,12 @@
 // how long the detail pane takes to show another row.
 //
 //   bench_window_load [--tests N] [--sequences N] [--file PATH] [--grab FOLDER]
+//                     [--line-feeds MB]
 //
 // --tests or --sequences load that one shape only; --file loads an existing result file
-// instead; --grab saves pictures of both pages of the last load there.
+// instead; --grab saves pictures of both pages of the last load there; --line-feeds loads a
+// file of that many MB of line feeds only (0: none; 256 by default after the two shapes) and
+// prints its peak memory against its size.
 #include "app/dialog_seam.h"
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
@@ -43,6 +46,7 @@ struct Options {
     std::vector<zentrope::ResultFileShape> shapes;
     QString file;
     QString grabFolder;
+    int lineFeedMegabytes = 256;
 };
 
 Options ParseOptions(const QStringList& args) {
@@ -60,6 +64,8 @@ Options ParseOptions(const QStringList& args) {
             options.file = value;
         else if (name == "--grab")
             options.grabFolder = value;
+        else if (name == "--line-feeds")
+            options.lineFeedMegabytes = value.toInt();
         shaped = shaped || name == "--tests" || name == "--sequences";
     }
     if (shaped)
@@ -183,6 +189,27 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     return seconds;
 }
 
+// A file of line feeds only is one line per byte: the text view's memory per line decides.
+bool LoadLineFeeds(int megabytes, const QString& folder) {
+    const QString path = folder + "/line_feeds.txt";
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        const QByteArray block(1 << 20, '\n');
+        for (int i = 0; i < megabytes; ++i)
+            file.write(block);
+    }
+    std::printf("\n%d MB of line feeds only\n", megabytes);
+    const double before = StatusMegabytes("VmRSS");
+    if (LoadInWindow(path, folder, {}) < 0)
+        return false;
+    std::printf("peak above the memory before the window: %.1f MB, %.2f times the file's size\n",
+                StatusMegabytes("VmHWM") - before, (StatusMegabytes("VmHWM") - before) / megabytes);
+    QFile::remove(path);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -211,5 +238,7 @@ int main(int argc, char* argv[]) {
     }
     if (seconds.size() == 2)
         std::printf("\nwide load / tall load: %.2f (at most 2 wanted)\n", seconds[1] / seconds[0]);
-    return 0;
+    return options.lineFeedMegabytes > 0 && !LoadLineFeeds(options.lineFeedMegabytes, dir.path())
+               ? 1
+               : 0;
 }

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,6 +90,45 @@ private slots:
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.MessageTexts()[0].contains("OutFile file name must be always enclosed"));
         QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("7"));
+    }
+
+    // A million faults would be a million boxes: the first few and then one that counts.
+    void manyFaultsShowAFewBoxesAndACount() {
+        QByteArray bogus;
+        for (int i = 0; i < 20000; ++i)
+            bogus += "[bogus section]\n";
+        WindowFixture f;
+        f.Write("bogus.par", bogus);
+        f.Write("prefs.ini", "para_file=bogus.par\n");
+        TFIN& w = f.Open(); // the start-up load
+        for (int load = 0; load < 2; ++load) {
+            const QStringList texts = f.MessageTexts();
+            QCOMPARE(texts.size(), 6);
+            QVERIFY2(texts[0].contains("bogus section"), qPrintable(texts[0]));
+            QCOMPARE(texts[4], texts[0]);
+            QCOMPARE(texts[5], QString("19995 more messages were about the parameter file "
+                                       "bogus.par not shown."));
+            f.dialogs.messages.clear();
+            w.ButtParaReloadClick();
+        }
+        // Five faults or fewer need no count.
+        f.dialogs.messages.clear();
+        f.Write("bogus.par", bogus.left(5 * 16));
+        w.ButtParaReloadClick();
+        QCOMPARE(f.MessageTexts().size(), 5);
+        QVERIFY(!f.MessageTexts().last().contains("not shown"));
+    }
+
+    void aPipeIsNoParameterFile() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        const QString pipe = f.Path("pipe.par");
+        QVERIFY(mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
+        Control<QLineEdit>(w, "EditParaFile")->setText(pipe);
+        w.ButtParaReloadClick(); // without the check, this waits for a writer for ever
+        QCOMPARE(f.MessageTexts(),
+                 QStringList(pipe + " is not a regular file (a pipe, a device or a socket) and "
+                                    "cannot be loaded."));
     }
 
     void loadNewThroughTheOpenDialog() {

@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <numeric>
+#include <random>
 
 namespace {
 
@@ -52,6 +54,30 @@ private slots:
         const TextLines lone(QByteArray("x\ry\r"));
         QCOMPARE(lone.count(), 1);
         QCOMPARE(lone.text(0), QString("x\ry\r"));
+    }
+
+    // Lines are found from a mark every few lines or from the line found last: any order of
+    // asking gives each line its own text.
+    void everyLineOfALongTextInAnyOrder() {
+        QByteArray bytes;
+        QStringList expected;
+        for (int i = 0; i < 1000; ++i) {
+            const QString line = QString(i % 7, QChar('a' + i % 26)) + QString::number(i);
+            expected << line;
+            bytes += line.toLatin1() + (i % 3 == 0 ? "\r\n" : "\n");
+        }
+        expected << QString(); // after the last line feed
+        const TextLines lines(bytes);
+        QCOMPARE(lines.count(), 1001);
+        std::vector<int> order(1001);
+        std::iota(order.begin(), order.end(), 0);
+        std::mt19937 random(5);
+        std::shuffle(order.begin(), order.end(), random);
+        order.insert(order.end(), {63, 64, 65, 127, 128, 64, 63, 1000, 0, 999});
+        for (const int line : order)
+            QCOMPARE(lines.text(line), expected[line]);
+        QCOMPARE(lines.text(60, 130), expected.mid(60, 71).join('\n'));
+        QCOMPARE(lines.text(0, 1000), expected.join('\n'));
     }
 
     void emptyFileIsOneEmptyLine() {

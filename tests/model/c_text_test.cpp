@@ -93,6 +93,19 @@ TEST(NextLinePiece, EndsAfterTheLineFeedOrAtTheLimit) {
     size_t end = text.size();
     EXPECT_EQ(NextLinePiece(text, end, 5), "");
     EXPECT_EQ(end, text.size());
+
+    // Lines around the few bytes looked at before memchr, with limits on either side of them.
+    for (const size_t length : {14, 15, 16, 17, 40}) {
+        for (const size_t limit : {size_t{10}, size_t{16}, size_t{30}, size_t{999}}) {
+            const std::string line = std::string(length, 'y') + "\n";
+            const std::string two = line + "z\n";
+            size_t pos = 0;
+            const std::string_view first = NextLinePiece(two, pos, limit);
+            EXPECT_EQ(first, std::string_view(line).substr(0, std::min(limit, line.size())))
+                << length << " " << limit;
+            EXPECT_EQ(pos, first.size());
+        }
+    }
 }
 
 TEST(FormatNumbers, MatchPrintfInTheCLocale) {

@@ -36,11 +36,12 @@ std::string EnableSection(const std::string& text) {
 }
 
 // A file size limit below the file's length makes the write fail as a full disk would.
-[[noreturn]] void SaveUnderFileSizeLimit(const fs::path& path) {
+[[noreturn]] void SaveUnderFileSizeLimit(const fs::path& path,
+                                         const std::string& recoveryFolder = {}) {
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{100, 100};
     setrlimit(RLIMIT_FSIZE, &limit);
-    SaveResult result = WriteParameterFile(DefaultRecord(), path.string());
+    SaveResult result = WriteParameterFile(DefaultRecord(), path.string(), recoveryFolder);
     bool notSaved =
         result.outcome == SaveOutcome::NotSaved && result.message == "Parameter file not saved.";
     std::exit(notSaved ? 0 : 1);
@@ -214,9 +215,11 @@ TEST(ParameterFileSave, WhereNoTemporaryCanBeMadeTheFileIsRewrittenInPlace) {
     fs::path path = folder / "para";
     WriteBytes(path, "old\n");
     fs::create_directory(TemporaryNameFor(path.string())); // the temporary's name is taken
-    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string()).outcome, SaveOutcome::Saved);
+    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string(), folder.File("recovery")).outcome,
+              SaveOutcome::Saved);
     EXPECT_EQ(ReadBytes(path), Format(DefaultRecord()));
     EXPECT_TRUE(fs::is_empty(TemporaryNameFor(path.string())));
+    EXPECT_TRUE(fs::is_empty(folder / "recovery")); // its recovery copy has gone
 }
 
 TEST(ParameterFileSaveDeathTest, FailedWriteInPlaceLeavesTheOldFileWhole) {
@@ -224,7 +227,8 @@ TEST(ParameterFileSaveDeathTest, FailedWriteInPlaceLeavesTheOldFileWhole) {
     fs::path path = folder / "para";
     WriteBytes(path, "old\n");
     fs::create_directory(TemporaryNameFor(path.string()));
-    EXPECT_EXIT(SaveUnderFileSizeLimit(path), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(SaveUnderFileSizeLimit(path, folder.File("recovery")), ::testing::ExitedWithCode(0),
+                "");
     EXPECT_EQ(ReadBytes(path), "old\n");
 }
 
@@ -233,7 +237,8 @@ TEST(ParameterFileSave, InPlaceRewriteOfALongerFileCutsItsTail) {
     fs::path path = folder / "para";
     WriteBytes(path, std::string(Golden.size() + 5000, 'x'));
     fs::create_directory(TemporaryNameFor(path.string()));
-    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string()).outcome, SaveOutcome::Saved);
+    ASSERT_EQ(WriteParameterFile(DefaultRecord(), path.string(), folder.File("recovery")).outcome,
+              SaveOutcome::Saved);
     EXPECT_EQ(ReadBytes(path), Golden);
 }
 

@@ -6,6 +6,7 @@
 #include "records/run_record.h"
 
 #include <QFile>
+#include <QTest>
 
 namespace zentrope::testing {
 
@@ -37,6 +38,35 @@ inline RunRecord SampleRecord(const QString& folder, const QDateTime& startedAt,
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every field but the id, which the store gives.
+inline void CompareRecords(const RunRecord& got, const RunRecord& expected) {
+    QCOMPARE(got.kind, expected.kind);
+    QCOMPARE(got.folder, expected.folder);
+    QCOMPARE(got.source, expected.source);
+    QCOMPARE(got.resultPath, expected.resultPath);
+    QCOMPARE(got.testerPid, expected.testerPid);
+    QVERIFY(got.runner == expected.runner);
+    QCOMPARE(got.testerPath, expected.testerPath);
+    QCOMPARE(got.testerSize, expected.testerSize);
+    QCOMPARE(got.testerSha256, expected.testerSha256);
+    QCOMPARE(got.frontEndVersion, expected.frontEndVersion);
+    QCOMPARE(got.startedAt, expected.startedAt);
+    QCOMPARE(got.end.endedAt, expected.end.endedAt);
+    QCOMPARE(got.end.exitCode, expected.end.exitCode);
+    QCOMPARE(got.end.endSignal, expected.end.endSignal);
+    QCOMPARE(got.end.cancelled, expected.end.cancelled);
+    QCOMPARE(got.n, expected.n);
+    QCOMPARE(got.NT, expected.NT);
+    QCOMPARE(got.enabledTests, expected.enabledTests);
+    QCOMPARE(got.inputs.size(), expected.inputs.size());
+    for (qsizetype i = 0; i < got.inputs.size(); ++i) {
+        QCOMPARE(got.inputs[i].path, expected.inputs[i].path);
+        QCOMPARE(got.inputs[i].size, expected.inputs[i].size);
+        QCOMPARE(got.inputs[i].modified, expected.inputs[i].modified);
+        QCOMPARE(got.inputs[i].sha256, expected.inputs[i].sha256);
+    }
 }
 
 } // namespace zentrope::testing

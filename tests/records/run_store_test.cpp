@@ -11,7 +11,9 @@
 #include <QTest>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sys/resource.h>
 
 using namespace zentrope;
@@ -29,33 +31,6 @@ struct OpenStore {
 // A record of a run started at `start`, in a new folder of the store.
 RunRecord NewRecord(RunStore& store, const QDateTime& start, int inputs = 2) {
     return SampleRecord(MakeRunFolder(store.root(), start).path, start, inputs);
-}
-
-void CompareRecords(const RunRecord& got, const RunRecord& expected) {
-    QCOMPARE(got.kind, expected.kind);
-    QCOMPARE(got.folder, expected.folder);
-    QCOMPARE(got.source, expected.source);
-    QCOMPARE(got.resultPath, expected.resultPath);
-    QCOMPARE(got.testerPid, expected.testerPid);
-    QCOMPARE(got.testerPath, expected.testerPath);
-    QCOMPARE(got.testerSize, expected.testerSize);
-    QCOMPARE(got.testerSha256, expected.testerSha256);
-    QCOMPARE(got.frontEndVersion, expected.frontEndVersion);
-    QCOMPARE(got.startedAt, expected.startedAt);
-    QCOMPARE(got.end.endedAt, expected.end.endedAt);
-    QCOMPARE(got.end.exitCode, expected.end.exitCode);
-    QCOMPARE(got.end.endSignal, expected.end.endSignal);
-    QCOMPARE(got.end.cancelled, expected.end.cancelled);
-    QCOMPARE(got.n, expected.n);
-    QCOMPARE(got.NT, expected.NT);
-    QCOMPARE(got.enabledTests, expected.enabledTests);
-    QCOMPARE(got.inputs.size(), expected.inputs.size());
-    for (qsizetype i = 0; i < got.inputs.size(); ++i) {
-        QCOMPARE(got.inputs[i].path, expected.inputs[i].path);
-        QCOMPARE(got.inputs[i].size, expected.inputs[i].size);
-        QCOMPARE(got.inputs[i].modified, expected.inputs[i].modified);
-        QCOMPARE(got.inputs[i].sha256, expected.inputs[i].sha256);
-    }
 }
 
 QStringList RunFolders(const QString& root) {
@@ -349,6 +324,41 @@ private slots:
         QCOMPARE(records.size(), 1);
         CompareRecords(records[0], small);
         QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(small.folder).fileName()));
+    }
+
+    // A large result loaded from elsewhere costs neither its size again nor the time to copy
+    // it, and keeps its content when the tester replaces the file.
+    void aLargeFileIsKeptAsASecondNameOfItself() {
+        QTemporaryDir folder;
+        const QString source = folder.filePath("large result.txt");
+        QVERIFY(WriteFile(source, "0.5\tlarge\n"));
+        QVERIFY(QFile::resize(source, LinkFromBytes)); // sparse: nothing written
+        QVERIFY(KeepFileAt(source, folder.filePath("kept.txt")).isEmpty());
+        QVERIFY(std::filesystem::equivalent(
+            QFile::encodeName(source).toStdString(),
+            QFile::encodeName(folder.filePath("kept.txt")).toStdString()));
+        QVERIFY(WriteFile(folder.filePath("next"), "next run\n"));
+        QVERIFY(std::rename(QFile::encodeName(folder.filePath("next")).constData(),
+                            QFile::encodeName(source).constData()) == 0);
+        QFile kept(folder.filePath("kept.txt"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.size(), LinkFromBytes);
+        QCOMPARE(kept.read(10), QByteArray("0.5\tlarge\n"));
+    }
+
+    // A copy stopped as the program quits leaves neither the copy nor its temporary.
+    void aStoppedCopyLeavesNothing() {
+        QTemporaryDir folder;
+        const QString source = folder.filePath("result.txt");
+        QVERIFY(WriteFile(source, QByteArray(3 << 20, '4')));
+        QVERIFY(QDir(folder.path()).mkdir("copy"));
+        int chunks = 0;
+        const QString failure =
+            CopyWholeFile(source, folder.filePath("copy/result.txt"), [&] { return ++chunks > 1; });
+        QVERIFY(failure.contains("stopped"));
+        QCOMPARE(chunks, 2);
+        QVERIFY(QDir(folder.filePath("copy"))
+                    .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 };
 

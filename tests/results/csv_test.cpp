@@ -45,3 +45,14 @@ TEST(Csv, RejectsTextThatIsNotCsv) {
     EXPECT_FALSE(ReadCsv("\"open,c\r\n"));
     EXPECT_FALSE(ReadCsv("a\rb\r\n"));
 }
+
+// A spreadsheet runs a cell starting with =, +, -, @, TAB or CR as a formula: such text is
+// written as text, while numbers of any sign and form stay numbers.
+TEST(Csv, TextThatWouldRunAsAFormulaIsWrittenAsText) {
+    EXPECT_EQ(Record({"=HYPERLINK(\"http://x\",\"y\")", "@SUM(A1:A2)"}),
+              "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",\"'@SUM(A1:A2)\"\r\n");
+    EXPECT_EQ(Record({"+cmd", "- error -", "\tx", "\rx", "-inf", "-1x", "-"}),
+              "\"'+cmd\",\"'- error -\",\"'\tx\",\"'\rx\",\"'-inf\",\"'-1x\",\"'-\"\r\n");
+    EXPECT_EQ(Record({"-1", "-0.5", "+2", "-.5", "-1.5e-300", "+3E+2", "0.25", "a=b"}),
+              "-1,-0.5,+2,-.5,-1.5e-300,+3E+2,0.25,a=b\r\n");
+}

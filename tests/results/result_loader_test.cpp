@@ -130,7 +130,8 @@ TEST(ResultLoaderLines, MinusOneInItsWrittenForms) {
                                                     {"0.2", "0.2", "0.2", "0.2", "0.2"}}));
     EXPECT_EQ(ColumnTexts(grid, 3),
               (Texts{"1", "- error -", "- error -", "- error -", "-0.5", "- error -"}));
-    EXPECT_EQ(ColumnTexts(grid, 2), (Texts{"pvals", "2", "2", "2", "3", "2"}));
+    // -0.5 is shown as written, but it is no p-value: not counted.
+    EXPECT_EQ(ColumnTexts(grid, 2), (Texts{"pvals", "2", "2", "2", "2", "2"}));
 }
 
 TEST(ResultLoaderLines, FileInTheOtherFormatIsReadInIt) {
@@ -234,15 +235,16 @@ TEST(ResultLoaderRows, HeadingWithoutBlankLineIsNotSeen) {
 
 TEST(ResultLoaderRows, ShorterAndLongerSectionsThanTheFirst) {
     ResultGrid grid;
-    // The last section is shorter: rows below it still get figures, their empty cell as 0.
+    // The last section is shorter: rows below it get figures of the values they hold, an
+    // empty cell being no value (SOB's are the published {0.25, 0.5, 0.75}).
     std::string text = FourSections + "Sequence #5\n0.2\tDFT\n";
     LoadText(grid, text);
     EXPECT_EQ(RowTexts(grid, 1), (Texts{"1", "DFT", "5", "0.10", "0.5", "0.9", "0.33", "0.2", "",
                                         "0.6750782", "0.7735867", "6.075"}));
-    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "4", "0.25", "0.5", "0.75", "- error -", "", "",
-                                        "0.9289548", "0.0000059", "6.250"}));
-    EXPECT_EQ(RowTexts(grid, 3), (Texts{"3", "Serial", "4", "- error -", "0.3", "0.8", "0.65", "",
-                                        "", "0.9289548", "0.0000074", "2.661"}));
+    EXPECT_EQ(RowTexts(grid, 2), (Texts{"2", "SOB", "3", "0.25", "0.5", "0.75", "- error -", "", "",
+                                        "0.9758684", "0.9592013", "10.000"}));
+    EXPECT_EQ(RowTexts(grid, 3), (Texts{"3", "Serial", "3", "- error -", "0.3", "0.8", "0.65", "",
+                                        "", "0.8554332", "0.8636784", "12.200"}));
 
     // A longer section adds no rows.
     LoadText(grid, ResultFile({"A", "B", "C"}, {{"0.1"}, {"0.2", "0.3"}, {"0.4", "0.5", "0.6"}}));

@@ -18,7 +18,7 @@ struct RowOf {
 };
 
 // -1 is an error and NaN a missing value (held as 0), as the loader marks them; short rows
-// end in missing values. The count is of the values that are not errors, missing ones included.
+// end in missing values. The count is of the values that are neither.
 inline ResultSet ResultSetOf(const std::vector<RowOf>& rows) {
     size_t sequences = 0;
     for (const RowOf& row : rows)
@@ -27,14 +27,14 @@ inline ResultSet ResultSetOf(const std::vector<RowOf>& rows) {
     for (size_t r = 0; r < rows.size(); ++r) {
         const auto row = static_cast<int32_t>(r);
         set.SetName(row, rows[r].name);
-        auto count = static_cast<int32_t>(sequences);
+        int32_t count = 0;
         for (size_t s = 0; s < rows[r].pvalues.size(); ++s) {
             const double p = rows[r].pvalues[s];
             const PValueMark mark = p == -1.0       ? PValueMark::Error
                                     : std::isnan(p) ? PValueMark::Missing
                                                     : PValueMark::Number;
             set.SetPValue(row, static_cast<int32_t>(s), std::isnan(p) ? 0.0 : p, mark);
-            count -= mark == PValueMark::Error;
+            count += mark == PValueMark::Number;
         }
         set.SetFigures(row, count, rows[r].figures);
     }

@@ -12,7 +12,7 @@ using namespace zentrope;
 using namespace zentrope::testing;
 
 TEST(ResultSet, MarksValuesCountsAndPublishedFigures) {
-    // The second test has no line in the third section: its cell is empty and counts as 0.
+    // The second test has no line in the third section: its cell is empty and no value.
     const std::string text = ResultFile({"DFT", "SOB"}, {{"0.1", "0.25"}, {"0.5", "-1.0"}}) +
                              "Sequence #3\n0.9\tDFT\n\n";
     ResultGrid grid;
@@ -39,7 +39,7 @@ TEST(ResultSet, MarksValuesCountsAndPublishedFigures) {
         (std::vector<PValueMark>{PValueMark::Number, PValueMark::Error, PValueMark::Missing}));
     EXPECT_EQ(std::vector<double>(sob.pvalues.begin(), sob.pvalues.end()),
               (std::vector<double>{0.25, -1.0, 0.0}));
-    EXPECT_EQ(sob.count, 2);
+    EXPECT_EQ(sob.count, 1);
     EXPECT_FALSE(sob.figures);
 
     // The sort keys of the sequence cells are the same numbers, through any row order.

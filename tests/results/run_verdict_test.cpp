@@ -12,8 +12,7 @@ using namespace zentrope;
 namespace {
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const std::vector<double> Twenty(20, 0.5);
-// 20 values that count and three that do not: two errors, and a missing value counted as 0
-// (so 21 in all for SL).
+// 20 values that count and three that do not: two errors and a missing value.
 const std::vector<double> TwentyWithErrors = [] {
     std::vector<double> row(20, 0.5);
     row.insert(row.end(), {-1.0, -1.0, NaN});
@@ -69,10 +68,10 @@ TEST(RunVerdict, SwitchedOffChecksFlagNothingAndExpectNothing) {
 TEST(RunVerdict, SlChanceFromTheCramerVonMisesLaw) {
     // SLmax chosen so that a row of n = 20 counted values sits at W^2's published 5% point
     // 0.46136 (Anderson and Darling 1952): SL/100 (2n - 1)/6 = 0.46136. A row of 18 counted
-    // values (17 numbers and a missing value; two errors) sits further in: the same law at
-    // 0.46136 * 35/39 = 0.41404, 6.64% by the series in arbitrary precision.
+    // values (18 numbers; two errors and a missing value are no values) sits further in: the
+    // same law at 0.46136 * 35/39 = 0.41404, 6.64% by the series in arbitrary precision.
     const double sl_max = 100.0 * 0.46136 * 6.0 / 39.0;
-    std::vector<double> eighteen(17, 0.5);
+    std::vector<double> eighteen(18, 0.5);
     eighteen.insert(eighteen.end(), {-1.0, -1.0, NaN});
     const ResultSet results = ResultSetOf({Row("A", 0.5, 0.5, 1.0),
                                            Row("B", 0.5, 0.5, 1.0),

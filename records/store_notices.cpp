@@ -1,0 +1,25 @@
+#include "records/store_notices.h"
+
+#include <QMutex>
+#include <QSet>
+
+namespace zentrope {
+
+StoreNotices& StoreNotices::instance() {
+    static StoreNotices notices;
+    return notices;
+}
+
+void StoreNotices::tellOnce(const QString& text) {
+    static QMutex mutex;
+    static QSet<QString> toldTexts;
+    {
+        QMutexLocker lock(&mutex);
+        if (text.isEmpty() || toldTexts.contains(text))
+            return;
+        toldTexts.insert(text);
+    }
+    emit told(text);
+}
+
+} // namespace zentrope
