@@ -5,6 +5,7 @@
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
 #include "app/popup_escape_guard.h"
+#include "app/run_place/run_place_box.h"
 #include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
@@ -48,6 +49,8 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     TSparam = new ParametersPage;
     TSparam->setObjectName("TSparam");
     PC->addTab(TSparam, "Parameters");
+    runPlace_ = new RunPlaceBox;
+    TSparam->AddUnderRunButtons(runPlace_);
     TSresults = new ResultsPage;
     PC->addTab(TSresults, "Results");
     TStable = new TablePage(*dialogs_);

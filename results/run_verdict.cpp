@@ -90,29 +90,29 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
 
 namespace zentrope {
 
-BriefVerdict BriefOf(const RunVerdict& verdict, double alpha, bool cut_short) {
+BriefVerdict BriefOf(const RunVerdict& verdict, double alpha) {
     BriefVerdict brief;
     brief.alpha = alpha;
     if (verdict.rows == 0)
         brief.outcome = BriefOutcome::NoTable;
-    else if (cut_short)
+    else if (verdict.incomplete)
         brief.outcome = BriefOutcome::Incomplete;
-    else if (verdict.family == 0)
-        brief.outcome = BriefOutcome::NoFigures;
+    else if (verdict.fails)
+        brief.outcome = BriefOutcome::Fails;
     else
-        brief.outcome = verdict.fails ? BriefOutcome::Fails : BriefOutcome::Passes;
-    brief.failing_rows = static_cast<int32_t>(verdict.rejected.size());
+        brief.outcome = verdict.family == 0 ? BriefOutcome::NoFigures : BriefOutcome::Passes;
+    // A row with values that are no p-values has no KS figure, so it is never also rejected.
+    brief.failing_rows =
+        static_cast<int32_t>(verdict.rejected.size() + verdict.invalid_rows.size());
     return brief;
 }
 
 BriefVerdict JudgeResultFile(const std::string& path, double alpha) {
     ResultGrid grid;
     const ResultLoadOutcome outcome = LoadResultFile(path, ResultLoadOptions{}, grid, {});
-    // The loader does not yet tell a file cut short; once its outcome does, it goes here.
-    const bool cutShort = false;
     const RunVerdict verdict =
         outcome.loaded ? JudgeRun(grid.Results(), FlagThresholds{}, alpha) : RunVerdict{};
-    return BriefOf(verdict, alpha, cutShort);
+    return BriefOf(verdict, alpha);
 }
 
 } // namespace zentrope

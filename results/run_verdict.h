@@ -73,12 +73,13 @@ enum class BriefOutcome : uint8_t {
 
 struct BriefVerdict {
     BriefOutcome outcome = BriefOutcome::NoTable;
-    int32_t failing_rows = 0; // the rows Holm rejects, for Fails
+    int32_t failing_rows = 0; // for Fails: the rows Holm rejects and those with no p-values
     double alpha = 0;         // the level the run was judged at
 };
 
-// `cut_short`: the load found the file cut short, which outweighs whatever its rows say.
-BriefVerdict BriefOf(const RunVerdict& verdict, double alpha, bool cut_short);
+// A file cut short is incomplete whatever its rows say; rows holding values that are no
+// p-values count as failing beside those Holm rejects.
+BriefVerdict BriefOf(const RunVerdict& verdict, double alpha);
 
 // Reads a result file (either line format) and judges it at `alpha`; NoTable when it cannot
 // be read, holds no result lines or does not fit in memory. Slow on a large file: call it

@@ -148,15 +148,27 @@ TEST(RunVerdict, BriefVerdictOfResultFiles) {
     EXPECT_EQ(JudgeResultFile(folder.Path("missing.txt"), 0.01).outcome, BriefOutcome::NoTable);
 }
 
-// A file cut short is incomplete whatever its rows say; without rows there is nothing.
-TEST(RunVerdict, CutShortOutweighsTheRows) {
+// A file cut short is incomplete whatever its rows say; rows without p-values fail beside the
+// rejected ones; without rows there is nothing.
+TEST(RunVerdict, BriefVerdictOfIncompleteAndInvalidFiles) {
+    const zentrope::testing::TempFolder folder("run_verdict_test_");
+    std::string cut = TenSequences({"Bad1", "Frequency", "Serial"});
+    cut.resize(cut.rfind("0.95\tSerial")); // the last section loses its last line
+    EXPECT_EQ(JudgeResultFile(folder.Write("cut.txt", cut), 0.01).outcome,
+              BriefOutcome::Incomplete);
+
+    std::string invalid = TenSequences({"Bad1", "Frequency", "Serial"});
+    invalid.replace(invalid.find("0.05\tSerial"), 4, "1.70");
+    const BriefVerdict judged = JudgeResultFile(folder.Write("invalid.txt", invalid), 0.01);
+    EXPECT_EQ(judged.outcome, BriefOutcome::Fails);
+    EXPECT_EQ(judged.failing_rows, 2); // Bad1 rejected, Serial holding 1.70
+
     RunVerdict failing;
     failing.rows = 3;
     failing.family = 3;
     failing.fails = true;
     failing.rejected.resize(2);
-    EXPECT_EQ(BriefOf(failing, 0.01, true).outcome, BriefOutcome::Incomplete);
-    EXPECT_EQ(BriefOf(failing, 0.01, false).outcome, BriefOutcome::Fails);
-    EXPECT_EQ(BriefOf(failing, 0.01, false).failing_rows, 2);
-    EXPECT_EQ(BriefOf(RunVerdict{}, 0.01, true).outcome, BriefOutcome::NoTable);
+    failing.incomplete = true;
+    EXPECT_EQ(BriefOf(failing, 0.01).outcome, BriefOutcome::Incomplete);
+    EXPECT_EQ(BriefOf(RunVerdict{}, 0.01).outcome, BriefOutcome::NoTable);
 }
