@@ -82,6 +82,7 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     TStable->FocusGrid();
     if (outcome.sort_request)
         TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+    TStable->LandOnVerdict();
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);
     return TStable->Model().Grid().Results().RowCount() > 0;

@@ -4,6 +4,7 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/run_place/run_place_box.h"
 #include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/runs/runs_page.h"
@@ -47,6 +48,8 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     TSparam = new ParametersPage;
     TSparam->setObjectName("TSparam");
     PC->addTab(TSparam, "Parameters");
+    runPlace_ = new RunPlaceBox;
+    TSparam->AddUnderRunButtons(runPlace_);
     TSresults = new ResultsPage;
     PC->addTab(TSresults, "Results");
     TStable = new TablePage(*dialogs_);

@@ -1,6 +1,8 @@
 #include "app/detail/detail_figures.h"
 
 #include "app/table/result_table_model.h"
+#include "results/figure_text.h"
+#include "results/no_result_reasons.h"
 #include "results/row_detail.h"
 
 #include <QStringList>
@@ -15,7 +17,9 @@ constexpr double UniformityFailsBelow = 0.0001;
 QString Probability(double p) {
     if (std::isnan(p))
         return QStringLiteral("\u2013");
-    if (p != 0 && p < 0.001)
+    if (p >= 0 && p < zentrope::SmallestFigure) // underflowed: a bound, never 0.0000
+        return QString::fromUtf8(zentrope::UnderflowText).toHtmlEscaped();
+    if (p < 0.001)
         return QString::number(p, 'e', 2);
     return QString::number(p, 'f', 4);
 }
@@ -24,10 +28,14 @@ QString Warning(const QString& text) {
     return QStringLiteral("<span style=\"color:#c00000\"><b>%1</b></span>").arg(text);
 }
 
-QString LeftOut(const zentrope::RowDetail& detail) {
+// The tester's reasons follow the errors they explain.
+QString LeftOut(const zentrope::RowDetail& detail, const QString& reasons) {
     QStringList parts;
     if (detail.errors > 0)
-        parts << QStringLiteral("%1 \u201c- error -\u201d (\u22121)").arg(detail.errors);
+        parts << QStringLiteral("%1 \u201c- error -\u201d (\u22121): %2")
+                     .arg(detail.errors)
+                     .arg(reasons.isEmpty() ? QString::fromUtf8(zentrope::NoReasonGiven)
+                                            : reasons.toHtmlEscaped());
     if (detail.empty > 0)
         parts << QStringLiteral("%1 empty").arg(detail.empty);
     if (detail.out_of_range > 0)
@@ -81,12 +89,12 @@ QString Line(const QString& caption, const QString& value) {
 } // namespace
 
 QString DetailFiguresHtml(const zentrope::ResultRow& row, const zentrope::RowDetail& detail,
-                          RowQValues q, double alpha) {
+                          RowQValues q, double alpha, const QString& reasons) {
     const QString values =
         QStringLiteral("%1 of %2 sequences, %3")
             .arg(detail.Count())
             .arg(row.pvalues.size())
-            .arg(LeftOut(detail)) +
+            .arg(LeftOut(detail, reasons)) +
         (row.invalid > 0
              ? QStringLiteral("<br>") + Warning(InvalidValuesText(row.invalid).toHtmlEscaped())
              : QString());

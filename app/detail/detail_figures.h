@@ -13,5 +13,6 @@ struct RowQValues {
     double ad = 0;
 };
 
+// `reasons`: the tester's reasons for the row's cells without a result, empty when it gave none.
 QString DetailFiguresHtml(const zentrope::ResultRow& row, const zentrope::RowDetail& detail,
-                          RowQValues q, double alpha);
+                          RowQValues q, double alpha, const QString& reasons);

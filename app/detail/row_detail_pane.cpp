@@ -185,5 +185,5 @@ void RowDetailPane::Refresh() {
     edf_->Show(detail, alpha);
     histogram_->Show(detail);
     const RowQValues q{QValueAt(qValues_.ks, resultRow), QValueAt(qValues_.ad, resultRow)};
-    figures_->setText(DetailFiguresHtml(row, detail, q, alpha));
+    figures_->setText(DetailFiguresHtml(row, detail, q, alpha, model_.MarkOf(resultRow).reasons));
 }

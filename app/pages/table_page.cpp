@@ -2,18 +2,24 @@
 
 #include "app/detail/row_detail_pane.h"
 
+#include "app/table/failing_rows_list.h"
 #include "app/table/result_column_widths.h"
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_control.h"
 #include "app/table/result_table_model.h"
+#include "app/table/row_marks.h"
 #include "app/table/run_verdict_line.h"
 #include "app/widgets/control_factory.h"
+#include "results/figures_csv.h"
 #include "results/run_verdict.h"
+#include "results/verdict_rows.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -38,30 +44,75 @@ TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
     BuildVerdictRow();
     BuildDetailPane(dialogs);
     auto* commands = new ResultTableCommands(SG, SGModel, dialogs, this);
+    commands->SetFiguresCsv([this]() -> ResultTableCommands::FiguresJob {
+        return [grid = SGModel->Grid(), thresholds = judgedWith_, alpha = SGDetail->Alpha(),
+                reasons = reasons_] { return FiguresCsv(grid, thresholds, alpha, reasons); };
+    });
     connect(commands, &ResultTableCommands::sortRequested, this,
             [this](int column) { Sort(DecideHeaderSort(sort_, column)); });
 }
 
-// Above SG: the run's verdict and the switch for the sequence columns.
+// Above SG: the run's verdict, the button to its whole list and the switch for the sequence
+// columns.
 void TablePage::BuildVerdictRow() {
     SGVerdict = new RunVerdictLine(this);
+    SGFailing = new FailingRowsList(this);
+    auto* list = new QPushButton(QStringLiteral("Failing rows..."), this);
+    list->setObjectName("ButtFailingRows");
+    list->setToolTip(QStringLiteral("Every failing row and every row without a result, with "
+                                    "their figures in full"));
     auto* sequences = new QCheckBox(QStringLiteral("Sequence columns"), this);
     sequences->setObjectName("cbSequenceColumns");
     sequences->setChecked(true);
     auto* row = new QHBoxLayout;
     row->addWidget(SGVerdict, 1);
+    row->addWidget(list, 0, Qt::AlignTop);
     row->addWidget(sequences, 0, Qt::AlignTop);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
     connect(sequences, &QCheckBox::toggled, SGControl,
             &ResultTableControl::SetSequenceColumnsShown);
-    connect(SGVerdict, &RunVerdictLine::rowChosen, this, [this](int32_t resultRow) {
-        const int32_t row = SGModel->ModelRowOf(resultRow);
-        const int col = SG->horizontalHeader()->logicalIndexAt(0);
-        if (row < 0)
-            return;
-        SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
-        SG->setFocus();
-    });
+    const auto openList = [this] {
+        SGFailing->show();
+        SGFailing->raise();
+        SGFailing->activateWindow();
+    };
+    connect(list, &QPushButton::clicked, this, openList);
+    connect(SGVerdict, &RunVerdictLine::listRequested, this, openList);
+    connect(SGVerdict, &RunVerdictLine::rowChosen, this, &TablePage::SelectResultRow);
+    connect(SGFailing, &FailingRowsList::rowChosen, this, &TablePage::SelectResultRow);
+}
+
+void TablePage::SelectResultRow(int32_t resultRow) {
+    const int32_t row = SGModel->ModelRowOf(resultRow);
+    const int col = SG->horizontalHeader()->logicalIndexAt(0);
+    if (row < 0)
+        return;
+    SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
+    SG->setFocus();
+}
+
+// The leftmost column that is shown beside the fixed ones.
+int TablePage::FirstShownColumn() const {
+    const QHeaderView* header = SG->horizontalHeader();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int col = header->logicalIndex(visual);
+        if (col >= ResultGrid::FixedColumns && !SG->isColumnHidden(col))
+            return col;
+    }
+    return -1;
+}
+
+// The worst row is made current where the sort put it, and the view then goes back to the
+// top-left, so that a load always opens on the same place.
+void TablePage::LandOnVerdict() {
+    const int32_t first = SGModel->rowCount() > ResultGrid::FixedRows ? ResultGrid::FixedRows : -1;
+    const int32_t row = worstRow_ >= 0 ? SGModel->ModelRowOf(worstRow_) : first;
+    const int col = FirstShownColumn();
+    if (row > 0 && col >= 0)
+        SG->setCurrentIndex(SGModel->index(row, col));
+    SG->verticalScrollBar()->setValue(0);
+    SG->horizontalScrollBar()->setValue(0);
+    SG->setFocus();
 }
 
 // Below SG: the current cell's row in detail. Either part can be collapsed.
@@ -87,6 +138,7 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
         return outcome;
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     SGControl->SetColumnWidths(ResultColumnWidths(SGModel->Grid(), SG->font()));
+    reasons_ = ReadNoResultReasons(SGModel->Grid().FileText());
     return outcome;
 }
 
@@ -129,6 +181,9 @@ void TablePage::SetInterimNote(const QString& note) {
 void TablePage::Clear() {
     SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
     SGVerdict->Clear();
+    SGFailing->Clear();
+    reasons_.clear();
+    worstRow_ = -1;
 }
 
 void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
@@ -140,7 +195,12 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     SGModel->SetRowFlags(std::move(flags), thresholds);
     judgedWith_ = thresholds;
     const double alpha = SGDetail->Alpha();
-    SGVerdict->Show(JudgeRun(results, thresholds, alpha), thresholds, alpha, interimNote_);
+    const RunVerdict verdict = JudgeRun(results, thresholds, alpha);
+    const VerdictRows rows = VerdictRowsOf(results, thresholds, alpha, reasons_);
+    worstRow_ = verdict.worst_row;
+    SGModel->SetRowMarks(RowMarksOf(results, rows, thresholds, alpha, reasons_));
+    SGVerdict->Show(verdict, rows, thresholds, alpha, interimNote_);
+    SGFailing->Show(verdict, rows, thresholds, alpha);
 }
 
 void TablePage::FocusGrid() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/dialog_seam.h"
+#include "results/no_result_reasons.h"
 #include "results/result_loader.h"
 #include "results/row_flags.h"
 #include "results/table_sort.h"
@@ -15,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+class FailingRowsList;
 class QSplitter;
 class QTableView;
 class RowDetailPane;
@@ -47,6 +49,11 @@ public:
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.
     void JudgeLoadedRun(const zentrope::FlagThresholds& thresholds);
     void FocusGrid();
+    // Once a load has shown and sorted the table: scrolled to the top-left, the verdict's
+    // worst row current (so the pane describes it), SG focused.
+    void LandOnVerdict();
+    // The list behind "and N more": every failing row and every row without a result.
+    FailingRowsList& FailingList() const { return *SGFailing; }
 
     // A mouse release on SG at (X, Y) in SG's coordinates, or a load's sort request:
     // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
@@ -60,6 +67,8 @@ private:
     void Sort(const zentrope::SortDecision& decision);
     void BuildVerdictRow();
     void BuildDetailPane(DialogSeam& dialogs);
+    void SelectResultRow(int32_t resultRow);
+    int FirstShownColumn() const;
 
     QTableView* SG;
     ResultTableModel* SGModel;
@@ -67,7 +76,10 @@ private:
     RunVerdictLine* SGVerdict = nullptr;
     QSplitter* SGSplitter;
     RowDetailPane* SGDetail = nullptr;
-    zentrope::FlagThresholds judgedWith_; // the last verdict's thresholds
+    FailingRowsList* SGFailing = nullptr;
+    std::vector<zentrope::NoResultReason> reasons_; // the loaded file's
+    int32_t worstRow_ = -1;                         // the last verdict's, as a result row
+    zentrope::FlagThresholds judgedWith_;           // the last verdict's thresholds
     zentrope::SortState sort_;
     QString interimNote_;
 };

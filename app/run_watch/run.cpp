@@ -28,6 +28,10 @@ Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeepi
     if (!backend_->logPath().isEmpty())
         tail_.emplace(backend_->logPath());
     connect(backend_.get(), &zentrope::RunBackend::ended, this, &Run::end);
+    connect(backend_.get(), &zentrope::RunBackend::identityChanged, this, [this] {
+        if (record_)
+            record_->noteStart(*backend_, QString::fromLocal8Bit(resultPath_));
+    });
     connect(&logTimer_, &QTimer::timeout, this, &Run::look);
     connect(&partialTimer_, &QTimer::timeout, this, &Run::lookAtPartial);
 }
@@ -147,9 +151,10 @@ void Run::end() {
         outcome.logLines = tail_->lastLines();
     }
     outcome.end = backend_->end();
+    outcome.failureText = backend_->failureText();
     outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->startedAt()) ==
                             zentrope::ResultFreshness::Written;
-    if (record_ && found_ && !outcome.end.cancelled) {
+    if (record_ && found_ && !outcome.end.cancelled && outcome.end.code == -1) {
         // Its end was not seen: the result is collected as for any run left to itself.
         if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
             CollectLateResult(record_->store(), *run);

@@ -28,6 +28,7 @@ struct RunOutcome {
     zentrope::TesterEnd end;
     bool resultWritten = false;
     QStringList logLines; // the newest lines of its log, oldest first
+    QString failureText;  // the backend's own word on why there is no result, or empty
 };
 
 class Run : public QObject {
@@ -62,6 +63,8 @@ public:
     // How long it has run.
     qint64 runningMs() const;
     std::optional<zentrope::TesterProgress> progress() const;
+    // What runs it, for views of a backend's own (a cluster's shards).
+    zentrope::RunBackend& backend() const { return *backend_; }
 
 signals:
     void started();

@@ -1,12 +1,17 @@
 // Taking the result table's figures elsewhere: Ctrl+C copies the selected cells as
 // tab-separated text (the whole grid after Ctrl+A), and the cells' context menu (right click
-// on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV and
-// Copy p-values of the current row, and Sort by this column, which sorts as a right click on the
+// on a cell, the Menu key or Shift+F10) offers Copy, Copy with headers, Export as CSV, Export
+// figures as CSV (every number in full, with the verdict's marks) and Copy p-values of the
+// current row, and Sort by this column, which sorts as a right click on the
 // current column's header would, for those who work from the keyboard. Right clicks on the
 // header row keep sorting.
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 class DialogSeam;
@@ -26,6 +31,12 @@ public:
     void Copy();
     void CopyWithHeaders();
     void ExportCsv();
+    void ExportFigures();
+    // What Export figures as CSV writes, known to the page that judges the run: called on the
+    // window's thread, it returns the work that makes the text on another thread, holding
+    // copies of all it needs.
+    using FiguresJob = std::function<std::string()>;
+    void SetFiguresCsv(std::function<FiguresJob()> figures) { figuresCsv_ = std::move(figures); }
     void CopyPValues();
     void SortByCurrentColumn();
     // The menu the cells offer; its actions are named for tests.
@@ -34,6 +45,8 @@ public:
 signals:
     // Sort by this column was chosen with the current cell in column (a model column).
     void sortRequested(int column);
+    // Export figures as CSV has written its file (or reported that it could not).
+    void figuresExported();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,10 +56,14 @@ private:
     std::vector<int> SelectedRows() const;
     std::vector<int> SelectedColumns() const;
     std::vector<int> ShownColumns() const;
+    std::optional<QString> AskCsvPath();
+    void WriteCsv(const QString& path, const std::string& csv);
 
     QTableView* view_;
     ResultTableModel* model_;
     DialogSeam& dialogs_;
     QMenu* menu_;
     QFileDialog* csvDialog_;
+    std::function<FiguresJob()> figuresCsv_;
+    bool figuresRunning_ = false;
 };

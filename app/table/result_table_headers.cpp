@@ -82,8 +82,12 @@ void FixedColumnsHeader::SetColumnWidth(int col, int width) {
     viewport()->update();
 }
 
+int FixedColumnsHeader::MarkWidth() const {
+    return fontMetrics().height();
+}
+
 int FixedColumnsHeader::ColumnLeft(int col) const {
-    return std::accumulate(widths_.begin(), widths_.begin() + col, 0);
+    return MarkWidth() + std::accumulate(widths_.begin(), widths_.begin() + col, 0);
 }
 
 int FixedColumnsHeader::ColumnAt(int x) const {
@@ -107,7 +111,30 @@ QSize FixedColumnsHeader::sizeHint() const {
     return {ColumnLeft(Count), QHeaderView::sizeHint().height()};
 }
 
+// A failing row: a white "!" on red; a row without a result: a grey dash. Colour is not the
+// only sign, so the marks also read in grey scale.
+void FixedColumnsHeader::PaintMark(QPainter& painter, const QRect& strip, int row) const {
+    painter.fillRect(strip, palette().color(QPalette::Window));
+    const QVariant kind =
+        row > 0 ? model_->headerData(row, Qt::Vertical, ResultTableModel::RowMarkRole) : QVariant();
+    if (kind.toInt() == ResultTableModel::NoMark)
+        return;
+    const bool failing = kind.toInt() == ResultTableModel::FailingMark;
+    painter.save();
+    const QRect inner = strip.adjusted(1, 1, -1, -1);
+    if (failing)
+        painter.fillRect(inner, QColor(200, 0, 0));
+    QFont font = painter.font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(failing ? QColor(Qt::white) : palette().color(QPalette::PlaceholderText));
+    painter.drawText(inner, Qt::AlignCenter,
+                     failing ? QStringLiteral("!") : QStringLiteral("\u2013"));
+    painter.restore();
+}
+
 void FixedColumnsHeader::PaintRow(QPainter& painter, const QRect& rect, int row) const {
+    PaintMark(painter, QRect(rect.left(), rect.top(), MarkWidth(), rect.height()), row);
     for (int col = 0; col < Count; ++col) {
         const QRect cell(rect.left() + ColumnLeft(col), rect.top(), widths_[size_t(col)],
                          rect.height());
@@ -138,8 +165,11 @@ bool FixedColumnsHeader::viewportEvent(QEvent* event) {
     auto* help = static_cast<QHelpEvent*>(event);
     const int col = ColumnAt(help->pos().x());
     const int row = logicalIndexAt(help->pos().y());
-    const QString tip =
-        col < 0 || row < 0 ? QString() : model_->index(row, col).data(Qt::ToolTipRole).toString();
+    QString tip;
+    if (row >= 0 && help->pos().x() < MarkWidth())
+        tip = model_->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString();
+    else if (row >= 0 && col >= 0)
+        tip = model_->index(row, col).data(Qt::ToolTipRole).toString();
     if (tip.isEmpty()) {
         QToolTip::hideText();
         event->ignore(); // the table's own hint, if any

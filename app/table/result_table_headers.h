@@ -21,8 +21,8 @@ private:
     const ResultTableModel* model_;
 };
 
-// The vertical header: columns 0 to 2 of every row side by side, and their header cells for the
-// corner above it.
+// The vertical header: a narrow strip that marks failing rows and rows without a result, then
+// columns 0 to 2 of every row side by side, and their header cells for the corner above it.
 class FixedColumnsHeader : public QHeaderView {
     Q_OBJECT
 public:
@@ -33,6 +33,8 @@ public:
     void SetColumnWidth(int col, int width);
     int ColumnWidth(int col) const { return widths_[size_t(col)]; }
     int ColumnLeft(int col) const;
+    // The strip left of column 0 that holds the rows' marks.
+    int MarkWidth() const;
     // The fixed column under x (header coordinates), or -1.
     int ColumnAt(int x) const;
     // The fixed column whose right border lies within a few pixels of x, or -1.
@@ -48,6 +50,7 @@ protected:
 
 private:
     void PaintRow(QPainter& painter, const QRect& rect, int row) const;
+    void PaintMark(QPainter& painter, const QRect& strip, int row) const;
 
     const ResultTableModel* model_;
     std::array<int, Count> widths_{64, 64, 64};

@@ -3,6 +3,7 @@
 #include "app/name_text.h"
 #include "results/result_append.h"
 #include "results/result_loader_steps.h"
+#include "results/verdict_rows.h"
 
 #include <algorithm>
 #include <numeric>
@@ -54,6 +55,9 @@ QString ResultTableModel::ToolTip(int32_t col, int32_t resultRow) const {
     if (row.invalid > 0 && (gridCol == 1 || figureColumn))
         return InvalidValuesText(row.invalid);
     if (gridCol == 1) {
+        // Why cells have no result; what a failing row crosses is the mark's own tooltip.
+        if (const RowMark mark = MarkOf(resultRow); mark.kind != FailingMark && !mark.tip.isEmpty())
+            return mark.tip;
         const QStringList crossed = CrossedThresholds(resultRow);
         return crossed.isEmpty() ? QString() : QStringLiteral("Flagged\n") + crossed.join('\n');
     }
@@ -79,17 +83,21 @@ QStringList ResultTableModel::CrossedThresholds(int32_t resultRow) const {
     QStringList crossed;
     if (size_t(resultRow) >= rowFlags_.size() || !row.figures)
         return crossed;
-    const zentrope::RowFlags flags = rowFlags_[size_t(resultRow)];
-    const auto add = [&](bool on, const char* what, double value, double limit) {
-        if (on)
-            crossed << QStringLiteral("%1: %2 (threshold %3)")
-                           .arg(QString::fromLatin1(what), QString::number(value, 'e', 3),
-                                QString::number(limit));
-    };
-    add(flags.ks, "KS below KSmin", row.figures->ks, thresholds_.ks_min);
-    add(flags.ad, "AD below ADmin", row.figures->ad, thresholds_.ad_min);
-    add(flags.sl, "SL above SLmax", row.figures->sl, thresholds_.sl_max);
+    for (const std::string& text :
+         zentrope::CrossedTexts(*row.figures, rowFlags_[size_t(resultRow)], thresholds_))
+        crossed << QString::fromStdString(text);
     return crossed;
+}
+
+void ResultTableModel::SetRowMarks(std::vector<RowMark> marks) {
+    rowMarks_ = std::move(marks);
+    if (rowCount() > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
+ResultTableModel::RowMark ResultTableModel::MarkOf(int32_t resultRow) const {
+    return resultRow >= 0 && size_t(resultRow) < rowMarks_.size() ? rowMarks_[size_t(resultRow)]
+                                                                  : RowMark{};
 }
 
 void ResultTableModel::SetRowFlags(std::vector<zentrope::RowFlags> flags,
@@ -106,6 +114,10 @@ int32_t ResultTableModel::ModelRowOf(int32_t resultRow) const {
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && (role == RowMarkRole || role == Qt::ToolTipRole)) {
+        const RowMark mark = MarkOf(section > 0 ? grid_.ResultRowAt(section) : -1);
+        return role == RowMarkRole ? QVariant(int(mark.kind)) : QVariant(mark.tip);
+    }
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
@@ -118,6 +130,7 @@ void ResultTableModel::Reload(const std::function<void(zentrope::ResultGrid&)>& 
     load(grid_);
     columnOrder_.clear();
     rowFlags_.clear();
+    rowMarks_.clear();
     sorted_.reset();
     endResetModel();
 }

@@ -29,6 +29,20 @@ public:
         // zentrope::ResultRow: the whole row as numbers, whichever column is asked. Its views
         // are valid until the next load.
         RowRole,
+        // int, a RowMarkKind, from headerData of the vertical header: the mark beside a row.
+        RowMarkRole,
+    };
+    enum RowMarkKind : int {
+        NoMark = 0,
+        FailingMark,  // crosses a threshold or fails after Holm
+        NoResultMark, // no figures: the verdict leaves it out
+    };
+    // Beside a result row, outside its cells: the mark, the tooltip that says why, and the
+    // tester's reasons for its cells without a result (empty when the file gives none).
+    struct RowMark {
+        RowMarkKind kind = NoMark;
+        QString tip;
+        QString reasons;
     };
 
     explicit ResultTableModel(QObject* parent = nullptr);
@@ -50,6 +64,9 @@ public:
                      const zentrope::FlagThresholds& thresholds);
     // What a result row's figures cross, one threshold a line; empty for an unflagged row.
     QStringList CrossedThresholds(int32_t resultRow) const;
+    // By result row, as the verdict judged them; a load clears them.
+    void SetRowMarks(std::vector<RowMark> marks);
+    RowMark MarkOf(int32_t resultRow) const;
     // The model row that shows result row `resultRow`, or -1.
     int32_t ModelRowOf(int32_t resultRow) const;
 
@@ -89,6 +106,7 @@ private:
 
     zentrope::ResultGrid grid_;
     std::vector<zentrope::RowFlags> rowFlags_;
+    std::vector<RowMark> rowMarks_;
     zentrope::FlagThresholds thresholds_;
     std::vector<int32_t> columnOrder_; // shown column -> grid column, once a column was moved
     std::optional<SortMark> sorted_;   // its column counted in the grid, not as shown

@@ -1,6 +1,7 @@
 #include "app/widgets/result_text_view.h"
 
 #include "app/name_text.h"
+#include "app/widgets/text_search.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -414,6 +415,7 @@ qreal ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) cons
     const TextPos from = std::min(anchor_, caret_);
     const TextPos to = std::max(anchor_, caret_);
     QList<QTextLayout::FormatRange> selection;
+    addHighlights(layout->text(), selection);
     if (from != to && line >= from.line && line <= to.line) {
         QTextLayout::FormatRange range;
         range.start = line == from.line ? from.column : 0;
@@ -534,4 +536,56 @@ void ResultTextView::selectWordAt(TextPos pos) {
 void ResultTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         selectWordAt(positionAt(event->position().toPoint()));
+}
+
+qsizetype ResultTextView::byteOffset(TextPos pos) const {
+    const TextPos at = clamped(pos);
+    return lines_.start(at.line) + lines_.text(at.line).left(at.column).toUtf8().size();
+}
+
+TextPos ResultTextView::positionOfByte(qsizetype offset) const {
+    const qsizetype line = lines_.lineAt(offset);
+    const QByteArrayView before =
+        lines_.allBytes().sliced(lines_.start(line), offset - lines_.start(line));
+    return clamped(
+        {line, int(DisplayText(std::string_view(before.data(), size_t(before.size()))).size())});
+}
+
+ResultTextView::FindResult ResultTextView::find(const QString& text, bool backward,
+                                                bool matchCase) {
+    const QByteArray needle = text.toUtf8();
+    const QByteArrayView all = lines_.allBytes();
+    const qsizetype from =
+        byteOffset(backward ? std::min(anchor_, caret_) : std::max(anchor_, caret_));
+    const TextMatch match = FindInText(std::string_view(all.data(), size_t(all.size())),
+                                       std::string_view(needle.constData(), size_t(needle.size())),
+                                       size_t(from), backward, matchCase);
+    if (match.at == std::string_view::npos)
+        return FindResult::NotFound;
+    const TextPos start = positionOfByte(qsizetype(match.at));
+    setSelection(start, positionOfByte(qsizetype(match.at) + needle.size()));
+    return match.wrapped ? FindResult::Wrapped : FindResult::Found;
+}
+
+void ResultTextView::setHighlight(const QString& text, bool matchCase) {
+    highlight_ = text;
+    highlightCase_ = matchCase;
+    viewport()->update();
+}
+
+void ResultTextView::addHighlights(const QString& text,
+                                   QList<QTextLayout::FormatRange>& ranges) const {
+    if (highlight_.isEmpty())
+        return;
+    const Qt::CaseSensitivity sensitivity =
+        highlightCase_ ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qsizetype at = text.indexOf(highlight_, 0, sensitivity); at >= 0;
+         at = text.indexOf(highlight_, at + highlight_.size(), sensitivity)) {
+        QTextLayout::FormatRange range;
+        range.start = int(at);
+        range.length = int(highlight_.size());
+        range.format.setBackground(QColor(255, 230, 0));
+        range.format.setForeground(Qt::black);
+        ranges.append(range);
+    }
 }

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QList>
+#include <QTextLayout>
 #include <compare>
 #include <memory>
 #include <string>
@@ -58,6 +59,14 @@ public:
     qreal columnX(TextPos pos) const;
     TextPos positionAt(QPoint viewportPoint) const;
     QPoint viewportPointOf(TextPos pos) const;
+
+    enum class FindResult { Found, Wrapped, NotFound };
+    // Selects the next match of `text` after the selection (or the caret), or the one before
+    // it, going round the end of the text if need be, and scrolls it into view. Without
+    // matchCase, ASCII letters match either case.
+    FindResult find(const QString& text, bool backward, bool matchCase);
+    // Every match of `text` in sight is highlighted; an empty text highlights nothing.
+    void setHighlight(const QString& text, bool matchCase);
 
     // Copy and Select All, owned by the caller.
     QMenu* createStandardContextMenu();
@@ -117,7 +126,13 @@ private:
     qreal paintLine(QPainter& painter, qsizetype line, int top) const;
     void updateHorizontalRange();
 
+    qsizetype byteOffset(TextPos pos) const;
+    TextPos positionOfByte(qsizetype offset) const;
+    void addHighlights(const QString& text, QList<QTextLayout::FormatRange>& ranges) const;
+
     TextLines lines_;
+    QString highlight_;
+    bool highlightCase_ = false;
     TextPos anchor_;
     TextPos caret_;
     qreal desiredX_ = -1; // kept through vertical moves

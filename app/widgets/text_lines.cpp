@@ -78,3 +78,8 @@ QString TextLines::text(qsizetype first, qsizetype last) const {
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
 }
+
+qsizetype TextLines::lineAt(qsizetype offset) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+}

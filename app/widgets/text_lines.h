@@ -23,6 +23,11 @@ public:
     qsizetype count() const { return count_; }
     qsizetype byteSize() const { return bytes_.size(); }
     QByteArrayView bytes(qsizetype line) const;
+    // The whole text, and where a line starts in it.
+    QByteArrayView allBytes() const { return bytes_; }
+    qsizetype start(qsizetype line) const { return starts_[static_cast<size_t>(line)]; }
+    // The line that holds the byte at `offset`.
+    qsizetype lineAt(qsizetype offset) const;
     // As DisplayText shows bytes: UTF-8, other bytes as their Latin-1 characters.
     QString text(qsizetype line) const;
     // Lines first to last, joined with '\n'.

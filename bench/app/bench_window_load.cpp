@@ -8,9 +8,9 @@
 //                     [--line-feeds MB]
 //
 // --tests or --sequences load that one shape only; --file loads an existing result file
-// instead; --grab saves pictures of both pages of the last load there; --line-feeds loads a
-// file of that many MB of line feeds only (0: none; 256 by default after the two shapes) and
-// prints its peak memory against its size.
+// instead; --grab saves pictures of both pages of the last load there (landed.png: the Table
+// page as the load left it); --line-feeds loads a file of that many MB of line feeds only (0:
+// none; 256 by default after the two shapes) and prints its peak memory against its size.
 #include "app/dialog_seam.h"
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
@@ -163,6 +163,10 @@ double LoadInWindow(const QString& path, const QString& folder, const QString& g
     Report("text drawn", step);
     Report("whole load, both pages shown", total);
     const double seconds = double(total.nsecsElapsed()) / 1e9;
+    if (!grabFolder.isEmpty()) { // the Table page as the load leaves it
+        ShowPage(window, "TStable");
+        window.grab().save(grabFolder + "/landed.png");
+    }
 
     step.restart();
     window.Table().SGMouseUp(Qt::LeftButton, -9999, 1);

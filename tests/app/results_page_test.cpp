@@ -1,6 +1,7 @@
 // Loading a result file through the window: the text page, the table model, the fixed cells,
 // sorting by right clicks on the header row and by the sort boxes, and the failures.
 #include "app/table/result_table_control.h"
+#include "app/table/result_table_headers.h"
 #include "app/table/result_table_model.h"
 #include "tests/app/gui_test_main.h"
 #include "tests/app/window_fixture.h"
@@ -221,9 +222,12 @@ private slots:
         QTest::mouseMove(corner, border + QPoint(30, 0));
         QTest::mouseRelease(corner, Qt::LeftButton, {}, border + QPoint(30, 0));
         QVERIFY(qAbs(w.Table().GridControl().ColumnWidth(1) - (before + 30)) <= 1);
-        QCOMPARE(Control<QTableView>(w, "SG")->verticalHeader()->width(),
-                 w.Table().GridControl().ColumnWidth(0) + w.Table().GridControl().ColumnWidth(1) +
-                     w.Table().GridControl().ColumnWidth(2));
+        // The fixed columns and, left of them, the strip of the rows' marks.
+        const auto* fixed =
+            static_cast<FixedColumnsHeader*>(Control<QTableView>(w, "SG")->verticalHeader());
+        QCOMPARE(fixed->width(), fixed->MarkWidth() + w.Table().GridControl().ColumnWidth(0) +
+                                     w.Table().GridControl().ColumnWidth(1) +
+                                     w.Table().GridControl().ColumnWidth(2));
     }
 
     void rightClicksOnTheHeaderRowSortAndToggle() {

@@ -94,7 +94,7 @@ private slots:
         QString figures = PlainText(w, "LabDetailFigures");
         QVERIFY2(PlainText(w, "LabDetailRow").startsWith("Skewed"), qPrintable(figures));
         QVERIFY2(
-            figures.contains("20 of 22 sequences, left out: 1 \u201c- error -\u201d (\u22121), "
+            figures.contains("20 of 22 sequences, left out: 1 \u201c- error -\u201d (\u22121): no reason given, "
                              "1 empty"),
             qPrintable(figures));
         // Chi-square on 9 degrees of freedom: P = Q(9/2, 5) = erfc(sqrt 5) + e^-5 sum_k

@@ -1,0 +1,33 @@
+// Every row behind the verdict in one window: each failing row with its KS, AD and SL figures
+// and the exact KS p in full, what it crosses and why cells have no result, then every row
+// without a result with its reason. A row's name is a link (Tab and Enter reach it) that
+// selects it in the table; the whole list copies as text.
+#pragma once
+
+#include "results/row_flags.h"
+#include "results/run_verdict.h"
+#include "results/verdict_rows.h"
+
+#include <QDialog>
+
+class QTextBrowser;
+
+class FailingRowsList : public QDialog {
+    Q_OBJECT
+public:
+    explicit FailingRowsList(QWidget* parent = nullptr);
+
+    // Fills the list; shown or not, it stays as the last verdict left it.
+    void Show(const zentrope::RunVerdict& verdict, const zentrope::VerdictRows& rows,
+              const zentrope::FlagThresholds& thresholds, double alpha);
+    void Clear();
+    // The list as the clipboard gets it: the same lines `--verdict` prints.
+    QString PlainText() const { return plain_; }
+
+signals:
+    void rowChosen(int32_t resultRow);
+
+private:
+    QTextBrowser* text_;
+    QString plain_;
+};
