@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
+#include "app/run_place/run_place_box.h"
 #include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
 #include "app/run_watch/run_folder_place.h"
@@ -16,8 +17,10 @@
 #include "platform/path_parts.h"
 #include "records/run_folder.h"
 #include "runner/run_backend.h"
+#include "runner/slurm_backend.h"
 
 #include <QFileInfo>
+#include <QSpinBox>
 
 using namespace zentrope;
 
@@ -44,10 +47,34 @@ bool GoOnDespiteInvertedRanges(TFIN& window) {
     return window.AskToGoOn(text);
 }
 
+// The backend the run starts on: this computer's, or the cluster with the chosen settings;
+// nothing when the user has been told which setting cannot be.
+std::optional<BackendKind> ChosenBackend(TFIN& window, const QString& parameterFile) {
+    RunPlaceBox& place = window.RunPlace();
+    if (!place.OnCluster())
+        return *FindBackendKind(window.BackendName());
+    const qint32 sequences = ReadKeptParameters(parameterFile).NT;
+    if (place.Shards() > sequences) {
+        window.ShowMessage(
+            QStringLiteral("The number of shards (%1, in \"Cluster settings\") is more than the "
+                           "%2 sequences of the run: a shard would test none. Choose at most %2 "
+                           "shards.")
+                .arg(place.Shards())
+                .arg(sequences),
+            MessageIcon::Error);
+        place.OpenSettings(place.ShardsBox());
+        return std::nullopt;
+    }
+    return SlurmBackendKind(SlurmPlan{place.Settings(), place.Shards(), sequences});
+}
+
 // Starts the tester on the parameter file, whose output name is `outFile`, recording the run;
 // null when the user has been told why nothing started.
 std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable,
                                          const QString& parameterFile, const std::string& outFile) {
+    const std::optional<BackendKind> backend = ChosenBackend(window, parameterFile);
+    if (!backend)
+        return nullptr;
     std::unique_ptr<RunKeeping> record =
         RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable));
     const std::optional<qint32> sequences =
@@ -58,8 +85,7 @@ std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable
     const RunRequest request{executable, parameterFile, FolderOf(executable), unrecordedLog,
                              ResolveResultPath(outFile, executable)};
     QString error;
-    std::unique_ptr<Run> run = Run::Start(*FindBackendKind(window.BackendName()), request,
-                                          std::move(record), sequences, error);
+    std::unique_ptr<Run> run = Run::Start(*backend, request, std::move(record), sequences, error);
     if (!run)
         window.ShowMessage(error, MessageIcon::Warning);
     return run;
@@ -115,10 +141,23 @@ void RunParameterFileAgain(TFIN& window, const QString& parameterFile) {
         window.WatchRun(std::move(run));
 }
 
-// The run is left to itself: dropping its watch never ends the tester.
+// The run is left to itself: dropping its watch never ends the tester. A run whose backend
+// has not yet told how to find it again (a cluster that has not answered sbatch) is watched
+// until it has, so that the next window picks it up; one refused meanwhile is reported and
+// the window stays.
 void TFIN::ButtRunExitClick() {
-    if (LaunchTester(*this))
+    std::unique_ptr<Run> run = LaunchTester(*this);
+    if (!run)
+        return;
+    if (!run->backend().identity().id.isEmpty())
         close();
+    else {
+        connect(&run->backend(), &RunBackend::identityChanged, this, [this] {
+            leaveRunOnClose_ = true;
+            close();
+        });
+        WatchRun(std::move(run));
+    }
 }
 
 void TFIN::ButtRunWaitClick() {

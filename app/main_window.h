@@ -21,6 +21,7 @@ class GeneralPage;
 class QDockWidget;
 class Run;
 class RunPanel;
+class RunPlaceBox;
 struct RunOutcome;
 class ParametersPage;
 class QFileDialog;
@@ -86,7 +87,10 @@ public:
     void ButtRunWaitClick();
     void ButtRunExitClick();
 
-    // The backend new runs start on, by its name (zentrope::BackendKinds()).
+    // Where the run buttons start the tester, and the cluster's settings.
+    RunPlaceBox& RunPlace() const { return *runPlace_; }
+    // The backend new runs start on when they run on this computer, by its name
+    // (zentrope::BackendKinds()).
     QString BackendName() const { return backendName_; }
     void SetBackendName(const QString& name) { backendName_ = name; }
     // Watches a started run beside the pages: the run panel, its interim results in the table,
@@ -158,11 +162,14 @@ private:
     QString backendName_;
     std::unique_ptr<Run> run_;
     RunPanel* runPanel_ = nullptr;
+    RunPlaceBox* runPlace_ = nullptr;
     QDockWidget* runDock_ = nullptr;
     // Whether the table shows the watched run's results; false once the user chose another
     // result for it.
     bool tableForRun_ = true;
     bool closeAfterRun_ = false;
+    // The EXIT button's run is left going once it can be found again.
+    bool leaveRunOnClose_ = false;
 };
 
 extern TFIN* FIN;

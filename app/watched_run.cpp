@@ -114,7 +114,7 @@ bool TFIN::FreeToSaveParameters(const QString& path) {
 }
 
 bool TFIN::ConfirmCloseDuringRun() {
-    if (!run_ || run_->hasEnded())
+    if (!run_ || run_->hasEnded() || leaveRunOnClose_)
         return true;
     const int choice = dialogs_->Choose(
         QStringLiteral("Zentrope is still running. Leave it running (its result is collected "
@@ -145,8 +145,10 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
         if (interimShown)
             TStable->SetInterimNote(QStringLiteral("failed after %1 sequences").arg(sections));
         ReportFailedRun(*this,
-                        FailedRunText(DisplayText(run->resultPath()), outcome.resultWritten,
-                                      outcome.end, outcome.logLines),
+                        outcome.failureText.isEmpty()
+                            ? FailedRunText(DisplayText(run->resultPath()), outcome.resultWritten,
+                                            outcome.end, outcome.logLines)
+                            : outcome.failureText,
                         run->logPath());
     } else if (tableForRun_ ||
                dialogs_->Choose(QStringLiteral("Zentrope has ended. Load its result \"%1\" "
@@ -157,6 +159,8 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
         TStable->SetInterimNote(QString());
         const std::string path = run->resultPath();
         HoldingEscape([&] { LoadResultFileAt(path); });
+        if (const QString name = run->chartName(); !name.isEmpty())
+            TStable->NameRun(name);
     }
     if (closeAfterRun_)
         close();

@@ -1,6 +1,7 @@
 // Restoring the window from prefs.ini at start-up and saving it there on close.
 #include "app/main_window.h"
 #include "app/pages/general_page.h"
+#include "app/run_place/run_place_box.h"
 #include "model/preferences.h"
 
 #include <QCloseEvent>
@@ -56,6 +57,7 @@ void TFIN::ReadPreferences() {
     }
     const QByteArray content = file.readAll();
     const zentrope::Preferences prefs = zentrope::ParsePreferences(content.toStdString());
+    runPlace_->SetPlace(prefs.runPlace);
     if (prefs.zentropeExe)
         TSgeneral->SetTesterPath(QString::fromStdString(*prefs.zentropeExe));
     if (prefs.paraFile)
@@ -99,9 +101,11 @@ void TFIN::WritePreferences() {
     // leaves the old file as it was. Unbuffered, so that a failed write is seen by the write
     // and by commit(), which does not notice a failure of the buffer's last flush.
     QSaveFile file(setup_.executableDir + "/prefs.ini");
-    const QByteArray content = QByteArray::fromStdString(zentrope::FormatPreferences(
-        TSgeneral->TesterPath().toStdString(), TSgeneral->ParameterFileName().toStdString(),
-        PC->currentIndex(), {x(), y(), width(), height()}));
+    const QByteArray content = QByteArray::fromStdString(
+        zentrope::FormatPreferences(TSgeneral->TesterPath().toStdString(),
+                                    TSgeneral->ParameterFileName().toStdString(),
+                                    PC->currentIndex(), {x(), y(), width(), height()}) +
+        zentrope::FormatRunPlacePreferences(runPlace_->Place()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(content) != content.size() || !file.commit())
         ShowMessage("Preference file not saved", MessageIcon::Warning);

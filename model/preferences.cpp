@@ -13,7 +13,44 @@ std::string_view WithoutControlEnd(std::string_view line) {
     return line;
 }
 
+constexpr std::string_view PlaceKey = "run_place=";
+constexpr std::string_view ClusterPlace = "slurm";
+
+// The run place's lines by key, each a text or a number of the record.
+struct PlaceText {
+    std::string_view key;
+    std::string RunPlacePreferences::*field;
+};
+struct PlaceNumber {
+    std::string_view key;
+    int32_t RunPlacePreferences::*field;
+};
+constexpr PlaceText PlaceTexts[] = {
+    {"slurm_partition=", &RunPlacePreferences::partition},
+    {"slurm_time=", &RunPlacePreferences::timeLimit},
+    {"slurm_mem=", &RunPlacePreferences::memory},
+    {"slurm_account=", &RunPlacePreferences::account},
+    {"slurm_options=", &RunPlacePreferences::options},
+    {"slurm_prefix=", &RunPlacePreferences::commandPrefix},
+};
+constexpr PlaceNumber PlaceNumbers[] = {
+    {"slurm_shards=", &RunPlacePreferences::shards},
+    {"slurm_cpus_per_task=", &RunPlacePreferences::cpusPerTask},
+};
+
+void ApplyPlaceLine(std::string_view line, RunPlacePreferences& place) {
+    if (line.starts_with(PlaceKey))
+        place.onCluster = line.substr(PlaceKey.size()) == ClusterPlace;
+    for (const PlaceText& text : PlaceTexts)
+        if (line.starts_with(text.key))
+            place.*text.field = std::string(line.substr(text.key.size()));
+    for (const PlaceNumber& number : PlaceNumbers)
+        if (line.starts_with(number.key))
+            place.*number.field = static_cast<int32_t>(AtolC(line.substr(number.key.size())));
+}
+
 void ApplyLine(std::string_view line, Preferences& prefs) {
+    ApplyPlaceLine(line, prefs.runPlace);
     const auto value = [&](std::string_view key) { return std::string(line.substr(key.size())); };
     const auto number = [&](std::string_view key) { return AtolC(line.substr(key.size())); };
     if (line.starts_with("zentrope_exe="))
@@ -57,6 +94,28 @@ std::string FormatPreferences(std::string_view zentropeExe, std::string_view par
     line("FINt=", std::to_string(window.top));
     line("FINw=", std::to_string(window.width));
     line("FINh=", std::to_string(window.height));
+    return out;
+}
+
+std::string FormatRunPlacePreferences(const RunPlacePreferences& place) {
+    std::string out;
+    const auto line = [&out](std::string_view key, std::string_view value) {
+        out.append(key).append(value).push_back('\n');
+    };
+    if (place.onCluster)
+        line(PlaceKey, ClusterPlace);
+    for (const PlaceNumber& number : PlaceNumbers)
+        if (place.*number.field != 0)
+            line(number.key, std::to_string(place.*number.field));
+    // A line ends at a control character: one in a text would cut it, so it goes as a blank.
+    for (const PlaceText& text : PlaceTexts) {
+        std::string value = place.*text.field;
+        for (char& c : value)
+            if (static_cast<unsigned char>(c) < 32)
+                c = ' ';
+        if (!value.empty())
+            line(text.key, value);
+    }
     return out;
 }
 

@@ -1,11 +1,13 @@
 #include "runner/run_backend.h"
 
 #include "runner/local_backend.h"
+#include "runner/slurm_backend.h"
 
 namespace zentrope {
 
 std::vector<BackendKind>& BackendKinds() {
-    static std::vector<BackendKind> kinds{LocalBackendKind()};
+    // A run on the cluster is started with the window's own plan; this one finds runs again.
+    static std::vector<BackendKind> kinds{LocalBackendKind(), SlurmBackendKind(std::nullopt)};
     return kinds;
 }
 

@@ -44,9 +44,15 @@ public:
     virtual std::vector<std::string> resultPaths() const = 0;
     // The file its output and its "Progress: k of N" lines go to; empty when there is none.
     virtual QString logPath() const = 0;
+    // Why the run gave no result, in the backend's own words, where the tester's exit and log
+    // do not tell it (a cluster that refused the job, shares that do not merge); else empty.
+    virtual QString failureText() const { return QString(); }
 
 signals:
     void ended();
+    // identity() has changed (a job id known only once the cluster answered, or shards
+    // submitted again): the record notes it anew.
+    void identityChanged();
 };
 
 struct BackendStart {

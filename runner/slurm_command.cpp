@@ -26,25 +26,24 @@ void RunSlurmCommand(QObject* context, const QString& prefix, const QString& pro
     auto* process = new QProcess(context);
     process->setProgram(line.front());
     process->setArguments(line.mid(1));
-    const QString shown = line.join(u' ');
+    SlurmCommandResult result;
+    result.program = program;
+    result.prefix = prefix;
+    result.commandLine = line.join(u' ');
     QObject::connect(process, &QProcess::finished, context,
-                     [process, done, shown](int exitCode, QProcess::ExitStatus status) {
-                         SlurmCommandResult result;
+                     [process, done, result](int exitCode, QProcess::ExitStatus status) mutable {
                          result.started = true;
                          result.exitCode = status == QProcess::NormalExit ? exitCode : -1;
                          result.out = QString::fromLocal8Bit(process->readAllStandardOutput());
                          result.err = QString::fromLocal8Bit(process->readAllStandardError());
-                         result.commandLine = shown;
                          process->deleteLater();
                          done(result);
                      });
     QObject::connect(process, &QProcess::errorOccurred, context,
-                     [process, done, shown](QProcess::ProcessError error) {
+                     [process, done, result](QProcess::ProcessError error) mutable {
                          if (error != QProcess::FailedToStart)
                              return;
-                         SlurmCommandResult result;
                          result.err = process->errorString();
-                         result.commandLine = shown;
                          process->deleteLater();
                          done(result);
                      });

@@ -14,7 +14,12 @@ struct SlurmCommandResult {
     int exitCode = -1;
     QString out;
     QString err;
+    QString program; // the Slurm command, without the prefix
+    QString prefix;
     QString commandLine; // as shown in messages: prefix, program and arguments
+    // The Slurm command (or the prefix's program) is not there: not started, or the shell the
+    // prefix reaches answered "command not found" (127).
+    bool notFound() const { return !started || exitCode == 127; }
     bool succeeded() const { return started && exitCode == 0; }
 };
 

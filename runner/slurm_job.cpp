@@ -35,9 +35,13 @@ void SlurmJob::run(const QString& program, const QStringList& arguments,
 }
 
 QString SlurmJob::failure(const SlurmCommandResult& result) const {
-    if (!result.started)
-        return tr("The Slurm command could not be started: %1 (%2)")
-            .arg(result.commandLine, result.err);
+    if (result.notFound())
+        return tr("%1 was not found: the command \"%2\" could not be run (command prefix: "
+                  "%3). %4")
+            .arg(result.program, result.commandLine,
+                 result.prefix.trimmed().isEmpty() ? tr("none")
+                                                   : u'"' + result.prefix.trimmed() + u'"',
+                 (result.err + result.out).trimmed());
     const QString said = (result.err + result.out).trimmed();
     return tr("%1 failed with exit code %2: %3")
         .arg(result.commandLine)

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 
 namespace {
@@ -158,4 +159,8 @@ void ParametersPage::uAMLSmaxClick() {
 
 void ParametersPage::uAMLSstpClick() {
     LabAMLSstp->setText(QString::number(uAMLSstp->Position()));
+}
+
+void ParametersPage::AddUnderRunButtons(QWidget* widget) {
+    ButtRunExit->parentWidget()->layout()->addWidget(widget);
 }

@@ -24,6 +24,9 @@ public:
     // The values a save reads from this page: the test sections and the execution order.
     void Gather(zentrope::ParameterFileRecord& record) const;
 
+    // Puts `widget` under the run buttons, in their group.
+    void AddUnderRunButtons(QWidget* widget);
+
     // The test check box CheckBoxN, N = 1 to 21.
     QCheckBox* TestCheckBox(int n) const;
 

@@ -204,6 +204,10 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     SGFailing->Show(verdict, rows, thresholds, alpha);
 }
 
+void TablePage::NameRun(const QString& run) {
+    SGDetail->SetRunName(run);
+}
+
 void TablePage::FocusGrid() {
     SG->setFocus();
 }

@@ -1,6 +1,8 @@
 #include "app/run_watch/run.h"
 
+#include "app/detail/chart_file.h"
 #include "app/runs/late_results.h"
+#include "records/record_summary.h"
 #include "records/run_folder.h"
 #include "runner/result_freshness.h"
 
@@ -28,6 +30,10 @@ Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeepi
     if (!backend_->logPath().isEmpty())
         tail_.emplace(backend_->logPath());
     connect(backend_.get(), &zentrope::RunBackend::ended, this, &Run::end);
+    connect(backend_.get(), &zentrope::RunBackend::identityChanged, this, [this] {
+        if (record_)
+            record_->noteStart(*backend_, QString::fromLocal8Bit(resultPath_));
+    });
     connect(&logTimer_, &QTimer::timeout, this, &Run::look);
     connect(&partialTimer_, &QTimer::timeout, this, &Run::lookAtPartial);
 }
@@ -147,9 +153,10 @@ void Run::end() {
         outcome.logLines = tail_->lastLines();
     }
     outcome.end = backend_->end();
+    outcome.failureText = backend_->failureText();
     outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->startedAt()) ==
                             zentrope::ResultFreshness::Written;
-    if (record_ && found_ && !outcome.end.cancelled) {
+    if (record_ && found_ && !outcome.end.cancelled && outcome.end.code == -1) {
         // Its end was not seen: the result is collected as for any run left to itself.
         if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
             CollectLateResult(record_->store(), *run);
@@ -165,4 +172,14 @@ void Run::end() {
     else
         outcome.reason = RunEndReason::Failed;
     emit ended(outcome);
+}
+
+// A run an earlier window started knows its input from its record alone.
+QString Run::chartName() const {
+    if (!record_)
+        return QString();
+    const std::optional<zentrope::RunRecord> kept =
+        found_ ? record_->store().get(record_->id()) : std::nullopt;
+    return ChartRunName(kept ? zentrope::InputText(*kept) : zentrope::InFileText(record_->inFile()),
+                        backend_->startedAt().toLocalTime());
 }

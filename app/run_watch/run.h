@@ -28,6 +28,7 @@ struct RunOutcome {
     zentrope::TesterEnd end;
     bool resultWritten = false;
     QStringList logLines; // the newest lines of its log, oldest first
+    QString failureText;  // the backend's own word on why there is no result, or empty
 };
 
 class Run : public QObject {
@@ -53,6 +54,9 @@ public:
     QString logPath() const { return backend_->logPath(); }
     QString parameterFile() const { return parameterFile_; }
     qint64 recordId() const { return record_ ? record_->id() : 0; }
+    // The run as its saved charts' file names tell it (its input and start time); empty for a
+    // run without a record.
+    QString chartName() const;
     // How many sequences the run tests, when known, and how many sections are finished.
     std::optional<qint32> plannedSequences() const { return sequences_; }
     int32_t finishedSections() const { return feed_.Sections(); }
@@ -62,6 +66,8 @@ public:
     // How long it has run.
     qint64 runningMs() const;
     std::optional<zentrope::TesterProgress> progress() const;
+    // What runs it, for views of a backend's own (a cluster's shards).
+    zentrope::RunBackend& backend() const { return *backend_; }
 
 signals:
     void started();

@@ -1,5 +1,6 @@
 #include "app/run_watch/run_panel.h"
 
+#include "app/run_watch/shard_view.h"
 #include "app/run_watch/time_texts.h"
 
 #include <QHBoxLayout>
@@ -22,7 +23,7 @@ constexpr int ShownLines = 6; // the older ones a scroll away
 RunPanel::RunPanel(QWidget* parent)
     : QWidget(parent), waited_(new QLabel(this)), bar_(new QProgressBar(this)),
       timeLeft_(new QLabel(this)), lines_(new QPlainTextEdit(this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)), shards_(new ShardView(this)) {
     setObjectName("RunPanel");
     waited_->setObjectName("WaitStatus");
     bar_->setObjectName("WaitProgress");
@@ -41,10 +42,13 @@ RunPanel::RunPanel(QWidget* parent)
     status->addWidget(timeLeft_);
     status->addWidget(cancel_, 0, Qt::AlignLeft);
     status->addStretch();
-    auto* layout = new QHBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addLayout(status);
+    top->addWidget(lines_, 1);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 0, 6, 6);
-    layout->addLayout(status);
-    layout->addWidget(lines_, 1);
+    layout->addLayout(top);
+    layout->addWidget(shards_);
     connect(cancel_, &QPushButton::clicked, this, &RunPanel::CancelRun);
     connect(&ticker_, &QTimer::timeout, this, &RunPanel::Refresh);
     hide();
@@ -58,6 +62,10 @@ void RunPanel::Follow(Run& run) {
     lines_->setVisible(!run.logPath().isEmpty());
     cancel_->setEnabled(true);
     connect(&run, &Run::logged, this, &RunPanel::ShowLines);
+    if (auto* slurm = qobject_cast<zentrope::SlurmBackend*>(&run.backend()))
+        shards_->Follow(*slurm);
+    else
+        shards_->Clear();
     Refresh();
     ticker_.start(RefreshMs);
     show();
@@ -65,6 +73,7 @@ void RunPanel::Follow(Run& run) {
 
 void RunPanel::Done() {
     ticker_.stop();
+    shards_->Clear();
     run_ = nullptr;
     hide();
 }

@@ -1,6 +1,6 @@
 // Under the pages while a run goes: how long it has been waited for, its progress with an
-// estimate of the time left, the newest lines of its log, and Cancel. The window stays usable
-// meanwhile; the panel hides when no run is watched.
+// estimate of the time left, the newest lines of its log, a cluster's shards, and Cancel. The
+// window stays usable meanwhile; the panel hides when no run is watched.
 #pragma once
 
 #include "app/run_watch/run.h"
@@ -13,6 +13,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class ShardView;
 
 class RunPanel : public QWidget {
     Q_OBJECT
@@ -35,5 +36,6 @@ private:
     QLabel* timeLeft_;
     QPlainTextEdit* lines_;
     QPushButton* cancel_;
+    ShardView* shards_; // a run on a cluster's shards
     QTimer ticker_;
 };

@@ -80,13 +80,10 @@ QString TextLines::text(qsizetype first, qsizetype last) const {
 }
 
 qsizetype TextLines::lineAt(qsizetype offset) const {
+    offset = std::clamp<qsizetype>(offset, 0, bytes_.size());
     const auto after = std::upper_bound(marks_.begin(), marks_.end(), offset);
     const auto mark = std::max<qsizetype>(0, (after - marks_.begin()) - 1);
-    qsizetype line = mark * Stride;
-    for (qsizetype from = marks_[size_t(mark)];; ++line) {
-        const qsizetype end = lineEnd(from);
-        if (end >= offset || end >= bytes_.size() || line + 1 == count_)
-            return line;
-        from = end + 1;
-    }
+    const char* const begin = bytes_.constData();
+    return mark * Stride +
+           qsizetype(std::count(begin + marks_[size_t(mark)], begin + offset, '\n'));
 }

@@ -88,7 +88,7 @@ private slots:
                  Control<ResultTextView>(w, "RE")->endPosition());
         QCOMPARE(Control<ResultTextView>(w, "RE")->tabStopsInPixels().size(), 5);
         QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TStable"));
-        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.MessageTexts().join('|')));
     }
 
     void modelRowZeroIsTheHeaderRow() {

@@ -57,3 +57,45 @@ TEST(Preferences, SevenLinesWithBareLineFeeds) {
               "zentrope_exe=Zentrope.exe\npara_file=/r/\xc3\xa9.par\n"
               "ActivePageIndex=1\nFINl=-4\nFINt=30\nFINw=833\nFINh=738\n");
 }
+
+// Where runs go follows the seven lines and never disturbs them.
+TEST(Preferences, RunPlaceLinesRoundTripAfterTheSeven) {
+    RunPlacePreferences place;
+    place.onCluster = true;
+    place.shards = 12;
+    place.partition = "gpu";
+    place.timeLimit = "1-00:00:00";
+    place.cpusPerTask = 4;
+    place.memory = "8G";
+    place.account = "lab";
+    place.options = "--qos=long --nice";
+    place.commandPrefix = "ssh login.example.org";
+    const std::string text = FormatPreferences("/z/tester", "/p/para", 2, {1, 2, 3, 4}) +
+                             FormatRunPlacePreferences(place);
+    const Preferences prefs = ParsePreferences(text);
+    EXPECT_EQ(prefs.runPlace, place);
+    EXPECT_EQ(prefs.zentropeExe, "/z/tester");
+    EXPECT_EQ(prefs.paraFile, "/p/para");
+    EXPECT_EQ(prefs.activePageIndex, 2);
+    EXPECT_EQ(prefs.height, 4);
+}
+
+TEST(Preferences, RunPlaceLeavesAnUntouchedFileAsItWas) {
+    EXPECT_EQ(FormatRunPlacePreferences({}), "");
+    // Settings kept while the user went back to this computer stay for the next time.
+    RunPlacePreferences local;
+    local.partition = "main";
+    EXPECT_EQ(ParsePreferences(FormatRunPlacePreferences(local)).runPlace, local);
+    EXPECT_FALSE(ParsePreferences("run_place=local\n").runPlace.onCluster);
+    EXPECT_FALSE(ParsePreferences("run_place=slurmx\n").runPlace.onCluster);
+}
+
+TEST(Preferences, ARunPlaceTextWithALineBreakStaysOneLine) {
+    RunPlacePreferences place;
+    place.options = "--qos=long\nzentrope_exe=/evil";
+    place.account = "a\rb";
+    const Preferences prefs = ParsePreferences(FormatRunPlacePreferences(place));
+    EXPECT_EQ(prefs.runPlace.options, "--qos=long zentrope_exe=/evil");
+    EXPECT_EQ(prefs.runPlace.account, "a b");
+    EXPECT_FALSE(prefs.zentropeExe);
+}
