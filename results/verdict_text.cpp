@@ -81,8 +81,8 @@ std::string Invalid(const RunVerdict& verdict, const VerdictMarkup& m) {
     for (size_t i = 0; i < shown; ++i)
         text += (i > 0 ? m.text(", ") : std::string()) +
                 m.row(verdict.invalid_rows[i].row, verdict.invalid_rows[i].name);
-    if (all > shown)
-        text += m.text(", ") + More(all, shown, m);
+    if (all > shown) // the list behind "more" holds failing rows, not these
+        text += m.text(", and " + std::to_string(all - shown) + " more");
     return text + m.text(".");
 }
 

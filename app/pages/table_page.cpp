@@ -146,6 +146,7 @@ void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths) {
     SGModel->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     SGControl->SetColumnWidths(columnWidths);
+    reasons_ = ReadNoResultReasons(SGModel->Grid().FileText());
 }
 
 QFont TablePage::GridFont() const {

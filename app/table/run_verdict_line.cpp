@@ -27,24 +27,6 @@ VerdictMarkup HtmlMarkup() {
     return markup;
 }
 
-// Rows holding values that are no p-values: they have no figures and do not pass.
-QString Invalid(const RunVerdict& verdict) {
-    constexpr size_t Shown = 6;
-    if (verdict.invalid_rows.empty())
-        return {};
-    QStringList rows;
-    for (size_t i = 0; i < std::min(Shown, verdict.invalid_rows.size()); ++i) {
-        const InvalidRow& row = verdict.invalid_rows[i];
-        rows << QStringLiteral("<a href=\"row:%1\">%2</a>")
-                    .arg(row.row)
-                    .arg(DisplayText(row.name).toHtmlEscaped());
-    }
-    if (verdict.invalid_rows.size() > Shown)
-        rows << QStringLiteral("and %1 more").arg(verdict.invalid_rows.size() - Shown);
-    return QStringLiteral(" Not passing, holding values that are not p-values: %1.")
-        .arg(rows.join(QStringLiteral(", ")));
-}
-
 } // namespace
 
 RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
