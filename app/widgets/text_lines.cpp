@@ -80,6 +80,10 @@ QString TextLines::text(qsizetype first, qsizetype last) const {
 }
 
 qsizetype TextLines::lineAt(qsizetype offset) const {
-    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
-    return std::max<qsizetype>(0, (after - starts_.begin()) - 1);
+    offset = std::clamp<qsizetype>(offset, 0, bytes_.size());
+    const auto after = std::upper_bound(marks_.begin(), marks_.end(), offset);
+    const auto mark = std::max<qsizetype>(0, (after - marks_.begin()) - 1);
+    const char* const begin = bytes_.constData();
+    return mark * Stride +
+           qsizetype(std::count(begin + marks_[size_t(mark)], begin + offset, '\n'));
 }

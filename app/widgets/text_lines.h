@@ -25,7 +25,7 @@ public:
     QByteArrayView bytes(qsizetype line) const;
     // The whole text, and where a line starts in it.
     QByteArrayView allBytes() const { return bytes_; }
-    qsizetype start(qsizetype line) const { return starts_[static_cast<size_t>(line)]; }
+    qsizetype start(qsizetype line) const;
     // The line that holds the byte at `offset`.
     qsizetype lineAt(qsizetype offset) const;
     // As DisplayText shows bytes: UTF-8, other bytes as their Latin-1 characters.
@@ -36,7 +36,6 @@ public:
 private:
     static constexpr qsizetype Stride = 64;
 
-    qsizetype start(qsizetype line) const;
     qsizetype contentEnd(qsizetype line) const;
     // The line feed that ends the line starting at `from`, or the end of the bytes.
     qsizetype lineEnd(qsizetype from) const;
