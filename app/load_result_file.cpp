@@ -1,5 +1,6 @@
 // Loading a result file: its text onto the Results page, its table onto the Table page.
 #include "app/background_load.h"
+#include "app/detail/chart_file.h"
 #include "app/main_window.h"
 #include "app/name_text.h"
 #include "app/pages/general_page.h"
@@ -11,6 +12,7 @@
 #include "results/result_loader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 
 using namespace zentrope;
@@ -78,6 +80,8 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     const ResultLoadOutcome& outcome = built.outcome;
     TStable->Adopt(std::move(built.grid), built.columnWidths);
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
+    // Until a caller that knows the run says better: the file itself.
+    TStable->NameRun(ChartRunName(QFileInfo(path).fileName(), QFileInfo(path).lastModified()));
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();
     if (outcome.sort_request)

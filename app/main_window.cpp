@@ -4,6 +4,7 @@
 #include "app/pages/parameters_page.h"
 #include "app/pages/results_page.h"
 #include "app/pages/table_page.h"
+#include "app/popup_escape_guard.h"
 #include "app/run_place/run_place_box.h"
 #include "app/run_watch/run.h"
 #include "app/run_watch/run_again.h"
@@ -95,10 +96,11 @@ bool TFIN::AskToGoOn(const QString& text) {
 
 RunsPage* TFIN::BuildRunsPage() {
     auto* runs = new RunsPage(*dialogs_, *TSgeneral);
-    connect(runs, &RunsPage::resultChosen, this, [this](const QString& path) {
-        if (FreeToShowOtherResult())
-            LoadResultFile(path);
-    });
+    connect(runs, &RunsPage::resultChosen, this,
+            [this](const QString& path, const QString& runName) {
+                if (FreeToShowOtherResult() && LoadResultFile(path))
+                    TStable->NameRun(runName);
+            });
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
     connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {
@@ -129,8 +131,9 @@ void TFIN::BuildDialogs() {
 }
 
 void TFIN::BindHandlers() {
-    // Escape closes the window whichever control has the focus.
+    // Escape closes the window whichever control has the focus, unless a popup is open.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    new PopupEscapeGuard(escape);
     connect(escape, &QShortcut::activated, this, &TFIN::EscapePressed);
     // Ctrl+Tab and Ctrl+Shift+Tab turn the pages from any control, the table included, which
     // would otherwise keep them for itself.

@@ -159,6 +159,8 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
         TStable->SetInterimNote(QString());
         const std::string path = run->resultPath();
         HoldingEscape([&] { LoadResultFileAt(path); });
+        if (const QString name = run->chartName(); !name.isEmpty())
+            TStable->NameRun(name);
     }
     if (closeAfterRun_)
         close();

@@ -1,5 +1,7 @@
 #include "records/record_file.h"
 
+#include "records/verdict_words.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +29,22 @@ template <typename T> std::optional<T> OptionalOf(const QJsonValue& value) {
     bool ok = false;
     const qlonglong number = value.toString().toLongLong(&ok);
     return ok ? std::optional<T>(static_cast<T>(number)) : std::nullopt;
+}
+
+QJsonValue VerdictObject(const std::optional<BriefVerdict>& verdict) {
+    if (!verdict)
+        return QJsonValue();
+    return QJsonObject{{"outcome", OutcomeWord(verdict->outcome)},
+                       {"failingRows", verdict->failing_rows},
+                       {"alpha", verdict->alpha}};
+}
+
+std::optional<BriefVerdict> VerdictOf(const QJsonValue& value) {
+    const QJsonObject object = value.toObject();
+    const std::optional<BriefOutcome> outcome = OutcomeOfWord(object["outcome"].toString());
+    return outcome ? std::optional(BriefVerdict{*outcome, object["failingRows"].toInt(),
+                                                object["alpha"].toDouble()})
+                   : std::nullopt;
 }
 
 QJsonObject InputObject(const InputFileFacts& input) {
@@ -62,6 +80,7 @@ QJsonObject RecordObject(const RunRecord& record) {
             {"testerPid", Optional(record.testerPid)},
             {"backend", record.runner.backend},
             {"backendRunId", record.runner.id},
+            {"verdict", VerdictObject(record.verdict)},
             {"enabledTests", QJsonArray::fromStringList(record.enabledTests)},
             {"inputs", inputs}};
 }
@@ -105,6 +124,7 @@ std::optional<RunRecord> ReadRecordFile(const QString& folder) {
     record.resultPath = object["resultPath"].toString();
     record.testerPid = OptionalOf<qint64>(object["testerPid"]);
     record.runner = {object["backend"].toString(), object["backendRunId"].toString()};
+    record.verdict = VerdictOf(object["verdict"]);
     for (const QJsonValue& test : object["enabledTests"].toArray())
         record.enabledTests << test.toString();
     for (const QJsonValue& input : object["inputs"].toArray())

@@ -1,5 +1,7 @@
 #include "records/record_filter.h"
 
+#include "records/record_summary.h"
+
 #include <QStringList>
 
 namespace zentrope {
@@ -14,7 +16,9 @@ QStringList TextsOf(const RunRecord& record) {
                          record.testerSha256,
                          record.frontEndVersion,
                          record.startedAt.toString(Qt::ISODate),
-                         record.end.endedAt.toString(Qt::ISODate)};
+                         record.end.endedAt.toString(Qt::ISODate),
+                         InputText(record),
+                         VerdictText(record)};
     if (record.end.exitCode)
         texts << QString::number(*record.end.exitCode);
     texts << record.enabledTests;

@@ -1,6 +1,8 @@
 // What the store keeps of one run of the tester, or of a result file loaded from elsewhere.
 #pragma once
 
+#include "results/run_verdict.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -69,6 +71,9 @@ struct RunRecord {
     BackendIdentity runner;
     QStringList enabledTests; // in execution order
     QList<InputFileFacts> inputs;
+    // How its result came out, judged off the window's thread once the result is kept; empty
+    // until then.
+    std::optional<BriefVerdict> verdict;
 };
 
 } // namespace zentrope

@@ -1,5 +1,7 @@
 #include "records/run_rows.h"
 
+#include "records/verdict_words.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -34,10 +36,27 @@ template <typename T> std::optional<T> OptionalOf(const QVariant& value) {
     return value.isNull() ? std::nullopt : std::optional<T>(value.value<T>());
 }
 
+QVariant VerdictValue(const std::optional<BriefVerdict>& verdict) {
+    return verdict ? QVariant(OutcomeWord(verdict->outcome)) : QVariant();
+}
+
+template <typename T>
+QVariant VerdictNumber(const std::optional<BriefVerdict>& verdict, T BriefVerdict::*field) {
+    return verdict ? QVariant::fromValue((*verdict).*field) : QVariant();
+}
+
+std::optional<BriefVerdict> VerdictOf(const QVariant& outcome, const QVariant& failingRows,
+                                      const QVariant& alpha) {
+    const std::optional<BriefOutcome> known =
+        outcome.isNull() ? std::nullopt : OutcomeOfWord(outcome.toString());
+    return known ? std::optional(BriefVerdict{*known, failingRows.toInt(), alpha.toDouble()})
+                 : std::nullopt;
+}
+
 const QString RunColumns = QStringLiteral(
     "id, kind, folder, tester_path, tester_size, tester_sha256, front_end_version, started_at, "
     "n, nt, ended_at, exit_code, end_signal, cancelled, source, result_path, tester_pid, "
-    "backend, backend_id");
+    "backend, backend_id, verdict, failing_rows, verdict_alpha");
 
 RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     RunRecord record;
@@ -58,6 +77,7 @@ RunRecord RunOf(const QSqlQuery& row, const QDir& runs) {
     record.resultPath = row.value(15).toString();
     record.testerPid = OptionalOf<qint64>(row.value(16));
     record.runner = BackendIdentity{row.value(17).toString(), row.value(18).toString()};
+    record.verdict = VerdictOf(row.value(19), row.value(20), row.value(21));
     return record;
 }
 
@@ -138,17 +158,31 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
     run.prepare(QStringLiteral("INSERT INTO runs (kind, folder, tester_path, tester_size, "
                                "tester_sha256, front_end_version, started_at, n, nt, ended_at, "
                                "exit_code, end_signal, cancelled, source, result_path, tester_pid, "
-                               "backend, backend_id) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                               "backend, backend_id, verdict, failing_rows, verdict_alpha) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                               "?, ?)"));
     const RunEnd& end = record.end;
-    if (!ExecWith(run,
-                  {QVariant(RunKindText[static_cast<int>(record.kind)]), Text(folderName),
-                   Text(record.testerPath), QVariant(record.testerSize), Text(record.testerSha256),
-                   Text(record.frontEndVersion), TimeValue(record.startedAt), Optional(record.n),
-                   Optional(record.NT), TimeValue(end.endedAt), Optional(end.exitCode),
-                   Optional(end.endSignal), QVariant(end.cancelled), Text(record.source),
-                   Text(record.resultPath), Optional(record.testerPid), Text(record.runner.backend),
-                   Text(record.runner.id)}))
+    if (!ExecWith(run, {QVariant(RunKindText[static_cast<int>(record.kind)]),
+                        Text(folderName),
+                        Text(record.testerPath),
+                        QVariant(record.testerSize),
+                        Text(record.testerSha256),
+                        Text(record.frontEndVersion),
+                        TimeValue(record.startedAt),
+                        Optional(record.n),
+                        Optional(record.NT),
+                        TimeValue(end.endedAt),
+                        Optional(end.exitCode),
+                        Optional(end.endSignal),
+                        QVariant(end.cancelled),
+                        Text(record.source),
+                        Text(record.resultPath),
+                        Optional(record.testerPid),
+                        Text(record.runner.backend),
+                        Text(record.runner.id),
+                        VerdictValue(record.verdict),
+                        VerdictNumber(record.verdict, &BriefVerdict::failing_rows),
+                        VerdictNumber(record.verdict, &BriefVerdict::alpha)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
     QSqlQuery test(db);
@@ -174,6 +208,15 @@ QString UpdateStart(QSqlDatabase& db, qint64 id, const RunStart& start) {
                                     "backend_id = ? WHERE id = ?"),
                      {Optional(start.pid), Text(start.resultPath), Text(start.runner.backend),
                       Text(start.runner.id), QVariant(id)});
+}
+
+QString UpdateVerdict(QSqlDatabase& db, qint64 id, const BriefVerdict& verdict) {
+    return UpdateRun(
+        db,
+        QStringLiteral("UPDATE runs SET verdict = ?, failing_rows = ?, verdict_alpha = ? "
+                       "WHERE id = ?"),
+        {VerdictValue(verdict), QVariant(verdict.failing_rows), QVariant(verdict.alpha),
+         QVariant(id)});
 }
 
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256) {

@@ -26,6 +26,9 @@ QString UpdateEnd(QSqlDatabase& db, qint64 id, const RunEnd& end);
 // Sets how the started tester of the run of `id` is found again and where it writes its result.
 QString UpdateStart(QSqlDatabase& db, qint64 id, const RunStart& start);
 
+// Sets the judged verdict of the kept result of the run of `id`.
+QString UpdateVerdict(QSqlDatabase& db, qint64 id, const BriefVerdict& verdict);
+
 // Sets the size and hash of the tester of the run of `id`.
 QString UpdateTester(QSqlDatabase& db, qint64 id, qint64 size, const QString& sha256);
 

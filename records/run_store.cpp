@@ -192,6 +192,10 @@ QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {
                   [&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); });
 }
 
+QString RunStore::setVerdict(qint64 id, const BriefVerdict& verdict) {
+    return update(id, [&](QSqlDatabase& database) { return UpdateVerdict(database, id, verdict); });
+}
+
 QString RunStore::setInputs(qint64 id, const QList<InputFileFacts>& inputs) {
     return update(id, [&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); });
 }

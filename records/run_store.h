@@ -64,6 +64,9 @@ public:
     // Notes the tester's size and hash, once they are known.
     QString setTester(qint64 id, qint64 size, const QString& sha256);
 
+    // Notes how the run's kept result came out.
+    QString setVerdict(qint64 id, const BriefVerdict& verdict);
+
     // Replaces the recorded input files of a run, once their hashes are known.
     QString setInputs(qint64 id, const QList<InputFileFacts>& inputs);
 

@@ -40,6 +40,10 @@ const QList<QStringList>& Migrations() {
          QStringLiteral("ALTER TABLE runs ADD COLUMN tester_pid INTEGER")},
         {QStringLiteral("ALTER TABLE runs ADD COLUMN backend TEXT NOT NULL DEFAULT ''"),
          QStringLiteral("ALTER TABLE runs ADD COLUMN backend_id TEXT NOT NULL DEFAULT ''")},
+        // NULL until the kept result has been judged.
+        {QStringLiteral("ALTER TABLE runs ADD COLUMN verdict TEXT"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN failing_rows INTEGER"),
+         QStringLiteral("ALTER TABLE runs ADD COLUMN verdict_alpha REAL")},
     };
     return steps;
 }

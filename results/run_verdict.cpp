@@ -4,6 +4,7 @@
 #include "results/cramer_von_mises.h"
 #include "results/multiple_testing.h"
 #include "results/pvalue_sample.h"
+#include "results/result_loader.h"
 
 #include <algorithm>
 #include <limits>
@@ -83,6 +84,35 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
     verdict.fails = verdict.fails || !verdict.invalid_rows.empty();
     verdict.incomplete = !CompletenessOf(results).Whole();
     return verdict;
+}
+
+} // namespace zentrope
+
+namespace zentrope {
+
+BriefVerdict BriefOf(const RunVerdict& verdict, double alpha) {
+    BriefVerdict brief;
+    brief.alpha = alpha;
+    if (verdict.rows == 0)
+        brief.outcome = BriefOutcome::NoTable;
+    else if (verdict.incomplete)
+        brief.outcome = BriefOutcome::Incomplete;
+    else if (verdict.fails)
+        brief.outcome = BriefOutcome::Fails;
+    else
+        brief.outcome = verdict.family == 0 ? BriefOutcome::NoFigures : BriefOutcome::Passes;
+    // A row with values that are no p-values has no KS figure, so it is never also rejected.
+    brief.failing_rows =
+        static_cast<int32_t>(verdict.rejected.size() + verdict.invalid_rows.size());
+    return brief;
+}
+
+BriefVerdict JudgeResultFile(const std::string& path, double alpha) {
+    ResultGrid grid;
+    const ResultLoadOutcome outcome = LoadResultFile(path, ResultLoadOptions{}, grid, {});
+    const RunVerdict verdict =
+        outcome.loaded ? JudgeRun(grid.Results(), FlagThresholds{}, alpha) : RunVerdict{};
+    return BriefOf(verdict, alpha);
 }
 
 } // namespace zentrope

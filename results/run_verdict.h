@@ -6,6 +6,7 @@
 #include "results/row_flags.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -56,5 +57,33 @@ struct RunVerdict {
 };
 
 RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, double alpha);
+
+// The level a run is judged at until the user picks another; records of runs are judged at
+// it, so that their verdicts compare.
+inline constexpr double DefaultAlpha = 0.01;
+
+// A run's result in a word, as its record keeps it and the list of runs shows it.
+enum class BriefOutcome : uint8_t {
+    Passes,
+    Fails,
+    Incomplete, // the file was cut short: its rows decide nothing
+    NoFigures,  // rows, but none with a KS figure (one sequence, or too few values)
+    NoTable,    // no file, or nothing in it that reads as a result
+};
+
+struct BriefVerdict {
+    BriefOutcome outcome = BriefOutcome::NoTable;
+    int32_t failing_rows = 0; // for Fails: the rows Holm rejects and those with no p-values
+    double alpha = 0;         // the level the run was judged at
+};
+
+// A file cut short is incomplete whatever its rows say; rows holding values that are no
+// p-values count as failing beside those Holm rejects.
+BriefVerdict BriefOf(const RunVerdict& verdict, double alpha);
+
+// Reads a result file (either line format) and judges it at `alpha`; NoTable when it cannot
+// be read, holds no result lines or does not fit in memory. Slow on a large file: call it
+// off the window's thread.
+BriefVerdict JudgeResultFile(const std::string& path, double alpha);
 
 } // namespace zentrope

@@ -6,6 +6,7 @@
 #include "app/dialog_seam.h"
 #include "app/name_text.h"
 #include "app/table/result_table_model.h"
+#include "results/run_verdict.h"
 
 #include <QChartView>
 #include <QDoubleSpinBox>
@@ -17,9 +18,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+using zentrope::DefaultAlpha;
+
 namespace {
 
-constexpr double DefaultAlpha = 0.01;
 const QString PngFilter = QStringLiteral("PNG image (*.png)");
 const QString SvgFilter = QStringLiteral("SVG image (*.svg)");
 
@@ -122,12 +124,11 @@ double RowDetailPane::Alpha() const {
 }
 
 QWidget* RowDetailPane::ChartColumn(QChartView* view, const char* buttonName,
-                                    const QString& fileName) {
+                                    const QString& chart) {
     auto* column = new QWidget(this);
     auto* save = new QPushButton(QStringLiteral("Save chart..."), column);
     save->setObjectName(buttonName);
-    connect(save, &QPushButton::clicked, this,
-            [this, view, fileName] { SaveChart(view, fileName); });
+    connect(save, &QPushButton::clicked, this, [this, view, chart] { SaveChart(view, chart); });
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view, 1);
@@ -135,10 +136,12 @@ QWidget* RowDetailPane::ChartColumn(QChartView* view, const char* buttonName,
     return column;
 }
 
-void RowDetailPane::SaveChart(QChartView* view, const QString& fileName) {
+void RowDetailPane::SaveChart(QChartView* view, const QString& chart) {
+    const QVariant row = shown_.isValid() ? shown_.data(ResultTableModel::RowRole) : QVariant();
+    const QString test = row.isValid() ? DisplayText(row.value<zentrope::ResultRow>().name) : "";
     saveDialog_->selectNameFilter(PngFilter);
     saveDialog_->setDefaultSuffix(QStringLiteral("png"));
-    saveDialog_->selectFile(fileName + QStringLiteral(".png"));
+    saveDialog_->selectFile(ChartFileName(test, runName_, chart) + QStringLiteral(".png"));
     const std::optional<QString> path = dialogs_.RunFileDialog(*saveDialog_);
     if (path && !SaveChartPicture(*view, *path))
         dialogs_.ShowMessage(QStringLiteral("Cannot write file %1").arg(*path), MessageIcon::Error);

@@ -25,6 +25,8 @@ public:
     RowDetailPane(ResultTableModel& model, DialogSeam& dialogs, QWidget* parent = nullptr);
 
     double Alpha() const;
+    // The loaded run as a chart's proposed file name tells it (ChartRunName).
+    void SetRunName(const QString& run) { runName_ = run; }
     // Shows the row of `index`; the header row and indices outside the results leave the
     // pane as it is.
     void ShowIndex(const QModelIndex& index);
@@ -35,8 +37,9 @@ signals:
     void alphaChanged(double alpha);
 
 private:
-    QWidget* ChartColumn(QChartView* view, const char* buttonName, const QString& fileName);
-    void SaveChart(QChartView* view, const QString& fileName);
+    // `chart` names the chart in its proposed file name.
+    QWidget* ChartColumn(QChartView* view, const char* buttonName, const QString& chart);
+    void SaveChart(QChartView* view, const QString& chart);
     void Refresh();
     void ShowNothing();
 
@@ -51,4 +54,5 @@ private:
     HistogramChart* histogram_;
     QLabel* figures_;
     QFileDialog* saveDialog_;
+    QString runName_;
 };

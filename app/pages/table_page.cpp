@@ -206,6 +206,10 @@ void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
     SGFailing->Show(verdict, rows, thresholds, alpha);
 }
 
+void TablePage::NameRun(const QString& run) {
+    SGDetail->SetRunName(run);
+}
+
 void TablePage::FocusGrid() {
     SG->setFocus();
 }

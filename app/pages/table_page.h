@@ -49,6 +49,8 @@ public:
     // Gives the verdict line the loaded run's verdict and the table its rows' flags.
     void JudgeLoadedRun(const zentrope::FlagThresholds& thresholds);
     void FocusGrid();
+    // Names the loaded run in the proposed names of saved charts.
+    void NameRun(const QString& run);
     // Once a load has shown and sorted the table: scrolled to the top-left, the verdict's
     // worst row current (so the pane describes it), SG focused.
     void LandOnVerdict();

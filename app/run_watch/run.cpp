@@ -1,6 +1,8 @@
 #include "app/run_watch/run.h"
 
+#include "app/detail/chart_file.h"
 #include "app/runs/late_results.h"
+#include "records/record_summary.h"
 #include "records/run_folder.h"
 #include "runner/result_freshness.h"
 
@@ -170,4 +172,14 @@ void Run::end() {
     else
         outcome.reason = RunEndReason::Failed;
     emit ended(outcome);
+}
+
+// A run an earlier window started knows its input from its record alone.
+QString Run::chartName() const {
+    if (!record_)
+        return QString();
+    const std::optional<zentrope::RunRecord> kept =
+        found_ ? record_->store().get(record_->id()) : std::nullopt;
+    return ChartRunName(kept ? zentrope::InputText(*kept) : zentrope::InFileText(record_->inFile()),
+                        backend_->startedAt().toLocalTime());
 }

@@ -54,6 +54,9 @@ public:
     QString logPath() const { return backend_->logPath(); }
     QString parameterFile() const { return parameterFile_; }
     qint64 recordId() const { return record_ ? record_->id() : 0; }
+    // The run as its saved charts' file names tell it (its input and start time); empty for a
+    // run without a record.
+    QString chartName() const;
     // How many sequences the run tests, when known, and how many sections are finished.
     std::optional<qint32> plannedSequences() const { return sequences_; }
     int32_t finishedSections() const { return feed_.Sections(); }

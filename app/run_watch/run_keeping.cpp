@@ -1,6 +1,7 @@
 #include "app/run_watch/run_keeping.h"
 
 #include "app/run_watch/hashing_progress.h"
+#include "app/runs/record_verdicts.h"
 
 #include "model/test_catalogue.h"
 #include "paramfile/parameter_file_reader.h"
@@ -130,6 +131,7 @@ void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {
     // A result that cannot be copied still leaves the run's end on record.
     if (!store_->finish(id_, runEnd, writtenResult).isEmpty() && !writtenResult.isEmpty())
         store_->finish(id_, runEnd);
+    RecordVerdicts::instance().judgeLater(store_->root(), id_);
 }
 
 void RunKeeping::abandon() {

@@ -29,6 +29,8 @@ public:
     zentrope::RunStore& store() const { return *store_; }
     // The number of sequences the kept parameter file asks for.
     qint32 sequences() const { return sequences_; }
+    // The kept parameter file's InFile; empty for the generator.
+    QString inFile() const { return inFile_; }
     QString logPath() const;
 
     // Hashes the tester and the input files on a pool thread, which records them through a
@@ -38,7 +40,8 @@ public:
     // Notes how the backend finds the started run again and where it writes its result, so
     // that a run left to itself can be watched or completed later.
     void noteStart(const zentrope::RunBackend& run, const QString& resultPath);
-    // Notes the end, copying the result when this run wrote it (an empty path otherwise).
+    // Notes the end, copying the result when this run wrote it (an empty path otherwise), and
+    // has the kept result judged for the record.
     void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.
     void abandon();

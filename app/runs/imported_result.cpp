@@ -3,6 +3,7 @@
 #include "app/run_watch/run_folder_place.h"
 #include "records/run_folder.h"
 #include "records/run_store.h"
+#include "results/run_verdict.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,12 +68,14 @@ void Record(const QString& root, const QString& path) {
     record.source = QFileInfo(path).absoluteFilePath();
     record.frontEndVersion = QStringLiteral(ZENTROPE_VERSION);
     // A failed or stopped copy leaves no record and no folder behind.
-    if (!KeepFileAt(path, QDir(folder.path).filePath(ResultCopyName), [] {
-             return Quitting.load();
-         }).isEmpty()) {
+    const QString kept = QDir(folder.path).filePath(ResultCopyName);
+    if (!KeepFileAt(path, kept, [] { return Quitting.load(); }).isEmpty()) {
         QDir(folder.path).removeRecursively();
         return;
     }
+    // Left to the Runs page's sweep when the application is quitting.
+    if (!Quitting.load())
+        record.verdict = JudgeResultFile(QFile::encodeName(kept).toStdString(), DefaultAlpha);
     opening.store->add(record);
 }
 

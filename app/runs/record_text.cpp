@@ -1,6 +1,7 @@
 #include "app/runs/record_text.h"
 
 #include "app/runs/late_results.h"
+#include "records/record_summary.h"
 #include "records/run_folder.h"
 
 #include <QFile>
@@ -73,8 +74,17 @@ QString EndText(const RunRecord& run) {
     return QStringLiteral("not known");
 }
 
+QString VerdictBasis(const RunRecord& run) {
+    return run.verdict ? QStringLiteral("Holm over the rows' KS p-values at %1")
+                             .arg(QString::number(run.verdict->alpha))
+                       : QString();
+}
+
 QString RecordText(const RunRecord& run, const QString& hashing) {
     QStringList lines = run.kind == RunKind::Imported ? ImportedLines(run) : RunLines(run);
+    if (const QString verdict = VerdictText(run); !verdict.isEmpty())
+        lines << (run.verdict ? QStringLiteral("Verdict: %1 (%2)").arg(verdict, VerdictBasis(run))
+                              : QStringLiteral("Verdict: %1").arg(verdict));
     if (!hashing.isEmpty())
         lines << hashing;
     return lines.join('\n');

@@ -1,12 +1,15 @@
 #include "app/runs/runs_page.h"
 
+#include "app/detail/chart_file.h"
 #include "app/dialog_seam.h"
 #include "app/run_watch/hashing_progress.h"
 #include "app/run_watch/run_folder_place.h"
 #include "app/runs/compare_view.h"
 #include "app/runs/late_results.h"
 #include "app/runs/record_text.h"
+#include "app/runs/record_verdicts.h"
 #include "app/runs/start_tidy.h"
+#include "records/record_summary.h"
 #include "records/run_folder.h"
 #include "records/store_notices.h"
 
@@ -31,27 +34,41 @@ using namespace zentrope;
 
 namespace {
 
-QList<QStandardItem*> RowOf(const RunRecord& run) {
-    auto* started = new QStandardItem(run.startedAt.toString(Qt::ISODate));
-    started->setData(run.id, Qt::UserRole);
-    return {started,
-            new QStandardItem(run.kind == RunKind::Run ? QStringLiteral("run")
-                                                       : QStringLiteral("imported")),
-            new QStandardItem(EndText(run)), new QStandardItem(run.enabledTests.join(", ")),
-            new QStandardItem(run.folderPresent ? run.folder : run.folder + " (gone)")};
+// The list sorts by this role: a text's own order for most columns, worst first for verdicts.
+constexpr int SortRole = Qt::UserRole + 1;
+enum Column { StartedColumn, KindColumn, ExitColumn, InputColumn, VerdictColumn };
+
+QStandardItem* Item(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text);
+    item->setData(sortKey, SortRole);
+    return item;
 }
 
-// What a run tested: its input file's name ("and N more" for a pattern), the generator
-// without one; an imported file's own name.
-QString InputText(const RunRecord& run) {
-    if (run.kind == RunKind::Imported)
-        return QFileInfo(run.source).fileName();
-    if (run.inputs.isEmpty())
-        return QStringLiteral("generator");
-    const QString first = QFileInfo(run.inputs.first().path).fileName();
-    return run.inputs.size() == 1
-               ? first
-               : QStringLiteral("%1 and %2 more").arg(first).arg(run.inputs.size() - 1);
+QStandardItem* Item(const QString& text) {
+    return Item(text, text);
+}
+
+QStandardItem* VerdictItem(const RunRecord& run) {
+    QStandardItem* item = Item(VerdictText(run), VerdictRank(run));
+    item->setToolTip(VerdictBasis(run));
+    return item;
+}
+
+QList<QStandardItem*> RowOf(const RunRecord& run) {
+    QStandardItem* started = Item(run.startedAt.toString(Qt::ISODate), run.startedAt);
+    started->setData(run.id, Qt::UserRole);
+    QStringList inputs;
+    for (const InputFileFacts& input : run.inputs)
+        inputs << input.path;
+    QStandardItem* input = Item(InputText(run));
+    input->setToolTip(run.kind == RunKind::Imported ? run.source : inputs.join('\n'));
+    return {started,
+            Item(run.kind == RunKind::Run ? QStringLiteral("run") : QStringLiteral("imported")),
+            Item(EndText(run)),
+            input,
+            VerdictItem(run),
+            Item(run.enabledTests.join(", ")),
+            Item(run.folderPresent ? run.folder : run.folder + " (gone)")};
 }
 
 // A run as the comparison names it: by what it tested and when.
@@ -82,7 +99,9 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     list_->setObjectName("RunsList");
     record_->setObjectName("RunRecord");
     record_->setReadOnly(true);
-    model_->setHorizontalHeaderLabels({"Started", "Kind", "Exit", "Tests", "Folder"});
+    model_->setHorizontalHeaderLabels(
+        {"Started", "Kind", "Exit", "Input", "Verdict", "Tests", "Folder"});
+    model_->setSortRole(SortRole);
     list_->setModel(model_);
     list_->setSortingEnabled(true);
     list_->sortByColumn(0, Qt::DescendingOrder);
@@ -127,6 +146,7 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
             });
     connect(&inputCheck_, &QFutureWatcher<InputChanges>::finished, this,
             &RunsPage::runCheckedAgain);
+    connect(&RecordVerdicts::instance(), &RecordVerdicts::judged, this, &RunsPage::showVerdict);
     connect(&HashingProgress::instance(), &HashingProgress::changed, this, [this](qint64 run) {
         if (const std::optional<RunRecord> chosen = chosenRun(); chosen && chosen->id == run)
             showChosen();
@@ -155,8 +175,10 @@ RunStore* RunsPage::store() {
 
 // Once per showing, not per keystroke in the filter: completing runs lists them all.
 void RunsPage::showEvent(QShowEvent* event) {
-    if (store())
+    if (store()) {
         CollectLateResults(*store_);
+        RecordVerdicts::instance().judgeAllDueLater(store_->root());
+    }
     refresh();
     QWidget::showEvent(event);
 }
@@ -168,8 +190,16 @@ void RunsPage::refresh() {
     for (const RunRecord& run : store_->filter(filter_->text()))
         model_->appendRow(RowOf(run));
     // The start time whole, not cut to its date.
-    list_->resizeColumnToContents(0);
+    list_->resizeColumnToContents(StartedColumn);
     record_->clear();
+}
+
+// In place, so that the selection and the shown record stay.
+void RunsPage::showVerdict(qint64 id) {
+    const std::optional<RunRecord> run = store() ? store_->get(id) : std::nullopt;
+    for (int row = 0; run && row < model_->rowCount(); ++row)
+        if (model_->item(row, StartedColumn)->data(Qt::UserRole).toLongLong() == id)
+            model_->setItem(row, VerdictColumn, VerdictItem(*run));
 }
 
 std::optional<RunRecord> RunsPage::chosenRun() const {
@@ -199,7 +229,8 @@ void RunsPage::showChosen() {
 
 void RunsPage::openResult() {
     if (const std::optional<RunRecord> run = chosenRun())
-        emit resultChosen(run->folder + '/' + ResultCopyName);
+        emit resultChosen(run->folder + '/' + ResultCopyName,
+                          ChartRunName(InputText(*run), run->startedAt));
 }
 
 void RunsPage::loadParameters() {

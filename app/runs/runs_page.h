@@ -1,4 +1,5 @@
-// The Runs page: the recorded runs, newest first, sortable and filtered by text; the chosen
+// The Runs page: the recorded runs, newest first, with what each tested and how it came out,
+// sortable and filtered by text; the chosen
 // run's record; and what can be done with it.
 #pragma once
 
@@ -35,7 +36,8 @@ public:
 
 signals:
     // What the window does with a chosen run's files.
-    void resultChosen(const QString& resultFile);
+    // `runName` tells the run in the names of saved charts.
+    void resultChosen(const QString& resultFile, const QString& runName);
     void parametersChosen(const QString& parameterFile);
     // The run's input files are checked (and the user agreed where they changed).
     void runAgainChosen(const QString& parameterFile);
@@ -48,6 +50,8 @@ private:
     // The selected runs, in the list's order.
     QList<zentrope::RunRecord> selectedRuns() const;
     void showChosen();
+    // Shows the verdict the run's record has been given since the list was read.
+    void showVerdict(qint64 id);
     void openResult();
     void loadParameters();
     void openLog();

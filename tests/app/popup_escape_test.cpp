@@ -27,6 +27,7 @@ class PopupEscapeTest : public QObject {
 private slots:
     void anOpenComboBoxClosesAlone();
     void aContextMenuClosesAlone();
+    void escapeThatReachesTheWindowFirstClosesOnlyThePopup();
 };
 
 void PopupEscapeTest::anOpenComboBoxClosesAlone() {
@@ -72,6 +73,43 @@ void PopupEscapeTest::aContextMenuClosesAlone() {
         QTest::qWait(50);
         QVERIFY2(w.isVisible(), name);
     }
+}
+
+// Under a window manager a popup does not take the keyboard focus from the window: Escape
+// comes to the window's focused control, and its shortcuts, with the popup still open.
+void PopupEscapeTest::escapeThatReachesTheWindowFirstClosesOnlyThePopup() {
+    WindowFixture fixture;
+    TFIN& w = fixture.Open();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto* unit = Control<QComboBox>(w, "CBnUM");
+    unit->setFocus();
+    unit->showPopup();
+    QTRY_VERIFY(unit->view()->isVisible());
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    QTRY_VERIFY(!unit->view()->isVisible());
+    QTest::qWait(50);
+    QVERIFY(w.isVisible());
+
+    auto* edit = Control<QLineEdit>(w, "Editn");
+    edit->setFocus();
+    bool menuSeen = false;
+    QTimer::singleShot(100, [&] {
+        menuSeen = qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
+        QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    });
+    QContextMenuEvent open(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                           edit->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(edit, &open);
+    QTRY_VERIFY(menuSeen);
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+    QTest::qWait(50);
+    QVERIFY(w.isVisible());
+
+    // With no popup left, Escape closes the window as always.
+    QApplication::setActiveWindow(&w);
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    QTRY_VERIFY(!w.isVisible());
 }
 
 ZENTROPE_GUI_TEST_MAIN(PopupEscapeTest)

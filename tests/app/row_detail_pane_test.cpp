@@ -151,11 +151,43 @@ private slots:
         QCOMPARE(f.dialogs.opened[0].dialog, "SDchart");
         const QImage png(f.Path("edf.png"), "PNG");
         QVERIFY(!png.isNull() && png.width() >= 200);
+        QCOMPARE(png.size(), Control<QWidget>(w, "EdfChart")->size() * 2);
         const QByteArray svg = f.Read("bins.SVG");
         QVERIFY2(svg.contains("<svg") && svg.contains("</svg>"), svg.left(200).constData());
         QCOMPARE(f.MessageTexts(),
                  QStringList{"Cannot write file " + f.Path("no such folder/edf.png")});
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Error);
+    }
+
+    // The proposal names the row's test and the loaded file (which stands for the run, and
+    // its time), with nothing a file name cannot hold.
+    void aSavedChartIsNamedAfterTheTestAndTheRun() {
+        WindowFixture f;
+        TFIN& w = f.Open();
+        const QString file = "bias 0.51: run?.txt";
+        std::vector<std::vector<std::string>> sections;
+        for (int s = 0; s < 5; ++s)
+            sections.push_back({"0." + std::to_string(s + 1), "0.5" + std::to_string(s)});
+        f.Write(file,
+                QByteArray::fromStdString(ResultFile({"Serial m=16 k:4/8", "Runs"}, sections)));
+        QFile written(f.Path(file));
+        QVERIFY(written.open(QIODevice::ReadWrite));
+        QVERIFY(written.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 5)),
+                                    QFileDevice::FileModificationTime));
+        written.close();
+        w.LoadResultFile(f.Path(file));
+        w.show();
+        const int row = RowOf(w, "Serial m=16 k:4/8");
+        QVERIFY(row > 0);
+        ClickCell(w, 4, row);
+        Control<QPushButton>(w, "ButtSaveEdfChart")->click();
+        Control<QPushButton>(w, "ButtSaveHistogram")->click();
+        QCOMPARE(f.dialogs.opened.size(), 2);
+        QCOMPARE(f.dialogs.opened[0].fileName,
+                 "Serial_m=16_k_4_8_bias_0.51_run_.txt_20261207-120005_distribution.png");
+        QVERIFY2(f.dialogs.opened[1].fileName.startsWith("Serial_m=16_k_4_8_bias_0.51_run_.txt_"),
+                 qPrintable(f.dialogs.opened[1].fileName));
+        QVERIFY(f.dialogs.opened[1].fileName != f.dialogs.opened[0].fileName);
     }
 };
 

@@ -25,6 +25,7 @@ inline RunRecord SampleRecord(const QString& folder, const QDateTime& startedAt,
     record.end.exitCode = 0;
     record.n = 1000000;
     record.NT = 20;
+    record.verdict = BriefVerdict{BriefOutcome::Fails, 3, 0.01};
     for (int i = SampleTestCount; i >= 1; --i)
         record.enabledTests << QStringLiteral("Test %1").arg(i);
     for (int i = 0; i < inputs; ++i)
@@ -60,6 +61,12 @@ inline void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.n, expected.n);
     QCOMPARE(got.NT, expected.NT);
     QCOMPARE(got.enabledTests, expected.enabledTests);
+    QCOMPARE(got.verdict.has_value(), expected.verdict.has_value());
+    if (got.verdict) {
+        QCOMPARE(got.verdict->outcome, expected.verdict->outcome);
+        QCOMPARE(got.verdict->failing_rows, expected.verdict->failing_rows);
+        QCOMPARE(got.verdict->alpha, expected.verdict->alpha);
+    }
     QCOMPARE(got.inputs.size(), expected.inputs.size());
     for (qsizetype i = 0; i < got.inputs.size(); ++i) {
         QCOMPARE(got.inputs[i].path, expected.inputs[i].path);

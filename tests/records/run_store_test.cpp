@@ -132,6 +132,7 @@ private slots:
         RunRecord second = NewRecord(*fixture.store, Noon.addSecs(60), 1);
         second.testerPath = "/home/me/other tester";
         second.end.exitCode = 3;
+        second.verdict->outcome = BriefOutcome::Passes;
         const qint64 firstId = fixture.store->add(first).id;
         const qint64 secondId = fixture.store->add(second).id;
         const auto ids = [&fixture](const QString& text) {
@@ -146,6 +147,11 @@ private slots:
         QCOMPARE(ids("2026-12-07T12:01:00"), QList<qint64>{secondId});
         QCOMPARE(ids("dft other"), QList<qint64>{}); // in different records only
         QCOMPARE(ids("imported"), QList<qint64>{});
+        // How they came out, and what the list says they tested, as the list shows them.
+        QCOMPARE(ids("FAILS"), QList<qint64>{firstId});
+        QCOMPARE(ids("failed"), QList<qint64>{secondId}); // exit 3 outweighs its passing rows
+        QCOMPARE(ids("passes"), QList<qint64>{});
+        QCOMPARE(ids("and 2 more"), QList<qint64>{firstId});
     }
 
     void deleteTakesTheFolderAndAGoneFolderIsNoError() {
@@ -226,8 +232,8 @@ private slots:
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
             db.setDatabaseName(index);
             QVERIFY(db.open());
-            for (const char* column :
-                 {"source", "result_path", "tester_pid", "backend", "backend_id"})
+            for (const char* column : {"source", "result_path", "tester_pid", "backend",
+                                       "backend_id", "verdict", "failing_rows", "verdict_alpha"})
                 QVERIFY(QSqlQuery(db).exec(
                     QStringLiteral("ALTER TABLE runs DROP COLUMN %1").arg(QLatin1String(column))));
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
@@ -237,6 +243,7 @@ private slots:
         QVERIFY(store);
         QCOMPARE(UserVersion(index), CurrentSchemaVersion());
         QCOMPARE(store->list().size(), 1);
+        old.verdict.reset(); // to be judged again from its result
         CompareRecords(store->list()[0], old);
         RunRecord imported = NewRecord(*store, Noon.addSecs(60));
         imported.kind = RunKind::Imported;
@@ -285,6 +292,9 @@ private slots:
         run.testerPid = 4321;
         run.resultPath = fixture.root.filePath("out.txt");
         QCOMPARE(fixture.store->setStart(id, *run.testerPid, run.resultPath), QString());
+        run.verdict = BriefVerdict{BriefOutcome::Incomplete, 0, 0.05};
+        QCOMPARE(fixture.store->setVerdict(id, *run.verdict), QString());
+        QVERIFY(!fixture.store->setVerdict(id + 1, *run.verdict).isEmpty());
 
         const QString result = fixture.root.filePath("result.txt");
         QVERIFY(WriteFile(result, QByteArray(1 << 20, '3')));

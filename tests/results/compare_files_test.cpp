@@ -1,15 +1,13 @@
 #include "results/compare_files.h"
 #include "results/csv.h"
 #include "tests/results/result_file_text.h"
+#include "tests/results/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-
 using namespace zentrope;
 using zentrope::testing::ResultFile;
+using zentrope::testing::TempFolder;
 
 namespace {
 
@@ -19,25 +17,6 @@ const std::vector<std::vector<std::string>> Laboratories = {
     {".392", ".393", ".397", ".414", ".418", ".429", ".433", ".458"},
     {".340", ".350", ".390", ".400", ".430", ".430", ".440", ".450"},
     {".340", ".348", ".348", ".354", ".372", ".378", ".412", ".428"},
-};
-
-class Folder {
-public:
-    // A name of its own: ctest runs each case, and other build folders, at the same time.
-    Folder()
-        : path_(std::filesystem::temp_directory_path() /
-                ("compare_files_test_" + std::to_string(std::random_device{}()))) {
-        std::filesystem::create_directories(path_);
-    }
-    ~Folder() { std::filesystem::remove_all(path_); }
-    std::string Write(const std::string& name, const std::string& text) const {
-        const std::string path = (path_ / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-private:
-    std::filesystem::path path_;
 };
 
 // A run's file: one section per sequence; "Extra" only where `extra` is set.
@@ -54,7 +33,7 @@ std::string LabFile(const std::vector<std::string>& lab, bool extra) {
 } // namespace
 
 TEST(CompareFiles, PublishedExampleAcrossFourFilesWithPartialRowsAndUnreadFile) {
-    const Folder folder;
+    const TempFolder folder{"compare_files_test_"};
     std::vector<ComparedFile> files;
     for (size_t lab = 0; lab < Laboratories.size(); ++lab)
         files.push_back(
@@ -95,7 +74,7 @@ TEST(CompareFiles, PublishedExampleAcrossFourFilesWithPartialRowsAndUnreadFile) 
 }
 
 TEST(CompareFiles, FewerThanTwoReadFilesGiveNoTable) {
-    const Folder folder;
+    const TempFolder folder{"compare_files_test_"};
     const std::vector<ComparedFile> files = {
         {"one", folder.Write("one", LabFile(Laboratories[0], false)), ""},
         {"none", folder.Write("none", "") + ".missing", ""}};

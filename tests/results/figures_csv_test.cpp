@@ -50,8 +50,7 @@ TEST(FiguresCsv, EveryNumberInFullWithMarksAndReasons) {
     EXPECT_NEAR(std::strtod(low[Column(header, "AD")].c_str(), nullptr), 7.938e-5, 5e-9);
     EXPECT_NEAR(std::strtod(low[Column(header, "SL")].c_str(), nullptr), 93.712, 5e-4);
     EXPECT_NEAR(std::strtod(low[Column(header, "exact KS p")].c_str(), nullptr) / 5.4e-5, 1, 1e-9);
-    // Holm over the two rows with figures (Short's missing cell is no value, which leaves it
-    // two): 2 x KS.
+    // Holm over the two rows with figures ("Short" has two values, its missing cell none): 2 x KS.
     EXPECT_NEAR(std::strtod(low[Column(header, "Holm KS p")].c_str(), nullptr), 2 * 0.0020055,
                 2e-7);
     EXPECT_EQ(low[Column(header, "mark")], "fails");

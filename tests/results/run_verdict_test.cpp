@@ -1,5 +1,7 @@
 #include "results/run_verdict.h"
+#include "tests/results/result_file_text.h"
 #include "tests/results/result_set_of.h"
+#include "tests/results/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -95,4 +97,78 @@ TEST(RunVerdict, WorstRowAmongEqualsAndEmptyRuns) {
     EXPECT_EQ(empty.worst_row, -1);
     EXPECT_TRUE(std::isnan(empty.worst_adjusted));
     EXPECT_FALSE(empty.fails);
+}
+
+namespace {
+
+// Ten sections; a test named "Bad..." holds only values at most 0.01 (KS D = 0.99, so its
+// p-value is far below any alpha here even after Holm), the others spread evenly over [0, 1]
+// (D = 0.05, p near 1).
+std::string TenSequences(const std::vector<std::string>& names) {
+    std::vector<std::vector<std::string>> sections(10);
+    for (int s = 0; s < 10; ++s)
+        for (const std::string& name : names)
+            sections[size_t(s)].push_back(name.starts_with("Bad") ? "0.00" + std::to_string(s + 1)
+                                                                  : "0." + std::to_string(s) + "5");
+    return zentrope::testing::ResultFile(names, sections);
+}
+
+} // namespace
+
+// The brief verdict a record keeps, read from files as the tester leaves them.
+TEST(RunVerdict, BriefVerdictOfResultFiles) {
+    const zentrope::testing::TempFolder folder("run_verdict_test_");
+    const BriefVerdict good = JudgeResultFile(
+        folder.Write("good.txt", TenSequences({"Frequency", "Serial", "Runs"})), 0.01);
+    EXPECT_EQ(good.outcome, BriefOutcome::Passes);
+    EXPECT_EQ(good.failing_rows, 0);
+    EXPECT_DOUBLE_EQ(good.alpha, 0.01);
+
+    const BriefVerdict bad = JudgeResultFile(
+        folder.Write("bad.txt", TenSequences({"Bad1", "Frequency", "Bad2", "Serial"})), 0.05);
+    EXPECT_EQ(bad.outcome, BriefOutcome::Fails);
+    EXPECT_EQ(bad.failing_rows, 2);
+    EXPECT_DOUBLE_EQ(bad.alpha, 0.05);
+
+    // The other line format reads too, as the window's load does.
+    const std::string nameFirst = "Sequence #1\nBad\t0.001\n\nSequence #2\nBad\t0.002\n\n"
+                                  "Sequence #3\nBad\t0.003\n\nSequence #4\nBad\t0.004\n\n";
+    EXPECT_EQ(JudgeResultFile(folder.Write("name_first.txt", nameFirst), 0.01).outcome,
+              BriefOutcome::Fails);
+
+    // One sequence gives rows but no KS figure: neither passes nor fails.
+    EXPECT_EQ(
+        JudgeResultFile(folder.Write("one.txt", "Sequence #1\n0.5\tFrequency\n\n"), 0.01).outcome,
+        BriefOutcome::NoFigures);
+    for (const char* name : {"empty.txt", "garbage.txt"})
+        EXPECT_EQ(JudgeResultFile(folder.Write(name, name[0] == 'e' ? "" : "not\na result\n"), 0.01)
+                      .outcome,
+                  BriefOutcome::NoTable)
+            << name;
+    EXPECT_EQ(JudgeResultFile(folder.Path("missing.txt"), 0.01).outcome, BriefOutcome::NoTable);
+}
+
+// A file cut short is incomplete whatever its rows say; rows without p-values fail beside the
+// rejected ones; without rows there is nothing.
+TEST(RunVerdict, BriefVerdictOfIncompleteAndInvalidFiles) {
+    const zentrope::testing::TempFolder folder("run_verdict_test_");
+    std::string cut = TenSequences({"Bad1", "Frequency", "Serial"});
+    cut.resize(cut.rfind("0.95\tSerial")); // the last section loses its last line
+    EXPECT_EQ(JudgeResultFile(folder.Write("cut.txt", cut), 0.01).outcome,
+              BriefOutcome::Incomplete);
+
+    std::string invalid = TenSequences({"Bad1", "Frequency", "Serial"});
+    invalid.replace(invalid.find("0.05\tSerial"), 4, "1.70");
+    const BriefVerdict judged = JudgeResultFile(folder.Write("invalid.txt", invalid), 0.01);
+    EXPECT_EQ(judged.outcome, BriefOutcome::Fails);
+    EXPECT_EQ(judged.failing_rows, 2); // Bad1 rejected, Serial holding 1.70
+
+    RunVerdict failing;
+    failing.rows = 3;
+    failing.family = 3;
+    failing.fails = true;
+    failing.rejected.resize(2);
+    failing.incomplete = true;
+    EXPECT_EQ(BriefOf(failing, 0.01).outcome, BriefOutcome::Incomplete);
+    EXPECT_EQ(BriefOf(RunVerdict{}, 0.01).outcome, BriefOutcome::NoTable);
 }
