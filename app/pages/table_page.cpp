@@ -136,14 +136,16 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
         [&](ResultGrid& grid) { outcome = LoadResultBytes(std::move(bytes), options, grid, {}); });
     if (!outcome.loaded) // only when memory ran out
         return outcome;
-    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
-    SGControl->SetColumnWidths(ResultColumnWidths(SGModel->Grid(), SG->font()));
-    reasons_ = ReadNoResultReasons(SGModel->Grid().FileText());
+    FitLoadedTable(ResultColumnWidths(SGModel->Grid(), SG->font()));
     return outcome;
 }
 
 void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths) {
     SGModel->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
+    FitLoadedTable(columnWidths);
+}
+
+void TablePage::FitLoadedTable(const std::vector<int>& columnWidths) {
     SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
     SGControl->SetColumnWidths(columnWidths);
     reasons_ = ReadNoResultReasons(SGModel->Grid().FileText());

@@ -66,6 +66,8 @@ public:
     const zentrope::SortState& Sorting() const { return sort_; }
 
 private:
+    // Row height, column widths and the file's reasons for rows without a result.
+    void FitLoadedTable(const std::vector<int>& columnWidths);
     void Sort(const zentrope::SortDecision& decision);
     void BuildVerdictRow();
     void BuildDetailPane(DialogSeam& dialogs);

@@ -78,6 +78,11 @@ private slots:
             QCOMPARE(lines.text(line), expected[line]);
         QCOMPARE(lines.text(60, 130), expected.mid(60, 71).join('\n'));
         QCOMPARE(lines.text(0, 1000), expected.join('\n'));
+        // And back from a byte to its line, at each line's first byte and its last.
+        for (const int line : order) {
+            QCOMPARE(lines.lineAt(lines.start(line)), qsizetype(line));
+            QCOMPARE(lines.lineAt(lines.start(line) + lines.bytes(line).size()), qsizetype(line));
+        }
     }
 
     void emptyFileIsOneEmptyLine() {
