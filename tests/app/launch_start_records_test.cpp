@@ -70,7 +70,7 @@ private slots:
         fixture.tester.setControl("say fine");
         fixture.window->show();
 
-        fixture.window->ButtRunWaitClick();
+        fixture.RunWaitToEnd();
         QVERIFY(fixture.testerStarted());
         const QDir logs(QDir(RunsRoot()).filePath("unrecorded logs"));
         const QStringList logNames = logs.entryList(QDir::Files);
