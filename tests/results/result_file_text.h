@@ -10,14 +10,16 @@
 
 namespace zentrope::testing {
 
-// One section per entry; each holds the p-value texts of the tests, named in order.
+// One section per entry; each holds the p-value texts of the tests, named in order. Lines past
+// the named tests are named after their place, so a longer section adds a row of its own.
 inline std::string ResultFile(const std::vector<std::string>& names,
                               const std::vector<std::vector<std::string>>& sections) {
     std::string text = "Zentrope report\n\n";
     for (size_t s = 0; s < sections.size(); ++s) {
         text += "Sequence #" + std::to_string(s + 1) + "\n";
         for (size_t t = 0; t < sections[s].size(); ++t)
-            text += sections[s][t] + "\t" + names[t] + "\n";
+            text += sections[s][t] + "\t" +
+                    (t < names.size() ? names[t] : "Extra " + std::to_string(t)) + "\n";
         text += "\n";
     }
     return text;
