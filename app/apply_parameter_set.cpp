@@ -5,8 +5,8 @@
 #include "app/pages/parameters_page.h"
 
 void TFIN::ApplyParameterSet() {
-    TSgeneral->ShowSet(Params);
-    TSparam->ShowSet(Params);
+    TSgeneral->ShowSet(params);
+    TSparam->ShowSet(params);
     MarkParametersSaved();
 }
 

@@ -78,7 +78,7 @@ std::unique_ptr<Run> StartRecordedTester(TFIN& window, const QString& executable
     std::unique_ptr<RunKeeping> record =
         RunKeeping::Begin(RunsRoot(), executable, parameterFile, FolderOf(executable));
     const std::optional<qint32> sequences =
-        record ? std::optional<qint32>(record->sequences()) : std::nullopt;
+        record ? std::optional<qint32>(record->Sequences()) : std::nullopt;
     // A run is logged, recorded or not: the tester's output never goes to the window's own.
     const QString unrecordedLog =
         record ? QString() : MakeUnrecordedLog(RunsRoot(), QDateTime::currentDateTime());
@@ -149,10 +149,10 @@ void TFIN::ButtRunExitClick() {
     std::unique_ptr<Run> run = LaunchTester(*this);
     if (!run)
         return;
-    if (!run->backend().identity().id.isEmpty())
+    if (!run->Backend().Identity().id.isEmpty())
         close();
     else {
-        connect(&run->backend(), &RunBackend::identityChanged, this, [this] {
+        connect(&run->Backend(), &RunBackend::IdentityChanged, this, [this] {
             leaveRunOnClose_ = true;
             close();
         });

@@ -84,8 +84,8 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     TStable->NameRun(ChartRunName(QFileInfo(path).fileName(), QFileInfo(path).lastModified()));
     PC->setCurrentWidget(TStable);
     TStable->FocusGrid();
-    if (outcome.sort_request)
-        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+    if (outcome.sortRequest)
+        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sortRequest);
     TStable->LandOnVerdict();
     if (!outcome.warning.empty())
         ShowMessage(QString::fromStdString(outcome.warning), MessageIcon::Warning);

@@ -44,7 +44,7 @@ TFIN::TFIN(const WindowSetup& setup, QWidget* parent)
     auto* pages = new PageControl;
     PC = pages;
     PC->setObjectName("PC");
-    TSgeneral = new GeneralPage(Params, *dialogs_, OD, SD);
+    TSgeneral = new GeneralPage(params, *dialogs_, OD, SD);
     PC->addTab(TSgeneral, "General");
     TSparam = new ParametersPage;
     TSparam->setObjectName("TSparam");
@@ -96,14 +96,14 @@ bool TFIN::AskToGoOn(const QString& text) {
 
 RunsPage* TFIN::BuildRunsPage() {
     auto* runs = new RunsPage(*dialogs_, *TSgeneral);
-    connect(runs, &RunsPage::resultChosen, this,
+    connect(runs, &RunsPage::ResultChosen, this,
             [this](const QString& path, const QString& runName) {
                 if (FreeToShowOtherResult() && LoadResultFile(path))
                     TStable->NameRun(runName);
             });
     // The window keeps its own parameter file name, so that a later save never writes into
     // the run's copy.
-    connect(runs, &RunsPage::parametersChosen, this, [this](const QString& parameterFile) {
+    connect(runs, &RunsPage::ParametersChosen, this, [this](const QString& parameterFile) {
         if (!ConfirmDroppingParameters(QStringLiteral("loading the run's parameter file")))
             return;
         const QString own = TSgeneral->ParameterFileName();
@@ -111,7 +111,7 @@ RunsPage* TFIN::BuildRunsPage() {
         LoadNamedParameterFile();
         TSgeneral->SetParameterFileName(own);
     });
-    connect(runs, &RunsPage::runAgainChosen, this,
+    connect(runs, &RunsPage::RunAgainChosen, this,
             [this](const QString& parameterFile) { RunParameterFileAgain(*this, parameterFile); });
     return runs;
 }

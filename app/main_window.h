@@ -56,7 +56,7 @@ public:
     TablePage& Table() const { return *TStable; }
 
     // The current parameter set: between a file (or the defaults) and the controls.
-    zentrope::ParameterSet Params;
+    zentrope::ParameterSet params;
 
     // 0 when the file named in EditParaFile was read and applied, 1 otherwise.
     int LoadNamedParameterFile();

@@ -40,11 +40,11 @@ int TFIN::LoadNamedParameterFile() {
                     MessageIcon::Error);
         return 1;
     }
-    Params.InFile.reset();
-    Params.OutFile.reset();
+    params.InFile.reset();
+    params.OutFile.reset();
     CappedMessages sink([this](const QString& text) { ShowMessage(text, MessageIcon::Warning); },
                         QStringLiteral("the parameter file %1").arg(path));
-    const int read = ReadParameterFile(path.toStdString(), Params, std::ref(sink));
+    const int read = ReadParameterFile(path.toStdString(), params, std::ref(sink));
     sink.Finish();
     if (read != 0)
         return 1;
@@ -58,7 +58,7 @@ void TFIN::LoadAtStartup() {
     if (LoadNamedParameterFile() == 0)
         return;
     TSgeneral->ClearSummaries();
-    ApplyDefaults(Params);
+    ApplyDefaults(params);
     ApplyParameterSet();
 }
 

@@ -41,9 +41,9 @@ std::optional<VerdictOptions> ParseOptions(const std::vector<std::string>& args,
         double high;
     };
     const Limit limits[] = {{"--alpha", &options.alpha, 0, 1},
-                            {"--ksmin", &options.thresholds.ks_min, 0, 1},
-                            {"--admin", &options.thresholds.ad_min, 0, 1},
-                            {"--slmax", &options.thresholds.sl_max, 0, 100}};
+                            {"--ksmin", &options.thresholds.ksMin, 0, 1},
+                            {"--admin", &options.thresholds.adMin, 0, 1},
+                            {"--slmax", &options.thresholds.slMax, 0, 100}};
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--json") {

@@ -52,7 +52,7 @@ bool TFIN::FreeToLaunch() {
         return true;
     ShowMessage(QStringLiteral("Zentrope is still running and writing \"%1\". Wait for it to "
                                "end, or cancel it, before starting Zentrope again.")
-                    .arg(DisplayText(run_->resultPath())),
+                    .arg(DisplayText(run_->ResultPath())),
                 MessageIcon::Warning);
     return false;
 }
@@ -60,15 +60,15 @@ bool TFIN::FreeToLaunch() {
 void TFIN::WatchRun(std::unique_ptr<Run> run) {
     run_ = std::move(run);
     tableForRun_ = true;
-    connect(run_.get(), &Run::interimResult, this, &TFIN::ShowInterimResult);
-    connect(run_.get(), &Run::ended, this, &TFIN::RunEnded);
+    connect(run_.get(), &Run::InterimResult, this, &TFIN::ShowInterimResult);
+    connect(run_.get(), &Run::Ended, this, &TFIN::RunEnded);
     runPanel_->Follow(*run_);
     runDock_->show();
-    run_->watch();
+    run_->Watch();
 }
 
 QString TFIN::InterimNote(int32_t sections) const {
-    const std::optional<qint32> planned = run_ ? run_->plannedSequences() : std::nullopt;
+    const std::optional<qint32> planned = run_ ? run_->PlannedSequences() : std::nullopt;
     if (planned && *planned > 0)
         return QStringLiteral("interim: %1 of %2 sequences").arg(sections).arg(*planned);
     return QStringLiteral("interim: %1 sequences").arg(sections);
@@ -90,12 +90,12 @@ void TFIN::ShowInterimResult(std::shared_ptr<const std::string> text, bool whole
     if (!outcome.loaded)
         return;
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
-    if (outcome.sort_request)
-        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sort_request);
+    if (outcome.sortRequest)
+        TStable->SGMouseUp(Qt::LeftButton, SortMarker, *outcome.sortRequest);
 }
 
 bool TFIN::FreeToShowOtherResult() {
-    if (!run_ || !tableForRun_ || run_->finishedSections() == 0)
+    if (!run_ || !tableForRun_ || run_->FinishedSections() == 0)
         return true;
     const int choice = dialogs_->Choose(
         QStringLiteral("The table shows the results of the running Zentrope as they come in. "
@@ -106,7 +106,7 @@ bool TFIN::FreeToShowOtherResult() {
 }
 
 bool TFIN::FreeToSaveParameters(const QString& path) {
-    if (!run_ || run_->parametersRead() || !SameFile(path, run_->parameterFile()))
+    if (!run_ || run_->ParametersRead() || !SameFile(path, run_->ParameterFile()))
         return true;
     return AskToGoOn(QStringLiteral("Zentrope may not have read the parameter file \"%1\" yet. "
                                     "Saving over it now could change the running test.")
@@ -114,7 +114,7 @@ bool TFIN::FreeToSaveParameters(const QString& path) {
 }
 
 bool TFIN::ConfirmCloseDuringRun() {
-    if (!run_ || run_->hasEnded() || leaveRunOnClose_)
+    if (!run_ || run_->HasEnded() || leaveRunOnClose_)
         return true;
     const int choice = dialogs_->Choose(
         QStringLiteral("Zentrope is still running. Leave it running (its result is collected "
@@ -125,7 +125,7 @@ bool TFIN::ConfirmCloseDuringRun() {
         return true;
     if (choice == 1) {
         closeAfterRun_ = true;
-        run_->cancel();
+        run_->Cancel();
     }
     return false;
 }
@@ -135,7 +135,7 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
     run->deleteLater();
     runPanel_->Done();
     runDock_->hide();
-    const int32_t sections = run->finishedSections();
+    const int32_t sections = run->FinishedSections();
     const bool interimShown = tableForRun_ && sections > 0;
     if (outcome.reason == RunEndReason::Cancelled) {
         if (interimShown)
@@ -146,20 +146,20 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
             TStable->SetInterimNote(QStringLiteral("failed after %1 sequences").arg(sections));
         ReportFailedRun(*this,
                         outcome.failureText.isEmpty()
-                            ? FailedRunText(DisplayText(run->resultPath()), outcome.resultWritten,
+                            ? FailedRunText(DisplayText(run->ResultPath()), outcome.resultWritten,
                                             outcome.end, outcome.logLines)
                             : outcome.failureText,
-                        run->logPath());
+                        run->LogPath());
     } else if (tableForRun_ ||
                dialogs_->Choose(QStringLiteral("Zentrope has ended. Load its result \"%1\" "
                                                "in place of the result shown?")
-                                    .arg(DisplayText(run->resultPath())),
+                                    .arg(DisplayText(run->ResultPath())),
                                 {QStringLiteral("Load it"), QStringLiteral("Keep the shown "
                                                                            "result")}) == 0) {
         TStable->SetInterimNote(QString());
-        const std::string path = run->resultPath();
+        const std::string path = run->ResultPath();
         HoldingEscape([&] { LoadResultFileAt(path); });
-        if (const QString name = run->chartName(); !name.isEmpty())
+        if (const QString name = run->ChartName(); !name.isEmpty())
             TStable->NameRun(name);
     }
     if (closeAfterRun_)
@@ -169,11 +169,11 @@ void TFIN::RunEnded(const RunOutcome& outcome) {
 void TFIN::ResumeLeftRun() {
     if (!QFileInfo::exists(RunsRoot() + QStringLiteral("/runs.sqlite")))
         return;
-    StoreOpening opening = RunStore::open(RunsRoot());
+    StoreOpening opening = RunStore::Open(RunsRoot());
     if (!opening.store)
         return;
     CollectLateResults(*opening.store);
-    for (const RunRecord& record : opening.store->list()) { // newest first
+    for (const RunRecord& record : opening.store->List()) { // newest first
         if (std::unique_ptr<Run> run = Run::Find(record, RunsRoot())) {
             WatchRun(std::move(run));
             return;

@@ -102,7 +102,7 @@ std::optional<double> ShortDecimal(std::string_view text, size_t pos, size_t& en
     constexpr int MaxDigits = 15;
     uint64_t mantissa = 0;
     int digits = 0;
-    int fraction_digits = 0;
+    int fractionDigits = 0;
     bool point = false;
     for (end = pos; end < text.size(); ++end) {
         const char c = text[end];
@@ -110,7 +110,7 @@ std::optional<double> ShortDecimal(std::string_view text, size_t pos, size_t& en
             if (++digits > MaxDigits)
                 return std::nullopt;
             mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
-            fraction_digits += point ? 1 : 0;
+            fractionDigits += point ? 1 : 0;
         } else if (c == '.' && !point) {
             point = true;
         } else {
@@ -119,7 +119,7 @@ std::optional<double> ShortDecimal(std::string_view text, size_t pos, size_t& en
     }
     if (digits == 0 || (end < text.size() && (text[end] == 'e' || text[end] == 'E')))
         return std::nullopt;
-    return static_cast<double>(mantissa) / PowersOfTen[fraction_digits];
+    return static_cast<double>(mantissa) / PowersOfTen[fractionDigits];
 }
 
 } // namespace
@@ -179,12 +179,12 @@ std::string FormatFixed(double v, int digits) {
     return ToChars(v, std::chars_format::fixed, std::clamp(digits, 0, MaxFixedDigits));
 }
 
-std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t max_length) {
+std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t maxLength) {
     // Short lines are common (an empty line ends each section), and for them memchr's set-up
     // costs more than looking at their few bytes.
     constexpr size_t LookedAtFirst = 16;
     const size_t start = std::min(pos, text.size());
-    const size_t limit = std::min(text.size() - start, max_length);
+    const size_t limit = std::min(text.size() - start, maxLength);
     const char* const from = text.data() + start;
     size_t length = limit;
     size_t at = 0;

@@ -35,6 +35,6 @@ inline constexpr int MaxFixedDigits = 20;
 // The line that starts at pos, as fgets reads it into a buffer of max_length + 1 bytes: up to
 // and including the next line feed, but at most max_length characters, so that a longer line
 // comes in pieces. pos moves past the piece; empty only when pos is at the end.
-std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t max_length);
+std::string_view NextLinePiece(std::string_view text, size_t& pos, size_t maxLength);
 
 } // namespace zentrope

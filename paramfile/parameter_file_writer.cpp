@@ -96,7 +96,7 @@ FormattedParameterFile FormatParameterFile(const ParameterFileRecord& record) {
 SaveResult WriteParameterFile(const ParameterFileRecord& record, const std::string& path,
                               const std::string& recoveryFolder) {
     FormattedParameterFile file = FormatParameterFile(record);
-    if (!file.ok())
+    if (!file.Ok())
         return {SaveOutcome::InvalidInteger, file.error, file.errorControl};
     if (std::optional<SizeOutOfRange> size = FirstSizeOutOfRange(record))
         return {SaveOutcome::SizeOutOfRange, size->message, std::string(size->field)};

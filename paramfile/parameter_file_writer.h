@@ -16,7 +16,7 @@ struct FormattedParameterFile {
     std::string text;         // the whole file; empty when an integer field did not convert
     std::string error;        // "'<text>' is not a valid integer value", empty on success
     std::string errorControl; // the control whose text that is
-    bool ok() const { return error.empty(); }
+    bool Ok() const { return error.empty(); }
 };
 
 // The file's exact text, or the conversion error of the first integer field (in file

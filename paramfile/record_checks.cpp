@@ -10,8 +10,8 @@ namespace zentrope {
 namespace {
 
 // Empty for an index that selects no unit.
-std::string_view UnitWord(std::string_view index_text) {
-    const int index = ParseStrictInteger(index_text).value_or(-1);
+std::string_view UnitWord(std::string_view indexText) {
+    const int index = ParseStrictInteger(indexText).value_or(-1);
     if (index < 0 || index >= static_cast<int>(SizeUnitList.size()))
         return {};
     return SizeUnitList[static_cast<size_t>(index)];
@@ -34,9 +34,9 @@ std::string RangeName(std::string_view member) {
 
 } // namespace
 
-std::string SizeText(std::string_view number, std::string_view unit_index) {
-    const std::string_view word = UnitWord(unit_index);
-    const int index = ParseStrictInteger(unit_index).value_or(-1);
+std::string SizeText(std::string_view number, std::string_view unitIndex) {
+    const std::string_view word = UnitWord(unitIndex);
+    const int index = ParseStrictInteger(unitIndex).value_or(-1);
     return std::string(number) + " " + (word.empty() ? "" : UnitAbbreviation(word, index));
 }
 

@@ -13,7 +13,7 @@ namespace zentrope {
 
 // The text a size is written as: the number, a blank and the abbreviation of the unit whose
 // index the combo box text gives (none for an index that selects no unit).
-std::string SizeText(std::string_view number, std::string_view unit_index);
+std::string SizeText(std::string_view number, std::string_view unitIndex);
 
 // A size whose bit count the reader would refuse (it takes 0 to 4294967295 bits).
 struct SizeOutOfRange {

@@ -27,22 +27,22 @@ bool LeftHalfMade(const QString& folder) {
 
 FolderReindexing ReindexRunFolders(RunStore& store) {
     FolderReindexing done;
-    if (store.readOnly())
+    if (store.ReadOnly())
         return done;
     QSet<QString> indexed;
-    for (const RunRecord& record : store.list()) {
+    for (const RunRecord& record : store.List()) {
         indexed.insert(QDir::cleanPath(record.folder));
         if (record.folderPresent &&
             !QFileInfo::exists(QDir(record.folder).filePath(RecordFileName)))
             WriteRecordFile(record);
     }
-    const QDir runs(RunsFolderOf(store.root()));
+    const QDir runs(RunsFolderOf(store.Root()));
     for (const QFileInfo& entry : runs.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString folder = QDir::cleanPath(entry.absoluteFilePath());
         if (indexed.contains(folder) || FolderBeingMade(folder))
             continue;
         if (const std::optional<RunRecord> record = ReadRecordFile(folder)) {
-            done.indexed += store.adopt(*record).id != 0;
+            done.indexed += store.Adopt(*record).id != 0;
         } else if (LeftHalfMade(folder) && QDir(folder).removeRecursively()) {
             ++done.removed;
         }

@@ -35,7 +35,7 @@ QJsonValue VerdictObject(const std::optional<BriefVerdict>& verdict) {
     if (!verdict)
         return QJsonValue();
     return QJsonObject{{"outcome", OutcomeWord(verdict->outcome)},
-                       {"failingRows", verdict->failing_rows},
+                       {"failingRows", verdict->failingRows},
                        {"alpha", verdict->alpha}};
 }
 

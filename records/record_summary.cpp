@@ -50,9 +50,9 @@ QString VerdictText(const RunRecord& run) {
     case BriefOutcome::Passes:
         return QStringLiteral("passes");
     case BriefOutcome::Fails:
-        return run.verdict->failing_rows == 1
+        return run.verdict->failingRows == 1
                    ? QStringLiteral("FAILS 1 row")
-                   : QStringLiteral("FAILS %1 rows").arg(run.verdict->failing_rows);
+                   : QStringLiteral("FAILS %1 rows").arg(run.verdict->failingRows);
     case BriefOutcome::Incomplete:
         return QStringLiteral("incomplete");
     case BriefOutcome::NoFigures:
@@ -76,7 +76,7 @@ int VerdictRank(const RunRecord& run) {
         return 7;
     switch (run.verdict->outcome) {
     case BriefOutcome::Fails:
-        return -run.verdict->failing_rows;
+        return -run.verdict->failingRows;
     case BriefOutcome::Incomplete:
         return 1;
     case BriefOutcome::NoFigures:

@@ -181,7 +181,7 @@ QString InsertRecord(QSqlDatabase& db, const RunRecord& record, const QString& f
                         Text(record.runner.backend),
                         Text(record.runner.id),
                         VerdictValue(record.verdict),
-                        VerdictNumber(record.verdict, &BriefVerdict::failing_rows),
+                        VerdictNumber(record.verdict, &BriefVerdict::failingRows),
                         VerdictNumber(record.verdict, &BriefVerdict::alpha)}))
         return run.lastError().text();
     id = run.lastInsertId().toLongLong();
@@ -215,7 +215,7 @@ QString UpdateVerdict(QSqlDatabase& db, qint64 id, const BriefVerdict& verdict) 
         db,
         QStringLiteral("UPDATE runs SET verdict = ?, failing_rows = ?, verdict_alpha = ? "
                        "WHERE id = ?"),
-        {VerdictValue(verdict), QVariant(verdict.failing_rows), QVariant(verdict.alpha),
+        {VerdictValue(verdict), QVariant(verdict.failingRows), QVariant(verdict.alpha),
          QVariant(id)});
 }
 

@@ -80,9 +80,9 @@ RunStore::~RunStore() {
     QSqlDatabase::removeDatabase(connection_);
 }
 
-StoreOpening RunStore::open(const QString& root) {
+StoreOpening RunStore::Open(const QString& root) {
     StoreOpening opening = OpenChecked(root);
-    StoreNotices::instance().tellOnce(opening.error);
+    StoreNotices::Instance().TellOnce(opening.error);
     return opening;
 }
 
@@ -121,21 +121,21 @@ StoreOpening RunStore::OpenChecked(const QString& root) {
     return {std::move(store), QString()};
 }
 
-QSqlDatabase RunStore::db() const {
+QSqlDatabase RunStore::Db() const {
     return QSqlDatabase::database(connection_, false);
 }
 
 // Only a folder directly in this root's runs folder is ever recorded or removed, so that
 // an index edited by hand cannot make the store delete anything else.
-QString RunStore::folderName(const QString& folder) const {
+QString RunStore::FolderName(const QString& folder) const {
     const QFileInfo info(folder);
     const bool inRuns =
         QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(RunsFolderOf(root_));
     return info.isDir() && inRuns ? info.fileName() : QString();
 }
 
-RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
-    const QString name = folderName(record.folder);
+RecordWriting RunStore::Add(const RunRecord& record, const QString& result) {
+    const QString name = FolderName(record.folder);
     if (name.isEmpty())
         return {0, RecordFailure(QStringLiteral("its folder \"%1\" is not a run folder of \"%2\".")
                                      .arg(record.folder, root_))};
@@ -144,7 +144,7 @@ RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
     if (!result.isEmpty() && QFileInfo(result).isFile())
         failure = CopyWholeFile(result, QDir(record.folder).filePath(ResultCopyName));
     if (failure.isEmpty())
-        failure = RecordFailure(write(
+        failure = RecordFailure(Write(
             [&](QSqlDatabase& database) { return InsertRecord(database, record, name, id); }));
     // The folder keeps its own record, so that a lost index can be built again; one that
     // cannot be written now is written at the next start (folder_reindex.h).
@@ -153,111 +153,111 @@ RecordWriting RunStore::add(const RunRecord& record, const QString& result) {
         return {id, QString()};
     }
     QDir(record.folder).removeRecursively();
-    return {0, told(failure)};
+    return {0, Told(failure)};
 }
 
-RecordWriting RunStore::adopt(const RunRecord& record) {
-    const QString name = folderName(record.folder);
+RecordWriting RunStore::Adopt(const RunRecord& record) {
+    const QString name = FolderName(record.folder);
     qint64 id = 0;
     const QString failure = name.isEmpty() ? RecordFailure(QStringLiteral("it has no run folder."))
-                                           : RecordFailure(write([&](QSqlDatabase& database) {
+                                           : RecordFailure(Write([&](QSqlDatabase& database) {
                                                  return InsertRecord(database, record, name, id);
                                              }));
     return {failure.isEmpty() ? id : 0, failure};
 }
 
-QString RunStore::finish(qint64 id, const RunEnd& end, const QString& result) {
-    const std::optional<RunRecord> record = get(id);
-    if (!record || !record->folderPresent || folderName(record->folder).isEmpty())
+QString RunStore::Finish(qint64 id, const RunEnd& end, const QString& result) {
+    const std::optional<RunRecord> record = Get(id);
+    if (!record || !record->folderPresent || FolderName(record->folder).isEmpty())
         return RecordFailure(QStringLiteral("its record or its folder has gone."));
     const QString copy = QDir(record->folder).filePath(ResultCopyName);
     const bool copied = !result.isEmpty() && QFileInfo(result).isFile();
     if (copied) {
         if (QString failure = CopyWholeFile(result, copy); !failure.isEmpty())
-            return told(failure);
+            return Told(failure);
     }
     QString failure =
-        update(id, [&](QSqlDatabase& database) { return UpdateEnd(database, id, end); });
+        Update(id, [&](QSqlDatabase& database) { return UpdateEnd(database, id, end); });
     if (!failure.isEmpty() && copied)
         QFile::remove(copy);
     return failure;
 }
 
-QString RunStore::setStart(qint64 id, const RunStart& start) {
-    return update(id, [&](QSqlDatabase& database) { return UpdateStart(database, id, start); });
+QString RunStore::SetStart(qint64 id, const RunStart& start) {
+    return Update(id, [&](QSqlDatabase& database) { return UpdateStart(database, id, start); });
 }
 
-QString RunStore::setTester(qint64 id, qint64 size, const QString& sha256) {
-    return update(id,
+QString RunStore::SetTester(qint64 id, qint64 size, const QString& sha256) {
+    return Update(id,
                   [&](QSqlDatabase& database) { return UpdateTester(database, id, size, sha256); });
 }
 
-QString RunStore::setVerdict(qint64 id, const BriefVerdict& verdict) {
-    return update(id, [&](QSqlDatabase& database) { return UpdateVerdict(database, id, verdict); });
+QString RunStore::SetVerdict(qint64 id, const BriefVerdict& verdict) {
+    return Update(id, [&](QSqlDatabase& database) { return UpdateVerdict(database, id, verdict); });
 }
 
-QString RunStore::setInputs(qint64 id, const QList<InputFileFacts>& inputs) {
-    return update(id, [&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); });
+QString RunStore::SetInputs(qint64 id, const QList<InputFileFacts>& inputs) {
+    return Update(id, [&](QSqlDatabase& database) { return ReplaceInputs(database, id, inputs); });
 }
 
-QString RunStore::write(const std::function<QString(QSqlDatabase&)>& change) {
+QString RunStore::Write(const std::function<QString(QSqlDatabase&)>& change) {
     if (readOnly_)
         return UnwritableFolder(root_);
-    QSqlDatabase database = db();
+    QSqlDatabase database = Db();
     WriteTransaction transaction(database);
-    if (!transaction.begun())
-        return transaction.error().text();
+    if (!transaction.Begun())
+        return transaction.Error().text();
     if (QString failure = change(database); !failure.isEmpty())
         return failure;
-    return transaction.commit() ? QString() : transaction.error().text();
+    return transaction.Commit() ? QString() : transaction.Error().text();
 }
 
-QString RunStore::update(qint64 id, const std::function<QString(QSqlDatabase&)>& change) {
-    QString failure = RecordFailure(write(change));
+QString RunStore::Update(qint64 id, const std::function<QString(QSqlDatabase&)>& change) {
+    QString failure = RecordFailure(Write(change));
     if (failure.isEmpty()) {
-        if (const std::optional<RunRecord> record = get(id); record && record->folderPresent)
+        if (const std::optional<RunRecord> record = Get(id); record && record->folderPresent)
             WriteRecordFile(*record);
     }
-    return told(failure);
+    return Told(failure);
 }
 
-QString RunStore::told(const QString& failure) const {
+QString RunStore::Told(const QString& failure) const {
     // A folder that cannot be written was told of once, when the store was opened.
     if (!readOnly_)
-        StoreNotices::instance().tellOnce(failure);
+        StoreNotices::Instance().TellOnce(failure);
     return failure;
 }
 
-QList<RunRecord> RunStore::list() const {
-    QSqlDatabase database = db();
+QList<RunRecord> RunStore::List() const {
+    QSqlDatabase database = Db();
     return ReadRecords(database, RunsFolderOf(root_));
 }
 
-QList<RunRecord> RunStore::filter(const QString& text) const {
-    QList<RunRecord> records = list();
+QList<RunRecord> RunStore::Filter(const QString& text) const {
+    QList<RunRecord> records = List();
     records.removeIf([&text](const RunRecord& record) { return !RecordMatches(record, text); });
     return records;
 }
 
-std::optional<RunRecord> RunStore::get(qint64 id) const {
-    QSqlDatabase database = db();
+std::optional<RunRecord> RunStore::Get(qint64 id) const {
+    QSqlDatabase database = Db();
     const QList<RunRecord> records = ReadRecords(database, RunsFolderOf(root_), id);
     return records.isEmpty() ? std::nullopt : std::optional<RunRecord>(records.first());
 }
 
-QString RunStore::remove(qint64 id) {
-    const std::optional<RunRecord> record = get(id);
+QString RunStore::Remove(qint64 id) {
+    const std::optional<RunRecord> record = Get(id);
     if (!record)
         return QString();
     // Its record file goes first, so that a folder left by a stopped removal is not indexed
     // again; a removal stopped before the row went leaves a run that is deleted once more.
-    if (record->folderPresent && !folderName(record->folder).isEmpty())
+    if (record->folderPresent && !FolderName(record->folder).isEmpty())
         QFile::remove(QDir(record->folder).filePath(RecordFileName));
-    if (QString failure = write([id](QSqlDatabase& database) { return DeleteRow(database, id); });
+    if (QString failure = Write([id](QSqlDatabase& database) { return DeleteRow(database, id); });
         !failure.isEmpty())
         return QStringLiteral("The run could not be deleted: %1").arg(failure);
     // A folder that is already gone, or is no run folder of this root, is left alone.
-    if (!record->folderPresent || folderName(record->folder).isEmpty() ||
+    if (!record->folderPresent || FolderName(record->folder).isEmpty() ||
         QDir(record->folder).removeRecursively())
         return QString();
     return QStringLiteral("The run's folder \"%1\" could not be removed entirely.")

@@ -78,8 +78,8 @@ namespace {
 // step is left.
 QString ApplyNextStep(QSqlDatabase& db, bool& upToDate) {
     WriteTransaction transaction(db);
-    if (!transaction.begun())
-        return Failure(transaction.error());
+    if (!transaction.Begun())
+        return Failure(transaction.Error());
     const int version = StoredSchemaVersion(db);
     if (version < 0)
         return Failure(db.lastError());
@@ -96,7 +96,7 @@ QString ApplyNextStep(QSqlDatabase& db, bool& upToDate) {
     // The version lives in the file's header and changes with the transaction.
     if (!query.exec(QStringLiteral("PRAGMA user_version = %1").arg(version + 1)))
         return Failure(query.lastError());
-    return transaction.commit() ? QString() : Failure(transaction.error());
+    return transaction.Commit() ? QString() : Failure(transaction.Error());
 }
 
 } // namespace

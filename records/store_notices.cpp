@@ -5,12 +5,12 @@
 
 namespace zentrope {
 
-StoreNotices& StoreNotices::instance() {
+StoreNotices& StoreNotices::Instance() {
     static StoreNotices notices;
     return notices;
 }
 
-void StoreNotices::tellOnce(const QString& text) {
+void StoreNotices::TellOnce(const QString& text) {
     static QMutex mutex;
     static QSet<QString> toldTexts;
     {
@@ -19,7 +19,7 @@ void StoreNotices::tellOnce(const QString& text) {
             return;
         toldTexts.insert(text);
     }
-    emit told(text);
+    emit Told(text);
 }
 
 } // namespace zentrope

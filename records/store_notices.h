@@ -10,12 +10,12 @@ namespace zentrope {
 class StoreNotices : public QObject {
     Q_OBJECT
 public:
-    static StoreNotices& instance();
+    static StoreNotices& Instance();
     // Emits `told` unless the same text was told before.
-    void tellOnce(const QString& text);
+    void TellOnce(const QString& text);
 
 signals:
-    void told(const QString& text);
+    void Told(const QString& text);
 };
 
 } // namespace zentrope

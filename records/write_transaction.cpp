@@ -5,20 +5,20 @@
 namespace zentrope {
 
 WriteTransaction::WriteTransaction(QSqlDatabase& db) : db_(db) {
-    begun_ = exec("BEGIN IMMEDIATE");
+    begun_ = Exec("BEGIN IMMEDIATE");
 }
 
 WriteTransaction::~WriteTransaction() {
     if (begun_ && !done_)
-        exec("ROLLBACK");
+        Exec("ROLLBACK");
 }
 
-bool WriteTransaction::commit() {
-    done_ = begun_ && exec("COMMIT");
+bool WriteTransaction::Commit() {
+    done_ = begun_ && Exec("COMMIT");
     return done_;
 }
 
-bool WriteTransaction::exec(const char* statement) {
+bool WriteTransaction::Exec(const char* statement) {
     QSqlQuery query(db_);
     if (query.exec(QString::fromLatin1(statement)))
         return true;

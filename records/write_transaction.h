@@ -15,13 +15,13 @@ public:
     WriteTransaction(const WriteTransaction&) = delete;
     WriteTransaction& operator=(const WriteTransaction&) = delete;
 
-    bool begun() const { return begun_; }
-    bool commit();
+    bool Begun() const { return begun_; }
+    bool Commit();
     // Why beginning or committing failed.
-    QSqlError error() const { return error_; }
+    QSqlError Error() const { return error_; }
 
 private:
-    bool exec(const char* statement);
+    bool Exec(const char* statement);
 
     QSqlDatabase& db_;
     bool begun_ = false;

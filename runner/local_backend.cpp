@@ -43,18 +43,18 @@ bool LocalProcessGoing(const BackendIdentity& identity) {
 
 LocalBackend::LocalBackend(std::unique_ptr<TesterProcess> process, const RunRequest& request)
     : process_(std::move(process)),
-      pid_(process_->processId()), identity_{LocalBackendName,
+      pid_(process_->ProcessId()), identity_{LocalBackendName,
                                              LocalIdentityText(pid_, ProcessStartTime(pid_))},
-      startedAt_(process_->startedAt()), resultPath_(request.resultPath),
+      startedAt_(process_->StartedAt()), resultPath_(request.resultPath),
       logPath_(request.logPath) {
-    connect(process_.get(), &TesterProcess::ended, this, &RunBackend::ended);
+    connect(process_.get(), &TesterProcess::Ended, this, &RunBackend::Ended);
 }
 
 LocalBackend::LocalBackend(const BackendIdentity& identity, const RunRequest& request,
                            const QDateTime& startedAt)
     : pid_(ParseIdentity(identity).value_or(LocalIdentity{}).pid), identity_(identity),
       startedAt_(startedAt), resultPath_(request.resultPath), logPath_(request.logPath) {
-    connect(&poll_, &QTimer::timeout, this, &LocalBackend::pollFoundProcess);
+    connect(&poll_, &QTimer::timeout, this, &LocalBackend::PollFoundProcess);
     poll_.start(FoundPollMs);
     force_.setSingleShot(true);
     connect(&force_, &QTimer::timeout, this, [this] {
@@ -63,18 +63,18 @@ LocalBackend::LocalBackend(const BackendIdentity& identity, const RunRequest& re
     });
 }
 
-void LocalBackend::pollFoundProcess() {
+void LocalBackend::PollFoundProcess() {
     if (foundEnded_ || LocalProcessGoing(identity_))
         return;
     foundEnded_ = true;
     poll_.stop();
     force_.stop();
-    emit ended();
+    emit Ended();
 }
 
-void LocalBackend::cancel() {
+void LocalBackend::Cancel() {
     if (process_) {
-        process_->cancel();
+        process_->Cancel();
         return;
     }
     if (foundEnded_ || cancelled_)
@@ -86,8 +86,8 @@ void LocalBackend::cancel() {
     force_.start(DefaultCancelGrace);
 }
 
-bool LocalBackend::hasEnded() const {
-    return process_ ? process_->hasEnded() : foundEnded_;
+bool LocalBackend::HasEnded() const {
+    return process_ ? process_->HasEnded() : foundEnded_;
 }
 
 TesterEnd LocalBackend::end() const {

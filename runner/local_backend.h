@@ -27,17 +27,17 @@ public:
     LocalBackend(const BackendIdentity& identity, const RunRequest& request,
                  const QDateTime& startedAt);
 
-    BackendIdentity identity() const override { return identity_; }
-    std::optional<qint64> processId() const override { return pid_; }
-    QDateTime startedAt() const override { return startedAt_; }
-    void cancel() override;
-    bool hasEnded() const override;
+    BackendIdentity Identity() const override { return identity_; }
+    std::optional<qint64> ProcessId() const override { return pid_; }
+    QDateTime StartedAt() const override { return startedAt_; }
+    void Cancel() override;
+    bool HasEnded() const override;
     TesterEnd end() const override;
-    std::vector<std::string> resultPaths() const override { return {resultPath_}; }
-    QString logPath() const override { return logPath_; }
+    std::vector<std::string> ResultPaths() const override { return {resultPath_}; }
+    QString LogPath() const override { return logPath_; }
 
 private:
-    void pollFoundProcess();
+    void PollFoundProcess();
 
     std::unique_ptr<TesterProcess> process_; // null for a process found again
     qint64 pid_ = 0;

@@ -18,11 +18,11 @@ QString LineText(QByteArray bytes) {
 
 LogTail::LogTail(QString path, int keptLines) : file_(std::move(path)), keptLines_(keptLines) {}
 
-bool LogTail::openIfPresent() {
+bool LogTail::OpenIfPresent() {
     return file_.isOpen() || file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
-QByteArray LogTail::readAdded() {
+QByteArray LogTail::ReadAdded() {
     const qint64 size = file_.size();
     if (size < offset_) {
         offset_ = 0;
@@ -46,11 +46,11 @@ QByteArray LogTail::readAdded() {
     return added;
 }
 
-QStringList LogTail::readNew(LogWriter writer) {
+QStringList LogTail::ReadNew(LogWriter writer) {
     QStringList lines;
-    if (!openIfPresent())
+    if (!OpenIfPresent())
         return lines;
-    unfinished_ += readAdded();
+    unfinished_ += ReadAdded();
     qsizetype start = 0;
     for (qsizetype end; (end = unfinished_.indexOf('\n', start)) >= 0; start = end + 1)
         lines << LineText(unfinished_.mid(start, std::min(end - start, MaxLineBytes)));
@@ -61,11 +61,11 @@ QStringList LogTail::readNew(LogWriter writer) {
         unfinished_.clear();
         skipToNewline_ = writer == LogWriter::Running;
     }
-    keep(lines);
+    Keep(lines);
     return lines;
 }
 
-void LogTail::keep(const QStringList& lines) {
+void LogTail::Keep(const QStringList& lines) {
     for (const QString& line : lines) {
         if (const std::optional<TesterProgress> progress = ParseProgressLine(line))
             progress_ = progress;

@@ -22,17 +22,17 @@ public:
     // The complete lines added since the last call, oldest first. Once the writer has ended,
     // an unfinished last line counts as complete. A log too long to read at one look is read
     // from near its end only; a log that shrank is read again from its start.
-    QStringList readNew(LogWriter writer = LogWriter::Running);
+    QStringList ReadNew(LogWriter writer = LogWriter::Running);
 
     // The newest lines read so far, oldest first, at most keptLines of them.
-    const QStringList& lastLines() const { return lastLines_; }
+    const QStringList& LastLines() const { return lastLines_; }
     // The figures of the newest progress line read so far.
-    std::optional<TesterProgress> progress() const { return progress_; }
+    std::optional<TesterProgress> Progress() const { return progress_; }
 
 private:
-    bool openIfPresent();
-    QByteArray readAdded();
-    void keep(const QStringList& lines);
+    bool OpenIfPresent();
+    QByteArray ReadAdded();
+    void Keep(const QStringList& lines);
 
     QFile file_;
     int keptLines_;

@@ -30,29 +30,29 @@ class RunBackend : public QObject {
     Q_OBJECT
 public:
     // What the record keeps to find this run again after the window has closed.
-    virtual BackendIdentity identity() const = 0;
+    virtual BackendIdentity Identity() const = 0;
     // Where the tester's process runs, when it runs here; the record shows it.
-    virtual std::optional<qint64> processId() const { return std::nullopt; }
-    virtual QDateTime startedAt() const = 0;
+    virtual std::optional<qint64> ProcessId() const { return std::nullopt; }
+    virtual QDateTime StartedAt() const = 0;
     // Asks the run to end, forcing it after a grace period; ended() follows.
-    virtual void cancel() = 0;
-    virtual bool hasEnded() const = 0;
+    virtual void Cancel() = 0;
+    virtual bool HasEnded() const = 0;
     // Meaningful once hasEnded(). A run found again ends with an unknown code (-1).
     virtual TesterEnd end() const = 0;
     // The result files the run writes (one per part of the run), each growing as
     // "<path>.partial" while it goes. Bytes, as the parameter file names them.
-    virtual std::vector<std::string> resultPaths() const = 0;
+    virtual std::vector<std::string> ResultPaths() const = 0;
     // The file its output and its "Progress: k of N" lines go to; empty when there is none.
-    virtual QString logPath() const = 0;
+    virtual QString LogPath() const = 0;
     // Why the run gave no result, in the backend's own words, where the tester's exit and log
     // do not tell it (a cluster that refused the job, shares that do not merge); else empty.
-    virtual QString failureText() const { return QString(); }
+    virtual QString FailureText() const { return QString(); }
 
 signals:
-    void ended();
+    void Ended();
     // identity() has changed (a job id known only once the cluster answered, or shards
     // submitted again): the record notes it anew.
-    void identityChanged();
+    void IdentityChanged();
 };
 
 struct BackendStart {

@@ -81,117 +81,117 @@ SlurmBackend::SlurmBackend(const SlurmPlan& plan, const RunRequest& request,
       logPath_(request.logPath), startedAt_(startedAt),
       job_(plan.settings, RunOf(plan, folder_, request)), log_(request.logPath) {
     log_.open(QIODevice::WriteOnly | QIODevice::Append);
-    connect(&job_, &SlurmJob::submitted, this, [this](const QString& jobId) {
+    connect(&job_, &SlurmJob::Submitted, this, [this](const QString& jobId) {
         submittedOnce_ = true;
         resubmitting_ = false;
-        log(QStringLiteral("Submitted batch job %1").arg(jobId));
-        saveState();
-        emit identityChanged();
+        Log(QStringLiteral("Submitted batch job %1").arg(jobId));
+        SaveState();
+        emit IdentityChanged();
     });
-    connect(&job_, &SlurmJob::failed, this, [this](const QString& message) {
-        log(message);
+    connect(&job_, &SlurmJob::Failed, this, [this](const QString& message) {
+        Log(message);
         if (!submittedOnce_) {
-            finish(TesterEnd{false, false, FailedCode}, message);
+            Finish(TesterEnd{false, false, FailedCode}, message);
         } else if (resubmitting_) {
             resubmitting_ = false;
             note_ = message;
-            decide();
+            Decide();
         }
     });
-    connect(&job_, &SlurmJob::shardsChanged, this, &SlurmBackend::afterLook);
+    connect(&job_, &SlurmJob::ShardsChanged, this, &SlurmBackend::AfterLook);
     connect(&merge_, &QFutureWatcher<std::string>::finished, this, [this] {
         const std::string problem = merge_.result();
         if (problem.empty()) {
-            log(QStringLiteral("Merged the shards' results into %1")
+            Log(QStringLiteral("Merged the shards' results into %1")
                     .arg(QString::fromLocal8Bit(resultPath_)));
-            finish(TesterEnd{}, QString());
+            Finish(TesterEnd{}, QString());
         } else {
             const QString text = tr("The shards' results could not be merged: %1")
                                      .arg(QString::fromLocal8Bit(problem));
-            log(text);
-            finish(TesterEnd{false, false, FailedCode}, text);
+            Log(text);
+            Finish(TesterEnd{false, false, FailedCode}, text);
         }
     });
 }
 
-void SlurmBackend::submit() {
+void SlurmBackend::Submit() {
     QSettings state(StatePath(folder_), QSettings::IniFormat);
     WriteSettings(state, plan_);
-    state.setValue("run/tester", job_.run().testerPath);
-    state.setValue("run/parameters", job_.run().parameterFile);
+    state.setValue("run/tester", job_.Run().testerPath);
+    state.setValue("run/parameters", job_.Run().parameterFile);
     state.setValue("run/result", QString::fromLocal8Bit(resultPath_));
     state.sync();
-    job_.submit();
+    job_.Submit();
 }
 
-void SlurmBackend::attach(const QStringList& shardJobIds) {
+void SlurmBackend::Attach(const QStringList& shardJobIds) {
     submittedOnce_ = true;
-    job_.attach(shardJobIds);
+    job_.Attach(shardJobIds);
 }
 
-BackendIdentity SlurmBackend::identity() const {
+BackendIdentity SlurmBackend::Identity() const {
     QStringList ids;
-    for (const ShardStatus& shard : job_.shards())
+    for (const ShardStatus& shard : job_.Shards())
         if (!shard.jobId.isEmpty() && !ids.contains(shard.jobId))
             ids.append(shard.jobId);
     return {SlurmBackendName, ids.join(u' ')};
 }
 
-void SlurmBackend::cancel() {
+void SlurmBackend::Cancel() {
     if (ended_ || cancelling_)
         return;
     cancelling_ = true;
     awaiting_ = false;
-    if (!submittedOnce_ || job_.allEnded()) {
-        finish(TesterEnd{true, false, 0}, QString());
+    if (!submittedOnce_ || job_.AllEnded()) {
+        Finish(TesterEnd{true, false, 0}, QString());
         return;
     }
-    log(QStringLiteral("Cancelling the shards"));
-    job_.cancel();
+    Log(QStringLiteral("Cancelling the shards"));
+    job_.Cancel();
 }
 
-bool SlurmBackend::hasResult(int index) const {
-    const ShardState state = job_.shards()[index].state;
+bool SlurmBackend::HasResult(int index) const {
+    const ShardState state = job_.Shards()[index].state;
     if (state != ShardState::Completed && state != ShardState::Vanished)
         return false;
     const std::string path = QFile::encodeName(ShardResultPath(folder_, index)).toStdString();
     return CheckResultFreshness(path, startedAt_) == ResultFreshness::Written;
 }
 
-QList<int> SlurmBackend::shardsWithoutResult() const {
+QList<int> SlurmBackend::ShardsWithoutResult() const {
     QList<int> missing;
-    for (int i = 0; i < job_.shards().size(); ++i)
-        if (IsFinal(job_.shards()[i].state) && !hasResult(i))
+    for (int i = 0; i < job_.Shards().size(); ++i)
+        if (IsFinal(job_.Shards()[i].state) && !HasResult(i))
             missing.append(i);
     return missing;
 }
 
-void SlurmBackend::resubmitFailed() {
-    const QList<int> shards = shardsWithoutResult();
+void SlurmBackend::ResubmitFailed() {
+    const QList<int> shards = ShardsWithoutResult();
     if (!awaiting_ || shards.isEmpty())
         return;
     awaiting_ = false;
     resubmitting_ = true;
     note_.clear();
-    log(QStringLiteral("Submitting shards %1 again").arg(ShardsText(shards)));
-    job_.resubmit(shards);
-    emit shardsChanged();
+    Log(QStringLiteral("Submitting shards %1 again").arg(ShardsText(shards)));
+    job_.Resubmit(shards);
+    emit ShardsChanged();
 }
 
-void SlurmBackend::afterLook() {
+void SlurmBackend::AfterLook() {
     if (ended_)
         return;
-    logShardChanges();
-    logProgress();
-    extendInterim();
-    saveState();
-    if (job_.allEnded() && !resubmitting_)
-        decide();
-    emit shardsChanged();
+    LogShardChanges();
+    LogProgress();
+    ExtendInterim();
+    SaveState();
+    if (job_.AllEnded() && !resubmitting_)
+        Decide();
+    emit ShardsChanged();
 }
 
-void SlurmBackend::logShardChanges() {
-    const QList<ShardStatus>& shards = job_.shards();
+void SlurmBackend::LogShardChanges() {
+    const QList<ShardStatus>& shards = job_.Shards();
     loggedStates_.resize(shards.size());
     for (int i = 0; i < shards.size(); ++i) {
         const QString text = StateText(shards[i]);
@@ -199,7 +199,7 @@ void SlurmBackend::logShardChanges() {
             continue;
         loggedStates_[i] = text;
         const ShardRange range = ShardRangeOf(i, plan_.shards, plan_.sequences);
-        log(QStringLiteral("Shard %1 (sequences %2 to %3): %4")
+        Log(QStringLiteral("Shard %1 (sequences %2 to %3): %4")
                 .arg(i)
                 .arg(range.first + 1)
                 .arg(range.first + range.count)
@@ -209,11 +209,11 @@ void SlurmBackend::logShardChanges() {
 
 // The shards' progress adds up to the run's: a shard not yet started counts with the mean
 // total of those that have.
-void SlurmBackend::logProgress() {
+void SlurmBackend::LogProgress() {
     qint64 done = 0;
     qint64 known = 0;
     int started = 0;
-    for (const ShardStatus& shard : job_.shards()) {
+    for (const ShardStatus& shard : job_.Shards()) {
         if (shard.total <= 0)
             continue;
         done += shard.done;
@@ -226,14 +226,14 @@ void SlurmBackend::logProgress() {
     if (progress == loggedProgress_)
         return;
     loggedProgress_ = progress;
-    log(QStringLiteral("Progress: %1 of %2").arg(progress.done).arg(progress.total));
+    Log(QStringLiteral("Progress: %1 of %2").arg(progress.done).arg(progress.total));
 }
 
 // Shards join the partial result in sequence order, so it stays what a single run's partial
 // result would be.
-void SlurmBackend::extendInterim() {
+void SlurmBackend::ExtendInterim() {
     QFile partial(QFile::decodeName(QByteArray::fromStdString(resultPath_ + ".partial")));
-    while (interimShards_ < plan_.shards && hasResult(interimShards_)) {
+    while (interimShards_ < plan_.shards && HasResult(interimShards_)) {
         QFile share(ShardResultPath(folder_, interimShards_));
         if (!share.open(QIODevice::ReadOnly))
             return;
@@ -249,11 +249,11 @@ void SlurmBackend::extendInterim() {
     }
 }
 
-void SlurmBackend::saveState() const {
+void SlurmBackend::SaveState() const {
     QSettings state(StatePath(folder_), QSettings::IniFormat);
     QStringList jobs;
     QStringList states;
-    for (const ShardStatus& shard : job_.shards()) {
+    for (const ShardStatus& shard : job_.Shards()) {
         jobs.append(shard.jobId);
         states.append(StateText(shard));
     }
@@ -263,19 +263,19 @@ void SlurmBackend::saveState() const {
 }
 
 // Every shard has ended.
-void SlurmBackend::decide() {
+void SlurmBackend::Decide() {
     if (cancelling_) {
-        finish(TesterEnd{true, false, 0}, QString());
+        Finish(TesterEnd{true, false, 0}, QString());
         return;
     }
-    const QList<int> missing = shardsWithoutResult();
+    const QList<int> missing = ShardsWithoutResult();
     if (missing.isEmpty()) {
-        startMerge();
+        StartMerge();
         return;
     }
     QList<int> unshared;
     for (const int i : missing)
-        if (job_.shards()[i].state == ShardState::Completed)
+        if (job_.Shards()[i].state == ShardState::Completed)
             unshared.append(i);
     if (!unshared.isEmpty())
         note_ = tr("Shard %1 completed, but its result %2 is not in the run's folder: the "
@@ -287,22 +287,22 @@ void SlurmBackend::decide() {
         note_ = tr("Shards %1 ended without a result. Submit them again, or cancel the run.")
                     .arg(ShardsText(missing));
     if (!awaiting_)
-        log(note_);
+        Log(note_);
     awaiting_ = true;
 }
 
-void SlurmBackend::startMerge() {
+void SlurmBackend::StartMerge() {
     if (merge_.isRunning())
         return;
     std::vector<std::string> shares;
     for (int i = 0; i < plan_.shards; ++i)
         shares.push_back(QFile::encodeName(ShardResultPath(folder_, i)).toStdString());
-    log(QStringLiteral("Merging the shards' results"));
+    Log(QStringLiteral("Merging the shards' results"));
     merge_.setFuture(
         QtConcurrent::run([shares, out = resultPath_] { return MergeShares(shares, out); }));
 }
 
-void SlurmBackend::finish(const TesterEnd& end, const QString& failure) {
+void SlurmBackend::Finish(const TesterEnd& end, const QString& failure) {
     if (ended_)
         return;
     ended_ = true;
@@ -310,14 +310,14 @@ void SlurmBackend::finish(const TesterEnd& end, const QString& failure) {
     end_ = end;
     failure_ = failure;
     QFile::remove(QFile::decodeName(QByteArray::fromStdString(resultPath_ + ".partial")));
-    log(end.cancelled ? QStringLiteral("The run was cancelled")
+    Log(end.cancelled ? QStringLiteral("The run was cancelled")
                       : QStringLiteral("The run has ended"));
-    saveState();
-    emit shardsChanged();
-    emit ended();
+    SaveState();
+    emit ShardsChanged();
+    emit Ended();
 }
 
-void SlurmBackend::log(const QString& line) {
+void SlurmBackend::Log(const QString& line) {
     log_.write((line + u'\n').toUtf8());
     log_.flush();
 }
@@ -335,7 +335,7 @@ BackendKind SlurmBackendKind(const std::optional<SlurmPlan>& plan) {
                                                          "of runs, and none could be made.")};
             auto backend =
                 std::make_unique<SlurmBackend>(*plan, request, QDateTime::currentDateTimeUtc());
-            backend->submit();
+            backend->Submit();
             return BackendStart{std::move(backend), QString()};
         },
         // Only the cluster knows, and asking it would hold the caller up: a run on it counts
@@ -354,7 +354,7 @@ BackendKind SlurmBackendKind(const std::optional<SlurmPlan>& plan) {
             found.executable = state.value("run/tester").toString();
             found.parameterFile = state.value("run/parameters").toString();
             auto backend = std::make_unique<SlurmBackend>(plan, found, startedAt.toUTC());
-            backend->attach(state.value("shards/jobs").toStringList());
+            backend->Attach(state.value("shards/jobs").toStringList());
             return backend;
         }};
 }

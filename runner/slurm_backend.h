@@ -34,43 +34,43 @@ public:
     SlurmBackend(const SlurmPlan& plan, const RunRequest& request, const QDateTime& startedAt);
 
     // Writes the script and submits it; a refusal ends the run with Slurm's message.
-    void submit();
+    void Submit();
     // Follows shards an earlier window submitted, by the jobs its state file names.
-    void attach(const QStringList& shardJobIds);
+    void Attach(const QStringList& shardJobIds);
 
-    BackendIdentity identity() const override;
-    QDateTime startedAt() const override { return startedAt_; }
-    void cancel() override;
-    bool hasEnded() const override { return ended_; }
+    BackendIdentity Identity() const override;
+    QDateTime StartedAt() const override { return startedAt_; }
+    void Cancel() override;
+    bool HasEnded() const override { return ended_; }
     TesterEnd end() const override { return end_; }
-    std::vector<std::string> resultPaths() const override { return {resultPath_}; }
-    QString logPath() const override { return logPath_; }
-    QString failureText() const override { return failure_; }
+    std::vector<std::string> ResultPaths() const override { return {resultPath_}; }
+    QString LogPath() const override { return logPath_; }
+    QString FailureText() const override { return failure_; }
 
-    const SlurmPlan& plan() const { return plan_; }
-    const SlurmJob& job() const { return job_; }
+    const SlurmPlan& Plan() const { return plan_; }
+    const SlurmJob& Job() const { return job_; }
     // Every shard has ended and some have no result: the user may submit those again.
-    bool awaitingResubmit() const { return awaiting_; }
+    bool AwaitingResubmit() const { return awaiting_; }
     // The shards that ended without a result file, in order.
-    QList<int> shardsWithoutResult() const;
+    QList<int> ShardsWithoutResult() const;
     // What the run waits for, or why a shard has no result; empty while shards go well.
-    QString note() const { return note_; }
-    void resubmitFailed();
+    QString Note() const { return note_; }
+    void ResubmitFailed();
 
 signals:
-    void shardsChanged();
+    void ShardsChanged();
 
 private:
-    void afterLook();
-    void logShardChanges();
-    void logProgress();
-    void extendInterim();
-    void saveState() const;
-    void decide();
-    void startMerge();
-    void finish(const TesterEnd& end, const QString& failure);
-    void log(const QString& line);
-    bool hasResult(int index) const;
+    void AfterLook();
+    void LogShardChanges();
+    void LogProgress();
+    void ExtendInterim();
+    void SaveState() const;
+    void Decide();
+    void StartMerge();
+    void Finish(const TesterEnd& end, const QString& failure);
+    void Log(const QString& line);
+    bool HasResult(int index) const;
 
     SlurmPlan plan_;
     QString folder_;

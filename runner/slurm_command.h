@@ -19,8 +19,8 @@ struct SlurmCommandResult {
     QString commandLine; // as shown in messages: prefix, program and arguments
     // The Slurm command (or the prefix's program) is not there: not started, or the shell the
     // prefix reaches answered "command not found" (127).
-    bool notFound() const { return !started || exitCode == 127; }
-    bool succeeded() const { return started && exitCode == 0; }
+    bool NotFound() const { return !started || exitCode == 127; }
+    bool Succeeded() const { return started && exitCode == 0; }
 };
 
 // The program and arguments to start. Without a prefix, the Slurm command itself; with one,

@@ -26,16 +26,16 @@ SlurmJob::SlurmJob(SlurmSettings settings, SlurmRun run, QObject* parent)
         logs_.push_back(std::make_unique<LogTail>(ShardLogPath(run_.folder, i)));
     }
     timer_.setInterval(DefaultSlurmPollInterval);
-    connect(&timer_, &QTimer::timeout, this, &SlurmJob::poll);
+    connect(&timer_, &QTimer::timeout, this, &SlurmJob::Poll);
 }
 
-void SlurmJob::run(const QString& program, const QStringList& arguments,
+void SlurmJob::Run(const QString& program, const QStringList& arguments,
                    std::function<void(const SlurmCommandResult&)> done) {
     RunSlurmCommand(this, settings_.commandPrefix, program, arguments, std::move(done));
 }
 
-QString SlurmJob::failure(const SlurmCommandResult& result) const {
-    if (result.notFound())
+QString SlurmJob::Failure(const SlurmCommandResult& result) const {
+    if (result.NotFound())
         return tr("%1 was not found: the command \"%2\" could not be run (command prefix: "
                   "%3). %4")
             .arg(result.program, result.commandLine,
@@ -49,57 +49,57 @@ QString SlurmJob::failure(const SlurmCommandResult& result) const {
         .arg(said);
 }
 
-void SlurmJob::submit() {
+void SlurmJob::Submit() {
     QSaveFile script(BatchScriptPath(run_.folder));
     if (!QDir().mkpath(run_.folder) || !script.open(QIODevice::WriteOnly) ||
         script.write(SlurmBatchScript(settings_, run_).toUtf8()) < 0 || !script.commit()) {
-        emit failed(tr("The batch script %1 could not be written").arg(script.fileName()));
+        emit Failed(tr("The batch script %1 could not be written").arg(script.fileName()));
         return;
     }
-    run(QStringLiteral("sbatch"), {QStringLiteral("--parsable"), script.fileName()},
+    Run(QStringLiteral("sbatch"), {QStringLiteral("--parsable"), script.fileName()},
         [this](const SlurmCommandResult& result) {
             const std::optional<QString> id =
-                result.succeeded() ? ParseSbatchJobId(result.out) : std::nullopt;
+                result.Succeeded() ? ParseSbatchJobId(result.out) : std::nullopt;
             if (!id) {
-                emit failed(failure(result));
+                emit Failed(Failure(result));
                 return;
             }
             for (ShardStatus& shard : shards_)
                 shard.jobId = *id;
-            emit submitted(*id);
-            startFollowing();
+            emit Submitted(*id);
+            StartFollowing();
         });
 }
 
-void SlurmJob::attach(const QStringList& shardJobIds) {
+void SlurmJob::Attach(const QStringList& shardJobIds) {
     for (int i = 0; i < shards_.size() && i < shardJobIds.size(); ++i)
         shards_[i].jobId = shardJobIds[i];
-    startFollowing();
+    StartFollowing();
 }
 
-void SlurmJob::cancel() {
-    if (jobIds().isEmpty())
+void SlurmJob::Cancel() {
+    if (JobIds().isEmpty())
         return;
-    run(QStringLiteral("scancel"), jobIds(), [this](const SlurmCommandResult& result) {
-        if (!result.succeeded())
-            emit failed(failure(result));
-        poll();
+    Run(QStringLiteral("scancel"), JobIds(), [this](const SlurmCommandResult& result) {
+        if (!result.Succeeded())
+            emit Failed(Failure(result));
+        Poll();
     });
 }
 
-void SlurmJob::resubmit(const QList<int>& indices) {
+void SlurmJob::Resubmit(const QList<int>& indices) {
     const bool inRange = std::all_of(indices.begin(), indices.end(),
                                      [this](int i) { return i >= 0 && i < shards_.size(); });
     if (indices.isEmpty() || !inRange)
         return;
-    run(QStringLiteral("sbatch"),
+    Run(QStringLiteral("sbatch"),
         {QStringLiteral("--parsable"), QStringLiteral("--array=") + Indices(indices),
          BatchScriptPath(run_.folder)},
         [this, indices](const SlurmCommandResult& result) {
             const std::optional<QString> id =
-                result.succeeded() ? ParseSbatchJobId(result.out) : std::nullopt;
+                result.Succeeded() ? ParseSbatchJobId(result.out) : std::nullopt;
             if (!id) {
-                emit failed(failure(result));
+                emit Failed(Failure(result));
                 return;
             }
             for (const int i : indices) {
@@ -107,22 +107,22 @@ void SlurmJob::resubmit(const QList<int>& indices) {
                 shards_[i].jobId = *id;
                 logs_[i] = std::make_unique<LogTail>(ShardLogPath(run_.folder, i));
             }
-            emit submitted(*id);
-            emit shardsChanged();
-            startFollowing();
+            emit Submitted(*id);
+            emit ShardsChanged();
+            StartFollowing();
         });
 }
 
-void SlurmJob::setPollInterval(std::chrono::milliseconds interval) {
+void SlurmJob::SetPollInterval(std::chrono::milliseconds interval) {
     timer_.setInterval(interval);
 }
 
-bool SlurmJob::allEnded() const {
+bool SlurmJob::AllEnded() const {
     return std::all_of(shards_.begin(), shards_.end(),
                        [](const ShardStatus& shard) { return IsFinal(shard.state); });
 }
 
-QList<int> SlurmJob::shardsIn(ShardState state) const {
+QList<int> SlurmJob::ShardsIn(ShardState state) const {
     QList<int> indices;
     for (int i = 0; i < shards_.size(); ++i)
         if (shards_[i].state == state)
@@ -130,11 +130,11 @@ QList<int> SlurmJob::shardsIn(ShardState state) const {
     return indices;
 }
 
-QStringList SlurmJob::logLines(int index) const {
-    return logs_[index]->lastLines();
+QStringList SlurmJob::LogLines(int index) const {
+    return logs_[index]->LastLines();
 }
 
-QStringList SlurmJob::jobIds() const {
+QStringList SlurmJob::JobIds() const {
     QStringList ids;
     for (const ShardStatus& shard : shards_)
         if (!shard.jobId.isEmpty() && !ids.contains(shard.jobId))
@@ -142,32 +142,32 @@ QStringList SlurmJob::jobIds() const {
     return ids;
 }
 
-void SlurmJob::startFollowing() {
+void SlurmJob::StartFollowing() {
     timer_.start();
-    poll();
+    Poll();
 }
 
-void SlurmJob::poll() {
-    if (polling_ || jobIds().isEmpty())
+void SlurmJob::Poll() {
+    if (polling_ || JobIds().isEmpty())
         return;
     polling_ = true;
-    run(QStringLiteral("squeue"),
+    Run(QStringLiteral("squeue"),
         {QStringLiteral("-h"), QStringLiteral("-r"), QStringLiteral("-o"), QueueFormat,
-         QStringLiteral("-j"), jobIds().join(u',')},
-        [this](const SlurmCommandResult& result) { afterQueue(result); });
+         QStringLiteral("-j"), JobIds().join(u',')},
+        [this](const SlurmCommandResult& result) { AfterQueue(result); });
 }
 
 // Shards still queued take squeue's word; the others have left the queue and are asked
 // after.
-void SlurmJob::afterQueue(const SlurmCommandResult& result) {
+void SlurmJob::AfterQueue(const SlurmCommandResult& result) {
     // squeue refuses a list of job ids that have all left the queue and been forgotten.
-    if (!result.succeeded() && !IsUnknownJob(result.err)) {
-        emit failed(failure(result));
-        finishPoll();
+    if (!result.Succeeded() && !IsUnknownJob(result.err)) {
+        emit Failed(Failure(result));
+        FinishPoll();
         return;
     }
     const QList<SlurmTaskReport> queued = ParseSqueue(result.out);
-    apply(queued, false);
+    Apply(queued, false);
     QStringList gone;
     for (int i = 0; i < shards_.size(); ++i) {
         const ShardStatus& shard = shards_[i];
@@ -178,58 +178,58 @@ void SlurmJob::afterQueue(const SlurmCommandResult& result) {
             gone.append(shard.jobId);
     }
     if (gone.isEmpty()) {
-        finishPoll();
+        FinishPoll();
         return;
     }
-    askFinished(gone);
+    AskFinished(gone);
 }
 
 // sacct where the cluster keeps accounting, else scontrol, one job at a time.
-void SlurmJob::askFinished(QStringList jobIds) {
+void SlurmJob::AskFinished(QStringList jobIds) {
     if (jobIds.isEmpty()) {
-        finishPoll();
+        FinishPoll();
         return;
     }
     const QString id = jobIds.takeFirst();
     if (accounting_.value_or(true)) {
-        run(QStringLiteral("sacct"),
+        Run(QStringLiteral("sacct"),
             {QStringLiteral("-n"), QStringLiteral("-P"), QStringLiteral("-X"), QStringLiteral("-o"),
              AccountingFields, QStringLiteral("-j"), id},
             [this, id, jobIds](const SlurmCommandResult& result) {
                 if (IsAccountingDisabled(result.out + result.err)) {
                     accounting_ = false;
-                    askFinished(QStringList{id} + jobIds);
+                    AskFinished(QStringList{id} + jobIds);
                     return;
                 }
-                if (result.succeeded()) {
+                if (result.Succeeded()) {
                     accounting_ = true;
-                    apply(ParseSacct(result.out), true);
+                    Apply(ParseSacct(result.out), true);
                 } else {
-                    emit failed(failure(result));
+                    emit Failed(Failure(result));
                 }
-                askFinished(jobIds);
+                AskFinished(jobIds);
             });
         return;
     }
-    run(QStringLiteral("scontrol"),
+    Run(QStringLiteral("scontrol"),
         {QStringLiteral("show"), QStringLiteral("job"), QStringLiteral("-o"), id},
         [this, id, jobIds](const SlurmCommandResult& result) {
-            if (result.succeeded()) {
-                apply(ParseScontrolJobs(result.out), true);
+            if (result.Succeeded()) {
+                Apply(ParseScontrolJobs(result.out), true);
             } else if (IsUnknownJob(result.err)) {
                 for (ShardStatus& shard : shards_)
                     if (shard.jobId == id && !IsFinal(shard.state))
                         shard.state = ShardState::Vanished;
             } else {
-                emit failed(failure(result));
+                emit Failed(Failure(result));
             }
-            askFinished(jobIds);
+            AskFinished(jobIds);
         });
 }
 
 // Reports of tasks gone from the queue (`final`) may still say COMPLETING for a moment while
 // Slurm settles them; such a shard is asked again at the next look.
-void SlurmJob::apply(const QList<SlurmTaskReport>& reports, bool final) {
+void SlurmJob::Apply(const QList<SlurmTaskReport>& reports, bool final) {
     for (const SlurmTaskReport& task : reports) {
         if (task.index < 0 || task.index >= shards_.size())
             continue;
@@ -246,19 +246,19 @@ void SlurmJob::apply(const QList<SlurmTaskReport>& reports, bool final) {
     }
 }
 
-void SlurmJob::finishPoll() {
+void SlurmJob::FinishPoll() {
     for (int i = 0; i < shards_.size(); ++i) {
-        logs_[i]->readNew(IsFinal(shards_[i].state) ? LogWriter::Ended : LogWriter::Running);
-        if (const auto progress = logs_[i]->progress()) {
+        logs_[i]->ReadNew(IsFinal(shards_[i].state) ? LogWriter::Ended : LogWriter::Running);
+        if (const auto progress = logs_[i]->Progress()) {
             shards_[i].done = progress->done;
             shards_[i].total = progress->total;
         }
     }
     polling_ = false;
-    emit shardsChanged();
-    if (allEnded()) {
+    emit ShardsChanged();
+    if (AllEnded()) {
         timer_.stop();
-        emit ended();
+        emit Ended();
     }
 }
 

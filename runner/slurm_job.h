@@ -29,45 +29,45 @@ public:
 
     // Writes the script into the run's folder and submits it; submitted() or failed() follow,
     // then shardsChanged() after every look at the cluster.
-    void submit();
+    void Submit();
     // Follows shards submitted earlier, e.g. a run picked up again from its record: the job
     // id each shard belongs to, in shard order.
-    void attach(const QStringList& shardJobIds);
+    void Attach(const QStringList& shardJobIds);
     // scancel for every job the shards belong to; the cancelled states follow by polling.
-    void cancel();
+    void Cancel();
     // Submits the given shards again as a new job array of those indices; nothing when an
     // index is not a shard's.
-    void resubmit(const QList<int>& indices);
+    void Resubmit(const QList<int>& indices);
     // Looks at the cluster now, and from then on every interval.
-    void setPollInterval(std::chrono::milliseconds interval);
+    void SetPollInterval(std::chrono::milliseconds interval);
 
-    const SlurmRun& run() const { return run_; }
-    const QList<ShardStatus>& shards() const { return shards_; }
-    bool allEnded() const;
-    QList<int> shardsIn(ShardState state) const;
+    const SlurmRun& Run() const { return run_; }
+    const QList<ShardStatus>& Shards() const { return shards_; }
+    bool AllEnded() const;
+    QList<int> ShardsIn(ShardState state) const;
     // The newest lines of a shard's log, oldest first.
-    QStringList logLines(int index) const;
+    QStringList LogLines(int index) const;
     // None until sacct has been asked; then whether the cluster keeps accounting.
-    std::optional<bool> accounting() const { return accounting_; }
+    std::optional<bool> Accounting() const { return accounting_; }
 
 signals:
-    void submitted(const QString& jobId);
-    void shardsChanged();
-    void ended(); // every shard is in a final state
+    void Submitted(const QString& jobId);
+    void ShardsChanged();
+    void Ended(); // every shard is in a final state
     // A command failed; the message names it and gives Slurm's own words.
-    void failed(const QString& message);
+    void Failed(const QString& message);
 
 private:
-    void run(const QString& program, const QStringList& arguments,
+    void Run(const QString& program, const QStringList& arguments,
              std::function<void(const SlurmCommandResult&)> done);
-    void startFollowing();
-    void poll();
-    void afterQueue(const SlurmCommandResult& result);
-    void askFinished(QStringList jobIds);
-    void apply(const QList<SlurmTaskReport>& reports, bool final);
-    void finishPoll();
-    QStringList jobIds() const;
-    QString failure(const SlurmCommandResult& result) const;
+    void StartFollowing();
+    void Poll();
+    void AfterQueue(const SlurmCommandResult& result);
+    void AskFinished(QStringList jobIds);
+    void Apply(const QList<SlurmTaskReport>& reports, bool final);
+    void FinishPoll();
+    QStringList JobIds() const;
+    QString Failure(const SlurmCommandResult& result) const;
 
     SlurmSettings settings_;
     SlurmRun run_;

@@ -19,8 +19,8 @@ QString BatchScriptPath(const QString& folder) {
 }
 
 QString ShellQuoted(const QString& word) {
-    static const QRegularExpression Plain(QStringLiteral("^[A-Za-z0-9_./:=,+@%-]+$"));
-    if (Plain.match(word).hasMatch())
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./:=,+@%-]+$"));
+    if (plain.match(word).hasMatch())
         return word;
     QString quoted = word;
     quoted.replace(u'\'', QStringLiteral("'\\''"));

@@ -16,7 +16,7 @@ ShardState ShardStateOf(QStringView slurmState) {
     static const struct {
         QStringView name;
         ShardState state;
-    } Names[] = {
+    } names[] = {
         {u"PENDING", ShardState::Pending},      {u"CONFIGURING", ShardState::Pending},
         {u"REQUEUED", ShardState::Pending},     {u"REQUEUE_HOLD", ShardState::Pending},
         {u"REQUEUE_FED", ShardState::Pending},  {u"RESIZING", ShardState::Pending},
@@ -30,7 +30,7 @@ ShardState ShardStateOf(QStringView slurmState) {
         {u"TIMEOUT", ShardState::TimedOut},     {u"DEADLINE", ShardState::TimedOut},
         {u"CANCELLED", ShardState::Cancelled},
     };
-    for (const auto& entry : Names)
+    for (const auto& entry : names)
         if (name == entry.name)
             return entry.state;
     return ShardState::Unknown;

@@ -5,7 +5,7 @@
 
 namespace zentrope {
 
-void TesterProcess::noteEnded(TesterEnd end) {
+void TesterProcess::NoteEnded(TesterEnd end) {
     if (ended_)
         return;
     forceTimer_.stop();
@@ -14,25 +14,25 @@ void TesterProcess::noteEnded(TesterEnd end) {
     end_.cancelled = cancelled_;
     // Whatever the tester left running in its group goes with it.
     if (cancelled_)
-        forceEnd();
-    emit ended();
+        ForceEnd();
+    emit Ended();
 }
 
-void TesterProcess::waitForEnd() {
+void TesterProcess::WaitForEnd() {
     if (ended_)
         return;
     QEventLoop loop;
-    connect(this, &TesterProcess::ended, &loop, &QEventLoop::quit);
+    connect(this, &TesterProcess::Ended, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-void TesterProcess::cancel(std::chrono::milliseconds grace) {
+void TesterProcess::Cancel(std::chrono::milliseconds grace) {
     if (ended_ || cancelled_)
         return;
     cancelled_ = true;
-    askToEnd();
+    AskToEnd();
     forceTimer_.setSingleShot(true);
-    connect(&forceTimer_, &QTimer::timeout, this, &TesterProcess::forceEnd);
+    connect(&forceTimer_, &QTimer::timeout, this, &TesterProcess::ForceEnd);
     forceTimer_.start(grace);
 }
 

@@ -19,7 +19,7 @@ struct TesterEnd {
     bool cancelled = false; // it ended after cancel() had asked it to
     bool signalled = false; // a signal ended it; `code` is then the signal's number
     int code = 0;           // its exit code, or the signal's number; -1 when the system lost it
-    bool succeeded() const { return !cancelled && !signalled && code == 0; }
+    bool Succeeded() const { return !cancelled && !signalled && code == 0; }
 };
 
 // Long enough for a tester to close its files, short enough for a user who pressed Cancel.
@@ -34,31 +34,31 @@ public:
     TesterProcess(qint64 pid, QDateTime startedAt);
     ~TesterProcess() override;
 
-    qint64 processId() const { return pid_; }
-    QDateTime startedAt() const { return startedAt_; }
-    bool hasEnded() const { return ended_; }
+    qint64 ProcessId() const { return pid_; }
+    QDateTime StartedAt() const { return startedAt_; }
+    bool HasEnded() const { return ended_; }
     // Meaningful once hasEnded().
     TesterEnd end() const { return end_; }
 
     // Runs a local event loop until the tester has ended, so that windows keep painting and
     // timers keep firing; what input reaches the windows meanwhile is the caller's choice.
-    void waitForEnd();
+    void WaitForEnd();
 
     // Asks the tester and every process it started to end, and forces them after `grace`
     // unless the tester has ended by then. Returns at once; ended() follows. The forced end
     // needs this object and its thread's event loop to live through the grace period.
-    void cancel(std::chrono::milliseconds grace = DefaultCancelGrace);
+    void Cancel(std::chrono::milliseconds grace = DefaultCancelGrace);
 
 signals:
-    void ended();
+    void Ended();
 
 private:
     // The platform's watch on the process; it calls noteEnded once the process has ended.
     class Watch;
-    void noteEnded(TesterEnd end);
+    void NoteEnded(TesterEnd end);
     // The platform's polite and forced requests to the tester's process group.
-    void askToEnd();
-    void forceEnd();
+    void AskToEnd();
+    void ForceEnd();
 
     qint64 pid_;
     QDateTime startedAt_;

@@ -57,7 +57,7 @@ public:
     LogDescriptor(const LogDescriptor&) = delete;
     LogDescriptor& operator=(const LogDescriptor&) = delete;
 
-    int fd() const { return fd_; }
+    int Fd() const { return fd_; }
 
 private:
     int fd_ = -1;
@@ -107,10 +107,10 @@ public:
         if (pidfd_ >= 0) {
             notifier_ = std::make_unique<QSocketNotifier>(pidfd_, QSocketNotifier::Read);
             QObject::connect(notifier_.get(), &QSocketNotifier::activated, &owner_,
-                             [this] { reapIfEnded(); });
+                             [this] { ReapIfEnded(); });
         } else {
             poll_ = std::make_unique<QTimer>();
-            QObject::connect(poll_.get(), &QTimer::timeout, &owner_, [this] { reapIfEnded(); });
+            QObject::connect(poll_.get(), &QTimer::timeout, &owner_, [this] { ReapIfEnded(); });
             poll_->start(PollIntervalMs);
         }
     }
@@ -123,7 +123,7 @@ public:
     Watch& operator=(const Watch&) = delete;
 
 private:
-    void reapIfEnded() {
+    void ReapIfEnded() {
         int status = 0;
         const pid_t result = ::waitpid(static_cast<pid_t>(owner_.pid_), &status, WNOHANG);
         if (result == 0 || (result < 0 && errno == EINTR))
@@ -133,7 +133,7 @@ private:
         if (poll_)
             poll_->stop();
         // Without a status (someone else collected it), the end must not pass for a success.
-        owner_.noteEnded(result > 0 ? EndFromStatus(status) : TesterEnd{false, false, -1});
+        owner_.NoteEnded(result > 0 ? EndFromStatus(status) : TesterEnd{false, false, -1});
     }
 
     TesterProcess& owner_;
@@ -147,11 +147,11 @@ TesterProcess::TesterProcess(qint64 pid, QDateTime startedAt)
 
 TesterProcess::~TesterProcess() = default;
 
-void TesterProcess::askToEnd() {
+void TesterProcess::AskToEnd() {
     EndProcessGroup(pid_, false);
 }
 
-void TesterProcess::forceEnd() {
+void TesterProcess::ForceEnd() {
     EndProcessGroup(pid_, true);
 }
 
@@ -195,9 +195,9 @@ TesterStart StartTester(const QString& executable, const QString& argument,
     char* argv[] = {const_cast<char*>(program.constData()), parameter.data(), nullptr};
 
     const LogDescriptor log(logFile);
-    if (!logFile.isEmpty() && log.fd() < 0)
+    if (!logFile.isEmpty() && log.Fd() < 0)
         return {nullptr, QStringLiteral("%1: %2").arg(logFile, SystemMessage(errno))};
-    SpawnSettings settings(folder, log.fd());
+    SpawnSettings settings(folder, log.Fd());
     const QDateTime startedAt = QDateTime::currentDateTimeUtc();
     pid_t pid = 0;
     int error = posix_spawn(&pid, program.constData(), &settings.actions, &settings.attributes,

@@ -38,18 +38,18 @@ QString LeftOut(const zentrope::RowDetail& detail, const QString& reasons) {
                                             : reasons.toHtmlEscaped());
     if (detail.empty > 0)
         parts << QStringLiteral("%1 empty").arg(detail.empty);
-    if (detail.out_of_range > 0)
-        parts << QStringLiteral("%1 not p-values").arg(detail.out_of_range);
+    if (detail.outOfRange > 0)
+        parts << QStringLiteral("%1 not p-values").arg(detail.outOfRange);
     return parts.isEmpty() ? QStringLiteral("none left out")
                            : QStringLiteral("left out: ") + parts.join(QStringLiteral(", "));
 }
 
 QString Uniformity(const zentrope::UniformityTest& test) {
     QString text = QStringLiteral("\u03c7\u00b2 = %1, P = %2")
-                       .arg(QString::number(test.chi_square, 'f', 2), Probability(test.p_value));
-    if (test.too_few)
+                       .arg(QString::number(test.chiSquare, 'f', 2), Probability(test.pValue));
+    if (test.tooFew)
         return text + QStringLiteral("<br><i>unreliable: m = %1 &lt; 55</i>").arg(test.m);
-    if (test.p_value < UniformityFailsBelow)
+    if (test.pValue < UniformityFailsBelow)
         text += QStringLiteral(" ") + Warning(QStringLiteral("not uniform"));
     return text;
 }
@@ -69,7 +69,7 @@ QString Smallest(const zentrope::SmallestPValue& smallest) {
     if (smallest.index < 0)
         return QStringLiteral("\u2013");
     return QStringLiteral("%1 (\u2212log10 p = %2), sequence %3")
-        .arg(QString::number(smallest.p, 'e', 2), QString::number(smallest.minus_log10, 'f', 2))
+        .arg(QString::number(smallest.p, 'e', 2), QString::number(smallest.minusLog10, 'f', 2))
         .arg(smallest.index + 1);
 }
 
@@ -108,9 +108,9 @@ QString DetailFiguresHtml(const zentrope::ResultRow& row, const zentrope::RowDet
                      .arg(QString::number(detail.ks.d, 'f', 4),
                           QString::number(detail.sorted[size_t(detail.ks.at)], 'g', 6)));
     html += Line(QStringLiteral("Exact KS p (n = %1)").arg(detail.Count()),
-                 Probability(detail.ks_exact_p));
+                 Probability(detail.ksExactP));
     html +=
-        Line(QStringLiteral("AD statistic A\u00b2"), QString::number(detail.ad_statistic, 'f', 3));
+        Line(QStringLiteral("AD statistic A\u00b2"), QString::number(detail.adStatistic, 'f', 3));
     html += Line(QStringLiteral("Table figures"), TableFigures(row));
     html += Line(QStringLiteral("BY q-values"),
                  QStringLiteral("KS %1, AD %2").arg(Probability(q.ks), Probability(q.ad)));
@@ -118,6 +118,6 @@ QString DetailFiguresHtml(const zentrope::ResultRow& row, const zentrope::RowDet
     html += Line(QStringLiteral("Uniformity, 10 bins"), Uniformity(detail.uniformity));
     html += Line(QStringLiteral("p \u2265 \u03b1 = %1").arg(a), Proportion(detail.proportion));
     html += Line(QStringLiteral("DKW band at 1 \u2212 \u03b1"),
-                 QStringLiteral("\u00b1 %1").arg(QString::number(detail.dkw_half_width, 'f', 4)));
+                 QStringLiteral("\u00b1 %1").arg(QString::number(detail.dkwHalfWidth, 'f', 4)));
     return html + QStringLiteral("</table>");
 }

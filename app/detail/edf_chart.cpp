@@ -62,13 +62,13 @@ void EdfChart::Show(const zentrope::RowDetail& detail, double alpha) {
         Clear();
         return;
     }
-    const double e = detail.dkw_half_width;
+    const double e = detail.dkwHalfWidth;
     bandUpper_->replace({{0, std::min(e, 1.0)}, {std::max(1 - e, 0.0), 1}, {1, 1}});
     bandLower_->replace({{0, 0}, {std::min(e, 1.0), 0}, {1, std::max(1 - e, 0.0)}});
 
     edf_->replace(StepPoints(detail.sorted));
     const double at = detail.sorted[size_t(detail.ks.at)];
-    distance_->replace({{at, at}, {at, detail.d_edf}});
+    distance_->replace({{at, at}, {at, detail.dEdf}});
     setTitle(QStringLiteral("<span style=\"color:#d20000\">D = %1</span> in the DKW %2% band")
                  .arg(QString::number(detail.ks.d, 'f', 3))
                  .arg(100 * (1 - alpha), 0, 'g', 4));

@@ -108,7 +108,7 @@ RowDetailPane::RowDetailPane(ResultTableModel& model, DialogSeam& dialogs, QWidg
 
     connect(alpha_, &QDoubleSpinBox::valueChanged, this, [this](double alpha) {
         Refresh();
-        emit alphaChanged(alpha);
+        emit AlphaChanged(alpha);
     });
     connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
         qValues_ = zentrope::QValuesOf(model_.Grid().Results());

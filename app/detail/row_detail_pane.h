@@ -34,7 +34,7 @@ public:
     void SetNote(const QString& note);
 
 signals:
-    void alphaChanged(double alpha);
+    void AlphaChanged(double alpha);
 
 private:
     // `chart` names the chart in its proposed file name.

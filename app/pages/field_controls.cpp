@@ -24,7 +24,7 @@ template <typename Control> Control* Find(const QWidget& root, std::string_view 
 struct Controls {
     const QWidget& root;
     const ParameterField& field;
-    template <typename Control> Control* at(size_t i) const {
+    template <typename Control> Control* At(size_t i) const {
         return Find<Control>(root, field.controls[i]);
     }
 };
@@ -35,18 +35,18 @@ QString Decimal(int64_t value) {
 
 void ShowSize(uint32_t bits, const Controls& c) {
     ReducedSize reduced = ReduceBitCount(bits);
-    c.at<QLineEdit>(0)->setText(Decimal(static_cast<int64_t>(reduced.number)));
-    c.at<QComboBox>(1)->setCurrentIndex(reduced.unitIndex);
+    c.At<QLineEdit>(0)->setText(Decimal(static_cast<int64_t>(reduced.number)));
+    c.At<QComboBox>(1)->setCurrentIndex(reduced.unitIndex);
 }
 
 // Off checks the second control where there is one (a radio button pair).
 void ShowFlag(int32_t value, const Controls& c) {
     if (value != 0)
-        c.at<QAbstractButton>(0)->setChecked(true);
+        c.At<QAbstractButton>(0)->setChecked(true);
     else if (!c.field.controls[1].empty())
-        c.at<QAbstractButton>(1)->setChecked(true);
+        c.At<QAbstractButton>(1)->setChecked(true);
     else
-        c.at<QAbstractButton>(0)->setChecked(false);
+        c.At<QAbstractButton>(0)->setChecked(false);
 }
 
 // The AMLS size spinners count powers of two: log2 rounded, halves upwards. A length of 0
@@ -59,20 +59,20 @@ void ShowPowerOfTwo(int32_t value, UpDown* spinner, QLabel* label) {
 void ShowRange(const RangeParam& range, const Controls& c) {
     switch (c.field.kind) {
     case FieldKind::Range:
-        c.at<QLineEdit>(0)->setText(Decimal(range.min));
-        c.at<QLineEdit>(1)->setText(Decimal(range.max));
-        c.at<QLineEdit>(2)->setText(Decimal(range.step));
+        c.At<QLineEdit>(0)->setText(Decimal(range.min));
+        c.At<QLineEdit>(1)->setText(Decimal(range.max));
+        c.At<QLineEdit>(2)->setText(Decimal(range.step));
         break;
     case FieldKind::SpinnerRange:
-        c.at<UpDown>(0)->SetPosition(range.min);
-        c.at<UpDown>(1)->SetPosition(range.max);
-        c.at<QLineEdit>(2)->setText(Decimal(range.step));
+        c.At<UpDown>(0)->SetPosition(range.min);
+        c.At<UpDown>(1)->SetPosition(range.max);
+        c.At<QLineEdit>(2)->setText(Decimal(range.step));
         break;
     default: // PowerRange
-        ShowPowerOfTwo(range.min, c.at<UpDown>(3), c.at<QLabel>(0));
-        ShowPowerOfTwo(range.max, c.at<UpDown>(4), c.at<QLabel>(1));
-        c.at<UpDown>(5)->SetPosition(range.step);
-        c.at<QLabel>(2)->setText(Decimal(range.step));
+        ShowPowerOfTwo(range.min, c.At<UpDown>(3), c.At<QLabel>(0));
+        ShowPowerOfTwo(range.max, c.At<UpDown>(4), c.At<QLabel>(1));
+        c.At<UpDown>(5)->SetPosition(range.step);
+        c.At<QLabel>(2)->setText(Decimal(range.step));
         break;
     }
 }
@@ -80,23 +80,23 @@ void ShowRange(const RangeParam& range, const Controls& c) {
 void ShowInteger(int32_t value, const Controls& c) {
     switch (c.field.kind) {
     case FieldKind::Position:
-        c.at<UpDown>(0)->SetPosition(value);
+        c.At<UpDown>(0)->SetPosition(value);
         break;
     case FieldKind::Choice:
-        c.at<QComboBox>(0)->setCurrentIndex(value != 0 ? 1 : 0);
+        c.At<QComboBox>(0)->setCurrentIndex(value != 0 ? 1 : 0);
         break;
     case FieldKind::Flag:
         ShowFlag(value, c);
         break;
     default: // Integer
-        c.at<QLineEdit>(0)->setText(Decimal(value));
+        c.At<QLineEdit>(0)->setText(Decimal(value));
         break;
     }
 }
 
 void ShowName(const std::optional<std::string>& name, const Controls& c) {
     if (name || c.field.kind == FieldKind::Text)
-        ShowNameBytes(c.at<QLineEdit>(0), name.value_or(std::string()));
+        ShowNameBytes(c.At<QLineEdit>(0), name.value_or(std::string()));
 }
 
 std::string SavedValue(const QWidget* control) {
@@ -124,7 +124,7 @@ void ShowField(const QWidget& root, const ParameterField& field, const Parameter
             else if constexpr (std::is_same_v<Value, int32_t>)
                 ShowInteger(value, c);
             else if constexpr (std::is_same_v<Value, double>)
-                c.at<QLineEdit>(0)->setText(QString::fromStdString(FormatG(value)));
+                c.At<QLineEdit>(0)->setText(QString::fromStdString(FormatG(value)));
             else if constexpr (std::is_same_v<Value, RangeParam>)
                 ShowRange(value, c);
             else

@@ -72,9 +72,9 @@ double Threshold(const QLineEdit* edit, double off) {
 
 } // namespace
 
-GeneralPage::GeneralPage(ParameterSet& Params, DialogSeam& dialogs, QFileDialog* OD,
+GeneralPage::GeneralPage(ParameterSet& params, DialogSeam& dialogs, QFileDialog* OD,
                          QFileDialog* SD, QWidget* parent)
-    : QWidget(parent), Params(Params), dialogs_(dialogs), OD(OD), SD(SD) {
+    : QWidget(parent), params_(params), dialogs_(dialogs), OD(OD), SD(SD) {
     setObjectName("TSgeneral");
     Build();
     BindHandlers();
@@ -148,18 +148,18 @@ ResultLoadOptions GeneralPage::LoadOptions() const {
     ResultLoadOptions options;
     options.format = CBsaveFormat->currentIndex() == 1 ? ResultLineFormat::NameThenPValue
                                                        : ResultLineFormat::PValueThenName;
-    options.pval_digits = Params.pval_digits;
-    options.sort_ks = cbSortKS->isChecked();
-    options.sort_ad = cbSortAD->isChecked();
-    options.sort_sl = cbSortSL->isChecked();
+    options.pval_digits = params_.pval_digits;
+    options.sortKs = cbSortKS->isChecked();
+    options.sortAd = cbSortAD->isChecked();
+    options.sortSl = cbSortSL->isChecked();
     return options;
 }
 
 FlagThresholds GeneralPage::Thresholds() const {
     FlagThresholds thresholds;
-    thresholds.ks_min = Threshold(EditKSmin, 0);
-    thresholds.ad_min = Threshold(EditADmin, 0);
-    thresholds.sl_max = Threshold(EditSLmax, 100);
+    thresholds.ksMin = Threshold(EditKSmin, 0);
+    thresholds.adMin = Threshold(EditADmin, 0);
+    thresholds.slMax = Threshold(EditSLmax, 100);
     return thresholds;
 }
 
@@ -193,7 +193,7 @@ void GeneralPage::EditInFileChange() {
 }
 
 void GeneralPage::EditnChange() {
-    Params.n = LeadingUnsigned(Editn->text().toStdString());
+    params_.n = LeadingUnsigned(Editn->text().toStdString());
     EditNTChange();
 }
 
@@ -201,12 +201,12 @@ void GeneralPage::EditNTChange() {
     if (cbAutoN->isChecked())
         return;
     int32_t sequences = AtolC(EditNT->text().toStdString());
-    auto length = ComputedSequenceLength(InputBits, Params.n, sequences);
+    auto length = ComputedSequenceLength(InputBits, params_.n, sequences);
     if (!length) {
         LabSeqLen->clear();
         return;
     }
-    Params.NT = sequences;
+    params_.NT = sequences;
     LabSeqLen->setText(QString::fromStdString(SequenceLengthCaption(*length)));
 }
 
@@ -218,7 +218,7 @@ void GeneralPage::cbAutoNClick() {
 }
 
 void GeneralPage::EditnExit() {
-    if (InputBits == 0 && Params.n == 0)
+    if (InputBits == 0 && params_.n == 0)
         WarnAndRefocus(ZeroLengthWarning, Editn);
 }
 

@@ -29,7 +29,7 @@ class GeneralPage : public QWidget {
 public:
     // The page keeps n and NT of Params as the user edits them; its Change buttons use the
     // window's shared dialogs OD and SD, and its boxes go through the seam.
-    GeneralPage(zentrope::ParameterSet& Params, DialogSeam& dialogs, QFileDialog* OD,
+    GeneralPage(zentrope::ParameterSet& params, DialogSeam& dialogs, QFileDialog* OD,
                 QFileDialog* SD, QWidget* parent = nullptr);
 
     // The [General] values of the set; the handlers run as if the user had typed them.
@@ -80,7 +80,7 @@ private:
     void WarnAndRefocus(const QString& text, QLineEdit* edit);
     void ChooseFileInto(bool mustExist, QLineEdit* edit);
 
-    zentrope::ParameterSet& Params;
+    zentrope::ParameterSet& params_;
     DialogSeam& dialogs_;
     QFileDialog* OD;
     QFileDialog* SD;

@@ -67,7 +67,7 @@ QWidget* ResultsPage::BuildFindBar() {
     connect(previous, &QPushButton::clicked, this, [this] { FindNext(true); });
     const auto highlight = [this] {
         findState_->clear();
-        RE->setHighlight(findText_->text(), findCase_->isChecked());
+        RE->SetHighlight(findText_->text(), findCase_->isChecked());
     };
     connect(findText_, &QLineEdit::textChanged, this, highlight);
     connect(findCase_, &QCheckBox::toggled, this, highlight);
@@ -79,12 +79,12 @@ void ResultsPage::OpenFind() {
     findBar_->show();
     findText_->setFocus();
     findText_->selectAll();
-    RE->setHighlight(findText_->text(), findCase_->isChecked());
+    RE->SetHighlight(findText_->text(), findCase_->isChecked());
 }
 
 void ResultsPage::CloseFind() {
     findBar_->hide();
-    RE->setHighlight({}, false);
+    RE->SetHighlight({}, false);
     RE->setFocus();
 }
 
@@ -119,18 +119,18 @@ bool ResultsPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ResultsPage::ShowBytes(std::shared_ptr<const std::string> bytes) {
-    RE->setSharedBytes(std::move(bytes));
+    RE->SetSharedBytes(std::move(bytes));
 }
 
 void ResultsPage::ShowLines(TextLines lines) {
-    RE->setLines(std::move(lines));
+    RE->SetLines(std::move(lines));
 }
 
 void ResultsPage::SelectEnd() {
-    RE->setTabStopsInPoints(ResultTabStops);
-    RE->selectLastCharacter();
+    RE->SetTabStopsInPoints(ResultTabStops);
+    RE->SelectLastCharacter();
 }
 
 void ResultsPage::Clear() {
-    RE->setBytes({});
+    RE->SetBytes({});
 }

@@ -28,35 +28,35 @@
 using namespace zentrope;
 
 TablePage::TablePage(DialogSeam& dialogs, QWidget* parent)
-    : QWidget(parent), SG(new QTableView(this)), SGSplitter(new QSplitter(Qt::Vertical, this)) {
+    : QWidget(parent), SG(new QTableView(this)), sgSplitter_(new QSplitter(Qt::Vertical, this)) {
     setObjectName("TStable");
     SG->setObjectName("SG");
     SetHint(SG, "Right click the first row to sort the values. Drag either the rows or the "
                 "columns to move them.");
-    SGSplitter->setObjectName("SGSplitter");
-    SGSplitter->addWidget(SG);
-    (new QVBoxLayout(this))->addWidget(SGSplitter);
-    SGModel = new ResultTableModel(SG);
-    SGControl = new ResultTableControl(SG, SGModel);
-    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
-    connect(SGControl, &ResultTableControl::mouseReleased, this,
+    sgSplitter_->setObjectName("SGSplitter");
+    sgSplitter_->addWidget(SG);
+    (new QVBoxLayout(this))->addWidget(sgSplitter_);
+    sgModel_ = new ResultTableModel(SG);
+    sgControl_ = new ResultTableControl(SG, sgModel_);
+    sgControl_->SetRowHeight(SG->fontMetrics().height() + 4);
+    connect(sgControl_, &ResultTableControl::MouseReleased, this,
             [this](Qt::MouseButton button, QPoint at) { SGMouseUp(button, at.x(), at.y()); });
     BuildVerdictRow();
     BuildDetailPane(dialogs);
-    auto* commands = new ResultTableCommands(SG, SGModel, dialogs, this);
+    auto* commands = new ResultTableCommands(SG, sgModel_, dialogs, this);
     commands->SetFiguresCsv([this]() -> ResultTableCommands::FiguresJob {
-        return [grid = SGModel->Grid(), thresholds = judgedWith_, alpha = SGDetail->Alpha(),
+        return [grid = sgModel_->Grid(), thresholds = judgedWith_, alpha = sgDetail_->Alpha(),
                 reasons = reasons_] { return FiguresCsv(grid, thresholds, alpha, reasons); };
     });
-    connect(commands, &ResultTableCommands::sortRequested, this,
+    connect(commands, &ResultTableCommands::SortRequested, this,
             [this](int column) { Sort(DecideHeaderSort(sort_, column)); });
 }
 
 // Above SG: the run's verdict, the button to its whole list and the switch for the sequence
 // columns.
 void TablePage::BuildVerdictRow() {
-    SGVerdict = new RunVerdictLine(this);
-    SGFailing = new FailingRowsList(this);
+    sgVerdict_ = new RunVerdictLine(this);
+    sgFailing_ = new FailingRowsList(this);
     auto* list = new QPushButton(QStringLiteral("Failing rows..."), this);
     list->setObjectName("ButtFailingRows");
     list->setToolTip(QStringLiteral("Every failing row and every row without a result, with "
@@ -65,29 +65,29 @@ void TablePage::BuildVerdictRow() {
     sequences->setObjectName("cbSequenceColumns");
     sequences->setChecked(true);
     auto* row = new QHBoxLayout;
-    row->addWidget(SGVerdict, 1);
+    row->addWidget(sgVerdict_, 1);
     row->addWidget(list, 0, Qt::AlignTop);
     row->addWidget(sequences, 0, Qt::AlignTop);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
-    connect(sequences, &QCheckBox::toggled, SGControl,
+    connect(sequences, &QCheckBox::toggled, sgControl_,
             &ResultTableControl::SetSequenceColumnsShown);
     const auto openList = [this] {
-        SGFailing->show();
-        SGFailing->raise();
-        SGFailing->activateWindow();
+        sgFailing_->show();
+        sgFailing_->raise();
+        sgFailing_->activateWindow();
     };
     connect(list, &QPushButton::clicked, this, openList);
-    connect(SGVerdict, &RunVerdictLine::listRequested, this, openList);
-    connect(SGVerdict, &RunVerdictLine::rowChosen, this, &TablePage::SelectResultRow);
-    connect(SGFailing, &FailingRowsList::rowChosen, this, &TablePage::SelectResultRow);
+    connect(sgVerdict_, &RunVerdictLine::ListRequested, this, openList);
+    connect(sgVerdict_, &RunVerdictLine::RowChosen, this, &TablePage::SelectResultRow);
+    connect(sgFailing_, &FailingRowsList::RowChosen, this, &TablePage::SelectResultRow);
 }
 
 void TablePage::SelectResultRow(int32_t resultRow) {
-    const int32_t row = SGModel->ModelRowOf(resultRow);
+    const int32_t row = sgModel_->ModelRowOf(resultRow);
     const int col = SG->horizontalHeader()->logicalIndexAt(0);
     if (row < 0)
         return;
-    SG->setCurrentIndex(SGModel->index(row, std::max(col, ResultGrid::FixedColumns)));
+    SG->setCurrentIndex(sgModel_->index(row, std::max(col, ResultGrid::FixedColumns)));
     SG->setFocus();
 }
 
@@ -105,11 +105,11 @@ int TablePage::FirstShownColumn() const {
 // The worst row is made current where the sort put it, and the view then goes back to the
 // top-left, so that a load always opens on the same place.
 void TablePage::LandOnVerdict() {
-    const int32_t first = SGModel->rowCount() > ResultGrid::FixedRows ? ResultGrid::FixedRows : -1;
-    const int32_t row = worstRow_ >= 0 ? SGModel->ModelRowOf(worstRow_) : first;
+    const int32_t first = sgModel_->rowCount() > ResultGrid::FixedRows ? ResultGrid::FixedRows : -1;
+    const int32_t row = worstRow_ >= 0 ? sgModel_->ModelRowOf(worstRow_) : first;
     const int col = FirstShownColumn();
     if (row > 0 && col >= 0)
-        SG->setCurrentIndex(SGModel->index(row, col));
+        SG->setCurrentIndex(sgModel_->index(row, col));
     SG->verticalScrollBar()->setValue(0);
     SG->horizontalScrollBar()->setValue(0);
     SG->setFocus();
@@ -117,14 +117,14 @@ void TablePage::LandOnVerdict() {
 
 // Below SG: the current cell's row in detail. Either part can be collapsed.
 void TablePage::BuildDetailPane(DialogSeam& dialogs) {
-    SGDetail = new RowDetailPane(*SGModel, dialogs, SGSplitter);
-    SGSplitter->addWidget(SGDetail);
-    SGSplitter->setStretchFactor(0, 3);
-    SGSplitter->setStretchFactor(1, 2);
-    connect(SG->selectionModel(), &QItemSelectionModel::currentChanged, SGDetail,
+    sgDetail_ = new RowDetailPane(*sgModel_, dialogs, sgSplitter_);
+    sgSplitter_->addWidget(sgDetail_);
+    sgSplitter_->setStretchFactor(0, 3);
+    sgSplitter_->setStretchFactor(1, 2);
+    connect(SG->selectionModel(), &QItemSelectionModel::currentChanged, sgDetail_,
             &RowDetailPane::ShowIndex);
-    connect(SGDetail, &RowDetailPane::alphaChanged, this, [this] {
-        if (SGModel->rowCount() > 0)
+    connect(sgDetail_, &RowDetailPane::AlphaChanged, this, [this] {
+        if (sgModel_->rowCount() > 0)
             JudgeLoadedRun(judgedWith_);
     });
 }
@@ -132,23 +132,23 @@ void TablePage::BuildDetailPane(DialogSeam& dialogs) {
 ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
                                   const ResultLoadOptions& options) {
     ResultLoadOutcome outcome;
-    SGModel->Reload(
+    sgModel_->Reload(
         [&](ResultGrid& grid) { outcome = LoadResultBytes(std::move(bytes), options, grid, {}); });
     if (!outcome.loaded) // only when memory ran out
         return outcome;
-    FitLoadedTable(ResultColumnWidths(SGModel->Grid(), SG->font()));
+    FitLoadedTable(ResultColumnWidths(sgModel_->Grid(), SG->font()));
     return outcome;
 }
 
 void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths) {
-    SGModel->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
+    sgModel_->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
     FitLoadedTable(columnWidths);
 }
 
 void TablePage::FitLoadedTable(const std::vector<int>& columnWidths) {
-    SGControl->SetRowHeight(SG->fontMetrics().height() + 4);
-    SGControl->SetColumnWidths(columnWidths);
-    reasons_ = ReadNoResultReasons(SGModel->Grid().FileText());
+    sgControl_->SetRowHeight(SG->fontMetrics().height() + 4);
+    sgControl_->SetColumnWidths(columnWidths);
+    reasons_ = ReadNoResultReasons(sgModel_->Grid().FileText());
 }
 
 QFont TablePage::GridFont() const {
@@ -157,7 +157,7 @@ QFont TablePage::GridFont() const {
 
 void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options) {
     const std::vector<int32_t> added =
-        SGModel->AppendSections(text, options.format, options.pval_digits);
+        sgModel_->AppendSections(text, options.format, options.pval_digits);
     if (added.empty())
         return;
     QFont bold = SG->font();
@@ -165,62 +165,62 @@ void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& o
     const TextWidthMeter cells(SG->font());
     const TextWidthMeter headers(bold);
     for (const int32_t col : added)
-        SGControl->SetColumnWidth(
+        sgControl_->SetColumnWidth(
             col,
-            SGModel->Grid().SpacerColumn() == col
+            sgModel_->Grid().SpacerColumn() == col
                 ? SpacerWidth
-                : WidestText(*SGModel, SGModel->rowCount(), col, cells, headers) + CellPadding);
+                : WidestText(*sgModel_, sgModel_->rowCount(), col, cells, headers) + CellPadding);
     JudgeLoadedRun(judgedWith_);
-    SGDetail->ShowIndex(SG->currentIndex());
+    sgDetail_->ShowIndex(SG->currentIndex());
 }
 
 void TablePage::SetInterimNote(const QString& note) {
     interimNote_ = note;
-    SGDetail->SetNote(note);
-    if (SGModel->rowCount() > 0)
+    sgDetail_->SetNote(note);
+    if (sgModel_->rowCount() > 0)
         JudgeLoadedRun(judgedWith_);
 }
 
 void TablePage::Clear() {
-    SGModel->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
-    SGVerdict->Clear();
-    SGFailing->Clear();
+    sgModel_->Reload([](ResultGrid& grid) { grid = ResultGrid(); });
+    sgVerdict_->Clear();
+    sgFailing_->Clear();
     reasons_.clear();
     worstRow_ = -1;
 }
 
 void TablePage::JudgeLoadedRun(const FlagThresholds& thresholds) {
-    const ResultSet& results = SGModel->Grid().Results();
+    const ResultSet& results = sgModel_->Grid().Results();
     std::vector<RowFlags> flags;
     flags.reserve(size_t(results.RowCount()));
     for (int32_t row = 0; row < results.RowCount(); ++row)
         flags.push_back(FlagsOf(results.Row(row), thresholds));
-    SGModel->SetRowFlags(std::move(flags), thresholds);
+    sgModel_->SetRowFlags(std::move(flags), thresholds);
     judgedWith_ = thresholds;
-    const double alpha = SGDetail->Alpha();
+    const double alpha = sgDetail_->Alpha();
     const RunVerdict verdict = JudgeRun(results, thresholds, alpha);
     const VerdictRows rows = VerdictRowsOf(results, thresholds, alpha, reasons_);
-    worstRow_ = verdict.worst_row;
-    SGModel->SetRowMarks(RowMarksOf(results, rows, thresholds, alpha, reasons_));
-    SGVerdict->Show(verdict, rows, thresholds, alpha, interimNote_);
-    SGFailing->Show(verdict, rows, thresholds, alpha);
+    worstRow_ = verdict.worstRow;
+    sgModel_->SetRowMarks(RowMarksOf(results, rows, thresholds, alpha, reasons_));
+    sgVerdict_->Show(verdict, rows, thresholds, alpha, interimNote_);
+    sgFailing_->Show(verdict, rows, thresholds, alpha);
 }
 
 void TablePage::NameRun(const QString& run) {
-    SGDetail->SetRunName(run);
+    sgDetail_->SetRunName(run);
 }
 
 void TablePage::FocusGrid() {
     SG->setFocus();
 }
 
-void TablePage::SGMouseUp(Qt::MouseButton Button, int X, int Y) {
+void TablePage::SGMouseUp(Qt::MouseButton button, int x, int y) {
     std::optional<SortDecision> decision;
-    if (X == SortMarker) {
-        decision = DecideMarkerSort(sort_, Y);
+    if (x == SortMarker) {
+        decision = DecideMarkerSort(sort_, y);
     } else {
-        const GridCell cell = SGControl->CellAt(QPoint(X, Y));
-        decision = DecideMouseSort(sort_, Button == Qt::RightButton, cell.col, cell.row);
+        const GridCell cell = sgControl_->CellAt(QPoint(x, y));
+        decision = DecideMouseSort(sort_, button == Qt::RightButton, cell.col, cell.row);
     }
     if (decision)
         Sort(*decision);
@@ -228,7 +228,7 @@ void TablePage::SGMouseUp(Qt::MouseButton Button, int X, int Y) {
 
 void TablePage::Sort(const SortDecision& decision) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    SGModel->Sort(decision);
+    sgModel_->Sort(decision);
     sort_ = decision.after;
     QApplication::restoreOverrideCursor();
 }

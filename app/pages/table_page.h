@@ -55,14 +55,14 @@ public:
     // worst row current (so the pane describes it), SG focused.
     void LandOnVerdict();
     // The list behind "and N more": every failing row and every row without a result.
-    FailingRowsList& FailingList() const { return *SGFailing; }
+    FailingRowsList& FailingList() const { return *sgFailing_; }
 
     // A mouse release on SG at (X, Y) in SG's coordinates, or a load's sort request:
     // X = zentrope::SortMarker, Y = the column, negated for a descending sort.
-    void SGMouseUp(Qt::MouseButton Button, int X, int Y);
+    void SGMouseUp(Qt::MouseButton button, int x, int y);
 
-    ResultTableModel& Model() const { return *SGModel; }
-    ResultTableControl& GridControl() const { return *SGControl; }
+    ResultTableModel& Model() const { return *sgModel_; }
+    ResultTableControl& GridControl() const { return *sgControl_; }
     const zentrope::SortState& Sorting() const { return sort_; }
 
 private:
@@ -75,12 +75,12 @@ private:
     int FirstShownColumn() const;
 
     QTableView* SG;
-    ResultTableModel* SGModel;
-    ResultTableControl* SGControl;
-    RunVerdictLine* SGVerdict = nullptr;
-    QSplitter* SGSplitter;
-    RowDetailPane* SGDetail = nullptr;
-    FailingRowsList* SGFailing = nullptr;
+    ResultTableModel* sgModel_;
+    ResultTableControl* sgControl_;
+    RunVerdictLine* sgVerdict_ = nullptr;
+    QSplitter* sgSplitter_;
+    RowDetailPane* sgDetail_ = nullptr;
+    FailingRowsList* sgFailing_ = nullptr;
     std::vector<zentrope::NoResultReason> reasons_; // the loaded file's
     int32_t worstRow_ = -1;                         // the last verdict's, as a result row
     zentrope::FlagThresholds judgedWith_;           // the last verdict's thresholds

@@ -1,11 +1,11 @@
 #include "app/run_watch/hashing_progress.h"
 
-HashingProgress& HashingProgress::instance() {
+HashingProgress& HashingProgress::Instance() {
     static HashingProgress progress;
     return progress;
 }
 
-void HashingProgress::report(qint64 run, qint64 done, qint64 total) {
+void HashingProgress::Report(qint64 run, qint64 done, qint64 total) {
     const int percent = total > 0 ? int(done * 100 / total) : 0;
     {
         QMutexLocker lock(&mutex_);
@@ -14,18 +14,18 @@ void HashingProgress::report(qint64 run, qint64 done, qint64 total) {
             return;
         percent_.insert(run, percent);
     }
-    emit changed(run);
+    emit Changed(run);
 }
 
-void HashingProgress::finish(qint64 run) {
+void HashingProgress::Finish(qint64 run) {
     {
         QMutexLocker lock(&mutex_);
         percent_.remove(run);
     }
-    emit changed(run);
+    emit Changed(run);
 }
 
-QString HashingProgress::textOf(qint64 run) const {
+QString HashingProgress::TextOf(qint64 run) const {
     QMutexLocker lock(&mutex_);
     const auto known = percent_.constFind(run);
     return known == percent_.constEnd() ? QString()

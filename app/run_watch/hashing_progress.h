@@ -11,18 +11,18 @@ class HashingProgress : public QObject {
     Q_OBJECT
 public:
     // Made on first use, which must be on the window's thread.
-    static HashingProgress& instance();
+    static HashingProgress& Instance();
 
     // From any thread: `done` of `total` bytes of the run's files are hashed.
-    void report(qint64 run, qint64 done, qint64 total);
+    void Report(qint64 run, qint64 done, qint64 total);
     // From any thread: the run's files are hashed, or the hashing stopped.
-    void finish(qint64 run);
+    void Finish(qint64 run);
     // "Hashing input files... 37%" while the run's files are hashed, else empty.
-    QString textOf(qint64 run) const;
+    QString TextOf(qint64 run) const;
 
 signals:
     // Queued to receivers on the window's thread; only when the shown figure changes.
-    void changed(qint64 run);
+    void Changed(qint64 run);
 
 private:
     mutable QMutex mutex_;

@@ -24,18 +24,18 @@ QString PartialPathOf(const std::string& resultPath) {
 Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeeping> record,
          bool found)
     : backend_(std::move(backend)), record_(std::move(record)), found_(found) {
-    const std::vector<std::string> paths = backend_->resultPaths();
+    const std::vector<std::string> paths = backend_->ResultPaths();
     resultPath_ = paths.empty() ? std::string() : paths.front();
     partial_.setFileName(PartialPathOf(resultPath_));
-    if (!backend_->logPath().isEmpty())
-        tail_.emplace(backend_->logPath());
-    connect(backend_.get(), &zentrope::RunBackend::ended, this, &Run::end);
-    connect(backend_.get(), &zentrope::RunBackend::identityChanged, this, [this] {
+    if (!backend_->LogPath().isEmpty())
+        tail_.emplace(backend_->LogPath());
+    connect(backend_.get(), &zentrope::RunBackend::Ended, this, &Run::end);
+    connect(backend_.get(), &zentrope::RunBackend::IdentityChanged, this, [this] {
         if (record_)
-            record_->noteStart(*backend_, QString::fromLocal8Bit(resultPath_));
+            record_->NoteStart(*backend_, QString::fromLocal8Bit(resultPath_));
     });
-    connect(&logTimer_, &QTimer::timeout, this, &Run::look);
-    connect(&partialTimer_, &QTimer::timeout, this, &Run::lookAtPartial);
+    connect(&logTimer_, &QTimer::timeout, this, &Run::Look);
+    connect(&partialTimer_, &QTimer::timeout, this, &Run::LookAtPartial);
 }
 
 std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
@@ -43,17 +43,17 @@ std::unique_ptr<Run> Run::Start(const zentrope::BackendKind& backend,
                                 std::unique_ptr<RunKeeping> record, std::optional<qint32> sequences,
                                 QString& error) {
     zentrope::RunRequest logged = request;
-    logged.logPath = record ? record->logPath() : request.logPath;
+    logged.logPath = record ? record->LogPath() : request.logPath;
     zentrope::BackendStart start = backend.start(logged);
     if (!start.run) {
         if (record)
-            record->abandon();
+            record->Abandon();
         error = start.error;
         return nullptr;
     }
     if (record) {
-        record->noteStart(*start.run, QString::fromLocal8Bit(request.resultPath));
-        record->describeFilesLater();
+        record->NoteStart(*start.run, QString::fromLocal8Bit(request.resultPath));
+        record->DescribeFilesLater();
     }
     std::unique_ptr<Run> run(new Run(std::move(start.run), std::move(record), false));
     run->parameterFile_ = request.parameterFile;
@@ -79,50 +79,50 @@ std::unique_ptr<Run> Run::Find(const zentrope::RunRecord& record, const QString&
     return run;
 }
 
-qint64 Run::runningMs() const {
-    return backend_->startedAt().msecsTo(QDateTime::currentDateTimeUtc());
+qint64 Run::RunningMs() const {
+    return backend_->StartedAt().msecsTo(QDateTime::currentDateTimeUtc());
 }
 
-void Run::watch() {
+void Run::Watch() {
     logTimer_.start(LogLookMs);
     partialTimer_.start(PartialLookMs);
-    emit started();
-    look();
-    if (backend_->hasEnded())
+    emit Started();
+    Look();
+    if (backend_->HasEnded())
         end();
 }
 
-void Run::cancel() {
+void Run::Cancel() {
     if (ended_ || cancelling_)
         return;
     cancelling_ = true;
-    backend_->cancel();
+    backend_->Cancel();
 }
 
-bool Run::parametersRead() const {
+bool Run::ParametersRead() const {
     return ended_ || sawOutput_;
 }
 
-std::optional<zentrope::TesterProgress> Run::progress() const {
-    return tail_ ? tail_->progress() : std::nullopt;
+std::optional<zentrope::TesterProgress> Run::Progress() const {
+    return tail_ ? tail_->Progress() : std::nullopt;
 }
 
-void Run::look() {
+void Run::Look() {
     if (!tail_)
         return;
-    const QStringList lines = tail_->readNew();
+    const QStringList lines = tail_->ReadNew();
     if (lines.isEmpty())
         return;
     sawOutput_ = true;
-    emit logged(lines);
+    emit Logged(lines);
 }
 
 // Only a partial result written since the run started is its own; an older one is left by
 // another run that did not end well.
-void Run::lookAtPartial() {
+void Run::LookAtPartial() {
     if (!partial_.isOpen()) {
         const std::string path = QFile::encodeName(partial_.fileName()).toStdString();
-        if (zentrope::CheckResultFreshness(path, backend_->startedAt()) !=
+        if (zentrope::CheckResultFreshness(path, backend_->StartedAt()) !=
                 zentrope::ResultFreshness::Written ||
             !partial_.open(QIODevice::ReadOnly))
             return;
@@ -134,7 +134,7 @@ void Run::lookAtPartial() {
     const bool whole = feed_.Sections() == 0;
     zentrope::SectionFeed::Completed completed = feed_.Add(std::string_view(added));
     if (completed.sections > 0)
-        emit interimResult(std::make_shared<const std::string>(std::move(completed.text)), whole,
+        emit InterimResult(std::make_shared<const std::string>(std::move(completed.text)), whole,
                            feed_.Sections());
 }
 
@@ -147,39 +147,39 @@ void Run::end() {
     partial_.close();
     RunOutcome outcome;
     if (tail_) {
-        const QStringList lines = tail_->readNew(zentrope::LogWriter::Ended);
+        const QStringList lines = tail_->ReadNew(zentrope::LogWriter::Ended);
         if (!lines.isEmpty())
-            emit logged(lines);
-        outcome.logLines = tail_->lastLines();
+            emit Logged(lines);
+        outcome.logLines = tail_->LastLines();
     }
     outcome.end = backend_->end();
-    outcome.failureText = backend_->failureText();
-    outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->startedAt()) ==
+    outcome.failureText = backend_->FailureText();
+    outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->StartedAt()) ==
                             zentrope::ResultFreshness::Written;
     if (record_ && found_ && !outcome.end.cancelled && outcome.end.code == -1) {
         // Its end was not seen: the result is collected as for any run left to itself.
-        if (const std::optional<zentrope::RunRecord> run = record_->store().get(record_->id()))
-            CollectLateResult(record_->store(), *run);
+        if (const std::optional<zentrope::RunRecord> run = record_->Store().Get(record_->Id()))
+            CollectLateResult(record_->Store(), *run);
     } else if (record_) {
-        record_->finish(outcome.end,
+        record_->Finish(outcome.end,
                         outcome.resultWritten ? QString::fromLocal8Bit(resultPath_) : QString());
     }
     if (outcome.end.cancelled)
         outcome.reason = RunEndReason::Cancelled;
     else if (outcome.resultWritten &&
-             (outcome.end.succeeded() || (found_ && outcome.end.code == -1)))
+             (outcome.end.Succeeded() || (found_ && outcome.end.code == -1)))
         outcome.reason = RunEndReason::Succeeded;
     else
         outcome.reason = RunEndReason::Failed;
-    emit ended(outcome);
+    emit Ended(outcome);
 }
 
 // A run an earlier window started knows its input from its record alone.
-QString Run::chartName() const {
+QString Run::ChartName() const {
     if (!record_)
         return QString();
     const std::optional<zentrope::RunRecord> kept =
-        found_ ? record_->store().get(record_->id()) : std::nullopt;
-    return ChartRunName(kept ? zentrope::InputText(*kept) : zentrope::InFileText(record_->inFile()),
-                        backend_->startedAt().toLocalTime());
+        found_ ? record_->Store().Get(record_->Id()) : std::nullopt;
+    return ChartRunName(kept ? zentrope::InputText(*kept) : zentrope::InFileText(record_->InFile()),
+                        backend_->StartedAt().toLocalTime());
 }

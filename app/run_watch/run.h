@@ -45,45 +45,45 @@ public:
     static std::unique_ptr<Run> Find(const zentrope::RunRecord& record, const QString& runsRoot);
 
     // Starts looking at the backend, the log and the partial result, and tells started().
-    void watch();
-    void cancel();
-    bool cancelling() const { return cancelling_; }
-    bool hasEnded() const { return ended_; }
+    void Watch();
+    void Cancel();
+    bool Cancelling() const { return cancelling_; }
+    bool HasEnded() const { return ended_; }
     // Once ended: whether its end was reported and its record completed.
-    const std::string& resultPath() const { return resultPath_; }
-    QString logPath() const { return backend_->logPath(); }
-    QString parameterFile() const { return parameterFile_; }
-    qint64 recordId() const { return record_ ? record_->id() : 0; }
+    const std::string& ResultPath() const { return resultPath_; }
+    QString LogPath() const { return backend_->LogPath(); }
+    QString ParameterFile() const { return parameterFile_; }
+    qint64 RecordId() const { return record_ ? record_->Id() : 0; }
     // The run as its saved charts' file names tell it (its input and start time); empty for a
     // run without a record.
-    QString chartName() const;
+    QString ChartName() const;
     // How many sequences the run tests, when known, and how many sections are finished.
-    std::optional<qint32> plannedSequences() const { return sequences_; }
-    int32_t finishedSections() const { return feed_.Sections(); }
+    std::optional<qint32> PlannedSequences() const { return sequences_; }
+    int32_t FinishedSections() const { return feed_.Sections(); }
     // Whether the tester has shown signs of having read its parameter file: it wrote to its
     // log or its partial result, or it has ended.
-    bool parametersRead() const;
+    bool ParametersRead() const;
     // How long it has run.
-    qint64 runningMs() const;
-    std::optional<zentrope::TesterProgress> progress() const;
+    qint64 RunningMs() const;
+    std::optional<zentrope::TesterProgress> Progress() const;
     // What runs it, for views of a backend's own (a cluster's shards).
-    zentrope::RunBackend& backend() const { return *backend_; }
+    zentrope::RunBackend& Backend() const { return *backend_; }
 
 signals:
-    void started();
+    void Started();
     // New lines of its log, oldest first, with the progress they tell.
-    void logged(const QStringList& lines);
+    void Logged(const QStringList& lines);
     // The text up to the end of the sections its partial result has finished since the last
     // time: with `whole`, the first time, from the file's start (report lines included);
     // after that, only what followed. `sections`: every section finished so far.
-    void interimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
-    void ended(const RunOutcome& outcome);
+    void InterimResult(std::shared_ptr<const std::string> text, bool whole, int32_t sections);
+    void Ended(const RunOutcome& outcome);
 
 private:
     Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeeping> record,
         bool found);
-    void look();
-    void lookAtPartial();
+    void Look();
+    void LookAtPartial();
     void end();
 
     std::unique_ptr<zentrope::RunBackend> backend_;

@@ -56,11 +56,11 @@ RunKeeping::RunKeeping(std::unique_ptr<RunStore> store, qint64 id, QString folde
 std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString& tester,
                                               const QString& parameterFile,
                                               const QString& testerFolder) {
-    StoreOpening opening = RunStore::open(root);
+    StoreOpening opening = RunStore::Open(root);
     if (!opening.store)
         return nullptr;
     const QDateTime startedAt = QDateTime::currentDateTime();
-    const RunFolder folder = MakeRunFolder(opening.store->root(), startedAt);
+    const RunFolder folder = MakeRunFolder(opening.store->Root(), startedAt);
     if (folder.path.isEmpty())
         return nullptr;
     const QString copy = folder.path + '/' + ParameterCopyName;
@@ -70,7 +70,7 @@ std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString
     }
     // What the tester reads: the copy, not the window, which may have changed since.
     const ParameterSet set = ReadKeptParameters(copy);
-    const RecordWriting writing = opening.store->add(RecordOf(folder.path, tester, set, startedAt));
+    const RecordWriting writing = opening.store->Add(RecordOf(folder.path, tester, set, startedAt));
     if (!writing.id)
         return nullptr;
     const QString inFile = QString::fromStdString(set.InFile.value_or(std::string()));
@@ -80,35 +80,35 @@ std::unique_ptr<RunKeeping> RunKeeping::Begin(const QString& root, const QString
     return keeping;
 }
 
-QString RunKeeping::logPath() const {
+QString RunKeeping::LogPath() const {
     return folder_ + '/' + LogName;
 }
 
-void RunKeeping::describeFilesLater() const {
-    HashingProgress& progress = HashingProgress::instance();
-    QThreadPool::globalInstance()->start([root = store_->root(), id = id_, tester = tester_,
+void RunKeeping::DescribeFilesLater() const {
+    HashingProgress& progress = HashingProgress::Instance();
+    QThreadPool::globalInstance()->start([root = store_->Root(), id = id_, tester = tester_,
                                           inFile = inFile_, folder = testerFolder_, &progress] {
-        StoreOpening opening = RunStore::open(root);
+        StoreOpening opening = RunStore::Open(root);
         if (!opening.store)
             return;
         const FileHash testerHash = HashFile(tester);
-        opening.store->setTester(id, testerHash.size, testerHash.sha256);
+        opening.store->SetTester(id, testerHash.size, testerHash.sha256);
         if (!inFile.isEmpty()) {
-            progress.report(id, 0, 1);
+            progress.Report(id, 0, 1);
             const InputsHash hashed =
                 DescribeInputFiles(MatchInputFiles(inFile, folder), [&](qint64 done, qint64 all) {
-                    progress.report(id, done, all);
+                    progress.Report(id, done, all);
                     return true;
                 });
             if (!hashed.stopped)
-                opening.store->setInputs(id, hashed.files);
-            progress.finish(id);
+                opening.store->SetInputs(id, hashed.files);
+            progress.Finish(id);
         }
     });
 }
 
 std::unique_ptr<RunKeeping> RunKeeping::Reopen(const QString& root, const RunRecord& record) {
-    StoreOpening opening = RunStore::open(root);
+    StoreOpening opening = RunStore::Open(root);
     if (!opening.store)
         return nullptr;
     return std::unique_ptr<RunKeeping>(new RunKeeping(std::move(opening.store), record.id,
@@ -116,11 +116,11 @@ std::unique_ptr<RunKeeping> RunKeeping::Reopen(const QString& root, const RunRec
                                                       QString()));
 }
 
-void RunKeeping::noteStart(const RunBackend& run, const QString& resultPath) {
-    store_->setStart(id_, RunStart{run.processId(), resultPath, run.identity()});
+void RunKeeping::NoteStart(const RunBackend& run, const QString& resultPath) {
+    store_->SetStart(id_, RunStart{run.ProcessId(), resultPath, run.Identity()});
 }
 
-void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {
+void RunKeeping::Finish(const TesterEnd& end, const QString& writtenResult) {
     RunEnd runEnd;
     runEnd.endedAt = QDateTime::currentDateTime();
     runEnd.cancelled = end.cancelled;
@@ -129,11 +129,11 @@ void RunKeeping::finish(const TesterEnd& end, const QString& writtenResult) {
     else if (end.code != -1)
         runEnd.exitCode = end.code;
     // A result that cannot be copied still leaves the run's end on record.
-    if (!store_->finish(id_, runEnd, writtenResult).isEmpty() && !writtenResult.isEmpty())
-        store_->finish(id_, runEnd);
-    RecordVerdicts::instance().judgeLater(store_->root(), id_);
+    if (!store_->Finish(id_, runEnd, writtenResult).isEmpty() && !writtenResult.isEmpty())
+        store_->Finish(id_, runEnd);
+    RecordVerdicts::Instance().JudgeLater(store_->Root(), id_);
 }
 
-void RunKeeping::abandon() {
-    store_->remove(id_);
+void RunKeeping::Abandon() {
+    store_->Remove(id_);
 }

@@ -25,26 +25,26 @@ public:
     static std::unique_ptr<RunKeeping> Reopen(const QString& root,
                                               const zentrope::RunRecord& record);
 
-    qint64 id() const { return id_; }
-    zentrope::RunStore& store() const { return *store_; }
+    qint64 Id() const { return id_; }
+    zentrope::RunStore& Store() const { return *store_; }
     // The number of sequences the kept parameter file asks for.
-    qint32 sequences() const { return sequences_; }
+    qint32 Sequences() const { return sequences_; }
     // The kept parameter file's InFile; empty for the generator.
-    QString inFile() const { return inFile_; }
-    QString logPath() const;
+    QString InFile() const { return inFile_; }
+    QString LogPath() const;
 
     // Hashes the tester and the input files on a pool thread, which records them through a
     // store of its own, telling HashingProgress how far it has come; returns at once. The
     // application waits for the pool before it ends.
-    void describeFilesLater() const;
+    void DescribeFilesLater() const;
     // Notes how the backend finds the started run again and where it writes its result, so
     // that a run left to itself can be watched or completed later.
-    void noteStart(const zentrope::RunBackend& run, const QString& resultPath);
+    void NoteStart(const zentrope::RunBackend& run, const QString& resultPath);
     // Notes the end, copying the result when this run wrote it (an empty path otherwise), and
     // has the kept result judged for the record.
-    void finish(const zentrope::TesterEnd& end, const QString& writtenResult);
+    void Finish(const zentrope::TesterEnd& end, const QString& writtenResult);
     // A tester that never started leaves no record.
-    void abandon();
+    void Abandon();
 
 private:
     RunKeeping(std::unique_ptr<zentrope::RunStore> store, qint64 id, QString folder, QString tester,

@@ -59,10 +59,10 @@ void RunPanel::Follow(Run& run) {
     lines_->clear();
     bar_->hide();
     timeLeft_->hide();
-    lines_->setVisible(!run.logPath().isEmpty());
+    lines_->setVisible(!run.LogPath().isEmpty());
     cancel_->setEnabled(true);
-    connect(&run, &Run::logged, this, &RunPanel::ShowLines);
-    if (auto* slurm = qobject_cast<zentrope::SlurmBackend*>(&run.backend()))
+    connect(&run, &Run::Logged, this, &RunPanel::ShowLines);
+    if (auto* slurm = qobject_cast<zentrope::SlurmBackend*>(&run.Backend()))
         shards_->Follow(*slurm);
     else
         shards_->Clear();
@@ -81,17 +81,17 @@ void RunPanel::Done() {
 void RunPanel::Refresh() {
     if (!run_)
         return;
-    const QString state = run_->cancelling() ? QStringLiteral("Ending Zentrope.")
+    const QString state = run_->Cancelling() ? QStringLiteral("Ending Zentrope.")
                                              : QStringLiteral("Waiting for Zentrope to end.");
     waited_->setText(
-        QStringLiteral("%1\nTime waited: %2").arg(state, ElapsedText(run_->runningMs() / 1000)));
-    if (const std::optional<zentrope::TesterProgress> progress = run_->progress()) {
+        QStringLiteral("%1\nTime waited: %2").arg(state, ElapsedText(run_->RunningMs() / 1000)));
+    if (const std::optional<zentrope::TesterProgress> progress = run_->Progress()) {
         // A count beyond int's range is shown in proportion.
         const double scale = progress->total > INT_MAX ? double(INT_MAX) / progress->total : 1.0;
         bar_->setRange(0, int(progress->total * scale));
         bar_->setValue(int(progress->done * scale));
         bar_->show();
-        timeLeft_->setText(TimeLeftText(*progress, run_->runningMs()));
+        timeLeft_->setText(TimeLeftText(*progress, run_->RunningMs()));
         timeLeft_->setVisible(!timeLeft_->text().isEmpty());
     }
 }
@@ -111,6 +111,6 @@ void RunPanel::CancelRun() {
     if (!run_)
         return;
     cancel_->setEnabled(false);
-    run_->cancel();
+    run_->Cancel();
     Refresh();
 }

@@ -75,15 +75,15 @@ ShardView::ShardView(QWidget* parent)
     connect(table_, &QTableWidget::itemSelectionChanged, this, &ShardView::ShowLog);
     connect(resubmit_, &QPushButton::clicked, this, [this] {
         if (backend_)
-            backend_->resubmitFailed();
+            backend_->ResubmitFailed();
     });
     hide();
 }
 
 void ShardView::Follow(SlurmBackend& backend) {
     backend_ = &backend;
-    table_->setRowCount(backend.plan().shards);
-    connect(&backend, &SlurmBackend::shardsChanged, this, &ShardView::Refresh);
+    table_->setRowCount(backend.Plan().shards);
+    connect(&backend, &SlurmBackend::ShardsChanged, this, &ShardView::Refresh);
     Refresh();
     show();
 }
@@ -98,8 +98,8 @@ void ShardView::Clear() {
 void ShardView::Refresh() {
     if (!backend_)
         return;
-    const SlurmPlan& plan = backend_->plan();
-    const QList<ShardStatus>& shards = backend_->job().shards();
+    const SlurmPlan& plan = backend_->Plan();
+    const QList<ShardStatus>& shards = backend_->Job().Shards();
     for (int i = 0; i < shards.size(); ++i) {
         const ShardRange range = ShardRangeOf(i, plan.shards, plan.sequences);
         const QStringList cells = {
@@ -113,9 +113,9 @@ void ShardView::Refresh() {
             item->setText(cells[column]);
         }
     }
-    note_->setText(backend_->note());
+    note_->setText(backend_->Note());
     note_->setVisible(!note_->text().isEmpty());
-    resubmit_->setEnabled(backend_->awaitingResubmit());
+    resubmit_->setEnabled(backend_->AwaitingResubmit());
     ShowLog();
 }
 
@@ -123,7 +123,7 @@ int ShardView::LogShard() const {
     const QList<QTableWidgetItem*> chosen = table_->selectedItems();
     if (!chosen.isEmpty())
         return chosen.front()->row();
-    const QList<int> missing = backend_->shardsWithoutResult();
+    const QList<int> missing = backend_->ShardsWithoutResult();
     return missing.isEmpty() ? -1 : missing.front();
 }
 
@@ -134,7 +134,7 @@ void ShardView::ShowLog() {
         log_->hide();
         return;
     }
-    const QStringList lines = backend_->job().logLines(shard);
+    const QStringList lines = backend_->Job().LogLines(shard);
     const QString text = QStringLiteral("Shard %1, its log's last lines:\n").arg(shard) +
                          lines.mid(qMax(0, lines.size() - ShownLogLines)).join(u'\n');
     if (log_->toPlainText() != text)

@@ -75,12 +75,12 @@ CompareView::CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidge
 
     auto* add = Button(this, "CompareAddFile", QStringLiteral("Add result file..."));
     auto* clear = Button(this, "CompareClearFiles", QStringLiteral("Clear added files"));
-    connect(add, &QPushButton::clicked, this, &CompareView::addFile);
-    connect(clear, &QPushButton::clicked, this, &CompareView::clearFiles);
-    connect(export_, &QPushButton::clicked, this, &CompareView::exportCsv);
+    connect(add, &QPushButton::clicked, this, &CompareView::AddFile);
+    connect(clear, &QPushButton::clicked, this, &CompareView::ClearFiles);
+    connect(export_, &QPushButton::clicked, this, &CompareView::ExportCsv);
     connect(&watcher_, &QFutureWatcher<FilesComparison>::progressValueChanged, this,
-            &CompareView::showProgress);
-    connect(&watcher_, &QFutureWatcher<FilesComparison>::finished, this, &CompareView::showOutcome);
+            &CompareView::ShowProgress);
+    connect(&watcher_, &QFutureWatcher<FilesComparison>::finished, this, &CompareView::ShowOutcome);
 
     auto* files = new QHBoxLayout;
     files->addWidget(add);
@@ -100,7 +100,7 @@ CompareView::CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidge
     layout->addWidget(sides, 1);
 }
 
-std::vector<ComparedFile> CompareView::addedFiles() const {
+std::vector<ComparedFile> CompareView::AddedFiles() const {
     std::vector<ComparedFile> files;
     for (const QString& path : added_)
         files.push_back({QFileInfo(path).fileName().toStdString(),
@@ -108,25 +108,25 @@ std::vector<ComparedFile> CompareView::addedFiles() const {
     return files;
 }
 
-void CompareView::addFile() {
+void CompareView::AddFile() {
     if (const std::optional<QString> path = dialogs_.RunFileDialog(*openDialog_)) {
         added_ << *path;
         addedList_->setText(added_.join(QStringLiteral("; ")));
-        emit fileAdded();
+        emit FileAdded();
     }
 }
 
-void CompareView::clearFiles() {
+void CompareView::ClearFiles() {
     added_.clear();
     addedList_->clear();
 }
 
-void CompareView::compare(std::vector<ComparedFile> files) {
+void CompareView::Compare(std::vector<ComparedFile> files) {
     const int count = int(files.size());
     progress_->setRange(0, count);
     progress_->setValue(0);
     progress_->show();
-    showProgress(0);
+    ShowProgress(0);
     export_->setEnabled(false);
     watcher_.setFuture(
         QtConcurrent::run([files = std::move(files), options = general_.LoadOptions(),
@@ -138,13 +138,13 @@ void CompareView::compare(std::vector<ComparedFile> files) {
         }));
 }
 
-void CompareView::showProgress(int read) {
+void CompareView::ShowProgress(int read) {
     progress_->setValue(read);
     status_->setText(
         QStringLiteral("Reading result files... %1 of %2").arg(read).arg(progress_->maximum()));
 }
 
-void CompareView::showOutcome() {
+void CompareView::ShowOutcome() {
     progress_->hide();
     if (watcher_.future().resultCount() == 0)
         return;
@@ -158,14 +158,14 @@ void CompareView::showOutcome() {
     status_->setText(status);
     parameters_->setPlainText(QString::fromStdString(outcome.parameters));
     export_->setEnabled(!outcome.table.rows.empty());
-    model_->show(std::move(outcome.table));
+    model_->Show(std::move(outcome.table));
 }
 
-void CompareView::exportCsv() {
+void CompareView::ExportCsv() {
     const std::optional<QString> path = dialogs_.RunFileDialog(*csvDialog_);
     if (!path)
         return;
-    const std::string csv = ComparisonCsv(model_->table());
+    const std::string csv = ComparisonCsv(model_->Table());
     QSaveFile file(*path);
     const bool written = file.open(QIODevice::WriteOnly) &&
                          file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) &&

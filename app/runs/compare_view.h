@@ -27,20 +27,20 @@ public:
     CompareView(DialogSeam& dialogs, const GeneralPage& general, QWidget* parent);
 
     // Replaces what is shown once the files are read and compared; returns at once.
-    void compare(std::vector<zentrope::ComparedFile> files);
+    void Compare(std::vector<zentrope::ComparedFile> files);
     // The result files added from disk, as ComparedFile entries labelled by their names.
-    std::vector<zentrope::ComparedFile> addedFiles() const;
+    std::vector<zentrope::ComparedFile> AddedFiles() const;
 
 signals:
     // A result file was added from disk.
-    void fileAdded();
+    void FileAdded();
 
 private:
-    void addFile();
-    void clearFiles();
-    void exportCsv();
-    void showProgress(int read);
-    void showOutcome();
+    void AddFile();
+    void ClearFiles();
+    void ExportCsv();
+    void ShowProgress(int read);
+    void ShowOutcome();
 
     DialogSeam& dialogs_;
     const GeneralPage& general_;

@@ -9,7 +9,7 @@ namespace {
 constexpr int FlaggedColumn = 2;
 }
 
-void ComparisonModel::show(ComparisonTable table) {
+void ComparisonModel::Show(ComparisonTable table) {
     beginResetModel();
     table_ = std::move(table);
     endResetModel();
@@ -27,7 +27,7 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const auto row = size_t(index.row());
-    const bool partial = !table_.in_every_run[row];
+    const bool partial = !table_.inEveryRun[row];
     switch (role) {
     case Qt::DisplayRole:
         return QString::fromStdString(table_.rows[row][size_t(index.column())]);

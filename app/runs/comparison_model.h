@@ -10,8 +10,8 @@ class ComparisonModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    void show(zentrope::ComparisonTable table);
-    const zentrope::ComparisonTable& table() const { return table_; }
+    void Show(zentrope::ComparisonTable table);
+    const zentrope::ComparisonTable& Table() const { return table_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -41,7 +41,7 @@ bool SameBytes(const QString& a, const QString& b) {
 
 // The same file loaded again unchanged is kept already; a second record would only repeat it.
 bool KeptAlready(const RunStore& store, const QString& source) {
-    for (const RunRecord& kept : store.list()) {
+    for (const RunRecord& kept : store.List()) {
         const QString copy = QDir(kept.folder).filePath(ResultCopyName);
         std::error_code ec;
         if (kept.kind == RunKind::Imported && kept.source == source &&
@@ -54,14 +54,14 @@ bool KeptAlready(const RunStore& store, const QString& source) {
 }
 
 void Record(const QString& root, const QString& path) {
-    StoreOpening opening = RunStore::open(root);
-    if (!opening.store || LiesUnder(path, RunsFolderOf(opening.store->root())) ||
+    StoreOpening opening = RunStore::Open(root);
+    if (!opening.store || LiesUnder(path, RunsFolderOf(opening.store->Root())) ||
         KeptAlready(*opening.store, QFileInfo(path).absoluteFilePath()))
         return;
     RunRecord record;
     record.kind = RunKind::Imported;
     record.startedAt = QDateTime::currentDateTime();
-    const RunFolder folder = MakeRunFolder(opening.store->root(), record.startedAt);
+    const RunFolder folder = MakeRunFolder(opening.store->Root(), record.startedAt);
     record.folder = folder.path;
     if (record.folder.isEmpty())
         return;
@@ -76,7 +76,7 @@ void Record(const QString& root, const QString& path) {
     // Left to the Runs page's sweep when the application is quitting.
     if (!Quitting.load())
         record.verdict = JudgeResultFile(QFile::encodeName(kept).toStdString(), DefaultAlpha);
-    opening.store->add(record);
+    opening.store->Add(record);
 }
 
 } // namespace

@@ -36,10 +36,10 @@ bool CollectLateResult(RunStore& store, const RunRecord& run) {
     const std::string path = QFile::encodeName(run.resultPath).toStdString();
     // A file older than the run is another run's; one not written leaves nothing to copy.
     return CheckResultFreshness(path, run.startedAt) == ResultFreshness::Written &&
-           store.finish(run.id, run.end, run.resultPath).isEmpty();
+           store.Finish(run.id, run.end, run.resultPath).isEmpty();
 }
 
 void CollectLateResults(RunStore& store) {
-    for (const RunRecord& run : store.list())
+    for (const RunRecord& run : store.List())
         CollectLateResult(store, run);
 }

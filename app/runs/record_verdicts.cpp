@@ -22,35 +22,35 @@ bool VerdictDue(const RunRecord& run) {
 bool Judge(RunStore& store, const RunRecord& run) {
     const BriefVerdict verdict = JudgeResultFile(
         QFile::encodeName(run.folder + '/' + ResultCopyName).toStdString(), DefaultAlpha);
-    return store.setVerdict(run.id, verdict).isEmpty();
+    return store.SetVerdict(run.id, verdict).isEmpty();
 }
 
 } // namespace
 
-RecordVerdicts& RecordVerdicts::instance() {
+RecordVerdicts& RecordVerdicts::Instance() {
     static RecordVerdicts verdicts;
     return verdicts;
 }
 
-void RecordVerdicts::judgeLater(const QString& root, qint64 id) {
+void RecordVerdicts::JudgeLater(const QString& root, qint64 id) {
     QThreadPool::globalInstance()->start([this, root, id] {
-        const StoreOpening opening = RunStore::open(root);
+        const StoreOpening opening = RunStore::Open(root);
         if (!opening.store)
             return;
-        if (const std::optional<RunRecord> run = opening.store->get(id);
+        if (const std::optional<RunRecord> run = opening.store->Get(id);
             run && run->folderPresent && Judge(*opening.store, *run))
-            emit judged(id);
+            emit Judged(id);
     });
 }
 
-void RecordVerdicts::judgeAllDueLater(const QString& root) {
+void RecordVerdicts::JudgeAllDueLater(const QString& root) {
     if (!sweeping_.testAndSetOrdered(0, 1))
         return;
     QThreadPool::globalInstance()->start([this, root] {
-        if (const StoreOpening opening = RunStore::open(root); opening.store) {
-            for (const RunRecord& run : opening.store->list())
+        if (const StoreOpening opening = RunStore::Open(root); opening.store) {
+            for (const RunRecord& run : opening.store->List())
                 if (VerdictDue(run) && Judge(*opening.store, run))
-                    emit judged(run.id);
+                    emit Judged(run.id);
         }
         sweeping_.storeRelease(0);
     });

@@ -111,12 +111,12 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     list_->horizontalHeader()->setStretchLastSection(true);
     auto* buttons = new QHBoxLayout;
     const std::pair<QPushButton*, void (RunsPage::*)()> actions[] = {
-        {Button(this, "RunsOpenResult", "Open result"), &RunsPage::openResult},
-        {Button(this, "RunsLoadParameters", "Load parameter file"), &RunsPage::loadParameters},
-        {Button(this, "RunsRunAgain", "Run again"), &RunsPage::runAgain},
-        {Button(this, "RunsOpenLog", "Open log"), &RunsPage::openLog},
-        {Button(this, "RunsDelete", "Delete"), &RunsPage::deleteRun},
-        {Button(this, "RunsCompare", "Compare"), &RunsPage::compareRuns}};
+        {Button(this, "RunsOpenResult", "Open result"), &RunsPage::OpenResult},
+        {Button(this, "RunsLoadParameters", "Load parameter file"), &RunsPage::LoadParameters},
+        {Button(this, "RunsRunAgain", "Run again"), &RunsPage::RunAgain},
+        {Button(this, "RunsOpenLog", "Open log"), &RunsPage::OpenLog},
+        {Button(this, "RunsDelete", "Delete"), &RunsPage::DeleteRun},
+        {Button(this, "RunsCompare", "Compare"), &RunsPage::CompareRuns}};
     for (const auto& [button, action] : actions) {
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, action);
@@ -136,28 +136,28 @@ RunsPage::RunsPage(DialogSeam& dialogs, const GeneralPage& general)
     status_->setObjectName("RunsStatus");
     layout->addWidget(status_);
     layout->addLayout(buttons);
-    connect(filter_, &QLineEdit::textChanged, this, &RunsPage::refresh);
-    connect(compare_, &CompareView::fileAdded, this, &RunsPage::compareAdded);
+    connect(filter_, &QLineEdit::textChanged, this, &RunsPage::Refresh);
+    connect(compare_, &CompareView::FileAdded, this, &RunsPage::CompareAdded);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &RunsPage::showChosen);
+            &RunsPage::ShowChosen);
     connect(&inputCheck_, &QFutureWatcher<InputChanges>::progressValueChanged, this,
             [this](int percent) {
                 status_->setText(QStringLiteral("Checking the input files... %1%").arg(percent));
             });
     connect(&inputCheck_, &QFutureWatcher<InputChanges>::finished, this,
-            &RunsPage::runCheckedAgain);
-    connect(&RecordVerdicts::instance(), &RecordVerdicts::judged, this, &RunsPage::showVerdict);
-    connect(&HashingProgress::instance(), &HashingProgress::changed, this, [this](qint64 run) {
-        if (const std::optional<RunRecord> chosen = chosenRun(); chosen && chosen->id == run)
-            showChosen();
+            &RunsPage::RunCheckedAgain);
+    connect(&RecordVerdicts::Instance(), &RecordVerdicts::Judged, this, &RunsPage::ShowVerdict);
+    connect(&HashingProgress::Instance(), &HashingProgress::Changed, this, [this](qint64 run) {
+        if (const std::optional<RunRecord> chosen = ChosenRun(); chosen && chosen->id == run)
+            ShowChosen();
     });
-    connect(&StoreNotices::instance(), &StoreNotices::told, this,
+    connect(&StoreNotices::Instance(), &StoreNotices::Told, this,
             [this](const QString& text) { dialogs_.ShowMessage(text, MessageIcon::Warning); });
     connect(&tidy_, &QFutureWatcher<QString>::finished, this, [this] {
         if (const QString done = tidy_.result(); !done.isEmpty())
             status_->setText(done);
         if (isVisible())
-            refresh();
+            Refresh();
     });
     tidy_.setFuture(QtConcurrent::run(&TidyRecordsAtStart, RunsRoot()));
 }
@@ -167,27 +167,27 @@ RunsPage::~RunsPage() {
     tidy_.waitForFinished();
 }
 
-RunStore* RunsPage::store() {
+RunStore* RunsPage::Store() {
     if (!store_)
-        store_ = RunStore::open(RunsRoot()).store;
+        store_ = RunStore::Open(RunsRoot()).store;
     return store_.get();
 }
 
 // Once per showing, not per keystroke in the filter: completing runs lists them all.
 void RunsPage::showEvent(QShowEvent* event) {
-    if (store()) {
+    if (Store()) {
         CollectLateResults(*store_);
-        RecordVerdicts::instance().judgeAllDueLater(store_->root());
+        RecordVerdicts::Instance().JudgeAllDueLater(store_->Root());
     }
-    refresh();
+    Refresh();
     QWidget::showEvent(event);
 }
 
-void RunsPage::refresh() {
+void RunsPage::Refresh() {
     model_->removeRows(0, model_->rowCount());
-    if (!store())
+    if (!Store())
         return;
-    for (const RunRecord& run : store_->filter(filter_->text()))
+    for (const RunRecord& run : store_->Filter(filter_->text()))
         model_->appendRow(RowOf(run));
     // The start time whole, not cut to its date.
     list_->resizeColumnToContents(StartedColumn);
@@ -195,52 +195,52 @@ void RunsPage::refresh() {
 }
 
 // In place, so that the selection and the shown record stay.
-void RunsPage::showVerdict(qint64 id) {
-    const std::optional<RunRecord> run = store() ? store_->get(id) : std::nullopt;
+void RunsPage::ShowVerdict(qint64 id) {
+    const std::optional<RunRecord> run = Store() ? store_->Get(id) : std::nullopt;
     for (int row = 0; run && row < model_->rowCount(); ++row)
         if (model_->item(row, StartedColumn)->data(Qt::UserRole).toLongLong() == id)
             model_->setItem(row, VerdictColumn, VerdictItem(*run));
 }
 
-std::optional<RunRecord> RunsPage::chosenRun() const {
+std::optional<RunRecord> RunsPage::ChosenRun() const {
     const QModelIndex current = list_->currentIndex();
     if (!current.isValid() || !store_)
         return std::nullopt;
-    return store_->get(model_->index(current.row(), 0).data(Qt::UserRole).toLongLong());
+    return store_->Get(model_->index(current.row(), 0).data(Qt::UserRole).toLongLong());
 }
 
-QList<RunRecord> RunsPage::selectedRuns() const {
+QList<RunRecord> RunsPage::SelectedRuns() const {
     QList<RunRecord> runs;
     if (!store_)
         return runs;
     QModelIndexList rows = list_->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end());
     for (const QModelIndex& row : rows)
-        if (std::optional<RunRecord> run = store_->get(row.data(Qt::UserRole).toLongLong()))
+        if (std::optional<RunRecord> run = store_->Get(row.data(Qt::UserRole).toLongLong()))
             runs << *run;
     return runs;
 }
 
-void RunsPage::showChosen() {
-    const std::optional<RunRecord> run = chosenRun();
-    record_->setPlainText(run ? RecordText(*run, HashingProgress::instance().textOf(run->id))
+void RunsPage::ShowChosen() {
+    const std::optional<RunRecord> run = ChosenRun();
+    record_->setPlainText(run ? RecordText(*run, HashingProgress::Instance().TextOf(run->id))
                               : QString());
 }
 
-void RunsPage::openResult() {
-    if (const std::optional<RunRecord> run = chosenRun())
-        emit resultChosen(run->folder + '/' + ResultCopyName,
+void RunsPage::OpenResult() {
+    if (const std::optional<RunRecord> run = ChosenRun())
+        emit ResultChosen(run->folder + '/' + ResultCopyName,
                           ChartRunName(InputText(*run), run->startedAt));
 }
 
-void RunsPage::loadParameters() {
-    if (const std::optional<RunRecord> run = chosenRun())
-        emit parametersChosen(run->folder + '/' + ParameterCopyName);
+void RunsPage::LoadParameters() {
+    if (const std::optional<RunRecord> run = ChosenRun())
+        emit ParametersChosen(run->folder + '/' + ParameterCopyName);
 }
 
 // Without a desktop handler for text files the log is shown here, its newest part if long.
-void RunsPage::openLog() {
-    const std::optional<RunRecord> run = chosenRun();
+void RunsPage::OpenLog() {
+    const std::optional<RunRecord> run = ChosenRun();
     if (!run)
         return;
     const QString path = run->folder + '/' + LogName;
@@ -258,27 +258,27 @@ void RunsPage::openLog() {
     log_->moveCursor(QTextCursor::End);
 }
 
-void RunsPage::deleteRun() {
-    const std::optional<RunRecord> run = chosenRun();
+void RunsPage::DeleteRun() {
+    const std::optional<RunRecord> run = ChosenRun();
     if (!run || !dialogs_.AskToGoOn(QStringLiteral("Delete the run started %1 and its files?")
                                         .arg(run->startedAt.toString(Qt::ISODate))))
         return;
-    if (const QString failure = store_->remove(run->id); !failure.isEmpty())
+    if (const QString failure = store_->Remove(run->id); !failure.isEmpty())
         dialogs_.ShowMessage(failure, MessageIcon::Warning);
-    refresh();
+    Refresh();
 }
 
-std::vector<ComparedFile> RunsPage::comparedFiles() const {
+std::vector<ComparedFile> RunsPage::ComparedFiles() const {
     std::vector<ComparedFile> files;
-    for (const RunRecord& run : selectedRuns())
+    for (const RunRecord& run : SelectedRuns())
         files.push_back(ComparedFileOf(run));
-    for (ComparedFile& file : compare_->addedFiles())
+    for (ComparedFile& file : compare_->AddedFiles())
         files.push_back(std::move(file));
     return files;
 }
 
-void RunsPage::compareRuns() {
-    std::vector<ComparedFile> files = comparedFiles();
+void RunsPage::CompareRuns() {
+    std::vector<ComparedFile> files = ComparedFiles();
     if (files.size() < 2) {
         dialogs_.ShowMessage(
             QStringLiteral("Select two or more runs, or add result files, to compare them."),
@@ -286,20 +286,20 @@ void RunsPage::compareRuns() {
         return;
     }
     detail_->setCurrentWidget(compare_);
-    compare_->compare(std::move(files));
+    compare_->Compare(std::move(files));
 }
 
 // An added file joins the comparison at once, when there is something to compare it with.
-void RunsPage::compareAdded() {
-    std::vector<ComparedFile> files = comparedFiles();
+void RunsPage::CompareAdded() {
+    std::vector<ComparedFile> files = ComparedFiles();
     if (files.size() < 2)
         return;
     detail_->setCurrentWidget(compare_);
-    compare_->compare(std::move(files));
+    compare_->Compare(std::move(files));
 }
 
-void RunsPage::runAgain() {
-    const std::optional<RunRecord> run = chosenRun();
+void RunsPage::RunAgain() {
+    const std::optional<RunRecord> run = ChosenRun();
     if (!run || inputCheck_.isRunning())
         return;
     againParameters_ = run->folder + '/' + ParameterCopyName;
@@ -314,7 +314,7 @@ void RunsPage::runAgain() {
         }));
 }
 
-void RunsPage::runCheckedAgain() {
+void RunsPage::RunCheckedAgain() {
     status_->clear();
     if (inputCheck_.future().resultCount() == 0)
         return;
@@ -325,6 +325,6 @@ void RunsPage::runCheckedAgain() {
                                            "\n\nRun it again with the files as they are now?")
                                 .arg(changed.join('\n'))))
         return;
-    emit runAgainChosen(againParameters_);
-    refresh();
+    emit RunAgainChosen(againParameters_);
+    Refresh();
 }

@@ -32,39 +32,39 @@ public:
     ~RunsPage() override;
 
     // Reads the records again, keeping the filter.
-    void refresh();
+    void Refresh();
 
 signals:
     // What the window does with a chosen run's files.
     // `runName` tells the run in the names of saved charts.
-    void resultChosen(const QString& resultFile, const QString& runName);
-    void parametersChosen(const QString& parameterFile);
+    void ResultChosen(const QString& resultFile, const QString& runName);
+    void ParametersChosen(const QString& parameterFile);
     // The run's input files are checked (and the user agreed where they changed).
-    void runAgainChosen(const QString& parameterFile);
+    void RunAgainChosen(const QString& parameterFile);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::optional<zentrope::RunRecord> chosenRun() const;
+    std::optional<zentrope::RunRecord> ChosenRun() const;
     // The selected runs, in the list's order.
-    QList<zentrope::RunRecord> selectedRuns() const;
-    void showChosen();
+    QList<zentrope::RunRecord> SelectedRuns() const;
+    void ShowChosen();
     // Shows the verdict the run's record has been given since the list was read.
-    void showVerdict(qint64 id);
-    void openResult();
-    void loadParameters();
-    void openLog();
-    void deleteRun();
+    void ShowVerdict(qint64 id);
+    void OpenResult();
+    void LoadParameters();
+    void OpenLog();
+    void DeleteRun();
     // The selected runs, then the files added from disk.
-    std::vector<zentrope::ComparedFile> comparedFiles() const;
-    void compareRuns();
-    void compareAdded();
+    std::vector<zentrope::ComparedFile> ComparedFiles() const;
+    void CompareRuns();
+    void CompareAdded();
     // Checks the run's input files on a pool thread, then runs it, after asking when some
     // have changed.
-    void runAgain();
-    void runCheckedAgain();
-    zentrope::RunStore* store();
+    void RunAgain();
+    void RunCheckedAgain();
+    zentrope::RunStore* Store();
 
     DialogSeam& dialogs_;
     std::unique_ptr<zentrope::RunStore> store_;

@@ -17,7 +17,7 @@ void AddCount(QStringList& parts, int count, const char* one, const char* many) 
 } // namespace
 
 QString TidyRecordsAtStart(const QString& root) {
-    StoreOpening opening = RunStore::open(root);
+    StoreOpening opening = RunStore::Open(root);
     if (!opening.store)
         return QString();
     const FolderReindexing folders = ReindexRunFolders(*opening.store);

@@ -26,21 +26,21 @@ bool MayStillBeStarting(const RunRecord& run) {
 void FinishUnnoted(RunStore& store, const RunRecord& run, UnfinishedRuns& done) {
     const QString log = QDir(run.folder).filePath(LogName);
     if (!QFileInfo::exists(log)) {
-        done.removed += store.remove(run.id).isEmpty();
+        done.removed += store.Remove(run.id).isEmpty();
         return;
     }
     const QString resultPath =
         KeptResultPath(QDir(run.folder).filePath(ParameterCopyName), run.testerPath);
     if (const std::optional<qint64> pid = ProcessWritingTo(log)) {
-        done.found += store.setStart(run.id, *pid, resultPath).isEmpty();
+        done.found += store.SetStart(run.id, *pid, resultPath).isEmpty();
         return;
     }
     RunEnd end;
     end.endedAt = QFileInfo(log).lastModified();
     const bool written = CheckResultFreshness(QFile::encodeName(resultPath).toStdString(),
                                               run.startedAt) == ResultFreshness::Written;
-    if (store.finish(run.id, end, written ? resultPath : QString()).isEmpty() ||
-        (written && store.finish(run.id, end).isEmpty()))
+    if (store.Finish(run.id, end, written ? resultPath : QString()).isEmpty() ||
+        (written && store.Finish(run.id, end).isEmpty()))
         ++done.completed;
 }
 
@@ -51,7 +51,7 @@ void HashTesterLate(RunStore& store, const RunRecord& run, UnfinishedRuns& done)
         tester.lastModified() > run.startedAt)
         return;
     const FileHash hash = HashFile(run.testerPath);
-    if (!hash.sha256.isEmpty() && store.setTester(run.id, hash.size, hash.sha256).isEmpty())
+    if (!hash.sha256.isEmpty() && store.SetTester(run.id, hash.size, hash.sha256).isEmpty())
         ++done.hashed;
 }
 
@@ -59,14 +59,14 @@ void HashTesterLate(RunStore& store, const RunRecord& run, UnfinishedRuns& done)
 
 UnfinishedRuns FinishUnfinishedRuns(RunStore& store) {
     UnfinishedRuns done;
-    if (store.readOnly())
+    if (store.ReadOnly())
         return done;
-    for (const RunRecord& run : store.list()) {
+    for (const RunRecord& run : store.List()) {
         if (run.kind != RunKind::Run || !run.folderPresent || MayStillBeStarting(run))
             continue;
         if (EndUnseen(run) && !run.testerPid && run.runner.backend.isEmpty()) {
             FinishUnnoted(store, run, done);
-            if (!store.get(run.id))
+            if (!store.Get(run.id))
                 continue;
         }
         if (run.testerSha256.isEmpty())

@@ -49,7 +49,7 @@ QString FailingTable(const VerdictRows& rows, const FlagThresholds& thresholds, 
         html += QStringLiteral("<tr>") + Cell(QString::number(row.row + 1)) +
                 Cell(RowLink(row.row, row.name));
         for (const double figure :
-             {row.figures.ks, row.figures.ad, row.figures.sl, row.exact_ks, row.adjusted})
+             {row.figures.ks, row.figures.ad, row.figures.sl, row.exactKs, row.adjusted})
             html += Cell(Escaped(FigureText(figure)));
         html += Cell(crossed.join(QStringLiteral("; "))) + Cell(Escaped(row.reasons)) +
                 QStringLiteral("</tr>");
@@ -79,7 +79,7 @@ FailingRowsList::FailingRowsList(QWidget* parent) : QDialog(parent), text_(new Q
         bool named = false;
         const int32_t row = link.toString().section(':', 1).toInt(&named);
         if (named)
-            emit rowChosen(row);
+            emit RowChosen(row);
     });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     QPushButton* copy =

@@ -25,7 +25,7 @@ public:
     QString PlainText() const { return plain_; }
 
 signals:
-    void rowChosen(int32_t resultRow);
+    void RowChosen(int32_t resultRow);
 
 private:
     QTextBrowser* text_;

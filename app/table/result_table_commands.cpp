@@ -122,7 +122,7 @@ bool ResultTableCommands::WholeGridSelected() const {
 
 void ResultTableCommands::SortByCurrentColumn() {
     if (view_->currentIndex().isValid())
-        emit sortRequested(view_->currentIndex().column());
+        emit SortRequested(view_->currentIndex().column());
 }
 
 void ResultTableCommands::Copy() {
@@ -176,7 +176,7 @@ void ResultTableCommands::ExportFigures() {
         figuresRunning_ = false;
         WriteCsv(*path, watcher->result());
         watcher->deleteLater();
-        emit figuresExported();
+        emit FiguresExported();
     });
     watcher->setFuture(QtConcurrent::run(figuresCsv_()));
 }

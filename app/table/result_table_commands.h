@@ -44,9 +44,9 @@ public:
 
 signals:
     // Sort by this column was chosen with the current cell in column (a model column).
-    void sortRequested(int column);
+    void SortRequested(int column);
     // Export figures as CSV has written its file (or reported that it could not).
-    void figuresExported();
+    void FiguresExported();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kFixedColumns = FixedColumnsHeader::Count;
+constexpr int KFixedColumns = FixedColumnsHeader::Count;
 
 // Puts a header's sections back where they were after a drag; the cells move instead.
 void UndoSectionMove(QHeaderView* header, int oldVisual, int newVisual) {
@@ -96,7 +96,7 @@ void ResultTableControl::ShowWholeColumns() {
 }
 
 void ResultTableControl::HideFixedCells() {
-    for (int col = 0; col < kFixedColumns; ++col)
+    for (int col = 0; col < KFixedColumns; ++col)
         view_->setColumnHidden(col, true);
     view_->setRowHidden(0, true);
     // A reset shows every section again: only hidden sequence columns need a call each.
@@ -109,14 +109,14 @@ void ResultTableControl::SetSequenceColumnsShown(bool shown) {
     const int end = std::min(model_->SequenceColumnEnd(), model_->columnCount());
     const bool updates = headerRow_->updatesEnabled();
     headerRow_->setUpdatesEnabled(false);
-    for (int col = kFixedColumns; col < end; ++col)
+    for (int col = KFixedColumns; col < end; ++col)
         view_->setColumnHidden(col, !shown);
     headerRow_->setUpdatesEnabled(updates);
 }
 
 void ResultTableControl::ColumnMoved(int, int oldVisual, int newVisual) {
     UndoSectionMove(headerRow_, oldVisual, newVisual);
-    const int to = std::max(newVisual, kFixedColumns); // the fixed columns stay first
+    const int to = std::max(newVisual, KFixedColumns); // the fixed columns stay first
     const std::vector<int> widths = MovedSizes(headerRow_, oldVisual, to);
     model_->MoveColumn(oldVisual, to);
     ApplySizes(headerRow_, oldVisual, to, widths);
@@ -131,7 +131,7 @@ void ResultTableControl::RowMoved(int, int oldVisual, int newVisual) {
 }
 
 void ResultTableControl::SetColumnWidth(int32_t col, int width) {
-    if (col < kFixedColumns)
+    if (col < KFixedColumns)
         fixedColumns_->SetColumnWidth(col, width);
     else
         headerRow_->resizeSection(col, width);
@@ -148,7 +148,7 @@ void ResultTableControl::SetColumnWidths(const std::vector<int>& widths) {
 }
 
 int ResultTableControl::ColumnWidth(int32_t col) const {
-    return col < kFixedColumns ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
+    return col < KFixedColumns ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
 }
 
 void ResultTableControl::SetRowHeight(int height) {
@@ -181,7 +181,7 @@ GridCell ResultTableControl::CellAt(QPoint viewPoint) const {
 }
 
 QPoint ResultTableControl::CellCentre(GridCell cell) const {
-    const bool fixed = cell.col < kFixedColumns;
+    const bool fixed = cell.col < KFixedColumns;
     const int x =
         fixed
             ? fixedColumns_->ColumnLeft(cell.col) + fixedColumns_->ColumnWidth(cell.col) / 2
@@ -223,7 +223,7 @@ bool ResultTableControl::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const QPoint viewPoint =
             static_cast<QWidget*>(watched)->mapTo(view_, mouseEvent->position().toPoint());
-        emit mouseReleased(mouseEvent->button(), viewPoint);
+        emit MouseReleased(mouseEvent->button(), viewPoint);
     }
     // The corner holds the fixed columns' header cells: their borders resize the columns, and
     // it selects nothing.

@@ -40,7 +40,7 @@ public:
     void SetSequenceColumnsShown(bool shown);
 
 signals:
-    void mouseReleased(Qt::MouseButton button, QPoint viewPoint);
+    void MouseReleased(Qt::MouseButton button, QPoint viewPoint);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

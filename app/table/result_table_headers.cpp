@@ -99,9 +99,9 @@ int FixedColumnsHeader::ColumnAt(int x) const {
 }
 
 int FixedColumnsHeader::BorderAt(int x) const {
-    constexpr int grip = 3;
+    constexpr int Grip = 3;
     for (int col = 0; col < Count; ++col) {
-        if (std::abs(x - ColumnLeft(col + 1)) <= grip)
+        if (std::abs(x - ColumnLeft(col + 1)) <= Grip)
             return col;
     }
     return -1;

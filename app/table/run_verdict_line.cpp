@@ -36,21 +36,21 @@ RunVerdictLine::RunVerdictLine(QWidget* parent) : QLabel(parent) {
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link == QStringLiteral("more")) {
-            emit listRequested();
+            emit ListRequested();
             return;
         }
         bool named = false;
         const int32_t row = link.section(':', 1).toInt(&named);
         if (named)
-            emit rowChosen(row);
+            emit RowChosen(row);
         else if (worstRow_ >= 0)
-            emit rowChosen(worstRow_);
+            emit RowChosen(worstRow_);
     });
 }
 
 void RunVerdictLine::Show(const RunVerdict& verdict, const VerdictRows& rows,
                           const FlagThresholds& thresholds, double alpha, const QString& note) {
-    worstRow_ = verdict.worst_row;
+    worstRow_ = verdict.worstRow;
     const QString text =
         QString::fromStdString(VerdictLine(verdict, rows, thresholds, alpha, HtmlMarkup()));
     setText(note.isEmpty() ? text

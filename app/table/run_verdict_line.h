@@ -25,9 +25,9 @@ public:
 signals:
     // A row's link was clicked (the worst row's or a failing row's); the row as the result
     // set counts it.
-    void rowChosen(int32_t resultRow);
+    void RowChosen(int32_t resultRow);
     // "and N more" was clicked.
-    void listRequested();
+    void ListRequested();
 
 private:
     int32_t worstRow_ = -1;

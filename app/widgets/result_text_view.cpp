@@ -21,13 +21,13 @@
 namespace {
 
 // The document margin of Qt's text edits, kept for the same look.
-constexpr int kMargin = 4;
+constexpr int KMargin = 4;
 // Rich-text views place default tab stops every half inch.
-constexpr qreal kDefaultTabPoints = 36;
-constexpr int kDragScrollMs = 50;
+constexpr qreal KDefaultTabPoints = 36;
+constexpr int KDragScrollMs = 50;
 // Longer lines are shown and walked by the caret up to here only, so that a file without line
 // breaks cannot stall the window; copying still takes such lines whole.
-constexpr qsizetype kMaxShownBytes = qsizetype(1) << 16;
+constexpr qsizetype KMaxShownBytes = qsizetype(1) << 16;
 
 bool IsWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_' || c == u'.';
@@ -42,16 +42,16 @@ ResultTextView::ResultTextView(QWidget* parent) : QAbstractScrollArea(parent) {
     setFont(font);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
-    updateScrollBars();
+    UpdateScrollBars();
 }
 
 ResultTextView::~ResultTextView() = default;
 
-bool ResultTextView::loadFile(const QString& path) {
-    return loadFile(QFile::encodeName(path).toStdString());
+bool ResultTextView::LoadFile(const QString& path) {
+    return LoadFile(QFile::encodeName(path).toStdString());
 }
 
-bool ResultTextView::loadFile(const std::string& path) {
+bool ResultTextView::LoadFile(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         return false;
@@ -67,54 +67,54 @@ bool ResultTextView::loadFile(const std::string& path) {
         bytes.append(chunk.data(), static_cast<qsizetype>(file.gcount()));
     if (file.bad())
         return false;
-    setBytes(std::move(bytes));
+    SetBytes(std::move(bytes));
     return true;
 }
 
-void ResultTextView::setBytes(QByteArray bytes) {
-    showLines(TextLines(std::move(bytes)));
+void ResultTextView::SetBytes(QByteArray bytes) {
+    ShowLines(TextLines(std::move(bytes)));
 }
 
-void ResultTextView::setSharedBytes(std::shared_ptr<const std::string> bytes) {
-    showLines(TextLines(std::move(bytes)));
+void ResultTextView::SetSharedBytes(std::shared_ptr<const std::string> bytes) {
+    ShowLines(TextLines(std::move(bytes)));
 }
 
-void ResultTextView::showLines(TextLines lines) {
+void ResultTextView::ShowLines(TextLines lines) {
     lines_ = std::move(lines);
     anchor_ = caret_ = TextPos{};
     desiredX_ = -1;
     widestSeen_ = 0;
     horizontalScrollBar()->setRange(0, 0);
     verticalScrollBar()->setValue(0);
-    updateScrollBars();
+    UpdateScrollBars();
     viewport()->update();
 }
 
-qreal ResultTextView::pointsToPixels(qreal points) const {
+qreal ResultTextView::PointsToPixels(qreal points) const {
     return points * logicalDpiX() / 72.0;
 }
 
-void ResultTextView::setTabStopsInPoints(const QList<qreal>& points) {
+void ResultTextView::SetTabStopsInPoints(const QList<qreal>& points) {
     tabStopPoints_ = points;
     viewport()->update();
 }
 
-QList<qreal> ResultTextView::tabStopsInPixels() const {
+QList<qreal> ResultTextView::TabStopsInPixels() const {
     QList<qreal> pixels;
     for (qreal points : tabStopPoints_)
-        pixels.append(pointsToPixels(points));
+        pixels.append(PointsToPixels(points));
     return pixels;
 }
 
-std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
-    auto layout = std::make_unique<QTextLayout>(shownText(line), font());
+std::unique_ptr<QTextLayout> ResultTextView::LayoutLine(qsizetype line) const {
+    auto layout = std::make_unique<QTextLayout>(ShownText(line), font());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     QList<QTextOption::Tab> tabs;
-    for (qreal x : tabStopsInPixels())
+    for (qreal x : TabStopsInPixels())
         tabs.append(QTextOption::Tab(x, QTextOption::LeftTab));
     option.setTabs(tabs);
-    option.setTabStopDistance(pointsToPixels(kDefaultTabPoints));
+    option.setTabStopDistance(PointsToPixels(KDefaultTabPoints));
     layout->setTextOption(option);
     layout->beginLayout();
     layout->createLine().setPosition(QPointF(0, 0));
@@ -122,138 +122,138 @@ std::unique_ptr<QTextLayout> ResultTextView::layoutLine(qsizetype line) const {
     return layout;
 }
 
-QString ResultTextView::shownText(qsizetype line) const {
-    const QByteArrayView bytes = lines_.bytes(line);
+QString ResultTextView::ShownText(qsizetype line) const {
+    const QByteArrayView bytes = lines_.Bytes(line);
     return DisplayText(std::string_view(
-        bytes.data(), static_cast<size_t>(std::min(bytes.size(), kMaxShownBytes))));
+        bytes.data(), static_cast<size_t>(std::min(bytes.size(), KMaxShownBytes))));
 }
 
-int ResultTextView::lineLength(qsizetype line) const {
-    return static_cast<int>(shownText(line).size());
+int ResultTextView::LineLength(qsizetype line) const {
+    return static_cast<int>(ShownText(line).size());
 }
 
-int ResultTextView::lineHeight() const {
+int ResultTextView::LineHeight() const {
     return std::max(1, fontMetrics().height());
 }
 
-qsizetype ResultTextView::firstVisibleLine() const {
+qsizetype ResultTextView::FirstVisibleLine() const {
     return verticalScrollBar()->value();
 }
 
-qsizetype ResultTextView::pageLineCount() const {
-    return std::max(1, (viewport()->height() - 2 * kMargin) / lineHeight());
+qsizetype ResultTextView::PageLineCount() const {
+    return std::max(1, (viewport()->height() - 2 * KMargin) / LineHeight());
 }
 
-TextPos ResultTextView::clamped(TextPos pos) const {
-    pos.line = std::clamp<qsizetype>(pos.line, 0, lines_.count() - 1);
-    pos.column = std::clamp(pos.column, 0, lineLength(pos.line));
+TextPos ResultTextView::Clamped(TextPos pos) const {
+    pos.line = std::clamp<qsizetype>(pos.line, 0, lines_.Count() - 1);
+    pos.column = std::clamp(pos.column, 0, LineLength(pos.line));
     return pos;
 }
 
-TextPos ResultTextView::endPosition() const {
-    const qsizetype last = lines_.count() - 1;
-    return {last, lineLength(last)};
+TextPos ResultTextView::EndPosition() const {
+    const qsizetype last = lines_.Count() - 1;
+    return {last, LineLength(last)};
 }
 
-qreal ResultTextView::columnX(TextPos pos) const {
-    return layoutLine(pos.line)->lineAt(0).cursorToX(pos.column);
+qreal ResultTextView::ColumnX(TextPos pos) const {
+    return LayoutLine(pos.line)->lineAt(0).cursorToX(pos.column);
 }
 
-TextPos ResultTextView::positionAt(QPoint viewportPoint) const {
-    const double row = std::floor(double(viewportPoint.y() - kMargin) / lineHeight());
+TextPos ResultTextView::PositionAt(QPoint viewportPoint) const {
+    const double row = std::floor(double(viewportPoint.y() - KMargin) / LineHeight());
     const qsizetype line =
-        std::clamp<qsizetype>(firstVisibleLine() + qsizetype(row), 0, lines_.count() - 1);
-    const int x = viewportPoint.x() - kMargin + horizontalScrollBar()->value();
-    return {line, layoutLine(line)->lineAt(0).xToCursor(x)};
+        std::clamp<qsizetype>(FirstVisibleLine() + qsizetype(row), 0, lines_.Count() - 1);
+    const int x = viewportPoint.x() - KMargin + horizontalScrollBar()->value();
+    return {line, LayoutLine(line)->lineAt(0).xToCursor(x)};
 }
 
-QPoint ResultTextView::viewportPointOf(TextPos pos) const {
-    const int x = kMargin - horizontalScrollBar()->value() + qRound(columnX(pos));
-    const int y = kMargin + int(pos.line - firstVisibleLine()) * lineHeight() + lineHeight() / 2;
+QPoint ResultTextView::ViewportPointOf(TextPos pos) const {
+    const int x = KMargin - horizontalScrollBar()->value() + qRound(ColumnX(pos));
+    const int y = KMargin + int(pos.line - FirstVisibleLine()) * LineHeight() + LineHeight() / 2;
     return {x, y};
 }
 
-void ResultTextView::setSelection(TextPos anchor, TextPos caret) {
-    anchor_ = clamped(anchor);
-    caret_ = clamped(caret);
+void ResultTextView::SetSelection(TextPos anchor, TextPos caret) {
+    anchor_ = Clamped(anchor);
+    caret_ = Clamped(caret);
     desiredX_ = -1;
-    ensureCaretVisible();
-    restartBlink();
+    EnsureCaretVisible();
+    RestartBlink();
 }
 
-void ResultTextView::selectAll() {
+void ResultTextView::SelectAll() {
     anchor_ = TextPos{};
-    caret_ = endPosition();
+    caret_ = EndPosition();
     viewport()->update();
 }
 
-void ResultTextView::selectLastCharacter() {
-    const TextPos end = endPosition();
-    setSelection(moved(end, Motion::PreviousChar), end);
+void ResultTextView::SelectLastCharacter() {
+    const TextPos end = EndPosition();
+    SetSelection(Moved(end, Motion::PreviousChar), end);
 }
 
-QString ResultTextView::selectedText() const {
+QString ResultTextView::SelectedText() const {
     const TextPos from = std::min(anchor_, caret_);
     const TextPos to = std::max(anchor_, caret_);
     // The end of a line stands for the end of its whole text, shown or not.
     const auto upTo = [this](TextPos end) {
-        return end.column < lineLength(end.line) ? end.column : -1;
+        return end.column < LineLength(end.line) ? end.column : -1;
     };
-    const QString first = lines_.text(from.line);
+    const QString first = lines_.Text(from.line);
     const int start = upTo(from) < 0 ? int(first.size()) : from.column;
     if (from.line == to.line)
         return first.mid(start, upTo(to) < 0 ? -1 : to.column - start);
     QString text = first.mid(start);
     text += u'\n';
     if (to.line - from.line > 1) {
-        text += lines_.text(from.line + 1, to.line - 1);
+        text += lines_.Text(from.line + 1, to.line - 1);
         text += u'\n';
     }
-    text += lines_.text(to.line).left(upTo(to));
+    text += lines_.Text(to.line).left(upTo(to));
     return text;
 }
 
-void ResultTextView::copy() {
-    if (hasSelection())
-        QGuiApplication::clipboard()->setText(selectedText());
+void ResultTextView::Copy() {
+    if (HasSelection())
+        QGuiApplication::clipboard()->setText(SelectedText());
 }
 
-QMenu* ResultTextView::createStandardContextMenu() {
+QMenu* ResultTextView::CreateStandardContextMenu() {
     auto* menu = new QMenu(this);
     const auto shortcut = [](QKeySequence::StandardKey key) {
         return u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
     };
     QAction* copyAction =
-        menu->addAction(tr("&Copy") + shortcut(QKeySequence::Copy), this, &ResultTextView::copy);
-    copyAction->setEnabled(hasSelection());
+        menu->addAction(tr("&Copy") + shortcut(QKeySequence::Copy), this, &ResultTextView::Copy);
+    copyAction->setEnabled(HasSelection());
     menu->addSeparator();
     QAction* selectAllAction = menu->addAction(tr("Select All") + shortcut(QKeySequence::SelectAll),
-                                               this, &ResultTextView::selectAll);
-    selectAllAction->setEnabled(lines_.byteSize() > 0);
+                                               this, &ResultTextView::SelectAll);
+    selectAllAction->setEnabled(lines_.ByteSize() > 0);
     return menu;
 }
 
 void ResultTextView::contextMenuEvent(QContextMenuEvent* event) {
-    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    std::unique_ptr<QMenu> menu(CreateStandardContextMenu());
     menu->exec(event->globalPos());
 }
 
-TextPos ResultTextView::movedVertically(TextPos from, qsizetype lines) const {
-    const qsizetype line = std::clamp<qsizetype>(from.line + lines, 0, lines_.count() - 1);
-    const qreal x = desiredX_ >= 0 ? desiredX_ : columnX(from);
-    return {line, layoutLine(line)->lineAt(0).xToCursor(x)};
+TextPos ResultTextView::MovedVertically(TextPos from, qsizetype lines) const {
+    const qsizetype line = std::clamp<qsizetype>(from.line + lines, 0, lines_.Count() - 1);
+    const qreal x = desiredX_ >= 0 ? desiredX_ : ColumnX(from);
+    return {line, LayoutLine(line)->lineAt(0).xToCursor(x)};
 }
 
-TextPos ResultTextView::moved(TextPos from, Motion motion) const {
-    const int length = lineLength(from.line);
-    const bool lastLine = from.line + 1 == lines_.count();
+TextPos ResultTextView::Moved(TextPos from, Motion motion) const {
+    const int length = LineLength(from.line);
+    const bool lastLine = from.line + 1 == lines_.Count();
     switch (motion) {
     case Motion::NextChar:
     case Motion::NextWord:
         if (from.column < length) {
             const auto mode =
                 motion == Motion::NextWord ? QTextLayout::SkipWords : QTextLayout::SkipCharacters;
-            return {from.line, layoutLine(from.line)->nextCursorPosition(from.column, mode)};
+            return {from.line, LayoutLine(from.line)->nextCursorPosition(from.column, mode)};
         }
         return lastLine ? from : TextPos{from.line + 1, 0};
     case Motion::PreviousChar:
@@ -261,17 +261,17 @@ TextPos ResultTextView::moved(TextPos from, Motion motion) const {
         if (from.column > 0) {
             const auto mode = motion == Motion::PreviousWord ? QTextLayout::SkipWords
                                                              : QTextLayout::SkipCharacters;
-            return {from.line, layoutLine(from.line)->previousCursorPosition(from.column, mode)};
+            return {from.line, LayoutLine(from.line)->previousCursorPosition(from.column, mode)};
         }
-        return from.line == 0 ? from : TextPos{from.line - 1, lineLength(from.line - 1)};
+        return from.line == 0 ? from : TextPos{from.line - 1, LineLength(from.line - 1)};
     case Motion::NextLine:
-        return movedVertically(from, 1);
+        return MovedVertically(from, 1);
     case Motion::PreviousLine:
-        return movedVertically(from, -1);
+        return MovedVertically(from, -1);
     case Motion::NextPage:
-        return movedVertically(from, pageLineCount());
+        return MovedVertically(from, PageLineCount());
     case Motion::PreviousPage:
-        return movedVertically(from, -pageLineCount());
+        return MovedVertically(from, -PageLineCount());
     case Motion::StartOfLine:
         return {from.line, 0};
     case Motion::EndOfLine:
@@ -279,12 +279,12 @@ TextPos ResultTextView::moved(TextPos from, Motion motion) const {
     case Motion::StartOfDocument:
         return {};
     case Motion::EndOfDocument:
-        return endPosition();
+        return EndPosition();
     }
     return from;
 }
 
-bool ResultTextView::applyMotionKey(QKeyEvent* event) {
+bool ResultTextView::ApplyMotionKey(QKeyEvent* event) {
     struct KeyMotion {
         QKeySequence::StandardKey move;
         QKeySequence::StandardKey select;
@@ -313,50 +313,50 @@ bool ResultTextView::applyMotionKey(QKeyEvent* event) {
         const bool vertical = key.motion == Motion::NextLine ||
                               key.motion == Motion::PreviousLine ||
                               key.motion == Motion::NextPage || key.motion == Motion::PreviousPage;
-        const qreal keptX = vertical ? (desiredX_ >= 0 ? desiredX_ : columnX(caret_)) : -1;
-        TextPos target = moved(caret_, key.motion);
+        const qreal keptX = vertical ? (desiredX_ >= 0 ? desiredX_ : ColumnX(caret_)) : -1;
+        TextPos target = Moved(caret_, key.motion);
         // Without Shift, Left and Right first drop a selection at its near end.
-        if (!extend && hasSelection() && key.motion == Motion::NextChar)
+        if (!extend && HasSelection() && key.motion == Motion::NextChar)
             target = std::max(anchor_, caret_);
-        if (!extend && hasSelection() && key.motion == Motion::PreviousChar)
+        if (!extend && HasSelection() && key.motion == Motion::PreviousChar)
             target = std::min(anchor_, caret_);
         if (key.motion == Motion::NextPage || key.motion == Motion::PreviousPage) {
             const int step = key.motion == Motion::NextPage ? 1 : -1;
-            verticalScrollBar()->setValue(verticalScrollBar()->value() + step * pageLineCount());
+            verticalScrollBar()->setValue(verticalScrollBar()->value() + step * PageLineCount());
         }
-        moveCaret(target, extend);
+        MoveCaret(target, extend);
         desiredX_ = keptX;
         return true;
     }
     return false;
 }
 
-void ResultTextView::moveCaret(TextPos to, bool extend) {
-    caret_ = clamped(to);
+void ResultTextView::MoveCaret(TextPos to, bool extend) {
+    caret_ = Clamped(to);
     if (!extend)
         anchor_ = caret_;
     desiredX_ = -1;
-    ensureCaretVisible();
-    restartBlink();
+    EnsureCaretVisible();
+    RestartBlink();
 }
 
 void ResultTextView::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::SelectAll)) {
-        selectAll();
+        SelectAll();
         return;
     }
     if (event->matches(QKeySequence::Copy)) {
-        copy();
+        Copy();
         return;
     }
-    if (applyMotionKey(event))
+    if (ApplyMotionKey(event))
         return;
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-void ResultTextView::ensureCaretVisible() {
+void ResultTextView::EnsureCaretVisible() {
     QScrollBar* vertical = verticalScrollBar();
-    const qsizetype page = pageLineCount();
+    const qsizetype page = PageLineCount();
     if (caret_.line < vertical->value())
         vertical->setValue(int(caret_.line));
     else if (caret_.line >= vertical->value() + page)
@@ -364,8 +364,8 @@ void ResultTextView::ensureCaretVisible() {
 
     // The caret pulls the text sideways into view, past lines not yet measured if need be.
     QScrollBar* horizontal = horizontalScrollBar();
-    const int x = qRound(columnX(caret_));
-    const int width = std::max(1, viewport()->width() - 2 * kMargin);
+    const int x = qRound(ColumnX(caret_));
+    const int width = std::max(1, viewport()->width() - 2 * KMargin);
     if (x < horizontal->value()) {
         horizontal->setValue(x);
     } else if (x >= horizontal->value() + width) {
@@ -375,18 +375,18 @@ void ResultTextView::ensureCaretVisible() {
     }
 }
 
-void ResultTextView::updateScrollBars() {
-    const qsizetype page = pageLineCount();
+void ResultTextView::UpdateScrollBars() {
+    const qsizetype page = PageLineCount();
     QScrollBar* vertical = verticalScrollBar();
-    vertical->setRange(0, int(std::max<qsizetype>(0, lines_.count() - page)));
+    vertical->setRange(0, int(std::max<qsizetype>(0, lines_.Count() - page)));
     vertical->setPageStep(int(page));
     vertical->setSingleStep(1);
-    updateHorizontalRange();
+    UpdateHorizontalRange();
 }
 
-void ResultTextView::updateHorizontalRange() {
+void ResultTextView::UpdateHorizontalRange() {
     QScrollBar* horizontal = horizontalScrollBar();
-    const int width = std::max(1, viewport()->width() - 2 * kMargin);
+    const int width = std::max(1, viewport()->width() - 2 * KMargin);
     horizontal->setRange(0, std::max(0, widestSeen_ - width));
     horizontal->setPageStep(width);
     horizontal->setSingleStep(fontMetrics().horizontalAdvance(u' ') * 4);
@@ -398,24 +398,24 @@ void ResultTextView::scrollContentsBy(int, int) {
 
 void ResultTextView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
+    UpdateScrollBars();
 }
 
 void ResultTextView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        updateScrollBars();
+        UpdateScrollBars();
         viewport()->update();
     }
 }
 
-qreal ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) const {
-    const std::unique_ptr<QTextLayout> layout = layoutLine(line);
-    const QPointF origin(kMargin - horizontalScrollBar()->value(), top);
+qreal ResultTextView::PaintLine(QPainter& painter, qsizetype line, int top) const {
+    const std::unique_ptr<QTextLayout> layout = LayoutLine(line);
+    const QPointF origin(KMargin - horizontalScrollBar()->value(), top);
     const TextPos from = std::min(anchor_, caret_);
     const TextPos to = std::max(anchor_, caret_);
     QList<QTextLayout::FormatRange> selection;
-    addHighlights(layout->text(), selection);
+    AddHighlights(layout->text(), selection);
     if (from != to && line >= from.line && line <= to.line) {
         QTextLayout::FormatRange range;
         range.start = line == from.line ? from.column : 0;
@@ -426,7 +426,7 @@ qreal ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) cons
         if (line < to.line) {
             // The selected line break, as Qt's text edits show it.
             const qreal end = origin.x() + layout->lineAt(0).naturalTextWidth();
-            painter.fillRect(QRectF(end, top, fontMetrics().horizontalAdvance(u' '), lineHeight()),
+            painter.fillRect(QRectF(end, top, fontMetrics().horizontalAdvance(u' '), LineHeight()),
                              palette().highlight());
         }
     }
@@ -439,22 +439,22 @@ qreal ResultTextView::paintLine(QPainter& painter, qsizetype line, int top) cons
 
 void ResultTextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    const qsizetype first = firstVisibleLine();
-    const qsizetype shown = (viewport()->height() - kMargin) / lineHeight() + 1;
-    const qsizetype last = std::min(lines_.count() - 1, first + shown);
+    const qsizetype first = FirstVisibleLine();
+    const qsizetype shown = (viewport()->height() - KMargin) / LineHeight() + 1;
+    const qsizetype last = std::min(lines_.Count() - 1, first + shown);
     qreal widest = 0;
     for (qsizetype line = first; line <= last; ++line)
         widest =
-            std::max(widest, paintLine(painter, line, kMargin + int(line - first) * lineHeight()));
+            std::max(widest, PaintLine(painter, line, KMargin + int(line - first) * LineHeight()));
     // The bar may appear and resize the viewport: not while painting it.
     if (int(std::ceil(widest)) > widestSeen_) {
         widestSeen_ = int(std::ceil(widest));
-        QMetaObject::invokeMethod(this, &ResultTextView::updateHorizontalRange,
+        QMetaObject::invokeMethod(this, &ResultTextView::UpdateHorizontalRange,
                                   Qt::QueuedConnection);
     }
 }
 
-void ResultTextView::restartBlink() {
+void ResultTextView::RestartBlink() {
     caretShown_ = hasFocus();
     const int flash = QGuiApplication::styleHints()->cursorFlashTime();
     if (caretShown_ && flash > 0)
@@ -466,12 +466,12 @@ void ResultTextView::restartBlink() {
 
 void ResultTextView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    restartBlink();
+    RestartBlink();
 }
 
 void ResultTextView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    restartBlink();
+    RestartBlink();
 }
 
 void ResultTextView::timerEvent(QTimerEvent* event) {
@@ -479,35 +479,35 @@ void ResultTextView::timerEvent(QTimerEvent* event) {
         caretShown_ = !caretShown_;
         viewport()->update();
     } else if (event->timerId() == dragScrollTimer_.timerId()) {
-        dragSelectTo(lastDragPoint_);
+        DragSelectTo(lastDragPoint_);
     } else {
         QAbstractScrollArea::timerEvent(event);
     }
 }
 
-void ResultTextView::dragSelectTo(QPoint viewportPoint) {
+void ResultTextView::DragSelectTo(QPoint viewportPoint) {
     lastDragPoint_ = viewportPoint;
-    caret_ = positionAt(viewportPoint);
-    ensureCaretVisible();
-    restartBlink();
+    caret_ = PositionAt(viewportPoint);
+    EnsureCaretVisible();
+    RestartBlink();
     // Outside the text the selection keeps growing while the mouse rests.
     if (viewport()->rect().contains(viewportPoint))
         dragScrollTimer_.stop();
     else if (!dragScrollTimer_.isActive())
-        dragScrollTimer_.start(kDragScrollMs, this);
+        dragScrollTimer_.start(KDragScrollMs, this);
 }
 
 void ResultTextView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    moveCaret(positionAt(event->position().toPoint()),
+    MoveCaret(PositionAt(event->position().toPoint()),
               event->modifiers().testFlag(Qt::ShiftModifier));
     dragging_ = true;
 }
 
 void ResultTextView::mouseMoveEvent(QMouseEvent* event) {
     if (dragging_ && event->buttons().testFlag(Qt::LeftButton))
-        dragSelectTo(event->position().toPoint());
+        DragSelectTo(event->position().toPoint());
 }
 
 void ResultTextView::mouseReleaseEvent(QMouseEvent* event) {
@@ -516,12 +516,12 @@ void ResultTextView::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     dragScrollTimer_.stop();
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (hasSelection() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    if (HasSelection() && clipboard->supportsSelection())
+        clipboard->setText(SelectedText(), QClipboard::Selection);
 }
 
-void ResultTextView::selectWordAt(TextPos pos) {
-    const QString text = shownText(pos.line);
+void ResultTextView::SelectWordAt(TextPos pos) {
+    const QString text = ShownText(pos.line);
     int start = pos.column;
     int end = pos.column;
     while (start > 0 && IsWordChar(text[start - 1]))
@@ -530,50 +530,50 @@ void ResultTextView::selectWordAt(TextPos pos) {
         ++end;
     if (start == end && end < text.size())
         ++end;
-    setSelection({pos.line, start}, {pos.line, end});
+    SetSelection({pos.line, start}, {pos.line, end});
 }
 
 void ResultTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        selectWordAt(positionAt(event->position().toPoint()));
+        SelectWordAt(PositionAt(event->position().toPoint()));
 }
 
-qsizetype ResultTextView::byteOffset(TextPos pos) const {
-    const TextPos at = clamped(pos);
-    return lines_.start(at.line) + lines_.text(at.line).left(at.column).toUtf8().size();
+qsizetype ResultTextView::ByteOffset(TextPos pos) const {
+    const TextPos at = Clamped(pos);
+    return lines_.Start(at.line) + lines_.Text(at.line).left(at.column).toUtf8().size();
 }
 
-TextPos ResultTextView::positionOfByte(qsizetype offset) const {
-    const qsizetype line = lines_.lineAt(offset);
+TextPos ResultTextView::PositionOfByte(qsizetype offset) const {
+    const qsizetype line = lines_.LineAt(offset);
     const QByteArrayView before =
-        lines_.allBytes().sliced(lines_.start(line), offset - lines_.start(line));
-    return clamped(
+        lines_.AllBytes().sliced(lines_.Start(line), offset - lines_.Start(line));
+    return Clamped(
         {line, int(DisplayText(std::string_view(before.data(), size_t(before.size()))).size())});
 }
 
 ResultTextView::FindResult ResultTextView::find(const QString& text, bool backward,
                                                 bool matchCase) {
     const QByteArray needle = text.toUtf8();
-    const QByteArrayView all = lines_.allBytes();
+    const QByteArrayView all = lines_.AllBytes();
     const qsizetype from =
-        byteOffset(backward ? std::min(anchor_, caret_) : std::max(anchor_, caret_));
+        ByteOffset(backward ? std::min(anchor_, caret_) : std::max(anchor_, caret_));
     const TextMatch match = FindInText(std::string_view(all.data(), size_t(all.size())),
                                        std::string_view(needle.constData(), size_t(needle.size())),
                                        size_t(from), backward, matchCase);
     if (match.at == std::string_view::npos)
         return FindResult::NotFound;
-    const TextPos start = positionOfByte(qsizetype(match.at));
-    setSelection(start, positionOfByte(qsizetype(match.at) + needle.size()));
+    const TextPos start = PositionOfByte(qsizetype(match.at));
+    SetSelection(start, PositionOfByte(qsizetype(match.at) + needle.size()));
     return match.wrapped ? FindResult::Wrapped : FindResult::Found;
 }
 
-void ResultTextView::setHighlight(const QString& text, bool matchCase) {
+void ResultTextView::SetHighlight(const QString& text, bool matchCase) {
     highlight_ = text;
     highlightCase_ = matchCase;
     viewport()->update();
 }
 
-void ResultTextView::addHighlights(const QString& text,
+void ResultTextView::AddHighlights(const QString& text,
                                    QList<QTextLayout::FormatRange>& ranges) const {
     if (highlight_.isEmpty())
         return;

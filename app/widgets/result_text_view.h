@@ -29,36 +29,36 @@ public:
     ~ResultTextView() override;
 
     // Shows the file's bytes; false, with the view unchanged, when it cannot be read.
-    bool loadFile(const QString& path);
+    bool LoadFile(const QString& path);
     // The same for a path given as the file system's bytes.
-    bool loadFile(const std::string& path);
-    void setBytes(QByteArray bytes);
+    bool LoadFile(const std::string& path);
+    void SetBytes(QByteArray bytes);
     // Shows bytes that others share, without a copy of its own.
-    void setSharedBytes(std::shared_ptr<const std::string> bytes);
+    void SetSharedBytes(std::shared_ptr<const std::string> bytes);
     // Lines already indexed, as a load off the window's thread makes them.
-    void setLines(TextLines lines) { showLines(std::move(lines)); }
-    const TextLines& lines() const { return lines_; }
+    void SetLines(TextLines lines) { ShowLines(std::move(lines)); }
+    const TextLines& Lines() const { return lines_; }
 
-    TextPos caret() const { return caret_; }
-    TextPos anchor() const { return anchor_; }
-    void setSelection(TextPos anchor, TextPos caret);
-    bool hasSelection() const { return anchor_ != caret_; }
-    QString selectedText() const;
-    TextPos endPosition() const;
+    TextPos Caret() const { return caret_; }
+    TextPos Anchor() const { return anchor_; }
+    void SetSelection(TextPos anchor, TextPos caret);
+    bool HasSelection() const { return anchor_ != caret_; }
+    QString SelectedText() const;
+    TextPos EndPosition() const;
     // Selects the last character of the text, leaving the caret at the end.
-    void selectLastCharacter();
+    void SelectLastCharacter();
 
     // Stops past the last one follow every half inch.
-    void setTabStopsInPoints(const QList<qreal>& points);
-    QList<qreal> tabStopsInPixels() const;
+    void SetTabStopsInPoints(const QList<qreal>& points);
+    QList<qreal> TabStopsInPixels() const;
 
-    qsizetype firstVisibleLine() const;
-    qsizetype pageLineCount() const;
-    int lineHeight() const;
+    qsizetype FirstVisibleLine() const;
+    qsizetype PageLineCount() const;
+    int LineHeight() const;
     // Distance of a text position from the left edge of its line's text.
-    qreal columnX(TextPos pos) const;
-    TextPos positionAt(QPoint viewportPoint) const;
-    QPoint viewportPointOf(TextPos pos) const;
+    qreal ColumnX(TextPos pos) const;
+    TextPos PositionAt(QPoint viewportPoint) const;
+    QPoint ViewportPointOf(TextPos pos) const;
 
     enum class FindResult { Found, Wrapped, NotFound };
     // Selects the next match of `text` after the selection (or the caret), or the one before
@@ -66,14 +66,14 @@ public:
     // matchCase, ASCII letters match either case.
     FindResult find(const QString& text, bool backward, bool matchCase);
     // Every match of `text` in sight is highlighted; an empty text highlights nothing.
-    void setHighlight(const QString& text, bool matchCase);
+    void SetHighlight(const QString& text, bool matchCase);
 
     // Copy and Select All, owned by the caller.
-    QMenu* createStandardContextMenu();
+    QMenu* CreateStandardContextMenu();
 
 public slots:
-    void selectAll();
-    void copy();
+    void SelectAll();
+    void Copy();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -91,7 +91,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void showLines(TextLines lines);
+    void ShowLines(TextLines lines);
 
     enum class Motion {
         NextChar,
@@ -108,27 +108,27 @@ private:
         EndOfDocument
     };
 
-    std::unique_ptr<QTextLayout> layoutLine(qsizetype line) const;
-    QString shownText(qsizetype line) const;
-    int lineLength(qsizetype line) const;
-    TextPos clamped(TextPos pos) const;
-    qreal pointsToPixels(qreal points) const;
-    TextPos moved(TextPos from, Motion motion) const;
-    TextPos movedVertically(TextPos from, qsizetype lines) const;
-    bool applyMotionKey(QKeyEvent* event);
-    void moveCaret(TextPos to, bool extend);
-    void ensureCaretVisible();
-    void updateScrollBars();
-    void restartBlink();
-    void dragSelectTo(QPoint viewportPoint);
-    void selectWordAt(TextPos pos);
+    std::unique_ptr<QTextLayout> LayoutLine(qsizetype line) const;
+    QString ShownText(qsizetype line) const;
+    int LineLength(qsizetype line) const;
+    TextPos Clamped(TextPos pos) const;
+    qreal PointsToPixels(qreal points) const;
+    TextPos Moved(TextPos from, Motion motion) const;
+    TextPos MovedVertically(TextPos from, qsizetype lines) const;
+    bool ApplyMotionKey(QKeyEvent* event);
+    void MoveCaret(TextPos to, bool extend);
+    void EnsureCaretVisible();
+    void UpdateScrollBars();
+    void RestartBlink();
+    void DragSelectTo(QPoint viewportPoint);
+    void SelectWordAt(TextPos pos);
     // Returns the line's width, which the horizontal scroll bar learns from.
-    qreal paintLine(QPainter& painter, qsizetype line, int top) const;
-    void updateHorizontalRange();
+    qreal PaintLine(QPainter& painter, qsizetype line, int top) const;
+    void UpdateHorizontalRange();
 
-    qsizetype byteOffset(TextPos pos) const;
-    TextPos positionOfByte(qsizetype offset) const;
-    void addHighlights(const QString& text, QList<QTextLayout::FormatRange>& ranges) const;
+    qsizetype ByteOffset(TextPos pos) const;
+    TextPos PositionOfByte(qsizetype offset) const;
+    void AddHighlights(const QString& text, QList<QTextLayout::FormatRange>& ranges) const;
 
     TextLines lines_;
     QString highlight_;

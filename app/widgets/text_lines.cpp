@@ -32,12 +32,12 @@ TextLines::TextLines(std::shared_ptr<const std::string> bytes)
     borrowed_ = std::move(bytes);
 }
 
-qsizetype TextLines::lineEnd(qsizetype from) const {
+qsizetype TextLines::LineEnd(qsizetype from) const {
     const void* lf = std::memchr(bytes_.constData() + from, '\n', size_t(bytes_.size() - from));
     return lf ? static_cast<const char*>(lf) - bytes_.constData() : bytes_.size();
 }
 
-qsizetype TextLines::start(qsizetype line) const {
+qsizetype TextLines::Start(qsizetype line) const {
     qsizetype at = line / Stride * Stride;
     qsizetype pos = marks_[size_t(line / Stride)];
     if (foundLine_ <= line && foundLine_ > at) {
@@ -45,41 +45,41 @@ qsizetype TextLines::start(qsizetype line) const {
         pos = foundStart_;
     }
     for (; at < line; ++at)
-        pos = lineEnd(pos) + 1;
+        pos = LineEnd(pos) + 1;
     foundLine_ = line;
     foundStart_ = pos;
     return pos;
 }
 
-qsizetype TextLines::contentEnd(qsizetype line) const {
-    const qsizetype from = start(line);
-    qsizetype end = lineEnd(from);
+qsizetype TextLines::ContentEnd(qsizetype line) const {
+    const qsizetype from = Start(line);
+    qsizetype end = LineEnd(from);
     if (end < bytes_.size() && end > from && bytes_[end - 1] == '\r')
         --end;
     return end;
 }
 
-QByteArrayView TextLines::bytes(qsizetype line) const {
-    const qsizetype from = start(line);
-    return QByteArrayView(bytes_.constData() + from, contentEnd(line) - from);
+QByteArrayView TextLines::Bytes(qsizetype line) const {
+    const qsizetype from = Start(line);
+    return QByteArrayView(bytes_.constData() + from, ContentEnd(line) - from);
 }
 
-QString TextLines::text(qsizetype line) const {
-    const QByteArrayView lineBytes = bytes(line);
+QString TextLines::Text(qsizetype line) const {
+    const QByteArrayView lineBytes = Bytes(line);
     return DisplayText(std::string_view(lineBytes.data(), static_cast<size_t>(lineBytes.size())));
 }
 
-QString TextLines::text(qsizetype first, qsizetype last) const {
+QString TextLines::Text(qsizetype first, qsizetype last) const {
     if (first > last)
         return {};
-    const qsizetype from = start(first);
+    const qsizetype from = Start(first);
     QString joined = DisplayText(
-        std::string_view(bytes_.constData() + from, static_cast<size_t>(contentEnd(last) - from)));
+        std::string_view(bytes_.constData() + from, static_cast<size_t>(ContentEnd(last) - from)));
     joined.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return joined;
 }
 
-qsizetype TextLines::lineAt(qsizetype offset) const {
+qsizetype TextLines::LineAt(qsizetype offset) const {
     offset = std::clamp<qsizetype>(offset, 0, bytes_.size());
     const auto after = std::upper_bound(marks_.begin(), marks_.end(), offset);
     const auto mark = std::max<qsizetype>(0, (after - marks_.begin()) - 1);

@@ -20,25 +20,25 @@ public:
 
     // Lines end at LF; a CR just before the LF belongs to the line break. A file ending with
     // LF has an empty last line after it, and an empty file is one empty line.
-    qsizetype count() const { return count_; }
-    qsizetype byteSize() const { return bytes_.size(); }
-    QByteArrayView bytes(qsizetype line) const;
+    qsizetype Count() const { return count_; }
+    qsizetype ByteSize() const { return bytes_.size(); }
+    QByteArrayView Bytes(qsizetype line) const;
     // The whole text, and where a line starts in it.
-    QByteArrayView allBytes() const { return bytes_; }
-    qsizetype start(qsizetype line) const;
+    QByteArrayView AllBytes() const { return bytes_; }
+    qsizetype Start(qsizetype line) const;
     // The line that holds the byte at `offset`.
-    qsizetype lineAt(qsizetype offset) const;
+    qsizetype LineAt(qsizetype offset) const;
     // As DisplayText shows bytes: UTF-8, other bytes as their Latin-1 characters.
-    QString text(qsizetype line) const;
+    QString Text(qsizetype line) const;
     // Lines first to last, joined with '\n'.
-    QString text(qsizetype first, qsizetype last) const;
+    QString Text(qsizetype first, qsizetype last) const;
 
 private:
     static constexpr qsizetype Stride = 64;
 
-    qsizetype contentEnd(qsizetype line) const;
+    qsizetype ContentEnd(qsizetype line) const;
     // The line feed that ends the line starting at `from`, or the end of the bytes.
-    qsizetype lineEnd(qsizetype from) const;
+    qsizetype LineEnd(qsizetype from) const;
 
     QByteArray bytes_;
     std::shared_ptr<const std::string> borrowed_; // the owner of bytes_ when they are borrowed

@@ -47,16 +47,16 @@ public:
 class WriterBackend : public RunBackend {
 public:
     explicit WriterBackend(std::string path) : path_(std::move(path)) {}
-    BackendIdentity identity() const override { return {"bench", "writer"}; }
-    QDateTime startedAt() const override { return started_; }
-    void cancel() override { finish(); }
-    bool hasEnded() const override { return ended_; }
+    BackendIdentity Identity() const override { return {"bench", "writer"}; }
+    QDateTime StartedAt() const override { return started_; }
+    void Cancel() override { Finish(); }
+    bool HasEnded() const override { return ended_; }
     TesterEnd end() const override { return {}; }
-    std::vector<std::string> resultPaths() const override { return {path_}; }
-    QString logPath() const override { return {}; }
-    void finish() {
+    std::vector<std::string> ResultPaths() const override { return {path_}; }
+    QString LogPath() const override { return {}; }
+    void Finish() {
         ended_ = true;
-        emit ended();
+        emit Ended();
     }
 
 private:
@@ -138,13 +138,13 @@ int main(int argc, char* argv[]) {
         std::filesystem::rename(result + ".partial", result);
         writerCpu = CpuSeconds(RUSAGE_THREAD);
         QMetaObject::invokeMethod(
-            &app, [backend] { backend->finish(); }, Qt::QueuedConnection);
+            &app, [backend] { backend->Finish(); }, Qt::QueuedConnection);
     });
 
     int shown = 0;
     bool sorted = false;
     QObject::connect(
-        window.WatchedRun(), &Run::interimResult, &window,
+        window.WatchedRun(), &Run::InterimResult, &window,
         [&](std::shared_ptr<const std::string>, bool, int32_t sections) {
             if (!sorted) { // the user sorts by KS and selects a cell
                 const int ks = window.Table().Model().columnCount() - 3;
@@ -166,7 +166,7 @@ int main(int argc, char* argv[]) {
             ++updates;
         });
     // Once the window has loaded the result file.
-    QObject::connect(window.WatchedRun(), &Run::ended, &app, &QApplication::quit,
+    QObject::connect(window.WatchedRun(), &Run::Ended, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     app.exec();
     writer.join();

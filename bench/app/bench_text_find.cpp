@@ -43,18 +43,18 @@ int main(int argc, char* argv[]) {
                 double(text.size()) / 1e6);
     ResultTextView view;
     view.resize(900, 700);
-    view.setSharedBytes(std::make_shared<const std::string>(std::move(text)));
-    const TextPos end = view.endPosition();
+    view.SetSharedBytes(std::make_shared<const std::string>(std::move(text)));
+    const TextPos end = view.EndPosition();
     for (const bool matchCase : {false, true}) {
         for (const bool backward : {false, true}) {
             ResultTextView::FindResult result{};
             const auto timing = zentrope::BestTime(
-                [&] { view.setSelection(backward ? end : TextPos{}, backward ? end : TextPos{}); },
+                [&] { view.SetSelection(backward ? end : TextPos{}, backward ? end : TextPos{}); },
                 [&] { result = view.find(Needle, backward, matchCase); });
             const std::string what = std::string(backward ? "backward" : "forward") +
                                      (matchCase ? ", exact case" : ", either case");
             Report(what.c_str(), timing,
-                   result != ResultTextView::FindResult::NotFound && view.selectedText() == Needle);
+                   result != ResultTextView::FindResult::NotFound && view.SelectedText() == Needle);
         }
     }
     return 0;

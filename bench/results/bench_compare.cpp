@@ -62,15 +62,15 @@ int main() {
         data.push_back(MakeRun(random, r));
     for (const RunData& run : data)
         runs.push_back({"run", &run.results});
-    size_t compared_rows = 0;
+    size_t comparedRows = 0;
     const Timing timing = BestTime(
         [] {},
-        [&] {
-            compared_rows =
+        [comparedRows] {
+            comparedRows =
                 MakeComparisonTable(runs, CompareRuns(runs, {0.0005, 0.0, 100.0}), 7).rows.size();
         });
     std::printf("compare %d runs of %d rows x %d sequences (%zu rows compared): "
                 "%.3f s wall, %.3f s cpu (target under 1 s)\n",
-                Runs, Rows, Sequences, compared_rows, timing.wall, timing.cpu);
+                Runs, Rows, Sequences, comparedRows, timing.wall, timing.cpu);
     return 0;
 }

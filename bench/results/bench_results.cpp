@@ -20,18 +20,18 @@ namespace {
 // Resident memory now, from /proc (Linux).
 double ResidentMB() {
     std::ifstream statm("/proc/self/statm");
-    long pages_total = 0, pages_resident = 0;
-    statm >> pages_total >> pages_resident;
-    return static_cast<double>(pages_resident) * 4096.0 / 1e6;
+    long pagesTotal = 0, pagesResident = 0;
+    statm >> pagesTotal >> pagesResident;
+    return static_cast<double>(pagesResident) * 4096.0 / 1e6;
 }
 
 // The machine's load average over the last minute, from /proc (Linux): other work on a shared
 // machine stretches the wall clock times.
 double LoadAverage() {
     std::ifstream loadavg("/proc/loadavg");
-    double one_minute = -1;
-    loadavg >> one_minute;
-    return one_minute;
+    double oneMinute = -1;
+    loadavg >> oneMinute;
+    return oneMinute;
 }
 
 } // namespace
@@ -44,36 +44,36 @@ int main() {
                 static_cast<double>(std::filesystem::file_size(path)) / 1e6);
 
     ResultLoadOptions options;
-    options.sort_sl = true;
+    options.sortSl = true;
     ResultGrid grid;
     ResultLoadOutcome outcome;
     const auto report = [](const std::string& m) { std::cerr << m << "\n"; };
-    const double resident_before = ResidentMB();
+    const double residentBefore = ResidentMB();
     const Timing load =
         BestTime([&grid] { grid = ResultGrid(); },
                  [&] { outcome = LoadResultFile(path.string(), options, grid, report); });
     std::filesystem::remove(path);
-    if (!outcome.loaded || !outcome.sort_request)
+    if (!outcome.loaded || !outcome.sortRequest)
         return 1;
     std::printf("load and figures: %.3f s wall, %.3f s processor (target <= 0.1 s wall); %d rows "
                 "x %d columns\n",
                 load.wall, load.cpu, grid.RowCount(), grid.ColumnCount());
-    std::printf("resident memory of the loaded grid: %.1f MB\n", ResidentMB() - resident_before);
+    std::printf("resident memory of the loaded grid: %.1f MB\n", ResidentMB() - residentBefore);
     std::printf("machine load average (1 minute): %.2f\n", LoadAverage());
 
-    const SortDecision by_sl = DecideMarkerSort(SortState{}, *outcome.sort_request);
+    const SortDecision bySl = DecideMarkerSort(SortState{}, *outcome.sortRequest);
     const Timing sort = BestTime([&grid] { ApplySort(grid, DecideHeaderSort(SortState{}, 0)); },
-                                 [&] { ApplySort(grid, by_sl); });
+                                 [bySl] { ApplySort(grid, bySl); });
     std::printf("sort by SL: %.4f s wall, %.4f s processor (target < 0.1 s)\n", sort.wall,
                 sort.cpu);
     std::printf("worst row: %s, SL %s\n", std::string(grid.Cell(1, 1)).c_str(),
-                std::string(grid.Cell(by_sl.column, 1)).c_str());
+                std::string(grid.Cell(bySl.column, 1)).c_str());
 
     // Export figures as CSV runs on the window's thread: every row's exact KS p.
-    size_t csv_bytes = 0;
+    size_t csvBytes = 0;
     const Timing figures =
-        BestTime([] {}, [&] { csv_bytes = FiguresCsv(grid, {}, 0.01, {}).size(); }, 1);
+        BestTime([] {}, [csvBytes] { csvBytes = FiguresCsv(grid, {}, 0.01, {}).size(); }, 1);
     std::printf("figures CSV: %.3f s wall, %.3f s processor, %.1f MB\n", figures.wall, figures.cpu,
-                double(csv_bytes) / 1e6);
+                double(csvBytes) / 1e6);
     return 0;
 }

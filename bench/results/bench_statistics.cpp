@@ -37,7 +37,7 @@ void RowFigures(const std::vector<double>& row) {
     const UniformityTest uniformity = PValueUniformity(sample.sorted);
     const PassProportion pass = ProportionPassing(sample.sorted, 0.01);
     sink += KsExactPValue(n, distance.d) + AdStatistic(sample.sorted.data(), n) +
-            uniformity.p_value + pass.low + DkwHalfWidth(n, 0.01) + SmallestOf(row).p;
+            uniformity.pValue + pass.low + DkwHalfWidth(n, 0.01) + SmallestOf(row).p;
 }
 
 void PrintRow(const char* what, const std::vector<double>& row) {
@@ -69,10 +69,10 @@ int main() {
     PrintExactKs(10000, 0.83 / 100);            // a typical distance
     PrintExactKs(10000, std::sqrt(3.99 / 10000));
 
-    std::vector<double> row_pvalues = UniformRow(random, 2000, 1.0);
+    std::vector<double> rowPvalues = UniformRow(random, 2000, 1.0);
     const Timing adjust = BestTime(
         [] {},
-        [&] { sink += HolmAdjusted(row_pvalues)[0] + BenjaminiYekutieliQValues(row_pvalues)[0]; });
+        [rowPvalues] { sink += HolmAdjusted(rowPvalues)[0] + BenjaminiYekutieliQValues(rowPvalues)[0]; });
     std::printf("Holm and Benjamini-Yekutieli over 2,000 rows: %8.3f ms wall, %8.3f ms processor\n",
                 adjust.wall * 1e3, adjust.cpu * 1e3);
 
@@ -84,13 +84,13 @@ int main() {
     const Timing compare = BestTime([] {},
                                     [&] {
                                         for (const auto& runs : rows)
-                                            sink += KSampleAndersonDarling(runs).p_value;
+                                            sink += KSampleAndersonDarling(runs).pValue;
                                     });
     const Timing pairs =
         BestTime([] {},
                  [&] {
                      for (const auto& runs : rows)
-                         sink += KSampleAndersonDarling(std::span(runs).first(2)).p_value;
+                         sink += KSampleAndersonDarling(std::span(runs).first(2)).pValue;
                  });
     std::printf("k-sample AD, %d runs x %d rows x %d sequences: %.3f s wall, %.3f s processor "
                 "(target < 1 s)\n",

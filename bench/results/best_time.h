@@ -20,12 +20,12 @@ inline Timing BestTime(const std::function<void()>& prepare, const std::function
     Timing best;
     for (int round = 0; round < rounds; ++round) {
         prepare();
-        const auto wall_start = std::chrono::steady_clock::now();
-        const std::clock_t cpu_start = std::clock();
+        const auto wallStart = std::chrono::steady_clock::now();
+        const std::clock_t cpuStart = std::clock();
         work();
-        const double cpu = static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC;
+        const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
         const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         best.wall = std::min(best.wall, wall);
         best.cpu = std::min(best.cpu, cpu);
     }

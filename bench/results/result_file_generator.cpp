@@ -27,14 +27,14 @@ std::string MakeResultFileText(const ResultFileShape& shape) {
     const std::vector<std::string> names = RowNames(shape.tests);
     std::mt19937 random(shape.seed);
     std::uniform_real_distribution<double> pvalue(0.0, 1.0);
-    std::uniform_int_distribution<int32_t> error_draw(1, std::max(shape.error_every, 1));
+    std::uniform_int_distribution<int32_t> errorDraw(1, std::max(shape.errorEvery, 1));
 
     std::string text = "Zentrope tester report\nGenerated for a benchmark.\n\n";
     text.reserve(static_cast<size_t>(shape.tests) * static_cast<size_t>(shape.sequences) * 24);
     for (int32_t s = 1; s <= shape.sequences; ++s) {
         text += "Sequence #" + std::to_string(s) + "\n";
         for (const std::string& name : names) {
-            const bool error = shape.error_every > 0 && error_draw(random) == 1;
+            const bool error = shape.errorEvery > 0 && errorDraw(random) == 1;
             text += error ? std::string("-1") : FormatFixed(pvalue(random), 7);
             text += '\t';
             text += name;

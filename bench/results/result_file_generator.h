@@ -12,7 +12,7 @@ struct ResultFileShape {
     int32_t sequences = 1000; // sections
     uint32_t seed = 1;
     // About one p-value in this many is written as -1 (a test without result).
-    int32_t error_every = 1000;
+    int32_t errorEvery = 1000;
 };
 
 // "p-value[TAB]test_name" lines, seven decimals, one section per sequence, each ended by an

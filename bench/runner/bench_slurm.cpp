@@ -48,20 +48,20 @@ double LocalRunSeconds(const QString& para) {
 // Seconds from sbatch until every shard is seen ended; negative when the run failed.
 double ShardSeconds(const SlurmRun& run) {
     SlurmJob job({}, run);
-    job.setPollInterval(PollInterval);
+    job.SetPollInterval(PollInterval);
     QEventLoop loop;
     bool failed = false;
-    QObject::connect(&job, &SlurmJob::ended, &loop, &QEventLoop::quit);
-    QObject::connect(&job, &SlurmJob::failed, &loop, [&](const QString& message) {
+    QObject::connect(&job, &SlurmJob::Ended, &loop, &QEventLoop::quit);
+    QObject::connect(&job, &SlurmJob::Failed, &loop, [&](const QString& message) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         failed = true;
         loop.quit();
     });
     QElapsedTimer clock;
     clock.start();
-    job.submit();
+    job.Submit();
     loop.exec();
-    if (failed || job.shardsIn(ShardState::Completed).size() != run.shards)
+    if (failed || job.ShardsIn(ShardState::Completed).size() != run.shards)
         return -1;
     return clock.elapsed() / 1000.0;
 }

@@ -58,7 +58,7 @@ std::vector<std::string> WriteShares(const std::filesystem::path& folder) {
 int main() {
     using namespace zentrope;
     const testing::ScratchFolder folder;
-    const std::vector<std::string> shares = WriteShares(folder.path());
+    const std::vector<std::string> shares = WriteShares(folder.Path());
     const std::string out = folder.File("merged.txt");
     std::string problem;
     const Timing t = BestTime([] {}, [&] { problem = MergeShares(shares, out); }, 5);

@@ -47,11 +47,11 @@ FilesComparison CompareResultFiles(std::span<const ComparedFile> files,
     std::vector<ComparedRun> runs;
     std::vector<ComparedParameters> parameters;
     for (const ComparedFile& file : files) {
-        std::unique_ptr<ResultGrid> grid = ReadResults(file.result_path, options);
+        std::unique_ptr<ResultGrid> grid = ReadResults(file.resultPath, options);
         if (grid) {
             runs.push_back({file.label, &grid->Results()});
             grids.push_back(std::move(grid));
-            parameters.push_back({file.label, ReadText(file.parameter_path)});
+            parameters.push_back({file.label, ReadText(file.parameterPath)});
         } else {
             outcome.unread.push_back(file.label);
         }

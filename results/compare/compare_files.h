@@ -15,8 +15,8 @@ namespace zentrope {
 
 struct ComparedFile {
     std::string label;
-    std::string result_path;    // the file system's bytes
-    std::string parameter_path; // empty when the run has no parameter file
+    std::string resultPath;    // the file system's bytes
+    std::string parameterPath; // empty when the run has no parameter file
 };
 
 struct FilesComparison {

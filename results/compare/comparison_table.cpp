@@ -45,7 +45,7 @@ std::vector<std::string> CellsOf(std::span<const ComparedRun> runs, const Compar
     std::vector<std::string> cells = {
         std::string(row.name), std::to_string(row.present) + " of " + std::to_string(runs.size()),
         std::to_string(row.flagged),
-        std::isnan(row.test.p_value) ? std::string(NoTestText) : Fixed(row.test.p_value, digits)};
+        std::isnan(row.test.pValue) ? std::string(NoTestText) : Fixed(row.test.pValue, digits)};
     for (size_t r = 0; r < runs.size(); ++r)
         AppendFigures(cells, RowOfRun(runs, row, r), digits);
     return cells;
@@ -60,7 +60,7 @@ ComparisonTable MakeComparisonTable(std::span<const ComparedRun> runs,
     table.rows.reserve(compared.size());
     for (const ComparedRow& row : compared) {
         table.rows.push_back(CellsOf(runs, row, pval_digits));
-        table.in_every_run.push_back(row.InEveryRun());
+        table.inEveryRun.push_back(row.InEveryRun());
         table.flagged.push_back(row.flagged);
     }
     return table;

@@ -20,7 +20,7 @@ inline constexpr std::string_view NoTestText = "n/a";
 struct ComparisonTable {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows; // worst first, as CompareRuns orders them
-    std::vector<bool> in_every_run;             // per row
+    std::vector<bool> inEveryRun;             // per row
     std::vector<int32_t> flagged;               // per row: runs flagging it
 };
 

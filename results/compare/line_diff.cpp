@@ -68,21 +68,21 @@ std::vector<DiffLine> DiffLines(std::string_view before, std::string_view after)
     int64_t y = static_cast<int64_t>(b.size());
     for (auto d = static_cast<int64_t>(rounds.size()) - 1; d >= 0; --d) {
         const int64_t k = x - y;
-        int64_t prev_x = 0;
-        int64_t prev_y = 0;
+        int64_t prevX = 0;
+        int64_t prevY = 0;
         if (d > 0) {
             const Round& previous = rounds[size_t(d - 1)];
             const bool down = k == -d || (k != d && previous.At(k - 1) < previous.At(k + 1));
-            const int64_t prev_k = down ? k + 1 : k - 1;
-            prev_x = previous.At(prev_k);
-            prev_y = prev_x - prev_k;
+            const int64_t prevK = down ? k + 1 : k - 1;
+            prevX = previous.At(prevK);
+            prevY = prevX - prevK;
         }
         // The snake of kept lines, then the one edit that led to it.
-        while (x > prev_x && y > prev_y)
+        while (x > prevX && y > prevY)
             reversed.push_back({LineChange::Kept, a[size_t(--x)]}), --y;
         if (d == 0)
             break;
-        if (x == prev_x)
+        if (x == prevX)
             reversed.push_back({LineChange::Added, b[size_t(--y)]});
         else
             reversed.push_back({LineChange::Removed, a[size_t(--x)]});

@@ -13,19 +13,19 @@ namespace {
 std::vector<ComparedRow> MatchRows(std::span<const ComparedRun> runs) {
     std::vector<ComparedRow> matched;
     // name -> the matched entries of its 1st, 2nd... occurrence
-    std::unordered_map<std::string_view, std::vector<size_t>> by_name;
+    std::unordered_map<std::string_view, std::vector<size_t>> byName;
     for (size_t r = 0; r < runs.size(); ++r) {
         std::unordered_map<std::string_view, size_t> seen; // occurrences in this run
         const ResultSet& results = *runs[r].results;
         for (int32_t i = 0; i < results.RowCount(); ++i) {
             const std::string_view name = results.Row(i).name;
-            std::vector<size_t>& entries = by_name[name];
+            std::vector<size_t>& entries = byName[name];
             const size_t occurrence = seen[name]++;
             if (occurrence == entries.size()) {
                 entries.push_back(matched.size());
                 matched.push_back({name, std::vector<int32_t>(runs.size(), -1), 0, 0, {}});
             }
-            matched[entries[occurrence]].row_in_run[r] = i;
+            matched[entries[occurrence]].rowInRun[r] = i;
         }
     }
     return matched;
@@ -55,8 +55,8 @@ void Judge(std::span<const ComparedRun> runs, const FlagThresholds& thresholds,
 }
 
 bool Worse(const ComparedRow& a, const ComparedRow& b) {
-    const double pa = a.test.p_value;
-    const double pb = b.test.p_value;
+    const double pa = a.test.pValue;
+    const double pb = b.test.pValue;
     if (std::isnan(pa) != std::isnan(pb))
         return std::isnan(pb);
     if (!std::isnan(pa) && pa != pb)
@@ -77,9 +77,9 @@ std::vector<ComparedRow> CompareRuns(std::span<const ComparedRun> runs,
 
 std::optional<ResultRow> RowOfRun(std::span<const ComparedRun> runs, const ComparedRow& row,
                                   size_t run) {
-    if (run >= runs.size() || run >= row.row_in_run.size() || row.row_in_run[run] < 0)
+    if (run >= runs.size() || run >= row.rowInRun.size() || row.rowInRun[run] < 0)
         return std::nullopt;
-    return runs[run].results->Row(row.row_in_run[run]);
+    return runs[run].results->Row(row.rowInRun[run]);
 }
 
 } // namespace zentrope

@@ -24,13 +24,13 @@ struct ComparedRow {
     // Names match byte for byte; a name a run holds twice is matched occurrence by occurrence.
     std::string_view name;
     // Per run, in the order given: the row's index in that run, -1 where the run lacks it.
-    std::vector<int32_t> row_in_run;
+    std::vector<int32_t> rowInRun;
     int32_t present = 0; // runs that have the row
     int32_t flagged = 0; // runs where one of its figures crosses a threshold
     // Between the p-values the runs that have the row hold as numbers in [0, 1] (errors and
     // missing values left out); NaN figures (see KSampleAndersonDarling) with fewer than two.
     KSampleAd test;
-    bool InEveryRun() const { return present == static_cast<int32_t>(row_in_run.size()); }
+    bool InEveryRun() const { return present == static_cast<int32_t>(rowInRun.size()); }
 };
 
 // Worst first: the smallest k-sample p-value (rows without one last), then the most runs

@@ -25,7 +25,7 @@ Completeness CompletenessOf(const ResultSet& set) {
     }
     for (size_t sequence = 0; sequence < missing.size(); ++sequence)
         if (missing[sequence] > 0)
-            completeness.short_sections.push_back(
+            completeness.shortSections.push_back(
                 {int32_t(sequence) + 1, set.RowCount() - missing[sequence]});
     return completeness;
 }
@@ -34,14 +34,14 @@ std::string IncompleteWarning(const Completeness& completeness) {
     if (completeness.Whole())
         return {};
     std::string text = "The result file is incomplete.";
-    const auto& short_sections = completeness.short_sections;
-    for (size_t i = 0; i < std::min(short_sections.size(), NamedSections); ++i)
-        text += " Sequence " + std::to_string(short_sections[i].sequence) + " holds " +
-                Lines(short_sections[i].lines) + " of " + std::to_string(completeness.rows) + ".";
-    if (short_sections.size() > NamedSections)
-        text += " " + std::to_string(short_sections.size() - NamedSections) +
+    const auto& shortSections = completeness.shortSections;
+    for (size_t i = 0; i < std::min(shortSections.size(), NamedSections); ++i)
+        text += " Sequence " + std::to_string(shortSections[i].sequence) + " holds " +
+                Lines(shortSections[i].lines) + " of " + std::to_string(completeness.rows) + ".";
+    if (shortSections.size() > NamedSections)
+        text += " " + std::to_string(shortSections.size() - NamedSections) +
                 " more sequences hold fewer lines than the first.";
-    if (completeness.end.line_cut)
+    if (completeness.end.lineCut)
         text += " Its last line is cut.";
     if (completeness.end.grew)
         text += " It grew while it was loaded: the tester may still be writing it.";

@@ -18,9 +18,9 @@ struct ShortSection {
 
 struct Completeness {
     int32_t rows = 0;                         // the first section's data lines
-    std::vector<ShortSection> short_sections; // in sequence order
+    std::vector<ShortSection> shortSections; // in sequence order
     FileEnd end;
-    bool Whole() const { return short_sections.empty() && !end.line_cut && !end.grew; }
+    bool Whole() const { return shortSections.empty() && !end.lineCut && !end.grew; }
 };
 
 // From the set's Missing marks, which only rows below a section's last line carry.

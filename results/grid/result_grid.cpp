@@ -14,25 +14,25 @@ CellText CellText::Part(uint64_t from, uint64_t length) const {
 }
 
 ResultGrid::ResultGrid() {
-    columns_.resize(static_cast<size_t>(column_count_));
-    row_order_.resize(static_cast<size_t>(row_count_));
-    std::iota(row_order_.begin(), row_order_.end(), 0);
+    columns_.resize(static_cast<size_t>(columnCount_));
+    rowOrder_.resize(static_cast<size_t>(rowCount_));
+    std::iota(rowOrder_.begin(), rowOrder_.end(), 0);
 }
 
 size_t ResultGrid::StoredRow(int32_t row) const {
     const auto shown = static_cast<size_t>(row);
-    return shown < row_order_.size() ? static_cast<size_t>(row_order_[shown]) : shown;
+    return shown < rowOrder_.size() ? static_cast<size_t>(rowOrder_[shown]) : shown;
 }
 
 std::string_view ResultGrid::TextOf(CellText text) const {
     const uint64_t offset = text.Offset();
     if (offset >= CellText::OwnBlockStart)
-        return std::string_view(own_text_).substr(offset - CellText::OwnBlockStart, text.Length());
+        return std::string_view(ownText_).substr(offset - CellText::OwnBlockStart, text.Length());
     return FileText().substr(offset, text.Length());
 }
 
 std::string_view ResultGrid::FileText() const {
-    return file_text_ ? std::string_view(*file_text_) : std::string_view{};
+    return fileText_ ? std::string_view(*fileText_) : std::string_view{};
 }
 
 std::optional<std::string_view> ResultGrid::WrittenCell(int32_t col, int32_t row) const {
@@ -48,10 +48,10 @@ std::optional<std::string_view> ResultGrid::WrittenCell(int32_t col, int32_t row
 }
 
 int32_t ResultGrid::ResultRowAt(int32_t row) const {
-    if (row < FixedRows || row >= row_count_)
+    if (row < FixedRows || row >= rowCount_)
         return -1;
-    const auto result_row = static_cast<int32_t>(StoredRow(row)) - FixedRows;
-    return result_row < results_.RowCount() ? result_row : -1;
+    const auto resultRow = static_cast<int32_t>(StoredRow(row)) - FixedRows;
+    return resultRow < results_.RowCount() ? resultRow : -1;
 }
 
 std::string_view ResultGrid::Cell(int32_t col, int32_t row) const {
@@ -63,29 +63,29 @@ std::string_view ResultGrid::Cell(int32_t col, int32_t row) const {
 }
 
 void ResultGrid::SetColumnCount(int32_t count) {
-    column_count_ = std::max(count, 0);
-    if (columns_.size() < static_cast<size_t>(column_count_))
-        columns_.resize(static_cast<size_t>(column_count_));
+    columnCount_ = std::max(count, 0);
+    if (columns_.size() < static_cast<size_t>(columnCount_))
+        columns_.resize(static_cast<size_t>(columnCount_));
 }
 
 void ResultGrid::SetRowCount(int32_t count) {
-    row_count_ = std::max(count, 0);
-    const size_t old_size = row_order_.size();
-    if (old_size < static_cast<size_t>(row_count_)) {
-        row_order_.resize(static_cast<size_t>(row_count_));
-        std::iota(row_order_.begin() + static_cast<std::ptrdiff_t>(old_size), row_order_.end(),
-                  static_cast<int32_t>(old_size));
+    rowCount_ = std::max(count, 0);
+    const size_t oldSize = rowOrder_.size();
+    if (oldSize < static_cast<size_t>(rowCount_)) {
+        rowOrder_.resize(static_cast<size_t>(rowCount_));
+        std::iota(rowOrder_.begin() + static_cast<std::ptrdiff_t>(oldSize), rowOrder_.end(),
+                  static_cast<int32_t>(oldSize));
     }
 }
 
 CellText ResultGrid::StoreText(std::string_view text) {
-    const CellText stored = CellText::At(CellText::OwnBlockStart + own_text_.size(), text.size());
-    own_text_.append(text);
+    const CellText stored = CellText::At(CellText::OwnBlockStart + ownText_.size(), text.size());
+    ownText_.append(text);
     return stored;
 }
 
 CellText ResultGrid::AdoptFileText(std::shared_ptr<const std::string> text) {
-    file_text_ = std::move(text);
+    fileText_ = std::move(text);
     return CellText::At(0, FileText().size());
 }
 
@@ -115,25 +115,25 @@ ResultGrid ResultGrid::WithoutBody() const {
     for (size_t col = 0; col < columns_.size(); ++col)
         if (!columns_[col].empty())
             copy.SetCell(int32_t(col), 0, TextOf(columns_[col][0]));
-    copy.column_count_ = column_count_;
-    copy.row_count_ = row_count_;
-    copy.sequence_column_end_ = sequence_column_end_;
-    copy.spacer_column_ = spacer_column_;
-    copy.row_order_.resize(static_cast<size_t>(row_count_));
-    std::iota(copy.row_order_.begin(), copy.row_order_.end(), 0);
+    copy.columnCount_ = columnCount_;
+    copy.rowCount_ = rowCount_;
+    copy.sequenceColumnEnd_ = sequenceColumnEnd_;
+    copy.spacerColumn_ = spacerColumn_;
+    copy.rowOrder_.resize(static_cast<size_t>(rowCount_));
+    std::iota(copy.rowOrder_.begin(), copy.rowOrder_.end(), 0);
     return copy;
 }
 
 void ResultGrid::InsertColumn(int32_t col, std::vector<CellText>&& cells) {
-    col = std::clamp(col, 0, column_count_);
-    if (columns_.size() < static_cast<size_t>(column_count_))
-        columns_.resize(static_cast<size_t>(column_count_));
+    col = std::clamp(col, 0, columnCount_);
+    if (columns_.size() < static_cast<size_t>(columnCount_))
+        columns_.resize(static_cast<size_t>(columnCount_));
     columns_.insert(columns_.begin() + col, std::move(cells));
-    ++column_count_;
-    if (spacer_column_ >= col)
-        ++spacer_column_;
-    if (sequence_column_end_ > col)
-        ++sequence_column_end_;
+    ++columnCount_;
+    if (spacerColumn_ >= col)
+        ++spacerColumn_;
+    if (sequenceColumnEnd_ > col)
+        ++sequenceColumnEnd_;
 }
 
 void ResultGrid::ClearBody() {
@@ -145,18 +145,18 @@ void ResultGrid::ClearBody() {
         column.assign(1, CellText::At(CellText::OwnBlockStart + headers.size(), header.size()));
         headers.append(header);
     }
-    own_text_ = std::move(headers);
-    file_text_.reset();
+    ownText_ = std::move(headers);
+    fileText_.reset();
     results_ = ResultSet();
-    row_order_.resize(static_cast<size_t>(row_count_));
-    std::iota(row_order_.begin(), row_order_.end(), 0);
+    rowOrder_.resize(static_cast<size_t>(rowCount_));
+    std::iota(rowOrder_.begin(), rowOrder_.end(), 0);
 }
 
 void ResultGrid::SwapRows(int32_t a, int32_t b) {
-    const auto size = static_cast<int32_t>(row_order_.size());
+    const auto size = static_cast<int32_t>(rowOrder_.size());
     if (a < 0 || b < 0 || a >= size || b >= size)
         return;
-    std::swap(row_order_[static_cast<size_t>(a)], row_order_[static_cast<size_t>(b)]);
+    std::swap(rowOrder_[static_cast<size_t>(a)], rowOrder_[static_cast<size_t>(b)]);
 }
 
 } // namespace zentrope

@@ -43,8 +43,8 @@ public:
 
     ResultGrid(); // 4 columns and 2 rows, as the empty table is laid out
 
-    int32_t ColumnCount() const { return column_count_; }
-    int32_t RowCount() const { return row_count_; }
+    int32_t ColumnCount() const { return columnCount_; }
+    int32_t RowCount() const { return rowCount_; }
     // Empty outside the stored cells.
     std::string_view Cell(int32_t col, int32_t row) const;
     // The same, but nothing for a cell not written since the last ClearBody.
@@ -52,17 +52,17 @@ public:
     bool IsErrorCell(int32_t col, int32_t row) const { return Cell(col, row) == ErrorCellText; }
 
     // One past the last sequence column as the last load left it; 0 before any load.
-    int32_t SequenceColumnEnd() const { return sequence_column_end_; }
+    int32_t SequenceColumnEnd() const { return sequenceColumnEnd_; }
     // Drawn in the summary colour: every column beyond SequenceColumnEnd.
-    bool IsSummaryColumn(int32_t col) const { return col > sequence_column_end_; }
+    bool IsSummaryColumn(int32_t col) const { return col > sequenceColumnEnd_; }
     // The blank column before "KS" made by the last load, or -1 when it made none.
-    int32_t SpacerColumn() const { return spacer_column_; }
+    int32_t SpacerColumn() const { return spacerColumn_; }
 
     // Writing, used by the loader.
     void SetColumnCount(int32_t count);
     void SetRowCount(int32_t count);
-    void SetSequenceColumnEnd(int32_t end) { sequence_column_end_ = end; }
-    void SetSpacerColumn(int32_t col) { spacer_column_ = col; }
+    void SetSequenceColumnEnd(int32_t end) { sequenceColumnEnd_ = end; }
+    void SetSpacerColumn(int32_t col) { spacerColumn_ = col; }
     // Copies text into the own block. A text longer than CellText::MaxLength is stored
     // whole; its handle shows the first MaxLength characters and Part() reaches all of it.
     CellText StoreText(std::string_view text);
@@ -70,7 +70,7 @@ public:
     // (through the returned handle's Part()) until the next ClearBody, which lets go of them.
     CellText AdoptFileText(std::shared_ptr<const std::string> text);
     std::string_view FileText() const;
-    const std::shared_ptr<const std::string>& FileBytes() const { return file_text_; }
+    const std::shared_ptr<const std::string>& FileBytes() const { return fileText_; }
     void SetCell(int32_t col, int32_t row, CellText text);
     // Puts a column of cells by stored row before column `col`; the columns from there on, the
     // spacer and the sequence end among them, move one place right.
@@ -102,15 +102,15 @@ private:
     size_t StoredRow(int32_t row) const;
     std::string_view TextOf(CellText text) const;
 
-    std::shared_ptr<const std::string> file_text_;
-    std::string own_text_;
+    std::shared_ptr<const std::string> fileText_;
+    std::string ownText_;
     ResultSet results_;
     std::vector<std::vector<CellText>> columns_; // indexed by stored row
-    std::vector<int32_t> row_order_;             // shown row -> stored row
-    int32_t column_count_ = 4;
-    int32_t row_count_ = 2;
-    int32_t sequence_column_end_ = 0;
-    int32_t spacer_column_ = -1;
+    std::vector<int32_t> rowOrder_;             // shown row -> stored row
+    int32_t columnCount_ = 4;
+    int32_t rowCount_ = 2;
+    int32_t sequenceColumnEnd_ = 0;
+    int32_t spacerColumn_ = -1;
 };
 
 } // namespace zentrope

@@ -39,7 +39,7 @@ ResultLoadOutcome LoadResultText(std::shared_ptr<const std::string> bytes, bool 
     grid.ClearBody();
     const CellText file = grid.AdoptFileText(std::move(bytes));
     SectionsRead sections = ReadResultSections(grid.FileText(), file, *format, grid, watch);
-    sections.numbers.SetFileEnd({sections.line_cut, grew});
+    sections.numbers.SetFileEnd({sections.lineCut, grew});
     ResultLoadOutcome outcome{true, SummariseResultRows(std::move(sections), options, grid), {}};
     if (*format != options.format)
         outcome.warning = "The result file holds '" + std::string(FormatText(*format)) +

@@ -26,9 +26,9 @@ struct ResultLoadOptions {
     ResultLineFormat format = ResultLineFormat::PValueThenName;
     int32_t pval_digits = 7; // decimals of KS and AD; negative means printf's default 6
     // Which summary column to sort by after the load; the first one set wins.
-    bool sort_ks = false;
-    bool sort_ad = false;
-    bool sort_sl = false;
+    bool sortKs = false;
+    bool sortAd = false;
+    bool sortSl = false;
 };
 
 struct ResultLoadOutcome {
@@ -37,7 +37,7 @@ struct ResultLoadOutcome {
     bool loaded = false;
     // The sort the load asks for, to be passed to DecideMarkerSort: the column, negative
     // for descending. Empty when the table has no summaries or no sort box is checked.
-    std::optional<int32_t> sort_request;
+    std::optional<int32_t> sortRequest;
     // A warning to show once the table is shown: the file was read in the other line
     // format, it holds no result lines (the grid is then empty), or it is incomplete.
     std::string warning;

@@ -16,9 +16,9 @@ namespace zentrope {
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen);
 
 struct SectionsRead {
-    int32_t last_sequence_column = 0; // 2 when there is none
+    int32_t lastSequenceColumn = 0; // 2 when there is none
     ResultSet numbers;                // the p-values, counts and figures by row; no names yet
-    bool line_cut = false;            // the text ends inside a data line, without its line feed
+    bool lineCut = false;            // the text ends inside a data line, without its line feed
 };
 
 // Fills the header, sequence and fixed cells from the file's text (already stored in the

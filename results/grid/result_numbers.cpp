@@ -89,11 +89,11 @@ void ReadResultNumbers(const std::vector<std::vector<CellText>*>& sections, std:
         const auto end = int32_t(int64_t{rows} * (part + 1) / parts);
         RowRoom room(set.SequenceCount());
         for (int32_t tile = first; tile < end; tile += TileRows) {
-            const int32_t tile_end = std::min(end, tile + TileRows);
-            ReadTilePValues(sections, text, error, tile, tile_end, set);
-            for (int32_t row = tile; row < tile_end; ++row)
+            const int32_t tileEnd = std::min(end, tile + TileRows);
+            ReadTilePValues(sections, text, error, tile, tileEnd, set);
+            for (int32_t row = tile; row < tileEnd; ++row)
                 FigureRow(row, set, room);
-            Advance(watch, tile_end - tile);
+            Advance(watch, tileEnd - tile);
         }
     });
 }

@@ -47,20 +47,20 @@ LineFields CutDataLine(std::string_view line, size_t tab, ResultLineFormat forma
 // text: on_heading() at every section heading that opens a section, on_data(line, tab, pos) at
 // every data line (pos: where the line starts). Stops early when on_data returns false.
 template <typename OnHeading, typename OnData>
-void WalkResultLines(std::string_view text, size_t begin, const OnHeading& on_heading,
+void WalkResultLines(std::string_view text, size_t begin, const OnHeading& onHeading,
                      const OnData& on_data) {
-    bool in_section = false;
+    bool inSection = false;
     for (size_t pos = begin; pos < text.size();) {
         const size_t start = pos;
         const std::string_view line = NextLinePiece(text, pos, LinePieceLength);
-        if (!in_section) {
-            in_section = line.starts_with("Sequen");
-            if (in_section)
-                on_heading();
+        if (!inSection) {
+            inSection = line.starts_with("Sequen");
+            if (inSection)
+                onHeading();
             continue;
         }
         if (line.size() < ShortestDataLine) {
-            in_section = false;
+            inSection = false;
             continue;
         }
         const size_t tab = line.find('\t');
@@ -94,7 +94,7 @@ constexpr int64_t FewestBytesPerThread = int64_t{1} << 20;
 struct Stretch {
     std::vector<std::vector<CellText>> columns;
     std::vector<CellText> names;
-    size_t last_data_end = 0; // where the stretch's last data line ends in the text
+    size_t lastDataEnd = 0; // where the stretch's last data line ends in the text
 };
 
 // Progress is told, and a stop looked for, after this many bytes of lines.
@@ -116,15 +116,15 @@ void ReadStretch(std::string_view text, size_t begin, CellText file, ResultLineF
                 Advance(watch, int64_t(pos - told));
                 told = pos;
             }
-            out.last_data_end = pos + line.size();
+            out.lastDataEnd = pos + line.size();
             const LineFields fields = CutDataLine(line, tab, format);
-            const CellText line_text = file.Part(pos, line.size());
+            const CellText lineText = file.Part(pos, line.size());
             if (out.columns.size() == 1)
-                out.names.push_back(line_text.Part(fields.name.from, fields.name.length));
+                out.names.push_back(lineText.Part(fields.name.from, fields.name.length));
             const bool missing =
                 IsMissingResult(line.substr(fields.pvalue.from, fields.pvalue.length));
             out.columns.back().push_back(
-                missing ? error : line_text.Part(fields.pvalue.from, fields.pvalue.length));
+                missing ? error : lineText.Part(fields.pvalue.from, fields.pvalue.length));
             return true;
         });
 }
@@ -168,18 +168,18 @@ void WriteTestRows(const std::vector<CellText>& names, ResultGrid& grid) {
 
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen) {
     const ResultLineFormat other = OtherFormat(chosen);
-    bool chosen_fits = false;
+    bool chosenFits = false;
     bool other_fits = true;
     bool any_line = false;
     WalkResultLines(
         text, 0, [] {},
-        [&](std::string_view line, size_t tab, size_t) {
+        [chosenFits](std::string_view line, size_t tab, size_t) {
             any_line = true;
-            chosen_fits = IsWholeNumber(PValueField(line, tab, chosen));
+            chosenFits = IsWholeNumber(PValueField(line, tab, chosen));
             other_fits = other_fits && IsWholeNumber(PValueField(line, tab, other));
-            return !chosen_fits; // one number in the chosen format settles it
+            return !chosenFits; // one number in the chosen format settles it
         });
-    if (chosen_fits)
+    if (chosenFits)
         return chosen;
     if (any_line && other_fits)
         return other;
@@ -216,7 +216,7 @@ SectionsRead ReadResultSections(std::string_view text, CellText file, ResultLine
     SectionsRead read{FirstSequenceColumn - 1 + sequences,
                       ResultSet::ToBeWritten(rows - ResultGrid::FixedRows, sequences),
                       !text.empty() && text.back() != '\n' &&
-                          stretches.back().last_data_end == text.size()};
+                          stretches.back().lastDataEnd == text.size()};
     ReadResultNumbers(sections, text, error, read.numbers, watch);
     for (int32_t sequence = 0; sequence < sequences; ++sequence) {
         const int32_t column = FirstSequenceColumn + sequence;

@@ -42,7 +42,7 @@ struct ResultRow {
 
 // How reading the file ended, beyond what the marks show.
 struct FileEnd {
-    bool line_cut = false; // the last data line has no line feed: its writer stopped inside it
+    bool lineCut = false; // the last data line has no line feed: its writer stopped inside it
     bool grew = false;     // the file changed while it was read: it is still being written
 };
 

@@ -53,14 +53,14 @@ void WriteRowSummaries(ResultGrid& grid, int32_t digits) {
 
 std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
                                            const ResultLoadOptions& options, ResultGrid& grid) {
-    const int32_t last_sequence_column = sections.last_sequence_column;
-    grid.SetSequenceColumnEnd(last_sequence_column + 1);
+    const int32_t lastSequenceColumn = sections.lastSequenceColumn;
+    grid.SetSequenceColumnEnd(lastSequenceColumn + 1);
     grid.SetSpacerColumn(-1);
     ResultSet numbers = std::move(sections.numbers);
     // Names refer to the file's bytes, which stay put while the grid's own texts grow.
     for (int32_t row = 0; row < numbers.RowCount(); ++row)
         numbers.SetName(row, grid.Cell(1, row + ResultGrid::FixedRows));
-    if (last_sequence_column < FirstSequenceColumn + 1) { // at most one sequence
+    if (lastSequenceColumn < FirstSequenceColumn + 1) { // at most one sequence
         grid.SetResults(std::move(numbers));
         WriteRowSummaries(grid, options.pval_digits);
         return std::nullopt;
@@ -72,11 +72,11 @@ std::optional<int32_t> SummariseResultRows(SectionsRead&& sections,
     grid.SetResults(std::move(numbers));
     WriteRowSummaries(grid, options.pval_digits);
 
-    if (options.sort_ks)
+    if (options.sortKs)
         return spacer + 1;
-    if (options.sort_ad)
+    if (options.sortAd)
         return spacer + 2;
-    if (options.sort_sl)
+    if (options.sortSl)
         return -(spacer + 3); // worst first
     return std::nullopt;
 }

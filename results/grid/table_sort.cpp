@@ -64,9 +64,9 @@ SortDecision DecideMarkerSort(const SortState& state, int32_t y) {
     return DecideHeaderSort(SortState{column, 1}, column);
 }
 
-std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_button, int32_t col,
+std::optional<SortDecision> DecideMouseSort(const SortState& state, bool rightButton, int32_t col,
                                             int32_t row) {
-    if (!right_button || row != 0)
+    if (!rightButton || row != 0)
         return std::nullopt;
     return DecideHeaderSort(state, col);
 }
@@ -75,9 +75,9 @@ double CellNumber(const ResultGrid& grid, int32_t col, int32_t row) {
     // The load read every p-value once; its number is the one the text gives.
     const ResultSet& numbers = grid.Results();
     const int32_t sequence = col - ResultGrid::FixedColumns;
-    const int32_t numbers_row = grid.ResultRowAt(row);
-    if (numbers_row >= 0 && sequence >= 0 && sequence < numbers.SequenceCount())
-        return numbers.PValue(numbers_row, sequence);
+    const int32_t numbersRow = grid.ResultRowAt(row);
+    if (numbersRow >= 0 && sequence >= 0 && sequence < numbers.SequenceCount())
+        return numbers.PValue(numbersRow, sequence);
     const std::string_view text = grid.Cell(col, row);
     return text == ErrorCellText ? -1.0 : AtofC(text);
 }
@@ -96,12 +96,12 @@ void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool as
         [ascending](std::string_view a, std::string_view b) { return ascending ? a < b : b < a; });
 }
 
-void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t key_column) {
-    const int32_t last_row = grid.RowCount() - 1;
+void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t keyColumn) {
+    const int32_t lastRow = grid.RowCount() - 1;
     if (decision.column == 1)
-        SortRowsText(grid, key_column, ResultGrid::FixedRows, last_row, decision.ascending);
+        SortRowsText(grid, keyColumn, ResultGrid::FixedRows, lastRow, decision.ascending);
     else
-        SortRowsNumeric(grid, key_column, ResultGrid::FixedRows, last_row, decision.ascending);
+        SortRowsNumeric(grid, keyColumn, ResultGrid::FixedRows, lastRow, decision.ascending);
 }
 
 } // namespace zentrope

@@ -33,7 +33,7 @@ SortDecision DecideHeaderSort(const SortState& state, int32_t column);
 SortDecision DecideMarkerSort(const SortState& state, int32_t y);
 // A mouse release over cell (col, row) (row -1 outside the cells): a sort only for the
 // right button over row 0.
-std::optional<SortDecision> DecideMouseSort(const SortState& state, bool right_button, int32_t col,
+std::optional<SortDecision> DecideMouseSort(const SortState& state, bool rightButton, int32_t col,
                                             int32_t row);
 
 // -1 for "- error -", else the leading number as atof reads it (0 when there is none); for
@@ -50,7 +50,7 @@ void SortRowsText(ResultGrid& grid, int32_t col, int32_t lo, int32_t hi, bool as
 // Sorts every row below the header as decided: column 1 by text, the others by number.
 // The column's place decides the kind of key even when its cells are stored elsewhere
 // (key_column), as after the user has dragged columns about.
-void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t key_column);
+void ApplySort(ResultGrid& grid, const SortDecision& decision, int32_t keyColumn);
 inline void ApplySort(ResultGrid& grid, const SortDecision& decision) {
     ApplySort(grid, decision, decision.column);
 }

@@ -10,15 +10,15 @@ namespace {
 // e^-u K_1/4(u) = integral over t >= 0 of exp(-u (1 + cosh t)) cosh(t/4): the integrand
 // falls off doubly exponentially, so the trapezoid rule converges at once.
 double ScaledBesselK14(double u) {
-    constexpr double step = 0.05;
+    constexpr double Step = 0.05;
     double sum = 0.5 * std::exp(-2.0 * u);
-    for (double t = step;; t += step) {
+    for (double t = Step;; t += Step) {
         const double term = std::exp(-u * (1.0 + std::cosh(t))) * std::cosh(t / 4.0);
         sum += term;
         if (term <= 1e-18 * sum)
             break;
     }
-    return sum * step;
+    return sum * Step;
 }
 
 } // namespace

@@ -45,12 +45,12 @@ Scaled Square(const Scaled& a) {
     for (int32_t i = 0; i < m; ++i) {
         double* row = &c.values[static_cast<size_t>(i) * m];
         for (int32_t l = 0; l < m; ++l) {
-            const double a_il = a.values[static_cast<size_t>(i) * m + l];
-            if (a_il == 0.0)
+            const double aIl = a.values[static_cast<size_t>(i) * m + l];
+            if (aIl == 0.0)
                 continue;
-            const double* a_row = &a.values[static_cast<size_t>(l) * m];
+            const double* aRow = &a.values[static_cast<size_t>(l) * m];
             for (int32_t j = 0; j < m; ++j)
-                row[j] += a_il * a_row[j];
+                row[j] += aIl * aRow[j];
         }
     }
     Rescale(c, c.values[static_cast<size_t>(m / 2) * m + m / 2]);
@@ -62,9 +62,9 @@ Scaled RowTimes(const Scaled& v, const Scaled& a) {
     const int32_t m = a.m;
     Scaled c{m, std::vector<double>(m, 0.0), v.exponent + a.exponent};
     for (int32_t l = 0; l < m; ++l) {
-        const double* a_row = &a.values[static_cast<size_t>(l) * m];
+        const double* aRow = &a.values[static_cast<size_t>(l) * m];
         for (int32_t j = 0; j < m; ++j)
-            c.values[j] += v.values[l] * a_row[j];
+            c.values[j] += v.values[l] * aRow[j];
     }
     Rescale(c, *std::max_element(c.values.begin(), c.values.end()));
     return c;
@@ -147,14 +147,14 @@ double SmirnovUpperTail(int32_t n, double d) {
     if (d >= 1.0)
         return 0.0;
     const auto last = static_cast<int32_t>(std::floor(n * (1.0 - d)));
-    double log_choose = 0.0; // log C(n, j)
+    double logChoose = 0.0; // log C(n, j)
     double sum = 0.0;
     for (int32_t j = 0; j <= last; ++j) {
         const double step = static_cast<double>(j) / n;
         const double below = 1.0 - d - step;
         if (below > 0.0)
-            sum += std::exp(log_choose + (n - j) * std::log(below) + (j - 1) * std::log(d + step));
-        log_choose += std::log(static_cast<double>(n - j) / (j + 1));
+            sum += std::exp(logChoose + (n - j) * std::log(below) + (j - 1) * std::log(d + step));
+        logChoose += std::log(static_cast<double>(n - j) / (j + 1));
     }
     return std::min(1.0, d * sum);
 }

@@ -9,9 +9,9 @@ void SortPValues(double* values, int32_t n) {
         return;
     // NaN has no order: it goes after every number, which keeps the comparison of the
     // numbers a strict weak order.
-    double* const numbers_end =
+    double* const numbersEnd =
         std::partition(values, values + n, [](double v) { return !std::isnan(v); });
-    std::sort(values, numbers_end);
+    std::sort(values, numbersEnd);
 }
 
 SortRoom::SortRoom(int32_t n)
@@ -44,9 +44,9 @@ void SortBucket(double* first, double* last) {
 } // namespace
 
 void SortPValuesWithRoom(double* values, int32_t n, SortRoom& room) {
-    const bool all_in_range =
+    const bool allInRange =
         std::all_of(values, values + n, [](double v) { return v >= 0.0 && v <= 1.0; });
-    if (n < 2 || static_cast<size_t>(n) > room.values.size() || !all_in_range) {
+    if (n < 2 || static_cast<size_t>(n) > room.values.size() || !allInRange) {
         SortPValues(values, n);
         return;
     }

@@ -63,15 +63,15 @@ double A2akN(const std::vector<std::pair<double, int32_t>>& pooled,
         for (; next < pooled.size() && pooled[next].first == pooled[first].first; ++next)
             ++equal[pooled[next].second];
         const auto tied = static_cast<double>(next - first);         // l_j
-        const double b_mid = static_cast<double>(next) - tied / 2.0; // B_j = next
-        const double denominator = b_mid * (total - b_mid) - total * tied / 4.0;
+        const double bMid = static_cast<double>(next) - tied / 2.0; // B_j = next
+        const double denominator = bMid * (total - bMid) - total * tied / 4.0;
         for (size_t i = 0; i < k; ++i) {
             below[i] += equal[i];
             // Zero only when every value is tied: that value says nothing about the samples.
             if (denominator <= 0.0)
                 continue;
-            const double m_mid = below[i] - equal[i] / 2.0;
-            const double gap = total * m_mid - sizes[i] * b_mid;
+            const double mMid = below[i] - equal[i] / 2.0;
+            const double gap = total * mMid - sizes[i] * bMid;
             sum += tied / total * gap * gap / denominator / sizes[i];
         }
         first = next;
@@ -84,9 +84,9 @@ double A2akN(const std::vector<std::pair<double, int32_t>>& pooled,
 double Variance(const std::vector<int32_t>& sizes, int32_t total) {
     const double n = total;
     const double k = static_cast<double>(sizes.size());
-    double big_h = 0;
+    double bigH = 0;
     for (const int32_t size : sizes)
-        big_h += 1.0 / size;
+        bigH += 1.0 / size;
     std::vector<double> harmonic(total, 0.0); // harmonic[i] = sum_{j <= i} 1/j
     for (int32_t i = 1; i < total; ++i)
         harmonic[i] = harmonic[i - 1] + 1.0 / i;
@@ -94,11 +94,11 @@ double Variance(const std::vector<int32_t>& sizes, int32_t total) {
     double g = 0; // sum_{i=1}^{N-2} sum_{j=i+1}^{N-1} 1 / ((N - i) j)
     for (int32_t i = 1; i <= total - 2; ++i)
         g += (h - harmonic[i]) / (n - i);
-    const double a = (4 * g - 6) * (k - 1) + (10 - 6 * g) * big_h;
+    const double a = (4 * g - 6) * (k - 1) + (10 - 6 * g) * bigH;
     const double b =
-        (2 * g - 4) * k * k + 8 * h * k + (2 * g - 14 * h - 4) * big_h - 8 * h + 4 * g - 6;
+        (2 * g - 4) * k * k + 8 * h * k + (2 * g - 14 * h - 4) * bigH - 8 * h + 4 * g - 6;
     const double c =
-        (6 * h + 2 * g - 2) * k * k + (4 * h - 4 * g + 6) * k + (2 * h - 6) * big_h + 4 * h;
+        (6 * h + 2 * g - 2) * k * k + (4 * h - 4 * g + 6) * k + (2 * h - 6) * bigH + 4 * h;
     const double d = (2 * h + 6) * k * k - 4 * h * k;
     return (((a * n + b) * n + c) * n + d) / ((n - 1) * (n - 2) * (n - 3));
 }
@@ -112,13 +112,13 @@ KSampleAd KSampleAndersonDarling(std::span<const std::vector<double>> samples) {
     test.k = static_cast<int32_t>(sizes.size());
     test.n = static_cast<int32_t>(pooled.size());
     if (test.k < 2 || test.n < 4) {
-        test.a2akn = test.sigma = test.t = test.p_value = NaN;
+        test.a2akn = test.sigma = test.t = test.pValue = NaN;
         return test;
     }
     test.a2akn = A2akN(pooled, sizes);
     test.sigma = std::sqrt(Variance(sizes, test.n));
     test.t = (test.a2akn - (test.k - 1)) / test.sigma;
-    test.p_value = KSampleAdPValue(test.t, test.k - 1);
+    test.pValue = KSampleAdPValue(test.t, test.k - 1);
     return test;
 }
 
@@ -137,9 +137,9 @@ double KSampleAdPValue(double t, int32_t m) {
     const CriticalPoint& p1 = CriticalPoints[upper];
     const double t0 = critical(p0);
     const double t1 = critical(p1);
-    const double log_odds =
+    const double logOdds =
         LogOdds(p0.alpha) + (t - t0) * (LogOdds(p1.alpha) - LogOdds(p0.alpha)) / (t1 - t0);
-    return 1.0 / (1.0 + std::exp(-log_odds));
+    return 1.0 / (1.0 + std::exp(-logOdds));
 }
 
 } // namespace zentrope

@@ -16,7 +16,7 @@ struct KSampleAd {
     double a2akn = 0;   // the statistic A2akN
     double sigma = 0;   // its standard deviation under the null hypothesis
     double t = 0;       // standardised: (A2akN - (k - 1)) / sigma
-    double p_value = 0; // approximate, from the paper's table of t
+    double pValue = 0; // approximate, from the paper's table of t
 };
 
 // NaN values are left out, and samples left empty do not count. With fewer than two

@@ -29,11 +29,11 @@ std::vector<double> HolmAdjusted(std::span<const double> pvalues) {
     std::vector<double> adjusted = NotInFamily(pvalues.size());
     const std::vector<size_t> order = AscendingPValues(pvalues);
     const double m = static_cast<double>(order.size());
-    double running_max = 0.0;
+    double runningMax = 0.0;
     for (size_t rank = 0; rank < order.size(); ++rank) {
         const double scaled = (m - static_cast<double>(rank)) * pvalues[order[rank]];
-        running_max = std::max(running_max, std::min(1.0, scaled));
-        adjusted[order[rank]] = running_max;
+        runningMax = std::max(runningMax, std::min(1.0, scaled));
+        adjusted[order[rank]] = runningMax;
     }
     return adjusted;
 }
@@ -45,11 +45,11 @@ std::vector<double> BenjaminiYekutieliQValues(std::span<const double> pvalues) {
     for (size_t i = order.size(); i >= 1; --i)
         harmonic += 1.0 / static_cast<double>(i);
     const double factor = static_cast<double>(order.size()) * harmonic;
-    double running_min = 1.0;
+    double runningMin = 1.0;
     for (size_t rank = order.size(); rank-- > 0;) {
         const double scaled = factor * pvalues[order[rank]] / static_cast<double>(rank + 1);
-        running_min = std::min(running_min, scaled);
-        q[order[rank]] = running_min;
+        runningMin = std::min(runningMin, scaled);
+        q[order[rank]] = runningMin;
     }
     return q;
 }

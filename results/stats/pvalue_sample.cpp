@@ -17,9 +17,9 @@ PValueSample SamplePValues(std::span<const double> row) {
         if (IsPValue(v))
             sample.sorted.push_back(v);
         else if (v == -1.0 || std::isnan(v))
-            ++sample.no_result;
+            ++sample.noResult;
         else
-            ++sample.out_of_range;
+            ++sample.outOfRange;
     }
     std::sort(sample.sorted.begin(), sample.sorted.end());
     return sample;
@@ -34,7 +34,7 @@ SmallestPValue SmallestOf(std::span<const double> row) {
         }
     }
     if (smallest.index >= 0)
-        smallest.minus_log10 = 0.0 - std::log10(smallest.p); // +0 for p = 1
+        smallest.minusLog10 = 0.0 - std::log10(smallest.p); // +0 for p = 1
     return smallest;
 }
 

@@ -14,10 +14,10 @@ bool IsPValue(double value);
 
 struct PValueSample {
     std::vector<double> sorted; // the usable values, ascending
-    int32_t no_result = 0;      // -1 or NaN
-    int32_t out_of_range = 0;   // any other value outside [0, 1], infinities included
+    int32_t noResult = 0;      // -1 or NaN
+    int32_t outOfRange = 0;   // any other value outside [0, 1], infinities included
     int32_t Count() const { return static_cast<int32_t>(sorted.size()); }
-    int32_t LeftOut() const { return no_result + out_of_range; }
+    int32_t LeftOut() const { return noResult + outOfRange; }
 };
 
 PValueSample SamplePValues(std::span<const double> row);
@@ -25,7 +25,7 @@ PValueSample SamplePValues(std::span<const double> row);
 struct SmallestPValue {
     int32_t index = -1; // position in the row; -1 when the row has no usable value
     double p = 0;
-    double minus_log10 = 0; // infinite for p = 0
+    double minusLog10 = 0; // infinite for p = 0
 };
 
 // The first of the smallest usable values.

@@ -20,16 +20,16 @@ UniformityTest PValueUniformity(std::span<const double> pvalues) {
         ++test.bins[bin];
     }
     test.m = static_cast<int32_t>(pvalues.size());
-    test.too_few = test.m < ReliableFrom;
+    test.tooFew = test.m < ReliableFrom;
     if (test.m == 0) {
-        test.chi_square = test.p_value = NaN;
+        test.chiSquare = test.pValue = NaN;
         return test;
     }
     const double expected = test.m / 10.0;
-    test.chi_square = 0;
+    test.chiSquare = 0;
     for (const int32_t count : test.bins)
-        test.chi_square += (count - expected) * (count - expected) / expected;
-    test.p_value = UpperGammaQ(4.5, test.chi_square / 2.0);
+        test.chiSquare += (count - expected) * (count - expected) / expected;
+    test.pValue = UpperGammaQ(4.5, test.chiSquare / 2.0);
     return test;
 }
 
@@ -43,9 +43,9 @@ PassProportion ProportionPassing(std::span<const double> pvalues, double alpha) 
         return pass;
     }
     pass.proportion = static_cast<double>(pass.passed) / pass.m;
-    const double half_width = 3.0 * std::sqrt(alpha * (1.0 - alpha) / pass.m);
-    pass.low = 1.0 - alpha - half_width;
-    pass.high = 1.0 - alpha + half_width;
+    const double halfWidth = 3.0 * std::sqrt(alpha * (1.0 - alpha) / pass.m);
+    pass.low = 1.0 - alpha - halfWidth;
+    pass.high = 1.0 - alpha + halfWidth;
     return pass;
 }
 

@@ -13,10 +13,10 @@ struct UniformityTest {
     // Bin i holds [i/10, (i+1)/10); the last bin also holds 1.
     std::array<int32_t, 10> bins{};
     int32_t m = 0;
-    double chi_square = 0; // against m/10 per bin; NaN for m = 0
-    double p_value = 0;    // igamc(9/2, chi_square/2); NaN for m = 0
+    double chiSquare = 0; // against m/10 per bin; NaN for m = 0
+    double pValue = 0;    // igamc(9/2, chi_square/2); NaN for m = 0
     // Below 55 values the chi-square approximation is not to be trusted.
-    bool too_few = true;
+    bool tooFew = true;
 };
 
 UniformityTest PValueUniformity(std::span<const double> pvalues);

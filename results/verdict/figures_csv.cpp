@@ -26,7 +26,7 @@ std::vector<double> ExactKsOfRows(const ResultSet& results, double alpha) {
     RunParts(parts, [&](int32_t part) {
         for (int32_t row = part; row < results.RowCount(); row += parts)
             if (results.Row(row).figures)
-                exact[size_t(row)] = DescribeRow(results.Row(row), alpha).ks_exact_p;
+                exact[size_t(row)] = DescribeRow(results.Row(row), alpha).ksExactP;
     });
     return exact;
 }

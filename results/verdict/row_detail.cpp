@@ -21,7 +21,7 @@ std::vector<double> NumberCells(const ResultRow& row, RowDetail& detail) {
             if (IsPValue(row.pvalues[i]))
                 numbers[i] = row.pvalues[i];
             else
-                ++detail.out_of_range; // infinite, NaN or no number are no p-values either
+                ++detail.outOfRange; // infinite, NaN or no number are no p-values either
             break;
         case PValueMark::Error:
             ++detail.errors;
@@ -40,9 +40,9 @@ void DescribeDistance(RowDetail& detail) {
     const double x = detail.sorted[size_t(detail.ks.at)];
     const double below = double(detail.ks.at) / n;
     const double above = double(detail.ks.at + 1) / n;
-    detail.d_edf = std::fabs(above - x) >= std::fabs(below - x) ? above : below;
-    detail.ks_exact_p = KsExactPValue(n, detail.ks.d);
-    detail.ad_statistic = AdStatistic(detail.sorted.data(), n);
+    detail.dEdf = std::fabs(above - x) >= std::fabs(below - x) ? above : below;
+    detail.ksExactP = KsExactPValue(n, detail.ks.d);
+    detail.adStatistic = AdStatistic(detail.sorted.data(), n);
 }
 
 } // namespace
@@ -55,9 +55,9 @@ RowDetail DescribeRow(const ResultRow& row, double alpha) {
     detail.smallest = SmallestOf(numbers);
     detail.uniformity = PValueUniformity(detail.sorted);
     detail.proportion = ProportionPassing(detail.sorted, alpha);
-    detail.dkw_half_width = DkwHalfWidth(detail.Count(), alpha);
+    detail.dkwHalfWidth = DkwHalfWidth(detail.Count(), alpha);
     if (detail.sorted.empty()) {
-        detail.ks_exact_p = detail.ad_statistic = NaN;
+        detail.ksExactP = detail.adStatistic = NaN;
         return detail;
     }
     DescribeDistance(detail);

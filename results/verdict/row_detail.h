@@ -19,14 +19,14 @@ struct RowDetail {
     std::vector<double> sorted;
     int32_t errors = 0;       // "- error -": the tester wrote -1
     int32_t empty = 0;        // no line for this test in the sequence's section
-    int32_t out_of_range = 0; // a value that is no p-value: outside [0, 1], infinite, NaN
+    int32_t outOfRange = 0; // a value that is no p-value: outside [0, 1], infinite, NaN
     // Over `sorted`; `ks.at` indexes it. The distance lies at x = sorted[at], between the
     // diagonal and the distribution's value there (d_edf).
     KsDistance ks;
-    double d_edf = 0;
-    double ks_exact_p = 0; // NaN without values, as are the next two
-    double ad_statistic = 0;
-    double dkw_half_width = 0;
+    double dEdf = 0;
+    double ksExactP = 0; // NaN without values, as are the next two
+    double adStatistic = 0;
+    double dkwHalfWidth = 0;
     UniformityTest uniformity;
     PassProportion proportion;
     SmallestPValue smallest; // its index counts the row's sequences

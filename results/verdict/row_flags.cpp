@@ -6,8 +6,8 @@ RowFlags FlagsOf(const ResultRow& row, const FlagThresholds& thresholds) {
     if (!row.figures)
         return {};
     const RowFigures& f = *row.figures;
-    return {f.ks < thresholds.ks_min, f.ad < thresholds.ad_min,
-            thresholds.SlEnabled() && f.sl > thresholds.sl_max};
+    return {f.ks < thresholds.ksMin, f.ad < thresholds.adMin,
+            thresholds.SlEnabled() && f.sl > thresholds.slMax};
 }
 
 } // namespace zentrope

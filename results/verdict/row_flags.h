@@ -7,10 +7,10 @@ namespace zentrope {
 
 // 0 (KS, AD) and 100 (SL) switch a check off.
 struct FlagThresholds {
-    double ks_min = 0.0005;
-    double ad_min = 0;
-    double sl_max = 100;
-    bool SlEnabled() const { return sl_max < 100; }
+    double ksMin = 0.0005;
+    double adMin = 0;
+    double slMax = 100;
+    bool SlEnabled() const { return slMax < 100; }
 };
 
 // A row without figures crosses nothing.

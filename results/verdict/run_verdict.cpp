@@ -14,8 +14,8 @@ namespace zentrope {
 namespace {
 
 void CountFlags(const ResultSet& results, const FlagThresholds& thresholds, RunVerdict& verdict) {
-    int32_t sl_n = -1; // rows mostly share their count: SlTail once per count
-    double sl_tail = 0;
+    int32_t slN = -1; // rows mostly share their count: SlTail once per count
+    double slTail = 0;
     for (int32_t i = 0; i < results.RowCount(); ++i) {
         const ResultRow row = results.Row(i);
         if (!row.figures)
@@ -24,15 +24,15 @@ void CountFlags(const ResultSet& results, const FlagThresholds& thresholds, RunV
         verdict.ks.flagged += flags.ks;
         verdict.ad.flagged += flags.ad;
         verdict.sl.flagged += flags.sl;
-        verdict.ks.expected += std::max(thresholds.ks_min, 0.0);
-        verdict.ad.expected += std::max(thresholds.ad_min, 0.0);
+        verdict.ks.expected += std::max(thresholds.ksMin, 0.0);
+        verdict.ad.expected += std::max(thresholds.adMin, 0.0);
         if (thresholds.SlEnabled()) {
             // SL is figured over the row's values that are not errors.
-            if (row.count != sl_n) {
-                sl_n = row.count;
-                sl_tail = sl_n >= 2 ? SlTail(sl_n, thresholds.sl_max) : 0.0;
+            if (row.count != slN) {
+                slN = row.count;
+                slTail = slN >= 2 ? SlTail(slN, thresholds.slMax) : 0.0;
             }
-            verdict.sl.expected += sl_tail;
+            verdict.sl.expected += slTail;
         }
     }
 }
@@ -50,16 +50,16 @@ void ApplyHolm(const ResultSet& results, double alpha, RunVerdict& verdict) {
         if (!IsPValue(ks[i]))
             continue;
         ++verdict.family;
-        if (verdict.worst_row < 0 || ks[i] < ks[static_cast<size_t>(verdict.worst_row)])
-            verdict.worst_row = static_cast<int32_t>(i);
+        if (verdict.worstRow < 0 || ks[i] < ks[static_cast<size_t>(verdict.worstRow)])
+            verdict.worstRow = static_cast<int32_t>(i);
     }
-    verdict.worst_adjusted = nan;
-    if (verdict.worst_row < 0)
+    verdict.worstAdjusted = nan;
+    if (verdict.worstRow < 0)
         return;
     const std::vector<double> adjusted = HolmAdjusted(ks);
-    verdict.worst_name = results.Row(verdict.worst_row).name;
-    verdict.worst_adjusted = adjusted[static_cast<size_t>(verdict.worst_row)];
-    verdict.fails = verdict.worst_adjusted <= alpha;
+    verdict.worstName = results.Row(verdict.worstRow).name;
+    verdict.worstAdjusted = adjusted[static_cast<size_t>(verdict.worstRow)];
+    verdict.fails = verdict.worstAdjusted <= alpha;
     for (size_t i = 0; i < ks.size(); ++i) {
         if (IsPValue(ks[i]) && adjusted[i] <= alpha) {
             const auto row = static_cast<int32_t>(i);
@@ -80,8 +80,8 @@ RunVerdict JudgeRun(const ResultSet& results, const FlagThresholds& thresholds, 
     ApplyHolm(results, alpha, verdict);
     for (int32_t row = 0; row < results.RowCount(); ++row)
         if (results.Row(row).invalid > 0)
-            verdict.invalid_rows.push_back({row, results.Row(row).name});
-    verdict.fails = verdict.fails || !verdict.invalid_rows.empty();
+            verdict.invalidRows.push_back({row, results.Row(row).name});
+    verdict.fails = verdict.fails || !verdict.invalidRows.empty();
     verdict.incomplete = !CompletenessOf(results).Whole();
     return verdict;
 }
@@ -102,8 +102,8 @@ BriefVerdict BriefOf(const RunVerdict& verdict, double alpha) {
     else
         brief.outcome = verdict.family == 0 ? BriefOutcome::NoFigures : BriefOutcome::Passes;
     // A row with values that are no p-values has no KS figure, so it is never also rejected.
-    brief.failing_rows =
-        static_cast<int32_t>(verdict.rejected.size() + verdict.invalid_rows.size());
+    brief.failingRows =
+        static_cast<int32_t>(verdict.rejected.size() + verdict.invalidRows.size());
     return brief;
 }
 

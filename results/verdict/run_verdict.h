@@ -45,13 +45,13 @@ struct RunVerdict {
     // figure, and the battery fails when the smallest adjusted value is <= alpha.
     int32_t family = 0;
     bool fails = false;
-    int32_t worst_row = -1; // the row with the smallest KS p-value (the first of equals)
-    std::string_view worst_name;
-    double worst_adjusted = 0;         // NaN without a family
+    int32_t worstRow = -1; // the row with the smallest KS p-value (the first of equals)
+    std::string_view worstName;
+    double worstAdjusted = 0;         // NaN without a family
     std::vector<RejectedRow> rejected; // smallest KS p-value first, the first of equals first
     // Rows holding values that are not p-values, in file order: they have no figures and do
     // not pass, so the battery fails with any of them.
-    std::vector<InvalidRow> invalid_rows;
+    std::vector<InvalidRow> invalidRows;
     // Lines the tester meant to write are not in the file (see Completeness).
     bool incomplete = false;
 };
@@ -73,7 +73,7 @@ enum class BriefOutcome : uint8_t {
 
 struct BriefVerdict {
     BriefOutcome outcome = BriefOutcome::NoTable;
-    int32_t failing_rows = 0; // for Fails: the rows Holm rejects and those with no p-values
+    int32_t failingRows = 0; // for Fails: the rows Holm rejects and those with no p-values
     double alpha = 0;         // the level the run was judged at
 };
 

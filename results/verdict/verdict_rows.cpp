@@ -38,7 +38,7 @@ VerdictRows VerdictRowsOf(const ResultSet& results, const FlagThresholds& thresh
         const bool rejected = IsPValue(holm) && holm <= alpha;
         if (!flags.Any() && !rejected)
             continue;
-        rows.failing.push_back({i, row.name, *row.figures, DescribeRow(row, alpha).ks_exact_p,
+        rows.failing.push_back({i, row.name, *row.figures, DescribeRow(row, alpha).ksExactP,
                                 flags, holm, rejected, RowReasonText(reasons, row, i)});
     }
     std::stable_sort(
@@ -55,9 +55,9 @@ std::vector<std::string> CrossedTexts(const RowFigures& figures, const RowFlags&
             crossed.push_back(std::string(what) + ": " + FigureText(value) + " (threshold " +
                               FormatG(limit) + ")");
     };
-    add(flags.ks, "KS below KSmin", figures.ks, thresholds.ks_min);
-    add(flags.ad, "AD below ADmin", figures.ad, thresholds.ad_min);
-    add(flags.sl, "SL above SLmax", figures.sl, thresholds.sl_max);
+    add(flags.ks, "KS below KSmin", figures.ks, thresholds.ksMin);
+    add(flags.ad, "AD below ADmin", figures.ad, thresholds.adMin);
+    add(flags.sl, "SL above SLmax", figures.sl, thresholds.slMax);
     return crossed;
 }
 
@@ -74,11 +74,11 @@ std::vector<std::string> CrossedNames(const FailingRow& row, const FlagThreshold
                                       double alpha) {
     std::vector<std::string> crossed;
     if (row.flags.ks)
-        crossed.push_back("KS < KSmin " + FormatG(thresholds.ks_min));
+        crossed.push_back("KS < KSmin " + FormatG(thresholds.ksMin));
     if (row.flags.ad)
-        crossed.push_back("AD < ADmin " + FormatG(thresholds.ad_min));
+        crossed.push_back("AD < ADmin " + FormatG(thresholds.adMin));
     if (row.flags.sl)
-        crossed.push_back("SL > SLmax " + FormatG(thresholds.sl_max));
+        crossed.push_back("SL > SLmax " + FormatG(thresholds.slMax));
     if (row.rejected)
         crossed.push_back("Holm at " + FormatG(alpha));
     return crossed;

@@ -18,7 +18,7 @@ struct FailingRow {
     int32_t row = -1; // the result row, from 0
     std::string_view name;
     RowFigures figures;
-    double exact_ks = 0; // the exact KS p of the row's usable values
+    double exactKs = 0; // the exact KS p of the row's usable values
     RowFlags flags;
     double adjusted = 0;   // Holm-adjusted KS p over the run's rows
     bool rejected = false; // adjusted <= alpha

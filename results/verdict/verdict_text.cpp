@@ -39,15 +39,15 @@ std::string Outcome(const RunVerdict& verdict) {
 }
 
 std::string Battery(const RunVerdict& verdict, double alpha, const VerdictMarkup& m) {
-    if (verdict.family == 0 || verdict.worst_row < 0) {
+    if (verdict.family == 0 || verdict.worstRow < 0) {
         if (verdict.fails || verdict.incomplete)
             return m.strong(Outcome(verdict)) + m.text(": no row has a KS figure");
         return m.text("no row has a KS figure to judge the battery by");
     }
     return m.text("Holm over " + std::to_string(verdict.family) + " rows at " + FormatG(alpha) +
                   ": ") +
-           m.strong(Outcome(verdict)) + m.text(", worst row ") + m.worst(verdict.worst_name) +
-           m.text(" (adjusted p " + ScientificText(verdict.worst_adjusted, 2) + ")");
+           m.strong(Outcome(verdict)) + m.text(", worst row ") + m.worst(verdict.worstName) +
+           m.text(" (adjusted p " + ScientificText(verdict.worstAdjusted, 2) + ")");
 }
 
 std::string More(size_t all, size_t shown, const VerdictMarkup& m) {
@@ -73,14 +73,14 @@ std::string Failing(const VerdictRows& rows, const VerdictMarkup& m) {
 
 // Rows holding values that are no p-values: they have no figures and do not pass.
 std::string Invalid(const RunVerdict& verdict, const VerdictMarkup& m) {
-    const size_t all = verdict.invalid_rows.size();
+    const size_t all = verdict.invalidRows.size();
     if (all == 0)
         return {};
     std::string text = m.text(" Not passing, holding values that are not p-values: ");
     const size_t shown = std::min(FailingShown, all);
     for (size_t i = 0; i < shown; ++i)
         text += (i > 0 ? m.text(", ") : std::string()) +
-                m.row(verdict.invalid_rows[i].row, verdict.invalid_rows[i].name);
+                m.row(verdict.invalidRows[i].row, verdict.invalidRows[i].name);
     if (all > shown) // the list behind "more" holds failing rows, not these
         text += m.text(", and " + std::to_string(all - shown) + " more");
     return text + m.text(".");
@@ -152,7 +152,7 @@ std::string FailingJson(const FailingRow& row, const FlagThresholds& thresholds,
     return "{\"row\": " + RowNumber(row.row) + ", \"name\": " + JsonString(row.name) +
            ", \"ks\": " + JsonFigure(row.figures.ks) + ", \"ad\": " + JsonFigure(row.figures.ad) +
            ", \"sl\": " + JsonFigure(row.figures.sl) +
-           ", \"exact_ks\": " + JsonFigure(row.exact_ks) +
+           ", \"exact_ks\": " + JsonFigure(row.exactKs) +
            ", \"holm_adjusted_ks\": " + JsonFigure(row.adjusted) +
            ", \"rejected\": " + (row.rejected ? "true" : "false") +
            ", \"crosses\": " + JsonStrings(CrossedTexts(row, thresholds, alpha)) +
@@ -177,11 +177,11 @@ VerdictMarkup PlainMarkup() {
 std::string VerdictLine(const RunVerdict& verdict, const VerdictRows& rows,
                         const FlagThresholds& thresholds, double alpha, const VerdictMarkup& m) {
     const std::string counts =
-        Count("below KSmin", verdict.ks, thresholds.ks_min, thresholds.ks_min > 0, m) +
+        Count("below KSmin", verdict.ks, thresholds.ksMin, thresholds.ksMin > 0, m) +
         m.text("; ") +
-        Count("below ADmin", verdict.ad, thresholds.ad_min, thresholds.ad_min > 0, m) +
+        Count("below ADmin", verdict.ad, thresholds.adMin, thresholds.adMin > 0, m) +
         m.text("; ") +
-        Count("above SLmax", verdict.sl, thresholds.sl_max, thresholds.SlEnabled(), m);
+        Count("above SLmax", verdict.sl, thresholds.slMax, thresholds.SlEnabled(), m);
     return m.text(std::to_string(verdict.rows) + " rows, " + std::to_string(verdict.sequences) +
                   " sequences. ") +
            counts + m.text(". ") + Battery(verdict, alpha, m) + m.text(".") + Failing(rows, m) +
@@ -191,7 +191,7 @@ std::string VerdictLine(const RunVerdict& verdict, const VerdictRows& rows,
 std::string FailingRowText(const FailingRow& row, const FlagThresholds& thresholds, double alpha) {
     std::string text = "row " + RowNumber(row.row) + " \"" + std::string(row.name) + "\": KS " +
                        FigureText(row.figures.ks) + ", AD " + FigureText(row.figures.ad) + ", SL " +
-                       FigureText(row.figures.sl) + ", exact KS p " + FigureText(row.exact_ks) +
+                       FigureText(row.figures.sl) + ", exact KS p " + FigureText(row.exactKs) +
                        "; crosses: " + Joined(CrossedTexts(row, thresholds, alpha), "; ");
     if (!row.reasons.empty())
         text += "; no result: " + row.reasons;
@@ -228,9 +228,9 @@ std::string VerdictJson(const RunVerdict& verdict, const VerdictRows& rows,
            ", \"rows\": " + std::to_string(verdict.rows) +
            ", \"sequences\": " + std::to_string(verdict.sequences) +
            ", \"family\": " + std::to_string(verdict.family) + ", \"alpha\": " + NumberText(alpha) +
-           ", \"ksmin\": " + NumberText(thresholds.ks_min) +
-           ", \"admin\": " + NumberText(thresholds.ad_min) +
-           ", \"slmax\": " + NumberText(thresholds.sl_max) + ",\n \"failing\": [" +
+           ", \"ksmin\": " + NumberText(thresholds.ksMin) +
+           ", \"admin\": " + NumberText(thresholds.adMin) +
+           ", \"slmax\": " + NumberText(thresholds.slMax) + ",\n \"failing\": [" +
            Joined(failing, ",\n  ") + "],\n \"without_result\": [" + Joined(without, ",\n  ") +
            "]}\n";
 }

@@ -51,7 +51,7 @@ class ApplyParameterSetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sizesAndNumbers() {
+    void SizesAndNumbers() {
         WindowFixture f;
         TFIN& w = f.Open();
         struct Case {
@@ -61,26 +61,26 @@ private slots:
         };
         for (Case c :
              {Case{1048576, "1", "Mbits"}, Case{3000000, "3", "mbits"}, Case{0, "0", "bits"}}) {
-            w.Params = Defaults();
-            w.Params.n = c.n;
+            w.params = Defaults();
+            w.params.n = c.n;
             w.ApplyParameterSet();
             QCOMPARE(Control<QLineEdit>(w, "Editn")->text(), QString(c.text));
             QCOMPARE(Control<QComboBox>(w, "CBnUM")->currentText(), QString(c.unit));
         }
-        w.Params.KSmin = 0.00001;
+        w.params.KSmin = 0.00001;
         w.ApplyParameterSet();
         QCOMPARE(Control<QLineEdit>(w, "EditKSmin")->text(), QString("1e-05"));
         QCOMPARE(Control<QLineEdit>(w, "EditSLmax")->text(), QString("100"));
         QCOMPARE(Control<QLineEdit>(w, "EditADmin")->text(), QString("0"));
     }
 
-    void wideValuesAreShownWhole() {
+    void WideValuesAreShownWhole() {
         WindowFixture f;
         TFIN& w = f.Open();
-        w.Params.KSmin = 0.0001234;
-        w.Params.NT = INT_MIN;
-        w.Params.Maurer_N = 1000000;
-        w.Params.Runs_block_size.step = -1000;
+        w.params.KSmin = 0.0001234;
+        w.params.NT = INT_MIN;
+        w.params.Maurer_N = 1000000;
+        w.params.Runs_block_size.step = -1000;
         w.ApplyParameterSet();
         QCOMPARE(Control<QLineEdit>(w, "EditKSmin")->text(), QString("0.0001234"));
         QCOMPARE(Control<QLineEdit>(w, "EditNT")->text(), QString("-2147483648"));
@@ -88,12 +88,12 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "eRUNsstp")->text(), QString("-1000"));
     }
 
-    void spinnersStayInTheirRange() {
+    void SpinnersStayInTheirRange() {
         WindowFixture f;
         TFIN& w = f.Open();
-        w.Params.Runs_block_size = {1, 40, 1};
-        w.Params.Collision_block_size = {20, 28, 1};
-        w.Params.pval_digits = 65536 + 9; // a 16-bit position: the low bits count
+        w.params.Runs_block_size = {1, 40, 1};
+        w.params.Collision_block_size = {20, 28, 1};
+        w.params.pval_digits = 65536 + 9; // a 16-bit position: the low bits count
         w.ApplyParameterSet();
         QCOMPARE(Control<UpDown>(w, "uRUNsmax")->Position(), 32);
         QCOMPARE(Control<QLabel>(w, "STrunSmax")->text(), QString("32"));
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "EditPVdgt")->text(), QString("9"));
     }
 
-    void amlsSpinnersCountPowersOfTwo() {
+    void AmlsSpinnersCountPowersOfTwo() {
         WindowFixture f;
         TFIN& w = f.Open();
         struct Case {
@@ -112,7 +112,7 @@ private slots:
         };
         for (Case c : {Case{3, 2}, Case{32768, 15}, Case{1, 1}, Case{0, 1}, Case{-8, 1}, Case{6, 3},
                        Case{5, 2}, Case{1 << 20, 15}}) {
-            w.Params.AMLS_block_length = {c.value, c.value, -40};
+            w.params.AMLS_block_length = {c.value, c.value, -40};
             w.ApplyParameterSet();
             QCOMPARE(Control<UpDown>(w, "uAMLSmin")->Position(), c.position);
             QCOMPARE(Control<UpDown>(w, "uAMLSmax")->Position(), c.position);
@@ -123,13 +123,13 @@ private slots:
         QCOMPARE(Control<QLabel>(w, "LabAMLSstp")->text(), QString("-40"));
     }
 
-    void selectionFollowsEnableAndOrder() {
+    void SelectionFollowsEnableAndOrder() {
         WindowFixture f;
         TFIN& w = f.Open();
         // "1 runs", "0 dft": DFT holds a slot but stays off.
-        w.Params.Enable.fill(1);
-        w.Params.Enable[0] = 0;
-        SetOrder(w.Params, {6, 0});
+        w.params.Enable.fill(1);
+        w.params.Enable[0] = 0;
+        SetOrder(w.params, {6, 0});
         w.ApplyParameterSet();
         QCOMPARE(OrderTexts(w), QStringList{"Runs"});
         QCOMPARE(OrderIds(w), QList<int>{7});
@@ -137,18 +137,18 @@ private slots:
         QVERIFY(!Control<QCheckBox>(w, "CheckBox1")->isChecked());
         VerifySelectionMatchesList(w);
         // A test in two slots is listed once, where it first stands.
-        SetOrder(w.Params, {14, 1, 14, 20, 1});
+        SetOrder(w.params, {14, 1, 14, 20, 1});
         w.ApplyParameterSet();
         QCOMPARE(OrderTexts(w), (QStringList{"GCD", "Maurer", "Collision"}));
         QCOMPARE(OrderIds(w), (QList<int>{15, 2, 21}));
         VerifySelectionMatchesList(w);
-        SetOrder(w.Params, {});
+        SetOrder(w.params, {});
         w.ApplyParameterSet();
         QVERIFY(OrderTexts(w).isEmpty());
         VerifySelectionMatchesList(w);
     }
 
-    void defaultsAtStartWithoutPreferences() {
+    void DefaultsAtStartWithoutPreferences() {
         WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -169,7 +169,7 @@ private slots:
         VerifySelectionMatchesList(w);
     }
 
-    void startWithAMissingFile() {
+    void StartWithAMissingFile() {
         WindowFixture f;
         f.Write("prefs.ini", "para_file=" + f.Path("gone.par").toUtf8() + "\n");
         TFIN& w = f.Open();
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(Control<OrderListBox>(w, "LBorder")->count(), TestCount);
     }
 
-    void startWithABrokenFile() {
+    void StartWithABrokenFile() {
         WindowFixture f;
         // The reader stores InFile and NT before it meets the unknown key; only InFile,
         // which the defaults leave alone, reaches the window.
@@ -198,7 +198,7 @@ private slots:
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
     }
 
-    void startWithAGoodFile() {
+    void StartWithAGoodFile() {
         WindowFixture f;
         f.Write("good.par", GoodFile);
         f.Write("prefs.ini", "para_file=good.par\n");
@@ -212,24 +212,24 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "EditOutFile")->text(), QString("_Zentrope.txt"));
     }
 
-    void handlersRunOnlyOnRealChanges() {
+    void HandlersRunOnlyOnRealChanges() {
         WindowFixture f;
         f.Write("in.bin", QByteArray(100, 'x'));
         TFIN& w = f.Open();
-        w.Params.InFile = f.Path("in.bin").toStdString();
+        w.params.InFile = f.Path("in.bin").toStdString();
         w.ApplyParameterSet();
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
         f.Write("in.bin", QByteArray(200, 'x'));
         w.ApplyParameterSet(); // same text: the input is not counted again
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
         // The input is applied before the length, so n = 0 sees the new input size.
-        w.Params.InFile = f.Path("*.bin").toStdString();
-        w.Params.n = 0;
-        w.Params.NT = 4;
+        w.params.InFile = f.Path("*.bin").toStdString();
+        w.params.n = 0;
+        w.params.NT = 4;
         w.ApplyParameterSet();
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
                  QString("The sequence length will be 400 bits"));
-        w.Params.auto_n = 1;
+        w.params.auto_n = 1;
         w.ApplyParameterSet();
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
                  QString("The sequence length will be calculated by Zentrope"));

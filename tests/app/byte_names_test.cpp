@@ -37,7 +37,7 @@ class ByteNamesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadThenSaveKeepsTheBytesOfBothNames() {
+    void LoadThenSaveKeepsTheBytesOfBothNames() {
         WindowFixture f;
         TFIN& w = f.Open();
         const std::string out = "\xe9t\xe9 r.txt";
@@ -62,7 +62,7 @@ private slots:
                 std::string::npos);
     }
 
-    void validUtf8NamesRoundTripAsBefore() {
+    void ValidUtf8NamesRoundTripAsBefore() {
         WindowFixture f;
         TFIN& w = f.Open();
         const std::string out = "\xc3\xa9t\xc3\xa9 \xce\xa9 \xe2\x82\xac.txt";
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(FileText(f, "p.par").find("\nOutFile \"" + out + "\" \t#") != std::string::npos);
     }
 
-    void theInputTotalsFindAFileByItsBytes() {
+    void TheInputTotalsFindAFileByItsBytes() {
         WindowFixture f;
         TFIN& w = f.Open();
         const std::string name = f.Path("").toStdString() + "/\xe9t\xe9.bin";
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(Control<QLabel>(w, "LabTOTlen")->text(), QString("1 file, 800 bits"));
     }
 
-    void aTestNameThatIsNotUtf8IsShownReadably() {
+    void ATestNameThatIsNotUtf8IsShownReadably() {
         WindowFixture f;
         TFIN& w = f.Open();
         for (const char* box : {"cbSortKS", "cbSortAD", "cbSortSL"})
@@ -100,7 +100,7 @@ private slots:
         f.Write("results.txt", QByteArray::fromStdString(text));
         w.LoadResultFile(f.Path("results.txt"));
         QCOMPARE(CellText(w, 1, 1), QString::fromLatin1("caf\xe9"));
-        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().text(3),
+        QCOMPARE(Control<ResultTextView>(w, "RE")->Lines().Text(3),
                  QString::fromLatin1("0.5\tcaf\xe9"));
         // The sort stays byte-wise: 0xE9 after every ASCII letter.
         w.Table().SGMouseUp(Qt::LeftButton, -9999, 1);

@@ -46,14 +46,14 @@ class DialogSeamTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void messageBoxHasTheCaptionIconAndOkOnly_data() {
+    void MessageBoxHasTheCaptionIconAndOkOnly_data() {
         QTest::addColumn<MessageIcon>("icon");
         QTest::addColumn<QMessageBox::Icon>("shown");
         QTest::newRow("information") << MessageIcon::Information << QMessageBox::Information;
         QTest::newRow("warning") << MessageIcon::Warning << QMessageBox::Warning;
         QTest::newRow("error") << MessageIcon::Error << QMessageBox::Critical;
     }
-    void messageBoxHasTheCaptionIconAndOkOnly() {
+    void MessageBoxHasTheCaptionIconAndOkOnly() {
         QFETCH(MessageIcon, icon);
         QFETCH(QMessageBox::Icon, shown);
         struct Seen {
@@ -85,7 +85,7 @@ private slots:
     }
 
     // Each answer is taken by the button of that caption; closing the box goes back.
-    void questionGoesOnOnlyByItsGoOnButton() {
+    void QuestionGoesOnOnlyByItsGoOnButton() {
         QStringList captions;
         const auto press = [&](const QString& caption) {
             return [&, caption](QWidget* modal) {
@@ -115,7 +115,7 @@ private slots:
     }
 
     // An escaped exception shows its message, or nothing for one of no known kind.
-    void exceptionsShowTheirMessage() {
+    void ExceptionsShowTheirMessage() {
         QStringList shown;
         const auto closeBox = [&](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) {
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(shown, (QStringList{"Zentrope GUI|disk full", "Zentrope GUI|"}));
     }
 
-    void fileDialogGivesTheChosenPathOrNothing() {
+    void FileDialogGivesTheChosenPathOrNothing() {
         QTemporaryDir dir;
         QFile(dir.filePath("chosen.par")).open(QIODevice::WriteOnly);
         QFileDialog dialog;
@@ -153,7 +153,7 @@ private slots:
 
     // A dialog that closes while its completion list is open leaves no list on the screen to
     // take the next click.
-    void noCompletionListOutlivesTheFileDialog() {
+    void NoCompletionListOutlivesTheFileDialog() {
         QTemporaryDir dir;
         for (const char* name : {"alpha.par", "alpine.par"}) {
             QFile file(QDir(dir.path()).filePath(name));

@@ -50,14 +50,14 @@ class EditMenuTest : public QObject {
 private slots:
     // The numeric fields take the editing shortcuts, so their menus name them; Paste from the
     // menu still pastes.
-    void numericFieldsShowTheirEditingShortcuts_data() {
+    void NumericFieldsShowTheirEditingShortcuts_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("integer on the Parameters page") << "eMAU_n";
         QTest::newRow("step that takes a minus") << "eSERstp";
         QTest::newRow("number on the General page") << "EditKSmin";
         QTest::newRow("sequence length") << "Editn";
     }
-    void numericFieldsShowTheirEditingShortcuts() {
+    void NumericFieldsShowTheirEditingShortcuts() {
         QFETCH(QString, name);
         WindowFixture f;
         TFIN& w = f.Open();
@@ -84,7 +84,7 @@ private slots:
     }
 
     // An edit that only limits its length takes Ctrl+V and keeps the shortcut in its menu.
-    void anEditWithoutKeyFilterKeepsItsShortcuts() {
+    void AnEditWithoutKeyFilterKeepsItsShortcuts() {
         QWidget window;
         auto* edit = new QLineEdit(&window);
         LimitTyping(edit, 4);

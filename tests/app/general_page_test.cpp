@@ -40,7 +40,7 @@ class GeneralPageTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void inputSummaryFollowsThePattern() {
+    void InputSummaryFollowsThePattern() {
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(w.General().InputBits, uint64_t{0});
     }
 
-    void computedLengthFollowsLengthCountAndInput() {
+    void ComputedLengthFollowsLengthCountAndInput() {
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
@@ -64,7 +64,7 @@ private slots:
         Control<QLineEdit>(w, "Editn")->setText("0");
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
                  QString("The sequence length will be 480 kbits, 468.8 Kb"));
-        QCOMPARE(w.Params.NT, 50);
+        QCOMPARE(w.params.NT, 50);
         Control<QComboBox>(w, "CBnUM")->setCurrentIndex(3); // the unit alone changes nothing
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(),
                  QString("The sequence length will be 480 kbits, 468.8 Kb"));
@@ -73,17 +73,17 @@ private slots:
                  QString("The sequence length will be 0 bits"));
         Control<QLineEdit>(w, "EditNT")->setText("0");
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
-        QCOMPARE(w.Params.NT, 30000000);
+        QCOMPARE(w.params.NT, 30000000);
         Control<QLineEdit>(w, "EditNT")->setText("50");
         Control<QLineEdit>(w, "Editn")->setText("1");
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
-        QCOMPARE(w.Params.n, 1u);
+        QCOMPARE(w.params.n, 1u);
         Control<QLineEdit>(w, "Editn")->setText("0");
         Control<QLineEdit>(w, "EditInFile")->setText(f.Path("in/none*"));
         QCOMPARE(Control<QLabel>(w, "LabSeqLen")->text(), QString());
     }
 
-    void automaticLengthKeepsItsText() {
+    void AutomaticLengthKeepsItsText() {
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
@@ -100,7 +100,7 @@ private slots:
                  QString("The sequence length will be 480 kbits, 468.8 Kb"));
     }
 
-    void leavingAZeroLengthWithoutInput() {
+    void LeavingAZeroLengthWithoutInput() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "Editn"));
     }
 
-    void leavingAZeroCount() {
+    void LeavingAZeroCount() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
@@ -146,7 +146,7 @@ private slots:
 
     // The press that leaves the field raises the box before it reaches the button, and a real
     // box takes the release: the press is dropped, so the button neither sticks down nor clicks.
-    void pressLeavingAWrongFieldIsDropped() {
+    void PressLeavingAWrongFieldIsDropped() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
@@ -171,7 +171,7 @@ private slots:
 
     // A real box takes the focus from the field just entered, and closing it gives the focus
     // back: neither may raise another box.
-    void realBoxFromLeavingAFieldShowsOnce() {
+    void RealBoxFromLeavingAFieldShowsOnce() {
         WindowFixture f;
         TFIN w(WindowSetup{f.programDir.path(), f.currentDir.path(), nullptr});
         w.show();
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Control<QLineEdit>(w, "EditNT"));
     }
 
-    void leavingValidFieldsIsQuiet() {
+    void LeavingValidFieldsIsQuiet() {
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
@@ -213,7 +213,7 @@ private slots:
 
     // A caption longer than the window is cut, whole in its tooltip, and the page never scrolls
     // sideways for it.
-    void longCaptionsAreElidedNotWidening() {
+    void LongCaptionsAreElidedNotWidening() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(Control<ElidedLabel>(w, "LabTOTlen")->ShownText(), QString("(No file)"));
     }
 
-    void inputFileButton() {
+    void InputFileButton() {
         WindowFixture f;
         MakeThreeFiles(f);
         TFIN& w = f.Open();
@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "EditInFile")->text(), f.Path("in/*.bin"));
     }
 
-    void testerButtonWantsAnExistingFile() {
+    void TesterButtonWantsAnExistingFile() {
         WindowFixture f;
         TFIN& w = f.Open();
         Control<QLineEdit>(w, "EditZTRPexe")->setText("Zentrope.exe"); // no folder: the current one
@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "EditZTRPexe")->text(), f.Path("bin/tester"));
     }
 
-    void outputFileButtonKeepsTheDialogsState() {
+    void OutputFileButtonKeepsTheDialogsState() {
         WindowFixture f;
         TFIN& w = f.Open();
         const QString before = Control<QLineEdit>(w, "EditOutFile")->text();

@@ -20,12 +20,12 @@ namespace {
 qint64 AddLeftRun(RunStore& store, const QString& resultPath) {
     const QDateTime started = QDateTime::currentDateTime().addSecs(-60);
     RunRecord record;
-    record.folder = MakeRunFolder(store.root(), started).path;
+    record.folder = MakeRunFolder(store.Root(), started).path;
     record.testerPath = "Zentrope.exe";
     record.startedAt = started;
-    const qint64 id = store.add(record).id;
+    const qint64 id = store.Add(record).id;
     const qint64 self = ::getpid();
-    store.setStart(
+    store.SetStart(
         id, RunStart{self,
                      resultPath,
                      {LocalBackendName, LocalIdentityText(self, *ProcessStartTime(self) + 1)}});
@@ -45,19 +45,19 @@ void WriteResult(const QString& path, const QDateTime& modified) {
 class LateResultsTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyAResultWrittenDuringTheRunIsCollectedOnce();
-    void aRunStillGoingIsLeftAlone();
+    void OnlyAResultWrittenDuringTheRunIsCollectedOnce();
+    void ARunStillGoingIsLeftAlone();
 };
 
-void LateResultsTest::onlyAResultWrittenDuringTheRunIsCollectedOnce() {
+void LateResultsTest::OnlyAResultWrittenDuringTheRunIsCollectedOnce() {
     QTemporaryDir root;
-    StoreOpening opening = RunStore::open(root.path());
+    StoreOpening opening = RunStore::Open(root.path());
     QVERIFY(opening.store);
     RunStore& store = *opening.store;
     const QString result = root.filePath("out.txt");
     const qint64 id = AddLeftRun(store, result);
-    const QString copy = store.get(id)->folder + '/' + ResultCopyName;
-    QVERIFY(!RunStillGoing(*store.get(id)));
+    const QString copy = store.Get(id)->folder + '/' + ResultCopyName;
+    QVERIFY(!RunStillGoing(*store.Get(id)));
 
     // An hour older than the run: another run's file.
     WriteResult(result, QDateTime::currentDateTime().addSecs(-3600));
@@ -70,28 +70,28 @@ void LateResultsTest::onlyAResultWrittenDuringTheRunIsCollectedOnce() {
     QVERIFY(QFile::exists(copy));
     WriteResult(result, QDateTime::currentDateTime());
     QFile(result).open(QIODevice::Append);
-    QVERIFY(!CollectLateResult(store, *store.get(id)));
+    QVERIFY(!CollectLateResult(store, *store.Get(id)));
     QFile kept(copy);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("Sequence #1\n0.5\tDFT\n\n"));
 }
 
-void LateResultsTest::aRunStillGoingIsLeftAlone() {
+void LateResultsTest::ARunStillGoingIsLeftAlone() {
     QTemporaryDir root;
-    StoreOpening opening = RunStore::open(root.path());
+    StoreOpening opening = RunStore::Open(root.path());
     QVERIFY(opening.store);
     RunStore& store = *opening.store;
     const QString result = root.filePath("out.txt");
     const qint64 id = AddLeftRun(store, result);
     const qint64 self = ::getpid();
     // This very process, with its true start time, stands for a tester still going.
-    store.setStart(
+    store.SetStart(
         id, RunStart{
                 self, result, {LocalBackendName, LocalIdentityText(self, ProcessStartTime(self))}});
     WriteResult(result, QDateTime::currentDateTime());
-    QVERIFY(RunStillGoing(*store.get(id)));
-    QVERIFY(!CollectLateResult(store, *store.get(id)));
-    QVERIFY(!QFile::exists(store.get(id)->folder + '/' + ResultCopyName));
+    QVERIFY(RunStillGoing(*store.Get(id)));
+    QVERIFY(!CollectLateResult(store, *store.Get(id)));
+    QVERIFY(!QFile::exists(store.Get(id)->folder + '/' + ResultCopyName));
 }
 
 ZENTROPE_GUI_TEST_MAIN(LateResultsTest)

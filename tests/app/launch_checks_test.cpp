@@ -38,26 +38,26 @@ QString Canonical(const QString& path) {
 class LaunchChecksTest : public QObject {
     Q_OBJECT
 private slots:
-    void executableChecksComeBeforeTheSave_data();
-    void executableChecksComeBeforeTheSave();
-    void failedSaveStopsTheRun_data();
-    void failedSaveStopsTheRun();
-    void refusedStartShowsTheSystemsText_data();
-    void refusedStartShowsTheSystemsText();
-    void parameterPathArrivesIntactInTheTestersFolder_data();
-    void parameterPathArrivesIntactInTheTestersFolder();
-    void emptyParameterFileNameBecomesTheDefault();
-    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data();
-    void sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun();
-    void aRangeWithMinAboveMaxAsksBeforeTheRun_data();
-    void aRangeWithMinAboveMaxAsksBeforeTheRun();
+    void ExecutableChecksComeBeforeTheSave_data();
+    void ExecutableChecksComeBeforeTheSave();
+    void FailedSaveStopsTheRun_data();
+    void FailedSaveStopsTheRun();
+    void RefusedStartShowsTheSystemsText_data();
+    void RefusedStartShowsTheSystemsText();
+    void ParameterPathArrivesIntactInTheTestersFolder_data();
+    void ParameterPathArrivesIntactInTheTestersFolder();
+    void EmptyParameterFileNameBecomesTheDefault();
+    void SizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data();
+    void SizesBeyondThirtyTwoBitsStopTheSaveAndTheRun();
+    void ARangeWithMinAboveMaxAsksBeforeTheRun_data();
+    void ARangeWithMinAboveMaxAsksBeforeTheRun();
 };
 
-void LaunchChecksTest::executableChecksComeBeforeTheSave_data() {
+void LaunchChecksTest::ExecutableChecksComeBeforeTheSave_data() {
     BothHandlers();
 }
 
-void LaunchChecksTest::executableChecksComeBeforeTheSave() {
+void LaunchChecksTest::ExecutableChecksComeBeforeTheSave() {
     QFETCH(Handler, handler);
     const QList<std::pair<QString, QString>> cases = {
         {"", NoExecutableText},
@@ -66,7 +66,7 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
     };
     for (const auto& [executable, box] : cases) {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         fixture.window->show();
         Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(executable);
 
@@ -77,14 +77,14 @@ void LaunchChecksTest::executableChecksComeBeforeTheSave() {
     }
 }
 
-void LaunchChecksTest::failedSaveStopsTheRun_data() {
+void LaunchChecksTest::FailedSaveStopsTheRun_data() {
     BothHandlers();
 }
 
 // Without a file there is box 3; with a file left by an earlier save the run
 // stops too, since that file does not hold what the window shows. A field that is not a
 // whole number stops it at its own box.
-void LaunchChecksTest::failedSaveStopsTheRun() {
+void LaunchChecksTest::FailedSaveStopsTheRun() {
     QFETCH(Handler, handler);
     LaunchFixture fixture;
     fixture.window->show();
@@ -105,7 +105,7 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     handler(*fixture.window);
     QCOMPARE(fixture.dialogs.messages.size(), 1);
     QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Error);
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
     QVERIFY(fixture.window->isVisible());
 
     // That field's box ends the click on its own, with or without a file there.
@@ -117,14 +117,14 @@ void LaunchChecksTest::failedSaveStopsTheRun() {
     QCOMPARE(fixture.MessageTexts(), QStringList{"'-' is not a valid integer value"});
     QVERIFY(!QFile::exists(fresh));
     QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), QString());
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
 }
 
-void LaunchChecksTest::refusedStartShowsTheSystemsText_data() {
+void LaunchChecksTest::RefusedStartShowsTheSystemsText_data() {
     BothHandlers();
 }
 
-void LaunchChecksTest::refusedStartShowsTheSystemsText() {
+void LaunchChecksTest::RefusedStartShowsTheSystemsText() {
     QFETCH(Handler, handler);
     const QString box = QString::fromLocal8Bit(std::strerror(EACCES));
     LaunchFixture fixture;
@@ -142,7 +142,7 @@ void LaunchChecksTest::refusedStartShowsTheSystemsText() {
     QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentIndex(), page);
 }
 
-void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder_data() {
+void LaunchChecksTest::ParameterPathArrivesIntactInTheTestersFolder_data() {
     QTest::addColumn<QString>("testerFolder");
     QTest::addColumn<QString>("parameterName");
     QTest::newRow("plain") << ""
@@ -153,42 +153,42 @@ void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder_data() {
                             << "it's \"quoted\" ";
 }
 
-void LaunchChecksTest::parameterPathArrivesIntactInTheTestersFolder() {
+void LaunchChecksTest::ParameterPathArrivesIntactInTheTestersFolder() {
     QFETCH(QString, testerFolder);
     QFETCH(QString, parameterName);
     LaunchFixture fixture(testerFolder);
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("silent");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("silent");
     const QString parameterFile = fixture.currentDir.filePath(parameterName);
     Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(parameterFile);
 
     fixture.window->ButtRunExitClick();
     QVERIFY(fixture.dialogs.messages.isEmpty());
-    const auto record = fixture.tester.waitForRecord();
+    const auto record = fixture.tester.WaitForRecord();
     QCOMPARE(record.arguments, QStringList{parameterFile});
-    QCOMPARE(record.workingFolder, Canonical(fixture.tester.folder()));
+    QCOMPARE(record.workingFolder, Canonical(fixture.tester.Folder()));
 }
 
 // The default name is relative, so here the tester's folder is the current one.
-void LaunchChecksTest::emptyParameterFileNameBecomesTheDefault() {
+void LaunchChecksTest::EmptyParameterFileNameBecomesTheDefault() {
     LaunchFixture fixture;
-    fixture.tester.setControl("silent");
-    QDir::setCurrent(fixture.tester.folder());
+    fixture.tester.SetControl("silent");
+    QDir::setCurrent(fixture.tester.Folder());
     Control<QLineEdit>(*fixture.window, "EditParaFile")->clear();
 
     fixture.window->ButtRunExitClick();
     QCOMPARE(Control<QLineEdit>(*fixture.window, "EditParaFile")->text(),
              QString("Zentrope_GUI_para"));
-    QCOMPARE(fixture.tester.waitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
-    QVERIFY(QFile::exists(fixture.tester.filePath("Zentrope_GUI_para")));
+    QCOMPARE(fixture.tester.WaitForRecord().arguments, QStringList{"Zentrope_GUI_para"});
+    QVERIFY(QFile::exists(fixture.tester.FilePath("Zentrope_GUI_para")));
 }
 
-void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data() {
+void LaunchChecksTest::SizesBeyondThirtyTwoBitsStopTheSaveAndTheRun_data() {
     BothHandlers();
     QTest::newRow("save") << Handler([](TFIN& w) { w.ButtParaSaveClick(); });
 }
 
-void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
+void LaunchChecksTest::SizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
     QFETCH(Handler, handler);
     LaunchFixture fixture;
     TFIN& w = *fixture.window;
@@ -209,7 +209,7 @@ void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
     QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSgeneral"));
     QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "Editn"));
     QVERIFY(!QFile::exists(fixture.Path("para")));
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
     QVERIFY(w.isVisible());
 
     fixture.dialogs.messages.clear();
@@ -221,17 +221,17 @@ void LaunchChecksTest::sizesBeyondThirtyTwoBitsStopTheSaveAndTheRun() {
     QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TSparam"));
     QCOMPARE(w.focusWidget(), Control<QLineEdit>(w, "eDFTmax"));
     QVERIFY(!QFile::exists(fixture.Path("para")));
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
 }
 
-void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun_data() {
+void LaunchChecksTest::ARangeWithMinAboveMaxAsksBeforeTheRun_data() {
     BothHandlers();
 }
 
-void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun() {
+void LaunchChecksTest::ARangeWithMinAboveMaxAsksBeforeTheRun() {
     QFETCH(Handler, handler);
     LaunchFixture fixture;
-    fixture.tester.setControl("silent");
+    fixture.tester.SetControl("silent");
     TFIN& w = *fixture.window;
     w.show();
     Control<QCheckBox>(w, "CheckBox10")->setChecked(true); // Serial
@@ -249,13 +249,13 @@ void LaunchChecksTest::aRangeWithMinAboveMaxAsksBeforeTheRun() {
                          "them, or go back to correct the range?"));
     QVERIFY(fixture.dialogs.messages.isEmpty());
     QVERIFY(!QFile::exists(fixture.Path("para")));
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
     QVERIFY(w.isVisible());
 
     fixture.dialogs.goOnAnswers = {true};
     handler(w);
     QCOMPARE(fixture.dialogs.questions.size(), 2);
-    QVERIFY(fixture.tester.waitForRecord().arguments.size() == 1);
+    QVERIFY(fixture.tester.WaitForRecord().arguments.size() == 1);
 }
 
 ZENTROPE_GUI_TEST_MAIN(LaunchChecksTest)

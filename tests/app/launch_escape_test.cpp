@@ -52,9 +52,9 @@ class LaunchEscapeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void escapeDuringAResultLoadKeepsTheWindow() {
+    void EscapeDuringAResultLoadKeepsTheWindow() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         TFIN& w = *fixture.window;
         w.show();
         QApplication::setActiveWindow(&w);
@@ -73,7 +73,7 @@ private slots:
         QVERIFY(w.isVisible());
 
         // The result file button holds Escape too while it loads.
-        fixture.dialogs.answers = {fixture.tester.filePath("_Zentrope.txt")};
+        fixture.dialogs.answers = {fixture.tester.FilePath("_Zentrope.txt")};
         PressEscapeLater(w);
         Control<QPushButton>(w, "ButtLoadResult")->click();
         QApplication::processEvents();

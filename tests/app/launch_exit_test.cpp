@@ -8,22 +8,22 @@
 class LaunchExitTest : public QObject {
     Q_OBJECT
 private slots:
-    void closesTheWindowAndLeavesTheTesterRunning();
+    void ClosesTheWindowAndLeavesTheTesterRunning();
 };
 
-void LaunchExitTest::closesTheWindowAndLeavesTheTesterRunning() {
+void LaunchExitTest::ClosesTheWindowAndLeavesTheTesterRunning() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 1500\nsay still running");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sleep 1500\nsay still running");
     fixture.window->show();
 
     fixture.window->ButtRunExitClick();
     QVERIFY(!fixture.window->isVisible());
     QVERIFY(fixture.WrittenPrefs().startsWith("zentrope_exe=" +
-                                              fixture.tester.executable().toLocal8Bit()));
+                                              fixture.tester.Executable().toLocal8Bit()));
 
-    const QString result = fixture.tester.filePath("_Zentrope.txt");
-    QVERIFY(fixture.tester.waitForRecord().found);
+    const QString result = fixture.tester.FilePath("_Zentrope.txt");
+    QVERIFY(fixture.tester.WaitForRecord().found);
     QVERIFY(!QFile::exists(result));
     QVERIFY(zentrope::testing::WaitForFile(result));
     // Its output goes on into the run's log after the window has gone.

@@ -16,18 +16,18 @@ public:
     explicit LaunchFixture(const QString& testerSubfolder = QString()) : tester(testerSubfolder) {
         qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
         Open();
-        Control<QLineEdit>(*window, "EditZTRPexe")->setText(tester.executable());
+        Control<QLineEdit>(*window, "EditZTRPexe")->setText(tester.Executable());
         Control<QLineEdit>(*window, "EditParaFile")->setText(Path("para"));
     }
     // The window, and any tester it still runs, goes before the tester's folder.
     ~LaunchFixture() { window.reset(); }
 
-    bool isValid() const {
-        return currentDir.isValid() && programDir.isValid() && tester.isValid() &&
+    bool IsValid() const {
+        return currentDir.isValid() && programDir.isValid() && tester.IsValid() &&
                dataHome.isValid();
     }
-    bool testerStarted() const {
-        return QFile::exists(tester.filePath(zentrope::fake_tester::RecordFile));
+    bool TesterStarted() const {
+        return QFile::exists(tester.FilePath(zentrope::fake_tester::RecordFile));
     }
 
     // Clicks the wait button and lets the window run until it watches no run any more.
@@ -51,8 +51,8 @@ public:
 
     // The recorded runs, newest first.
     QList<zentrope::RunRecord> Runs() const {
-        zentrope::StoreOpening opening = zentrope::RunStore::open(RunsRoot());
-        return opening.store ? opening.store->list() : QList<zentrope::RunRecord>();
+        zentrope::StoreOpening opening = zentrope::RunStore::Open(RunsRoot());
+        return opening.store ? opening.store->List() : QList<zentrope::RunRecord>();
     }
 
     QTemporaryDir dataHome;

@@ -72,17 +72,17 @@ QMap<QString, QStringList> LoadedRows(const QByteArray& text) {
 class LaunchInterimTest : public QObject {
     Q_OBJECT
 private slots:
-    void sectionsFillTheTableWithoutResettingTheUsersSort();
-    void cancelledRunIsRecordedCancelled();
-    void runLeftRunningIsWatchedAgainAndCollectedOnce();
-    void testerThatDiesIsRecordedFailed();
-    void anotherResultOrASaveDuringTheRunAsksFirst();
+    void SectionsFillTheTableWithoutResettingTheUsersSort();
+    void CancelledRunIsRecordedCancelled();
+    void RunLeftRunningIsWatchedAgainAndCollectedOnce();
+    void TesterThatDiesIsRecordedFailed();
+    void AnotherResultOrASaveDuringTheRunAsksFirst();
 };
 
-void LaunchInterimTest::sectionsFillTheTableWithoutResettingTheUsersSort() {
+void LaunchInterimTest::SectionsFillTheTableWithoutResettingTheUsersSort() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sections 6 700");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sections 6 700");
     TFIN& window = *fixture.window;
     Control<QLineEdit>(window, "EditNT")->setText("6");
     window.show();
@@ -125,16 +125,16 @@ void LaunchInterimTest::sectionsFillTheTableWithoutResettingTheUsersSort() {
     QCOMPARE(SequenceColumns(window), 6);
     QVERIFY(!Verdict(window).contains("interim"));
     QCOMPARE(fixture.MessageTexts(), QStringList());
-    QFile result(fixture.tester.filePath("_Zentrope.txt"));
+    QFile result(fixture.tester.FilePath("_Zentrope.txt"));
     QVERIFY(result.open(QIODevice::ReadOnly));
     QCOMPARE(RowsShown(window), LoadedRows(result.readAll()));
-    QVERIFY(!QFile::exists(fixture.tester.filePath("_Zentrope.txt.partial")));
+    QVERIFY(!QFile::exists(fixture.tester.FilePath("_Zentrope.txt.partial")));
 }
 
-void LaunchInterimTest::cancelledRunIsRecordedCancelled() {
+void LaunchInterimTest::CancelledRunIsRecordedCancelled() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sections 200 150");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sections 200 150");
     TFIN& window = *fixture.window;
     window.show();
     window.ButtRunWaitClick();
@@ -149,15 +149,15 @@ void LaunchInterimTest::cancelledRunIsRecordedCancelled() {
     QVERIFY(runs[0].end.cancelled);
     QVERIFY(runs[0].end.endedAt.isValid());
     QVERIFY(!QFile::exists(runs[0].folder + '/' + ResultCopyName));
-    QVERIFY(ProcessGone(fixture.tester.waitForRecord().pid));
+    QVERIFY(ProcessGone(fixture.tester.WaitForRecord().pid));
     // The sections shown stay, saying they are not a whole result.
     QVERIFY2(Verdict(window).contains("cancelled after"), qPrintable(Verdict(window)));
 }
 
-void LaunchInterimTest::runLeftRunningIsWatchedAgainAndCollectedOnce() {
+void LaunchInterimTest::RunLeftRunningIsWatchedAgainAndCollectedOnce() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sections 8 400");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sections 8 400");
     fixture.window->show();
     fixture.window->ButtRunWaitClick();
     QVERIFY(WaitForSequences(*fixture.window, 1));
@@ -167,7 +167,7 @@ void LaunchInterimTest::runLeftRunningIsWatchedAgainAndCollectedOnce() {
     QVERIFY(fixture.window->close());
     QCOMPARE(fixture.dialogs.choiceQuestions.size(), 1);
     fixture.window.reset();
-    const qint64 pid = fixture.tester.waitForRecord().pid;
+    const qint64 pid = fixture.tester.WaitForRecord().pid;
     QVERIFY(!ProcessGone(pid));
     QList<RunRecord> runs = fixture.Runs();
     QCOMPARE(runs.size(), 1);
@@ -196,10 +196,10 @@ void LaunchInterimTest::runLeftRunningIsWatchedAgainAndCollectedOnce() {
     QCOMPARE(fixture.Runs().size(), 1);
 }
 
-void LaunchInterimTest::testerThatDiesIsRecordedFailed() {
+void LaunchInterimTest::TesterThatDiesIsRecordedFailed() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sections 3 100\ndie");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sections 3 100\ndie");
     TFIN& window = *fixture.window;
     window.show();
     fixture.RunWaitToEnd();
@@ -219,10 +219,10 @@ void LaunchInterimTest::testerThatDiesIsRecordedFailed() {
         QVERIFY2(Verdict(window).contains("failed after"), qPrintable(Verdict(window)));
 }
 
-void LaunchInterimTest::anotherResultOrASaveDuringTheRunAsksFirst() {
+void LaunchInterimTest::AnotherResultOrASaveDuringTheRunAsksFirst() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("sleep 1500\nsections 20 200");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("sleep 1500\nsections 20 200");
     TFIN& window = *fixture.window;
     window.show();
     window.ButtRunWaitClick();
@@ -252,7 +252,7 @@ void LaunchInterimTest::anotherResultOrASaveDuringTheRunAsksFirst() {
     QVERIFY(RowOf(window, "Other") > 0);
     QTest::qWait(1500);
     QVERIFY(RowOf(window, "DFT") < 0);
-    window.WatchedRun()->cancel();
+    window.WatchedRun()->Cancel();
     QVERIFY(fixture.WaitForRunEnd());
 }
 

@@ -35,7 +35,7 @@ void Plan(LaunchFixture& fixture, const Planned& plan) {
 }
 
 bool NothingWrittenOrStarted(const LaunchFixture& fixture) {
-    return !QFile::exists(fixture.Path("para")) && !fixture.testerStarted() &&
+    return !QFile::exists(fixture.Path("para")) && !fixture.TesterStarted() &&
            fixture.Runs().isEmpty();
 }
 
@@ -44,19 +44,19 @@ bool NothingWrittenOrStarted(const LaunchFixture& fixture) {
 class LaunchPrechecksTest : public QObject {
     Q_OBJECT
 private slots:
-    void aRunThatMustFailIsNeitherWrittenNorStarted_data();
-    void aRunThatMustFailIsNeitherWrittenNorStarted();
-    void aRunWithEnoughInputStarts();
-    void aMissingTesterKeepsItsBoxAndSaysWhichPath_data();
-    void aMissingTesterKeepsItsBoxAndSaysWhichPath();
-    void aMissingParameterFolderIsNamedUnderTheDescribedBoxes();
+    void ARunThatMustFailIsNeitherWrittenNorStarted_data();
+    void ARunThatMustFailIsNeitherWrittenNorStarted();
+    void ARunWithEnoughInputStarts();
+    void AMissingTesterKeepsItsBoxAndSaysWhichPath_data();
+    void AMissingTesterKeepsItsBoxAndSaysWhichPath();
+    void AMissingParameterFolderIsNamedUnderTheDescribedBoxes();
 };
 
-void LaunchPrechecksTest::aRunThatMustFailIsNeitherWrittenNorStarted_data() {
+void LaunchPrechecksTest::ARunThatMustFailIsNeitherWrittenNorStarted_data() {
     BothHandlers();
 }
 
-void LaunchPrechecksTest::aRunThatMustFailIsNeitherWrittenNorStarted() {
+void LaunchPrechecksTest::ARunThatMustFailIsNeitherWrittenNorStarted() {
     QFETCH(Handler, handler);
     struct Case {
         Planned plan;
@@ -96,25 +96,25 @@ void LaunchPrechecksTest::aRunThatMustFailIsNeitherWrittenNorStarted() {
 }
 
 // The exact fit of 800 bits and the built-in generator both go ahead.
-void LaunchPrechecksTest::aRunWithEnoughInputStarts() {
+void LaunchPrechecksTest::ARunWithEnoughInputStarts() {
     for (const Planned& plan :
          {Planned{"100", "bits", "8", "in.bin"}, Planned{"0", "bits", "800", "in.bin"},
           Planned{"1", "Mbits", "3", ""}}) {
         LaunchFixture fixture;
-        fixture.tester.setControl("silent");
+        fixture.tester.SetControl("silent");
         fixture.Write("in.bin", QByteArray(100, 'x'));
         Plan(fixture, plan);
         fixture.window->ButtRunExitClick();
         QCOMPARE(fixture.MessageTexts(), QStringList());
-        QVERIFY(fixture.tester.waitForRecord().arguments.size() == 1);
+        QVERIFY(fixture.tester.WaitForRecord().arguments.size() == 1);
     }
 }
 
-void LaunchPrechecksTest::aMissingTesterKeepsItsBoxAndSaysWhichPath_data() {
+void LaunchPrechecksTest::AMissingTesterKeepsItsBoxAndSaysWhichPath_data() {
     BothHandlers();
 }
 
-void LaunchPrechecksTest::aMissingTesterKeepsItsBoxAndSaysWhichPath() {
+void LaunchPrechecksTest::AMissingTesterKeepsItsBoxAndSaysWhichPath() {
     QFETCH(Handler, handler);
     for (const QString& name : {QString("gone/Zentrope.exe"), QString("a folder")}) {
         LaunchFixture fixture;
@@ -134,7 +134,7 @@ void LaunchPrechecksTest::aMissingTesterKeepsItsBoxAndSaysWhichPath() {
 }
 
 // The writer's box and box 3 stay as they are; each says the folder is missing.
-void LaunchPrechecksTest::aMissingParameterFolderIsNamedUnderTheDescribedBoxes() {
+void LaunchPrechecksTest::AMissingParameterFolderIsNamedUnderTheDescribedBoxes() {
     LaunchFixture fixture;
     const QString para = fixture.Path("no folder/para");
     Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(para);
@@ -146,7 +146,7 @@ void LaunchPrechecksTest::aMissingParameterFolderIsNamedUnderTheDescribedBoxes()
         QVERIFY2(detail.contains(QDir::toNativeSeparators(fixture.Path("no folder"))) &&
                      detail.contains("does not exist"),
                  qPrintable(detail));
-    QVERIFY(!fixture.testerStarted());
+    QVERIFY(!fixture.TesterStarted());
 
     // The Save button says it too.
     fixture.dialogs.messages.clear();

@@ -24,24 +24,24 @@ QString Sha256Of(const QByteArray& bytes) {
 class LaunchRecordTest : public QObject {
     Q_OBJECT
 private slots:
-    void recordsAWaitingRunWithItsFiles_data();
-    void recordsAWaitingRunWithItsFiles();
-    void recordsARunLeftToItself();
+    void RecordsAWaitingRunWithItsFiles_data();
+    void RecordsAWaitingRunWithItsFiles();
+    void RecordsARunLeftToItself();
 };
 
-void LaunchRecordTest::recordsAWaitingRunWithItsFiles_data() {
+void LaunchRecordTest::RecordsAWaitingRunWithItsFiles_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("exitCode");
     QTest::newRow("ends well") << "say fine" << 0;
     QTest::newRow("fails") << "say fine\nsilent\nexit 4" << 4;
 }
 
-void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
+void LaunchRecordTest::RecordsAWaitingRunWithItsFiles() {
     QFETCH(QString, control);
     QFETCH(int, exitCode);
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl(control);
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl(control);
     fixture.Write("input.bin", "abc");
     Control<QLineEdit>(*fixture.window, "EditInFile")->setText(fixture.Path("input.bin"));
     Control<QLineEdit>(*fixture.window, "EditNT")->setText("7");
@@ -58,8 +58,8 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
     QCOMPARE(Content(run.folder + "/tester.log"), QByteArray("fine\n"));
     QCOMPARE(Content(run.folder + "/result.txt"),
              QByteArray(exitCode ? "" : fake_tester::ResultText));
-    QCOMPARE(run.testerPath, fixture.tester.executable());
-    QCOMPARE(run.testerSize, QFileInfo(fixture.tester.executable()).size());
+    QCOMPARE(run.testerPath, fixture.tester.Executable());
+    QCOMPARE(run.testerSize, QFileInfo(fixture.tester.Executable()).size());
     QCOMPARE(run.end.exitCode, std::optional<int>(exitCode));
     QVERIFY(run.startedAt <= run.end.endedAt);
     QCOMPARE(run.NT, std::optional<qint32>(7));
@@ -68,7 +68,7 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
     // The tester and then the input are hashed after the start, off the window's thread.
     QTRY_COMPARE(fixture.Runs()[0].inputs.size(), 1);
     const InputFileFacts input = fixture.Runs()[0].inputs[0];
-    QCOMPARE(fixture.Runs()[0].testerSha256, Sha256Of(Content(fixture.tester.executable())));
+    QCOMPARE(fixture.Runs()[0].testerSha256, Sha256Of(Content(fixture.tester.Executable())));
     QCOMPARE(input.path, fixture.Path("input.bin"));
     QCOMPARE(input.size, 3);
     // SHA-256("abc"), FIPS 180-2 appendix B.1.
@@ -76,13 +76,13 @@ void LaunchRecordTest::recordsAWaitingRunWithItsFiles() {
              QString("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"));
 }
 
-void LaunchRecordTest::recordsARunLeftToItself() {
+void LaunchRecordTest::RecordsARunLeftToItself() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     fixture.window->show();
 
     fixture.window->ButtRunExitClick();
-    QVERIFY(fixture.tester.waitForRecord().found);
+    QVERIFY(fixture.tester.WaitForRecord().found);
     QCOMPARE(fixture.Runs().size(), 1);
     const RunRecord run = fixture.Runs()[0];
     QCOMPARE(Content(run.folder + "/parameters.txt"), fixture.Read("para"));

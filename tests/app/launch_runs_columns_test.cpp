@@ -57,18 +57,18 @@ QStringList Rows(const QTableView& list) {
 class RunsColumnsTest : public QObject {
     Q_OBJECT
 private slots:
-    void runsAndImportsSayHowTheyCameOut();
-    void anOlderRecordIsJudgedOnceInTheBackground();
-    void aRunOpenedFromTheListNamesItsCharts();
+    void RunsAndImportsSayHowTheyCameOut();
+    void AnOlderRecordIsJudgedOnceInTheBackground();
+    void ARunOpenedFromTheListNamesItsCharts();
 };
 
-void RunsColumnsTest::runsAndImportsSayHowTheyCameOut() {
+void RunsColumnsTest::RunsAndImportsSayHowTheyCameOut() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     window.show();
     fixture.RunWaitToEnd(); // the test double's result passes
-    fixture.tester.setControl("silent\nexit 2");
+    fixture.tester.SetControl("silent\nexit 2");
     fixture.RunWaitToEnd();
     fixture.Write("bad.txt", TwoBadRows());
     fixture.dialogs.answers = {fixture.Path("bad.txt")};
@@ -98,21 +98,21 @@ void RunsColumnsTest::runsAndImportsSayHowTheyCameOut() {
 
 // A record kept before verdicts were: judged once when the page shows, the cell filled in
 // place; the list then never reads its result again.
-void RunsColumnsTest::anOlderRecordIsJudgedOnceInTheBackground() {
+void RunsColumnsTest::AnOlderRecordIsJudgedOnceInTheBackground() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     fixture.Write("bad.txt", TwoBadRows());
     qint64 id = 0;
     QString copy;
     {
-        StoreOpening opening = RunStore::open(RunsRoot());
+        StoreOpening opening = RunStore::Open(RunsRoot());
         QVERIFY(opening.store);
         RunRecord old;
         old.kind = RunKind::Imported;
         old.startedAt = QDateTime::currentDateTime();
-        old.folder = MakeRunFolder(opening.store->root(), old.startedAt).path;
+        old.folder = MakeRunFolder(opening.store->Root(), old.startedAt).path;
         old.source = fixture.Path("bad.txt");
-        id = opening.store->add(old, fixture.Path("bad.txt")).id;
+        id = opening.store->Add(old, fixture.Path("bad.txt")).id;
         QVERIFY(id > 0);
         copy = old.folder + '/' + ResultCopyName;
     }
@@ -122,9 +122,9 @@ void RunsColumnsTest::anOlderRecordIsJudgedOnceInTheBackground() {
     QCOMPARE(list->model()->rowCount(), 1);
     QTRY_COMPARE(Rows(*list), QStringList{"bad.txt |  | FAILS 2 rows"});
     QThreadPool::globalInstance()->waitForDone();
-    const std::optional<RunRecord> judged = RunStore::open(RunsRoot()).store->get(id);
+    const std::optional<RunRecord> judged = RunStore::Open(RunsRoot()).store->Get(id);
     QVERIFY(judged && judged->verdict);
-    QCOMPARE(judged->verdict->failing_rows, 2);
+    QCOMPARE(judged->verdict->failingRows, 2);
 
     // Whatever the kept file says now, the list shows what was judged.
     fixture.Write(copy, zentrope::fake_tester::ResultText);
@@ -137,20 +137,20 @@ void RunsColumnsTest::anOlderRecordIsJudgedOnceInTheBackground() {
 
 // A chart of a run opened from the list is proposed under the run's input and start time,
 // not the kept copy's own name.
-void RunsColumnsTest::aRunOpenedFromTheListNamesItsCharts() {
+void RunsColumnsTest::ARunOpenedFromTheListNamesItsCharts() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     fixture.Write("bad.txt", TwoBadRows());
     {
-        StoreOpening opening = RunStore::open(RunsRoot());
+        StoreOpening opening = RunStore::Open(RunsRoot());
         QVERIFY(opening.store);
         RunRecord run;
         run.startedAt = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0));
         run.end.endedAt = run.startedAt.addSecs(60);
         run.end.exitCode = 0;
-        run.folder = MakeRunFolder(opening.store->root(), run.startedAt).path;
+        run.folder = MakeRunFolder(opening.store->Root(), run.startedAt).path;
         run.inputs << InputFileFacts{"/data/bits 51%.bin", 1000, run.startedAt, QString()};
-        QVERIFY(opening.store->add(run, fixture.Path("bad.txt")).id > 0);
+        QVERIFY(opening.store->Add(run, fixture.Path("bad.txt")).id > 0);
     }
     TFIN& window = *fixture.window;
     window.show();

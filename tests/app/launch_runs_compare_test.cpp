@@ -16,7 +16,7 @@ using namespace zentrope;
 class RunsCompareTest : public QObject {
     Q_OBJECT
 private slots:
-    void comparesRunsWithAFileAndExportsCsv();
+    void ComparesRunsWithAFileAndExportsCsv();
 };
 
 namespace {
@@ -30,9 +30,9 @@ QStringList RowTexts(const QAbstractItemModel& model, int row) {
 
 } // namespace
 
-void RunsCompareTest::comparesRunsWithAFileAndExportsCsv() {
+void RunsCompareTest::ComparesRunsWithAFileAndExportsCsv() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditKSmin")->setText("0.01");

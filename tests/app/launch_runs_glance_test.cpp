@@ -24,14 +24,14 @@ QTableView* ShowRuns(TFIN& window) {
 class RunsGlanceTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyALoadThatGaveATableIsKeptAsImported();
-    void loadingARunsParametersAsksBeforeDroppingChanges();
-    void theLogIsShownInTheWindowWithoutADesktopHandler();
+    void OnlyALoadThatGaveATableIsKeptAsImported();
+    void LoadingARunsParametersAsksBeforeDroppingChanges();
+    void TheLogIsShownInTheWindowWithoutADesktopHandler();
 };
 
-void RunsGlanceTest::onlyALoadThatGaveATableIsKeptAsImported() {
+void RunsGlanceTest::OnlyALoadThatGaveATableIsKeptAsImported() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     fixture.Write("empty.txt", "");
     fixture.Write("garbage.txt", "not a result\nof any tester\n");
     fixture.Write("good.txt", "Sequence #1\n0.5\tDFT\n\n");
@@ -45,9 +45,9 @@ void RunsGlanceTest::onlyALoadThatGaveATableIsKeptAsImported() {
     QCOMPARE(runs[0].source, fixture.Path("good.txt"));
 }
 
-void RunsGlanceTest::loadingARunsParametersAsksBeforeDroppingChanges() {
+void RunsGlanceTest::LoadingARunsParametersAsksBeforeDroppingChanges() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditNT")->setText("7");
@@ -71,10 +71,10 @@ void RunsGlanceTest::loadingARunsParametersAsksBeforeDroppingChanges() {
 }
 
 // The offscreen platform has no desktop handler.
-void RunsGlanceTest::theLogIsShownInTheWindowWithoutADesktopHandler() {
+void RunsGlanceTest::TheLogIsShownInTheWindowWithoutADesktopHandler() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl("say first line of the tester\nsay second line");
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl("say first line of the tester\nsay second line");
     TFIN& window = *fixture.window;
     window.show();
     fixture.RunWaitToEnd();

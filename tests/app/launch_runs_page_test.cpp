@@ -17,15 +17,15 @@ using zentrope::RunRecord;
 class RunsPageTest : public QObject {
     Q_OBJECT
 private slots:
-    void listsOpensAndDeletesRuns();
-    void runAgainReadsTheKeptFileAndWarnsOfAChangedInput();
-    void aResultFileLoadedFromOutsideIsRecordedAsImported();
-    void aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded();
+    void ListsOpensAndDeletesRuns();
+    void RunAgainReadsTheKeptFileAndWarnsOfAChangedInput();
+    void AResultFileLoadedFromOutsideIsRecordedAsImported();
+    void ARunLeftToItselfGetsItsResultOnceItsTesterHasEnded();
 };
 
-void RunsPageTest::listsOpensAndDeletesRuns() {
+void RunsPageTest::ListsOpensAndDeletesRuns() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     window.show();
     Control<QLineEdit>(window, "EditNT")->setText("7");
@@ -33,7 +33,7 @@ void RunsPageTest::listsOpensAndDeletesRuns() {
     // Runs are told apart, and sorted, by their start to the second.
     QTest::qWait(1100);
     Control<QLineEdit>(window, "EditNT")->setText("9");
-    fixture.tester.setControl("silent\nexit 2");
+    fixture.tester.SetControl("silent\nexit 2");
     fixture.RunWaitToEnd();
     QCOMPARE(fixture.Runs().size(), 2);
     const RunRecord older = fixture.Runs()[1];
@@ -65,9 +65,9 @@ void RunsPageTest::listsOpensAndDeletesRuns() {
     QVERIFY(!QFileInfo::exists(older.folder));
 }
 
-void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
+void RunsPageTest::RunAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     window.show();
     fixture.Write("input.bin", "abc");
@@ -99,16 +99,16 @@ void RunsPageTest::runAgainReadsTheKeptFileAndWarnsOfAChangedInput() {
     QVERIFY(fixture.WaitForRunEnd()); // watched beside the pages
     const RunRecord again = fixture.Runs()[0];
     // The tester read the kept file, not the window's, whose NT is 9 by now.
-    QCOMPARE(fixture.tester.waitForRecord().arguments,
+    QCOMPARE(fixture.tester.WaitForRecord().arguments,
              QStringList{first.folder + "/parameters.txt"});
     QCOMPARE(again.NT, std::optional<qint32>(7));
     QCOMPARE(again.end.exitCode, std::optional<int>(0));
     QCOMPARE(CellText(window, 3, RowOf(window, "DFT")), QString("0.5"));
 }
 
-void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
+void RunsPageTest::AResultFileLoadedFromOutsideIsRecordedAsImported() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     TFIN& window = *fixture.window;
     const QByteArray result = "Sequence #1\n0.5\tDFT\n\n";
     fixture.Write("outside.txt", result);
@@ -137,14 +137,14 @@ void RunsPageTest::aResultFileLoadedFromOutsideIsRecordedAsImported() {
     QCOMPARE(fixture.Runs().size(), 2);
 }
 
-void RunsPageTest::aRunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
+void RunsPageTest::ARunLeftToItselfGetsItsResultOnceItsTesterHasEnded() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     // Long enough to be still running when the later window starts and watches it again.
-    fixture.tester.setControl("sleep 1500");
+    fixture.tester.SetControl("sleep 1500");
     fixture.window->show();
     fixture.window->ButtRunExitClick();
-    const qint64 pid = fixture.tester.waitForRecord().pid;
+    const qint64 pid = fixture.tester.WaitForRecord().pid;
     QVERIFY(pid > 0);
 
     TFIN& later = fixture.Open();

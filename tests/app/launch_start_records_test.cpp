@@ -29,7 +29,7 @@ void Put(const QString& path, const QByteArray& bytes) {
 void Restart(LaunchFixture& fixture) {
     fixture.window.reset();
     fixture.Open();
-    Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(fixture.tester.executable());
+    Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText(fixture.tester.Executable());
     Control<QLineEdit>(*fixture.window, "EditParaFile")->setText(fixture.Path("para"));
 }
 
@@ -44,7 +44,7 @@ qsizetype MessagesHolding(const LaunchFixture& fixture, const QString& part) {
 RunRecord Unnoted(const LaunchFixture& fixture, const QDateTime& start) {
     RunRecord run;
     run.folder = MakeRunFolder(RunsRoot(), start).path;
-    run.testerPath = fixture.tester.executable();
+    run.testerPath = fixture.tester.Executable();
     run.testerSize = QFileInfo(run.testerPath).size();
     run.testerSha256 = QString(64, u'0');
     run.startedAt = start;
@@ -57,9 +57,9 @@ RunRecord Unnoted(const LaunchFixture& fixture, const QDateTime& start) {
 class LaunchStartRecordsTest : public QObject {
     Q_OBJECT
 private slots:
-    void aDamagedIndexIsToldOnceAndRunsAreStillLogged() {
+    void ADamagedIndexIsToldOnceAndRunsAreStillLogged() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         fixture.window.reset();
         const QString index = QDir(RunsRoot()).filePath("runs.sqlite");
         QVERIFY(QDir().mkpath(RunsRoot()));
@@ -67,11 +67,11 @@ private slots:
         Restart(fixture);
         QTRY_COMPARE(MessagesHolding(fixture, "is damaged"), 1);
         QVERIFY(MessagesHolding(fixture, QDir::toNativeSeparators(index)) == 1);
-        fixture.tester.setControl("say fine");
+        fixture.tester.SetControl("say fine");
         fixture.window->show();
 
         fixture.RunWaitToEnd();
-        QVERIFY(fixture.testerStarted());
+        QVERIFY(fixture.TesterStarted());
         const QDir logs(QDir(RunsRoot()).filePath("unrecorded logs"));
         const QStringList logNames = logs.entryList(QDir::Files);
         QCOMPARE(logNames.size(), 1);
@@ -80,34 +80,34 @@ private slots:
         QCOMPARE(MessagesHolding(fixture, "is damaged"), 1);
     }
 
-    void runsAndFoldersLeftUnfinishedAreSettled() {
+    void RunsAndFoldersLeftUnfinishedAreSettled() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         fixture.window.reset();
         const QDateTime now = QDateTime::currentDateTime();
-        std::unique_ptr<RunStore> store = RunStore::open(RunsRoot()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(RunsRoot()).store;
         QVERIFY(store);
         // Its tester wrote its log and result, then ended.
         const RunRecord ended = Unnoted(fixture, now.addSecs(-7200));
         Put(ended.folder + "/tester.log", "fine\n");
-        Put(fixture.tester.filePath(fake_tester::DefaultOutput), "result of the ended run\n");
-        QVERIFY(store->add(ended).id);
+        Put(fixture.tester.FilePath(fake_tester::DefaultOutput), "result of the ended run\n");
+        QVERIFY(store->Add(ended).id);
         // Its tester never started.
-        QVERIFY(store->add(Unnoted(fixture, now.addSecs(-7100))).id);
+        QVERIFY(store->Add(Unnoted(fixture, now.addSecs(-7100))).id);
         // Its tester still runs, writing its log.
         const RunRecord running = Unnoted(fixture, now.addSecs(-7000));
         QProcess tester;
         tester.setStandardOutputFile(running.folder + "/tester.log");
         tester.start("sleep", {"60"});
         QVERIFY(tester.waitForStarted());
-        QVERIFY(store->add(running).id);
+        QVERIFY(store->Add(running).id);
         // Ended, but its tester was never hashed; the tester is unchanged since.
         RunRecord unhashed = Unnoted(fixture, now.addSecs(-6900));
         unhashed.testerSha256.clear();
         unhashed.end = {now.addSecs(-6800), 0, std::nullopt, false};
-        QVERIFY(store->add(unhashed).id);
+        QVERIFY(store->Add(unhashed).id);
         {
-            QFile exe(fixture.tester.executable());
+            QFile exe(fixture.tester.Executable());
             QVERIFY(exe.open(QIODevice::ReadWrite));
             QVERIFY(exe.setFileTime(now.addSecs(-9000), QFileDevice::FileModificationTime));
         }
@@ -129,7 +129,7 @@ private slots:
         QCOMPARE(runs[1].testerPid, std::optional<qint64>(tester.processId()));
         QVERIFY(!runs[1].end.endedAt.isValid());
         QCOMPARE(runs[0].testerSha256,
-                 QString::fromLatin1(QCryptographicHash::hash(Content(fixture.tester.executable()),
+                 QString::fromLatin1(QCryptographicHash::hash(Content(fixture.tester.Executable()),
                                                               QCryptographicHash::Sha256)
                                          .toHex()));
         QVERIFY(!QFileInfo::exists(halfMade));

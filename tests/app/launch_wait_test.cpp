@@ -47,14 +47,14 @@ public:
 class LaunchWaitTest : public QObject {
     Q_OBJECT
 private slots:
-    void loadsTheResultFromWhereTheTesterWroteIt_data();
-    void loadsTheResultFromWhereTheTesterWroteIt();
-    void loadsNoResultNotWrittenByThisRun();
-    void findsAnOutputNameThatIsNotUtf8ByItsBytes();
-    void keepsPaintingAndTakingInputWhileWaiting();
+    void LoadsTheResultFromWhereTheTesterWroteIt_data();
+    void LoadsTheResultFromWhereTheTesterWroteIt();
+    void LoadsNoResultNotWrittenByThisRun();
+    void FindsAnOutputNameThatIsNotUtf8ByItsBytes();
+    void KeepsPaintingAndTakingInputWhileWaiting();
 };
 
-void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt_data() {
+void LaunchWaitTest::LoadsTheResultFromWhereTheTesterWroteIt_data() {
     QTest::addColumn<QString>("outFile");
     QTest::addColumn<bool>("inTestersFolder");
     QTest::addColumn<bool>("bareExecutable");
@@ -65,14 +65,14 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt_data() {
     QTest::newRow("bare executable") << "result.txt" << true << true;
 }
 
-void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
+void LaunchWaitTest::LoadsTheResultFromWhereTheTesterWroteIt() {
     QFETCH(QString, outFile);
     QFETCH(bool, inTestersFolder);
     QFETCH(bool, bareExecutable);
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     if (bareExecutable) {
-        QDir::setCurrent(fixture.tester.folder());
+        QDir::setCurrent(fixture.tester.Folder());
         Control<QLineEdit>(*fixture.window, "EditZTRPexe")->setText("fake_tester");
     }
     if (!inTestersFolder) {
@@ -89,7 +89,7 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QVERIFY(fixture.Read("para").contains("OutFile \"" + outFile.toLocal8Bit() + "\""));
     const QString shown = outFile.isEmpty() ? "_Zentrope.txt" : outFile;
     QCOMPARE(Control<QLineEdit>(*fixture.window, "EditOutFile")->text(), shown);
-    const QString path = inTestersFolder ? fixture.tester.filePath(shown) : shown;
+    const QString path = inTestersFolder ? fixture.tester.FilePath(shown) : shown;
     QVERIFY(QFile::exists(path));
     QCOMPARE(Control<QTabWidget>(*fixture.window, "PC")->currentWidget(),
              Control<QWidget>(*fixture.window, "TStable"));
@@ -104,11 +104,11 @@ void LaunchWaitTest::loadsTheResultFromWhereTheTesterWroteIt() {
     QCOMPARE(CellText(*fixture.window, 2, runs), QString("2"));
 }
 
-void LaunchWaitTest::findsAnOutputNameThatIsNotUtf8ByItsBytes() {
+void LaunchWaitTest::FindsAnOutputNameThatIsNotUtf8ByItsBytes() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     const std::string name = "\xe9t\xe9 r.txt";
-    const std::string written = fixture.tester.folder().toStdString() + "/" + name;
+    const std::string written = fixture.tester.Folder().toStdString() + "/" + name;
     // A name the temporary folder's clean-up cannot spell.
     const std::unique_ptr<const std::string, void (*)(const std::string*)> removal(
         &written, [](const std::string* file) { std::filesystem::remove(*file); });
@@ -126,10 +126,10 @@ void LaunchWaitTest::findsAnOutputNameThatIsNotUtf8ByItsBytes() {
     QCOMPARE(CellText(*fixture.window, 3, RowOf(*fixture.window, "DFT")), QString("0.5"));
 }
 
-void LaunchWaitTest::loadsNoResultNotWrittenByThisRun() {
+void LaunchWaitTest::LoadsNoResultNotWrittenByThisRun() {
     LaunchFixture fixture;
-    fixture.tester.setControl("silent");
-    const QString result = fixture.tester.filePath("_Zentrope.txt");
+    fixture.tester.SetControl("silent");
+    const QString result = fixture.tester.FilePath("_Zentrope.txt");
     const QString warning =
         "Zentrope has ended without writing the output file\n\"" + result + "\".\nExit code: 0";
     Control<QLineEdit>(*fixture.window, "EditOutFile")->setText("_Zentrope.txt");
@@ -153,9 +153,9 @@ void LaunchWaitTest::loadsNoResultNotWrittenByThisRun() {
 
 // The run panel shows the time waited while the window keeps painting and taking input; a
 // second click on the wait button is told the tester is still running and starts nothing.
-void LaunchWaitTest::keepsPaintingAndTakingInputWhileWaiting() {
+void LaunchWaitTest::KeepsPaintingAndTakingInputWhileWaiting() {
     LaunchFixture fixture;
-    fixture.tester.setControl("sleep 1500\nsilent");
+    fixture.tester.SetControl("sleep 1500\nsilent");
     TFIN& window = *fixture.window;
     window.show();
     Control<QTabWidget>(window, "PC")->setCurrentWidget(Control<QWidget>(window, "TSparam"));

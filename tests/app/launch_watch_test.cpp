@@ -41,26 +41,26 @@ bool ProcessIsGone(qint64 pid) {
 class LaunchWatchTest : public QObject {
     Q_OBJECT
 private slots:
-    void showsProgressAndLogLinesAsTheyCome_data();
-    void showsProgressAndLogLinesAsTheyCome();
-    void cancelEndsTheTesterAndLoadsNothing_data();
-    void cancelEndsTheTesterAndLoadsNothing();
-    void aFailingTestersLastLinesReachTheBox();
+    void ShowsProgressAndLogLinesAsTheyCome_data();
+    void ShowsProgressAndLogLinesAsTheyCome();
+    void CancelEndsTheTesterAndLoadsNothing_data();
+    void CancelEndsTheTesterAndLoadsNothing();
+    void AFailingTestersLastLinesReachTheBox();
 };
 
-void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome_data() {
+void LaunchWatchTest::ShowsProgressAndLogLinesAsTheyCome_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("withProgress");
     QTest::newRow("progress lines") << "say Testing sequence 1\nprogress 6 250" << true;
     QTest::newRow("prints nothing") << "sleep 600" << false;
 }
 
-void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
+void LaunchWatchTest::ShowsProgressAndLogLinesAsTheyCome() {
     QFETCH(QString, control);
     QFETCH(bool, withProgress);
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl(control);
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl(control);
     fixture.window->show();
     QList<int> values;
     QString log;
@@ -91,21 +91,21 @@ void LaunchWatchTest::showsProgressAndLogLinesAsTheyCome() {
     QVERIFY2(timeLeft.startsWith("About 0:00:0"), qPrintable(timeLeft));
 }
 
-void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing_data() {
+void LaunchWatchTest::CancelEndsTheTesterAndLoadsNothing_data() {
     QTest::addColumn<QString>("control");
     QTest::newRow("heeds the request") << "sleep 60000";
     QTest::newRow("ignores the request") << "ignore-term\nsleep 60000";
 }
 
-void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing() {
+void LaunchWatchTest::CancelEndsTheTesterAndLoadsNothing() {
     QFETCH(QString, control);
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
-    fixture.tester.setControl(control);
+    QVERIFY(fixture.IsValid());
+    fixture.tester.SetControl(control);
     fixture.window->show();
     QElapsedTimer sinceCancel;
     NoticeWatcher watcher(*fixture.window, [&](QWidget& notice) {
-        if (!sinceCancel.isValid() && fixture.testerStarted()) {
+        if (!sinceCancel.isValid() && fixture.TesterStarted()) {
             sinceCancel.start();
             Control<QPushButton>(notice, "WaitCancel")->click();
         }
@@ -115,19 +115,19 @@ void LaunchWatchTest::cancelEndsTheTesterAndLoadsNothing() {
     QVERIFY(sinceCancel.isValid());
     // Well inside the tester's own minute: the forced end follows a grace of a few seconds.
     QVERIFY2(sinceCancel.elapsed() < 10000, qPrintable(QString::number(sinceCancel.elapsed())));
-    QVERIFY(ProcessIsGone(fixture.tester.waitForRecord().pid));
+    QVERIFY(ProcessIsGone(fixture.tester.WaitForRecord().pid));
     QCOMPARE(fixture.dialogs.messages,
              (QList<ShownMessage>{
                  {"Zentrope was cancelled. No result file is loaded.", MessageIcon::Information}}));
-    QVERIFY(!QFile::exists(fixture.tester.filePath("_Zentrope.txt")));
+    QVERIFY(!QFile::exists(fixture.tester.FilePath("_Zentrope.txt")));
     QCOMPARE(RowOf(*fixture.window, "DFT"), -1);
 }
 
-void LaunchWatchTest::aFailingTestersLastLinesReachTheBox() {
+void LaunchWatchTest::AFailingTestersLastLinesReachTheBox() {
     LaunchFixture fixture;
-    QVERIFY(fixture.isValid());
+    QVERIFY(fixture.IsValid());
     // It writes its result, but an exit code that is not 0 says the result is not to be trusted.
-    fixture.tester.setControl("say Testing sequence 12 of 20\n"
+    fixture.tester.SetControl("say Testing sequence 12 of 20\n"
                               "complain The result file could not be written\nexit 3");
     fixture.window->show();
 

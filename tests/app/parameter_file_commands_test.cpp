@@ -56,7 +56,7 @@ class ParameterFileCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadNeedsAnExistingFile() {
+    void LoadNeedsAnExistingFile() {
         WindowFixture f;
         TFIN& w = f.Open();
         Control<QLineEdit>(w, "EditNT")->setText("5");
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(f.MessageTexts(), QStringList{NotFound(f.Path("folder.par"))});
     }
 
-    void loadReadsTheNamedFile() {
+    void LoadReadsTheNamedFile() {
         WindowFixture f;
         TFIN& w = f.Open();
         f.Write("small.par", SmallFile);
@@ -93,7 +93,7 @@ private slots:
     }
 
     // A million faults would be a million boxes: the first few and then one that counts.
-    void manyFaultsShowAFewBoxesAndACount() {
+    void ManyFaultsShowAFewBoxesAndACount() {
         QByteArray bogus;
         for (int i = 0; i < 20000; ++i)
             bogus += "[bogus section]\n";
@@ -119,7 +119,7 @@ private slots:
         QVERIFY(!f.MessageTexts().last().contains("not shown"));
     }
 
-    void aPipeIsNoParameterFile() {
+    void APipeIsNoParameterFile() {
         WindowFixture f;
         TFIN& w = f.Open();
         const QString pipe = f.Path("pipe.par");
@@ -131,7 +131,7 @@ private slots:
                                     "cannot be loaded."));
     }
 
-    void loadNewThroughTheOpenDialog() {
+    void LoadNewThroughTheOpenDialog() {
         WindowFixture f;
         TFIN& w = f.Open();
         f.Write("runs/chosen.par", SmallFile);
@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Information);
     }
 
-    void saveAsThroughTheSaveDialog() {
+    void SaveAsThroughTheSaveDialog() {
         WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(QDir().mkpath(f.Path("runs")));
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
-    void saveWithoutANameUsesTheDefaultName() {
+    void SaveWithoutANameUsesTheDefaultName() {
         WindowFixture f;
         TFIN& w = f.Open();
         QVERIFY(w.ButtParaSaveClick());
@@ -188,7 +188,7 @@ private slots:
         QCOMPARE(f.Read("Zentrope_GUI_para"), GoldenDefaults());
     }
 
-    void failedSavesAreReported() {
+    void FailedSavesAreReported() {
         WindowFixture f;
         TFIN& w = f.Open();
         f.Write("kept.par", "old content");
@@ -207,7 +207,7 @@ private slots:
     }
 
     // Of some forty fields, the refused one is shown with the focus and its text selected.
-    void aRefusedFieldGetsTheFocus() {
+    void ARefusedFieldGetsTheFocus() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(w, "eRUNrstp")->selectedText(), QString("-"));
     }
 
-    void saveLoadSaveIsByteIdentical() {
+    void SaveLoadSaveIsByteIdentical() {
         WindowFixture f;
         TFIN& w = f.Open();
         ChangeEverything(w);
@@ -234,8 +234,8 @@ private slots:
         QVERIFY(first.contains("1 collision\n1 dft\n"));
         QVERIFY(!first.contains("1 gcd"));
         // Back to the defaults, then the file brings every change back.
-        w.Params = {};
-        zentrope::ApplyDefaults(w.Params);
+        w.params = {};
+        zentrope::ApplyDefaults(w.params);
         w.ApplyParameterSet();
         w.ButtParaReloadClick();
         QVERIFY(f.dialogs.messages.isEmpty());

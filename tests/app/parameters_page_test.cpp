@@ -120,7 +120,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w_));
     }
 
-    void tickingAppendsAndUntickingRemoves() {
+    void TickingAppendsAndUntickingRemoves() {
         CheckOnly({});
         QVERIFY(Control<OrderListBox>(*w_, "LBorder")->count() == 0);
         for (QCheckBox* box :
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(OrderIds(*w_), (QList<int>{5, 1}));
     }
 
-    void aCaptionOfNoTestChangesNothing() {
+    void ACaptionOfNoTestChangesNothing() {
         CheckOnly({3});
         Control<QCheckBox>(*w_, "CheckBox1")->setText("dft");
         Control<QCheckBox>(*w_, "CheckBox1")->setChecked(true);
@@ -146,7 +146,7 @@ private slots:
         Control<QCheckBox>(*w_, "CheckBox1")->setChecked(false);
     }
 
-    void allKeepsTheCheckedAndAppendsTheRestByNumber() {
+    void AllKeepsTheCheckedAndAppendsTheRestByNumber() {
         CheckOnly({5, 1, 3});
         QTest::mouseClick(Control<QPushButton>(*w_, "BBenableAll"), Qt::LeftButton);
         QCOMPARE(OrderIds(*w_), BoxTests({5,  1,  3,  2,  4,  6,  7,  8,  9,  10, 11,
@@ -158,7 +158,7 @@ private slots:
         QVERIFY(Control<OrderListBox>(*w_, "LBorder")->viewport()->rect().contains(last));
     }
 
-    void noneEmptiesAndToggleInverts() {
+    void NoneEmptiesAndToggleInverts() {
         QTest::mouseClick(Control<QPushButton>(*w_, "BBenableNone"), Qt::LeftButton);
         QCOMPARE(Control<OrderListBox>(*w_, "LBorder")->count(), 0);
         for (int n = 1; n <= 21; ++n)
@@ -173,7 +173,7 @@ private slots:
     }
 
     // Whatever the user does with boxes and buttons, the list mirrors the checked boxes.
-    void anySequenceKeepsTheOrderInStep() {
+    void AnySequenceKeepsTheOrderInStep() {
         QRandomGenerator random(20260711);
         for (int step = 0; step < 400; ++step) {
             const int choice = random.bounded(24);
@@ -189,7 +189,7 @@ private slots:
         }
     }
 
-    void draggingReordersLive() {
+    void DraggingReordersLive() {
         CheckOnly({1, 2, 3, 4, 5});
         StartDrag(0);
         QCOMPARE(Control<ParametersPage>(*w_, "TSparam")->DragIndex, 0);
@@ -213,7 +213,7 @@ private slots:
         VerifyOrderMatchesBoxes();
     }
 
-    void aStaleDragIndexMovesNothing() {
+    void AStaleDragIndexMovesNothing() {
         CheckOnly({1, 2, 3});
         Control<ParametersPage>(*w_, "TSparam")->DragIndex = -1;
         QVERIFY(Control<ParametersPage>(*w_, "TSparam")
@@ -227,7 +227,7 @@ private slots:
                      ->LBorderDragOver(Control<OrderListBox>(*w_, "LBorder")->RowHeight() + 1));
     }
 
-    void aSmallWindowScrolls() {
+    void ASmallWindowScrolls() {
         const QSize before = w_->size();
         auto* scroller = qobject_cast<QScrollArea*>(w_->centralWidget());
         QVERIFY(scroller);
@@ -238,7 +238,7 @@ private slots:
         w_->resize(before);
     }
 
-    void keyFiltersByEditKind_data() {
+    void KeyFiltersByEditKind_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("result");
@@ -261,7 +261,7 @@ private slots:
                                             << "-1e5"
                                             << "15";
     }
-    void keyFiltersByEditKind() {
+    void KeyFiltersByEditKind() {
         QFETCH(QString, edit);
         QFETCH(QString, keys);
         QFETCH(QString, result);
@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(Typed(control, "", keys), result);
     }
 
-    void editingKeysStillWork() {
+    void EditingKeysStillWork() {
         QLineEdit* edit = Control<QLineEdit>(*w_, "eNOTMtemp");
         edit->setText("12345");
         edit->setFocus();
@@ -285,7 +285,7 @@ private slots:
     }
 
     // Ctrl+V keeps what typing would let in; the menu's Paste inserts the text as it is.
-    void clipboardShortcutPastesFilteredAndTheMenuAsIs() {
+    void ClipboardShortcutPastesFilteredAndTheMenuAsIs() {
         QGuiApplication::clipboard()->setText("7-7");
         QLineEdit* edit = Control<QLineEdit>(*w_, "eDFTdmax");
         edit->setText("1");
@@ -300,7 +300,7 @@ private slots:
 
     // Ctrl+A then typing replaces the number (it used to be appended to); copy, cut, paste and
     // undo work in every numeric field, the paste filtered as typing is and cut to the limit.
-    void editingShortcutsWorkInEveryNumericField() {
+    void EditingShortcutsWorkInEveryNumericField() {
         QStringList fields;
         for (QLineEdit* edit : w_->findChildren<QLineEdit*>())
             if (edit->objectName().startsWith('e') ||
@@ -336,7 +336,7 @@ private slots:
         }
     }
 
-    void limitsBindTypingAndPastingOnly() {
+    void LimitsBindTypingAndPastingOnly() {
         QLineEdit* edit = Control<QLineEdit>(*w_, "eSERmin");
         QCOMPARE(Typed(edit, "16", "7"), QString("16"));
         edit->selectAll();
@@ -361,7 +361,7 @@ private slots:
         QCOMPARE(Control<QLineEdit>(*w_, "eMAU_n")->text(), QString("100000"));
     }
 
-    void amlsArrowsRewriteTheirLabels() {
+    void AmlsArrowsRewriteTheirLabels() {
         Control<UpDown>(*w_, "uAMLSmin")->SetPosition(14);
         Control<UpDown>(*w_, "uAMLSmax")->SetPosition(2);
         Control<QLabel>(*w_, "LabAMLSmin")->setText("3");
@@ -382,7 +382,7 @@ private slots:
         QCOMPARE(Control<QLabel>(*w_, "LabAMLSstp")->text(), QString("-31"));
     }
 
-    void spinnersShowTheirPosition() {
+    void SpinnersShowTheirPosition() {
         Control<UpDown>(*w_, "uRUNsmax")->SetPosition(40);
         QCOMPARE(Control<QLabel>(*w_, "STrunSmax")->text(), QString("32"));
         Control<UpDown>(*w_, "uRUNsmax")->SetPosition(65536 + 5);
@@ -403,7 +403,7 @@ private slots:
     }
 
     // Keys and the wheel raise the same handler as the arrows: the AMLS label is rewritten.
-    void spinnersStepFromTheKeyboardAndWheel() {
+    void SpinnersStepFromTheKeyboardAndWheel() {
         UpDown* spinner = Control<UpDown>(*w_, "uAMLSmin");
         QLabel* label = Control<QLabel>(*w_, "LabAMLSmin");
         spinner->SetPosition(3);
@@ -443,7 +443,7 @@ private slots:
     }
 
     // Ctrl+Up/Down move the current entry as dragging it one place would.
-    void orderEntriesMoveWithTheKeyboard() {
+    void OrderEntriesMoveWithTheKeyboard() {
         CheckOnly({1, 2, 3, 4});
         auto* list = Control<OrderListBox>(*w_, "LBorder");
         const QList<int> before = OrderIds(*w_);
@@ -465,7 +465,7 @@ private slots:
     }
 
     // Tab walks the rows from the top, min, max and step in each, then the order and the runs.
-    void tabFollowsTheScreen() {
+    void TabFollowsTheScreen() {
         const QStringList expected = {
             "CheckBox1", "eDFTmax",    "eDFTdmin",   "eDFTdmax",   "eDFTdstp",    "eDFToptimize",
             "CheckBox2", "eAUTWmmin",  "eAUTWmmax",  "eAUTWmstp",  "eAUTWdmin",   "eAUTWdmax",

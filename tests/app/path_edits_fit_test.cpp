@@ -18,7 +18,7 @@ class PathEditsFitTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void longPathsNeverWidenThePage() {
+    void LongPathsNeverWidenThePage() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.show();

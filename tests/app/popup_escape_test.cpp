@@ -25,12 +25,12 @@ void PressEscape(TFIN& window) {
 class PopupEscapeTest : public QObject {
     Q_OBJECT
 private slots:
-    void anOpenComboBoxClosesAlone();
-    void aContextMenuClosesAlone();
-    void escapeThatReachesTheWindowFirstClosesOnlyThePopup();
+    void AnOpenComboBoxClosesAlone();
+    void AContextMenuClosesAlone();
+    void EscapeThatReachesTheWindowFirstClosesOnlyThePopup();
 };
 
-void PopupEscapeTest::anOpenComboBoxClosesAlone() {
+void PopupEscapeTest::AnOpenComboBoxClosesAlone() {
     WindowFixture fixture;
     TFIN& w = fixture.Open();
     w.show();
@@ -51,7 +51,7 @@ void PopupEscapeTest::anOpenComboBoxClosesAlone() {
     QTRY_VERIFY(!w.isVisible());
 }
 
-void PopupEscapeTest::aContextMenuClosesAlone() {
+void PopupEscapeTest::AContextMenuClosesAlone() {
     WindowFixture fixture;
     TFIN& w = fixture.Open();
     w.show();
@@ -77,7 +77,7 @@ void PopupEscapeTest::aContextMenuClosesAlone() {
 
 // Under a window manager a popup does not take the keyboard focus from the window: Escape
 // comes to the window's focused control, and its shortcuts, with the popup still open.
-void PopupEscapeTest::escapeThatReachesTheWindowFirstClosesOnlyThePopup() {
+void PopupEscapeTest::EscapeThatReachesTheWindowFirstClosesOnlyThePopup() {
     WindowFixture fixture;
     TFIN& w = fixture.Open();
     w.show();

@@ -22,7 +22,7 @@ class PrefsFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void withoutPrefsTheWindowOpensCentredOnGeneral() {
+    void WithoutPrefsTheWindowOpensCentredOnGeneral() {
         WindowFixture fixture;
         // The file beside the executable is only written, never read.
         fixture.Write(fixture.programDir.filePath("prefs.ini"), "ActivePageIndex=1\n");
@@ -35,7 +35,7 @@ private slots:
         QVERIFY(qAbs(w.geometry().center().x() - ScreenRect().center().x()) <= 1);
     }
 
-    void activePageIndexRestoresGeneralOrParameters_data() {
+    void ActivePageIndexRestoresGeneralOrParameters_data() {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<int>("shown");
         QTest::newRow("0") << QByteArray("0") << 0;
@@ -45,7 +45,7 @@ private slots:
         QTest::newRow("no such page") << QByteArray("7") << 0;
         QTest::newRow("none") << QByteArray("-1") << 0;
     }
-    void activePageIndexRestoresGeneralOrParameters() {
+    void ActivePageIndexRestoresGeneralOrParameters() {
         QFETCH(QByteArray, value);
         QFETCH(int, shown);
         WindowFixture fixture;
@@ -57,7 +57,7 @@ private slots:
                                                 "\n"));
     }
 
-    void pathsAndRectangleAreRestored() {
+    void PathsAndRectangleAreRestored() {
         WindowFixture fixture;
         fixture.WritePrefs("FINl=10\nFINt=20\nFINw=640\nFINh=400\n"
                            "zentrope_exe=/opt/z t/tester  \npara_file=\n");
@@ -70,7 +70,7 @@ private slots:
         QVERIFY(fixture.dialogs.messages.isEmpty());
     }
 
-    void unusableRectanglesAreCentred_data() {
+    void UnusableRectanglesAreCentred_data() {
         QTest::addColumn<QByteArray>("prefs");
         QTest::newRow("width abc") << QByteArray("FINl=10\nFINt=20\nFINw=abc\nFINh=400\n");
         QTest::newRow("tiny") << QByteArray("FINl=10\nFINt=20\nFINw=50\nFINh=30\n");
@@ -79,7 +79,7 @@ private slots:
         QTest::newRow("above the screen")
             << QByteArray("FINl=10\nFINt=-5000\nFINw=640\nFINh=400\n");
     }
-    void unusableRectanglesAreCentred() {
+    void UnusableRectanglesAreCentred() {
         QFETCH(QByteArray, prefs);
         WindowFixture fixture;
         fixture.WritePrefs(prefs);
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(ScreenRect().contains(w.geometry().center()));
     }
 
-    void closingWritesTheSevenLinesBesideTheExecutable() {
+    void ClosingWritesTheSevenLinesBesideTheExecutable() {
         WindowFixture fixture;
         TFIN& w = fixture.Open();
         Control<QLineEdit>(w, "EditZTRPexe")->setText("/usr/local/bin/zentrope");
@@ -111,14 +111,14 @@ private slots:
         QCOMPARE(next.geometry(), QRect(7, 9, 700, 500));
     }
 
-    void escapeClosesFromAnyControlAndWrites_data() {
+    void EscapeClosesFromAnyControlAndWrites_data() {
         QTest::addColumn<QString>("control");
         QTest::newRow("edit") << "eMAU_n";
         QTest::newRow("combo box") << "CBnUM";
         QTest::newRow("order list") << "LBorder";
         QTest::newRow("check box") << "CheckBox5";
     }
-    void escapeClosesFromAnyControlAndWrites() {
+    void EscapeClosesFromAnyControlAndWrites() {
         QFETCH(QString, control);
         WindowFixture fixture;
         TFIN& w = fixture.Open();
@@ -136,7 +136,7 @@ private slots:
 
     // Ctrl+Tab turns the pages forward and Ctrl+Shift+Tab back, from an edit and from the table;
     // the keys go in through the window, as a keyboard's do, so the focused control may claim them.
-    void controlTabTurnsThePages() {
+    void ControlTabTurnsThePages() {
         WindowFixture fixture;
         TFIN& w = fixture.Open();
         w.show();
@@ -165,7 +165,7 @@ private slots:
     }
 
     // Escape or closing with parameters changed since the last load or save asks first.
-    void changedParametersAreOfferedForSaving() {
+    void ChangedParametersAreOfferedForSaving() {
         WindowFixture fixture;
         TFIN& w = fixture.Open();
         w.show();
@@ -210,7 +210,7 @@ private slots:
         QVERIFY(again.dialogs.saveQuestions.isEmpty());
     }
 
-    void discardingClosesWithoutWriting() {
+    void DiscardingClosesWithoutWriting() {
         WindowFixture fixture;
         TFIN& w = fixture.Open();
         Control<QLineEdit>(w, "EditParaFile")->setText(fixture.Path("para.txt"));
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(!QFile::exists(fixture.Path("para.txt")));
     }
 
-    void aWindowPartlyOffTheScreenIsBroughtBack() {
+    void AWindowPartlyOffTheScreenIsBroughtBack() {
         WindowFixture fixture;
         const QRect screen = ScreenRect();
         fixture.WritePrefs("FINl=" + QByteArray::number(screen.right() - 100) +
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(w.height(), screen.height());
     }
 
-    void unwritablePrefsAreReported() {
+    void UnwritablePrefsAreReported() {
         WindowFixture fixture;
         fixture.window = std::make_unique<TFIN>(WindowSetup{
             fixture.programDir.filePath("missing"), fixture.currentDir.path(), &fixture.dialogs});
@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(fixture.dialogs.messages[0].icon, MessageIcon::Warning);
     }
 
-    void aFailedWriteKeepsTheOldFileAndIsReported() {
+    void AFailedWriteKeepsTheOldFileAndIsReported() {
         WindowFixture fixture;
         const QByteArray old = "zentrope_exe=/old/tester\npara_file=/old/para\n";
         QFile prefs(fixture.programDir.filePath("prefs.ini"));

@@ -14,7 +14,7 @@ class ProcessSignalsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aWritePastTheFileSizeLimitFailsWithItsError() {
+    void AWritePastTheFileSizeLimitFailsWithItsError() {
         QTemporaryDir dir;
         const QByteArray path = dir.filePath("big").toLocal8Bit();
         const pid_t child = fork();

@@ -22,7 +22,7 @@ class ResultCellStyleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void headersAreBoldCentredAndRaised() {
+    void HeadersAreBoldCentredAndRaised() {
         for (int32_t col : {0, 1, 3, 5, 6}) {
             const CellLook look = Look("KS", col, 0, true);
             QCOMPARE(look.alignment, Qt::AlignHCenter);
@@ -33,7 +33,7 @@ private slots:
         }
     }
 
-    void fixedColumnsAreRightAlignedOnButtonFace() {
+    void FixedColumnsAreRightAlignedOnButtonFace() {
         for (int32_t col : {0, 1, 2}) {
             const CellLook look = Look("12", col, 4, true);
             QCOMPARE(look.alignment, Qt::AlignRight);
@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(Look("- error -", 2, 1).foreground, Role(QPalette::WindowText));
     }
 
-    void errorsAreRedAndCentredInSequenceAndSummaryColumns() {
+    void ErrorsAreRedAndCentredInSequenceAndSummaryColumns() {
         for (int32_t col : {3, 4, 6, 8}) {
             const CellLook look = Look("- error -", col, 2);
             QCOMPARE(look.foreground, QColor(255, 0, 0));
@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(Look("-1.5", 3, 2).foreground, Role(QPalette::Text));
     }
 
-    void summariesAreBlueAndRightAligned() {
+    void SummariesAreBlueAndRightAligned() {
         for (int32_t col : {6, 7, 8}) {
             const CellLook look = Look("0.9883352", col, 1);
             QCOMPARE(look.foreground, QColor(0, 0, 255));
@@ -67,7 +67,7 @@ private slots:
         }
     }
 
-    void sequenceCellsAndTheSpacerUseTheTableColours() {
+    void SequenceCellsAndTheSpacerUseTheTableColours() {
         for (int32_t col : {3, 4, SequenceEnd}) {
             const CellLook look = Look(col == SequenceEnd ? "" : "0.5", col, 1);
             QCOMPARE(look.foreground, Role(QPalette::Text));
@@ -78,7 +78,7 @@ private slots:
         }
     }
 
-    void selectionColoursOverrideRedAndBlue() {
+    void SelectionColoursOverrideRedAndBlue() {
         for (std::string_view text : {"- error -", "0.1", ""}) {
             const CellLook look = Look(text, 7, 3, true);
             QCOMPARE(look.background, Role(QPalette::Highlight));
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(Look("- error -", 4, 3, true).alignment, Qt::AlignHCenter);
     }
 
-    void beforeAnyLoadEveryOtherColumnIsASummary() {
+    void BeforeAnyLoadEveryOtherColumnIsASummary() {
         const CellLook look = DecideCellLook("0.5", {3, 1, false}, 0, QPalette());
         QCOMPARE(look.foreground, QColor(0, 0, 255));
     }

@@ -57,7 +57,7 @@ class ResultLoadFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aPipeIsRefusedAtOnceAndChangesNothing() {
+    void APipeIsRefusedAtOnceAndChangesNothing() {
         WindowFixture f;
         TFIN& w = OpenUnsorted(f);
         f.Write("run.txt", QByteArray::fromStdString(ThreeSections));
@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(Cell(w, 1, 1), QString("DFT"));
     }
 
-    void aStoppedLoadLeavesTheWindowAsItWas() {
+    void AStoppedLoadLeavesTheWindowAsItWas() {
         WindowFixture f;
         TFIN& w = OpenUnsorted(f);
         f.Write("run.txt", QByteArray::fromStdString(ThreeSections));
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(w.Table().Model().rowCount(), 401);
     }
 
-    void closingTheWindowStopsTheLoad() {
+    void ClosingTheWindowStopsTheLoad() {
         WindowFixture f;
         TFIN& w = OpenUnsorted(f);
         w.show();
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(f.MessageTexts().size(), 0);
     }
 
-    void aRowHoldingNoPValuesSaysSoAndFailsTheRun() {
+    void ARowHoldingNoPValuesSaysSoAndFailsTheRun() {
         WindowFixture f;
         TFIN& w = OpenUnsorted(f);
         f.Write("run.txt", QByteArray::fromStdString(ResultFile(Names, {{"0.1", "0.1", "0.1"},
@@ -129,7 +129,7 @@ private slots:
                  qPrintable(pane));
     }
 
-    void aFileCutShortWarnsAndIsIncomplete() {
+    void AFileCutShortWarnsAndIsIncomplete() {
         WindowFixture f;
         TFIN& w = OpenUnsorted(f);
         f.Write("run.txt", QByteArray::fromStdString(ThreeSections + "Sequence #4\n0.4\tDFT\n"));

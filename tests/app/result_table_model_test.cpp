@@ -11,7 +11,7 @@ class ResultTableModelTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void numbersAndRowsFollowTheShownPlaces() {
+    void NumbersAndRowsFollowTheShownPlaces() {
         ResultTableModel model;
         std::istringstream file("Sequence #1\n0.5\tDFT\n-1\tSOB\n0.25\tRuns\n\n"
                                 "Sequence #2\n0.75\tDFT\n0.125\tSOB\n0.5\tRuns\n\n"

@@ -32,8 +32,8 @@ QByteArray LongText() {
 }
 
 bool InSight(ResultTextView* view, qsizetype line) {
-    return line >= view->firstVisibleLine() &&
-           line < view->firstVisibleLine() + view->pageLineCount();
+    return line >= view->FirstVisibleLine() &&
+           line < view->FirstVisibleLine() + view->PageLineCount();
 }
 
 bool ShowsHighlight(ResultTextView* view) {
@@ -51,7 +51,7 @@ class ResultsFindTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void findGoesRoundTheTextAndScrollsToEachMatch() {
+    void FindGoesRoundTheTextAndScrollsToEachMatch() {
         WindowFixture f;
         TFIN& w = f.Open();
         w.resize(800, 600);
@@ -71,28 +71,28 @@ private slots:
         // The load left the caret at the end: the first match is found round the end.
         QTest::keyClicks(edit, "needle");
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(view->selectedText(), QStringLiteral("Needle"));
-        QCOMPARE(view->caret().line, 300);
+        QCOMPARE(view->SelectedText(), QStringLiteral("Needle"));
+        QCOMPARE(view->Caret().line, 300);
         QVERIFY(InSight(view, 300));
         QVERIFY(Control<QLabel>(w, "LabFind")->text().contains("round"));
         QVERIFY(ShowsHighlight(view)); // line 302's match; line 300's is selected
 
         QTest::keyClick(edit, Qt::Key_F3);
-        QCOMPARE(view->caret().line, 302);
+        QCOMPARE(view->Caret().line, 302);
         QTest::keyClick(edit, Qt::Key_F3);
-        QCOMPARE(view->caret().line, 1500);
+        QCOMPARE(view->Caret().line, 1500);
         QVERIFY(InSight(view, 1500));
         QVERIFY(Control<QLabel>(w, "LabFind")->text().isEmpty());
         QTest::keyClick(view, Qt::Key_F3, Qt::ShiftModifier);
-        QCOMPARE(view->caret().line, 302);
-        QCOMPARE(view->anchor().column, QByteArray("0.5000000\tline 302 a ").size());
+        QCOMPARE(view->Caret().line, 302);
+        QCOMPARE(view->Anchor().column, QByteArray("0.5000000\tline 302 a ").size());
         QVERIFY(InSight(view, 302));
 
         // UTF-8 text: found at its characters, not its bytes.
         edit->setText(QStringLiteral("größe"));
         QTest::keyClick(edit, Qt::Key_F3);
-        QCOMPARE(view->selectedText(), QStringLiteral("Größe"));
-        QCOMPARE(view->caret().line, 1000);
+        QCOMPARE(view->SelectedText(), QStringLiteral("Größe"));
+        QCOMPARE(view->Caret().line, 1000);
         Control<QCheckBox>(w, "cbFindCase")->setChecked(true);
         QTest::keyClick(edit, Qt::Key_F3);
         QCOMPARE(Control<QLabel>(w, "LabFind")->text(), QStringLiteral("Not found"));
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!ShowsHighlight(view));
     }
 
-    void searchFindsEveryPlaceOnceInEitherDirection() {
+    void SearchFindsEveryPlaceOnceInEitherDirection() {
         const std::string_view text = "abcABCabc";
         QCOMPARE(FindInText(text, "ABC", 0, false, true).at, size_t(3));
         QCOMPARE(FindInText(text, "ABC", 1, false, false).at, size_t(3));

@@ -72,26 +72,26 @@ class ResultsPageTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadShowsTheTextThenTheTable() {
+    void LoadShowsTheTextThenTheTable() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
         w.LoadResultFile(path);
-        const qsizetype lastLine = Control<ResultTextView>(w, "RE")->lines().count() - 1;
-        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().text(0, lastLine).toStdString(),
+        const qsizetype lastLine = Control<ResultTextView>(w, "RE")->Lines().Count() - 1;
+        QCOMPARE(Control<ResultTextView>(w, "RE")->Lines().Text(0, lastLine).toStdString(),
                  ThreeSections);
         QCOMPARE(Control<QTabWidget>(w, "PC")->tabText(
                      Control<QTabWidget>(w, "PC")->indexOf(Control<QWidget>(w, "TSresults"))),
                  "Results: " + path);
-        QCOMPARE(Control<ResultTextView>(w, "RE")->selectedText(), QString("\n"));
-        QCOMPARE(Control<ResultTextView>(w, "RE")->caret(),
-                 Control<ResultTextView>(w, "RE")->endPosition());
-        QCOMPARE(Control<ResultTextView>(w, "RE")->tabStopsInPixels().size(), 5);
+        QCOMPARE(Control<ResultTextView>(w, "RE")->SelectedText(), QString("\n"));
+        QCOMPARE(Control<ResultTextView>(w, "RE")->Caret(),
+                 Control<ResultTextView>(w, "RE")->EndPosition());
+        QCOMPARE(Control<ResultTextView>(w, "RE")->TabStopsInPixels().size(), 5);
         QCOMPARE(Control<QTabWidget>(w, "PC")->currentWidget(), Control<QWidget>(w, "TStable"));
         QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(f.MessageTexts().join('|')));
     }
 
-    void modelRowZeroIsTheHeaderRow() {
+    void ModelRowZeroIsTheHeaderRow() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(model->headerData(7, Qt::Horizontal).toString(), QString("KS"));
     }
 
-    void aLoadReplacesEveryCell() {
+    void ALoadReplacesEveryCell() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -130,7 +130,7 @@ private slots:
         QVERIFY(!Control<QTableView>(w, "SG")->isColumnHidden(3));
     }
 
-    void columnsFitTheirWidestTextAndRowsTheFont() {
+    void ColumnsFitTheirWidestTextAndRowsTheFont() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const std::string longName = "Tough birthday spacings";
@@ -149,7 +149,7 @@ private slots:
 
     // Below the last row and right of the last column lies the table's background, also
     // beside the header row and under the fixed columns.
-    void pastTheLastCellIsTheTablesBackground() {
+    void PastTheLastCellIsTheTablesBackground() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -166,7 +166,7 @@ private slots:
 
     // A long path shortens the Results tab alone: every tab stays in sight, the others whole,
     // while the caption itself stays whole, also as the tab's hint.
-    void aLongResultPathLeavesEveryTabInSight() {
+    void ALongResultPathLeavesEveryTabInSight() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections, QString(150, 'r') + ".txt");
@@ -188,7 +188,7 @@ private slots:
 
     // Scrolled to the far right, the first column in sight is whole, as everywhere else, and so
     // is the last one.
-    void scrolledToTheEndEveryColumnInSightIsWhole() {
+    void ScrolledToTheEndEveryColumnInSightIsWhole() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const std::vector<std::string> section(Names.size(), "0.123456789");
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(header->logicalIndexAt(0), 3);
     }
 
-    void fixedColumnsResizeByTheirHeaderBorders() {
+    void FixedColumnsResizeByTheirHeaderBorders() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -230,7 +230,7 @@ private slots:
                                      w.Table().GridControl().ColumnWidth(2));
     }
 
-    void rightClicksOnTheHeaderRowSortAndToggle() {
+    void RightClicksOnTheHeaderRowSortAndToggle() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(w.Table().Sorting().SortAscending, 1);
     }
 
-    void otherReleasesDoNotSort() {
+    void OtherReleasesDoNotSort() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(w.Table().Sorting().LastSortColumn, -9);
     }
 
-    void theCheckedSummaryBoxChoosesTheSort() {
+    void TheCheckedSummaryBoxChoosesTheSort() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ResultFile(Names, {{"0.5", "0.01", "0.1"},
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(w.Table().Sorting().SortAscending, 0);
     }
 
-    void namesFirstFormatReadsTheSecondField() {
+    void NamesFirstFormatReadsTheSecondField() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         Control<QComboBox>(w, "CBsaveFormat")->setCurrentIndex(1);
@@ -297,7 +297,7 @@ private slots:
     }
 
     // "nan" is no p-value: its row has no figures, and its "- error -" sorts as -1.
-    void aNanPValueSortsAfterEveryFigure() {
+    void ANanPValueSortsAfterEveryFigure() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         Control<QCheckBox>(w, "cbSortSL")->setChecked(true);
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.1", "0.5", "nan"}));
     }
 
-    void aFileInTheOtherFormatIsReadInItWithAWarning() {
+    void AFileInTheOtherFormatIsReadInItWithAWarning() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         Control<QComboBox>(w, "CBsaveFormat")->setCurrentIndex(1);
@@ -334,7 +334,7 @@ private slots:
         QCOMPARE(ColumnTexts(w, 3), QStringList({"0.5", "0.0012", "- error -"}));
     }
 
-    void aFileWithoutResultLinesLeavesTheTableEmpty() {
+    void AFileWithoutResultLinesLeavesTheTableEmpty() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -348,7 +348,7 @@ private slots:
                 QCOMPARE(CellText(w, col, row), QString());
     }
 
-    void runningOutOfMemoryEmptiesBothPages() {
+    void RunningOutOfMemoryEmptiesBothPages() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -369,7 +369,7 @@ private slots:
         }
         QVERIFY(setrlimit(RLIMIT_AS, &saved) == 0);
         QCOMPARE(f.MessageTexts(), QStringList("The result file is too large to be loaded."));
-        QCOMPARE(Control<ResultTextView>(w, "RE")->lines().byteSize(), 0);
+        QCOMPARE(Control<ResultTextView>(w, "RE")->Lines().ByteSize(), 0);
         for (int row = 0; row < Control<QTableView>(w, "SG")->model()->rowCount(); ++row)
             for (int col = 0; col < Control<QTableView>(w, "SG")->model()->columnCount(); ++col)
                 QCOMPARE(CellText(w, col, row), QString());
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(CellText(w, 1, 1), QString("DFT"));
     }
 
-    void aMissingFileIsReportedAndChangesNothing() {
+    void AMissingFileIsReportedAndChangesNothing() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));
@@ -396,7 +396,7 @@ private slots:
         QCOMPARE(Control<QTableView>(w, "SG")->model()->rowCount(), 4);
     }
 
-    void theButtonLoadsTheChosenFile() {
+    void TheButtonLoadsTheChosenFile() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         const QString path = WriteResults(f, ThreeSections);
@@ -409,7 +409,7 @@ private slots:
         QCOMPARE(CellText(w, 1, 1), QString("DFT"));
     }
 
-    void draggedRowsAndColumnsTakeTheirCells() {
+    void DraggedRowsAndColumnsTakeTheirCells() {
         WindowFixture f;
         TFIN& w = OpenShown(f);
         w.LoadResultFile(WriteResults(f, ThreeSections));

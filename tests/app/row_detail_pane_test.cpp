@@ -86,7 +86,7 @@ class RowDetailPaneTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void selectedRowShowsItsFiguresAndAlphaRejudges() {
+    void SelectedRowShowsItsFiguresAndAlphaRejudges() {
         WindowFixture f;
         TFIN& w = LoadThreeTests(f);
         QCOMPARE(CellText(w, 1, 2), "Skewed");
@@ -138,7 +138,7 @@ private slots:
                  qPrintable(Control<QLabel>(w, "LabVerdict")->text()));
     }
 
-    void chartsAreSavedAsPngOrSvg() {
+    void ChartsAreSavedAsPngOrSvg() {
         WindowFixture f;
         TFIN& w = LoadThreeTests(f);
         ClickCell(w, 4, 2);
@@ -161,7 +161,7 @@ private slots:
 
     // The proposal names the row's test and the loaded file (which stands for the run, and
     // its time), with nothing a file name cannot hold.
-    void aSavedChartIsNamedAfterTheTestAndTheRun() {
+    void ASavedChartIsNamedAfterTheTestAndTheRun() {
         WindowFixture f;
         TFIN& w = f.Open();
         const QString file = "bias 0.51: run?.txt";

@@ -22,7 +22,7 @@ void ChooseCluster(TFIN& window, int shards) {
 class RunPlaceTest : public QObject {
     Q_OBJECT
 private slots:
-    void clusterSettingsAreKeptBetweenSessions() {
+    void ClusterSettingsAreKeptBetweenSessions() {
         WindowFixture fixture;
         fixture.Open();
         TFIN& window = *fixture.window;
@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(settings.commandPrefix, QString("ssh login.example.org"));
     }
 
-    void aWindowThatNeverChoseAClusterWritesTheSevenLinesOnly() {
+    void AWindowThatNeverChoseAClusterWritesTheSevenLinesOnly() {
         WindowFixture fixture;
         fixture.Open();
         QVERIFY(fixture.window->close());
@@ -63,9 +63,9 @@ private slots:
     }
 
     // A shard would test nothing: nothing starts, nothing is recorded.
-    void moreShardsThanSequencesIsRefusedNamingTheSetting() {
+    void MoreShardsThanSequencesIsRefusedNamingTheSetting() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         TFIN& window = *fixture.window;
         Control<QLineEdit>(window, "EditNT")->setText("3");
         ChooseCluster(window, 4);
@@ -87,9 +87,9 @@ private slots:
 
     // The kind that finds cluster runs again knows no shards: started by name it would test
     // a wrong share of the run, so it starts nothing.
-    void theClusterByNameAloneStartsNothing() {
+    void TheClusterByNameAloneStartsNothing() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         fixture.window->SetBackendName(zentrope::SlurmBackendName);
         fixture.window->ButtRunWaitClick();
         QCOMPARE(fixture.window->WatchedRun(), nullptr);
@@ -99,9 +99,9 @@ private slots:
     }
 
     // As through ssh to a host without Slurm: the shell on the other side finds no sbatch.
-    void sbatchNotFoundNamesTheCommandAndThePrefix() {
+    void SbatchNotFoundNamesTheCommandAndThePrefix() {
         LaunchFixture fixture;
-        QVERIFY(fixture.isValid());
+        QVERIFY(fixture.IsValid());
         TFIN& window = *fixture.window;
         Control<QLineEdit>(window, "EditNT")->setText("8");
         ChooseCluster(window, 2);
@@ -115,7 +115,7 @@ private slots:
                      message.contains("command prefix: \"" + prefix + "\"") &&
                      message.contains("sbatch --parsable"),
                  qPrintable(message));
-        QVERIFY(!fixture.testerStarted());
+        QVERIFY(!fixture.TesterStarted());
         // The record tells the run has ended, so no later window waits for it.
         const QList<zentrope::RunRecord> runs = fixture.Runs();
         QCOMPARE(runs.size(), 1);

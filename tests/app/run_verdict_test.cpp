@@ -62,7 +62,7 @@ class RunVerdictTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void verdictCountsTheFailingRowAndNamesIt() {
+    void VerdictCountsTheFailingRowAndNamesIt() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);
         const QString text = Control<QLabel>(w, "LabVerdict")->text();
@@ -99,7 +99,7 @@ private slots:
 
     // An emptied threshold field switches its check off; it never becomes a threshold of 0,
     // which every row's SL would cross.
-    void emptiedThresholdsSwitchTheirChecksOff() {
+    void EmptiedThresholdsSwitchTheirChecksOff() {
         WindowFixture f;
         TFIN& w = f.Open();
         for (const char* box : {"cbSortKS", "cbSortAD", "cbSortSL"})
@@ -115,7 +115,7 @@ private slots:
             QCOMPARE(w.Table().Model().index(row, 1).data(Qt::ToolTipRole).toString(), QString());
     }
 
-    void tooltipsNameFlagsAndFullFigures() {
+    void TooltipsNameFlagsAndFullFigures() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);
         const QString bad = w.Table().Model().index(2, 1).data(Qt::ToolTipRole).toString();
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(w.Table().Model().index(1, 3).data(Qt::ToolTipRole).toString().isEmpty());
     }
 
-    void sequenceColumnsSwitchHidesOnlyThem() {
+    void SequenceColumnsSwitchHidesOnlyThem() {
         WindowFixture f;
         TFIN& w = LoadFourTests(f);
         auto* view = Control<QTableView>(w, "SG");

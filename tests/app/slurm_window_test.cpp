@@ -111,8 +111,8 @@ public:
         return QTest::qWaitFor([this] { return window->WatchedRun() == nullptr; }, SlurmTimeoutMs);
     }
     QList<RunRecord> Runs() const {
-        StoreOpening opening = RunStore::open(RunsRoot());
-        return opening.store ? opening.store->list() : QList<RunRecord>();
+        StoreOpening opening = RunStore::Open(RunsRoot());
+        return opening.store ? opening.store->List() : QList<RunRecord>();
     }
     // Each shard's state as the run's folder keeps it.
     static QStringList KeptStates(const RunRecord& run) {
@@ -152,7 +152,7 @@ private slots:
               "starts a one-node cluster");
     }
 
-    void aShardedRunIsFollowedMergedLoadedAndRecordedOnce() {
+    void AShardedRunIsFollowedMergedLoadedAndRecordedOnce() {
         ClusterWindow fixture;
         TFIN& window = *fixture.window;
         const QString id = fixture.Start();
@@ -194,7 +194,7 @@ private slots:
         }
     }
 
-    void cancelInThePanelCancelsEveryShard() {
+    void CancelInThePanelCancelsEveryShard() {
         ClusterWindow fixture;
         TFIN& window = *fixture.window;
         const QString id = fixture.Start();
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(!QFile::exists(fixture.Path("out.txt")));
     }
 
-    void aFailedShardIsShownAndResubmittedToCompletion() {
+    void AFailedShardIsShownAndResubmittedToCompletion() {
         ClusterWindow fixture;
         TFIN& window = *fixture.window;
         const QString input = fixture.Path("input.bin");
@@ -260,7 +260,7 @@ private slots:
 
     // EXIT leaves the run to the cluster once its job id is on record; the next window picks
     // it up from there, merges it, loads and records it once.
-    void aRunLeftToTheClusterIsPickedUpAtTheNextStart() {
+    void ARunLeftToTheClusterIsPickedUpAtTheNextStart() {
         ClusterWindow fixture;
         fixture.window->ButtRunExitClick();
         // A closed window has written its preferences.
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(ReadAll(runs[0].folder + "/" + ResultCopyName), merged);
     }
 
-    void aPartitionSlurmRefusesIsReportedInSlurmsWords() {
+    void APartitionSlurmRefusesIsReportedInSlurmsWords() {
         ClusterWindow fixture;
         TFIN& window = *fixture.window;
         Control<QLineEdit>(window, "SlurmPartition")->setText("no-such-partition");

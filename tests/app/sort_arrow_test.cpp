@@ -80,7 +80,7 @@ class SortArrowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theLastSortedHeaderCellShowsTheDirection() {
+    void TheLastSortedHeaderCellShowsTheDirection() {
         WindowFixture f;
         TFIN& w = OpenLoaded(f);
         const HeaderPicture unsorted = Picture(w);
@@ -108,7 +108,7 @@ private slots:
 
     // The cells' menu sorts by the current cell's column as a right click on its header does,
     // reversing on a second use, so the keyboard reaches every sort.
-    void theMenuSortsByTheCurrentColumn() {
+    void TheMenuSortsByTheCurrentColumn() {
         WindowFixture f;
         TFIN& w = OpenLoaded(f);
         auto* grid = Control<QTableView>(w, "SG");
@@ -127,7 +127,7 @@ private slots:
 
     // The arrow goes with its column when columns are dragged, and goes when rows are dragged
     // out of the sorted order or another file is loaded.
-    void theArrowFollowsItsColumnUntilTheOrderEnds() {
+    void TheArrowFollowsItsColumnUntilTheOrderEnds() {
         WindowFixture f;
         TFIN& w = OpenLoaded(f);
         RightClickHeader(w, 5);

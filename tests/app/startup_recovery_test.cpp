@@ -19,7 +19,7 @@ class StartupRecoveryTest : public QObject {
     Q_OBJECT
 private slots:
     // A save stopped between its in-place writes left the new head on the old tail.
-    void aHalfSavedParameterFileIsPutBackBeforeItIsRead() {
+    void AHalfSavedParameterFileIsPutBackBeforeItIsRead() {
         QTemporaryDir dataHome;
         qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
         WindowFixture fixture;

@@ -57,7 +57,7 @@ class TableCopyTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ctrlCCopiesTheSelectedBlock() {
+    void CtrlCCopiesTheSelectedBlock() {
         WindowFixture f;
         TFIN& w = LoadTable(f);
         auto* view = Control<QTableView>(w, "SG");
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(Clipboard(), QString("- error -\n0.42\n0.43\n"));
     }
 
-    void ctrlACopiesTheWholeGridAsShown() {
+    void CtrlACopiesTheWholeGridAsShown() {
         WindowFixture f;
         TFIN& w = LoadTable(f);
         auto* view = Control<QTableView>(w, "SG");
@@ -97,7 +97,7 @@ private slots:
                  qPrintable(Clipboard()));
     }
 
-    void menuOpensOnCellsButNotOnTheSortingHeader() {
+    void MenuOpensOnCellsButNotOnTheSortingHeader() {
         WindowFixture f;
         TFIN& w = LoadTable(f);
         auto* view = Control<QTableView>(w, "SG");
@@ -113,7 +113,7 @@ private slots:
         Commands(w).Menu()->hide();
     }
 
-    void csvExportReadsBackAsTheTable() {
+    void CsvExportReadsBackAsTheTable() {
         WindowFixture f;
         TFIN& w = LoadTable(f);
         // Sorted by name, descending: the export follows the table's current order.

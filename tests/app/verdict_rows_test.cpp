@@ -92,7 +92,7 @@ class VerdictRowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyLoadLandsTopLeftOnTheWorstRow() {
+    void EveryLoadLandsTopLeftOnTheWorstRow() {
         WindowFixture f;
         TFIN& w = Load(f, true);
         auto* view = Control<QTableView>(w, "SG");
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(Control<QLabel>(w, "LabDetailRow")->text().contains("T30"));
     }
 
-    void failingRowsAndRowsWithoutAResultAreMarkedWithTheirReasons() {
+    void FailingRowsAndRowsWithoutAResultAreMarkedWithTheirReasons() {
         WindowFixture f;
         TFIN& w = Load(f, false);
         using M = ResultTableModel;
@@ -175,7 +175,7 @@ private slots:
         QCOMPARE(w.Table().Model().Cell(0, 0), "N");
     }
 
-    void aFileWithoutReasonsSaysNoReasonGiven() {
+    void AFileWithoutReasonsSaysNoReasonGiven() {
         WindowFixture f;
         TFIN& w = Load(f, false, false);
         QCOMPARE(Mark(w, "AMLS kbits=32768", Qt::ToolTipRole).toString(),
@@ -188,7 +188,7 @@ private slots:
         QVERIFY(Control<QLabel>(w, "LabDetailFigures")->text().contains("no reason given"));
     }
 
-    void theWholeListOpensFromTheVerdictAndSelectsRows() {
+    void TheWholeListOpensFromTheVerdictAndSelectsRows() {
         WindowFixture f;
         TFIN& w = Load(f, true);
         const QString verdict = Control<QLabel>(w, "LabVerdict")->text();
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(NameOfCurrentRow(w), QStringLiteral("T40"));
     }
 
-    void aLongListIsCutInTheLineAndOpensWhole() {
+    void ALongListIsCutInTheLineAndOpensWhole() {
         WindowFixture f;
         TFIN& w = Load(f, true);
         // SLmax 0.0001 makes every row with figures fail: none lies on the line exactly.
@@ -241,14 +241,14 @@ private slots:
         QCOMPARE(marked, Rows - 1);
     }
 
-    void figuresExportGoesThroughTheDialogInFull() {
+    void FiguresExportGoesThroughTheDialogInFull() {
         WindowFixture f;
         TFIN& w = Load(f, true);
         f.dialogs.answers << f.Path("figures.csv");
         auto* action = Control<QTableView>(w, "SG")->findChild<QAction*>("actExportFigures");
         QVERIFY(action != nullptr);
         QSignalSpy exported(w.Table().findChild<ResultTableCommands*>(),
-                            &ResultTableCommands::figuresExported);
+                            &ResultTableCommands::FiguresExported);
         action->trigger();
         QCOMPARE(f.dialogs.opened.last().dialog, QString("SDcsv"));
         QVERIFY(exported.wait(10000));
@@ -265,7 +265,7 @@ private slots:
         QVERIFY(lines[2].contains(",fails,"));
     }
 
-    void anUnderflowedExactPReadsAsABound() {
+    void AnUnderflowedExactPReadsAsABound() {
         WindowFixture f;
         TFIN& w = f.Open();
         std::vector<std::vector<std::string>> sections;

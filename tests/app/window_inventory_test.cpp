@@ -214,7 +214,7 @@ class WindowInventoryTest : public QObject {
 private slots:
     void initTestCase() { w_ = &fixture_.Open(); }
 
-    void windowAndPages() {
+    void WindowAndPages() {
         QCOMPARE(w_->objectName(), QString("FIN"));
         QCOMPARE(FIN, w_);
         QVERIFY(w_->windowTitle().startsWith("Zentrope GUI v050711"));
@@ -235,13 +235,13 @@ private slots:
         QVERIFY(grid->toolTip().startsWith("Right click the first row to sort the values."));
     }
 
-    void edits_data() {
+    void Edits_data() {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<int>("limit");
         for (const EditRow& row : Edits)
             QTest::newRow(row.name) << QString(row.hint) << row.limit;
     }
-    void edits() {
+    void Edits() {
         QFETCH(QString, hint);
         QFETCH(int, limit);
         QLineEdit* edit = Control<QLineEdit>(QTest::currentDataTag());
@@ -252,7 +252,7 @@ private slots:
             QCOMPARE(edit->toolTipDuration(), 10000);
     }
 
-    void captions_data() {
+    void Captions_data() {
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hint");
@@ -260,7 +260,7 @@ private slots:
             QTest::newRow(row.name)
                 << QString(row.className) << QString(row.caption) << QString(row.hint);
     }
-    void captions() {
+    void Captions() {
         QFETCH(QString, className);
         QFETCH(QString, caption);
         QFETCH(QString, hint);
@@ -273,7 +273,7 @@ private slots:
         QCOMPARE(control->toolTip(), hint);
     }
 
-    void testCheckBoxes() {
+    void TestCheckBoxes() {
         for (int n = 1; n <= 21; ++n) {
             QCheckBox* box = Control<ParametersPage>("TSparam")->TestCheckBox(n);
             QVERIFY(box);
@@ -291,7 +291,7 @@ private slots:
 
     // Every control the parameter field table names stands on the page of its section, of the
     // class its place in the field's kind asks for.
-    void parameterFieldControls() {
+    void ParameterFieldControls() {
         using zentrope::FieldKind;
         for (const zentrope::ParameterField& field : zentrope::ParameterFields()) {
             QWidget* page = Control<QWidget>(field.section == zentrope::GeneralSection ? "TSgeneral"
@@ -331,7 +331,7 @@ private slots:
         }
     }
 
-    void comboBoxes() {
+    void ComboBoxes() {
         QComboBox* unit = Control<QComboBox>("CBnUM");
         QVERIFY(unit && !unit->isEditable());
         QCOMPARE(unit->maxVisibleItems(), 20);
@@ -351,7 +351,7 @@ private slots:
         QCOMPARE(format->itemText(1), QString("test_name[TAB]p-value"));
     }
 
-    void spinners_data() {
+    void Spinners_data() {
         QTest::addColumn<int>("min");
         QTest::addColumn<int>("max");
         QTest::addColumn<bool>("wrap");
@@ -359,7 +359,7 @@ private slots:
         for (const SpinnerRow& row : Spinners)
             QTest::newRow(row.name) << row.min << row.max << row.wrap << QString(row.shownIn);
     }
-    void spinners() {
+    void Spinners() {
         QFETCH(int, min);
         QFETCH(int, max);
         QFETCH(bool, wrap);
@@ -376,7 +376,7 @@ private slots:
         QCOMPARE(associate->property("text").toString(), QString::number(spinner->Position()));
     }
 
-    void orderListAndLabels() {
+    void OrderListAndLabels() {
         OrderListBox* order = Control<OrderListBox>("LBorder");
         QVERIFY(order && Control<QGroupBox>("Panel1")->isAncestorOf(order));
         QCOMPARE(order->toolTip(), QString("Drag the tests to change the order"));
@@ -397,7 +397,7 @@ private slots:
             QVERIFY2(params.contains(caption), caption);
     }
 
-    void fileDialogs() {
+    void FileDialogs() {
         QCOMPARE(Control<QFileDialog>("OD")->objectName(), QString("OD"));
         QCOMPARE(Control<QFileDialog>("OD")->acceptMode(), QFileDialog::AcceptOpen);
         QCOMPARE(Control<QFileDialog>("OD")->nameFilters(), QStringList{"Any file (*)"});
@@ -407,7 +407,7 @@ private slots:
     }
 
     // Start-up replaces every placeholder of the layout.
-    void noPlaceholderAfterStartUp() {
+    void NoPlaceholderAfterStartUp() {
         for (const char* name : {"Editn", "EditNT", "EditInFile", "EditKSmin", "EditADmin",
                                  "EditSLmax", "EditZTRPexe", "EditParaFile"})
             QVERIFY2(Control<QLineEdit>(name)->text() != name, name);

@@ -22,19 +22,19 @@ void MakeFile(const std::filesystem::path& path, uintmax_t bytes) {
 class LabelCaptions : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(dir / "three");
+        std::filesystem::create_directories(dir_ / "three");
         for (const char* name : {"three/a.bin", "three/b.bin", "three/c.bin"})
-            MakeFile(dir / name, 1000000);
-        MakeFile(dir / "mib.bin", 1048576);
-        MakeFile(dir / "small.dat", 100);
-        MakeFile(dir / "empty.dat", 0);
-        MakeFile(dir / "README", 5);
-        std::filesystem::create_directories(dir / "folders/one.d");
-        std::filesystem::create_directories(dir / "folders/two.d");
+            MakeFile(dir_ / name, 1000000);
+        MakeFile(dir_ / "mib.bin", 1048576);
+        MakeFile(dir_ / "small.dat", 100);
+        MakeFile(dir_ / "empty.dat", 0);
+        MakeFile(dir_ / "README", 5);
+        std::filesystem::create_directories(dir_ / "folders/one.d");
+        std::filesystem::create_directories(dir_ / "folders/two.d");
     }
-    std::string In(const std::string& name) const { return dir.File(name); }
+    std::string In(const std::string& name) const { return dir_.File(name); }
 
-    ScratchFolder dir;
+    ScratchFolder dir_;
 };
 
 } // namespace
@@ -75,7 +75,7 @@ TEST_F(LabelCaptions, WildcardsInTheNamePart) {
 
 TEST_F(LabelCaptions, RelativePatternsUseTheCurrentFolder) {
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
+    std::filesystem::current_path(dir_.Path());
     const MatchedFiles files = CountMatchingFiles("*.bin");
     std::filesystem::current_path(previous);
     EXPECT_EQ(files.count, 1u);
@@ -84,12 +84,12 @@ TEST_F(LabelCaptions, RelativePatternsUseTheCurrentFolder) {
 
 // Totals of 512 MiB and more no longer fit 32 bits of bits.
 TEST_F(LabelCaptions, LargeInputsKeepTheirSize) {
-    std::filesystem::create_directories(dir / "large");
-    MakeFile(dir / "large/big.bin", uintmax_t{600} << 20);
+    std::filesystem::create_directories(dir_ / "large");
+    MakeFile(dir_ / "large/big.bin", uintmax_t{600} << 20);
     const MatchedFiles files = CountMatchingFiles(In("large/*"));
     EXPECT_EQ(InputBitsOf(files), uint64_t{600} << 23);
     EXPECT_EQ(TotalLengthCaption(files), "1 file, 4800 Mbits, 4.7 Gb");
-    MakeFile(dir / "large/big.bin", uintmax_t{512} << 20);
+    MakeFile(dir_ / "large/big.bin", uintmax_t{512} << 20);
     EXPECT_EQ(InputBitsOf(CountMatchingFiles(In("large/*"))), uint64_t{1} << 32);
 }
 

@@ -261,7 +261,7 @@ TEST(ReaderEnable, HeaderEndingTheSectionIsTakenWhole) {
 
 TEST(ReaderFile, UnopenableFileIsFatal) {
     ScratchFolder folder;
-    for (const std::string& path : {(folder / "missing").string(), folder.path().string()}) {
+    for (const std::string& path : {(folder / "missing").string(), folder.Path().string()}) {
         ParameterSet set = DefaultSet();
         std::vector<std::string> shown;
         int result =

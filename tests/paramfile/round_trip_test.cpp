@@ -53,8 +53,8 @@ public:
         for (;;) {
             std::string number = numbers[Pick(0, 8)];
             int unit = Pick(0, 13);
-            double number_value = number.empty() ? 0 : std::strtod(number.c_str(), nullptr);
-            if (number_value * UnitBits[unit] <= 4294967295.0)
+            double numberValue = number.empty() ? 0 : std::strtod(number.c_str(), nullptr);
+            if (numberValue * UnitBits[unit] <= 4294967295.0)
                 return {number, unit};
         }
     }
@@ -189,7 +189,7 @@ TEST(ParameterFileRoundTrip, GeneratedRecordsReadBackAsSaved) {
     for (int i = 0; i < 500; ++i) {
         ParameterFileRecord record = generator.Record();
         FormattedParameterFile file = FormatParameterFile(record);
-        ASSERT_TRUE(file.ok()) << file.error;
+        ASSERT_TRUE(file.Ok()) << file.error;
         ParameterSet set = Before();
         ReadOutcome read = ReadText(file.text, set);
         ASSERT_EQ(read.result, 0) << file.text;

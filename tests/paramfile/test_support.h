@@ -28,7 +28,7 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& Path() const { return path_; }
     // The path of a file in the folder, as the readers and the tester take it.
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     // Writes the file and returns its path.

@@ -16,7 +16,7 @@ namespace {
 
 std::string Format(const ParameterFileRecord& record) {
     FormattedParameterFile file = FormatParameterFile(record);
-    EXPECT_TRUE(file.ok()) << file.error;
+    EXPECT_TRUE(file.Ok()) << file.error;
     return file.text;
 }
 
@@ -137,14 +137,14 @@ TEST(ParameterFileWriter, InvalidIntegerNamesTheFirstBadText) {
         ParameterFileRecord record = DefaultRecord();
         record["eRNKstp"] = bad;
         FormattedParameterFile file = FormatParameterFile(record);
-        EXPECT_FALSE(file.ok()) << bad;
+        EXPECT_FALSE(file.Ok()) << bad;
         EXPECT_EQ(file.error, "'" + std::string(bad) + "' is not a valid integer value");
         EXPECT_TRUE(file.text.empty());
     }
     ParameterFileRecord record = DefaultRecord();
     record["eRNKstp"] = "2147483647";
     record["eNOTMtemp"] = "-2147483648";
-    EXPECT_TRUE(FormatParameterFile(record).ok());
+    EXPECT_TRUE(FormatParameterFile(record).Ok());
 
     // File order decides: NT comes before every section, AMLS before Collision.
     record["EditNT"] = "NT?";
@@ -165,7 +165,7 @@ TEST(ParameterFileSave, InvalidIntegerLeavesAnExistingFileAlone) {
     EXPECT_EQ(result.outcome, SaveOutcome::InvalidInteger);
     EXPECT_EQ(result.message, "'-' is not a valid integer value");
     EXPECT_EQ(ReadBytes(path), "previous content\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
 TEST(ParameterFileSave, UnwritablePlacesAreNotSaved) {
@@ -252,5 +252,5 @@ TEST(ParameterFileSave, ALinkIsSavedThroughAndStays) {
     ASSERT_EQ(WriteParameterFile(DefaultRecord(), link.string()).outcome, SaveOutcome::Saved);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(file), Format(DefaultRecord()));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2);
 }

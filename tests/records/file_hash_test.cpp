@@ -24,7 +24,7 @@ const QString MillionAHash = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e04
 class FileHashTest : public QObject {
     Q_OBJECT
 private slots:
-    void publishedExamplesWithProgressUpToTheWholeFile() {
+    void PublishedExamplesWithProgressUpToTheWholeFile() {
         QTemporaryDir dir;
         QVERIFY(WriteFile(dir.filePath("empty"), ""));
         QVERIFY(WriteFile(dir.filePath("abc"), "abc"));
@@ -46,7 +46,7 @@ private slots:
     }
 
     // One progress over all inputs; the caller's answer stops the work early.
-    void inputsAreDescribedWithOneProgressAndStopOnRequest() {
+    void InputsAreDescribedWithOneProgressAndStopOnRequest() {
         QTemporaryDir dir;
         QVERIFY(WriteFile(dir.filePath("a.bin"), "abc"));
         QVERIFY(WriteFile(dir.filePath("b.bin"), QByteArray(1000000, 'a')));
@@ -78,7 +78,7 @@ private slots:
     }
 
     // Same size and time, other bits: only the hash can tell.
-    void anInputIsChangedWhenItsBitsDifferOrItHasGone() {
+    void AnInputIsChangedWhenItsBitsDifferOrItHasGone() {
         QTemporaryDir dir;
         const QStringList paths = {dir.filePath("same"), dir.filePath("edited"),
                                    dir.filePath("deleted")};
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(FindChangedInputs(recorded, [](qint64, qint64) { return false; }).stopped);
     }
 
-    void inFileIsMatchedWhereTheTesterLooks() {
+    void InFileIsMatchedWhereTheTesterLooks() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("tester/data") && QDir(dir.path()).mkpath("data"));
         for (const char* name :

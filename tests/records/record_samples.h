@@ -64,7 +64,7 @@ inline void CompareRecords(const RunRecord& got, const RunRecord& expected) {
     QCOMPARE(got.verdict.has_value(), expected.verdict.has_value());
     if (got.verdict) {
         QCOMPARE(got.verdict->outcome, expected.verdict->outcome);
-        QCOMPARE(got.verdict->failing_rows, expected.verdict->failing_rows);
+        QCOMPARE(got.verdict->failingRows, expected.verdict->failingRows);
         QCOMPARE(got.verdict->alpha, expected.verdict->alpha);
     }
     QCOMPARE(got.inputs.size(), expected.inputs.size());

@@ -13,12 +13,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     if (argc != 4)
         return 2;
-    const StoreOpening opening = RunStore::open(argv[1]);
+    const StoreOpening opening = RunStore::Open(argv[1]);
     if (!opening.store)
         return 1;
     for (QDateTime start = QDateTime::currentDateTimeUtc();; start = start.addSecs(1)) {
-        const RunFolder folder = MakeRunFolder(opening.store->root(), start);
-        const RecordWriting written = opening.store->add(
+        const RunFolder folder = MakeRunFolder(opening.store->Root(), start);
+        const RecordWriting written = opening.store->Add(
             testing::SampleRecord(folder.path, start, std::atoi(argv[3])), argv[2]);
         if (written.id == 0)
             return 1;

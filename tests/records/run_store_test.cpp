@@ -25,12 +25,12 @@ const QDateTime Noon = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0, 250), Qt::U
 
 struct OpenStore {
     QTemporaryDir root;
-    std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+    std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
 };
 
 // A record of a run started at `start`, in a new folder of the store.
 RunRecord NewRecord(RunStore& store, const QDateTime& start, int inputs = 2) {
-    return SampleRecord(MakeRunFolder(store.root(), start).path, start, inputs);
+    return SampleRecord(MakeRunFolder(store.Root(), start).path, start, inputs);
 }
 
 QStringList RunFolders(const QString& root) {
@@ -81,13 +81,13 @@ void SetUserVersion(const QString& databaseFile, int version) {
 class RunStoreTest : public QObject {
     Q_OBJECT
 private slots:
-    void recordsComeBackWholeNewestFirstAfterReopening() {
+    void RecordsComeBackWholeNewestFirstAfterReopening() {
         QTemporaryDir root;
         RunRecord early, late, imported;
         qint64 importedId = 0;
         const QByteArray result = "Sequence #1\n0.5\tDFT\n";
         {
-            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+            std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
             QVERIFY(store);
             late = NewRecord(*store, Noon.addSecs(3600));
             late.end.exitCode.reset();
@@ -97,18 +97,18 @@ private slots:
             early.end.endedAt = QDateTime(); // left running on its own
             imported.kind = RunKind::Imported;
             imported.startedAt = Noon;
-            imported.folder = MakeRunFolder(store->root(), Noon).path;
+            imported.folder = MakeRunFolder(store->Root(), Noon).path;
             imported.source = root.filePath("outside.txt");
             QVERIFY(WriteFile(root.filePath("outside.txt"), result));
-            QVERIFY(store->add(late, root.filePath("no result written")).id > 0);
-            QVERIFY(store->add(early).id > 0);
-            const RecordWriting writing = store->add(imported, root.filePath("outside.txt"));
+            QVERIFY(store->Add(late, root.filePath("no result written")).id > 0);
+            QVERIFY(store->Add(early).id > 0);
+            const RecordWriting writing = store->Add(imported, root.filePath("outside.txt"));
             QVERIFY2(writing.id > 0, qPrintable(writing.error));
             importedId = writing.id;
         }
-        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
         QVERIFY(store);
-        const QList<RunRecord> records = store->list();
+        const QList<RunRecord> records = store->List();
         QCOMPARE(records.size(), 3);
         CompareRecords(records[0], late);
         CompareRecords(records[1], imported);
@@ -118,13 +118,13 @@ private slots:
         QFile copy(QDir(imported.folder).filePath(ResultCopyName));
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), result);
-        const std::optional<RunRecord> one = store->get(importedId);
+        const std::optional<RunRecord> one = store->Get(importedId);
         QVERIFY(one);
         CompareRecords(*one, imported);
-        QVERIFY(!store->get(importedId + 100));
+        QVERIFY(!store->Get(importedId + 100));
     }
 
-    void filterWantsEveryWordSomewhereIgnoringCase() {
+    void FilterWantsEveryWordSomewhereIgnoringCase() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         RunRecord first = NewRecord(*fixture.store, Noon, 3);
@@ -133,11 +133,11 @@ private slots:
         second.testerPath = "/home/me/other tester";
         second.end.exitCode = 3;
         second.verdict->outcome = BriefOutcome::Passes;
-        const qint64 firstId = fixture.store->add(first).id;
-        const qint64 secondId = fixture.store->add(second).id;
+        const qint64 firstId = fixture.store->Add(first).id;
+        const qint64 secondId = fixture.store->Add(second).id;
         const auto ids = [&fixture](const QString& text) {
             QList<qint64> found;
-            for (const RunRecord& record : fixture.store->filter(text))
+            for (const RunRecord& record : fixture.store->Filter(text))
                 found << record.id;
             return found;
         };
@@ -154,79 +154,79 @@ private slots:
         QCOMPARE(ids("and 2 more"), QList<qint64>{firstId});
     }
 
-    void deleteTakesTheFolderAndAGoneFolderIsNoError() {
+    void DeleteTakesTheFolderAndAGoneFolderIsNoError() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         const RunRecord kept = NewRecord(*fixture.store, Noon);
         const RunRecord deleted = NewRecord(*fixture.store, Noon.addSecs(1));
         const RunRecord gone = NewRecord(*fixture.store, Noon.addSecs(2));
-        const qint64 keptId = fixture.store->add(kept).id;
-        const qint64 deletedId = fixture.store->add(deleted).id;
-        const qint64 goneId = fixture.store->add(gone).id;
+        const qint64 keptId = fixture.store->Add(kept).id;
+        const qint64 deletedId = fixture.store->Add(deleted).id;
+        const qint64 goneId = fixture.store->Add(gone).id;
         QVERIFY(WriteFile(QDir(deleted.folder).filePath(LogName), "log\n"));
 
         QVERIFY(QDir(gone.folder).removeRecursively());
-        const std::optional<RunRecord> withoutFolder = fixture.store->get(goneId);
+        const std::optional<RunRecord> withoutFolder = fixture.store->Get(goneId);
         QVERIFY(withoutFolder && !withoutFolder->folderPresent);
-        QCOMPARE(fixture.store->list().size(), 3);
+        QCOMPARE(fixture.store->List().size(), 3);
 
-        QCOMPARE(fixture.store->remove(deletedId), QString());
-        QCOMPARE(fixture.store->remove(goneId), QString());
+        QCOMPARE(fixture.store->Remove(deletedId), QString());
+        QCOMPARE(fixture.store->Remove(goneId), QString());
         QVERIFY(!QFileInfo::exists(deleted.folder));
-        QCOMPARE(fixture.store->list().size(), 1);
-        QCOMPARE(fixture.store->list()[0].id, keptId);
+        QCOMPARE(fixture.store->List().size(), 1);
+        QCOMPARE(fixture.store->List()[0].id, keptId);
         QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(kept.folder).fileName()));
     }
 
     // An index edited by hand, or a caller's mistake, must never make the store record or
     // delete a folder that is not one of its runs.
-    void onlyRunFoldersOfTheRootAreTouched() {
+    void OnlyRunFoldersOfTheRootAreTouched() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         QTemporaryDir elsewhere;
         QVERIFY(WriteFile(elsewhere.filePath("precious"), "keep"));
         RunRecord record = SampleRecord(elsewhere.path(), Noon, 1);
-        const RecordWriting writing = fixture.store->add(record);
+        const RecordWriting writing = fixture.store->Add(record);
         QCOMPARE(writing.id, 0);
         QVERIFY(writing.error.contains(elsewhere.path()));
-        QVERIFY(fixture.store->list().isEmpty());
+        QVERIFY(fixture.store->List().isEmpty());
         QVERIFY(QFile::exists(elsewhere.filePath("precious")));
 
         record = NewRecord(*fixture.store, Noon);
-        const qint64 id = fixture.store->add(record).id;
+        const qint64 id = fixture.store->Add(record).id;
         QSqlQuery edit(QSqlDatabase::database(QSqlDatabase::connectionNames().first()));
         QVERIFY(edit.exec(QStringLiteral("UPDATE runs SET folder = '../../%1' WHERE id = %2")
                               .arg(QFileInfo(elsewhere.path()).fileName())
                               .arg(id)));
-        fixture.store->remove(id);
+        fixture.store->Remove(id);
         QVERIFY(QFile::exists(elsewhere.filePath("precious")));
-        QVERIFY(fixture.store->list().isEmpty());
+        QVERIFY(fixture.store->List().isEmpty());
     }
 
-    void schemaIsMadeOnceAndANewerIndexIsLeftAlone() {
+    void SchemaIsMadeOnceAndANewerIndexIsLeftAlone() {
         QTemporaryDir root;
         const QString index = root.filePath("runs.sqlite");
-        QVERIFY(RunStore::open(root.path()).store);
+        QVERIFY(RunStore::Open(root.path()).store);
         QCOMPARE(UserVersion(index), CurrentSchemaVersion());
-        QVERIFY(RunStore::open(root.path()).store); // and opens again
+        QVERIFY(RunStore::Open(root.path()).store); // and opens again
 
         SetUserVersion(index, CurrentSchemaVersion() + 1);
-        const StoreOpening newer = RunStore::open(root.path());
+        const StoreOpening newer = RunStore::Open(root.path());
         QVERIFY(!newer.store);
         QVERIFY(newer.error.contains("newer version"));
         QCOMPARE(UserVersion(index), CurrentSchemaVersion() + 1);
     }
 
     // An index of the first schema, whose records knew no source, is brought up to date.
-    void anIndexOfTheFirstSchemaIsMigratedKeepingItsRecords() {
+    void AnIndexOfTheFirstSchemaIsMigratedKeepingItsRecords() {
         QTemporaryDir root;
         const QString index = root.filePath("runs.sqlite");
         RunRecord old;
         {
-            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+            std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
             QVERIFY(store);
             old = NewRecord(*store, Noon);
-            QVERIFY(store->add(old).id > 0);
+            QVERIFY(store->Add(old).id > 0);
         }
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
@@ -239,22 +239,22 @@ private slots:
             QVERIFY(QSqlQuery(db).exec("PRAGMA user_version = 1"));
         }
         QSqlDatabase::removeDatabase("inspect");
-        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
         QVERIFY(store);
         QCOMPARE(UserVersion(index), CurrentSchemaVersion());
-        QCOMPARE(store->list().size(), 1);
+        QCOMPARE(store->List().size(), 1);
         old.verdict.reset(); // to be judged again from its result
-        CompareRecords(store->list()[0], old);
+        CompareRecords(store->List()[0], old);
         RunRecord imported = NewRecord(*store, Noon.addSecs(60));
         imported.kind = RunKind::Imported;
         imported.source = root.filePath("elsewhere.txt");
         imported.resultPath = root.filePath("out.txt");
         imported.testerPid = 99;
-        QVERIFY(store->add(imported).id > 0);
-        CompareRecords(store->list()[0], imported);
+        QVERIFY(store->Add(imported).id > 0);
+        CompareRecords(store->List()[0], imported);
     }
 
-    void aFullDiskWhileCopyingTheResultLeavesNoHalfRecord() {
+    void AFullDiskWhileCopyingTheResultLeavesNoHalfRecord() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         const QString result = fixture.root.filePath("big result.txt");
@@ -263,74 +263,74 @@ private slots:
         RecordWriting writing;
         {
             FileSizeLimit limit(256 * 1024);
-            writing = fixture.store->add(record, result);
+            writing = fixture.store->Add(record, result);
         }
         QCOMPARE(writing.id, 0);
         QVERIFY2(writing.error.contains("\"" + result + "\"") &&
                      writing.error.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))),
                  qPrintable(writing.error));
-        QVERIFY(fixture.store->list().isEmpty());
+        QVERIFY(fixture.store->List().isEmpty());
         QVERIFY(RunFolders(fixture.root.path()).isEmpty());
     }
 
     // Recorded as it starts, hashed meanwhile, ended later; a full disk at the end leaves the
     // record as it was.
-    void aRunAddedAtItsStartIsCompletedLater() {
+    void ARunAddedAtItsStartIsCompletedLater() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         RunRecord run = NewRecord(*fixture.store, Noon, 1);
         const RunEnd end = run.end;
         run.end = RunEnd();
         run.inputs[0].sha256.clear();
-        const qint64 id = fixture.store->add(run).id;
+        const qint64 id = fixture.store->Add(run).id;
         QVERIFY(id > 0);
         run.inputs[0].sha256 = QString(64, u'b');
-        QCOMPARE(fixture.store->setInputs(id, run.inputs), QString());
+        QCOMPARE(fixture.store->SetInputs(id, run.inputs), QString());
         run.testerSize = 77;
         run.testerSha256 = QString(64, u'c');
-        QCOMPARE(fixture.store->setTester(id, run.testerSize, run.testerSha256), QString());
+        QCOMPARE(fixture.store->SetTester(id, run.testerSize, run.testerSha256), QString());
         run.testerPid = 4321;
         run.resultPath = fixture.root.filePath("out.txt");
-        QCOMPARE(fixture.store->setStart(id, *run.testerPid, run.resultPath), QString());
+        QCOMPARE(fixture.store->SetStart(id, *run.testerPid, run.resultPath), QString());
         run.verdict = BriefVerdict{BriefOutcome::Incomplete, 0, 0.05};
-        QCOMPARE(fixture.store->setVerdict(id, *run.verdict), QString());
-        QVERIFY(!fixture.store->setVerdict(id + 1, *run.verdict).isEmpty());
+        QCOMPARE(fixture.store->SetVerdict(id, *run.verdict), QString());
+        QVERIFY(!fixture.store->SetVerdict(id + 1, *run.verdict).isEmpty());
 
         const QString result = fixture.root.filePath("result.txt");
         QVERIFY(WriteFile(result, QByteArray(1 << 20, '3')));
         QString failure;
         {
             FileSizeLimit limit(256 * 1024);
-            failure = fixture.store->finish(id, end, result);
+            failure = fixture.store->Finish(id, end, result);
         }
         QVERIFY(failure.contains(QString::fromLocal8Bit(std::strerror(EFBIG))));
-        CompareRecords(*fixture.store->get(id), run);
+        CompareRecords(*fixture.store->Get(id), run);
         QVERIFY(!QFile::exists(QDir(run.folder).filePath(ResultCopyName)));
 
-        QCOMPARE(fixture.store->finish(id, end, result), QString());
+        QCOMPARE(fixture.store->Finish(id, end, result), QString());
         run.end = end;
-        CompareRecords(*fixture.store->get(id), run);
+        CompareRecords(*fixture.store->Get(id), run);
         QCOMPARE(QFileInfo(QDir(run.folder).filePath(ResultCopyName)).size(), 1 << 20);
-        QVERIFY(!fixture.store->finish(id + 1, end).isEmpty());
+        QVERIFY(!fixture.store->Finish(id + 1, end).isEmpty());
     }
 
-    void aFullDiskWhileWritingTheIndexLeavesNoHalfRecord() {
+    void AFullDiskWhileWritingTheIndexLeavesNoHalfRecord() {
         OpenStore fixture;
         QVERIFY(fixture.store);
         const RunRecord small = NewRecord(*fixture.store, Noon);
-        QVERIFY(fixture.store->add(small).id > 0);
+        QVERIFY(fixture.store->Add(small).id > 0);
         const RunRecord large = NewRecord(*fixture.store, Noon.addSecs(1), 20000);
         const qint64 indexSize = QFileInfo(fixture.root.filePath("runs.sqlite")).size();
         RecordWriting writing;
         {
             FileSizeLimit limit(indexSize + 64 * 1024);
-            writing = fixture.store->add(large);
+            writing = fixture.store->Add(large);
         }
         QCOMPARE(writing.id, 0);
         QVERIFY(!writing.error.isEmpty());
-        std::unique_ptr<RunStore> reopened = RunStore::open(fixture.root.path()).store;
+        std::unique_ptr<RunStore> reopened = RunStore::Open(fixture.root.path()).store;
         QVERIFY(reopened);
-        const QList<RunRecord> records = reopened->list();
+        const QList<RunRecord> records = reopened->List();
         QCOMPARE(records.size(), 1);
         CompareRecords(records[0], small);
         QCOMPARE(RunFolders(fixture.root.path()), QStringList(QFileInfo(small.folder).fileName()));
@@ -338,7 +338,7 @@ private slots:
 
     // A large result loaded from elsewhere costs neither its size again nor the time to copy
     // it, and keeps its content when the tester replaces the file.
-    void aLargeFileIsKeptAsASecondNameOfItself() {
+    void ALargeFileIsKeptAsASecondNameOfItself() {
         QTemporaryDir folder;
         const QString source = folder.filePath("large result.txt");
         QVERIFY(WriteFile(source, "0.5\tlarge\n"));
@@ -357,7 +357,7 @@ private slots:
     }
 
     // A copy stopped as the program quits leaves neither the copy nor its temporary.
-    void aStoppedCopyLeavesNothing() {
+    void AStoppedCopyLeavesNothing() {
         QTemporaryDir folder;
         const QString source = folder.filePath("result.txt");
         QVERIFY(WriteFile(source, QByteArray(3 << 20, '4')));

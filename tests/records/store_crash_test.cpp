@@ -66,7 +66,7 @@ qsizetype FilledFolders(const QString& root) {
 class StoreCrashTest : public QObject {
     Q_OBJECT
 private slots:
-    void aKilledWriterLeavesOnlyWholeRecords() {
+    void AKilledWriterLeavesOnlyWholeRecords() {
         QTemporaryDir root;
         const QString result = root.filePath("result.txt");
         const QByteArray resultBytes(200000, '5');
@@ -75,9 +75,9 @@ private slots:
         for (int round = 0; round < Rounds; ++round) {
             reported << KillWriterDuringARecord(root.path(), result, 2, round * 3);
             QCOMPARE(IntegrityCheck(root.filePath("runs.sqlite")), QString("ok"));
-            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+            std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
             QVERIFY(store);
-            const QList<RunRecord> records = store->list();
+            const QList<RunRecord> records = store->List();
             QList<qint64> ids;
             for (const RunRecord& record : records) {
                 ids << record.id;
@@ -91,7 +91,7 @@ private slots:
                 QVERIFY2(ids.contains(id), "a record reported as written is missing");
             // An empty folder may be one made an instant ago, and is left for a while.
             ReindexRunFolders(*store);
-            QCOMPARE(FilledFolders(root.path()), store->list().size());
+            QCOMPARE(FilledFolders(root.path()), store->List().size());
         }
         QVERIFY(reported.size() >= 2 * Rounds);
     }

@@ -33,13 +33,13 @@ QByteArray Bytes(const QString& path) {
 
 // A store of `runs` finished runs, each folder with its result copy; their records.
 QList<RunRecord> FillStore(const QString& root, int runs, const QString& result) {
-    std::unique_ptr<RunStore> store = RunStore::open(root).store;
+    std::unique_ptr<RunStore> store = RunStore::Open(root).store;
     QList<RunRecord> records;
     const QDateTime first(QDate(2026, 3, 1), QTime(9, 0), Qt::UTC);
     for (int i = 0; i < runs; ++i) {
         RunRecord record =
             SampleRecord(MakeRunFolder(root, first.addSecs(i)).path, first.addSecs(i), 30);
-        if (!store->add(record, result).id)
+        if (!store->Add(record, result).id)
             return {};
         records.prepend(record); // newest first, as the store lists them
     }
@@ -77,7 +77,7 @@ QStringList RunFolders(const QString& root) {
 class StoreHealthTest : public QObject {
     Q_OBJECT
 private slots:
-    void anUnsoundIndexIsToldOnceAndNeverWritten_data() {
+    void AnUnsoundIndexIsToldOnceAndNeverWritten_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("told");
         QTest::newRow("cut to half") << "truncate"
@@ -89,7 +89,7 @@ private slots:
         QTest::newRow("newer schema") << "version"
                                       << "newer version";
     }
-    void anUnsoundIndexIsToldOnceAndNeverWritten() {
+    void AnUnsoundIndexIsToldOnceAndNeverWritten() {
         QFETCH(QString, damage);
         QFETCH(QString, told);
         QTemporaryDir root;
@@ -106,48 +106,48 @@ private slots:
         else
             SetUserVersion(index, 99);
         const QByteArray damaged = Bytes(index);
-        QSignalSpy notices(&StoreNotices::instance(), &StoreNotices::told);
+        QSignalSpy notices(&StoreNotices::Instance(), &StoreNotices::Told);
 
-        const StoreOpening first = RunStore::open(root.path());
+        const StoreOpening first = RunStore::Open(root.path());
         QVERIFY(!first.store);
         QVERIFY2(first.error.contains(told), qPrintable(first.error));
         QVERIFY(first.error.contains(QDir::toNativeSeparators(index)));
         QCOMPARE(notices.size(), 1);
         QCOMPARE(notices[0][0].toString(), first.error);
         // Opened again, by the next run or import: nothing more is told, nothing written.
-        QVERIFY(!RunStore::open(root.path()).store);
+        QVERIFY(!RunStore::Open(root.path()).store);
         QCOMPARE(notices.size(), 1);
         QCOMPARE(Bytes(index), damaged);
         QCOMPARE(RunFolders(root.path()).size(), StoredRuns);
     }
 
-    void aFolderThatCannotBeWrittenIsToldOnceAndOnlyRead() {
+    void AFolderThatCannotBeWrittenIsToldOnceAndOnlyRead() {
         if (geteuid() == 0)
             QSKIP("file permissions do not bind the superuser");
         QTemporaryDir root;
         QCOMPARE(FillStore(root.path(), 2, QString()).size(), 2);
         const QByteArray before = Bytes(IndexOf(root));
         QVERIFY(QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::ExeOwner));
-        QSignalSpy notices(&StoreNotices::instance(), &StoreNotices::told);
+        QSignalSpy notices(&StoreNotices::Instance(), &StoreNotices::Told);
 
-        const StoreOpening opening = RunStore::open(root.path());
+        const StoreOpening opening = RunStore::Open(root.path());
         QVERIFY(opening.store);
-        QVERIFY(opening.store->readOnly());
+        QVERIFY(opening.store->ReadOnly());
         QVERIFY(opening.error.contains(QDir::toNativeSeparators(root.path())));
-        QCOMPARE(opening.store->list().size(), 2);
-        QVERIFY(!opening.store->setStart(opening.store->list()[0].id, 5, "out").isEmpty());
-        QVERIFY(RunStore::open(root.path()).store);
+        QCOMPARE(opening.store->List().size(), 2);
+        QVERIFY(!opening.store->SetStart(opening.store->List()[0].id, 5, "out").isEmpty());
+        QVERIFY(RunStore::Open(root.path()).store);
         QCOMPARE(notices.size(), 1);
         QCOMPARE(Bytes(IndexOf(root)), before);
         QFile::setPermissions(root.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void aLostIndexIsBuiltAgainFromTheRunFolders_data() {
+    void ALostIndexIsBuiltAgainFromTheRunFolders_data() {
         QTest::addColumn<bool>("emptied");
         QTest::newRow("zero length") << true;
         QTest::newRow("removed") << false;
     }
-    void aLostIndexIsBuiltAgainFromTheRunFolders() {
+    void ALostIndexIsBuiltAgainFromTheRunFolders() {
         QFETCH(bool, emptied);
         QTemporaryDir root;
         QVERIFY(WriteFile(root.filePath("result"), "0.5\tTest\n"));
@@ -155,14 +155,14 @@ private slots:
         QCOMPARE(records.size(), 5);
         {
             // What is noted after a run's start reaches its folder's record too.
-            std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
-            const qint64 id = store->list()[0].id;
+            std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
+            const qint64 id = store->List()[0].id;
             RunEnd end{records[0].startedAt.addSecs(3), std::nullopt, 9, false};
-            QVERIFY(store->finish(id, end).isEmpty());
+            QVERIFY(store->Finish(id, end).isEmpty());
             const BackendIdentity runner{"local", "4321 at 99"};
-            QVERIFY(store->setStart(id, RunStart{4321, "/data/out.txt", runner}).isEmpty());
+            QVERIFY(store->SetStart(id, RunStart{4321, "/data/out.txt", runner}).isEmpty());
             records[0].runner = runner;
-            QVERIFY(store->setTester(id, 77, QString(64, u'f')).isEmpty());
+            QVERIFY(store->SetTester(id, 77, QString(64, u'f')).isEmpty());
             records[0].end = end;
             records[0].testerPid = 4321;
             records[0].resultPath = "/data/out.txt";
@@ -174,24 +174,24 @@ private slots:
         else
             QVERIFY(QFile::remove(IndexOf(root)));
 
-        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
         QVERIFY(store);
         const FolderReindexing done = ReindexRunFolders(*store);
         QCOMPARE(done.indexed, 5);
         QCOMPARE(done.removed, 0);
-        const QList<RunRecord> rebuilt = store->list();
+        const QList<RunRecord> rebuilt = store->List();
         QCOMPARE(rebuilt.size(), records.size());
         for (qsizetype i = 0; i < rebuilt.size(); ++i)
             CompareRecords(rebuilt[i], records[i]);
         QCOMPARE(ReindexRunFolders(*store).indexed, 0); // once only
     }
 
-    void halfMadeFoldersGoAndFoldersStillBeingMadeStay() {
+    void HalfMadeFoldersGoAndFoldersStillBeingMadeStay() {
         QTemporaryDir root;
-        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
         const QDateTime start(QDate(2026, 5, 1), QTime(8, 0), Qt::UTC);
         const RunRecord kept = SampleRecord(MakeRunFolder(root.path(), start).path, start, 1);
-        QVERIFY(store->add(kept).id);
+        QVERIFY(store->Add(kept).id);
         // A copy whose program stopped before its record: no record, its lock gone with it.
         const QString stopped = MakeRunFolder(root.path(), start.addSecs(1)).path;
         QVERIFY(WriteFile(stopped + "/result.txt", QByteArray(5000, '7')));
@@ -210,19 +210,19 @@ private slots:
                              "just-made"};
         expected.sort();
         QCOMPARE(RunFolders(root.path()), expected);
-        QCOMPARE(store->list().size(), 1);
+        QCOMPARE(store->List().size(), 1);
     }
 
-    void aRemovedRunIsNotIndexedAgain() {
+    void ARemovedRunIsNotIndexedAgain() {
         QTemporaryDir root;
-        std::unique_ptr<RunStore> store = RunStore::open(root.path()).store;
+        std::unique_ptr<RunStore> store = RunStore::Open(root.path()).store;
         const QDateTime start(QDate(2026, 5, 1), QTime(8, 0), Qt::UTC);
         const qint64 id =
-            store->add(SampleRecord(MakeRunFolder(root.path(), start).path, start, 1)).id;
+            store->Add(SampleRecord(MakeRunFolder(root.path(), start).path, start, 1)).id;
         QVERIFY(id);
-        QVERIFY(store->remove(id).isEmpty());
+        QVERIFY(store->Remove(id).isEmpty());
         QCOMPARE(ReindexRunFolders(*store).indexed, 0);
-        QVERIFY(store->list().isEmpty());
+        QVERIFY(store->List().isEmpty());
     }
 };
 

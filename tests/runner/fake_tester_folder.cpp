@@ -45,15 +45,15 @@ FakeTesterFolder::FakeTesterFolder(const QString& subfolder, const QString& name
         executable_ = copy;
 }
 
-void FakeTesterFolder::setControl(const QString& lines) const {
-    QFile file(filePath(fake_tester::ControlFile));
+void FakeTesterFolder::SetControl(const QString& lines) const {
+    QFile file(FilePath(fake_tester::ControlFile));
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(lines.toLocal8Bit());
 }
 
-FakeTesterRecord FakeTesterFolder::waitForRecord(int timeoutMs) const {
-    WaitForFile(filePath(fake_tester::RecordFile), timeoutMs);
-    return ReadRecord(filePath(fake_tester::RecordFile));
+FakeTesterRecord FakeTesterFolder::WaitForRecord(int timeoutMs) const {
+    WaitForFile(FilePath(fake_tester::RecordFile), timeoutMs);
+    return ReadRecord(FilePath(fake_tester::RecordFile));
 }
 
 bool WaitForFile(const QString& path, int timeoutMs) {

@@ -21,15 +21,15 @@ public:
     explicit FakeTesterFolder(const QString& subfolder = QString(),
                               const QString& name = "fake_tester");
 
-    bool isValid() const { return !executable_.isEmpty(); }
-    QString folder() const { return folder_; }
-    QString executable() const { return executable_; }
-    QString filePath(const QString& name) const { return folder_ + '/' + name; }
+    bool IsValid() const { return !executable_.isEmpty(); }
+    QString Folder() const { return folder_; }
+    QString Executable() const { return executable_; }
+    QString FilePath(const QString& name) const { return folder_ + '/' + name; }
 
     // Lines of the control file, e.g. "sleep 500\nsilent\nexit 3".
-    void setControl(const QString& lines) const;
+    void SetControl(const QString& lines) const;
     // Polls until the double has recorded its start, or the time is up.
-    FakeTesterRecord waitForRecord(int timeoutMs = 10000) const;
+    FakeTesterRecord WaitForRecord(int timeoutMs = 10000) const;
 
 private:
     QTemporaryDir root_;

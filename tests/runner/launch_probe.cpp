@@ -16,6 +16,6 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(start.error));
         return 1;
     }
-    std::printf("%lld\n", static_cast<long long>(start.process->processId()));
+    std::printf("%lld\n", static_cast<long long>(start.process->ProcessId()));
     return 0;
 }

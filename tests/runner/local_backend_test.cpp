@@ -14,13 +14,13 @@ using namespace zentrope::testing;
 class LocalBackendTest : public QObject {
     Q_OBJECT
 private slots:
-    void identityNamesOneProcessForGood();
-    void aRunFoundAgainIsWatchedToItsEndAndCancelled();
+    void IdentityNamesOneProcessForGood();
+    void ARunFoundAgainIsWatchedToItsEndAndCancelled();
 };
 
 // This test's own process: its start time comes from the system, and an identity with any
 // other time names a process that reused the id.
-void LocalBackendTest::identityNamesOneProcessForGood() {
+void LocalBackendTest::IdentityNamesOneProcessForGood() {
     const qint64 self = ::getpid();
     const std::optional<quint64> started = ProcessStartTime(self);
     QVERIFY(started);
@@ -35,30 +35,30 @@ void LocalBackendTest::identityNamesOneProcessForGood() {
     QVERIFY(!ProcessStartTime(-1));
 }
 
-void LocalBackendTest::aRunFoundAgainIsWatchedToItsEndAndCancelled() {
+void LocalBackendTest::ARunFoundAgainIsWatchedToItsEndAndCancelled() {
     FakeTesterFolder tester;
-    QVERIFY(tester.isValid());
-    tester.setControl("sleep 60000");
+    QVERIFY(tester.IsValid());
+    tester.SetControl("sleep 60000");
     const BackendKind kind = LocalBackendKind();
-    RunRequest request{tester.executable(), "p", tester.folder(), QString(), "out.txt"};
+    RunRequest request{tester.Executable(), "p", tester.Folder(), QString(), "out.txt"};
     BackendStart start = kind.start(request);
     QVERIFY(start.run);
-    const BackendIdentity identity = start.run->identity();
+    const BackendIdentity identity = start.run->Identity();
     QCOMPARE(identity.backend, LocalBackendName);
     QVERIFY(kind.going(identity));
 
     // Found again as a later window finds it: watched without being its parent.
-    std::unique_ptr<RunBackend> found = kind.find(identity, request, start.run->startedAt());
+    std::unique_ptr<RunBackend> found = kind.find(identity, request, start.run->StartedAt());
     QVERIFY(found);
-    QCOMPARE(found->resultPaths(), std::vector<std::string>{"out.txt"});
-    QSignalSpy ended(found.get(), &RunBackend::ended);
-    found->cancel();
+    QCOMPARE(found->ResultPaths(), std::vector<std::string>{"out.txt"});
+    QSignalSpy ended(found.get(), &RunBackend::Ended);
+    found->Cancel();
     QVERIFY(ended.wait(10000));
-    QVERIFY(found->hasEnded());
+    QVERIFY(found->HasEnded());
     QVERIFY(found->end().cancelled);
     QCOMPARE(found->end().code, -1); // not its parent: the exit code is not known
     QVERIFY(!kind.going(identity));
-    QVERIFY(!kind.find(identity, request, start.run->startedAt()));
+    QVERIFY(!kind.find(identity, request, start.run->StartedAt()));
 }
 
 QTEST_GUILESS_MAIN(LocalBackendTest)

@@ -12,13 +12,13 @@ namespace {
 
 class GrowingLog {
 public:
-    QString path() const { return folder_.filePath("tester.log"); }
-    void append(const QByteArray& bytes) const { write(bytes, QIODevice::Append); }
-    void replace(const QByteArray& bytes) const { write(bytes, QIODevice::Truncate); }
+    QString Path() const { return folder_.filePath("tester.log"); }
+    void Append(const QByteArray& bytes) const { Write(bytes, QIODevice::Append); }
+    void Replace(const QByteArray& bytes) const { Write(bytes, QIODevice::Truncate); }
 
 private:
-    void write(const QByteArray& bytes, QIODevice::OpenModeFlag mode) const {
-        QFile file(path());
+    void Write(const QByteArray& bytes, QIODevice::OpenModeFlag mode) const {
+        QFile file(Path());
         QVERIFY(file.open(QIODevice::WriteOnly | mode));
         QCOMPARE(file.write(bytes), bytes.size());
     }
@@ -30,7 +30,7 @@ private:
 class LogTailTest : public QObject {
     Q_OBJECT
 private slots:
-    void onlyExactProgressLinesCount_data() {
+    void OnlyExactProgressLinesCount_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<qint64>("done"); // -1: not a progress line
         QTest::addColumn<qint64>("total");
@@ -49,7 +49,7 @@ private slots:
         QTest::newRow("other wording") << "Testing sequence 12 of 20" << -1LL << 0LL;
         QTest::newRow("too many digits") << "Progress: 1 of 9999999999999999999" << -1LL << 0LL;
     }
-    void onlyExactProgressLinesCount() {
+    void OnlyExactProgressLinesCount() {
         QFETCH(QString, line);
         QFETCH(qint64, done);
         QFETCH(qint64, total);
@@ -59,55 +59,55 @@ private slots:
             QCOMPARE(*progress, (TesterProgress{done, total}));
     }
 
-    void linesComeWhenTheyAreComplete() {
+    void LinesComeWhenTheyAreComplete() {
         GrowingLog log;
-        LogTail tail(log.path(), 3);
-        QVERIFY(tail.readNew().isEmpty()); // not made yet
-        log.append("Progress: 1 of 4\r\nnote one\nhalf");
-        QCOMPARE(tail.readNew(), QStringList({"Progress: 1 of 4", "note one"}));
-        QVERIFY(tail.readNew().isEmpty());
-        log.append(" line\nProgress: 2 of 4\nfailure reason\nlast");
-        QCOMPARE(tail.readNew(), QStringList({"half line", "Progress: 2 of 4", "failure reason"}));
-        QCOMPARE(tail.lastLines(),
+        LogTail tail(log.Path(), 3);
+        QVERIFY(tail.ReadNew().isEmpty()); // not made yet
+        log.Append("Progress: 1 of 4\r\nnote one\nhalf");
+        QCOMPARE(tail.ReadNew(), QStringList({"Progress: 1 of 4", "note one"}));
+        QVERIFY(tail.ReadNew().isEmpty());
+        log.Append(" line\nProgress: 2 of 4\nfailure reason\nlast");
+        QCOMPARE(tail.ReadNew(), QStringList({"half line", "Progress: 2 of 4", "failure reason"}));
+        QCOMPARE(tail.LastLines(),
                  QStringList({"half line", "Progress: 2 of 4", "failure reason"}));
-        QCOMPARE(tail.progress(), (TesterProgress{2, 4}));
-        QCOMPARE(tail.readNew(LogWriter::Ended), QStringList("last"));
-        QCOMPARE(tail.lastLines(), QStringList({"Progress: 2 of 4", "failure reason", "last"}));
+        QCOMPARE(tail.Progress(), (TesterProgress{2, 4}));
+        QCOMPARE(tail.ReadNew(LogWriter::Ended), QStringList("last"));
+        QCOMPARE(tail.LastLines(), QStringList({"Progress: 2 of 4", "failure reason", "last"}));
     }
 
-    void aShrunkLogIsReadFromItsStart() {
+    void AShrunkLogIsReadFromItsStart() {
         GrowingLog log;
-        LogTail tail(log.path());
-        log.append("first run line one\nfirst run line two\n");
-        QCOMPARE(tail.readNew().size(), 2);
-        log.replace("again\n");
-        QCOMPARE(tail.readNew(), QStringList("again"));
+        LogTail tail(log.Path());
+        log.Append("first run line one\nfirst run line two\n");
+        QCOMPARE(tail.ReadNew().size(), 2);
+        log.Replace("again\n");
+        QCOMPARE(tail.ReadNew(), QStringList("again"));
     }
 
-    void aFastLogIsReadNearItsEndOnly() {
+    void AFastLogIsReadNearItsEndOnly() {
         GrowingLog log;
-        LogTail tail(log.path());
+        LogTail tail(log.Path());
         QByteArray bulk;
         for (int i = 0; i < 100000; ++i)
             bulk += "Testing sequence " + QByteArray::number(i) + " of 100000\n";
-        log.append(bulk + "Progress: 99 of 100\nthe end\n");
-        const QStringList lines = tail.readNew();
+        log.Append(bulk + "Progress: 99 of 100\nthe end\n");
+        const QStringList lines = tail.ReadNew();
         QVERIFY(lines.size() < 50000);
         QVERIFY(lines.first().startsWith("Testing sequence ")); // never a cut line
         QVERIFY(lines.first().endsWith(" of 100000"));
         QCOMPARE(lines.last(), QString("the end"));
-        QCOMPARE(tail.progress(), (TesterProgress{99, 100}));
+        QCOMPARE(tail.Progress(), (TesterProgress{99, 100}));
     }
 
-    void aLineWithoutEndIsCut() {
+    void ALineWithoutEndIsCut() {
         GrowingLog log;
-        LogTail tail(log.path());
-        log.append(QByteArray(10000, 'x'));
-        const QStringList cut = tail.readNew();
+        LogTail tail(log.Path());
+        log.Append(QByteArray(10000, 'x'));
+        const QStringList cut = tail.ReadNew();
         QCOMPARE(cut.size(), 1);
         QVERIFY(cut.first().size() < 10000);
-        log.append(QByteArray(3000, 'x') + "\nnext\n");
-        QCOMPARE(tail.readNew(), QStringList("next")); // the rest of the long line is dropped
+        log.Append(QByteArray(3000, 'x') + "\nnext\n");
+        QCOMPARE(tail.ReadNew(), QStringList("next")); // the rest of the long line is dropped
     }
 };
 

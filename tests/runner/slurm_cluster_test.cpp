@@ -70,19 +70,19 @@ SlurmRun RunIn(const QTemporaryDir& dir, const QString& para, int shards, int se
 
 QString Merged(const SlurmJob& job) {
     QStringList shares;
-    for (int i = 0; i < job.run().shards; ++i)
-        shares.append(ShardResultPath(job.run().folder, i));
+    for (int i = 0; i < job.Run().shards; ++i)
+        shares.append(ShardResultPath(job.Run().folder, i));
     std::vector<std::string> paths;
     for (const QString& share : shares)
         paths.push_back(share.toStdString());
-    const std::string out = (job.run().folder + "/merged.txt").toStdString();
+    const std::string out = (job.Run().folder + "/merged.txt").toStdString();
     const std::string problem = MergeShares(paths, out);
     return problem.empty() ? QString::fromStdString(out) : QString::fromStdString(problem);
 }
 
 QString States(const SlurmJob& job) {
     QStringList states;
-    for (const ShardStatus& shard : job.shards())
+    for (const ShardStatus& shard : job.Shards())
         states.append(shard.slurmState + " " + shard.exitCode);
     return states.join(", ");
 }
@@ -102,28 +102,28 @@ private slots:
               "starts a one-node cluster");
     }
 
-    void fourShardsOfTheDefaultBatteryMergeIntoTheLocalRun() {
+    void FourShardsOfTheDefaultBatteryMergeIntoTheLocalRun() {
         QTemporaryDir dir;
         const QString para = WriteParameters(dir, 50);
         const QByteArray local = LocalRun(para, dir);
         QVERIFY(!local.isEmpty());
         SlurmJob job({}, RunIn(dir, para, 4, 50));
-        job.setPollInterval(std::chrono::milliseconds(300));
-        QSignalSpy failures(&job, &SlurmJob::failed);
-        job.submit();
-        QTRY_VERIFY_WITH_TIMEOUT(job.allEnded(), SlurmTimeoutMs);
+        job.SetPollInterval(std::chrono::milliseconds(300));
+        QSignalSpy failures(&job, &SlurmJob::Failed);
+        job.Submit();
+        QTRY_VERIFY_WITH_TIMEOUT(job.AllEnded(), SlurmTimeoutMs);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).value(0).toString()));
-        QCOMPARE(job.shardsIn(ShardState::Completed), (QList<int>{0, 1, 2, 3}));
-        for (const ShardStatus& shard : job.shards()) {
+        QCOMPARE(job.ShardsIn(ShardState::Completed), (QList<int>{0, 1, 2, 3}));
+        for (const ShardStatus& shard : job.Shards()) {
             QCOMPARE(shard.exitCode, QString("0:0"));
             QVERIFY(shard.total > 0 && shard.done == shard.total); // from the shard's log
         }
-        QCOMPARE(job.accounting(), std::optional<bool>(false)); // no slurmdbd here
+        QCOMPARE(job.Accounting(), std::optional<bool>(false)); // no slurmdbd here
         const QString merged = Merged(job);
         QCOMPARE(ReadAll(merged), local);
     }
 
-    void aFailedShardIsReportedResubmittedAndCompletes() {
+    void AFailedShardIsReportedResubmittedAndCompletes() {
         QTemporaryDir dir;
         const QString input = dir.filePath("input.bin");
         QByteArray bits(8 * 131072, '\0'); // 8 sequences of 1 Mbit
@@ -139,43 +139,43 @@ private slots:
         SlurmSettings settings;
         settings.extraOptions = "--hold";
         SlurmJob job(settings, RunIn(dir, para, 4, 8));
-        job.setPollInterval(std::chrono::milliseconds(300));
-        QSignalSpy submitted(&job, &SlurmJob::submitted);
-        job.submit();
+        job.SetPollInterval(std::chrono::milliseconds(300));
+        QSignalSpy submitted(&job, &SlurmJob::Submitted);
+        job.Submit();
         QTRY_COMPARE_WITH_TIMEOUT(submitted.size(), 1, SlurmTimeoutMs);
         const QString id = submitted[0][0].toString();
         RunCommand("scontrol", {"release", id + "_0", id + "_1", id + "_3"});
-        QTRY_COMPARE_WITH_TIMEOUT(job.shardsIn(ShardState::Completed), (QList<int>{0, 1, 3}),
+        QTRY_COMPARE_WITH_TIMEOUT(job.ShardsIn(ShardState::Completed), (QList<int>{0, 1, 3}),
                                   SlurmTimeoutMs);
         QVERIFY(QFile::rename(input, input + ".away"));
         RunCommand("scontrol", {"release", id + "_2"});
-        QTRY_VERIFY_WITH_TIMEOUT(job.allEnded(), SlurmTimeoutMs);
-        QCOMPARE(job.shardsIn(ShardState::Failed), QList<int>{2});
-        const ShardStatus failed = job.shards()[2];
+        QTRY_VERIFY_WITH_TIMEOUT(job.AllEnded(), SlurmTimeoutMs);
+        QCOMPARE(job.ShardsIn(ShardState::Failed), QList<int>{2});
+        const ShardStatus failed = job.Shards()[2];
         QCOMPARE(failed.slurmState, QString("FAILED"));
         QCOMPARE(failed.exitCode, QString("4:0")); // the tester's "bad input" exit code
-        QVERIFY2(job.logLines(2).join('\n').contains("No input file matches"),
-                 qPrintable(job.logLines(2).join('\n')));
+        QVERIFY2(job.LogLines(2).join('\n').contains("No input file matches"),
+                 qPrintable(job.LogLines(2).join('\n')));
         QVERIFY(Merged(job).contains("shard-2.txt")); // the merge refuses, naming the share
         QVERIFY(QFile::rename(input + ".away", input));
-        job.resubmit(job.shardsIn(ShardState::Failed));
+        job.Resubmit(job.ShardsIn(ShardState::Failed));
         QTRY_COMPARE_WITH_TIMEOUT(submitted.size(), 2, SlurmTimeoutMs);
-        QCOMPARE(job.shards()[2].jobId, submitted[1][0].toString());
-        QCOMPARE(job.shards()[0].jobId, id);
+        QCOMPARE(job.Shards()[2].jobId, submitted[1][0].toString());
+        QCOMPARE(job.Shards()[0].jobId, id);
         RunCommand("scontrol", {"release", submitted[1][0].toString()});
-        QTRY_VERIFY_WITH_TIMEOUT(job.allEnded(), SlurmTimeoutMs);
-        QVERIFY2(job.shardsIn(ShardState::Completed).size() == 4, qPrintable(States(job)));
+        QTRY_VERIFY_WITH_TIMEOUT(job.AllEnded(), SlurmTimeoutMs);
+        QVERIFY2(job.ShardsIn(ShardState::Completed).size() == 4, qPrintable(States(job)));
         QCOMPARE(ReadAll(Merged(job)), local);
     }
 
     // A setting Slurm refuses comes back with Slurm's own words and the command line.
-    void aRefusedSubmissionGivesSlurmsMessage() {
+    void ARefusedSubmissionGivesSlurmsMessage() {
         QTemporaryDir dir;
         SlurmSettings settings;
         settings.partition = "no_such_partition";
         SlurmJob job(settings, RunIn(dir, WriteParameters(dir, 4), 2, 4));
-        QSignalSpy failures(&job, &SlurmJob::failed);
-        job.submit();
+        QSignalSpy failures(&job, &SlurmJob::Failed);
+        job.Submit();
         QTRY_COMPARE_WITH_TIMEOUT(failures.size(), 1, SlurmTimeoutMs);
         const QString message = failures[0][0].toString();
         QVERIFY2(message.contains("invalid partition specified: no_such_partition") &&
@@ -183,17 +183,17 @@ private slots:
                  qPrintable(message));
     }
 
-    void cancelLeavesEveryShardCancelled() {
+    void CancelLeavesEveryShardCancelled() {
         QTemporaryDir dir;
         const QString para = WriteParameters(dir, 2000); // minutes of work per shard
         SlurmJob job({}, RunIn(dir, para, 4, 2000));
-        job.setPollInterval(std::chrono::milliseconds(300));
-        job.submit();
-        QTRY_VERIFY_WITH_TIMEOUT(!job.shardsIn(ShardState::Running).isEmpty(), SlurmTimeoutMs);
-        job.cancel();
-        QTRY_VERIFY_WITH_TIMEOUT(job.allEnded(), SlurmTimeoutMs);
-        QVERIFY2(job.shardsIn(ShardState::Cancelled).size() == 4, qPrintable(States(job)));
-        for (const ShardStatus& shard : job.shards())
+        job.SetPollInterval(std::chrono::milliseconds(300));
+        job.Submit();
+        QTRY_VERIFY_WITH_TIMEOUT(!job.ShardsIn(ShardState::Running).isEmpty(), SlurmTimeoutMs);
+        job.Cancel();
+        QTRY_VERIFY_WITH_TIMEOUT(job.AllEnded(), SlurmTimeoutMs);
+        QVERIFY2(job.ShardsIn(ShardState::Cancelled).size() == 4, qPrintable(States(job)));
+        for (const ShardStatus& shard : job.Shards())
             QVERIFY2(shard.slurmState.startsWith("CANCELLED"), qPrintable(shard.slurmState));
     }
 };

@@ -35,7 +35,7 @@ SlurmTaskReport Task(const QString& job, int index, const QString& state,
 class SlurmParseTest : public QObject {
     Q_OBJECT
 private slots:
-    void sbatchGivesTheJobIdWithOrWithoutCluster() {
+    void SbatchGivesTheJobIdWithOrWithoutCluster() {
         QCOMPARE(ParseSbatchJobId(u"1234\n"), QString("1234"));
         QCOMPARE(ParseSbatchJobId(u"77;zentrope\n"), QString("77"));
         // A warning before the id does not hide it; no id at all gives none.
@@ -44,7 +44,7 @@ private slots:
         QVERIFY(!ParseSbatchJobId(u""));
     }
 
-    void squeueListsSplitAndUnsplitArrayTasks() {
+    void SqueueListsSplitAndUnsplitArrayTasks() {
         const QList<SlurmTaskReport> split = ParseSqueue(Recorded("squeue_split.txt"));
         QCOMPARE(split, (QList<SlurmTaskReport>{Task("8", 1, "PENDING", {}, "JobHeldUser"),
                                                 Task("8", 2, "PENDING", {}, "JobHeldUser"),
@@ -57,7 +57,7 @@ private slots:
                                          Task("9", 4, "PENDING", {}, "Priority")}));
     }
 
-    void scontrolGivesStateAndExitCodeOfEndedTasks() {
+    void ScontrolGivesStateAndExitCodeOfEndedTasks() {
         // Task 0 completed, task 1 exited with 4, task 2 was cancelled while running.
         const QList<SlurmTaskReport> ended =
             ParseScontrolJobs(Recorded("scontrol_show_job_array.txt"));
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(held[3], Task("8", 0, "COMPLETED", "0:0", "None"));
     }
 
-    void sacctStatesAndAccountingDisabled() {
+    void SacctStatesAndAccountingDisabled() {
         QVERIFY(IsAccountingDisabled(Recorded("sacct_disabled.txt")));
         QVERIFY(ParseSacct(Recorded("sacct_disabled.txt")).isEmpty());
         // sacct -P as documented: JobID|State|ExitCode, CANCELLED with the user who did it.
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(!IsAccountingDisabled(u"31_0|COMPLETED|0:0\n"));
     }
 
-    void slurmStatesMapToShardStates() {
+    void SlurmStatesMapToShardStates() {
         QCOMPARE(ShardStateOf(u"PENDING"), ShardState::Pending);
         QCOMPARE(ShardStateOf(u"COMPLETING"), ShardState::Running);
         QCOMPARE(ShardStateOf(u"CANCELLED by 0"), ShardState::Cancelled);
@@ -100,7 +100,7 @@ private slots:
 
     // The script's own shell arithmetic must give every sequence to exactly one task, as
     // ShardRangeOf says; a fake tester prints the arguments each task passes.
-    void scriptTasksCoverTheRunOnceInTheTestersFolder() {
+    void ScriptTasksCoverTheRunOnceInTheTestersFolder() {
         QTemporaryDir dir;
         const QString tester = dir.filePath("bin dir/tester");
         QVERIFY(QDir().mkpath(dir.filePath("bin dir")));
@@ -142,13 +142,13 @@ private slots:
     }
 
     // A prefix that cannot be started is named in the message, with the command.
-    void aCommandThatCannotStartIsReportedWithItsPrefix() {
+    void ACommandThatCannotStartIsReportedWithItsPrefix() {
         QTemporaryDir dir;
         SlurmSettings settings;
         settings.commandPrefix = dir.filePath("no-such-ssh") + " host";
         SlurmJob job(settings, {dir.filePath("run"), "/bin/true", "para", 2, 4});
-        QSignalSpy failures(&job, &SlurmJob::failed);
-        job.submit();
+        QSignalSpy failures(&job, &SlurmJob::Failed);
+        job.Submit();
         QTRY_COMPARE(failures.size(), 1);
         const QString message = failures[0][0].toString();
         QVERIFY2(message.contains(dir.filePath("no-such-ssh") + " host sbatch --parsable"),
@@ -157,7 +157,7 @@ private slots:
     }
 
     // ssh hands its words to a shell on the other side; "sh -c" does the same here.
-    void prefixedCommandsReachTheShellIntact() {
+    void PrefixedCommandsReachTheShellIntact() {
         QCOMPARE(SlurmCommandLine("", "squeue", {"-j", "5"}), (QStringList{"squeue", "-j", "5"}));
         const QStringList line =
             SlurmCommandLine("sh  -c", "printf", {"%s|", "a b", "it's", "$HOME"});

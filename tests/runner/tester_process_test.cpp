@@ -43,15 +43,15 @@ QString MakeFile(const QString& folder, const QString& name, const QByteArray& b
 // Started with its log beside it; the test fails when it cannot start.
 std::unique_ptr<TesterProcess> StartLogged(const FakeTesterFolder& tester) {
     TesterStart start =
-        StartTester(tester.executable(), "p", tester.folder(), tester.filePath("tester.log"));
+        StartTester(tester.Executable(), "p", tester.Folder(), tester.FilePath("tester.log"));
     if (!start.process)
         qWarning("%s", qPrintable(start.error));
     return std::move(start.process);
 }
 
 QStringList WholeLog(const FakeTesterFolder& tester) {
-    LogTail tail(tester.filePath("tester.log"));
-    return tail.readNew(LogWriter::Ended);
+    LogTail tail(tester.FilePath("tester.log"));
+    return tail.ReadNew(LogWriter::Ended);
 }
 
 } // namespace
@@ -59,27 +59,27 @@ QStringList WholeLog(const FakeTesterFolder& tester) {
 class TesterProcessTest : public QObject {
     Q_OBJECT
 private slots:
-    void relativePathsAreTakenFromTheCurrentFolderNeverFromPath();
-    void failedStartGivesTheSystemsText_data();
-    void failedStartGivesTheSystemsText();
-    void aLogThatCannotBeMadeStartsNothing();
-    void testerOutlivesItsHandleAndItsStarter();
-    void failingTesterLeavesBothStreamsInItsLogAndItsExitCode();
-    void silentTesterLeavesAnEmptyLogAndSucceeds();
-    void logIsReadWhileTheTesterRuns();
-    void cancelEndsATesterThatHeedsTheRequestWithinTheGrace();
-    void cancelForcesATesterThatIgnoresTheRequest();
-    void anEndWithoutStatusIsNoSuccess();
+    void RelativePathsAreTakenFromTheCurrentFolderNeverFromPath();
+    void FailedStartGivesTheSystemsText_data();
+    void FailedStartGivesTheSystemsText();
+    void ALogThatCannotBeMadeStartsNothing();
+    void TesterOutlivesItsHandleAndItsStarter();
+    void FailingTesterLeavesBothStreamsInItsLogAndItsExitCode();
+    void SilentTesterLeavesAnEmptyLogAndSucceeds();
+    void LogIsReadWhileTheTesterRuns();
+    void CancelEndsATesterThatHeedsTheRequestWithinTheGrace();
+    void CancelForcesATesterThatIgnoresTheRequest();
+    void AnEndWithoutStatusIsNoSuccess();
 };
 
-void TesterProcessTest::relativePathsAreTakenFromTheCurrentFolderNeverFromPath() {
+void TesterProcessTest::RelativePathsAreTakenFromTheCurrentFolderNeverFromPath() {
     FakeTesterFolder tester("tester folder");
-    tester.setControl("silent");
+    tester.SetControl("silent");
     const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(tester.folder()));
+    QVERIFY(QDir::setCurrent(tester.Folder()));
     TesterStart bare = StartTester("fake_tester", "p", QString());
     TesterStart onPathOnly = StartTester("sh", "-c true", QString());
-    QVERIFY(QDir::setCurrent(tester.folder() + "/.."));
+    QVERIFY(QDir::setCurrent(tester.Folder() + "/.."));
     // Resolved before the child moves into its folder.
     TesterStart withFolder = StartTester("tester folder/fake_tester", "p", "tester folder/");
     QDir::setCurrent(previous);
@@ -88,12 +88,12 @@ void TesterProcessTest::relativePathsAreTakenFromTheCurrentFolderNeverFromPath()
     QCOMPARE(onPathOnly.error, SystemText(ENOENT));
     for (TesterStart* start : {&bare, &withFolder}) {
         QVERIFY2(start->process, qPrintable(start->error));
-        start->process->waitForEnd();
+        start->process->WaitForEnd();
     }
-    QCOMPARE(tester.waitForRecord().workingFolder, Canonical(tester.folder()));
+    QCOMPARE(tester.WaitForRecord().workingFolder, Canonical(tester.Folder()));
 }
 
-void TesterProcessTest::failedStartGivesTheSystemsText_data() {
+void TesterProcessTest::FailedStartGivesTheSystemsText_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("executable");
     QTest::addColumn<int>("error");
@@ -103,80 +103,80 @@ void TesterProcessTest::failedStartGivesTheSystemsText_data() {
         << QByteArray("\x01\x02garbage") << true << ENOEXEC;
 }
 
-void TesterProcessTest::failingTesterLeavesBothStreamsInItsLogAndItsExitCode() {
+void TesterProcessTest::FailingTesterLeavesBothStreamsInItsLogAndItsExitCode() {
     FakeTesterFolder tester;
-    tester.setControl("say Testing sequence 1 of 2\ncomplain Serial m: empty range, no line\n"
+    tester.SetControl("say Testing sequence 1 of 2\ncomplain Serial m: empty range, no line\n"
                       "say The result file could not be written\nsilent\nexit 3");
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
-    process->waitForEnd();
+    process->WaitForEnd();
     QCOMPARE(WholeLog(tester),
              QStringList({"Testing sequence 1 of 2", "Serial m: empty range, no line",
                           "The result file could not be written"}));
     const TesterEnd end = process->end();
-    QVERIFY(!end.succeeded());
+    QVERIFY(!end.Succeeded());
     QVERIFY(!end.cancelled);
     QVERIFY(!end.signalled);
     QCOMPARE(end.code, 3);
 }
 
-void TesterProcessTest::silentTesterLeavesAnEmptyLogAndSucceeds() {
+void TesterProcessTest::SilentTesterLeavesAnEmptyLogAndSucceeds() {
     FakeTesterFolder tester;
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
-    process->waitForEnd();
-    QVERIFY(process->end().succeeded());
-    QVERIFY(QFile::exists(tester.filePath("tester.log")));
+    process->WaitForEnd();
+    QVERIFY(process->end().Succeeded());
+    QVERIFY(QFile::exists(tester.FilePath("tester.log")));
     QVERIFY(WholeLog(tester).isEmpty());
-    QVERIFY(QFile::exists(tester.filePath(fake_tester::DefaultOutput)));
+    QVERIFY(QFile::exists(tester.FilePath(fake_tester::DefaultOutput)));
 }
 
-void TesterProcessTest::logIsReadWhileTheTesterRuns() {
+void TesterProcessTest::LogIsReadWhileTheTesterRuns() {
     FakeTesterFolder tester;
-    tester.setControl("progress 2 0\nsleep 60000");
+    tester.SetControl("progress 2 0\nsleep 60000");
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
-    LogTail tail(tester.filePath("tester.log"));
-    QTRY_VERIFY_WITH_TIMEOUT((tail.readNew(), tail.progress() == TesterProgress{2, 2}), 10000);
-    QVERIFY(!process->hasEnded());
-    QCOMPARE(tail.lastLines(), QStringList({"Progress: 1 of 2", "Progress: 2 of 2"}));
-    process->cancel();
-    process->waitForEnd();
+    LogTail tail(tester.FilePath("tester.log"));
+    QTRY_VERIFY_WITH_TIMEOUT((tail.ReadNew(), tail.Progress() == TesterProgress{2, 2}), 10000);
+    QVERIFY(!process->HasEnded());
+    QCOMPARE(tail.LastLines(), QStringList({"Progress: 1 of 2", "Progress: 2 of 2"}));
+    process->Cancel();
+    process->WaitForEnd();
 }
 
-void TesterProcessTest::cancelEndsATesterThatHeedsTheRequestWithinTheGrace() {
+void TesterProcessTest::CancelEndsATesterThatHeedsTheRequestWithinTheGrace() {
     FakeTesterFolder tester;
-    tester.setControl("sleep 60000");
+    tester.SetControl("sleep 60000");
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
-    QVERIFY(tester.waitForRecord().found);
+    QVERIFY(tester.WaitForRecord().found);
     // A grace this long would outlast the test's own time limit: only the polite request can
     // end the tester in time.
-    process->cancel(std::chrono::seconds(100));
-    process->waitForEnd();
+    process->Cancel(std::chrono::seconds(100));
+    process->WaitForEnd();
     const TesterEnd end = process->end();
     QVERIFY(end.cancelled);
-    QVERIFY(!end.succeeded());
+    QVERIFY(!end.Succeeded());
     QVERIFY(end.signalled);
     QCOMPARE(end.code, SIGTERM);
-    QVERIFY(!QFile::exists(tester.filePath(fake_tester::DefaultOutput)));
+    QVERIFY(!QFile::exists(tester.FilePath(fake_tester::DefaultOutput)));
 }
 
-void TesterProcessTest::cancelForcesATesterThatIgnoresTheRequest() {
+void TesterProcessTest::CancelForcesATesterThatIgnoresTheRequest() {
     FakeTesterFolder tester;
-    tester.setControl("ignore-term\nsleep 60000");
+    tester.SetControl("ignore-term\nsleep 60000");
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
-    QVERIFY(tester.waitForRecord().found);
-    process->cancel(std::chrono::milliseconds(300));
-    process->waitForEnd();
+    QVERIFY(tester.WaitForRecord().found);
+    process->Cancel(std::chrono::milliseconds(300));
+    process->WaitForEnd();
     const TesterEnd end = process->end();
     QVERIFY(end.cancelled);
     QVERIFY(end.signalled);
     QCOMPARE(end.code, SIGKILL);
 }
 
-void TesterProcessTest::failedStartGivesTheSystemsText() {
+void TesterProcessTest::FailedStartGivesTheSystemsText() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, executable);
     QFETCH(int, error);
@@ -193,26 +193,26 @@ void TesterProcessTest::failedStartGivesTheSystemsText() {
     QCOMPARE(start.error, SystemText(error));
 }
 
-void TesterProcessTest::aLogThatCannotBeMadeStartsNothing() {
+void TesterProcessTest::ALogThatCannotBeMadeStartsNothing() {
     FakeTesterFolder tester;
-    const QString log = tester.filePath("missing folder/tester.log");
-    TesterStart start = StartTester(tester.executable(), "p", tester.folder(), log);
+    const QString log = tester.FilePath("missing folder/tester.log");
+    TesterStart start = StartTester(tester.Executable(), "p", tester.Folder(), log);
     QVERIFY(!start.process);
     QCOMPARE(start.error, log + ": " + SystemText(ENOENT));
-    QVERIFY(!tester.waitForRecord(300).found);
+    QVERIFY(!tester.WaitForRecord(300).found);
 }
 
-void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
+void TesterProcessTest::TesterOutlivesItsHandleAndItsStarter() {
     FakeTesterFolder tester;
-    tester.setControl("sleep 1500\nsay written after its starter has gone");
-    const QString result = tester.filePath(fake_tester::DefaultOutput);
+    tester.SetControl("sleep 1500\nsay written after its starter has gone");
+    const QString result = tester.FilePath(fake_tester::DefaultOutput);
     QProcess starter;
     starter.start(LAUNCH_PROBE_PATH,
-                  {tester.executable(), "p", tester.folder(), tester.filePath("tester.log")});
+                  {tester.Executable(), "p", tester.Folder(), tester.FilePath("tester.log")});
     QVERIFY(starter.waitForFinished(10000));
     QCOMPARE(starter.exitCode(), 0);
 
-    const FakeTesterRecord record = tester.waitForRecord();
+    const FakeTesterRecord record = tester.WaitForRecord();
     QCOMPARE(record.pid, starter.readAllStandardOutput().trimmed().toLongLong());
     QCOMPARE(record.sid, record.pid); // its own session: a closing terminal does not end it
     QVERIFY(!QFile::exists(result));
@@ -221,15 +221,15 @@ void TesterProcessTest::testerOutlivesItsHandleAndItsStarter() {
 }
 
 // A program that ignores SIGCHLD has its children collected by the system, status and all.
-void TesterProcessTest::anEndWithoutStatusIsNoSuccess() {
+void TesterProcessTest::AnEndWithoutStatusIsNoSuccess() {
     FakeTesterFolder tester;
     const auto previous = std::signal(SIGCHLD, SIG_IGN);
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     if (process)
-        process->waitForEnd();
+        process->WaitForEnd();
     std::signal(SIGCHLD, previous);
     QVERIFY(process);
-    QVERIFY(!process->end().succeeded());
+    QVERIFY(!process->end().Succeeded());
     QCOMPARE(process->end().code, -1);
 }
 

@@ -82,7 +82,7 @@ TEST(ResultReport, TheLoaderReadsSectionsAndNothingElse) {
     std::istringstream in(text);
     ResultGrid grid;
     ResultLoadOptions options;
-    options.sort_sl = false;
+    options.sortSl = false;
     LoadResultStream(in, options, grid);
     EXPECT_EQ(grid.SequenceColumnEnd(), 3 + 4);
     EXPECT_EQ(grid.RowCount(), 4);

@@ -45,7 +45,7 @@ RunOutput RunWith(const ScratchFolder& dir, const ParameterFileRecord& record) {
 }
 
 size_t FilesIn(const ScratchFolder& dir) {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir.Path()),
                                              std::filesystem::directory_iterator()));
 }
 
@@ -57,7 +57,7 @@ TEST(TesterRun, DefaultsGiveAFileTheLoaderTurnsIntoATableWithFigures) {
     ASSERT_EQ(run.code, ExitOk) << run.err;
     ResultGrid grid;
     ResultLoadOptions options;
-    options.sort_sl = true;
+    options.sortSl = true;
     const ResultLoadOutcome outcome =
         LoadResultFile(dir.File("result.txt"), options, grid, [](const std::string&) {});
     ASSERT_TRUE(outcome.loaded);
@@ -265,7 +265,7 @@ TEST(TesterRun, EmptyOutputNameWritesTheDefaultNameInTheWorkingFolder) {
     ParameterFileRecord record = QuickRecord(dir);
     record["EditOutFile"] = "";
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
+    std::filesystem::current_path(dir.Path());
     const int code = RunWith(dir, record).code;
     std::filesystem::current_path(before);
     EXPECT_EQ(code, ExitOk);

@@ -59,7 +59,7 @@ TEST(CompareFiles, PublishedExampleAcrossFourFilesWithPartialRowsAndUnreadFile) 
     EXPECT_EQ(paper[3], "0.0022");
     const std::vector<std::string>& extra = outcome.table.rows[1];
     EXPECT_EQ(extra[1], "2 of 4");
-    EXPECT_FALSE(outcome.table.in_every_run[1]);
+    EXPECT_FALSE(outcome.table.inEveryRun[1]);
     // Labs 2 and 4 (runs 2 and 4 of those read) lack the row.
     EXPECT_EQ(std::vector<std::string>(extra.begin() + 7, extra.begin() + 10),
               std::vector<std::string>(3, "missing"));

@@ -38,7 +38,7 @@ TEST(RunComparison, PublishedKSampleExampleAcrossFourRuns) {
     EXPECT_EQ(compared[0].test.k, 4);
     // Published: A2akN = 8.3926, P about 0.0022.
     EXPECT_NEAR(compared[0].test.a2akn, 8.3926, 0.5e-4);
-    EXPECT_NEAR(compared[0].test.p_value, 0.0022, 0.5e-4);
+    EXPECT_NEAR(compared[0].test.pValue, 0.0022, 0.5e-4);
 }
 
 TEST(RunComparison, MatchesNamesExactlyAndMarksPartialRows) {
@@ -55,18 +55,18 @@ TEST(RunComparison, MatchesNamesExactlyAndMarksPartialRows) {
     ASSERT_EQ(compared.size(), 6u);
     // Equal samples first (p-value defined), then the partial rows in order of appearance.
     EXPECT_EQ(compared[0].name, "Runs");
-    EXPECT_EQ(compared[0].row_in_run, Indices({1, 0}));
+    EXPECT_EQ(compared[0].rowInRun, Indices({1, 0}));
     EXPECT_EQ(compared[0].flagged, 2); // KS in the first run, SL in the second
     EXPECT_TRUE(compared[0].InEveryRun());
     EXPECT_EQ(compared[0].test.k, 2);
     EXPECT_EQ(compared[1].name, "Rank");
-    EXPECT_EQ(compared[1].row_in_run, Indices({2, 3}));
+    EXPECT_EQ(compared[1].rowInRun, Indices({2, 3}));
     EXPECT_EQ(compared[2].name, "Serial");
-    EXPECT_EQ(compared[2].row_in_run, Indices({0, -1}));
+    EXPECT_EQ(compared[2].rowInRun, Indices({0, -1}));
     EXPECT_EQ(compared[3].name, "Rank"); // its second occurrence, in the first run alone
-    EXPECT_EQ(compared[3].row_in_run, Indices({3, -1}));
+    EXPECT_EQ(compared[3].rowInRun, Indices({3, -1}));
     EXPECT_FALSE(compared[3].InEveryRun());
-    EXPECT_TRUE(std::isnan(compared[3].test.p_value));
+    EXPECT_TRUE(std::isnan(compared[3].test.pValue));
     EXPECT_EQ(compared[4].name, "serial");
     EXPECT_EQ(compared[5].name, "Serial ");
     EXPECT_EQ(compared[5].present, 1);
@@ -76,22 +76,22 @@ TEST(RunComparison, MatchesNamesExactlyAndMarksPartialRows) {
 
 TEST(RunComparison, WorstFirstAndUnusableValuesLeftOut) {
     const std::vector<double> low = {0.01, 0.02, 0.03, 0.04, 0.05, 0.06, 0.07, 0.08, 0.09};
-    std::vector<double> even_with_others = Even;
-    even_with_others.insert(even_with_others.end(), {-1.0, NaN, 3.0});
+    std::vector<double> evenWithOthers = Even;
+    evenWithOthers.insert(evenWithOthers.end(), {-1.0, NaN, 3.0});
     const ResultSet first =
         ResultSetOf({{"Alike", Even}, {"Apart", Even}, {"Lone", Even, RowFigures{0.5, 0.5, 1.0}}});
-    const ResultSet second = ResultSetOf({{"Alike", even_with_others},
+    const ResultSet second = ResultSetOf({{"Alike", evenWithOthers},
                                           {"Apart", low},
                                           {"Lone too", Even, RowFigures{0.0, 0.0, 0.0}}});
     const std::vector<ComparedRun> runs = {{"a", &first}, {"b", &second}};
     const std::vector<ComparedRow> compared = CompareRuns(runs, {});
     ASSERT_EQ(compared.size(), 4u);
     EXPECT_EQ(compared[0].name, "Apart");
-    EXPECT_LT(compared[0].test.p_value, 0.01);
+    EXPECT_LT(compared[0].test.pValue, 0.01);
     EXPECT_EQ(compared[1].name, "Alike");
     // The error, the missing value (held as 0) and 3 are no p-values.
     EXPECT_EQ(compared[1].test.n, 18);
-    EXPECT_GT(compared[1].test.p_value, 0.5);
+    EXPECT_GT(compared[1].test.pValue, 0.5);
     // Neither lone row has a test: the flagged one comes first.
     EXPECT_EQ(compared[2].name, "Lone too");
     EXPECT_EQ(compared[2].flagged, 1);

@@ -26,9 +26,9 @@ const std::string FourSections = ResultFile(Names, {{"0.10", "0.25", "-1"},
 ResultLoadOptions Options(int32_t digits, bool ks, bool ad, bool sl) {
     ResultLoadOptions options;
     options.pval_digits = digits;
-    options.sort_ks = ks;
-    options.sort_ad = ad;
-    options.sort_sl = sl;
+    options.sortKs = ks;
+    options.sortAd = ad;
+    options.sortSl = sl;
     return options;
 }
 
@@ -44,7 +44,7 @@ TEST(ResultLoaderSections, FileWithoutResultLinesEmptiesTheTable) {
                                                      12)}) {
         const ResultLoadOutcome outcome = LoadText(grid, text, Options(7, true, false, false));
         EXPECT_TRUE(outcome.loaded);
-        EXPECT_FALSE(outcome.sort_request);
+        EXPECT_FALSE(outcome.sortRequest);
         EXPECT_EQ(outcome.warning, "The result file holds no result lines.");
         for (int32_t row = 0; row < 4; ++row)
             for (int32_t col = 0; col < 11; ++col)
@@ -57,7 +57,7 @@ TEST(ResultLoaderSections, OneSectionMakesNoSummaries) {
     ResultGrid grid;
     const ResultLoadOutcome outcome =
         LoadText(grid, ResultFile(Names, {{"0.5", "-1", "0.25"}}), Options(7, true, true, true));
-    EXPECT_FALSE(outcome.sort_request);
+    EXPECT_FALSE(outcome.sortRequest);
     EXPECT_EQ(grid.ColumnCount(), 4);
     EXPECT_EQ(grid.RowCount(), 4);
     EXPECT_EQ(grid.SpacerColumn(), -1);
@@ -78,7 +78,7 @@ TEST(ResultLoaderSections, TwoSectionsGiveErrorFigures) {
               (Texts{"N", "Test name", "pvals", "1", "2", "", "KS", "AD", "SL"}));
     EXPECT_EQ(RowTexts(grid, 1),
               (Texts{"1", "DFT", "2", "0.5", "0.25", "", "- error -", "- error -", "- error -"}));
-    EXPECT_EQ(outcome.sort_request, 6);
+    EXPECT_EQ(outcome.sortRequest, 6);
 }
 
 TEST(ResultLoaderSections, FiguresOfEveryRow) {
@@ -101,10 +101,10 @@ TEST(ResultLoaderSections, FiguresOfEveryRow) {
 
 TEST(ResultLoaderSections, SortRequestFollowsTheFirstCheckedBox) {
     ResultGrid grid;
-    EXPECT_EQ(LoadText(grid, FourSections, Options(7, true, true, true)).sort_request, 8);
-    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, true, true)).sort_request, 9);
-    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, false, true)).sort_request, -10);
-    EXPECT_FALSE(LoadText(grid, FourSections, Options(7, false, false, false)).sort_request);
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, true, true, true)).sortRequest, 8);
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, true, true)).sortRequest, 9);
+    EXPECT_EQ(LoadText(grid, FourSections, Options(7, false, false, true)).sortRequest, -10);
+    EXPECT_FALSE(LoadText(grid, FourSections, Options(7, false, false, false)).sortRequest);
 }
 
 TEST(ResultLoaderSections, DigitsOfTheFigures) {
@@ -136,17 +136,17 @@ TEST(ResultLoaderLines, MinusOneInItsWrittenForms) {
 
 TEST(ResultLoaderLines, FileInTheOtherFormatIsReadInIt) {
     // FourSections with its fields swapped, one line with CR LF.
-    std::string name_first;
+    std::string nameFirst;
     for (const std::string line :
          {"Sequence #1", "DFT\t0.10", "SOB\t0.25\r", "Serial\t-1", "", "Sequence #2", "DFT\t0.5",
           "SOB\t0.5", "Serial\t0.3", "", "Sequence #3", "DFT\t0.9", "SOB\t0.75", "Serial\t0.8", "",
           "Sequence #4", "DFT\t0.33", "SOB\t-1.0", "Serial\t0.65"})
-        name_first += line + "\n";
+        nameFirst += line + "\n";
     ResultGrid expected;
     LoadText(expected, FourSections);
     for (const auto& [text, chosen, found] :
          {std::tuple{FourSections, ResultLineFormat::NameThenPValue, "p-value[TAB]test_name"},
-          std::tuple{name_first, ResultLineFormat::PValueThenName, "test_name[TAB]p-value"}}) {
+          std::tuple{nameFirst, ResultLineFormat::PValueThenName, "test_name[TAB]p-value"}}) {
         ResultGrid grid;
         ResultLoadOptions options;
         options.format = chosen;
@@ -213,10 +213,10 @@ TEST(ResultLoaderLines, LongLinesAreReadInPiecesOf999) {
     ResultGrid grid;
     // 1200 characters before the TAB: the first piece has no TAB and is skipped, the second
     // piece is a data line of its own.
-    const std::string long_line = std::string(1200, '7') + "\tLONG\n";
+    const std::string longLine = std::string(1200, '7') + "\tLONG\n";
     // A line of exactly 999 characters leaves its line feed as a line that ends the section.
     const std::string exact = std::string(995, '8') + "\tXYZ\n";
-    LoadText(grid, "Sequence #1\n" + long_line + exact + "0.5\tAFTER\n");
+    LoadText(grid, "Sequence #1\n" + longLine + exact + "0.5\tAFTER\n");
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(grid.Cell(3, 1), std::string(201, '7'));
     EXPECT_EQ(grid.Cell(1, 1), "LONG");
@@ -329,26 +329,26 @@ TEST(ResultLoaderSections, LargeFilesKeepEverySectionInOrder) {
     constexpr int Sections = 4000; // about 6 MB
     std::string text = "report\n\n";
     std::vector<std::vector<std::string>> expected; // per column, rows 1 to Tests
-    const auto cut_short = [](int s) { return s % 13 == 5; };
-    const auto no_blank_line = [](int s) { return s % 7 == 0 && s != 0; };
+    const auto cutShort = [](int s) { return s % 13 == 5; };
+    const auto noBlankLine = [](int s) { return s % 7 == 0 && s != 0; };
     for (int s = 0; s < Sections; ++s) {
         // A heading right after a section that is still open is a line without a TAB.
-        const bool swallowed = s > 0 && no_blank_line(s - 1) && !cut_short(s - 1);
+        const bool swallowed = s > 0 && noBlankLine(s - 1) && !cutShort(s - 1);
         if (!swallowed)
             expected.emplace_back();
         text += "Sequence #" + std::to_string(s + 1) + "\n";
         for (int t = 0; t < Tests; ++t) {
-            if (cut_short(s) && t == 50)
+            if (cutShort(s) && t == 50)
                 text += "a\n"; // ends the section: its other lines are not read
             if (s % 11 == 3 && t == 20)
                 text += std::string(1500, 'x') + "\n"; // two pieces, neither with a TAB
             char pvalue[16];
             std::snprintf(pvalue, sizeof pvalue, "0.%07d", s * Tests + t);
             text += std::string(pvalue) + "\tT" + std::to_string(t) + "\n";
-            if (!swallowed && !(cut_short(s) && t >= 50))
+            if (!swallowed && !(cutShort(s) && t >= 50))
                 expected.back().push_back(pvalue);
         }
-        if (!no_blank_line(s))
+        if (!noBlankLine(s))
             text += "\n";
     }
     ResultGrid grid;

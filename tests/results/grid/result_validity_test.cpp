@@ -49,13 +49,13 @@ TEST(ResultValidity, ValuesThatAreNoPValuesGiveNoFiguresAndFailTheRun) {
         EXPECT_EQ(RowTexts(grid, 1)[2], "4");
         EXPECT_EQ(grid.Results().Row(0).invalid, 0);
         // The bad row counts its three p-values only and shows no figure that could pass.
-        const Texts bad_row = RowTexts(grid, 2);
-        EXPECT_EQ(bad_row[2], "3");
-        EXPECT_EQ(bad_row[6], bad); // the cell shows what the file holds
-        EXPECT_EQ(Texts(bad_row.begin() + 8, bad_row.end()), Texts(3, "- error -"));
+        const Texts badRow = RowTexts(grid, 2);
+        EXPECT_EQ(badRow[2], "3");
+        EXPECT_EQ(badRow[6], bad); // the cell shows what the file holds
+        EXPECT_EQ(Texts(badRow.begin() + 8, badRow.end()), Texts(3, "- error -"));
         EXPECT_EQ(grid.Results().Row(1).invalid, 1);
         const RunVerdict verdict = JudgeRun(grid.Results(), {}, 0.01);
-        EXPECT_EQ(verdict.invalid_rows, (std::vector<InvalidRow>{{1, "Bad"}}));
+        EXPECT_EQ(verdict.invalidRows, (std::vector<InvalidRow>{{1, "Bad"}}));
         EXPECT_TRUE(verdict.fails);
     }
     // 0 and 1 are p-values; the same file with 1 passes.

@@ -23,8 +23,8 @@ public:
     void Sort(size_t col, int lo, int hi, bool ascending) {
         int i = lo;
         int j = hi;
-        const Texts pivot_row = rows_[static_cast<size_t>((lo + hi) / 2)];
-        const std::string pivot = pivot_row[col];
+        const Texts pivotRow = rows_[static_cast<size_t>((lo + hi) / 2)];
+        const std::string pivot = pivotRow[col];
         do {
             while (Before(col, Cell(col, i), pivot, ascending) && i < hi)
                 ++i;
@@ -258,8 +258,8 @@ TEST(TableSort, SortAfterLoadByTheSummaryColumn) {
                  ResultFile({"A", "B", "C"},
                             {{"0.1", "0.2", "0.3"}, {"0.5", "0.2", "0.9"}, {"0.9", "0.2", "0.6"}}),
                  ResultLoadOptions{ResultLineFormat::PValueThenName, 7, false, false, true});
-    ASSERT_EQ(outcome.sort_request, -9);
-    ApplySort(grid, DecideMarkerSort(SortState{}, *outcome.sort_request));
+    ASSERT_EQ(outcome.sortRequest, -9);
+    ApplySort(grid, DecideMarkerSort(SortState{}, *outcome.sortRequest));
     // Worst (largest SL) first; every cell of a row moved with it.
     EXPECT_EQ(Column(grid, 1), (Texts{"B", "C", "A"}));
     EXPECT_EQ(Column(grid, 0), (Texts{"2", "3", "1"}));

@@ -136,9 +136,9 @@ TEST(GoodnessOfFit, SortWithRoomOrdersLikeAnOrdinarySort) {
         }
     }
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::vector<double> with_nan = {0.5, nan, 0.1};
-    SortPValuesWithRoom(with_nan.data(), 3, room);
-    EXPECT_EQ(with_nan[0], 0.1);
-    EXPECT_EQ(with_nan[1], 0.5);
-    EXPECT_TRUE(std::isnan(with_nan[2]));
+    std::vector<double> withNan = {0.5, nan, 0.1};
+    SortPValuesWithRoom(withNan.data(), 3, room);
+    EXPECT_EQ(withNan[0], 0.1);
+    EXPECT_EQ(withNan[1], 0.5);
+    EXPECT_TRUE(std::isnan(withNan[2]));
 }

@@ -25,7 +25,7 @@ TEST(KSampleAd, PublishedLaboratoryExample) {
     // Published: A2akN = 8.3926, sigma_N = 1.2038, P about 0.0022.
     EXPECT_NEAR(test.a2akn, 8.3926, 0.5e-4);
     EXPECT_NEAR(test.sigma, 1.2038, 0.5e-4);
-    EXPECT_NEAR(test.p_value, 0.0022, 0.5e-4);
+    EXPECT_NEAR(test.pValue, 0.0022, 0.5e-4);
     // The same figures from the formulas in exact rational arithmetic.
     EXPECT_NEAR(test.a2akn, 8.392609326838489, 1e-12);
     EXPECT_NEAR(test.sigma, 1.203766384044316, 1e-12);
@@ -62,7 +62,7 @@ TEST(KSampleAd, LeavesOutNotANumberAndEmptySamples) {
     EXPECT_TRUE(
         std::isnan(KSampleAndersonDarling(std::vector<std::vector<double>>{{1, 2, 3, 4}}).a2akn));
     EXPECT_TRUE(
-        std::isnan(KSampleAndersonDarling(std::vector<std::vector<double>>{{1}, {2, 3}}).p_value));
+        std::isnan(KSampleAndersonDarling(std::vector<std::vector<double>>{{1}, {2, 3}}).pValue));
     // All values equal: nothing tells the samples apart.
     const KSampleAd tied =
         KSampleAndersonDarling(std::vector<std::vector<double>>{{0.5, 0.5}, {0.5, 0.5}});

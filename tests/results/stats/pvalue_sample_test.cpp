@@ -17,8 +17,8 @@ TEST(PValueSample, LeavesOutAndCountsWhatIsNoPValue) {
     const std::vector<double> row = {0.5, -1.0, NaN, 0.2, 1.5, -0.3, 0.0, 1.0, Inf, -1.0};
     const PValueSample sample = SamplePValues(row);
     EXPECT_EQ(sample.sorted, (std::vector<double>{0.0, 0.2, 0.5, 1.0}));
-    EXPECT_EQ(sample.no_result, 3);
-    EXPECT_EQ(sample.out_of_range, 3);
+    EXPECT_EQ(sample.noResult, 3);
+    EXPECT_EQ(sample.outOfRange, 3);
     EXPECT_EQ(sample.LeftOut(), 6);
     EXPECT_EQ(SamplePValues({}).Count(), 0);
 }
@@ -28,13 +28,13 @@ TEST(PValueSample, SmallestValueOfARow) {
     const SmallestPValue smallest = SmallestOf(row);
     EXPECT_EQ(smallest.index, 2);
     EXPECT_EQ(smallest.p, 1e-300);
-    EXPECT_NEAR(smallest.minus_log10, 300.0, 1e-12);
+    EXPECT_NEAR(smallest.minusLog10, 300.0, 1e-12);
 
     EXPECT_EQ(SmallestOf(std::vector<double>{-1.0, NaN}).index, -1);
-    EXPECT_EQ(SmallestOf(std::vector<double>{0.4, 0.0}).minus_log10, Inf);
+    EXPECT_EQ(SmallestOf(std::vector<double>{0.4, 0.0}).minusLog10, Inf);
     const SmallestPValue one = SmallestOf(std::vector<double>{1.0});
-    EXPECT_EQ(one.minus_log10, 0.0);
-    EXPECT_FALSE(std::signbit(one.minus_log10));
+    EXPECT_EQ(one.minusLog10, 0.0);
+    EXPECT_FALSE(std::signbit(one.minusLog10));
 }
 
 TEST(PValueSample, DkwHalfWidth) {

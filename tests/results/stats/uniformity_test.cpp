@@ -35,7 +35,7 @@ TEST(Uniformity, RowsOfNistFinalAnalysisReports) {
     for (const Row& row : rows) {
         const UniformityTest test = PValueUniformity(WithBinCounts(row.counts));
         EXPECT_EQ(test.bins, row.counts);
-        EXPECT_NEAR(test.p_value, row.p, 0.5e-6 + 1e-12) << row.counts[0];
+        EXPECT_NEAR(test.pValue, row.p, 0.5e-6 + 1e-12) << row.counts[0];
     }
 }
 
@@ -43,9 +43,9 @@ TEST(Uniformity, ExpectedCountIsNotRoundedDown) {
     // m = 15: 1.5 per bin gives chi-square 4.5 / 1.5 = 3 (1 per bin would give 7).
     const UniformityTest test = PValueUniformity(WithBinCounts({3, 2, 2, 1, 1, 2, 1, 1, 1, 1}));
     EXPECT_EQ(test.m, 15);
-    EXPECT_NEAR(test.chi_square, 3.0, 1e-12);
-    EXPECT_NEAR(test.p_value, 0.964294972685089126, 1e-13); // mpmath, igamc(4.5, 1.5)
-    EXPECT_TRUE(test.too_few);
+    EXPECT_NEAR(test.chiSquare, 3.0, 1e-12);
+    EXPECT_NEAR(test.pValue, 0.964294972685089126, 1e-13); // mpmath, igamc(4.5, 1.5)
+    EXPECT_TRUE(test.tooFew);
 }
 
 TEST(Uniformity, BinEdgesAndSmallSamples) {
@@ -55,11 +55,11 @@ TEST(Uniformity, BinEdgesAndSmallSamples) {
     const UniformityTest test = PValueUniformity(edges);
     EXPECT_EQ(test.bins, (std::array<int32_t, 10>{2, 1, 1, 1, 1, 1, 1, 1, 1, 2}));
 
-    EXPECT_TRUE(PValueUniformity(std::vector<double>(54, 0.5)).too_few);
-    EXPECT_FALSE(PValueUniformity(std::vector<double>(55, 0.5)).too_few);
+    EXPECT_TRUE(PValueUniformity(std::vector<double>(54, 0.5)).tooFew);
+    EXPECT_FALSE(PValueUniformity(std::vector<double>(55, 0.5)).tooFew);
     const UniformityTest none = PValueUniformity({});
     EXPECT_EQ(none.m, 0);
-    EXPECT_TRUE(std::isnan(none.chi_square) && std::isnan(none.p_value));
+    EXPECT_TRUE(std::isnan(none.chiSquare) && std::isnan(none.pValue));
 }
 
 TEST(Uniformity, NistProportionExample) {

@@ -22,7 +22,7 @@ TEST(RowDetail, DistanceAboveTheDiagonalEndsAfterTheJump) {
     EXPECT_EQ(detail.sorted, (std::vector<double>{0.1, 0.2, 0.9}));
     EXPECT_NEAR(detail.ks.d, 2.0 / 3.0 - 0.2, 1e-15);
     EXPECT_EQ(detail.ks.at, 1);
-    EXPECT_DOUBLE_EQ(detail.d_edf, 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(detail.dEdf, 2.0 / 3.0);
 }
 
 // x = 0.5, 0.6, 0.7: F_n is still 0 just below 0.5, 0.5 under the diagonal; the distance is
@@ -31,7 +31,7 @@ TEST(RowDetail, DistanceBelowTheDiagonalEndsBeforeTheJump) {
     const RowDetail detail = DetailOf({0.7, 0.5, 0.6});
     EXPECT_NEAR(detail.ks.d, 0.5, 1e-15);
     EXPECT_EQ(detail.ks.at, 0);
-    EXPECT_DOUBLE_EQ(detail.d_edf, 0.0);
+    EXPECT_DOUBLE_EQ(detail.dEdf, 0.0);
 }
 
 // Errors, missing cells and numbers outside [0, 1] are counted apart and left out.
@@ -41,7 +41,7 @@ TEST(RowDetail, OnlyNumbersWithinTheUnitIntervalCount) {
     EXPECT_EQ(detail.sorted, (std::vector<double>{0.25, 0.75}));
     EXPECT_EQ(detail.errors, 2);
     EXPECT_EQ(detail.empty, 1);
-    EXPECT_EQ(detail.out_of_range, 1);
+    EXPECT_EQ(detail.outOfRange, 1);
     // 0.25 and 0.75: F_n - x is 0.25 on both sides of each jump.
     EXPECT_NEAR(detail.ks.d, 0.25, 1e-15);
 }
@@ -49,8 +49,8 @@ TEST(RowDetail, OnlyNumbersWithinTheUnitIntervalCount) {
 TEST(RowDetail, ARowWithoutNumbersHasNoFigures) {
     const RowDetail detail = DetailOf({-1.0, -1.0});
     EXPECT_TRUE(detail.sorted.empty());
-    EXPECT_TRUE(std::isnan(detail.ks_exact_p));
-    EXPECT_TRUE(std::isnan(detail.ad_statistic));
+    EXPECT_TRUE(std::isnan(detail.ksExactP));
+    EXPECT_TRUE(std::isnan(detail.adStatistic));
 }
 
 } // namespace

@@ -45,9 +45,9 @@ TEST(RunVerdict, CountsFlagsAndHolmOverKsPValues) {
     EXPECT_DOUBLE_EQ(verdict.ad.expected, 3 * 0.005);
     // Holm by hand: family {0.001, 0.2, 0.0004}; the smallest adjusted is 3 * 0.0004.
     EXPECT_EQ(verdict.family, 3);
-    EXPECT_EQ(verdict.worst_row, 3);
-    EXPECT_EQ(verdict.worst_name, "Cumulative sums");
-    EXPECT_NEAR(verdict.worst_adjusted, 0.0012, 1e-15);
+    EXPECT_EQ(verdict.worstRow, 3);
+    EXPECT_EQ(verdict.worstName, "Cumulative sums");
+    EXPECT_NEAR(verdict.worstAdjusted, 0.0012, 1e-15);
     EXPECT_TRUE(verdict.fails);
     // Adjusted by hand: 0.0004 * 3 = 0.0012, 0.001 * 2 = 0.002, 0.2 * 1 = 0.2.
     ASSERT_EQ(verdict.rejected.size(), 2u);
@@ -72,14 +72,14 @@ TEST(RunVerdict, SlChanceFromTheCramerVonMisesLaw) {
     // 0.46136 (Anderson and Darling 1952): SL/100 (2n - 1)/6 = 0.46136. A row of 18 counted
     // values (18 numbers; two errors and a missing value are no values) sits further in: the
     // same law at 0.46136 * 35/39 = 0.41404, 6.64% by the series in arbitrary precision.
-    const double sl_max = 100.0 * 0.46136 * 6.0 / 39.0;
+    const double slMax = 100.0 * 0.46136 * 6.0 / 39.0;
     std::vector<double> eighteen(18, 0.5);
     eighteen.insert(eighteen.end(), {-1.0, -1.0, NaN});
     const ResultSet results = ResultSetOf({Row("A", 0.5, 0.5, 1.0),
                                            Row("B", 0.5, 0.5, 1.0),
                                            Row("C", 0.5, 0.5, 1.0, eighteen),
                                            {"No figures", {0.2}}});
-    const RunVerdict verdict = JudgeRun(results, {0.0005, 0.0, sl_max}, 0.01);
+    const RunVerdict verdict = JudgeRun(results, {0.0005, 0.0, slMax}, 0.01);
     EXPECT_NEAR(verdict.sl.expected, 2 * 0.05 + 0.0664, 3e-4);
 }
 
@@ -88,14 +88,14 @@ TEST(RunVerdict, WorstRowAmongEqualsAndEmptyRuns) {
                                            Row("C", 0.01, 0.5, 1.0), Row("D", -1.0, 0.5, 1.0)});
     const RunVerdict verdict = JudgeRun(results, {}, 0.05);
     EXPECT_EQ(verdict.family, 3); // -1 is no p-value
-    EXPECT_EQ(verdict.worst_row, 1);
-    EXPECT_NEAR(verdict.worst_adjusted, 0.03, 1e-15);
+    EXPECT_EQ(verdict.worstRow, 1);
+    EXPECT_NEAR(verdict.worstAdjusted, 0.03, 1e-15);
     EXPECT_TRUE(verdict.fails);
 
     const RunVerdict empty = JudgeRun(ResultSet(), {}, 0.05);
     EXPECT_EQ(empty.rows, 0);
-    EXPECT_EQ(empty.worst_row, -1);
-    EXPECT_TRUE(std::isnan(empty.worst_adjusted));
+    EXPECT_EQ(empty.worstRow, -1);
+    EXPECT_TRUE(std::isnan(empty.worstAdjusted));
     EXPECT_FALSE(empty.fails);
 }
 
@@ -121,13 +121,13 @@ TEST(RunVerdict, BriefVerdictOfResultFiles) {
     const BriefVerdict good = JudgeResultFile(
         folder.Write("good.txt", TenSequences({"Frequency", "Serial", "Runs"})), 0.01);
     EXPECT_EQ(good.outcome, BriefOutcome::Passes);
-    EXPECT_EQ(good.failing_rows, 0);
+    EXPECT_EQ(good.failingRows, 0);
     EXPECT_DOUBLE_EQ(good.alpha, 0.01);
 
     const BriefVerdict bad = JudgeResultFile(
         folder.Write("bad.txt", TenSequences({"Bad1", "Frequency", "Bad2", "Serial"})), 0.05);
     EXPECT_EQ(bad.outcome, BriefOutcome::Fails);
-    EXPECT_EQ(bad.failing_rows, 2);
+    EXPECT_EQ(bad.failingRows, 2);
     EXPECT_DOUBLE_EQ(bad.alpha, 0.05);
 
     // The other line format reads too, as the window's load does.
@@ -161,7 +161,7 @@ TEST(RunVerdict, BriefVerdictOfIncompleteAndInvalidFiles) {
     invalid.replace(invalid.find("0.05\tSerial"), 4, "1.70");
     const BriefVerdict judged = JudgeResultFile(folder.Write("invalid.txt", invalid), 0.01);
     EXPECT_EQ(judged.outcome, BriefOutcome::Fails);
-    EXPECT_EQ(judged.failing_rows, 2); // Bad1 rejected, Serial holding 1.70
+    EXPECT_EQ(judged.failingRows, 2); // Bad1 rejected, Serial holding 1.70
 
     RunVerdict failing;
     failing.rows = 3;

@@ -61,7 +61,7 @@ TEST(VerdictText, FailingRowsInFullWithWhatTheyCrossAndRowsWithoutAResult) {
     EXPECT_TRUE(low.rejected);
     EXPECT_NEAR(low.adjusted, 3 * 0.0020055, 3e-7);
     // For d >= 1 - 1/n the exact tail is P(D_n >= d) = 2 (1 - d)^n: D = 0.97, 2 x 0.03^3.
-    EXPECT_NEAR(low.exact_ks / 5.4e-5, 1, 1e-9);
+    EXPECT_NEAR(low.exactKs / 5.4e-5, 1, 1e-9);
 
     const std::string report = VerdictReport(j.verdict, j.rows, {0.0005, 0.001, 100}, 0.01);
     const std::string line = report.substr(0, report.find('\n'));
