@@ -100,22 +100,14 @@ TEST(ChirpZ, SettlesModuliNextToTheThreshold) {
     }
 }
 
-// The Legendre symbol of j modulo a prime p = 1 (mod 4) as bits (x(0) = +1): by Gauss's sum,
+// The Legendre symbol modulo a prime p = 1 (mod 4) (random_sources.h):
 // X(k) = 1 + (k / p) sqrt(p) for k > 0, so half the coefficients share each of two moduli.
 // A threshold next to one of them puts far more moduli into the band than are settled one by
 // one; the count must still be exact: all of k < p / 2 just above (1 + sqrt p)^2, and X(0)
 // and the (p - 1) / 4 non-residues below p / 2 just under it.
 TEST(ChirpZ, CountsExactlyWhenManyModuliShareTheThreshold) {
     for (uint64_t p : {12289, 65537}) {
-        BitSequence s;
-        AppendBits(s, 1, 1);
-        for (uint64_t j = 1; j < p; ++j) {
-            uint64_t power = 1; // j^((p - 1) / 2) mod p: 1 for residues, p - 1 for the others
-            for (uint64_t e = (p - 1) / 2, b = j; e > 0; e /= 2, b = b * b % p)
-                if (e % 2 == 1)
-                    power = power * b % p;
-            AppendBits(s, power == 1 ? 1 : 0, 1);
-        }
+        const BitSequence s = LegendreBits(p);
         const double peak = std::pow(1 + std::sqrt(static_cast<double>(p)), 2);
         EXPECT_EQ(ChirpZSquaredModuliBelow(s, p, peak * (1 + 1e-9)), p / 2) << p;
         EXPECT_EQ(ChirpZSquaredModuliBelow(s, p, peak * (1 - 1e-9)), 1 + (p - 1) / 4) << p;
