@@ -19,8 +19,11 @@ uint64_t DftPeaksBelowThreshold(const BitSequence& s, uint64_t length) {
             return *below;
     if (!IsSmoothLength(length))
         return ChirpZSquaredModuliBelow(s, length, threshold);
-    const std::span<const std::complex<double>> out = TransformBits(s, 1, length);
-    return SquaredModuliBelow(out.first(length / 2), threshold);
+    const CoefficientRun counted{0, length / 2};
+    if (const std::optional<uint64_t> below =
+            SinglePrecisionFftwBelow(s, 1, length, threshold, {&counted, 1}))
+        return *below;
+    return DoublePrecisionBelow(s, 1, length, threshold, {&counted, 1});
 }
 
 // The variance n * 0.95 * 0.05 / 4 of the first published version is too small; this is the

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace zentrope {
 namespace {
@@ -44,21 +45,31 @@ double Threshold(uint64_t rows, uint64_t columns) {
     return std::log(20.0) * static_cast<double>(rows * columns);
 }
 
-uint64_t TransformedBelow(const BitSequence& s, uint64_t rows, uint64_t columns) {
+// The runs of counted coefficients of the stored half, row after row.
+std::vector<CoefficientRun> CountedRuns(uint64_t rows, uint64_t columns) {
     const uint64_t half = columns / 2 + 1;
-    const std::span<const std::complex<double>> out =
-        TransformBits(s, static_cast<int>(rows), columns);
-    const double threshold = Threshold(rows, columns);
-    const bool even = EvenColumns(columns);
-    uint64_t below = 0;
+    std::vector<CoefficientRun> runs;
     for (uint64_t k1 = 0; k1 < rows; ++k1) {
-        const std::span<const std::complex<double>> row = out.subspan(k1 * half, half);
-        below += SquaredModuliBelow(row.subspan(1, InteriorColumns(columns)), threshold);
-        if (CountsEdges(k1, rows))
-            below += (std::norm(row[0]) < threshold ? 1 : 0) +
-                     (even && std::norm(row[half - 1]) < threshold ? 1 : 0);
+        runs.push_back({k1 * half + 1, InteriorColumns(columns)});
+        if (CountsEdges(k1, rows)) {
+            runs.push_back({k1 * half, 1});
+            if (EvenColumns(columns))
+                runs.push_back({k1 * half + half - 1, 1});
+        }
     }
-    return below;
+    return runs;
+}
+
+// The count from the fastest transform that settles it.
+uint64_t TransformedBelow(const BitSequence& s, uint64_t rows, uint64_t columns) {
+    const double threshold = Threshold(rows, columns);
+    std::optional<uint64_t> below;
+    if (SinglePrecisionFits(rows, columns))
+        below = SinglePrecisionBelow(s, rows, columns, threshold);
+    const std::vector<CoefficientRun> runs = CountedRuns(rows, columns);
+    if (!below)
+        below = SinglePrecisionFftwBelow(s, rows, columns, threshold, runs);
+    return below ? *below : DoublePrecisionBelow(s, rows, columns, threshold, runs);
 }
 
 } // namespace
@@ -75,10 +86,7 @@ DftRowsCount DftRowsPeaksBelowThreshold(const BitSequence& s, int rows, uint64_t
     const auto r = static_cast<uint64_t>(rows);
     DftRowsCount c;
     c.counted = CountedCoefficients(r, columns);
-    const std::optional<uint64_t> fast =
-        SinglePrecisionFits(r, columns) ? SinglePrecisionBelow(s, r, columns, Threshold(r, columns))
-                                        : std::nullopt;
-    c.below = fast ? *fast : TransformedBelow(s, r, columns);
+    c.below = TransformedBelow(s, r, columns);
     return c;
 }
 

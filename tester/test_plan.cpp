@@ -478,7 +478,8 @@ uint64_t SharedBytes(const PlannedTest& line, const ParameterSet& set, uint64_t 
     const auto rows = static_cast<int>(line.first);
     if (rows == 1 && !IsSmoothLength(length))
         return ChirpZSharedBytes(length);
-    return FftwPlanBytes(static_cast<uint64_t>(rows), DftColumnsFor(rows, length));
+    // A plan in single precision, and one in double precision for the lines that need it.
+    return 2 * FftwPlanBytes(static_cast<uint64_t>(rows), DftColumnsFor(rows, length));
 }
 
 } // namespace zentrope

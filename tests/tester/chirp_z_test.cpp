@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <complex>
 #include <vector>
 
@@ -78,6 +79,39 @@ TEST(ChirpZ, CountsMatchThePlainTransformAtLengthsOfLargePrimeFactors) {
     }
     for (uint64_t length : {1048573, 2999999})
         ExpectCountsOfThePlainTransform(GeneratorBits(g, length), length);
+}
+
+// Thresholds a hair's breadth (1e-9) either side of actual moduli, far closer than single
+// precision can tell apart: the counts still follow the exact moduli.
+TEST(ChirpZ, SettlesModuliNextToTheThreshold) {
+    Xoshiro256 g = SeedXoshiro(77);
+    for (uint64_t length : {32771, 1000003}) {
+        const BitSequence s = GeneratorBits(g, length);
+        std::vector<double> moduli = PlainSquaredModuli(s, length);
+        std::sort(moduli.begin(), moduli.end());
+        for (size_t i = moduli.size() / 20; i < moduli.size(); i += moduli.size() / 5)
+            for (const double side : {1 - 1e-9, 1 + 1e-9}) {
+                const double threshold = moduli[i] * side;
+                const auto below = static_cast<uint64_t>(
+                    std::lower_bound(moduli.begin(), moduli.end(), threshold) - moduli.begin());
+                EXPECT_EQ(ChirpZSquaredModuliBelow(s, length, threshold), below)
+                    << "length " << length << ", modulus " << i;
+            }
+    }
+}
+
+// The Legendre symbol modulo a prime p = 1 (mod 4) (random_sources.h):
+// X(k) = 1 + (k / p) sqrt(p) for k > 0, so half the coefficients share each of two moduli.
+// A threshold next to one of them puts far more moduli into the band than are settled one by
+// one; the count must still be exact: all of k < p / 2 just above (1 + sqrt p)^2, and X(0)
+// and the (p - 1) / 4 non-residues below p / 2 just under it.
+TEST(ChirpZ, CountsExactlyWhenManyModuliShareTheThreshold) {
+    for (uint64_t p : {12289, 65537}) {
+        const BitSequence s = LegendreBits(p);
+        const double peak = std::pow(1 + std::sqrt(static_cast<double>(p)), 2);
+        EXPECT_EQ(ChirpZSquaredModuliBelow(s, p, peak * (1 + 1e-9)), p / 2) << p;
+        EXPECT_EQ(ChirpZSquaredModuliBelow(s, p, peak * (1 - 1e-9)), 1 + (p - 1) / 4) << p;
+    }
 }
 
 } // namespace

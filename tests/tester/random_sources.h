@@ -40,4 +40,20 @@ inline BitSequence PeriodicBits(uint64_t seed, uint64_t period, uint64_t n) {
     return s;
 }
 
+// The Legendre symbol of j modulo the prime p as bits, a set bit for a quadratic residue, and
+// x(0) = +1: for p = 1 (mod 4) its transform is X(k) = 1 + (k / p) sqrt(p) for k > 0 (Gauss's
+// sum), so half the coefficients share each of two moduli.
+inline BitSequence LegendreBits(uint64_t p) {
+    BitSequence s;
+    AppendBits(s, 1, 1);
+    for (uint64_t j = 1; j < p; ++j) {
+        uint64_t power = 1; // j^((p - 1) / 2) mod p: 1 for residues, p - 1 for the others
+        for (uint64_t e = (p - 1) / 2, b = j; e > 0; e /= 2, b = b * b % p)
+            if (e % 2 == 1)
+                power = power * b % p;
+        AppendBits(s, power == 1 ? 1 : 0, 1);
+    }
+    return s;
+}
+
 } // namespace zentrope
