@@ -46,6 +46,29 @@ TEST(FastPaths, Rank6x8ReadsTheRowsOfSixWords) {
     }
 }
 
+// Sparse bits make ranks 5 and below common, so every class is counted side by side in the
+// lanes; lengths that leave the last group of lanes part full.
+TEST(FastPaths, Rank6x8LowRanksOnSparseAndPeriodicBits) {
+    Xoshiro256 g = SeedXoshiro(29);
+    uint64_t lowest = 0;
+    for (const BitSequence& s : {BiasedBits(g, 192 * 1000 + 5, 0.12), BiasedBits(g, 192 * 63, 0.9),
+                                 PeriodicBits(30, 192 * 7, 192 * 300 + 100)}) {
+        for (int order : {0, 3, 8, 17, 24}) {
+            std::vector<uint64_t> classes(3, 0);
+            for (uint64_t start = 0; start + 192 <= s.size; start += 192) {
+                std::vector<uint64_t> matrix;
+                for (uint64_t j = 0; j < 6; ++j)
+                    matrix.push_back(BitsAt(s, start + 32 * j + static_cast<uint64_t>(order), 8));
+                ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
+            }
+            lowest += classes[2];
+            EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(classes, 6, 8))
+                << s.size << " " << order;
+        }
+    }
+    EXPECT_GT(lowest, 500u); // the lowest class is common, not an empty case
+}
+
 // The autocorrelation's z from its definition, each block's value read bit by bit.
 double AutocorrelationBitByBit(const BitSequence& s, uint64_t distance, int width) {
     const uint64_t pairs = s.size / static_cast<uint64_t>(width) - distance;
