@@ -69,6 +69,30 @@ TEST(FastPaths, Rank6x8LowRanksOnSparseAndPeriodicBits) {
     EXPECT_GT(lowest, 500u); // the lowest class is common, not an empty case
 }
 
+// Groups short enough for a table, groups that fill words, groups read as fields of a longer
+// read and groups read value by value, each against the ordering of its values read one by one.
+TEST(FastPaths, PermutationCountsEveryGroupAsItsValuesOrder) {
+    Xoshiro256 g = SeedXoshiro(31);
+    const std::vector<std::pair<int, int>> layouts = {
+        {2, 4}, {4, 4}, {5, 3}, {1, 2}, {8, 4}, {16, 4}, {32, 2}, {7, 5}, {3, 7}, {13, 9}, {2, 9}};
+    for (const BitSequence& s : {GeneratorBits(g, 60000 + 41), BiasedBits(g, 30000 + 3, 0.3),
+                                 PeriodicBits(32, 999, 40000)}) {
+        for (const auto& [width, t] : layouts) {
+            std::vector<uint64_t> expected(Factorial(t) + 1, 0);
+            const auto groupBits = static_cast<uint64_t>(width * t);
+            for (uint64_t start = 0; start + groupBits <= s.size; start += groupBits) {
+                std::vector<uint64_t> group;
+                for (uint64_t i = 0; i < static_cast<uint64_t>(t); ++i)
+                    group.push_back(BitsAt(s, start + i * static_cast<uint64_t>(width), width));
+                const int64_t index = OrderingIndex(group);
+                ++expected[index < 0 ? expected.size() - 1 : static_cast<size_t>(index)];
+            }
+            EXPECT_EQ(PermutationCounts(s, width, t), expected)
+                << s.size << " s=" << width << " t=" << t;
+        }
+    }
+}
+
 // The autocorrelation's z from its definition, each block's value read bit by bit.
 double AutocorrelationBitByBit(const BitSequence& s, uint64_t distance, int width) {
     const uint64_t pairs = s.size / static_cast<uint64_t>(width) - distance;
