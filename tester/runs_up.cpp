@@ -34,21 +34,35 @@ namespace {
 
 // Bit i % 64 of word i / 64 says whether block i + 1 is at most block i (a run ends at i), for
 // i + 1 < blocks: the comparisons are made without branches, whose outcome is a coin toss.
-std::vector<uint64_t> RunEnds(const BitSequence& s, int blockBits, uint64_t blocks) {
+// block(j) reads block j.
+template <class Block> std::vector<uint64_t> RunEndsOf(uint64_t blocks, Block block) {
     std::vector<uint64_t> ends(blocks < 2 ? 0 : (blocks + 62) / 64, 0);
-    const auto width = static_cast<uint64_t>(blockBits);
-    uint64_t last = blocks == 0 ? 0 : BitsAt(s, 0, blockBits);
+    uint64_t last = blocks == 0 ? 0 : block(0);
     for (uint64_t w = 0; w < ends.size(); ++w) {
         const uint64_t take = std::min<uint64_t>(64, blocks - 1 - 64 * w);
         uint64_t bits = 0; // in a register: an update in memory waits on its last store
         for (uint64_t t = 0; t < take; ++t) {
-            const uint64_t next = BitsAt(s, (64 * w + t + 1) * width, blockBits);
+            const uint64_t next = block(64 * w + t + 1);
             bits |= static_cast<uint64_t>(next <= last) << t;
             last = next;
         }
         ends[w] = bits;
     }
     return ends;
+}
+
+std::vector<uint64_t> RunEnds(const BitSequence& s, int blockBits, uint64_t blocks) {
+    const auto width = static_cast<uint64_t>(blockBits);
+    if (64 % width != 0)
+        return RunEndsOf(blocks, [&](uint64_t j) { return BitsAt(s, j * width, blockBits); });
+    // Blocks that fill words exactly are fields of one word each, read without BitsAt's test
+    // for a block across two words.
+    const int perWordBits = std::countr_zero(64 / width);
+    const uint64_t inWord = (uint64_t{1} << perWordBits) - 1;
+    const uint64_t mask = ~uint64_t{0} >> (64 - width);
+    return RunEndsOf(blocks, [&](uint64_t j) {
+        return (s.words[j >> perWordBits] >> (64 - width * ((j & inWord) + 1))) & mask;
+    });
 }
 
 // The first run end at or after `from`, or UINT64_MAX when there is none.

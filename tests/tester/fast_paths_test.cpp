@@ -204,7 +204,7 @@ TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
     const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.97),
                                               BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n)};
     for (const BitSequence& s : sources)
-        for (int width : {1, 3, 4, 8, 13, 32})
+        for (int width : {1, 2, 3, 4, 8, 13, 16, 32})
             for (int longest : {2, 6, 10})
                 for (uint64_t runs : {uint64_t{50}, uint64_t{1} << 40})
                     EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
