@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/widgets/text_lines.h"
-#include "results/load_watch.h"
-#include "results/result_loader.h"
+#include "results/grid/load_watch.h"
+#include "results/grid/result_loader.h"
 
 #include <QFont>
 #include <QString>

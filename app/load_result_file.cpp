@@ -9,7 +9,7 @@
 #include "app/runs/imported_result.h"
 #include "app/shared_dialogs.h"
 #include "app/table/result_table_model.h"
-#include "results/result_loader.h"
+#include "results/grid/result_loader.h"
 
 #include <QFile>
 #include <QFileInfo>

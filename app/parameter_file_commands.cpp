@@ -7,7 +7,7 @@
 #include "paramfile/parameter_file_reader.h"
 #include "paramfile/parameter_file_writer.h"
 #include "platform/path_parts.h"
-#include "results/result_loader.h"
+#include "results/grid/result_loader.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -1,9 +1,9 @@
 #include "app/verdict_command.h"
 
-#include "results/no_result_reasons.h"
-#include "results/result_loader.h"
-#include "results/run_verdict.h"
-#include "results/verdict_text.h"
+#include "results/grid/no_result_reasons.h"
+#include "results/grid/result_loader.h"
+#include "results/verdict/run_verdict.h"
+#include "results/verdict/verdict_text.h"
 
 #include <algorithm>
 #include <charconv>

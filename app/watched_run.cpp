@@ -11,7 +11,7 @@
 #include "app/run_watch/run_folder_place.h"
 #include "app/run_watch/run_panel.h"
 #include "app/runs/late_results.h"
-#include "results/table_sort.h"
+#include "results/grid/table_sort.h"
 #include "runner/local_backend.h"
 
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 // What the store keeps of one run of the tester, or of a result file loaded from elsewhere.
 #pragma once
 
-#include "results/run_verdict.h"
+#include "results/verdict/run_verdict.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,7 +1,7 @@
 // The words the index and a run folder's record file keep for a verdict's outcome.
 #pragma once
 
-#include "results/run_verdict.h"
+#include "results/verdict/run_verdict.h"
 
 #include <QString>
 #include <optional>

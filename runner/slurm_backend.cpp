@@ -1,6 +1,6 @@
 #include "runner/slurm_backend.h"
 
-#include "results/share_interim.h"
+#include "results/shares/share_interim.h"
 #include "runner/result_freshness.h"
 #include "tester/merge_shares.h"
 

@@ -1,5 +1,5 @@
 #include "tester/merge_shares.h"
-#include "results/share_merge.h"
+#include "results/shares/share_merge.h"
 #include "tester/result_report.h"
 
 namespace zentrope {

@@ -1,6 +1,6 @@
 #include "tester/result_report.h"
 #include "model/c_text.h"
-#include "results/goodness_of_fit.h"
+#include "results/stats/goodness_of_fit.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "tester/tester_run.h"
 #include "model/c_text.h"
 #include "paramfile/parameter_file_reader.h"
-#include "results/share_identity.h"
+#include "results/shares/share_identity.h"
 #include "tester/bit_input.h"
 #include "tester/memory_budget.h"
 #include "tester/no_result_reasons.h"

@@ -1,9 +1,9 @@
 #include "app/detail/detail_figures.h"
 
 #include "app/table/result_table_model.h"
-#include "results/figure_text.h"
-#include "results/no_result_reasons.h"
-#include "results/row_detail.h"
+#include "results/grid/figure_text.h"
+#include "results/grid/no_result_reasons.h"
+#include "results/verdict/row_detail.h"
 
 #include <QStringList>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "app/detail/edf_chart.h"
 
 #include "app/detail/chart_look.h"
-#include "results/row_detail.h"
+#include "results/verdict/row_detail.h"
 
 #include <QAreaSeries>
 #include <QLineSeries>

@@ -6,7 +6,7 @@
 #include "app/dialog_seam.h"
 #include "app/name_text.h"
 #include "app/table/result_table_model.h"
-#include "results/run_verdict.h"
+#include "results/verdict/run_verdict.h"
 
 #include <QChartView>
 #include <QDoubleSpinBox>

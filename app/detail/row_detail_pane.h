@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/detail/detail_figures.h"
-#include "results/row_detail.h"
+#include "results/verdict/row_detail.h"
 
 #include <QPersistentModelIndex>
 #include <QWidget>

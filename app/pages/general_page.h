@@ -5,8 +5,8 @@
 
 #include "model/parameter_set.h"
 #include "paramfile/parameter_file_record.h"
-#include "results/result_loader.h"
-#include "results/row_flags.h"
+#include "results/grid/result_loader.h"
+#include "results/verdict/row_flags.h"
 
 #include <QString>
 #include <QWidget>

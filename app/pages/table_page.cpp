@@ -10,9 +10,9 @@
 #include "app/table/row_marks.h"
 #include "app/table/run_verdict_line.h"
 #include "app/widgets/control_factory.h"
-#include "results/figures_csv.h"
-#include "results/run_verdict.h"
-#include "results/verdict_rows.h"
+#include "results/verdict/figures_csv.h"
+#include "results/verdict/run_verdict.h"
+#include "results/verdict/verdict_rows.h"
 
 #include <QApplication>
 #include <QCheckBox>

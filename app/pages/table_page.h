@@ -5,10 +5,10 @@
 #pragma once
 
 #include "app/dialog_seam.h"
-#include "results/no_result_reasons.h"
-#include "results/result_loader.h"
-#include "results/row_flags.h"
-#include "results/table_sort.h"
+#include "results/grid/no_result_reasons.h"
+#include "results/grid/result_loader.h"
+#include "results/verdict/row_flags.h"
+#include "results/grid/table_sort.h"
 
 #include <QWidget>
 #include <memory>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/run_watch/run_keeping.h"
-#include "results/section_feed.h"
+#include "results/grid/section_feed.h"
 #include "runner/log_tail.h"
 #include "runner/run_backend.h"
 

@@ -3,7 +3,7 @@
 // as CSV; and result files from disk to compare along with recorded runs.
 #pragma once
 
-#include "results/compare_files.h"
+#include "results/compare/compare_files.h"
 
 #include <QFutureWatcher>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // hold are greyed and say so, and the count of runs flagging a row is red when not 0.
 #pragma once
 
-#include "results/comparison_table.h"
+#include "results/compare/comparison_table.h"
 
 #include <QAbstractTableModel>
 

@@ -3,7 +3,7 @@
 #include "app/run_watch/run_folder_place.h"
 #include "records/run_folder.h"
 #include "records/run_store.h"
-#include "results/run_verdict.h"
+#include "results/verdict/run_verdict.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "records/run_folder.h"
 #include "records/run_store.h"
-#include "results/run_verdict.h"
+#include "results/verdict/run_verdict.h"
 
 #include <QFile>
 #include <QThreadPool>

@@ -5,7 +5,7 @@
 
 #include "records/input_changes.h"
 #include "records/run_store.h"
-#include "results/compare_files.h"
+#include "results/compare/compare_files.h"
 
 #include <QFutureWatcher>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "app/table/failing_rows_list.h"
 
 #include "app/name_text.h"
-#include "results/figure_text.h"
-#include "results/verdict_text.h"
+#include "results/grid/figure_text.h"
+#include "results/verdict/verdict_text.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>

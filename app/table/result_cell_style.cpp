@@ -1,6 +1,6 @@
 #include "app/table/result_cell_style.h"
 
-#include "results/result_grid.h"
+#include "results/grid/result_grid.h"
 
 CellLook DecideCellLook(std::string_view text, CellPlace place, int32_t sequenceColumnEnd,
                         const QPalette& palette) {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/widgets/text_width_meter.h"
-#include "results/result_grid.h"
+#include "results/grid/result_grid.h"
 
 #include <QFont>
 #include <algorithm>

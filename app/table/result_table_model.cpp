@@ -1,9 +1,9 @@
 #include "app/table/result_table_model.h"
 
 #include "app/name_text.h"
-#include "results/result_append.h"
-#include "results/result_loader_steps.h"
-#include "results/verdict_rows.h"
+#include "results/grid/result_append.h"
+#include "results/grid/result_loader_steps.h"
+#include "results/verdict/verdict_rows.h"
 
 #include <algorithm>
 #include <numeric>

@@ -2,10 +2,10 @@
 // no item object per cell. Model row 0 is the header row, so index(r, c) is cell (c, r).
 #pragma once
 
-#include "results/result_grid.h"
-#include "results/result_loader.h"
-#include "results/row_flags.h"
-#include "results/table_sort.h"
+#include "results/grid/result_grid.h"
+#include "results/grid/result_loader.h"
+#include "results/verdict/row_flags.h"
+#include "results/grid/table_sort.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "app/table/result_table_model.h"
-#include "results/no_result_reasons.h"
-#include "results/row_flags.h"
-#include "results/verdict_rows.h"
+#include "results/grid/no_result_reasons.h"
+#include "results/verdict/row_flags.h"
+#include "results/verdict/verdict_rows.h"
 
 #include <vector>
 

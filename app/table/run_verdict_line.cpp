@@ -1,7 +1,7 @@
 #include "app/table/run_verdict_line.h"
 
 #include "app/name_text.h"
-#include "results/verdict_text.h"
+#include "results/verdict/verdict_text.h"
 
 using namespace zentrope;
 

@@ -5,9 +5,9 @@
 // list.
 #pragma once
 
-#include "results/row_flags.h"
-#include "results/run_verdict.h"
-#include "results/verdict_rows.h"
+#include "results/verdict/row_flags.h"
+#include "results/verdict/run_verdict.h"
+#include "results/verdict/verdict_rows.h"
 
 #include <QLabel>
 

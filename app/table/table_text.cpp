@@ -2,7 +2,7 @@
 
 #include "app/name_text.h"
 #include "app/table/result_table_model.h"
-#include "results/csv.h"
+#include "results/grid/csv.h"
 
 #include <QStringList>
 #include <string_view>

@@ -12,7 +12,7 @@
 #include "app/pages/table_page.h"
 #include "app/run_watch/run.h"
 #include "app/table/result_table_model.h"
-#include "results/table_sort.h"
+#include "results/grid/table_sort.h"
 
 #include <QApplication>
 #include <QDateTime>

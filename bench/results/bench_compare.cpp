@@ -3,8 +3,8 @@
 // the table of texts that is shown and exported.
 // The runs list their rows in different orders and each lacks a few, as real runs may.
 #include "bench/results/best_time.h"
-#include "results/comparison_table.h"
-#include "results/goodness_of_fit.h"
+#include "results/compare/comparison_table.h"
+#include "results/stats/goodness_of_fit.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,9 +4,9 @@
 // be shared.
 #include "bench/results/best_time.h"
 #include "bench/results/result_file_generator.h"
-#include "results/figures_csv.h"
-#include "results/result_loader.h"
-#include "results/table_sort.h"
+#include "results/verdict/figures_csv.h"
+#include "results/grid/result_loader.h"
+#include "results/grid/table_sort.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -3,12 +3,12 @@
 // KS p-value), the exact KS p-value for 10,000 values, the multiple-testing adjustments over
 // 2,000 rows, and k-sample Anderson-Darling tests for 10 runs of 2,000 rows x 100 sequences.
 #include "bench/results/best_time.h"
-#include "results/exact_ks.h"
-#include "results/goodness_of_fit.h"
-#include "results/k_sample_ad.h"
-#include "results/multiple_testing.h"
-#include "results/pvalue_sample.h"
-#include "results/uniformity.h"
+#include "results/stats/exact_ks.h"
+#include "results/stats/goodness_of_fit.h"
+#include "results/stats/k_sample_ad.h"
+#include "results/stats/multiple_testing.h"
+#include "results/stats/pvalue_sample.h"
+#include "results/stats/uniformity.h"
 
 #include <cmath>
 #include <cstdio>

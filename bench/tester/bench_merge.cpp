@@ -3,7 +3,7 @@
 // p-values, then merged as zentrope-merge does. Target: under 1 s.
 #include "bench/results/best_time.h"
 #include "model/c_text.h"
-#include "results/share_identity.h"
+#include "results/shares/share_identity.h"
 #include "tester/merge_shares.h"
 #include "tester/result_report.h"
 #include "tests/paramfile/test_support.h"

@@ -7,7 +7,7 @@
 #include "app/run_watch/run.h"
 #include "app/table/result_table_model.h"
 #include "records/run_folder.h"
-#include "results/table_sort.h"
+#include "results/grid/table_sort.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // The Runs page's comparison: recorded runs and a result file from disk read off the window's
 // thread, matched by test name worst first, their parameter files' differences beside, and the
 // comparison exported as CSV.
-#include "results/csv.h"
+#include "results/grid/csv.h"
 #include "tests/app/gui_test_main.h"
 #include "tests/app/launch_fixture.h"
 

@@ -1,6 +1,6 @@
 // The result table model's numbers behind the texts: a cell's number and its whole row.
 #include "app/table/result_table_model.h"
-#include "results/result_loader.h"
+#include "results/grid/result_loader.h"
 #include "tests/app/gui_test_main.h"
 
 #include <sstream>

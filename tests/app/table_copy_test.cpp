@@ -2,7 +2,7 @@
 // the context menu's copies, and a CSV export read back by the CSV reader.
 #include "app/table/result_table_commands.h"
 #include "app/table/result_table_model.h"
-#include "results/csv.h"
+#include "results/grid/csv.h"
 #include "tests/app/gui_test_main.h"
 #include "tests/app/window_fixture.h"
 #include "tests/results/result_file_text.h"

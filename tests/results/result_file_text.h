@@ -1,8 +1,8 @@
 // Builders of small result files and readers of the grid for the loader and sort tests.
 #pragma once
 
-#include "results/result_grid.h"
-#include "results/result_loader.h"
+#include "results/grid/result_grid.h"
+#include "results/grid/result_loader.h"
 
 #include <sstream>
 #include <string>

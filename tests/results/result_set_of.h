@@ -1,7 +1,7 @@
 // Result sets written by hand for the tests of what reads them.
 #pragma once
 
-#include "results/result_set.h"
+#include "results/grid/result_set.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // below 0.01 and 0.001 against its binomial spread. These lines were the ones whose statistic
 // took few values, or whose reference spread was off, at their former minimum. The seed is
 // fixed, so the outcome never varies.
-#include "results/goodness_of_fit.h"
+#include "results/stats/goodness_of_fit.h"
 #include "tester/marsaglia_tests.h"
 #include "tester/test_plan.h"
 #include "tester/test_plan_more.h"

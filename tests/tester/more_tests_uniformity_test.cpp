@@ -1,7 +1,7 @@
 // At the shortest length each accepts, the p-values of 1000 sequences of the built-in
 // generator must be uniform, judged by the front end's own KS figure. The seed is fixed, so
 // the outcome never varies.
-#include "results/goodness_of_fit.h"
+#include "results/stats/goodness_of_fit.h"
 #include "tester/basic_five_tests.h"
 #include "tester/dft_rows.h"
 #include "tester/distributions.h"

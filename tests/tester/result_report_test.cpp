@@ -1,5 +1,5 @@
 #include "model/c_text.h"
-#include "results/result_loader.h"
+#include "results/grid/result_loader.h"
 #include "tester/randomness_tests.h"
 #include "tester/result_report.h"
 #include "tests/paramfile/test_support.h"

@@ -2,8 +2,8 @@
 // whole run's file byte for byte, and anything that would make it another file is refused.
 #include "paramfile/file_replacement.h"
 #include "paramfile/parameter_file_writer.h"
-#include "results/result_loader.h"
-#include "results/share_identity.h"
+#include "results/grid/result_loader.h"
+#include "results/shares/share_identity.h"
 #include "tester/merge_shares.h"
 #include "tester/no_result_reasons.h"
 #include "tester/result_report.h"

@@ -1,7 +1,7 @@
 // Whole runs: the front end's parameter file in, the result file out and read back by the
 // front end's loader.
 #include "paramfile/parameter_file_writer.h"
-#include "results/result_loader.h"
+#include "results/grid/result_loader.h"
 #include "tester/tester_run.h"
 #include "tests/paramfile/test_support.h"
 

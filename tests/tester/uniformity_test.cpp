@@ -1,6 +1,6 @@
 // On the built-in generator every test's p-values must be uniform: 200 sequences per test,
 // judged by the front end's own KS figure. The seed is fixed, so the outcome never varies.
-#include "results/goodness_of_fit.h"
+#include "results/stats/goodness_of_fit.h"
 #include "tester/randomness_tests.h"
 #include "tester/test_plan.h"
 #include "tests/paramfile/test_support.h"
