@@ -239,7 +239,7 @@ TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
 TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
     Xoshiro256 g = SeedXoshiro(25);
     const BitSequence s = GeneratorBits(g, 50000 + 3);
-    for (int width : {1, 3, 5, 6, 16}) {
+    for (int width : {1, 3, 5, 6, 8, 11, 16, 20}) {
         for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u}) {
             const uint64_t frame = static_cast<uint64_t>(width) * distance;
             std::vector<uint64_t> counts(size_t{1} << width, 0);
