@@ -5,6 +5,8 @@
 // does not.
 #pragma once
 
+#include "tester/popcount_clones.h"
+
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -12,18 +14,6 @@
 #include <vector>
 
 namespace zentrope {
-
-// The callers' loops are built twice on x86-64, with the processor's popcount instruction and
-// without (the baseline has none, and its replacement took most of the count's time); the
-// program picks one when it starts.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones)
-#define ZENTROPE_WITH_POPCOUNT __attribute__((target_clones("popcnt", "default")))
-#endif
-#endif
-#ifndef ZENTROPE_WITH_POPCOUNT
-#define ZENTROPE_WITH_POPCOUNT
-#endif
 
 // Patterns up to this many bits are counted this way (2^(m+1) ANDs for 64 places).
 inline constexpr int MaxMaskedPatternBits = 5;

@@ -196,17 +196,22 @@ std::vector<uint64_t> RunLengthsValueByValue(const BitSequence& s, int width, in
     return counts;
 }
 
-// Good bits, biased ones (long runs of equal values end runs at once) and periodic ones, with
-// the count of runs both within what the bits hold and beyond.
+// Good bits, biased ones (long runs of equal values end runs at once, whole words of ends in a
+// row), periodic ones and a byte counter (runs longer than a word of ends), with the count of
+// runs both within what the bits hold and beyond, and classes up to beyond a word.
 TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
     Xoshiro256 g = SeedXoshiro(29);
     const uint64_t n = 40000 + 21;
+    BitSequence counter;
+    for (uint64_t i = 0; counter.size + 8 <= n; ++i)
+        AppendBits(counter, i & 0xFF, 8);
     const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.97),
-                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n)};
+                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n),
+                                              counter};
     for (const BitSequence& s : sources)
         for (int width : {1, 2, 3, 4, 8, 13, 16, 32})
-            for (int longest : {2, 6, 10})
-                for (uint64_t runs : {uint64_t{50}, uint64_t{1} << 40})
+            for (int longest : {2, 6, 10, 63, 64, 300})
+                for (uint64_t runs : {uint64_t{50}, uint64_t{1000}, uint64_t{1} << 40})
                     EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
                               RunLengthsValueByValue(s, width, longest, runs))
                         << width << " " << longest << " " << runs;
