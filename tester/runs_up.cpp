@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <map>
+#include <numeric>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -56,17 +59,6 @@ void RunEndsOf(uint64_t blocks, uint64_t firstWord, std::vector<uint64_t>& ends,
 }
 
 #if defined(__SSE2__)
-// The word with its `width`-bit fields (4 to 32 bits, 4 taken as 8) in reverse order: the
-// words read in memory order as an array of fields then hold the blocks in sequence order
-// (the first block of a word is its most significant field, stored last on x86).
-uint64_t FieldsReversed(uint64_t x, int width) {
-    if (width <= 16)
-        x = ((x >> 16) & 0x0000FFFF0000FFFFull) | ((x & 0x0000FFFF0000FFFFull) << 16);
-    if (width <= 8)
-        x = ((x >> 8) & 0x00FF00FF00FF00FFull) | ((x & 0x00FF00FF00FF00FFull) << 8);
-    return (x >> 32) | (x << 32);
-}
-
 // The 16 bits of x on the even places of 32.
 uint64_t SpreadToEvenPlaces(uint32_t x) {
     x = (x | (x << 8)) & 0x00FF00FFu;
@@ -75,82 +67,88 @@ uint64_t SpreadToEvenPlaces(uint32_t x) {
     return (x | (x << 1)) & 0x55555555u;
 }
 
-__m128i Load(const uint8_t* p) {
+// Two words with their Width-bit fields (blocks of 4 taken as bytes) in sequence order: the
+// first block of a word is its most significant field, which x86 stores last.
+template <int Width> __m128i InSequenceOrder(__m128i v) {
+    if constexpr (Width == 32)
+        return _mm_shuffle_epi32(v, 0xB1);
+    v = _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0x1B), 0x1B);
+    if constexpr (Width == 16)
+        return v;
+    return _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+}
+
+// Bit j: the block after lane j (in `next`) is at most lane j's (in `last`). SSE2 compares
+// only bytes unsigned; wider lanes are compared signed with their top bits flipped.
+template <int Width> uint64_t AtMost(__m128i next, __m128i last) {
+    if constexpr (Width == 4) { // a byte holds two blocks, the first in its high half
+        const __m128i low = _mm_set1_epi8(0x0F);
+        const __m128i first = _mm_and_si128(_mm_srli_epi16(last, 4), low);
+        const __m128i second = _mm_and_si128(last, low);
+        const __m128i third = _mm_and_si128(_mm_srli_epi16(next, 4), low);
+        const uint64_t even = SpreadToEvenPlaces(static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(second, first), first))));
+        const uint64_t odd = SpreadToEvenPlaces(static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(third, second), second))));
+        return even | (odd << 1);
+    } else if constexpr (Width == 8) {
+        return static_cast<uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(next, last), last)));
+    } else if constexpr (Width == 16) {
+        const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+        const __m128i above = _mm_cmpgt_epi16(_mm_xor_si128(next, flip), _mm_xor_si128(last, flip));
+        return ~static_cast<uint32_t>(_mm_movemask_epi8(_mm_packs_epi16(above, above))) & 0xFF;
+    } else {
+        const __m128i flip = _mm_set1_epi32(static_cast<int32_t>(0x80000000u));
+        const __m128i above = _mm_cmpgt_epi32(_mm_xor_si128(next, flip), _mm_xor_si128(last, flip));
+        return ~static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(above))) & 0xF;
+    }
+}
+
+__m128i LoadTwoWords(const uint64_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// The 64 run ends from the block at `p` on (blocks in sequence order, as FieldsReversed lays
-// them out), 16 comparisons at a time; the block after the 64th is read.
-uint64_t RunEndsOf64(const uint8_t* p, int width) {
-    uint64_t bits = 0;
-    switch (width) {
-    case 4: { // a byte holds two blocks, the first in its high half
-        const __m128i low = _mm_set1_epi8(0x0F);
-        for (int k = 0; k < 2; ++k) {
-            const __m128i byte = Load(p + 16 * k);
-            const __m128i first = _mm_and_si128(_mm_srli_epi16(byte, 4), low);
-            const __m128i second = _mm_and_si128(byte, low);
-            const __m128i third = _mm_and_si128(_mm_srli_epi16(Load(p + 16 * k + 1), 4), low);
-            const auto atMost = [](__m128i next, __m128i last) {
-                return static_cast<uint32_t>(
-                    _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(next, last), last)));
-            };
-            const uint64_t even = SpreadToEvenPlaces(atMost(second, first));
-            const uint64_t odd = SpreadToEvenPlaces(atMost(third, second));
-            bits |= (even | (odd << 1)) << (32 * k);
+// Blocks of Width bits that fill words compared 16 bytes at a time: the ends of every full 64
+// whose next block exists (the first of the word after them); the words of ends done.
+template <int Width>
+uint64_t VectorRunEndsOf(const BitSequence& s, uint64_t blocks, std::vector<uint64_t>& ends) {
+    constexpr int Vectors = Width / 2; // two words each, 64 blocks in all
+    constexpr int LaneBytes = Width == 4 ? 1 : Width / 8;
+    const uint64_t full = blocks < 65 ? 0 : (blocks - 1) / 64; // 64 w + 64 < blocks
+    for (uint64_t w = 0; w < full; ++w) {
+        const uint64_t* words = s.words.data() + w * Width;
+        __m128i last = InSequenceOrder<Width>(LoadTwoWords(words));
+        uint64_t bits = 0;
+        for (int k = 0; k < Vectors; ++k) {
+            // The last vector's following block is the first of the next word, which exists.
+            const __m128i following = InSequenceOrder<Width>(
+                k + 1 < Vectors ? LoadTwoWords(words + 2 * k + 2)
+                                : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(words + Width)));
+            const __m128i next = _mm_or_si128(_mm_srli_si128(last, LaneBytes),
+                                              _mm_slli_si128(following, 16 - LaneBytes));
+            bits |= AtMost<Width>(next, last) << (k * (64 / Vectors));
+            last = following;
         }
-        return bits;
+        ends[w] = bits;
     }
-    case 8:
-        for (int k = 0; k < 4; ++k) {
-            const __m128i last = Load(p + 16 * k);
-            const __m128i next = Load(p + 16 * k + 1);
-            const auto atMost = _mm_cmpeq_epi8(_mm_max_epu8(next, last), last);
-            bits |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(atMost)))
-                    << (16 * k);
-        }
-        return bits;
-    case 16: { // SSE2 compares signed: the top bits flipped order unsigned values alike
-        const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
-        const auto above = [&](int offset) {
-            return _mm_cmpgt_epi16(_mm_xor_si128(Load(p + offset + 2), flip),
-                                   _mm_xor_si128(Load(p + offset), flip));
-        };
-        for (int k = 0; k < 4; ++k) {
-            const __m128i both = _mm_packs_epi16(above(32 * k), above(32 * k + 16));
-            bits |= static_cast<uint64_t>(~static_cast<uint32_t>(_mm_movemask_epi8(both)) & 0xFFFF)
-                    << (16 * k);
-        }
-        return bits;
-    }
-    default: { // 32
-        const __m128i flip = _mm_set1_epi32(static_cast<int32_t>(0x80000000u));
-        for (int k = 0; k < 16; ++k) {
-            const __m128i above = _mm_cmpgt_epi32(_mm_xor_si128(Load(p + 16 * k + 4), flip),
-                                                  _mm_xor_si128(Load(p + 16 * k), flip));
-            bits |= static_cast<uint64_t>(~_mm_movemask_ps(_mm_castsi128_ps(above)) & 0xF)
-                    << (4 * k);
-        }
-        return bits;
-    }
-    }
+    return full;
 }
 
-// Blocks of 4, 8, 16 or 32 bits compared 16 at a time: the ends of every full 64 whose next
-// block exists; the words of ends that are left, none to all.
 uint64_t VectorRunEnds(const BitSequence& s, int blockBits, uint64_t blocks,
                        std::vector<uint64_t>& ends) {
-    if (blockBits != 4 && blockBits != 8 && blockBits != 16 && blockBits != 32)
+    switch (blockBits) {
+    case 4:
+        return VectorRunEndsOf<4>(s, blocks, ends);
+    case 8:
+        return VectorRunEndsOf<8>(s, blocks, ends);
+    case 16:
+        return VectorRunEndsOf<16>(s, blocks, ends);
+    case 32:
+        return VectorRunEndsOf<32>(s, blocks, ends);
+    default:
         return 0;
-    thread_local std::vector<uint64_t> ordered;
-    ordered.resize(s.words.size());
-    for (size_t i = 0; i < s.words.size(); ++i)
-        ordered[i] = FieldsReversed(s.words[i], blockBits);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(ordered.data());
-    const uint64_t full = blocks < 65 ? 0 : (blocks - 1) / 64; // 64 w + 64 < blocks
-    for (uint64_t w = 0; w < full; ++w)
-        ends[w] = RunEndsOf64(bytes + w * 8 * static_cast<uint64_t>(blockBits), blockBits);
-    return full;
+    }
 }
 #else
 uint64_t VectorRunEnds(const BitSequence&, int, uint64_t, std::vector<uint64_t>&) {
@@ -229,7 +227,10 @@ ZENTROPE_WITH_POPCOUNT void CountRunLengthsByWords(const std::vector<uint64_t>& 
         uint64_t near = 0;
         for (size_t k = 1; k <= longest; ++k) {
             near |= (x << k) | (before >> (64 - k));
-            atLeast[k] += static_cast<uint64_t>(std::popcount(x & ~near));
+            const uint64_t longer = x & ~near;
+            if (longer == 0)
+                break; // no run of this word is as long: the longer classes get none either
+            atLeast[k] += static_cast<uint64_t>(std::popcount(longer));
         }
         before = x;
     }
@@ -249,9 +250,7 @@ void CountRunLengthsByEnds(const std::vector<uint64_t>& closing, std::vector<uin
         }
 }
 
-} // namespace
-
-std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int longest,
+std::vector<uint64_t> CountRunLengths(const BitSequence& s, int blockBits, int longest,
                                       uint64_t runs) {
     std::vector<uint64_t> counts(static_cast<size_t>(longest), 0);
     const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
@@ -262,6 +261,46 @@ std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int l
         CountRunLengthsByWords(ends, counts);
     else
         CountRunLengthsByEnds(ends, counts);
+    return counts;
+}
+
+// Lines that differ only in their run length share one count of a sequence's runs, in classes
+// up to the longest a line may ask for, pooled for each line. Each thread keeps the counts of
+// the last sequence it tested, and a copy of its bits to tell whether the next is the same
+// (the sequence may be refilled in place); longer sequences are counted line by line.
+constexpr int SharedLongest = 32;
+constexpr uint64_t MostSharedWords = uint64_t{1} << 17; // 1 MiB a thread
+
+struct RecentRunCounts {
+    std::vector<uint64_t> words;
+    uint64_t size = 0;
+    std::map<std::pair<int, uint64_t>, std::vector<uint64_t>> counts; // by block size, runs
+};
+
+const std::vector<uint64_t>& SharedRunLengthCounts(const BitSequence& s, int blockBits,
+                                                   uint64_t runs) {
+    thread_local RecentRunCounts recent;
+    if (recent.size != s.size || recent.words != s.words) {
+        recent.words = s.words;
+        recent.size = s.size;
+        recent.counts.clear();
+    }
+    const auto [entry, added] = recent.counts.try_emplace({blockBits, runs});
+    if (added)
+        entry->second = CountRunLengths(s, blockBits, SharedLongest, runs);
+    return entry->second;
+}
+
+} // namespace
+
+std::vector<uint64_t> RunLengthCounts(const BitSequence& s, int blockBits, int longest,
+                                      uint64_t runs) {
+    if (longest > SharedLongest || s.words.size() > MostSharedWords)
+        return CountRunLengths(s, blockBits, longest, runs);
+    const std::vector<uint64_t>& shared = SharedRunLengthCounts(s, blockBits, runs);
+    const auto top = shared.begin() + (longest - 1);
+    std::vector<uint64_t> counts(shared.begin(), top + 1);
+    counts.back() = std::accumulate(top, shared.end(), uint64_t{0});
     return counts;
 }
 

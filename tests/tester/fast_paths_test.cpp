@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -215,6 +216,29 @@ TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
                     EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
                               RunLengthsValueByValue(s, width, longest, runs))
                         << width << " " << longest << " " << runs;
+}
+
+// Lines of one sequence share its count of runs: a sequence refilled in place with other bits
+// (as a run's input refills its buffer), or differing only in its last word, is counted anew.
+TEST(FastPaths, RunLengthsOfASequenceRefilledInPlace) {
+    Xoshiro256 g = SeedXoshiro(31);
+    const uint64_t n = 20000 + 37;
+    BitSequence s = GeneratorBits(g, n);
+    for (int refill = 0; refill < 3; ++refill) {
+        for (int width : {4, 5, 32})
+            for (int longest : {3, 10})
+                EXPECT_EQ(RunLengthCounts(s, width, longest, 2000),
+                          RunLengthsValueByValue(s, width, longest, 2000))
+                    << refill << " " << width << " " << longest;
+        const uint64_t* before = s.words.data();
+        if (refill == 0) {
+            s.words.back() ^= uint64_t{1} << 63;
+        } else {
+            const BitSequence fresh = GeneratorBits(g, n);
+            std::copy(fresh.words.begin(), fresh.words.end(), s.words.begin());
+        }
+        ASSERT_EQ(s.words.data(), before);
+    }
 }
 
 TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
