@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zentrope {
 namespace {
@@ -92,6 +97,64 @@ int SmallRank(uint64_t packedRows, int rows, int cols) {
     return rank;
 }
 
+namespace {
+
+// Matrices ranked side by side, one a byte lane: the elimination of SmallRank, with zero rows
+// kept in the basis (they reduce nothing), is the same steps for every matrix, so it runs on
+// sixteen lanes at a time with SSE2's byte minimum (part of every x86-64), elsewhere on one.
+constexpr size_t RankLanes = 64;
+using RankRows = std::array<std::array<uint8_t, RankLanes>, 6>;
+
+#if defined(__SSE2__)
+constexpr size_t LanesAtOnce = 16;
+
+// The number of zero rows left in each lane of `rows`, lanes `first` to `first + 15`.
+void ZeroRowsAfterElimination(const RankRows& rows, size_t first, uint8_t* zeros) {
+    __m128i basis[6];
+    __m128i zeroRows = _mm_setzero_si128();
+    for (size_t r = 0; r < 6; ++r) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r].data() + first));
+        for (size_t j = 0; j < r; ++j)
+            v = _mm_min_epu8(v, _mm_xor_si128(v, basis[j]));
+        basis[r] = v;
+        // A true comparison is all ones, -1 a lane.
+        zeroRows = _mm_sub_epi8(zeroRows, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(zeros), zeroRows);
+}
+#else
+constexpr size_t LanesAtOnce = 1;
+
+void ZeroRowsAfterElimination(const RankRows& rows, size_t first, uint8_t* zeros) {
+    std::array<uint8_t, 6> basis{};
+    *zeros = 0;
+    for (size_t r = 0; r < 6; ++r) {
+        uint8_t v = rows[r][first];
+        for (size_t j = 0; j < r; ++j)
+            v = std::min<uint8_t>(v, v ^ basis[j]);
+        basis[r] = v;
+        *zeros += v == 0 ? 1 : 0;
+    }
+}
+#endif
+
+void AddRankClasses6x8(const RankRows& rows, std::vector<uint64_t>& classCounts) {
+    std::array<uint8_t, RankLanes> zeros;
+    for (size_t first = 0; first < RankLanes; first += LanesAtOnce)
+        ZeroRowsAfterElimination(rows, first, zeros.data() + first);
+    uint64_t full = 0;
+    uint64_t belowFull = 0;
+    for (uint8_t z : zeros) {
+        full += z == 0 ? 1 : 0;
+        belowFull += z == 1 ? 1 : 0;
+    }
+    classCounts[0] += full;
+    classCounts[1] += belowFull;
+    classCounts[2] += RankLanes - full - belowFull;
+}
+
+} // namespace
+
 double Rank6x8Test(const BitSequence& s, int byteOrder) {
     if (byteOrder < 0 || byteOrder > 24)
         return NoResult;
@@ -100,13 +163,20 @@ double Rank6x8Test(const BitSequence& s, int byteOrder) {
     const int highShift = 56 - byteOrder;
     const int lowShift = 24 - byteOrder;
     std::vector<uint64_t> classCounts(3, 0);
-    for (uint64_t k = 0; k < matrices; ++k) {
-        uint64_t packed = 0;
-        for (uint64_t w = 0; w < 3; ++w) {
-            const uint64_t word = s.words[3 * k + w];
-            packed |= (((word >> highShift) & 0xFF) | ((word >> lowShift) & 0xFF) << 8) << (16 * w);
-        }
-        ++classCounts[RankClass(SmallRank(packed, 6, 8), 6)];
+    RankRows rows{};
+    for (uint64_t first = 0; first < matrices; first += RankLanes) {
+        const size_t take = static_cast<size_t>(std::min<uint64_t>(RankLanes, matrices - first));
+        for (size_t lane = 0; lane < take; ++lane)
+            for (size_t w = 0; w < 3; ++w) {
+                const uint64_t word = s.words[3 * (first + lane) + w];
+                rows[2 * w][lane] = static_cast<uint8_t>(word >> highShift);
+                rows[2 * w + 1][lane] = static_cast<uint8_t>(word >> lowShift);
+            }
+        // Lanes past the last matrix are zero, rank 0: taken back out of the lowest class.
+        for (auto& row : rows)
+            std::fill(row.begin() + static_cast<std::ptrdiff_t>(take), row.end(), uint8_t{0});
+        AddRankClasses6x8(rows, classCounts);
+        classCounts[2] -= RankLanes - take;
     }
     return RankClassPValue(classCounts, 6, 8);
 }

@@ -129,6 +129,8 @@ double DistinctGroupProbability(int blockBits, int groupSize);
 inline constexpr double DistinctShortfallSds = 8;
 // 0 to t! - 1 for the ordering of the group's values; -1 when two are equal.
 int64_t OrderingIndex(const std::vector<uint64_t>& group);
+// Groups of each ordering (index as OrderingIndex numbers it), then groups with equal values.
+std::vector<uint64_t> PermutationCounts(const BitSequence& s, int blockBits, int groupSize);
 double PermutationTest(const BitSequence& s, int blockBits, int groupSize);
 
 // Maurer's universal test: L-bit blocks, the first q of them initialise the table.

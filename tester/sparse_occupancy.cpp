@@ -21,18 +21,19 @@ int SparseOccupancyWordBits(uint64_t n) {
 uint64_t MissingWords(const BitSequence& s, uint64_t start, int wordBits) {
     const uint64_t cells = uint64_t{1} << wordBits;
     const uint64_t mask = cells - 1;
+    const auto width = static_cast<uint64_t>(wordBits);
     std::vector<uint64_t> seen(static_cast<size_t>(cells / 64), 0);
-    uint64_t window = BitsAt(s, start, wordBits - 1);
-    const uint64_t end = start + SparseOccupancyBits(wordBits);
-    for (uint64_t pos = start + static_cast<uint64_t>(wordBits) - 1; pos < end;) {
-        // The rest of the current 64-bit word, one bit at a time.
-        const int take = static_cast<int>(std::min<uint64_t>(64 - (pos & 63), end - pos));
-        const uint64_t chunk = BitsAt(s, pos, take);
-        for (int b = take - 1; b >= 0; --b) {
-            window = ((window << 1) | ((chunk >> b) & 1)) & mask;
-            seen[window >> 6] |= uint64_t{1} << (window & 63);
+    // The 64 bits read from `pos` hold the words starting at its first 65 - w places, each
+    // taken with one shift: no word waits on the one before it, as a window slid bit by bit does.
+    const uint64_t perRead = 65 - width;
+    const uint64_t words = SparseOccupancyBits(wordBits) - width + 1;
+    for (uint64_t first = 0; first < words; first += perRead) {
+        const uint64_t bits = WordAt(s, start + first);
+        const uint64_t take = std::min(perRead, words - first);
+        for (uint64_t k = 0; k < take; ++k) {
+            const uint64_t word = (bits >> (64 - width - k)) & mask;
+            seen[word >> 6] |= uint64_t{1} << (word & 63);
         }
-        pos += static_cast<uint64_t>(take);
     }
     uint64_t present = 0;
     for (uint64_t word : seen)

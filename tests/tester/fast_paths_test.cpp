@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -43,6 +44,53 @@ TEST(FastPaths, Rank6x8ReadsTheRowsOfSixWords) {
             ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
         }
         EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(classes, 6, 8)) << order;
+    }
+}
+
+// Sparse bits make ranks 5 and below common, so every class is counted side by side in the
+// lanes; lengths that leave the last group of lanes part full.
+TEST(FastPaths, Rank6x8LowRanksOnSparseAndPeriodicBits) {
+    Xoshiro256 g = SeedXoshiro(29);
+    uint64_t lowest = 0;
+    for (const BitSequence& s : {BiasedBits(g, 192 * 1000 + 5, 0.12), BiasedBits(g, 192 * 63, 0.9),
+                                 PeriodicBits(30, 192 * 7, 192 * 300 + 100)}) {
+        for (int order : {0, 3, 8, 17, 24}) {
+            std::vector<uint64_t> classes(3, 0);
+            for (uint64_t start = 0; start + 192 <= s.size; start += 192) {
+                std::vector<uint64_t> matrix;
+                for (uint64_t j = 0; j < 6; ++j)
+                    matrix.push_back(BitsAt(s, start + 32 * j + static_cast<uint64_t>(order), 8));
+                ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
+            }
+            lowest += classes[2];
+            EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(classes, 6, 8))
+                << s.size << " " << order;
+        }
+    }
+    EXPECT_GT(lowest, 500u); // the lowest class is common, not an empty case
+}
+
+// Groups short enough for a table, groups that fill words, groups read as fields of a longer
+// read and groups read value by value, each against the ordering of its values read one by one.
+TEST(FastPaths, PermutationCountsEveryGroupAsItsValuesOrder) {
+    Xoshiro256 g = SeedXoshiro(31);
+    const std::vector<std::pair<int, int>> layouts = {
+        {2, 4}, {4, 4}, {5, 3}, {1, 2}, {8, 4}, {16, 4}, {32, 2}, {7, 5}, {3, 7}, {13, 9}, {2, 9}};
+    for (const BitSequence& s : {GeneratorBits(g, 60000 + 41), BiasedBits(g, 30000 + 3, 0.3),
+                                 PeriodicBits(32, 999, 40000)}) {
+        for (const auto& [width, t] : layouts) {
+            std::vector<uint64_t> expected(Factorial(t) + 1, 0);
+            const auto groupBits = static_cast<uint64_t>(width * t);
+            for (uint64_t start = 0; start + groupBits <= s.size; start += groupBits) {
+                std::vector<uint64_t> group;
+                for (uint64_t i = 0; i < static_cast<uint64_t>(t); ++i)
+                    group.push_back(BitsAt(s, start + i * static_cast<uint64_t>(width), width));
+                const int64_t index = OrderingIndex(group);
+                ++expected[index < 0 ? expected.size() - 1 : static_cast<size_t>(index)];
+            }
+            EXPECT_EQ(PermutationCounts(s, width, t), expected)
+                << s.size << " s=" << width << " t=" << t;
+        }
     }
 }
 
@@ -149,20 +197,48 @@ std::vector<uint64_t> RunLengthsValueByValue(const BitSequence& s, int width, in
     return counts;
 }
 
-// Good bits, biased ones (long runs of equal values end runs at once) and periodic ones, with
-// the count of runs both within what the bits hold and beyond.
+// Good bits, biased ones (long runs of equal values end runs at once, whole words of ends in a
+// row), periodic ones and a byte counter (runs longer than a word of ends), with the count of
+// runs both within what the bits hold and beyond, and classes up to beyond a word.
 TEST(FastPaths, RunLengthsAgreeWithValueByValue) {
     Xoshiro256 g = SeedXoshiro(29);
     const uint64_t n = 40000 + 21;
+    BitSequence counter;
+    for (uint64_t i = 0; counter.size + 8 <= n; ++i)
+        AppendBits(counter, i & 0xFF, 8);
     const std::vector<BitSequence> sources = {GeneratorBits(g, n), BiasedBits(g, n, 0.97),
-                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n)};
+                                              BiasedBits(g, n, 0.1), PeriodicBits(30, 200, n),
+                                              counter};
     for (const BitSequence& s : sources)
-        for (int width : {1, 3, 4, 8, 13, 32})
-            for (int longest : {2, 6, 10})
-                for (uint64_t runs : {uint64_t{50}, uint64_t{1} << 40})
+        for (int width : {1, 2, 3, 4, 8, 13, 16, 32})
+            for (int longest : {2, 6, 10, 63, 64, 300})
+                for (uint64_t runs : {uint64_t{50}, uint64_t{1000}, uint64_t{1} << 40})
                     EXPECT_EQ(RunLengthCounts(s, width, longest, runs),
                               RunLengthsValueByValue(s, width, longest, runs))
                         << width << " " << longest << " " << runs;
+}
+
+// Lines of one sequence share its count of runs: a sequence refilled in place with other bits
+// (as a run's input refills its buffer), or differing only in its last word, is counted anew.
+TEST(FastPaths, RunLengthsOfASequenceRefilledInPlace) {
+    Xoshiro256 g = SeedXoshiro(31);
+    const uint64_t n = 20000 + 37;
+    BitSequence s = GeneratorBits(g, n);
+    for (int refill = 0; refill < 3; ++refill) {
+        for (int width : {4, 5, 32})
+            for (int longest : {3, 10})
+                EXPECT_EQ(RunLengthCounts(s, width, longest, 2000),
+                          RunLengthsValueByValue(s, width, longest, 2000))
+                    << refill << " " << width << " " << longest;
+        const uint64_t* before = s.words.data();
+        if (refill == 0) {
+            s.words.back() ^= uint64_t{1} << 63;
+        } else {
+            const BitSequence fresh = GeneratorBits(g, n);
+            std::copy(fresh.words.begin(), fresh.words.end(), s.words.begin());
+        }
+        ASSERT_EQ(s.words.data(), before);
+    }
 }
 
 TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
@@ -192,7 +268,7 @@ TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
 TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
     Xoshiro256 g = SeedXoshiro(25);
     const BitSequence s = GeneratorBits(g, 50000 + 3);
-    for (int width : {1, 3, 5, 6, 16}) {
+    for (int width : {1, 3, 5, 6, 8, 11, 16, 20}) {
         for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u}) {
             const uint64_t frame = static_cast<uint64_t>(width) * distance;
             std::vector<uint64_t> counts(size_t{1} << width, 0);

@@ -71,6 +71,25 @@ TEST(SparseOccupancy, MissingWordsCountedByHand) {
     EXPECT_EQ(MissingWords(BitsFromText(text), 3, 6), 0u);
 }
 
+// Each overlapping word read bit by bit into a set, on samples that end where the sequence
+// ends, at starts inside a word; biased and periodic bits leave many words missing.
+TEST(SparseOccupancy, MissingWordsAsTheWordsReadOneByOne) {
+    Xoshiro256 g = SeedXoshiro(33);
+    for (int w : {14, 17}) {
+        for (uint64_t start : {0u, 37u}) {
+            const uint64_t n = start + SparseOccupancyBits(w);
+            for (const BitSequence& s :
+                 {GeneratorBits(g, n), BiasedBits(g, n, 0.2), PeriodicBits(34, 5003, n)}) {
+                std::set<uint64_t> present;
+                for (uint64_t pos = start; pos + static_cast<uint64_t>(w) <= s.size; ++pos)
+                    present.insert(BitsAt(s, pos, w));
+                EXPECT_EQ(MissingWords(s, start, w), (uint64_t{1} << w) - present.size())
+                    << w << " " << start;
+            }
+        }
+    }
+}
+
 TEST(Gcd, DirichletProbabilities) {
     EXPECT_NEAR(GcdProbability(1), 0.6079271, 1e-7);
     EXPECT_NEAR(GcdProbability(3), 6 / (9 * std::numbers::pi * std::numbers::pi), 1e-15);
