@@ -90,9 +90,9 @@ bool LocalBackend::HasEnded() const {
     return process_ ? process_->HasEnded() : foundEnded_;
 }
 
-TesterEnd LocalBackend::end() const {
+TesterEnd LocalBackend::End() const {
     if (process_)
-        return process_->end();
+        return process_->End();
     return TesterEnd{cancelled_, false, -1};
 }
 

@@ -32,7 +32,7 @@ public:
     QDateTime StartedAt() const override { return startedAt_; }
     void Cancel() override;
     bool HasEnded() const override;
-    TesterEnd end() const override;
+    TesterEnd End() const override;
     std::vector<std::string> ResultPaths() const override { return {resultPath_}; }
     QString LogPath() const override { return logPath_; }
 

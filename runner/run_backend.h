@@ -38,7 +38,7 @@ public:
     virtual void Cancel() = 0;
     virtual bool HasEnded() const = 0;
     // Meaningful once hasEnded(). A run found again ends with an unknown code (-1).
-    virtual TesterEnd end() const = 0;
+    virtual TesterEnd End() const = 0;
     // The result files the run writes (one per part of the run), each growing as
     // "<path>.partial" while it goes. Bytes, as the parameter file names them.
     virtual std::vector<std::string> ResultPaths() const = 0;

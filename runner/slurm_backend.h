@@ -42,7 +42,7 @@ public:
     QDateTime StartedAt() const override { return startedAt_; }
     void Cancel() override;
     bool HasEnded() const override { return ended_; }
-    TesterEnd end() const override { return end_; }
+    TesterEnd End() const override { return end_; }
     std::vector<std::string> ResultPaths() const override { return {resultPath_}; }
     QString LogPath() const override { return logPath_; }
     QString FailureText() const override { return failure_; }

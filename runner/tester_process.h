@@ -38,7 +38,7 @@ public:
     QDateTime StartedAt() const { return startedAt_; }
     bool HasEnded() const { return ended_; }
     // Meaningful once hasEnded().
-    TesterEnd end() const { return end_; }
+    TesterEnd End() const { return end_; }
 
     // Runs a local event loop until the tester has ended, so that windows keep painting and
     // timers keep firing; what input reaches the windows meanwhile is the caller's choice.

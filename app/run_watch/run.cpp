@@ -89,7 +89,7 @@ void Run::Watch() {
     emit Started();
     Look();
     if (backend_->HasEnded())
-        end();
+        End();
 }
 
 void Run::Cancel() {
@@ -138,7 +138,7 @@ void Run::LookAtPartial() {
                            feed_.Sections());
 }
 
-void Run::end() {
+void Run::End() {
     if (ended_)
         return;
     ended_ = true;
@@ -152,7 +152,7 @@ void Run::end() {
             emit Logged(lines);
         outcome.logLines = tail_->LastLines();
     }
-    outcome.end = backend_->end();
+    outcome.end = backend_->End();
     outcome.failureText = backend_->FailureText();
     outcome.resultWritten = zentrope::CheckResultFreshness(resultPath_, backend_->StartedAt()) ==
                             zentrope::ResultFreshness::Written;

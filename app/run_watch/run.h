@@ -84,7 +84,7 @@ private:
         bool found);
     void Look();
     void LookAtPartial();
-    void end();
+    void End();
 
     std::unique_ptr<zentrope::RunBackend> backend_;
     std::unique_ptr<RunKeeping> record_;

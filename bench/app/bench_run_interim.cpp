@@ -51,7 +51,7 @@ public:
     QDateTime StartedAt() const override { return started_; }
     void Cancel() override { Finish(); }
     bool HasEnded() const override { return ended_; }
-    TesterEnd end() const override { return {}; }
+    TesterEnd End() const override { return {}; }
     std::vector<std::string> ResultPaths() const override { return {path_}; }
     QString LogPath() const override { return {}; }
     void Finish() {

@@ -55,8 +55,8 @@ void LocalBackendTest::ARunFoundAgainIsWatchedToItsEndAndCancelled() {
     found->Cancel();
     QVERIFY(ended.wait(10000));
     QVERIFY(found->HasEnded());
-    QVERIFY(found->end().cancelled);
-    QCOMPARE(found->end().code, -1); // not its parent: the exit code is not known
+    QVERIFY(found->End().cancelled);
+    QCOMPARE(found->End().code, -1); // not its parent: the exit code is not known
     QVERIFY(!kind.going(identity));
     QVERIFY(!kind.find(identity, request, start.run->StartedAt()));
 }

@@ -113,7 +113,7 @@ void TesterProcessTest::FailingTesterLeavesBothStreamsInItsLogAndItsExitCode() {
     QCOMPARE(WholeLog(tester),
              QStringList({"Testing sequence 1 of 2", "Serial m: empty range, no line",
                           "The result file could not be written"}));
-    const TesterEnd end = process->end();
+    const TesterEnd end = process->End();
     QVERIFY(!end.Succeeded());
     QVERIFY(!end.cancelled);
     QVERIFY(!end.signalled);
@@ -125,7 +125,7 @@ void TesterProcessTest::SilentTesterLeavesAnEmptyLogAndSucceeds() {
     std::unique_ptr<TesterProcess> process = StartLogged(tester);
     QVERIFY(process);
     process->WaitForEnd();
-    QVERIFY(process->end().Succeeded());
+    QVERIFY(process->End().Succeeded());
     QVERIFY(QFile::exists(tester.FilePath("tester.log")));
     QVERIFY(WholeLog(tester).isEmpty());
     QVERIFY(QFile::exists(tester.FilePath(fake_tester::DefaultOutput)));
@@ -154,7 +154,7 @@ void TesterProcessTest::CancelEndsATesterThatHeedsTheRequestWithinTheGrace() {
     // end the tester in time.
     process->Cancel(std::chrono::seconds(100));
     process->WaitForEnd();
-    const TesterEnd end = process->end();
+    const TesterEnd end = process->End();
     QVERIFY(end.cancelled);
     QVERIFY(!end.Succeeded());
     QVERIFY(end.signalled);
@@ -170,7 +170,7 @@ void TesterProcessTest::CancelForcesATesterThatIgnoresTheRequest() {
     QVERIFY(tester.WaitForRecord().found);
     process->Cancel(std::chrono::milliseconds(300));
     process->WaitForEnd();
-    const TesterEnd end = process->end();
+    const TesterEnd end = process->End();
     QVERIFY(end.cancelled);
     QVERIFY(end.signalled);
     QCOMPARE(end.code, SIGKILL);
@@ -229,8 +229,8 @@ void TesterProcessTest::AnEndWithoutStatusIsNoSuccess() {
         process->WaitForEnd();
     std::signal(SIGCHLD, previous);
     QVERIFY(process);
-    QVERIFY(!process->end().Succeeded());
-    QCOMPARE(process->end().code, -1);
+    QVERIFY(!process->End().Succeeded());
+    QCOMPARE(process->End().code, -1);
 }
 
 QTEST_GUILESS_MAIN(TesterProcessTest)

@@ -61,7 +61,7 @@ TEST(Uniformity, Spectrum) {
 TEST(Uniformity, BlocksAndAutocorrelation) {
     for (auto [s, d] : {std::pair{4, 1}, {3, 17}, {6, 64}})
         EXPECT_GT(UniformityKs(30000,
-                               [s, d](const BitSequence& bits) {
+                               [s = s, d = d](const BitSequence& bits) {
                                    return ShortBlocksTest(bits, s, static_cast<uint64_t>(d));
                                }),
                   0.001)
