@@ -254,7 +254,7 @@ std::vector<uint64_t> CountRunLengths(const BitSequence& s, int blockBits, int l
                                       uint64_t runs) {
     std::vector<uint64_t> counts(static_cast<size_t>(longest), 0);
     const uint64_t blocks = s.size / static_cast<uint64_t>(blockBits);
-    thread_local std::vector<uint64_t> ends;
+    std::vector<uint64_t> ends; // not kept: at one bit a block it takes n / 8 bytes
     RunEnds(s, blockBits, blocks, ends);
     KeepClosingEnds(ends, runs);
     if (longest < 64)
