@@ -68,7 +68,7 @@ TEST(Uniformity, BlocksAndAutocorrelation) {
             << s << " " << d;
     for (auto [d, s] : {std::pair{1, 1}, {37, 5}, {100, 16}})
         EXPECT_GT(UniformityKs(20000,
-                               [d, s](const BitSequence& bits) {
+                               [d = d, s = s](const BitSequence& bits) {
                                    return WindowedAutocorrelationTest(bits,
                                                                       static_cast<uint64_t>(d), s);
                                }),
