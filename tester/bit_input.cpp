@@ -36,8 +36,8 @@ BitInput::BitInput(std::vector<std::string> files) : files_(std::move(files)) {
     std::error_code ec;
     for (const std::string& file : files_) {
         const uintmax_t bytes = fs::file_size(file, ec);
-        file_bytes_.push_back(ec ? 0 : static_cast<uint64_t>(bytes));
-        total_bits_ += file_bytes_.back() * 8;
+        fileBytes_.push_back(ec ? 0 : static_cast<uint64_t>(bytes));
+        totalBits_ += fileBytes_.back() * 8;
     }
 }
 
@@ -48,14 +48,14 @@ bool BitInput::SkipSequences(uint64_t count, uint64_t n) {
         return true;
     }
     const uint64_t bit = count * n;
-    if (bit > total_bits_)
+    if (bit > totalBits_)
         return false;
     uint64_t byte = bit / 8;
     // Whole files before the bit are passed over unopened.
-    while (next_file_ < files_.size() && byte >= file_bytes_[next_file_])
-        byte -= file_bytes_[next_file_++];
+    while (nextFile_ < files_.size() && byte >= fileBytes_[nextFile_])
+        byte -= fileBytes_[nextFile_++];
     if (!OpenNextFile() || !current_.seekg(static_cast<std::streamoff>(byte)))
-        return bit == total_bits_;
+        return bit == totalBits_;
     const int offset = static_cast<int>(bit % 8);
     if (offset == 0)
         return true;
@@ -63,7 +63,7 @@ bool BitInput::SkipSequences(uint64_t count, uint64_t n) {
     if (!current_.get(first))
         return false;
     pending_ = static_cast<unsigned char>(first);
-    pending_count_ = 8 - offset;
+    pendingCount_ = 8 - offset;
     return true;
 }
 
@@ -82,9 +82,9 @@ bool BitInput::Next(uint64_t n, BitSequence& out) {
 
 bool BitInput::OpenNextFile() {
     current_.close();
-    while (next_file_ < files_.size()) {
+    while (nextFile_ < files_.size()) {
         current_.clear();
-        current_.open(files_[next_file_++], std::ios::binary);
+        current_.open(files_[nextFile_++], std::ios::binary);
         if (current_.is_open())
             return true;
     }
@@ -92,9 +92,9 @@ bool BitInput::OpenNextFile() {
 }
 
 bool BitInput::NextFromFiles(uint64_t n, BitSequence& out) {
-    const int fromPending = static_cast<int>(std::min<uint64_t>(n, pending_count_));
-    AppendBits(out, pending_ >> (pending_count_ - fromPending), fromPending);
-    pending_count_ -= fromPending;
+    const int fromPending = static_cast<int>(std::min<uint64_t>(n, pendingCount_));
+    AppendBits(out, pending_ >> (pendingCount_ - fromPending), fromPending);
+    pendingCount_ -= fromPending;
     std::array<char, 1 << 16> buffer{};
     while (out.size < n) {
         const auto wanted =
@@ -108,7 +108,7 @@ bool BitInput::NextFromFiles(uint64_t n, BitSequence& out) {
             const int take = static_cast<int>(std::min<uint64_t>(8, n - out.size));
             AppendBits(out, byte >> (8 - take), take);
             pending_ = byte;
-            pending_count_ = 8 - take;
+            pendingCount_ = 8 - take;
         }
     }
     return true;

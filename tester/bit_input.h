@@ -25,7 +25,7 @@ public:
     bool IsGenerator() const { return files_.empty(); }
     const std::vector<std::string>& Files() const { return files_; }
     // Bits in all the files together (0 for the generator).
-    uint64_t TotalFileBits() const { return total_bits_; }
+    uint64_t TotalFileBits() const { return totalBits_; }
 
     // The next n bits into `out`; false when the files end (or fail) before.
     bool Next(uint64_t n, BitSequence& out);
@@ -42,12 +42,12 @@ private:
 
     Xoshiro256 generator_;
     std::vector<std::string> files_;
-    uint64_t total_bits_ = 0;
-    std::vector<uint64_t> file_bytes_; // each file's size when the input was opened
-    size_t next_file_ = 0;
+    uint64_t totalBits_ = 0;
+    std::vector<uint64_t> fileBytes_; // each file's size when the input was opened
+    size_t nextFile_ = 0;
     std::ifstream current_;
     uint64_t pending_ = 0; // bits of a byte already read but not yet handed out
-    int pending_count_ = 0;
+    int pendingCount_ = 0;
 };
 
 } // namespace zentrope

@@ -25,9 +25,9 @@ double BlockFrequencyTest(const BitSequence& s, uint64_t m);
 
 // Serial test: psi-square of overlapping m-bit patterns (cyclic), for m, m-1 and m-2.
 struct SerialStatistics {
-    double psi_m = 0;
-    double psi_m1 = 0;
-    double psi_m2 = 0;
+    double psiM = 0;
+    double psiM1 = 0;
+    double psiM2 = 0;
 };
 SerialStatistics SerialPsi(const BitSequence& s, int m);
 // The first p-value (first difference, 2^(m-1) degrees of freedom) and the second (second

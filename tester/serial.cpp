@@ -87,24 +87,24 @@ SerialStatistics SerialPsi(const BitSequence& s, int m) {
     if (m < 1 || s.size == 0)
         return st;
     std::vector<uint64_t> counts = CyclicPatternCounts(s, m);
-    st.psi_m = UniformChiSquare(counts, s.size);
+    st.psiM = UniformChiSquare(counts, s.size);
     if (m >= 2) {
         counts = FoldCounts(counts);
-        st.psi_m1 = UniformChiSquare(counts, s.size);
+        st.psiM1 = UniformChiSquare(counts, s.size);
     }
     if (m >= 3)
-        st.psi_m2 = UniformChiSquare(FoldCounts(counts), s.size);
+        st.psiM2 = UniformChiSquare(FoldCounts(counts), s.size);
     return st;
 }
 
 double SerialFirstPValue(const SerialStatistics& st, int m) {
-    return Igamc(std::ldexp(1.0, m - 2), (st.psi_m - st.psi_m1) / 2.0);
+    return Igamc(std::ldexp(1.0, m - 2), (st.psiM - st.psiM1) / 2.0);
 }
 
 double SerialSecondPValue(const SerialStatistics& st, int m) {
     if (m < 2)
         return NoResult;
-    return Igamc(std::ldexp(1.0, m - 3), (st.psi_m - 2 * st.psi_m1 + st.psi_m2) / 2.0);
+    return Igamc(std::ldexp(1.0, m - 3), (st.psiM - 2 * st.psiM1 + st.psiM2) / 2.0);
 }
 
 double SerialTest(const BitSequence& s, int m) {

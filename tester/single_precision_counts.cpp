@@ -45,7 +45,7 @@ constexpr size_t MaxRechecks = 48;
 // rows, which the scatter in between has turned into lanes.
 struct RowPlan {
     uint64_t length = 0;
-    int P = 0, Q = 0;
+    int p = 0, q = 0;
     LanePlan columns, rows;    // lengths P and Q
     Twiddles sixteens;         // exp(-2 pi i 16 j / L), j < L / 16
     LaneFloats laneRe, laneIm; // exp(-2 pi i kp l / L), kp < P, l < Lanes
@@ -60,11 +60,11 @@ std::pair<int, int> Split(uint64_t length) {
 RowPlan MakeRowPlan(uint64_t length) {
     RowPlan plan;
     plan.length = length;
-    std::tie(plan.P, plan.Q) = Split(length);
-    plan.columns = MakeLanePlan(plan.P);
-    plan.rows = MakeLanePlan(plan.Q);
+    std::tie(plan.p, plan.q) = Split(length);
+    plan.columns = MakeLanePlan(plan.p);
+    plan.rows = MakeLanePlan(plan.q);
     plan.sixteens = MakeTwiddles(length / Lanes);
-    for (uint64_t kp = 0; kp < static_cast<uint64_t>(plan.P); ++kp)
+    for (uint64_t kp = 0; kp < static_cast<uint64_t>(plan.p); ++kp)
         for (uint64_t l = 0; l < Lanes; ++l) {
             const std::complex<double> w = UnitRoot(kp * l, length);
             plan.laneRe.push_back(static_cast<float>(w.real()));
@@ -179,7 +179,7 @@ using Tile = std::array<Row, Lanes>;
                                                    uint64_t q0, const RowPlan& plan) {
     Transpose(re);
     Transpose(im);
-    const size_t block = static_cast<size_t>(g) * plan.Q * Lanes;
+    const size_t block = static_cast<size_t>(g) * plan.q * Lanes;
     for (int l = 0; l < Lanes; ++l) {
         const auto row = static_cast<size_t>(InputRow(plan.rows, static_cast<int>(q0) + l));
         Store(lanes.re + block + row * Lanes, re[static_cast<size_t>(l)]);
@@ -204,10 +204,10 @@ struct Tally {
     return sum;
 }
 
-[[gnu::always_inline]] inline Mask LanesWhere(int g, bool (*keep)(int kp, int P), int P) {
+[[gnu::always_inline]] inline Mask LanesWhere(int g, bool (*keep)(int kp, int p), int p) {
     Mask m{};
     for (int l = 0; l < Lanes; ++l)
-        m[l] = keep(Lanes * g + l, P) ? -1 : 0;
+        m[l] = keep(Lanes * g + l, p) ? -1 : 0;
     return m;
 }
 
@@ -218,19 +218,19 @@ struct LaneChoice {
     Mask low, high;
 };
 
-[[gnu::always_inline]] inline LaneChoice ChooseLanes(int g, int P) {
+[[gnu::always_inline]] inline LaneChoice ChooseLanes(int g, int p) {
     return {LanesWhere(
-                g, [](int kp, int p) { return kp <= p / 2; }, P),
+                g, [](int kp, int p) { return kp <= p / 2; }, p),
             LanesWhere(
-                g, [](int kp, int p) { return kp > 0 && kp < p / 2; }, P)};
+                g, [](int kp, int p) { return kp > 0 && kp < p / 2; }, p)};
 }
 
 // The lanes of output row kq that count. In two dimensions the coefficients of a row's
 // frequencies 0 and L / 2 pair up across the rows instead: of those, row k1 counts only for
 // 0 < k1 < rows / 2 (`edge`); one dimension passes edge = -1 and keeps k = 0.
-[[gnu::always_inline]] inline Mask Valid(const LaneChoice& c, int g, int kq, int Q, int edge) {
-    Mask valid = kq < Q / 2 ? c.low : c.high;
-    if (edge >= 0 && g == 0 && (kq == 0 || kq == Q / 2))
+[[gnu::always_inline]] inline Mask Valid(const LaneChoice& c, int g, int kq, int q, int edge) {
+    Mask valid = kq < q / 2 ? c.low : c.high;
+    if (edge >= 0 && g == 0 && (kq == 0 || kq == q / 2))
         valid[0] = -edge;
     return valid;
 }
@@ -246,14 +246,14 @@ struct LaneChoice {
 }
 
 // Notes the lanes of z inside the band (coefficient kp + P kq of row k1).
-[[gnu::always_inline]] inline void NoteNear(Cx z, Mask valid, int g, int kq, int P, uint64_t k1,
+[[gnu::always_inline]] inline void NoteNear(Cx z, Mask valid, int g, int kq, int p, uint64_t k1,
                                             Tally& t) {
     const Row low = Row{} + t.low, high = Row{} + t.high;
     Mask below{}, near{};
     CountRow(z, valid, low, high, below, near);
     for (int m = 0; m < Lanes; ++m)
         if (near[m] != 0)
-            t.near.push_back({k1, static_cast<uint64_t>(Lanes * g + m + P * kq)});
+            t.near.push_back({k1, static_cast<uint64_t>(Lanes * g + m + p * kq)});
 }
 
 // The transforms down the columns of a real row, unpacked and twiddled into its lanes (lane
@@ -263,22 +263,22 @@ struct LaneChoice {
 template <typename Columns>
 [[gnu::always_inline]] inline void ColumnStep(const Columns& columns, const RowPlan& plan,
                                               LaneBlock lanes, Work& w) {
-    const int P = plan.P;
-    const uint64_t half = static_cast<uint64_t>(plan.Q) / 2;
+    const int p = plan.p;
+    const uint64_t half = static_cast<uint64_t>(plan.q) / 2;
     for (uint64_t q0 = 0; q0 < half; q0 += Lanes) {
         LaneDft(plan.columns, columns(q0), w.Out());
-        for (int g = 0; g <= P / 2 / Lanes; ++g) {
+        for (int g = 0; g <= p / 2 / Lanes; ++g) {
             Tile uRe, uIm, vRe, vIm;
             for (int m = 0; m < Lanes; ++m) {
                 const int kp = Lanes * g + m;
-                if (kp > P / 2) { // lanes past the last column, never counted
+                if (kp > p / 2) { // lanes past the last column, never counted
                     uRe[static_cast<size_t>(m)] = uIm[static_cast<size_t>(m)] = Row{};
                     vRe[static_cast<size_t>(m)] = vIm[static_cast<size_t>(m)] = Row{};
                     continue;
                 }
                 Cx u, v;
                 Unpack(At(w.Out(), OutputRow(plan.columns, kp)),
-                       At(w.Out(), OutputRow(plan.columns, (P - kp) & (P - 1))), u, v);
+                       At(w.Out(), OutputRow(plan.columns, (p - kp) & (p - 1))), u, v);
                 u = Mul(u, Twiddle(plan, kp, q0));
                 v = Mul(v, Twiddle(plan, kp, q0 + half));
                 uRe[static_cast<size_t>(m)] = u.re;
@@ -292,21 +292,21 @@ template <typename Columns>
     }
 }
 
-int LaneBlocks(int P) {
-    return P / 2 / Lanes + 1;
+int LaneBlocks(int p) {
+    return p / 2 / Lanes + 1;
 }
 
 int LaneBlocks(const RowPlan& plan) {
-    return LaneBlocks(plan.P);
+    return LaneBlocks(plan.p);
 }
 
 // Floats a real row's lanes take.
-size_t RowLanes(int P, int Q) {
-    return static_cast<size_t>(LaneBlocks(P)) * static_cast<size_t>(Q) * Lanes;
+size_t RowLanes(int p, int q) {
+    return static_cast<size_t>(LaneBlocks(p)) * static_cast<size_t>(q) * Lanes;
 }
 
 size_t RowLanes(const RowPlan& plan) {
-    return RowLanes(plan.P, plan.Q);
+    return RowLanes(plan.p, plan.q);
 }
 
 LaneBlock Offset(LaneBlock b, size_t by) {
@@ -316,12 +316,12 @@ LaneBlock Offset(LaneBlock b, size_t by) {
 // The bits of one row of the layout, from `from` on, as the column step reads them.
 [[gnu::always_inline]] inline LaneBlock Signs(const BitSequence& s, uint64_t from, uint64_t q0,
                                               const RowPlan& plan, Work& w) {
-    const auto Q = static_cast<uint64_t>(plan.Q);
-    for (int p = 0; p < plan.P; ++p) {
+    const auto q = static_cast<uint64_t>(plan.q);
+    for (int p = 0; p < plan.p; ++p) {
         const size_t row = static_cast<size_t>(InputRow(plan.columns, p)) * Lanes;
-        const uint64_t at = from + static_cast<uint64_t>(p) * Q + q0;
+        const uint64_t at = from + static_cast<uint64_t>(p) * q + q0;
         SignLanes(s, at, w.In().re + row);
-        SignLanes(s, at + Q / 2, w.In().im + row);
+        SignLanes(s, at + q / 2, w.In().im + row);
     }
     return w.In();
 }
@@ -334,11 +334,11 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     const Row low = Row{} + t.low, high = Row{} + t.high;
     const int n2 = plan.rows.n2;
     for (int g = 0; g < LaneBlocks(plan); ++g) {
-        LaneDft(plan.rows, Offset(lanes, static_cast<size_t>(g) * plan.Q * Lanes), w.Out());
-        const LaneChoice c = ChooseLanes(g, plan.P);
+        LaneDft(plan.rows, Offset(lanes, static_cast<size_t>(g) * plan.q * Lanes), w.Out());
+        const LaneChoice c = ChooseLanes(g, plan.p);
         // Output row i n2 + j holds kq = i + n1 j, below Q / 2 exactly when j < n2 / 2.
         Mask below{}, near{};
-        for (int run = 0; run < plan.Q; run += n2) {
+        for (int run = 0; run < plan.q; run += n2) {
             for (int row = run; row < run + n2 / 2; ++row)
                 CountRow(At(w.Out(), row), c.low, low, high, below, near);
             for (int row = run + n2 / 2; row < run + n2; ++row)
@@ -347,9 +347,9 @@ LaneBlock Offset(LaneBlock b, size_t by) {
         t.below += static_cast<uint64_t>(-LaneSum(below));
         if (LaneSum(near) == 0)
             continue;
-        for (int row = 0; row < plan.Q; ++row) {
+        for (int row = 0; row < plan.q; ++row) {
             const int kq = OutputFrequency(plan.rows, row);
-            NoteNear(At(w.Out(), row), Valid(c, g, kq, plan.Q, -1), g, kq, plan.P, 0, t);
+            NoteNear(At(w.Out(), row), Valid(c, g, kq, plan.q, -1), g, kq, plan.p, 0, t);
         }
     }
 }
@@ -360,10 +360,10 @@ LaneBlock Offset(LaneBlock b, size_t by) {
                                                const LanePlan& down, bool note, Work& w, Tally& t,
                                                Mask& below, Mask& near) {
     const int r = down.n;
-    const size_t block = static_cast<size_t>(plan.Q) * Lanes;
+    const size_t block = static_cast<size_t>(plan.q) * Lanes;
     const Row low = Row{} + t.low, high = Row{} + t.high;
-    const LaneChoice c = ChooseLanes(g, plan.P);
-    for (int row = 0; row < plan.Q; ++row) {
+    const LaneChoice c = ChooseLanes(g, plan.p);
+    for (int row = 0; row < plan.q; ++row) {
         const LaneBlock first = Offset(outs, static_cast<size_t>(row) * Lanes);
         if (down.n1 == 1) { // the rows read where they are
             SmallDftFrom(r, down.w, first, block, w.Across(), w.In());
@@ -374,10 +374,10 @@ LaneBlock Offset(LaneBlock b, size_t by) {
         }
         const int kq = OutputFrequency(plan.rows, row);
         for (int k1 = 0; k1 < r; ++k1) {
-            const Mask valid = Valid(c, g, kq, plan.Q, k1 > 0 && 2 * k1 < r ? 1 : 0);
+            const Mask valid = Valid(c, g, kq, plan.q, k1 > 0 && 2 * k1 < r ? 1 : 0);
             const Cx z = At(w.Across(), OutputRow(down, k1));
             if (note)
-                NoteNear(z, valid, g, kq, plan.P, static_cast<uint64_t>(k1), t);
+                NoteNear(z, valid, g, kq, plan.p, static_cast<uint64_t>(k1), t);
             else
                 CountRow(z, valid, low, high, below, near);
         }
@@ -389,7 +389,7 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     const LanePlan& down = Cached(static_cast<int>(rows), MakeLanePlan);
     const size_t rowLanes = RowLanes(plan);
     const LaneBlock lanes{w.lanesRe.Grow(rows * rowLanes), w.lanesIm.Grow(rows * rowLanes)};
-    const size_t block = static_cast<size_t>(plan.Q) * Lanes;
+    const size_t block = static_cast<size_t>(plan.q) * Lanes;
     const LaneBlock outs{w.outsRe.Grow(rows * block), w.outsIm.Grow(rows * block)};
     for (uint64_t a = 0; a < rows; ++a) {
         const uint64_t from = a * plan.length;
@@ -413,7 +413,7 @@ ZENTROPE_LANE_CLONES void CountTransform(const BitSequence& s, uint64_t rows, ui
                                          Tally& t) {
     const RowPlan& plan = Cached(columns, MakeRowPlan);
     Work& w = ThreadWork();
-    GrowBlocks(w, std::max({plan.P, plan.Q, static_cast<int>(rows)}));
+    GrowBlocks(w, std::max({plan.p, plan.q, static_cast<int>(rows)}));
     if (rows == 1)
         CountLine(s, plan, w, t);
     else

@@ -295,9 +295,9 @@ uint64_t AutocorrelationBits(int64_t d, int64_t s) {
     return s == 1 ? distance + FrequencyMinBits : (distance + 1000) * static_cast<uint64_t>(s);
 }
 
-uint64_t MaurerBits(int64_t L, int32_t N) {
+uint64_t MaurerBits(int64_t L, int32_t n) {
     const uint64_t patterns = uint64_t{1} << L;
-    const auto testMultiple = static_cast<uint64_t>(N);
+    const auto testMultiple = static_cast<uint64_t>(n);
     return (10 + testMultiple) * patterns * static_cast<uint64_t>(L);
 }
 

@@ -55,12 +55,12 @@ TEST(SinglePrecisionFftw, SettlesModuliNextToTheThreshold) {
 // gives way, and the double-precision one counts X(0) and the (p - 1) / 4 non-residues
 // below p / 2.
 TEST(SinglePrecisionFftw, GivesWayWhenManyModuliShareTheThreshold) {
-    constexpr uint64_t p = 12289;
-    const BitSequence s = LegendreBits(p);
-    const double threshold = std::pow(1 + std::sqrt(static_cast<double>(p)), 2) * (1 - 1e-9);
-    const CoefficientRun counted{0, p / 2};
-    EXPECT_EQ(SinglePrecisionFftwBelow(s, 1, p, threshold, {&counted, 1}), std::nullopt);
-    EXPECT_EQ(DoublePrecisionBelow(s, 1, p, threshold, {&counted, 1}), 1 + (p - 1) / 4);
+    constexpr uint64_t P = 12289;
+    const BitSequence s = LegendreBits(P);
+    const double threshold = std::pow(1 + std::sqrt(static_cast<double>(P)), 2) * (1 - 1e-9);
+    const CoefficientRun counted{0, P / 2};
+    EXPECT_EQ(SinglePrecisionFftwBelow(s, 1, P, threshold, {&counted, 1}), std::nullopt);
+    EXPECT_EQ(DoublePrecisionBelow(s, 1, P, threshold, {&counted, 1}), 1 + (P - 1) / 4);
 }
 
 } // namespace

@@ -34,7 +34,7 @@ TEST(Uniformity, FrequencyFamily) {
     EXPECT_GT(UniformityKs(20000, [](const BitSequence& s) { return BlockFrequencyTest(s, 128); }),
               0.001);
     for (int m : {1, 2, 3, 5})
-        EXPECT_GT(UniformityKs(20000, [m](const BitSequence& s) { return SerialTest(s, m); }),
+        EXPECT_GT(UniformityKs(20000, [m = m](const BitSequence& s) { return SerialTest(s, m); }),
                   0.001)
             << m;
 }
@@ -48,7 +48,7 @@ TEST(Uniformity, MatrixRanks) {
         0.001);
     for (int order : {0, 13, 24})
         EXPECT_GT(UniformityKs(192 * 800,
-                               [order](const BitSequence& s) { return Rank6x8Test(s, order); }),
+                               [order = order](const BitSequence& s) { return Rank6x8Test(s, order); }),
                   0.001)
             << order;
 }
@@ -79,7 +79,7 @@ TEST(Uniformity, BlocksAndAutocorrelation) {
 TEST(Uniformity, TemplateMatching) {
     for (auto [m, pattern] : {std::pair{2, 0b01u}, {4, 0b0011u}, {9, 0b000000001u}})
         EXPECT_GT(UniformityKs(8 * (5 * (1u << m) + 2000),
-                               [m, pattern](const BitSequence& s) {
+                               [m = m, pattern = pattern](const BitSequence& s) {
                                    return NonOverlappingTemplateTest(s, pattern, m, 8);
                                }),
                   0.001)
@@ -90,7 +90,7 @@ TEST(Uniformity, CouponCollector) {
     for (auto [s, n] : {std::pair{2, 20000}, {5, 150000}, {8, 1 << 20}})
         EXPECT_GT(
             UniformityKs(static_cast<uint64_t>(n),
-                         [s](const BitSequence& bits) { return CouponCollectorTest(bits, s); }),
+                         [s = s](const BitSequence& bits) { return CouponCollectorTest(bits, s); }),
             0.001)
             << s;
 }
@@ -98,7 +98,7 @@ TEST(Uniformity, CouponCollector) {
 TEST(Uniformity, RunsUp) {
     for (auto [s, r] : {std::pair{1, 2}, {4, 6}, {16, 8}, {32, 10}})
         EXPECT_GT(UniformityKs(static_cast<uint64_t>(8000 * s),
-                               [s, r](const BitSequence& bits) { return RunsUpTest(bits, s, r); }),
+                               [s = s, r = r](const BitSequence& bits) { return RunsUpTest(bits, s, r); }),
                   0.001)
             << s << " " << r;
 }
@@ -106,7 +106,7 @@ TEST(Uniformity, RunsUp) {
 TEST(Uniformity, Collision) {
     for (auto [s, n] : {std::pair{12, 4096 * 12}, {16, 7300 * 16}})
         EXPECT_GT(UniformityKs(static_cast<uint64_t>(n),
-                               [s](const BitSequence& bits) { return CollisionTest(bits, s); }),
+                               [s = s](const BitSequence& bits) { return CollisionTest(bits, s); }),
                   0.001)
             << s;
 }
@@ -115,7 +115,7 @@ TEST(Uniformity, Permutation) {
     for (auto [s, t] : {std::pair{2, 3}, {8, 4}, {16, 5}})
         EXPECT_GT(
             UniformityKs(30000,
-                         [s, t](const BitSequence& bits) { return PermutationTest(bits, s, t); }),
+                         [s = s, t = t](const BitSequence& bits) { return PermutationTest(bits, s, t); }),
             0.001)
             << s << " " << t;
 }
@@ -126,7 +126,7 @@ TEST(Uniformity, Maurer) {
         const uint64_t n = (10 + 1000) * patterns * static_cast<uint64_t>(L);
         EXPECT_GT(
             UniformityKs(
-                n, [L, patterns](const BitSequence& s) { return MaurerTest(s, L, 10 * patterns); }),
+                n, [L = L, patterns = patterns](const BitSequence& s) { return MaurerTest(s, L, 10 * patterns); }),
             0.001)
             << L;
     }

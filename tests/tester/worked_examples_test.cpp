@@ -37,9 +37,9 @@ TEST(BlockFrequency, WorkedExamples) {
 
 TEST(Serial, WorkedExample) {
     const SerialStatistics st = SerialPsi(BitsFromText("0011011101"), 3);
-    EXPECT_NEAR(st.psi_m, 2.8, 1e-9);
-    EXPECT_NEAR(st.psi_m1, 1.2, 1e-9);
-    EXPECT_NEAR(st.psi_m2, 0.4, 1e-9);
+    EXPECT_NEAR(st.psiM, 2.8, 1e-9);
+    EXPECT_NEAR(st.psiM1, 1.2, 1e-9);
+    EXPECT_NEAR(st.psiM2, 0.4, 1e-9);
     EXPECT_NEAR(SerialFirstPValue(st, 3), 0.808792, 1e-6);
     EXPECT_NEAR(SerialSecondPValue(st, 3), 0.670320, 1e-6);
 }
@@ -63,7 +63,7 @@ TEST(Serial, PsiFromPatternsReadAroundTheRing) {
                 squares += c * c;
             const double psi =
                 std::ldexp(squares, m) / static_cast<double>(n) - static_cast<double>(n);
-            EXPECT_NEAR(SerialPsi(s, m).psi_m, psi, 1e-9 * (psi + 1)) << n << " m=" << m;
+            EXPECT_NEAR(SerialPsi(s, m).psiM, psi, 1e-9 * (psi + 1)) << n << " m=" << m;
         }
     }
 }
@@ -71,7 +71,7 @@ TEST(Serial, PsiFromPatternsReadAroundTheRing) {
 TEST(Serial, OneBitPatternsAreTheFrequencyTest) {
     // 7 ones, 3 zeros: psi^2_1 = (7 - 3)^2 / 10 = 1.6, chi-square with one degree of freedom.
     const BitSequence s = BitsFromText("1110111001");
-    EXPECT_NEAR(SerialPsi(s, 1).psi_m, 1.6, 1e-12);
+    EXPECT_NEAR(SerialPsi(s, 1).psiM, 1.6, 1e-12);
     EXPECT_NEAR(SerialTest(s, 1), 0.2059032, 1e-6);
 }
 
