@@ -29,7 +29,7 @@ Run::Run(std::unique_ptr<zentrope::RunBackend> backend, std::unique_ptr<RunKeepi
     partial_.setFileName(PartialPathOf(resultPath_));
     if (!backend_->LogPath().isEmpty())
         tail_.emplace(backend_->LogPath());
-    connect(backend_.get(), &zentrope::RunBackend::Ended, this, &Run::end);
+    connect(backend_.get(), &zentrope::RunBackend::Ended, this, &Run::End);
     connect(backend_.get(), &zentrope::RunBackend::IdentityChanged, this, [this] {
         if (record_)
             record_->NoteStart(*backend_, QString::fromLocal8Bit(resultPath_));

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int KFixedColumns = FixedColumnsHeader::Count;
+constexpr int FixedColumnCount = FixedColumnsHeader::Count;
 
 // Puts a header's sections back where they were after a drag; the cells move instead.
 void UndoSectionMove(QHeaderView* header, int oldVisual, int newVisual) {
@@ -74,6 +74,8 @@ ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model
     connect(headerRow_, &QHeaderView::sectionMoved, this, &ResultTableControl::ColumnMoved);
     connect(fixedColumns_, &QHeaderView::sectionMoved, this, &ResultTableControl::RowMoved);
     connect(model, &QAbstractItemModel::modelReset, this, &ResultTableControl::HideFixedCells);
+    connect(model, &QAbstractItemModel::columnsInserted, this,
+            &ResultTableControl::HideInsertedSequenceColumns);
     connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this,
             &ResultTableControl::ShowWholeColumns);
     HideFixedCells();
@@ -96,7 +98,7 @@ void ResultTableControl::ShowWholeColumns() {
 }
 
 void ResultTableControl::HideFixedCells() {
-    for (int col = 0; col < KFixedColumns; ++col)
+    for (int col = 0; col < FixedColumnCount; ++col)
         view_->setColumnHidden(col, true);
     view_->setRowHidden(0, true);
     // A reset shows every section again: only hidden sequence columns need a call each.
@@ -104,19 +106,28 @@ void ResultTableControl::HideFixedCells() {
         SetSequenceColumnsShown(false);
 }
 
+// Sequences that a running tester adds come in hidden while the sequence columns are hidden.
+void ResultTableControl::HideInsertedSequenceColumns(const QModelIndex&, int first, int last) {
+    if (sequenceColumnsShown_)
+        return;
+    const int end = std::min(model_->SequenceColumnEnd() - 1, last);
+    for (int col = std::max(first, FixedColumnCount); col <= end; ++col)
+        view_->setColumnHidden(col, true);
+}
+
 void ResultTableControl::SetSequenceColumnsShown(bool shown) {
     sequenceColumnsShown_ = shown;
     const int end = std::min(model_->SequenceColumnEnd(), model_->columnCount());
     const bool updates = headerRow_->updatesEnabled();
     headerRow_->setUpdatesEnabled(false);
-    for (int col = KFixedColumns; col < end; ++col)
+    for (int col = FixedColumnCount; col < end; ++col)
         view_->setColumnHidden(col, !shown);
     headerRow_->setUpdatesEnabled(updates);
 }
 
 void ResultTableControl::ColumnMoved(int, int oldVisual, int newVisual) {
     UndoSectionMove(headerRow_, oldVisual, newVisual);
-    const int to = std::max(newVisual, KFixedColumns); // the fixed columns stay first
+    const int to = std::max(newVisual, FixedColumnCount); // the fixed columns stay first
     const std::vector<int> widths = MovedSizes(headerRow_, oldVisual, to);
     model_->MoveColumn(oldVisual, to);
     ApplySizes(headerRow_, oldVisual, to, widths);
@@ -131,7 +142,7 @@ void ResultTableControl::RowMoved(int, int oldVisual, int newVisual) {
 }
 
 void ResultTableControl::SetColumnWidth(int32_t col, int width) {
-    if (col < KFixedColumns)
+    if (col < FixedColumnCount)
         fixedColumns_->SetColumnWidth(col, width);
     else
         headerRow_->resizeSection(col, width);
@@ -148,7 +159,7 @@ void ResultTableControl::SetColumnWidths(const std::vector<int>& widths) {
 }
 
 int ResultTableControl::ColumnWidth(int32_t col) const {
-    return col < KFixedColumns ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
+    return col < FixedColumnCount ? fixedColumns_->ColumnWidth(col) : headerRow_->sectionSize(col);
 }
 
 void ResultTableControl::SetRowHeight(int height) {
@@ -181,7 +192,7 @@ GridCell ResultTableControl::CellAt(QPoint viewPoint) const {
 }
 
 QPoint ResultTableControl::CellCentre(GridCell cell) const {
-    const bool fixed = cell.col < KFixedColumns;
+    const bool fixed = cell.col < FixedColumnCount;
     const int x =
         fixed
             ? fixedColumns_->ColumnLeft(cell.col) + fixedColumns_->ColumnWidth(cell.col) / 2

@@ -51,6 +51,7 @@ private:
     void RowMoved(int logical, int oldVisual, int newVisual);
     void ResizeFromCorner(QMouseEvent* event);
     void ShowWholeColumns();
+    void HideInsertedSequenceColumns(const QModelIndex& parent, int first, int last);
 
     QTableView* view_;
     ResultTableModel* model_;

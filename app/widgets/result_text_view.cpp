@@ -21,13 +21,13 @@
 namespace {
 
 // The document margin of Qt's text edits, kept for the same look.
-constexpr int KMargin = 4;
+constexpr int Margin = 4;
 // Rich-text views place default tab stops every half inch.
-constexpr qreal KDefaultTabPoints = 36;
-constexpr int KDragScrollMs = 50;
+constexpr qreal DefaultTabPoints = 36;
+constexpr int DragScrollMs = 50;
 // Longer lines are shown and walked by the caret up to here only, so that a file without line
 // breaks cannot stall the window; copying still takes such lines whole.
-constexpr qsizetype KMaxShownBytes = qsizetype(1) << 16;
+constexpr qsizetype MaxShownBytes = qsizetype(1) << 16;
 
 bool IsWordChar(QChar c) {
     return c.isLetterOrNumber() || c == u'_' || c == u'.';
@@ -114,7 +114,7 @@ std::unique_ptr<QTextLayout> ResultTextView::LayoutLine(qsizetype line) const {
     for (qreal x : TabStopsInPixels())
         tabs.append(QTextOption::Tab(x, QTextOption::LeftTab));
     option.setTabs(tabs);
-    option.setTabStopDistance(PointsToPixels(KDefaultTabPoints));
+    option.setTabStopDistance(PointsToPixels(DefaultTabPoints));
     layout->setTextOption(option);
     layout->beginLayout();
     layout->createLine().setPosition(QPointF(0, 0));
@@ -125,7 +125,7 @@ std::unique_ptr<QTextLayout> ResultTextView::LayoutLine(qsizetype line) const {
 QString ResultTextView::ShownText(qsizetype line) const {
     const QByteArrayView bytes = lines_.Bytes(line);
     return DisplayText(std::string_view(
-        bytes.data(), static_cast<size_t>(std::min(bytes.size(), KMaxShownBytes))));
+        bytes.data(), static_cast<size_t>(std::min(bytes.size(), MaxShownBytes))));
 }
 
 int ResultTextView::LineLength(qsizetype line) const {
@@ -141,7 +141,7 @@ qsizetype ResultTextView::FirstVisibleLine() const {
 }
 
 qsizetype ResultTextView::PageLineCount() const {
-    return std::max(1, (viewport()->height() - 2 * KMargin) / LineHeight());
+    return std::max(1, (viewport()->height() - 2 * Margin) / LineHeight());
 }
 
 TextPos ResultTextView::Clamped(TextPos pos) const {
@@ -160,16 +160,16 @@ qreal ResultTextView::ColumnX(TextPos pos) const {
 }
 
 TextPos ResultTextView::PositionAt(QPoint viewportPoint) const {
-    const double row = std::floor(double(viewportPoint.y() - KMargin) / LineHeight());
+    const double row = std::floor(double(viewportPoint.y() - Margin) / LineHeight());
     const qsizetype line =
         std::clamp<qsizetype>(FirstVisibleLine() + qsizetype(row), 0, lines_.Count() - 1);
-    const int x = viewportPoint.x() - KMargin + horizontalScrollBar()->value();
+    const int x = viewportPoint.x() - Margin + horizontalScrollBar()->value();
     return {line, LayoutLine(line)->lineAt(0).xToCursor(x)};
 }
 
 QPoint ResultTextView::ViewportPointOf(TextPos pos) const {
-    const int x = KMargin - horizontalScrollBar()->value() + qRound(ColumnX(pos));
-    const int y = KMargin + int(pos.line - FirstVisibleLine()) * LineHeight() + LineHeight() / 2;
+    const int x = Margin - horizontalScrollBar()->value() + qRound(ColumnX(pos));
+    const int y = Margin + int(pos.line - FirstVisibleLine()) * LineHeight() + LineHeight() / 2;
     return {x, y};
 }
 
@@ -365,7 +365,7 @@ void ResultTextView::EnsureCaretVisible() {
     // The caret pulls the text sideways into view, past lines not yet measured if need be.
     QScrollBar* horizontal = horizontalScrollBar();
     const int x = qRound(ColumnX(caret_));
-    const int width = std::max(1, viewport()->width() - 2 * KMargin);
+    const int width = std::max(1, viewport()->width() - 2 * Margin);
     if (x < horizontal->value()) {
         horizontal->setValue(x);
     } else if (x >= horizontal->value() + width) {
@@ -386,7 +386,7 @@ void ResultTextView::UpdateScrollBars() {
 
 void ResultTextView::UpdateHorizontalRange() {
     QScrollBar* horizontal = horizontalScrollBar();
-    const int width = std::max(1, viewport()->width() - 2 * KMargin);
+    const int width = std::max(1, viewport()->width() - 2 * Margin);
     horizontal->setRange(0, std::max(0, widestSeen_ - width));
     horizontal->setPageStep(width);
     horizontal->setSingleStep(fontMetrics().horizontalAdvance(u' ') * 4);
@@ -411,7 +411,7 @@ void ResultTextView::changeEvent(QEvent* event) {
 
 qreal ResultTextView::PaintLine(QPainter& painter, qsizetype line, int top) const {
     const std::unique_ptr<QTextLayout> layout = LayoutLine(line);
-    const QPointF origin(KMargin - horizontalScrollBar()->value(), top);
+    const QPointF origin(Margin - horizontalScrollBar()->value(), top);
     const TextPos from = std::min(anchor_, caret_);
     const TextPos to = std::max(anchor_, caret_);
     QList<QTextLayout::FormatRange> selection;
@@ -440,12 +440,12 @@ qreal ResultTextView::PaintLine(QPainter& painter, qsizetype line, int top) cons
 void ResultTextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const qsizetype first = FirstVisibleLine();
-    const qsizetype shown = (viewport()->height() - KMargin) / LineHeight() + 1;
+    const qsizetype shown = (viewport()->height() - Margin) / LineHeight() + 1;
     const qsizetype last = std::min(lines_.Count() - 1, first + shown);
     qreal widest = 0;
     for (qsizetype line = first; line <= last; ++line)
         widest =
-            std::max(widest, PaintLine(painter, line, KMargin + int(line - first) * LineHeight()));
+            std::max(widest, PaintLine(painter, line, Margin + int(line - first) * LineHeight()));
     // The bar may appear and resize the viewport: not while painting it.
     if (int(std::ceil(widest)) > widestSeen_) {
         widestSeen_ = int(std::ceil(widest));
@@ -494,7 +494,7 @@ void ResultTextView::DragSelectTo(QPoint viewportPoint) {
     if (viewport()->rect().contains(viewportPoint))
         dragScrollTimer_.stop();
     else if (!dragScrollTimer_.isActive())
-        dragScrollTimer_.start(KDragScrollMs, this);
+        dragScrollTimer_.start(DragScrollMs, this);
 }
 
 void ResultTextView::mousePressEvent(QMouseEvent* event) {

@@ -65,7 +65,7 @@ int main() {
     size_t comparedRows = 0;
     const Timing timing = BestTime(
         [] {},
-        [comparedRows] {
+        [&] {
             comparedRows =
                 MakeComparisonTable(runs, CompareRuns(runs, {0.0005, 0.0, 100.0}), 7).rows.size();
         });

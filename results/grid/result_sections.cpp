@@ -169,19 +169,19 @@ void WriteTestRows(const std::vector<CellText>& names, ResultGrid& grid) {
 std::optional<ResultLineFormat> FittingLineFormat(std::string_view text, ResultLineFormat chosen) {
     const ResultLineFormat other = OtherFormat(chosen);
     bool chosenFits = false;
-    bool other_fits = true;
-    bool any_line = false;
+    bool otherFits = true;
+    bool anyLine = false;
     WalkResultLines(
         text, 0, [] {},
-        [chosenFits](std::string_view line, size_t tab, size_t) {
-            any_line = true;
+        [&](std::string_view line, size_t tab, size_t) {
+            anyLine = true;
             chosenFits = IsWholeNumber(PValueField(line, tab, chosen));
-            other_fits = other_fits && IsWholeNumber(PValueField(line, tab, other));
+            otherFits = otherFits && IsWholeNumber(PValueField(line, tab, other));
             return !chosenFits; // one number in the chosen format settles it
         });
     if (chosenFits)
         return chosen;
-    if (any_line && other_fits)
+    if (anyLine && otherFits)
         return other;
     return std::nullopt;
 }

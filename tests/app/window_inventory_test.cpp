@@ -31,7 +31,7 @@ struct EditRow {
     const char* hint;
 };
 
-const EditRow Edits[] = {
+const EditRow EditRows[] = {
     {"Editn", 10,
      "When a valid input file is specified, this can be 0 to automatically test all the bits."},
     {"EditNT", 10, "The enabled tests are executed this number of times (sequences to test)."},
@@ -94,7 +94,7 @@ struct CaptionRow {
     const char* hint;
 };
 
-const CaptionRow Captions[] = {
+const CaptionRow CaptionRows[] = {
     {"ButtInFile", "QPushButton", "&Change", ""},
     {"ButtOutFile", "QPushButton", "C&hange", ""},
     {"ButtLoadResult", "QPushButton", "Load a &result file", ""},
@@ -163,7 +163,7 @@ struct SpinnerRow {
     const char* shownIn; // the associated label or edit, empty for the AMLS spinners
 };
 
-const SpinnerRow Spinners[] = {
+const SpinnerRow SpinnerRows[] = {
     {"UDpvalDGT", 1, 20, false, "EditPVdgt"},
     {"uRUNsmin", 2, 32, true, "STrunSmin"},
     {"uRUNsmax", 2, 32, true, "STrunSmax"},
@@ -238,7 +238,7 @@ private slots:
     void Edits_data() {
         QTest::addColumn<QString>("hint");
         QTest::addColumn<int>("limit");
-        for (const EditRow& row : Edits)
+        for (const EditRow& row : EditRows)
             QTest::newRow(row.name) << QString(row.hint) << row.limit;
     }
     void Edits() {
@@ -256,7 +256,7 @@ private slots:
         QTest::addColumn<QString>("className");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("hint");
-        for (const CaptionRow& row : Captions)
+        for (const CaptionRow& row : CaptionRows)
             QTest::newRow(row.name)
                 << QString(row.className) << QString(row.caption) << QString(row.hint);
     }
@@ -356,7 +356,7 @@ private slots:
         QTest::addColumn<int>("max");
         QTest::addColumn<bool>("wrap");
         QTest::addColumn<QString>("shownIn");
-        for (const SpinnerRow& row : Spinners)
+        for (const SpinnerRow& row : SpinnerRows)
             QTest::newRow(row.name) << row.min << row.max << row.wrap << QString(row.shownIn);
     }
     void Spinners() {

@@ -74,7 +74,7 @@ TEST(FiguresCsv, UnderflowIsABoundAndRowsFollowTheTable) {
     for (int s = 0; s < 400; ++s)
         sections.push_back({std::to_string((s + 0.5) / 400), "0"});
     ResultGrid grid;
-    LoadText(grid, ResultFile({"Even", "Zero"}, sections), {.sort_ks = true});
+    LoadText(grid, ResultFile({"Even", "Zero"}, sections), {.sortKs = true});
     grid.SwapRows(1, 2);
     const std::optional<CsvTable> table = ReadCsv(FiguresCsv(grid, {}, 0.01, {}));
     ASSERT_TRUE(table);
