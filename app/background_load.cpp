@@ -30,8 +30,10 @@ BuiltResultLoad BuildResultLoad(const std::string& path, const ResultLoadOptions
         built.grid = std::move(start);
         built.outcome = LoadReadBytes(built.read, options, built.grid, {}, &watch);
         built.tooLarge = !built.outcome.loaded && !built.outcome.cancelled;
-        if (built.outcome.loaded)
+        if (built.outcome.loaded) {
             built.columnWidths = ResultColumnWidths(built.grid, font);
+            built.reasons = ReadNoResultReasons(built.grid.FileText());
+        }
     } catch (const std::bad_alloc&) {
         built.tooLarge = true;
     } catch (const std::length_error&) {

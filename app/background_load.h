@@ -5,6 +5,7 @@
 
 #include "app/widgets/text_lines.h"
 #include "results/grid/load_watch.h"
+#include "results/grid/no_result_reasons.h"
 #include "results/grid/result_loader.h"
 
 #include <QFont>
@@ -20,6 +21,7 @@ struct BuiltResultLoad {
     std::optional<TextLines> lines; // the text, indexed by line
     zentrope::ResultGrid grid;      // the table, built from the grid it started from
     std::vector<int> columnWidths;  // its columns fitted, as ResultColumnWidths gives them
+    std::vector<zentrope::NoResultReason> reasons; // why lines have no result, as the file says
     zentrope::ResultLoadOutcome outcome;
     bool tooLarge = false; // memory ran out
 };

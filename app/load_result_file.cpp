@@ -78,7 +78,7 @@ bool TFIN::LoadResultFileAt(const std::string& pathBytes) {
     TSresults->SelectEnd();
 
     const ResultLoadOutcome& outcome = built.outcome;
-    TStable->Adopt(std::move(built.grid), built.columnWidths);
+    TStable->Adopt(std::move(built.grid), built.columnWidths, std::move(built.reasons));
     TStable->JudgeLoadedRun(TSgeneral->Thresholds());
     // Until a caller that knows the run says better: the file itself.
     TStable->NameRun(ChartRunName(QFileInfo(path).fileName(), QFileInfo(path).lastModified()));

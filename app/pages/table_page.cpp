@@ -137,18 +137,22 @@ ResultLoadOutcome TablePage::Load(std::shared_ptr<const std::string> bytes,
     if (!outcome.loaded) // only when memory ran out
         return outcome;
     FitLoadedTable(ResultColumnWidths(sgModel_->Grid(), SG->font()));
+    reasons_ = ReadNoResultReasons(sgModel_->Grid().FileText());
     return outcome;
 }
 
-void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths) {
+// A table built off the window's thread comes with its reasons, read there too: the file's
+// text may be gigabytes.
+void TablePage::Adopt(ResultGrid grid, const std::vector<int>& columnWidths,
+                      std::vector<NoResultReason> reasons) {
     sgModel_->Reload([&](ResultGrid& shown) { shown = std::move(grid); });
     FitLoadedTable(columnWidths);
+    reasons_ = std::move(reasons);
 }
 
 void TablePage::FitLoadedTable(const std::vector<int>& columnWidths) {
     sgControl_->SetRowHeight(SG->fontMetrics().height() + 4);
     sgControl_->SetColumnWidths(columnWidths);
-    reasons_ = ReadNoResultReasons(sgModel_->Grid().FileText());
 }
 
 QFont TablePage::GridFont() const {

@@ -35,7 +35,8 @@ public:
                                      const zentrope::ResultLoadOptions& options);
     // Shows a table a load built elsewhere (from Model().Grid().WithoutBody()), its columns
     // fitted there in GridFont() (ResultColumnWidths).
-    void Adopt(zentrope::ResultGrid grid, const std::vector<int>& columnWidths);
+    void Adopt(zentrope::ResultGrid grid, const std::vector<int>& columnWidths,
+               std::vector<zentrope::NoResultReason> reasons);
     QFont GridFont() const;
     // Adds the sections a running tester has finished since the last look as columns, without
     // resetting the user's view (ResultTableModel::AppendSections), fits the new columns and

@@ -32,18 +32,24 @@ TEST(FastPaths, SmallRankAgreesWithElimination) {
     }
 }
 
+// Rank classes (6, 5, 4 and below) of the 6x8 matrices taken from each 192 bits, byte by byte.
+std::vector<uint64_t> Rank6x8Classes(const BitSequence& s, int order) {
+    std::vector<uint64_t> classes(3, 0);
+    for (uint64_t start = 0; start + 192 <= s.size; start += 192) {
+        std::vector<uint64_t> matrix;
+        for (uint64_t j = 0; j < 6; ++j)
+            matrix.push_back(BitsAt(s, start + 32 * j + static_cast<uint64_t>(order), 8));
+        ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
+    }
+    return classes;
+}
+
 TEST(FastPaths, Rank6x8ReadsTheRowsOfSixWords) {
     Xoshiro256 g = SeedXoshiro(22);
     const BitSequence s = GeneratorBits(g, 100000 + 37);
     for (int order : {0, 5, 24}) {
-        std::vector<uint64_t> classes(3, 0);
-        for (uint64_t start = 0; start + 192 <= s.size; start += 192) {
-            std::vector<uint64_t> matrix;
-            for (uint64_t j = 0; j < 6; ++j)
-                matrix.push_back(BitsAt(s, start + 32 * j + static_cast<uint64_t>(order), 8));
-            ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
-        }
-        EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(classes, 6, 8)) << order;
+        EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(Rank6x8Classes(s, order), 6, 8))
+            << order;
     }
 }
 
@@ -55,13 +61,7 @@ TEST(FastPaths, Rank6x8LowRanksOnSparseAndPeriodicBits) {
     for (const BitSequence& s : {BiasedBits(g, 192 * 1000 + 5, 0.12), BiasedBits(g, 192 * 63, 0.9),
                                  PeriodicBits(30, 192 * 7, 192 * 300 + 100)}) {
         for (int order : {0, 3, 8, 17, 24}) {
-            std::vector<uint64_t> classes(3, 0);
-            for (uint64_t start = 0; start + 192 <= s.size; start += 192) {
-                std::vector<uint64_t> matrix;
-                for (uint64_t j = 0; j < 6; ++j)
-                    matrix.push_back(BitsAt(s, start + 32 * j + static_cast<uint64_t>(order), 8));
-                ++classes[static_cast<size_t>(std::min(6 - BinaryRank(matrix, 8), 2))];
-            }
+            const std::vector<uint64_t> classes = Rank6x8Classes(s, order);
             lowest += classes[2];
             EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(classes, 6, 8))
                 << s.size << " " << order;
