@@ -2,7 +2,7 @@
 #include "tester/distributions.h"
 #include "tester/pattern_masks.h"
 #include "tester/randomness_tests.h"
-#include "tester/uniform_chi_square.h"
+#include "tester/short_blocks_chi_square.h"
 
 #include <algorithm>
 #include <array>
@@ -223,7 +223,7 @@ ZENTROPE_WITH_POPCOUNT uint64_t FirstOnes(const BitSequence& s, uint64_t bits) {
 
 double PValue(const std::vector<uint64_t>& counts, uint64_t blocks) {
     const double cells = static_cast<double>(counts.size());
-    return Igamc((cells - 1) / 2, UniformChiSquare(counts, blocks) / 2);
+    return Igamc((cells - 1) / 2, BlockChiSquare(counts, blocks) / 2);
 }
 
 } // namespace
