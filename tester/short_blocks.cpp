@@ -156,8 +156,9 @@ void AddBlockCounts(const BitSequence& s, int blockBits, uint64_t distance, uint
 // distance share one count of 16-bit blocks this way, halved level by level. Each thread keeps
 // the counts of the last sequence it tested, and a copy of its bits to tell whether the next
 // is the same (the sequence may be refilled in place); longer sequences are counted line by
-// line.
+// line. The counts of a few distances are kept (0.7 MiB each), of any more one is dropped.
 constexpr uint64_t MostSharedWords = uint64_t{1} << 17; // 1 MiB a thread
+constexpr size_t MostSharedDistances = 4;
 constexpr int WideLevel = std::countr_zero(unsigned{WideBlockBits});
 
 struct SharedLevels {
@@ -210,6 +211,8 @@ const std::vector<uint64_t>& SharedCounts(const BitSequence& s, int blockBits, u
         for (auto& entry : recent.byDistance)
             entry.second.made.fill(false);
     }
+    if (recent.byDistance.size() >= MostSharedDistances && !recent.byDistance.contains(distance))
+        recent.byDistance.erase(recent.byDistance.begin());
     return LevelCounts(s, distance, std::countr_zero(static_cast<unsigned>(blockBits)),
                        recent.byDistance[distance]);
 }

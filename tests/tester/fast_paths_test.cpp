@@ -314,6 +314,19 @@ TEST(FastPaths, ShortBlockLinesOfOneSequenceAgree) {
     }
 }
 
+// More distances than the counts kept for a sequence, asked in turn: a dropped distance's
+// counts are made again, never taken from another distance.
+TEST(FastPaths, ShortBlockLinesOfManyDistancesAgree) {
+    Xoshiro256 g = SeedXoshiro(27);
+    const BitSequence s = GeneratorBits(g, 16 * 7 * 64 + 8 * 64 + 11);
+    for (int round = 0; round < 2; ++round)
+        for (int width : {16, 8, 2})
+            for (uint64_t distance : {64u, 65u, 66u, 100u, 128u, 3u})
+                EXPECT_EQ(ShortBlocksTest(s, width, distance),
+                          ShortBlocksPValueBitByBit(s, width, distance))
+                    << width << " " << distance << " round " << round;
+}
+
 TEST(FastPaths, CouponSegmentsCollectEveryValue) {
     Xoshiro256 g = SeedXoshiro(27);
     const BitSequence s = GeneratorBits(g, 40000 + 5);
