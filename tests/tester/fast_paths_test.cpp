@@ -265,27 +265,66 @@ TEST(FastPaths, TemplateMatchesScanPlaceByPlace) {
     }
 }
 
+// The p-value of s-bit blocks at distance d, each block's bits read one by one.
+double ShortBlocksPValueBitByBit(const BitSequence& s, int width, uint64_t distance) {
+    const uint64_t frame = static_cast<uint64_t>(width) * distance;
+    std::vector<uint64_t> counts(size_t{1} << width, 0);
+    for (uint64_t start = 0; start + frame <= s.size; start += frame)
+        for (uint64_t k = 0; k < distance; ++k) {
+            uint64_t value = 0;
+            for (uint64_t j = 0; j < static_cast<uint64_t>(width); ++j)
+                value = 2 * value + static_cast<uint64_t>(BitAt(s, start + k + j * distance));
+            ++counts[value];
+        }
+    const uint64_t blocks = ShortBlockCount(s.size, width, distance);
+    return Igamc((std::ldexp(1.0, width) - 1) / 2, UniformChiSquare(counts, blocks) / 2);
+}
+
 TEST(FastPaths, ShortBlocksGatherBitsADistanceApart) {
     Xoshiro256 g = SeedXoshiro(25);
     const BitSequence s = GeneratorBits(g, 50000 + 3);
-    for (int width : {1, 3, 5, 6, 8, 11, 16, 20}) {
-        for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u}) {
-            const uint64_t frame = static_cast<uint64_t>(width) * distance;
-            std::vector<uint64_t> counts(size_t{1} << width, 0);
-            for (uint64_t start = 0; start + frame <= s.size; start += frame)
-                for (uint64_t k = 0; k < distance; ++k) {
-                    uint64_t value = 0;
-                    for (uint64_t j = 0; j < static_cast<uint64_t>(width); ++j)
-                        value =
-                            2 * value + static_cast<uint64_t>(BitAt(s, start + k + j * distance));
-                    ++counts[value];
-                }
-            const uint64_t blocks = ShortBlockCount(s.size, width, distance);
-            const double expected =
-                Igamc((std::ldexp(1.0, width) - 1) / 2, UniformChiSquare(counts, blocks) / 2);
-            EXPECT_EQ(ShortBlocksTest(s, width, distance), expected) << width << " " << distance;
+    for (int width : {1, 3, 5, 6, 8, 11, 16, 20})
+        for (uint64_t distance : {1u, 3u, 64u, 100u, 1024u})
+            EXPECT_EQ(ShortBlocksTest(s, width, distance),
+                      ShortBlocksPValueBitByBit(s, width, distance))
+                << width << " " << distance;
+}
+
+// Lines of 2, 4, 8 and 16 bits at one distance share a count kept per sequence: it must hold
+// in either order of the lines, with an odd number of frames at every block size (the frames
+// the wider blocks leave over), and when the same sequence object is refilled with other bits.
+TEST(FastPaths, ShortBlockLinesOfOneSequenceAgree) {
+    Xoshiro256 g = SeedXoshiro(26);
+    for (uint64_t distance : {100u, 1024u}) {
+        // 3 frames of 16 bits, 7 of 8, 15 of 4, 31 of 2, 63 of 1.
+        const uint64_t n = (16 * 3 + 8 + 4 + 2 + 1) * distance + 5;
+        BitSequence s = GeneratorBits(g, n);
+        for (int fill = 0; fill < 3; ++fill) {
+            if (fill == 2) // ones at 1/4: the counts differ from those of the fill before
+                for (uint64_t& w : s.words)
+                    w &= NextWord(g);
+            else if (fill == 1)
+                s = GeneratorBits(g, n);
+            for (const auto& order : {std::vector<int>{1, 2, 4, 8, 16}, {16, 8, 4, 2, 1}})
+                for (int width : order)
+                    EXPECT_EQ(ShortBlocksTest(s, width, distance),
+                              ShortBlocksPValueBitByBit(s, width, distance))
+                        << width << " " << distance << " fill " << fill;
         }
     }
+}
+
+// More distances than the counts kept for a sequence, asked in turn: a dropped distance's
+// counts are made again, never taken from another distance.
+TEST(FastPaths, ShortBlockLinesOfManyDistancesAgree) {
+    Xoshiro256 g = SeedXoshiro(27);
+    const BitSequence s = GeneratorBits(g, 16 * 7 * 64 + 8 * 64 + 11);
+    for (int round = 0; round < 2; ++round)
+        for (int width : {16, 8, 2})
+            for (uint64_t distance : {64u, 65u, 66u, 100u, 128u, 3u})
+                EXPECT_EQ(ShortBlocksTest(s, width, distance),
+                          ShortBlocksPValueBitByBit(s, width, distance))
+                    << width << " " << distance << " round " << round;
 }
 
 TEST(FastPaths, CouponSegmentsCollectEveryValue) {
