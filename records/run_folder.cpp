@@ -13,6 +13,7 @@ namespace {
 constexpr qint64 CopyChunkBytes = 1 << 20;
 constexpr int MaxNameTries = 1000;
 constexpr const char* CreationLockName = ".making.lock";
+constexpr qint64 UnownedLockGraceSeconds = 60;
 
 std::shared_ptr<QLockFile> CreationLock(const QString& folder) {
     auto lock = std::make_shared<QLockFile>(QDir(folder).filePath(CreationLockName));
@@ -87,7 +88,13 @@ QString MakeUnrecordedLog(const QString& root, const QDateTime& startedAt) {
 }
 
 bool FolderBeingMade(const QString& folder) {
-    if (!QFile::exists(QDir(folder).filePath(CreationLockName)))
+    const QFileInfo lockFile(QDir(folder).filePath(CreationLockName));
+    if (!lockFile.exists())
+        return false;
+    // A maker killed in the instant between creating its lock and writing its name into it
+    // leaves a lock that names no owner and never turns stale by itself.
+    if (lockFile.size() == 0 &&
+        lockFile.lastModified().secsTo(QDateTime::currentDateTime()) > UnownedLockGraceSeconds)
         return false;
     const std::shared_ptr<QLockFile> lock = CreationLock(folder);
     return !lock->tryLock(0);

@@ -202,12 +202,19 @@ private slots:
         QVERIFY(QDir(RunsFolderOf(root.path())).mkdir("just-made"));
         QVERIFY(QDir(RunsFolderOf(root.path())).mkdir("long-ago"));
         SetModified(RunsFolderOf(root.path()) + "/long-ago", start);
+        // Makers killed as they locked: a lock that names no owner holds for a while only.
+        const QString lockName = QFileInfo(filling.creating->fileName()).fileName();
+        for (const QString name : {"locked-just-now", "locked-long-ago"}) {
+            QVERIFY(QDir(RunsFolderOf(root.path())).mkdir(name));
+            QVERIFY(WriteFile(RunsFolderOf(root.path()) + "/" + name + "/" + lockName, {}));
+        }
+        SetModified(RunsFolderOf(root.path()) + "/locked-long-ago/" + lockName, start);
 
         const FolderReindexing done = ReindexRunFolders(*store);
-        QCOMPARE(done.removed, 2);
+        QCOMPARE(done.removed, 3);
         QCOMPARE(done.indexed, 0);
         QStringList expected{QFileInfo(kept.folder).fileName(), QFileInfo(filling.path).fileName(),
-                             "just-made"};
+                             "just-made", "locked-just-now"};
         expected.sort();
         QCOMPARE(RunFolders(root.path()), expected);
         QCOMPARE(store->List().size(), 1);
