@@ -8,6 +8,18 @@
 #include <cstring>
 #include <utility>
 
+// No fused multiply-add in the exact distribution: GCC contracts C++ by default wherever the
+// target has one (AVX-512 has), clang within an expression, and a fused result differs in its
+// last bit from the separate product and sum.
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#define ZENTROPE_UNFUSED
+#elif defined(__GNUC__)
+#define ZENTROPE_UNFUSED [[gnu::optimize("fp-contract=off")]]
+#else
+#define ZENTROPE_UNFUSED
+#endif
+
 namespace zentrope {
 double ExpectedCollisions(uint64_t balls, int urnBits) {
     const double m = std::ldexp(1.0, urnBits);
@@ -17,40 +29,79 @@ double ExpectedCollisions(uint64_t balls, int urnBits) {
 
 namespace {
 
-// Four counts at a time, in vector registers: the compiler does not vectorize the loop itself
-// (its count steps as a double, and -O2 leaves loops of unknown length alone).
-using Doubles = double __attribute__((vector_size(4 * sizeof(double))));
-
-[[gnu::always_inline]] inline Doubles LoadDoubles(const double* p) {
-    Doubles v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
+// A vector of Lanes doubles (GCC does not take a vector size that depends on a template
+// parameter).
+template <size_t Lanes> struct LaneDoubles;
+template <> struct LaneDoubles<2> {
+    using Type = double __attribute__((vector_size(2 * sizeof(double))));
+};
+template <> struct LaneDoubles<4> {
+    using Type = double __attribute__((vector_size(4 * sizeof(double))));
+};
+template <> struct LaneDoubles<8> {
+    using Type = double __attribute__((vector_size(8 * sizeof(double))));
+};
 
 // One ball more: with c collisions before it, `taken` - c urns are occupied and it adds a
-// collision with probability (taken - c) / m. From `from` into `to`, counts lo + 1 to hi.
-// Every count takes the same operations in the same order, vector or not, and no fused
-// multiply-add (none of the targets has one), so every build computes the same values.
-#if defined(__x86_64__) && defined(__GNUC__)
-[[gnu::target_clones("avx2", "default")]]
-#endif
-void AddBall(const double* from, double* to, size_t lo, size_t hi, double taken, double perUrn) {
-    // The count as a double that steps by one (exact): a vector of counts needs no conversion.
-    auto cc = static_cast<double>(lo + 1);
+// collision with probability (taken - c) / m. From `from` into `to`, counts lo + 1 to hi, a
+// vector of counts at a time (the compiler does not vectorize the loop itself: its count
+// steps as a double, and -O2 leaves loops of unknown length alone). Every count takes the
+// same operations in the same order, vector or not, unfused, so that every build and every
+// processor computes the same values. Returns the first count left to do.
+template <size_t Lanes>
+ZENTROPE_UNFUSED [[gnu::always_inline]] inline size_t
+AddBallInLanes(const double* from, double* to, size_t lo, size_t hi, double taken, double perUrn) {
+    using Doubles = typename LaneDoubles<Lanes>::Type;
     size_t c = lo + 1;
-    if (hi >= 4) {
-        const Doubles step = {4, 4, 4, 4};
-        Doubles counts = {cc, cc + 1, cc + 2, cc + 3};
-        for (; c <= hi - 3; c += 4, counts += step, cc += 4) {
-            const Doubles occupied = taken - counts;
-            const Doubles stay = LoadDoubles(from + c) * (1 - occupied * perUrn);
-            const Doubles move = LoadDoubles(from + c - 1) * (occupied + 1) * perUrn;
-            const Doubles sum = stay + move;
-            std::memcpy(to + c, &sum, sizeof sum);
-        }
+    if (hi < Lanes)
+        return c;
+    // The counts as doubles that step by the lanes (exact): no conversion in the loop.
+    Doubles counts;
+    Doubles step;
+    for (size_t k = 0; k < Lanes; ++k) {
+        counts[k] = static_cast<double>(c + k);
+        step[k] = Lanes;
     }
-    for (; c <= hi; ++c, cc += 1)
+    for (; c <= hi - (Lanes - 1); c += Lanes, counts += step) {
+        Doubles here;
+        Doubles below;
+        std::memcpy(&here, from + c, sizeof here);
+        std::memcpy(&below, from + c - 1, sizeof below);
+        const Doubles occupied = taken - counts;
+        const Doubles sum = here * (1 - occupied * perUrn) + below * (occupied + 1) * perUrn;
+        std::memcpy(to + c, &sum, sizeof sum);
+    }
+    return c;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+ZENTROPE_UNFUSED [[gnu::target("avx512f")]] size_t
+AddBallAvx512(const double* from, double* to, size_t lo, size_t hi, double taken, double perUrn) {
+    return AddBallInLanes<8>(from, to, lo, hi, taken, perUrn);
+}
+
+ZENTROPE_UNFUSED [[gnu::target("avx2")]] size_t
+AddBallAvx2(const double* from, double* to, size_t lo, size_t hi, double taken, double perUrn) {
+    return AddBallInLanes<4>(from, to, lo, hi, taken, perUrn);
+}
+#endif
+
+ZENTROPE_UNFUSED void AddBall(const double* from, double* to, size_t lo, size_t hi, double taken,
+                              double perUrn) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    static const int lanes = __builtin_cpu_supports("avx512f") ? 8
+                             : __builtin_cpu_supports("avx2")  ? 4
+                                                               : 2;
+    size_t c = lanes == 8   ? AddBallAvx512(from, to, lo, hi, taken, perUrn)
+               : lanes == 4 ? AddBallAvx2(from, to, lo, hi, taken, perUrn)
+                            : AddBallInLanes<2>(from, to, lo, hi, taken, perUrn);
+#else
+    size_t c = AddBallInLanes<2>(from, to, lo, hi, taken, perUrn);
+#endif
+    for (; c <= hi; ++c) {
+        const auto cc = static_cast<double>(c);
         to[c] = from[c] * (1 - (taken - cc) * perUrn) + from[c - 1] * (taken - cc + 1) * perUrn;
+    }
 }
 
 } // namespace
