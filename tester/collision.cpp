@@ -30,16 +30,20 @@ double ExpectedCollisions(uint64_t balls, int urnBits) {
 namespace {
 
 // A vector of Lanes doubles (GCC does not take a vector size that depends on a template
-// parameter).
+// parameter) and the lanes' numbers, as constants: a vector filled lane by lane from memory
+// waited for the stores on every ball.
 template <size_t Lanes> struct LaneDoubles;
 template <> struct LaneDoubles<2> {
     using Type = double __attribute__((vector_size(2 * sizeof(double))));
+    static constexpr Type Numbers = {0, 1};
 };
 template <> struct LaneDoubles<4> {
     using Type = double __attribute__((vector_size(4 * sizeof(double))));
+    static constexpr Type Numbers = {0, 1, 2, 3};
 };
 template <> struct LaneDoubles<8> {
     using Type = double __attribute__((vector_size(8 * sizeof(double))));
+    static constexpr Type Numbers = {0, 1, 2, 3, 4, 5, 6, 7};
 };
 
 // One ball more: with c collisions before it, `taken` - c urns are occupied and it adds a
@@ -56,13 +60,8 @@ AddBallInLanes(const double* from, double* to, size_t lo, size_t hi, double take
     if (hi < Lanes)
         return c;
     // The counts as doubles that step by the lanes (exact): no conversion in the loop.
-    Doubles counts;
-    Doubles step;
-    for (size_t k = 0; k < Lanes; ++k) {
-        counts[k] = static_cast<double>(c + k);
-        step[k] = Lanes;
-    }
-    for (; c <= hi - (Lanes - 1); c += Lanes, counts += step) {
+    Doubles counts = static_cast<double>(c) + LaneDoubles<Lanes>::Numbers;
+    for (; c <= hi - (Lanes - 1); c += Lanes, counts += static_cast<double>(Lanes)) {
         Doubles here;
         Doubles below;
         std::memcpy(&here, from + c, sizeof here);
