@@ -56,12 +56,7 @@ template <size_t Lanes>
 ZENTROPE_UNFUSED [[gnu::always_inline]] inline size_t
 AddBallInLanes(const double* from, double* to, size_t lo, size_t hi, double taken, double perUrn) {
     using Doubles = typename LaneDoubles<Lanes>::Type;
-    size_t c = lo + 1;
-    if (hi < Lanes)
-        return c;
-    // The counts as doubles that step by the lanes (exact): no conversion in the loop.
-    Doubles counts = static_cast<double>(c) + LaneDoubles<Lanes>::Numbers;
-    for (; c <= hi - (Lanes - 1); c += Lanes, counts += static_cast<double>(Lanes)) {
+    const auto add = [&](size_t c, Doubles counts) {
         Doubles here;
         Doubles below;
         std::memcpy(&here, from + c, sizeof here);
@@ -69,8 +64,21 @@ AddBallInLanes(const double* from, double* to, size_t lo, size_t hi, double take
         const Doubles occupied = taken - counts;
         const Doubles sum = here * (1 - occupied * perUrn) + below * (occupied + 1) * perUrn;
         std::memcpy(to + c, &sum, sizeof sum);
+    };
+    size_t c = lo + 1;
+    if (hi - lo < Lanes)
+        return c;
+    // The counts as doubles that step by the lanes (exact): no conversion in the loop.
+    Doubles counts = static_cast<double>(c) + LaneDoubles<Lanes>::Numbers;
+    for (; c <= hi - (Lanes - 1); c += Lanes, counts += static_cast<double>(Lanes))
+        add(c, counts);
+    // The last counts in one more vector that overlaps the one before: `from` is unchanged,
+    // so the counts done twice get the same values again.
+    if (c <= hi) {
+        c = hi - (Lanes - 1);
+        add(c, static_cast<double>(c) + LaneDoubles<Lanes>::Numbers);
     }
-    return c;
+    return hi + 1;
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
