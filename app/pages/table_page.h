@@ -7,8 +7,8 @@
 #include "app/dialog_seam.h"
 #include "results/grid/no_result_reasons.h"
 #include "results/grid/result_loader.h"
-#include "results/verdict/row_flags.h"
 #include "results/grid/table_sort.h"
+#include "results/verdict/row_flags.h"
 
 #include <QWidget>
 #include <memory>

@@ -7,6 +7,7 @@
 #include "tests/records/record_samples.h"
 
 #include <QDir>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTemporaryDir>

@@ -48,8 +48,7 @@ TEST(FastPaths, Rank6x8ReadsTheRowsOfSixWords) {
     Xoshiro256 g = SeedXoshiro(22);
     const BitSequence s = GeneratorBits(g, 100000 + 37);
     for (int order : {0, 5, 24}) {
-        EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(Rank6x8Classes(s, order), 6, 8))
-            << order;
+        EXPECT_EQ(Rank6x8Test(s, order), RankClassPValue(Rank6x8Classes(s, order), 6, 8)) << order;
     }
 }
 
