@@ -3,26 +3,13 @@
 // block small enough for the first-level cache.
 #pragma once
 
+#include "tester/lane_clones.h"
 #include "tester/lane_dft.h"
 
 #include <cstring>
 #include <utility>
 
 namespace zentrope {
-
-// The functions holding the transforms' loops are built twice on x86-64, with AVX-512 (sixteen
-// lanes in one register) and without, and the loader picks; elsewhere once.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ZENTROPE_LANE_CLONES [[gnu::target_clones("avx512f", "default")]]
-inline bool WideLanes() {
-    return __builtin_cpu_supports("avx512f");
-}
-#else
-#define ZENTROPE_LANE_CLONES
-inline bool WideLanes() {
-    return false;
-}
-#endif
 
 // Rows a block may have and still fit, with its scratch, in the first-level cache.
 inline constexpr int SmallRows = 128;
