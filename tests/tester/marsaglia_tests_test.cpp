@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <numeric>
 #include <set>
 #include <string>
 
@@ -105,6 +107,25 @@ TEST(Gcd, PairsOfWordsCountedByTheirGcd) {
     const BitSequence s = Words32({297, 366, 12, 18, 0, 5, 7, 9});
     EXPECT_EQ(GcdCounts(s, 4, 3), (std::vector<uint64_t>{1, 0, 2}));
     EXPECT_EQ(GcdTest(s), NoResult);
+}
+
+// Against std::gcd: equal words, powers of two, 1 and 2^32 - 1, shared and unshared factors of
+// two, and random words.
+TEST(Gcd, CountsAsStdGcdDoes) {
+    std::vector<uint32_t> words = {
+        1,  1, 0xFFFFFFFF, 0xFFFFFFFF, 0x80000000, 0x80000000, 0x80000000, 6, 1 << 20,  3 << 18,
+        96, 1, 0xFFFFFFFF, 0xFFFFFFFE, 12345678,   87654321,   1u << 31,   1, 7u << 29, 7 << 2};
+    Xoshiro256 g = SeedXoshiro(41);
+    for (int k = 0; k < 20000; ++k) {
+        const auto w = static_cast<uint32_t>(NextWord(g));
+        words.push_back(k % 3 ? w : w << (k % 32)); // common factors of two often
+    }
+    const size_t classes = 1 << 20;
+    std::vector<uint64_t> expected(classes, 0);
+    for (size_t i = 0; i + 1 < words.size(); i += 2)
+        if (words[i] != 0 && words[i + 1] != 0)
+            ++expected[std::min<size_t>(std::gcd(words[i], words[i + 1]), classes) - 1];
+    EXPECT_EQ(GcdCounts(Words32(words), words.size() / 2, classes), expected);
 }
 
 TEST(BirthdaySpacings, EqualSpacingsOnTheCircle) {
