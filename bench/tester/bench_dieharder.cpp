@@ -2,7 +2,7 @@
 // second, measured in the same run: ours over 50 sequences of 1 Mbit at their default ranges
 // (lines with p-values), dieharder's on the same generator's bits written to its standard
 // input (generator 200, raw) for as long as it reads, in its own processor time (wait4). The
-// ratio ours / theirs should be at least 1.
+// ratio ours / theirs should be at least 1. Each figure is the best of three rounds.
 #include "bench/tester/test_timing.h"
 #include "model/test_catalogue.h"
 #include "tester/xoshiro.h"
@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -48,6 +49,10 @@ constexpr Pairing Pairings[] = {
     {"Long blocks", 209, "dab_monobit2"},
     {"Windowed autocorrelation", 203, "rgb_lagged_sum"},
 };
+
+// Each side's best of this many rounds, taken in turn: on a shared machine single runs of
+// either side moved by up to half between runs.
+constexpr int Rounds = 3;
 
 // Few p-samples keep each dieharder run to seconds; its rate per bit hardly depends on them.
 constexpr const char* PSamples = "10";
@@ -102,6 +107,10 @@ std::optional<Measured> RunDieharder(int test) {
     return Measured{static_cast<double>(bytes) * 8 / 1048576.0, CpuSeconds(usage)};
 }
 
+double Rate(const Measured& m) {
+    return m.mbit / m.seconds;
+}
+
 Measured RunOurs(const char* name) {
     const ParameterSet set = TimingSettings(1 << 20);
     TestPlan plan = MakeTestPlan(set);
@@ -115,20 +124,23 @@ Measured RunOurs(const char* name) {
 } // namespace
 
 int main() {
-    std::signal(SIGPIPE, SIG_IGN); // dieharder closes its input when its test is done
+    std::signal(SIGPIPE, SIG_IGN);            // dieharder closes its input when its test is done
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each pairing shows as it is measured
     std::printf("%-26s %-22s %12s %12s %7s\n", "ours", "dieharder (-p 10)", "ours Mbit/s", "theirs",
                 "ratio");
     bool met = true;
     for (const Pairing& p : Pairings) {
-        const Measured ours = RunOurs(p.ours);
-        const std::optional<Measured> theirs = RunDieharder(p.dieharder);
-        if (!theirs) {
-            std::printf("dieharder could not be run (scripts/setup installs it)\n");
-            return 1;
+        double ourRate = 0;
+        double theirRate = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            const std::optional<Measured> theirs = RunDieharder(p.dieharder);
+            if (!theirs) {
+                std::printf("dieharder could not be run (scripts/setup installs it)\n");
+                return 1;
+            }
+            ourRate = std::max(ourRate, Rate(RunOurs(p.ours)));
+            theirRate = std::max(theirRate, Rate(*theirs));
         }
-        const double ourRate = ours.mbit / ours.seconds;
-        const double theirRate = theirs->mbit / theirs->seconds;
         met = met && ourRate >= theirRate;
         std::printf("%-26s %-22s %12.1f %12.1f %7.2f%s\n", p.ours, p.theirs, ourRate, theirRate,
                     ourRate / theirRate, ourRate < theirRate ? "  below target" : "");
