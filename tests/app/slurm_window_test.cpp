@@ -97,13 +97,15 @@ public:
     QString Start() {
         window->ButtRunWaitClick();
         QString id;
-        QTest::qWaitFor(
+        const bool noted = QTest::qWaitFor(
             [&] {
                 const QList<RunRecord> runs = Runs();
                 id = runs.isEmpty() ? QString() : runs[0].runner.id;
                 return !id.isEmpty();
             },
             SlurmTimeoutMs);
+        if (!noted)
+            return {};
         jobs.append(id);
         return id;
     }
