@@ -7,16 +7,33 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace zentrope {
 namespace {
 
 // Index of a rank in the three classes: full, full - 1, anything lower.
 size_t RankClass(int rank, int full) {
     return static_cast<size_t>(std::min(full - rank, 2));
+}
+
+// Matrices ranked side by side, one a lane (a byte for 6 x 8, 32 bits up to 32 x 32): the
+// elimination of SmallRank, with zero rows kept in the basis (they reduce nothing), is the same
+// steps for every matrix, so the compiler runs it on whole vector registers. Ranking one matrix
+// at a time, with its branches on random bits, took about 2 us a 32 x 32 matrix. Leaves the
+// number of zero rows of each lane in `zeros`; the rows become the basis.
+template <typename Lane, size_t LaneCount, size_t MaxRows>
+[[gnu::always_inline]] inline void
+ZeroRowsOfLanes(std::array<std::array<Lane, LaneCount>, MaxRows>& basis, size_t rows,
+                std::array<Lane, LaneCount>& zeros) {
+    zeros.fill(0);
+    for (size_t r = 0; r < rows; ++r) {
+        std::array<Lane, LaneCount> v = basis[r];
+        for (size_t j = 0; j < r; ++j)
+            for (size_t l = 0; l < LaneCount; ++l)
+                v[l] = std::min<Lane>(v[l], v[l] ^ basis[j][l]);
+        for (size_t l = 0; l < LaneCount; ++l)
+            zeros[l] += v[l] == 0 ? 1 : 0;
+        basis[r] = v;
+    }
 }
 
 } // namespace
@@ -70,27 +87,14 @@ double RankClassPValue(const std::vector<uint64_t>& classCounts, int rows, int c
 
 namespace {
 
-// Matrices of up to 32 x 32 ranked side by side, one a 32-bit lane, with the elimination of
-// SmallRank: the same steps for every matrix, so a vector register ranks sixteen at a time
-// (the rank of one matrix at a time, with its branches on random bits, took 2 us a matrix).
+// Sixteen matrices of up to 32 x 32 at a time, one a 32-bit lane.
 constexpr size_t WideRankLanes = 16;
 constexpr int WideRankMax = 32;
 using WideRankRows = std::array<std::array<uint32_t, WideRankLanes>, WideRankMax>;
 
-// The number of zero rows left in each lane after the elimination of the first `rows` rows;
-// the rows become the basis.
-ZENTROPE_LANE_CLONES void ZeroRowsOfLanes(WideRankRows& basis, int rows,
-                                          std::array<uint32_t, WideRankLanes>& zeros) {
-    zeros.fill(0);
-    for (size_t r = 0; r < static_cast<size_t>(rows); ++r) {
-        std::array<uint32_t, WideRankLanes> v = basis[r];
-        for (size_t j = 0; j < r; ++j)
-            for (size_t l = 0; l < WideRankLanes; ++l)
-                v[l] = std::min(v[l], v[l] ^ basis[j][l]);
-        for (size_t l = 0; l < WideRankLanes; ++l)
-            zeros[l] += v[l] == 0 ? 1 : 0;
-        basis[r] = v;
-    }
+ZENTROPE_LANE_CLONES void ZeroRowsOfWideLanes(WideRankRows& basis, int rows,
+                                              std::array<uint32_t, WideRankLanes>& zeros) {
+    ZeroRowsOfLanes(basis, static_cast<size_t>(rows), zeros);
 }
 
 void AddWideRankClasses(const BitSequence& s, int rows, int cols, uint64_t matrices,
@@ -107,7 +111,7 @@ void AddWideRankClasses(const BitSequence& s, int rows, int cols, uint64_t matri
                 lanes[j][l] = l < take ? static_cast<uint32_t>(BitsAt(
                                              s, (first + l) * bitsPerMatrix + j * cols, cols))
                                        : 0;
-        ZeroRowsOfLanes(lanes, rows, zeros);
+        ZeroRowsOfWideLanes(lanes, rows, zeros);
         for (size_t l = 0; l < take; ++l)
             ++classCounts[RankClass(rows - static_cast<int>(zeros[l]), full)];
     }
@@ -151,49 +155,17 @@ int SmallRank(uint64_t packedRows, int rows, int cols) {
 
 namespace {
 
-// Matrices ranked side by side, one a byte lane: the elimination of SmallRank, with zero rows
-// kept in the basis (they reduce nothing), is the same steps for every matrix, so it runs on
-// sixteen lanes at a time with SSE2's byte minimum (part of every x86-64), elsewhere on one.
+// Sixty-four 6 x 8 matrices at a time, one a byte lane.
 constexpr size_t RankLanes = 64;
 using RankRows = std::array<std::array<uint8_t, RankLanes>, 6>;
 
-#if defined(__SSE2__)
-constexpr size_t LanesAtOnce = 16;
-
-// The number of zero rows left in each lane of `rows`, lanes `first` to `first + 15`.
-void ZeroRowsAfterElimination(const RankRows& rows, size_t first, uint8_t* zeros) {
-    __m128i basis[6];
-    __m128i zeroRows = _mm_setzero_si128();
-    for (size_t r = 0; r < 6; ++r) {
-        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[r].data() + first));
-        for (size_t j = 0; j < r; ++j)
-            v = _mm_min_epu8(v, _mm_xor_si128(v, basis[j]));
-        basis[r] = v;
-        // A true comparison is all ones, -1 a lane.
-        zeroRows = _mm_sub_epi8(zeroRows, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
-    }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(zeros), zeroRows);
+ZENTROPE_LANE_CLONES void ZeroRows6x8(RankRows& basis, std::array<uint8_t, RankLanes>& zeros) {
+    ZeroRowsOfLanes(basis, 6, zeros);
 }
-#else
-constexpr size_t LanesAtOnce = 1;
 
-void ZeroRowsAfterElimination(const RankRows& rows, size_t first, uint8_t* zeros) {
-    std::array<uint8_t, 6> basis{};
-    *zeros = 0;
-    for (size_t r = 0; r < 6; ++r) {
-        uint8_t v = rows[r][first];
-        for (size_t j = 0; j < r; ++j)
-            v = std::min<uint8_t>(v, v ^ basis[j]);
-        basis[r] = v;
-        *zeros += v == 0 ? 1 : 0;
-    }
-}
-#endif
-
-void AddRankClasses6x8(const RankRows& rows, std::vector<uint64_t>& classCounts) {
+void AddRankClasses6x8(RankRows& rows, std::vector<uint64_t>& classCounts) {
     std::array<uint8_t, RankLanes> zeros;
-    for (size_t first = 0; first < RankLanes; first += LanesAtOnce)
-        ZeroRowsAfterElimination(rows, first, zeros.data() + first);
+    ZeroRows6x8(rows, zeros);
     uint64_t full = 0;
     uint64_t belowFull = 0;
     for (uint8_t z : zeros) {
