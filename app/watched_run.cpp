@@ -81,11 +81,11 @@ void TFIN::ShowInterimResult(std::shared_ptr<const std::string> text, bool whole
     if (!tableForRun_)
         return;
     const ResultLoadOptions options = TSgeneral->LoadOptions();
-    TStable->SetInterimNote(InterimNote(sections));
     if (!whole) {
-        TStable->AppendSections(*text, options);
+        TStable->AppendSections(*text, options, InterimNote(sections));
         return;
     }
+    TStable->SetInterimNote(InterimNote(sections));
     const ResultLoadOutcome outcome = TStable->Load(std::move(text), options);
     if (!outcome.loaded)
         return;

@@ -148,7 +148,8 @@ void RowDetailPane::SaveChart(QChartView* view, const QString& chart) {
 }
 
 void RowDetailPane::ShowIndex(const QModelIndex& index) {
-    if (!index.isValid() || !index.data(ResultTableModel::RowRole).isValid())
+    // The row shown already follows its cells' changes.
+    if (index == shown_ || !index.isValid() || !index.data(ResultTableModel::RowRole).isValid())
         return;
     shown_ = index;
     Refresh();

@@ -32,6 +32,8 @@ public:
     void ShowIndex(const QModelIndex& index);
     // A note before the row's name, as while a run still fills the table; empty for none.
     void SetNote(const QString& note);
+    // The same, shown with the refresh that the cells about to change bring.
+    void KeepNote(const QString& note) { note_ = note; }
 
 signals:
     void AlphaChanged(double alpha);

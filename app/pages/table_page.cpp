@@ -159,7 +159,11 @@ QFont TablePage::GridFont() const {
     return SG->font();
 }
 
-void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options) {
+void TablePage::AppendSections(std::string_view text, const ResultLoadOptions& options,
+                               const QString& note) {
+    // Once per look: the appended cells refresh the pane, and the run is judged once.
+    interimNote_ = note;
+    sgDetail_->KeepNote(note);
     const std::vector<int32_t> added =
         sgModel_->AppendSections(text, options.format, options.pval_digits);
     if (added.empty())

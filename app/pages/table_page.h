@@ -40,8 +40,9 @@ public:
     QFont GridFont() const;
     // Adds the sections a running tester has finished since the last look as columns, without
     // resetting the user's view (ResultTableModel::AppendSections), fits the new columns and
-    // judges the run again.
-    void AppendSections(std::string_view text, const zentrope::ResultLoadOptions& options);
+    // judges the run again, the verdict line and the pane with `note` (as SetInterimNote).
+    void AppendSections(std::string_view text, const zentrope::ResultLoadOptions& options,
+                        const QString& note);
     // What the verdict line and the detail pane add while a run fills the table ("interim: k
     // of N sequences"); empty once the table holds a whole result.
     void SetInterimNote(const QString& note);

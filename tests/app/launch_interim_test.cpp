@@ -115,6 +115,10 @@ void LaunchInterimTest::SectionsFillTheTableWithoutResettingTheUsersSort() {
     const int k = SequenceColumns(window);
     QVERIFY2(Verdict(window).contains(QString("interim: %1 of 6 sequences").arg(k)),
              qPrintable(Verdict(window)));
+    // The pane follows the selected row with the same note.
+    const QString pane = Control<QLabel>(window, "LabDetailRow")->text();
+    QVERIFY2(pane.contains(QString("interim: %1 of 6 sequences").arg(k)) && pane.contains("Runs"),
+             qPrintable(pane));
     QByteArray sections = zentrope::fake_tester::PartialHeader;
     for (int i = 1; i <= k; ++i)
         sections += zentrope::fake_tester::PartialSection(i, 6);

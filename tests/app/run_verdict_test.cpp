@@ -155,7 +155,7 @@ private slots:
         QVERIFY(view->isColumnHidden(3) && view->isColumnHidden(end - 1));
         // Sequences a running tester adds meanwhile come in hidden; the summaries stay shown.
         w.Table().AppendSections("Sequence #11\n0.5\tEven1\n0.5\tBad\n0.5\tEven2\n0.5\tEven3\n\n",
-                                 zentrope::ResultLoadOptions{});
+                                 zentrope::ResultLoadOptions{}, QString());
         const int grown = w.Table().Model().SequenceColumnEnd();
         QCOMPARE(grown, end + 1);
         for (int col = 3; col < w.Table().Model().columnCount(); ++col)
