@@ -8,8 +8,13 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <memory>
 
 using namespace zentrope;
 
@@ -91,7 +96,6 @@ FailingRowsList::FailingRowsList(QWidget* parent) : QDialog(parent), text_(new Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_, 1);
     layout->addWidget(buttons);
-    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 30);
 }
 
 void FailingRowsList::Show(const RunVerdict& verdict, const VerdictRows& rows,
@@ -102,6 +106,29 @@ void FailingRowsList::Show(const RunVerdict& verdict, const VerdictRows& rows,
             .toHtmlEscaped();
     text_->setHtml(QStringLiteral("<p>%1</p>").arg(line) + FailingTable(rows, thresholds, alpha) +
                    WithoutTable(rows));
+}
+
+void FailingRowsList::showEvent(QShowEvent* event) {
+    FitToRows();
+    QDialog::showEvent(event);
+}
+
+// Opens as large as its rows need, within the screen, so that a run's failing rows read at one
+// glance, as a grep of the report would list them.
+void FailingRowsList::FitToRows() {
+    // Around the text: the dialog's margins and buttons, the browser's frame and scroll bars
+    // (from size hints: a dialog not yet shown has not laid its children out).
+    const int frame = 2 * text_->frameWidth();
+    const QSize chrome = layout()->sizeHint() - text_->sizeHint() +
+                         QSize(frame + text_->verticalScrollBar()->sizeHint().width(),
+                               frame + text_->horizontalScrollBar()->sizeHint().height());
+    const QSize room = screen()->availableGeometry().size() * 9 / 10 - chrome;
+    const std::unique_ptr<QTextDocument> laidOut(text_->document()->clone());
+    laidOut->setTextWidth(-1); // unwrapped: as wide as its widest line
+    laidOut->setTextWidth(std::min(laidOut->idealWidth(), qreal(room.width())));
+    const QSize wanted = laidOut->size().toSize().boundedTo(room) + chrome;
+    const QFontMetrics font = fontMetrics();
+    resize(wanted.expandedTo(QSize(font.averageCharWidth() * 60, font.height() * 12)));
 }
 
 void FailingRowsList::Clear() {

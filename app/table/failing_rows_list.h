@@ -27,7 +27,12 @@ public:
 signals:
     void RowChosen(int32_t resultRow);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void FitToRows();
+
     QTextBrowser* text_;
     QString plain_;
 };

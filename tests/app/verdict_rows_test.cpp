@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
@@ -197,6 +198,15 @@ private slots:
         Control<QPushButton>(w, "ButtFailingRows")->click();
         FailingRowsList& list = w.Table().FailingList();
         QVERIFY(list.isVisible());
+        // The list opens as large as its rows need, within the screen: it is cut only where
+        // the screen is too small.
+        auto* browser = list.findChild<QTextBrowser*>("FailingRowsText");
+        QTest::qWait(100);
+        const QSize room = list.screen()->availableGeometry().size() * 9 / 10;
+        const QSizeF rows = browser->document()->size();
+        QVERIFY(list.width() <= room.width() && list.height() <= room.height());
+        QVERIFY(browser->viewport()->width() >= rows.width() || list.width() == room.width());
+        QVERIFY(browser->viewport()->height() >= rows.height() || list.height() == room.height());
         const QString text = list.PlainText();
         for (const char* name : {"T20", "T30", "T40", "T50"})
             QVERIFY2(text.contains(QStringLiteral("\"%1\": KS ").arg(name)), qPrintable(text));
@@ -214,7 +224,7 @@ private slots:
         list.findChild<QPushButton*>("ButtCopyFailingRows")->click();
         QCOMPARE(QApplication::clipboard()->text(), text);
         // A row's link selects it in the table.
-        emit list.findChild<QTextBrowser*>("FailingRowsText")->anchorClicked(QUrl("row:39"));
+        emit browser->anchorClicked(QUrl("row:39"));
         QCOMPARE(NameOfCurrentRow(w), QStringLiteral("T40"));
     }
 
