@@ -4,12 +4,14 @@
 #include "app/run_place/run_place_box.h"
 #include "model/preferences.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -31,15 +33,24 @@ bool Usable(const QRect& window) {
     return false;
 }
 
+// Where a window's client area may lie on `screen`: the window manager's title bar comes on
+// top of it, so a client area as tall as the screen would lose its bottom edge (a size saved at
+// one scaling and restored at a larger one did; the run panel's Cancel was below the screen).
+QRect ClientRoom(const QScreen& screen) {
+    QRect area = screen.availableGeometry();
+    area.setBottom(area.bottom() - QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    return area;
+}
+
 // A window partly off its screen (saved at another scaling, say) is moved and, if need be,
-// shrunk into the screen's available area.
+// shrunk into the screen's room for it.
 QRect FitOnScreen(QRect window) {
     const QScreen* screen = QGuiApplication::screenAt(window.center());
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return window;
-    const QRect area = screen->availableGeometry();
+    const QRect area = ClientRoom(*screen);
     window.setSize(window.size().boundedTo(area.size()));
     window.moveLeft(std::clamp(window.left(), area.left(), area.right() + 1 - window.width()));
     window.moveTop(std::clamp(window.top(), area.top(), area.bottom() + 1 - window.height()));
@@ -90,7 +101,7 @@ QSize TFIN::LayoutSize() const {
 
 void TFIN::CentreWithLayoutSize() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QRect available = screen ? ClientRoom(*screen) : QRect(0, 0, 800, 600);
     const QSize size = LayoutSize().boundedTo(available.size());
     resize(size);
     move(available.center() - QPoint(size.width() / 2, size.height() / 2));
