@@ -53,6 +53,9 @@ ResultTableControl::ResultTableControl(QTableView* view, ResultTableModel* model
     view->setShowGrid(true);
     view->setWordWrap(false);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table, so that the keyboard reaches the verdict's list and the pane; the
+    // arrows move between cells.
+    view->setTabKeyNavigation(false);
     for (QHeaderView* header :
          {static_cast<QHeaderView*>(headerRow_), static_cast<QHeaderView*>(fixedColumns_)}) {
         header->setSectionsMovable(true);

@@ -104,6 +104,11 @@ private slots:
         QCOMPARE(view->currentIndex().column(), 3);
         QVERIFY(Control<QLabel>(w, "LabDetailRow")->text().contains("T30"));
         QCOMPARE(QApplication::focusWidget(), view);
+        // Tab leaves the table for the controls around it (the arrows move between cells).
+        QTest::keyClick(view, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != view);
+        QCOMPARE(view->currentIndex().column(), 3);
+        view->setFocus();
 
         // Scrolled far away, and the next load lands at the top-left again.
         QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
