@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -15,17 +16,18 @@ namespace {
 // 255 * 255 * 8 bytes * Chunk stays within 32 bits.
 constexpr size_t Chunk = 32;
 
-// Byte lanes, each below 256. The order of the lanes within a word does not matter: a and b
-// share it.
-void AddByteLanesPortable(const uint64_t* a, const uint64_t* b, FieldSums& sums) {
-    uint8_t x[Chunk * 8];
-    uint8_t y[Chunk * 8];
+// Lanes of Lane's width; the order of the lanes within a word does not matter: a and b share
+// it. A fixed count of lanes lets the compiler vectorize the loop.
+template <typename Lane, typename ProductSum>
+[[gnu::always_inline]] inline void AddLanes(const uint64_t* a, const uint64_t* b, FieldSums& sums) {
+    Lane x[Chunk * 8 / sizeof(Lane)];
+    Lane y[Chunk * 8 / sizeof(Lane)];
     std::memcpy(x, a, sizeof x);
     std::memcpy(y, b, sizeof y);
-    uint32_t products = 0;
+    ProductSum products = 0;
     uint32_t first = 0;
     uint32_t second = 0;
-    for (size_t i = 0; i < sizeof x; ++i) {
+    for (size_t i = 0; i < std::size(x); ++i) {
         products += static_cast<uint32_t>(x[i]) * y[i];
         first += x[i];
         second += y[i];
@@ -33,6 +35,11 @@ void AddByteLanesPortable(const uint64_t* a, const uint64_t* b, FieldSums& sums)
     sums.products += products;
     sums.first += first;
     sums.second += second;
+}
+
+// Byte lanes, each below 256.
+void AddByteLanesPortable(const uint64_t* a, const uint64_t* b, FieldSums& sums) {
+    AddLanes<uint8_t, uint32_t>(a, b, sums);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -86,21 +93,7 @@ void AddByteLanes(const uint64_t* a, const uint64_t* b, bool portable, FieldSums
 [[gnu::target_clones("avx2", "default")]]
 #endif
 void AddShortLanes(const uint64_t* a, const uint64_t* b, FieldSums& sums) {
-    uint16_t x[Chunk * 4];
-    uint16_t y[Chunk * 4];
-    std::memcpy(x, a, sizeof x);
-    std::memcpy(y, b, sizeof y);
-    uint64_t products = 0;
-    uint32_t first = 0;
-    uint32_t second = 0;
-    for (size_t i = 0; i < Chunk * 4; ++i) {
-        products += static_cast<uint32_t>(x[i]) * y[i];
-        first += x[i];
-        second += y[i];
-    }
-    sums.products += products;
-    sums.first += first;
-    sums.second += second;
+    AddLanes<uint16_t, uint64_t>(a, b, sums);
 }
 
 // The fields of 2 or 4 bits at one place of each byte, moved to the byte's low bits.
