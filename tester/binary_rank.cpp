@@ -38,24 +38,6 @@ ZeroRowsOfLanes(std::array<std::array<Lane, LaneCount>, MaxRows>& basis, size_t 
 
 } // namespace
 
-int BinaryRank(std::span<uint64_t> rows, int cols) {
-    int rank = 0;
-    const auto count = static_cast<int>(rows.size());
-    for (int col = cols - 1; col >= 0 && rank < count; --col) {
-        const uint64_t bit = uint64_t{1} << col;
-        const auto pivot = std::find_if(rows.begin() + rank, rows.end(),
-                                        [bit](uint64_t r) { return (r & bit) != 0; });
-        if (pivot == rows.end())
-            continue;
-        std::iter_swap(rows.begin() + rank, pivot);
-        for (int r = rank + 1; r < count; ++r)
-            if (rows[static_cast<size_t>(r)] & bit)
-                rows[static_cast<size_t>(r)] ^= rows[static_cast<size_t>(rank)];
-        ++rank;
-    }
-    return rank;
-}
-
 double RankProbability(int rows, int cols, int r) {
     if (r < 0 || r > std::min(rows, cols))
         return 0;
@@ -120,20 +102,10 @@ void AddWideRankClasses(const BitSequence& s, int rows, int cols, uint64_t matri
 } // namespace
 
 double MatrixRankTest(const BitSequence& s, int rows, int cols) {
-    const auto bitsPerMatrix = static_cast<uint64_t>(rows * cols);
-    const uint64_t matrices = s.size / bitsPerMatrix;
+    if (rows > WideRankMax || cols > WideRankMax)
+        return NoResult;
     std::vector<uint64_t> classCounts(3, 0);
-    if (rows <= WideRankMax && cols <= WideRankMax) {
-        AddWideRankClasses(s, rows, cols, matrices, classCounts);
-        return RankClassPValue(classCounts, rows, cols);
-    }
-    std::vector<uint64_t> matrix(static_cast<size_t>(rows));
-    for (uint64_t k = 0; k < matrices; ++k) {
-        for (int j = 0; j < rows; ++j)
-            matrix[static_cast<size_t>(j)] =
-                BitsAt(s, k * bitsPerMatrix + static_cast<uint64_t>(j * cols), cols);
-        ++classCounts[RankClass(BinaryRank(matrix, cols), std::min(rows, cols))];
-    }
+    AddWideRankClasses(s, rows, cols, s.size / static_cast<uint64_t>(rows * cols), classCounts);
     return RankClassPValue(classCounts, rows, cols);
 }
 

@@ -8,7 +8,6 @@
 #include "tester/pooled_chi_square.h"
 
 #include <cstdint>
-#include <span>
 #include <vector>
 
 namespace zentrope {
@@ -36,17 +35,14 @@ double SerialFirstPValue(const SerialStatistics& st, int m);
 double SerialSecondPValue(const SerialStatistics& st, int m);
 double SerialTest(const BitSequence& s, int m);
 
-// Binary matrix rank over GF(2); each row holds `cols` bits in its low bits. The rows are
-// used as working space.
-int BinaryRank(std::span<uint64_t> rows, int cols);
-// The same for at most 8 rows of at most 8 bits packed into one word, row r in bits
-// r * cols to r * cols + cols - 1.
+// Binary matrix rank over GF(2) of at most 8 rows of at most 8 bits packed into one word,
+// row r in bits r * cols to r * cols + cols - 1.
 int SmallRank(uint64_t packedRows, int rows, int cols);
 // Probability that a random rows x cols binary matrix has rank r.
 double RankProbability(int rows, int cols, int r);
 // Chi-square over the classes full rank, full rank - 1 and lower, 2 degrees of freedom.
 double RankClassPValue(const std::vector<uint64_t>& classCounts, int rows, int cols);
-// Matrices filled row by row from consecutive bits.
+// Matrices of at most 32 x 32 (NoResult beyond) filled row by row from consecutive bits.
 double MatrixRankTest(const BitSequence& s, int rows, int cols);
 // 6 x 8 matrices: the rows are 8 bits, starting `byteOrder` bits (0 to 24) from the top, of
 // six consecutive 32-bit words.

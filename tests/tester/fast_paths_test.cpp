@@ -5,6 +5,7 @@
 #include "tester/randomness_tests.h"
 #include "tester/uniform_chi_square.h"
 #include "tests/tester/random_sources.h"
+#include "tests/tester/rank_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Worked examples of the published test descriptions, and small cases computed by hand.
 #include "tester/randomness_tests.h"
 #include "tests/tester/random_sources.h"
+#include "tests/tester/rank_reference.h"
 
 #include <gtest/gtest.h>
 
