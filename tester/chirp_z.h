@@ -1,8 +1,9 @@
 // The one-dimensional spectral count at lengths FFTW has no fast transform for (a prime
 // factor above 13): Bluestein's chirp-z algorithm ("A linear filtering approach to the
 // computation of the discrete Fourier transform", 1970) turns the transform of length n into a
-// cyclic convolution of a smooth length, which FFTW computes fast. Its moduli are those of the
-// plain transform to double-precision rounding.
+// cyclic convolution of a smooth length, which FFTW computes fast, or of a power of two, which
+// the sixteen-lane convolution computes faster on processors with AVX-512. Its moduli are
+// those of the plain transform to double-precision rounding.
 #pragma once
 
 #include "tester/bit_sequence.h"

@@ -16,10 +16,6 @@
 namespace zentrope {
 namespace {
 
-// Every function taking or returning these vectors is inlined into the functions built for
-// each vector width: across a call, widths would disagree on how the vectors are passed.
-using Mask = int32_t __attribute__((vector_size(Lanes * sizeof(int32_t))));
-
 // Relative distance from the threshold within which a single-precision modulus is settled
 // again exactly. Measured on random bits, the transforms' errors there have a spread of
 // 2e-7 of the threshold and stayed below 7e-7 in 2,400 moduli; random bits put about 0.8
@@ -127,51 +123,6 @@ void GrowBlocks(Work& w, int rows) {
         b->Grow(static_cast<size_t>(rows) * Lanes);
 }
 
-// The signs of the 16 bits from `from` (a multiple of 16) on, as one row of lanes: lane l
-// tests bit 15 - l of the 16.
-[[gnu::always_inline]] inline void SignLanes(const BitSequence& s, uint64_t from, float* row) {
-    const Mask laneBits = {1 << 15, 1 << 14, 1 << 13, 1 << 12, 1 << 11, 1 << 10, 1 << 9, 1 << 8,
-                           1 << 7,  1 << 6,  1 << 5,  1 << 4,  1 << 3,  1 << 2,  1 << 1, 1};
-    const auto bits = static_cast<int32_t>((s.words[from / 64] >> (48 - from % 64)) & 0xFFFF);
-    const Mask set = ((Mask{} + bits) & laneBits) != 0;
-    Store(row, set ? Row{} + 1.0f : Row{} - 1.0f);
-}
-
-// A 16 x 16 tile: row m holds lanes l. Transposed by swapping the off-diagonal blocks of
-// each size in turn, two rows at a time.
-using Tile = std::array<Row, Lanes>;
-
-// Lanes of a then b, picked by m. GCC has the two-vector shuffle; clang, which reads this file
-// for the naming check, takes the plain loop.
-[[gnu::always_inline]] inline Row Shuffle(Row a, Row b, Mask m) {
-#if defined(__clang__)
-    Row r{};
-    for (int c = 0; c < Lanes; ++c)
-        r[c] = m[c] < Lanes ? a[m[c]] : b[m[c] - Lanes];
-    return r;
-#else
-    return __builtin_shuffle(a, b, m);
-#endif
-}
-
-[[gnu::always_inline]] inline void Transpose(Tile& t) {
-#pragma GCC unroll 4
-    for (int s = Lanes / 2; s >= 1; s /= 2) {
-        Mask low{}, high{};
-        for (int c = 0; c < Lanes; ++c) {
-            low[c] = (c & s) == 0 ? c : Lanes + c - s;
-            high[c] = (c & s) == 0 ? c + s : Lanes + c;
-        }
-#pragma GCC unroll 16
-        for (int i = 0; i < Lanes; ++i)
-            if ((i & s) == 0) {
-                const Row a = t[static_cast<size_t>(i)], b = t[static_cast<size_t>(i + s)];
-                t[static_cast<size_t>(i)] = Shuffle(a, b, low);
-                t[static_cast<size_t>(i + s)] = Shuffle(a, b, high);
-            }
-    }
-}
-
 // Values (kp, q0 + l) of the column transforms for the 16 kp of lane block g, re and im in
 // tile rows kp % 16: turned so that each q0 + l becomes one row of lane block g, stored where
 // the row transforms read element q0 + l.
@@ -196,13 +147,6 @@ struct Tally {
     uint64_t below = 0;
     std::vector<Near> near;
 };
-
-[[gnu::always_inline]] inline int64_t LaneSum(Mask m) {
-    int64_t sum = 0;
-    for (int l = 0; l < Lanes; ++l)
-        sum += m[l];
-    return sum;
-}
 
 [[gnu::always_inline]] inline Mask LanesWhere(int g, bool (*keep)(int kp, int p), int p) {
     Mask m{};
