@@ -171,10 +171,9 @@ LaneBlock Offset(LaneBlock b, size_t by) {
 [[gnu::always_inline]] inline void CountLanes(Cx z, Mask valid, Row low, Row high, uint64_t t0,
                                               Mask& below, BandCount& c) {
     const Row norm = z.re * z.re + z.im * z.im;
-    // Only "<": GCC takes ">=" on these vectors lane by lane.
-    const Mask under = (norm < low) & valid;
+    const Mask under = Less(norm, low) & valid;
     below += under;
-    const Mask near = (norm < high) & valid & ~under;
+    const Mask near = Less(norm, high) & valid & ~under;
     if (LaneSum(near) != 0)
         for (int l = 0; l < Lanes; ++l)
             if (near[l] != 0)

@@ -186,6 +186,13 @@ using Tile = std::array<Row, Lanes>;
     }
 }
 
+// Lanes where a < b as -1, the others 0 (a and b finite): the sign of a - b, which is zero only
+// where they are equal. GCC sometimes lowers a comparison of vectors lane by lane in functions
+// built for several targets (a tenth of the speed).
+[[gnu::always_inline]] inline Mask Less(Row a, Row b) {
+    return __builtin_bit_cast(Mask, a - b) >> 31;
+}
+
 // The sum of the lanes: of a mask summed from comparisons, minus the lanes that held.
 [[gnu::always_inline]] inline int64_t LaneSum(Mask m) {
     int64_t sum = 0;
