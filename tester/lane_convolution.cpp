@@ -24,7 +24,7 @@ size_t Pitch(int q) {
 }
 
 struct ConvolutionWork {
-    LaneFloats re, im, inRe, inIm, outRe, outIm;
+    LaneFloats re, im, inRe, inIm, outRe, outIm, scratchRe, scratchIm;
 };
 
 ConvolutionWork& ThreadConvolutionWork() {
@@ -32,10 +32,10 @@ ConvolutionWork& ThreadConvolutionWork() {
     return work;
 }
 
-// exp(-2 pi i a (b0 + l) / size) in lane l, b0 a multiple of 16.
+// exp(-2 pi i a (b0 + l) / size) in lane l, b0 a multiple of 16; a (b0 + 16) <= size, as a
+// row and a column of the matrix give.
 [[gnu::always_inline]] inline Cx Twiddle(const LaneConvolution& plan, int a, int b0) {
-    const uint64_t j =
-        static_cast<uint64_t>(a) * static_cast<uint64_t>(b0 / Lanes) & (plan.size / Lanes - 1);
+    const uint64_t j = static_cast<uint64_t>(a) * static_cast<uint64_t>(b0 / Lanes);
     const size_t at = static_cast<size_t>(a) * Lanes;
     return Times({Load(&plan.laneRe[at]), Load(&plan.laneIm[at])}, plan.sixteens.re[j],
                  plan.sixteens.im[j]);
@@ -82,15 +82,60 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     return {b.re + by, b.im + by};
 }
 
+// Where the column transform reads element r of a column.
+[[gnu::always_inline]] inline int ColumnRow(const LaneConvolution& plan, int r) {
+    return plan.third == 0 ? InputRow(plan.columns, r) : r;
+}
+
+// Coefficient k of the column transform in `out`: with a radix-3 step, k = 3 k' + j comes
+// from the transform of length P' in the j-th third of `out`.
+[[gnu::always_inline]] inline Cx ColumnCoefficient(const LaneConvolution& plan, LaneBlock out,
+                                                   int k) {
+    if (plan.third == 0)
+        return At(out, OutputRow(plan.columns, k));
+    const size_t third = static_cast<size_t>(k % 3) * static_cast<size_t>(plan.third) * Lanes;
+    return At(Offset(out, third), OutputRow(plan.columns, k / 3));
+}
+
+// The transform of the P rows of `in` (as ColumnRow places them; overwritten) into `out`.
+// Decimated in frequency by three: y_j(p') = sum over m of x(p' + m P') w3^(j m), times
+// exp(-2 pi i j p' / P), whose transforms of length P' give the coefficients 3 k' + j.
+[[gnu::always_inline]] inline void ColumnTransform(const LaneConvolution& plan, LaneBlock in,
+                                                   LaneBlock out, LaneBlock scratch) {
+    if (plan.third == 0) {
+        LaneDft(plan.columns, in, out);
+        return;
+    }
+    const int third = plan.third;
+    const size_t size = static_cast<size_t>(third) * Lanes;
+    const float half = 0.5f, root = 0.8660254037844386f; // sin(2 pi / 3)
+    for (int r = 0; r < third; ++r) {
+        const Cx a = At(in, r), b = At(in, r + third), c = At(in, r + 2 * third);
+        const Cx sum{b.re + c.re, b.im + c.im}, diff{b.re - c.re, b.im - c.im};
+        const Cx mid{a.re - half * sum.re, a.im - half * sum.im};
+        const Cx turn{root * diff.im, -root * diff.re}; // -i sin(2 pi / 3) (b - c)
+        const int row = InputRow(plan.columns, r);
+        const size_t at = static_cast<size_t>(2 * r) * Lanes;
+        const Cx w1{Load(&plan.thirdRe[at]), Load(&plan.thirdIm[at])};
+        const Cx w2{Load(&plan.thirdRe[at + Lanes]), Load(&plan.thirdIm[at + Lanes])};
+        Put(scratch, row, {a.re + sum.re, a.im + sum.im});
+        Put(Offset(scratch, size), row, Mul({mid.re + turn.re, mid.im + turn.im}, w1));
+        Put(Offset(scratch, 2 * size), row, Mul({mid.re - turn.re, mid.im - turn.im}, w2));
+    }
+    for (size_t j = 0; j < 3; ++j)
+        LaneDft(plan.columns, Offset(scratch, j * size), Offset(out, j * size));
+}
+
 // t = Q p + q: the transforms over p of each run of sixteen columns, twiddled by
 // exp(-2 pi i q kp / size) and left in place, row kp.
 [[gnu::always_inline]] inline void ForwardColumns(const BitSequence& s, const LaneConvolution& plan,
-                                                  Matrix m, LaneBlock in, LaneBlock out) {
+                                                  Matrix m, LaneBlock in, LaneBlock out,
+                                                  LaneBlock scratch) {
     const int p = plan.p, q = plan.q;
     const size_t block = static_cast<size_t>(p) * Lanes;
     for (int q0 = 0; q0 < q; q0 += Sweep * Lanes) {
         for (int r = 0; r < p; ++r) {
-            const int row = InputRow(plan.columns, r);
+            const int row = ColumnRow(plan, r);
             const uint64_t t0 = static_cast<uint64_t>(r) * static_cast<uint64_t>(q) + q0;
             Fetch(plan.weightRe, t0 + Ahead * static_cast<uint64_t>(q));
             Fetch(plan.weightIm, t0 + Ahead * static_cast<uint64_t>(q));
@@ -99,10 +144,9 @@ LaneBlock Offset(LaneBlock b, size_t by) {
         }
         for (int i = 0; i < Sweep; ++i) {
             const int c0 = q0 + Lanes * i;
-            LaneDft(plan.columns, Offset(in, i * block), out);
+            ColumnTransform(plan, Offset(in, i * block), out, scratch);
             for (int kp = 0; kp < p; ++kp)
-                SetElement(m, kp, c0,
-                           Mul(At(out, OutputRow(plan.columns, kp)), Twiddle(plan, kp, c0)));
+                SetElement(m, kp, c0, Mul(ColumnCoefficient(plan, out, kp), Twiddle(plan, kp, c0)));
         }
     }
 }
@@ -183,7 +227,7 @@ LaneBlock Offset(LaneBlock b, size_t by) {
 // The transforms over kp give the convolution at t = q + Q p; those with t < count counted.
 [[gnu::always_inline]] inline void BackwardColumns(const LaneConvolution& plan, Matrix m,
                                                    uint64_t count, LaneBlock in, LaneBlock out,
-                                                   BandCount& c) {
+                                                   LaneBlock scratch, BandCount& c) {
     const int p = plan.p, q = plan.q;
     const size_t block = static_cast<size_t>(p) * Lanes;
     const Row low = Row{} + c.low, high = Row{} + c.high;
@@ -191,7 +235,7 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     Mask below{};
     for (int q0 = 0; q0 < q; q0 += Sweep * Lanes) {
         for (int r = 0; r < p; ++r) {
-            const int row = InputRow(plan.columns, r);
+            const int row = ColumnRow(plan, r);
             if (r + Ahead < p)
                 for (int i = 0; i < Sweep; ++i) {
                     const size_t at = static_cast<size_t>(r + Ahead) * m.pitch + q0 + Lanes * i;
@@ -202,15 +246,14 @@ LaneBlock Offset(LaneBlock b, size_t by) {
                 Put(Offset(in, i * block), row, Element(m, r, q0 + Lanes * i));
         }
         for (int i = 0; i < Sweep; ++i) {
-            LaneDft(plan.columns, Offset(in, i * block), out);
+            ColumnTransform(plan, Offset(in, i * block), out, scratch);
             for (int r = 0; r < p; ++r) {
                 const uint64_t t0 =
                     static_cast<uint64_t>(r) * static_cast<uint64_t>(q) + q0 + Lanes * i;
                 if (t0 >= count)
                     break;
                 const auto left = static_cast<int32_t>(std::min<uint64_t>(count - t0, Lanes));
-                CountLanes(At(out, OutputRow(plan.columns, r)), lane < left, low, high, t0, below,
-                           c);
+                CountLanes(ColumnCoefficient(plan, out, r), lane < left, low, high, t0, below, c);
             }
         }
     }
@@ -226,17 +269,21 @@ ZENTROPE_LANE_CLONES void CountConvolution(const BitSequence& s, const LaneConvo
         v->resize(std::max(v->size(), matrix));
     for (LaneFloats* v : {&w.inRe, &w.inIm})
         v->resize(std::max(v->size(), Sweep * block));
-    for (LaneFloats* v : {&w.outRe, &w.outIm})
+    for (LaneFloats* v : {&w.outRe, &w.outIm, &w.scratchRe, &w.scratchIm})
         v->resize(std::max(v->size(), block));
     const Matrix m{w.re.data(), w.im.data(), Pitch(plan.q)};
     const LaneBlock in{w.inRe.data(), w.inIm.data()}, out{w.outRe.data(), w.outIm.data()};
-    ForwardColumns(s, plan, m, in, out);
+    const LaneBlock scratch{w.scratchRe.data(), w.scratchIm.data()};
+    ForwardColumns(s, plan, m, in, out, scratch);
     Strips(plan, m, in, out);
-    BackwardColumns(plan, m, count, in, out, c);
+    BackwardColumns(plan, m, count, in, out, scratch, c);
 }
 
+// P >= Q, as near the square root as the length allows; a factor 3 goes to P.
 std::pair<int, int> Sides(uint64_t size) {
     const int bits = std::countr_zero(size);
+    if (size >> bits == 3)
+        return {3 << (bits / 2), 1 << ((bits + 1) / 2)};
     return {1 << ((bits + 1) / 2), 1 << (bits / 2)};
 }
 
@@ -247,7 +294,9 @@ uint64_t RoundedToLanes(uint64_t n) {
 } // namespace
 
 bool LaneConvolutionFits(uint64_t size) {
-    return std::has_single_bit(size) && size >= uint64_t{1} << 12;
+    const bool smooth =
+        std::has_single_bit(size) || (size % 3 == 0 && std::has_single_bit(size / 3));
+    return smooth && size >= uint64_t{1} << 12;
 }
 
 LaneConvolution MakeLaneConvolution(std::span<const std::complex<double>> kernelTransform,
@@ -255,7 +304,14 @@ LaneConvolution MakeLaneConvolution(std::span<const std::complex<double>> kernel
     LaneConvolution plan;
     plan.size = kernelTransform.size();
     std::tie(plan.p, plan.q) = Sides(plan.size);
-    plan.columns = MakeLanePlan(plan.p);
+    plan.third = plan.p % 3 == 0 ? plan.p / 3 : 0;
+    plan.columns = MakeLanePlan(plan.third == 0 ? plan.p : plan.third);
+    for (uint64_t r = 0; r < static_cast<uint64_t>(plan.third); ++r)
+        for (uint64_t j = 1; j <= 2; ++j) {
+            const std::complex<double> w = UnitRoot(j * r, static_cast<uint64_t>(plan.p));
+            plan.thirdRe.insert(plan.thirdRe.end(), Lanes, static_cast<float>(w.real()));
+            plan.thirdIm.insert(plan.thirdIm.end(), Lanes, static_cast<float>(w.imag()));
+        }
     plan.rows = MakeLanePlan(plan.q);
     plan.sixteens = MakeTwiddles(plan.size / Lanes);
     for (uint64_t a = 0; a < static_cast<uint64_t>(std::max(plan.p, plan.q)); ++a)
@@ -291,13 +347,14 @@ uint64_t LaneConvolutionThreadBytes(uint64_t size) {
     const auto most = static_cast<uint64_t>(std::max(p, q));
     // The matrix, the blocks of lanes, and the four that LaneDft stages its steps in.
     return sizeof(float) * (2 * static_cast<uint64_t>(p) * Pitch(q) +
-                            2 * (Sweep + 1) * most * Lanes + 4 * (most + 3) * Lanes);
+                            2 * (Sweep + 2) * most * Lanes + 4 * (most + 3) * Lanes);
 }
 
 uint64_t LaneConvolutionTableBytes(uint64_t size, uint64_t weights) {
     const auto [p, q] = Sides(size);
     const auto most = static_cast<uint64_t>(std::max(p, q));
-    const uint64_t twiddles = size / Lanes + most * Lanes + 2 * static_cast<uint64_t>(p + q);
+    const uint64_t twiddles =
+        size / Lanes + most * Lanes + 2 * static_cast<uint64_t>(p + q) + 2 * Lanes * most;
     return 2 * sizeof(float) * (size + twiddles + RoundedToLanes(weights));
 }
 

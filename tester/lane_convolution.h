@@ -21,14 +21,18 @@ namespace zentrope {
 struct LaneConvolution {
     uint64_t size = 0; // P * Q
     int p = 0, q = 0;
-    LanePlan columns, rows;        // lengths P and Q
+    // P = 3 P' takes a radix-3 step (twiddles exp(-2 pi i j p' / P), j = 1, 2, rows 2 p' and
+    // 2 p' + 1) and then three transforms of length P'; third = P', or 0 when P is a power of two.
+    int third = 0;
+    LaneFloats thirdRe, thirdIm;
+    LanePlan columns, rows;        // lengths P (or P') and Q
     Twiddles sixteens;             // exp(-2 pi i 16 j / size), j < size / 16
     LaneFloats laneRe, laneIm;     // exp(-2 pi i a l / size), a < max(P, Q), l < 16
     LaneFloats kernelRe, kernelIm; // the kernel's transform, for kp = 16 g + l row g Q + kq
     LaneFloats weightRe, weightIm; // zero from the last weight to a multiple of 16
 };
 
-// Whether the convolution runs at `size`: a power of two from 2^12 on.
+// Whether the convolution runs at `size`: a power of two, or three times one, from 2^12 on.
 bool LaneConvolutionFits(uint64_t size);
 
 // `kernelTransform`: the kernel's forward transform divided by its length (size values, in

@@ -50,7 +50,7 @@ std::vector<double> DirectSquaredModuli(const BitSequence& s,
 
 TEST(LaneConvolution, CountsTheModuliOfADirectConvolution) {
     Xoshiro256 g = SeedXoshiro(31);
-    for (const uint64_t size : {uint64_t{1} << 12, uint64_t{1} << 13}) {
+    for (const uint64_t size : {uint64_t{1} << 12, uint64_t{1} << 13, uint64_t{3} << 12}) {
         const uint64_t length = size - 37;
         const BitSequence s = GeneratorBits(g, length);
         std::vector<std::complex<double>> w;
