@@ -32,8 +32,8 @@ ConvolutionWork& ThreadConvolutionWork() {
     return work;
 }
 
-// exp(-2 pi i a (b0 + l) / size) in lane l, b0 a multiple of 16; a (b0 + 16) <= size, as a
-// row and a column of the matrix give.
+// exp(-2 pi i a (b0 + l) / size) in lane l, b0 a multiple of 16 and a b0 < size (a row and a
+// column of the matrix, one of them of the lanes).
 [[gnu::always_inline]] inline Cx Twiddle(const LaneConvolution& plan, int a, int b0) {
     const uint64_t j = static_cast<uint64_t>(a) * static_cast<uint64_t>(b0 / Lanes);
     const size_t at = static_cast<size_t>(a) * Lanes;
@@ -71,11 +71,10 @@ constexpr int Sweep = 4;
 // processor's own prefetching stops.
 constexpr int Ahead = 8;
 
-// The four cache lines of a sweep from `at` on, if inside v.
+// The cache lines of a sweep from `at` on that lie inside v.
 void Fetch(const LaneFloats& v, uint64_t at) {
-    if (at < v.size())
-        for (int i = 0; i < Sweep; ++i)
-            __builtin_prefetch(v.data() + at + static_cast<uint64_t>(Lanes * i));
+    for (uint64_t i = 0; i < Sweep && at + Lanes * i < v.size(); ++i)
+        __builtin_prefetch(v.data() + at + Lanes * i);
 }
 
 LaneBlock Offset(LaneBlock b, size_t by) {
