@@ -25,8 +25,11 @@ namespace {
 // in 368,000 moduli on the lanes; random bits put about 3 moduli a Mbit inside this band,
 // each settled in about 0.2 ms a Mbit.
 constexpr double Band = 2e-5;
-// Beyond this many moduli near the threshold the double-precision convolution is cheaper.
-constexpr size_t MaxRechecks = 64;
+// Beyond this many moduli near the threshold the double-precision convolution is cheaper: it
+// took 58 ms a Mbit at 1 Mbit and 210 at 33 Mbit, a modulus settled 0.2 ms a Mbit, so the
+// break-even lies at about 290 moduli. Random bits put about 3 a Mbit into the band (with
+// 64 here, every sequence from about 20 Mbit on took the double-precision convolution).
+constexpr size_t MaxRechecks = 256;
 
 // What every transform of one length and precision shares: the chirp exp(-i pi j^2 / n), the
 // transformed kernel (scaled by 1 / size, so that the convolution comes out unscaled) and the
