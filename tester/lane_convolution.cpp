@@ -71,10 +71,10 @@ constexpr int Sweep = 4;
 // processor's own prefetching stops.
 constexpr int Ahead = 8;
 
-// The cache lines of a sweep from `at` on that lie inside v.
-void Fetch(const LaneFloats& v, uint64_t at) {
-    for (uint64_t i = 0; i < Sweep && at + Lanes * i < v.size(); ++i)
-        __builtin_prefetch(v.data() + at + Lanes * i);
+// The cache lines of a sweep from base + at on that lie before base + end.
+void Fetch(const float* base, size_t at, size_t end) {
+    for (size_t i = 0; i < Sweep && at + Lanes * i < end; ++i)
+        __builtin_prefetch(base + at + Lanes * i);
 }
 
 LaneBlock Offset(LaneBlock b, size_t by) {
@@ -136,8 +136,9 @@ LaneBlock Offset(LaneBlock b, size_t by) {
         for (int r = 0; r < p; ++r) {
             const int row = ColumnRow(plan, r);
             const uint64_t t0 = static_cast<uint64_t>(r) * static_cast<uint64_t>(q) + q0;
-            Fetch(plan.weightRe, t0 + Ahead * static_cast<uint64_t>(q));
-            Fetch(plan.weightIm, t0 + Ahead * static_cast<uint64_t>(q));
+            const size_t ahead = t0 + Ahead * static_cast<size_t>(q);
+            Fetch(plan.weightRe.data(), ahead, plan.weightRe.size());
+            Fetch(plan.weightIm.data(), ahead, plan.weightIm.size());
             for (int i = 0; i < Sweep; ++i)
                 Put(Offset(in, i * block), row, WeightedSigns(s, plan, t0 + Lanes * i));
         }
@@ -235,12 +236,10 @@ LaneBlock Offset(LaneBlock b, size_t by) {
     for (int q0 = 0; q0 < q; q0 += Sweep * Lanes) {
         for (int r = 0; r < p; ++r) {
             const int row = ColumnRow(plan, r);
-            if (r + Ahead < p)
-                for (int i = 0; i < Sweep; ++i) {
-                    const size_t at = static_cast<size_t>(r + Ahead) * m.pitch + q0 + Lanes * i;
-                    __builtin_prefetch(m.re + at);
-                    __builtin_prefetch(m.im + at);
-                }
+            const size_t ahead = static_cast<size_t>(r + Ahead) * m.pitch + q0;
+            const size_t end = static_cast<size_t>(p) * m.pitch;
+            Fetch(m.re, ahead, end);
+            Fetch(m.im, ahead, end);
             for (int i = 0; i < Sweep; ++i)
                 Put(Offset(in, i * block), row, Element(m, r, q0 + Lanes * i));
         }

@@ -11,15 +11,6 @@ namespace {
 constexpr Mask Reals = {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30};
 constexpr Mask Imaginaries = {1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31};
 
-} // namespace
-
-BandCount MakeBandCount(double threshold, double relativeWidth) {
-    BandCount c;
-    c.low = static_cast<float>(threshold * (1 - relativeWidth));
-    c.high = static_cast<float>(threshold * (1 + relativeWidth));
-    return c;
-}
-
 // The squared moduli of 16 values from f on (32 floats).
 [[gnu::always_inline]] inline Row SquaredModuli(const float* f) {
     const Row a = Load(f), b = Load(f + Lanes);
@@ -29,6 +20,15 @@ BandCount MakeBandCount(double threshold, double relativeWidth) {
 
 // Values a block takes: the band is looked into once a block, a sum across lanes being slow.
 constexpr size_t Block = 8 * Lanes;
+
+} // namespace
+
+BandCount MakeBandCount(double threshold, double relativeWidth) {
+    BandCount c;
+    c.low = static_cast<float>(threshold * (1 - relativeWidth));
+    c.high = static_cast<float>(threshold * (1 + relativeWidth));
+    return c;
+}
 
 // Each value's squared modulus is computed once and placed once: a second computation may be
 // contracted differently and round to the other side of a band edge.
